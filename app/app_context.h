@@ -1,0 +1,54 @@
+#pragma once
+
+#include "app/model_profile.h"
+#include "app/operation_block.h"
+#include "app/string_table.h"
+#include "model/value_store.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <vector>
+
+namespace qzb {
+
+class CMessenger;
+
+// Process-wide state of the utility that the front ends share: the profile chosen at start, the
+// current model, the texts, the value store and the values seeded from the operation block.
+struct CAppContext
+{
+    explicit CAppContext(std::int32_t startModelCode = kDefaultModelCode);
+
+    const CModelProfile* profile;
+    std::int32_t modelCode;
+    std::uint32_t modelBit;
+    CStringTable strings;
+    CValueStore store;
+    COperationBlock operationBlock = kInitialOperationBlock;
+    std::int32_t dialModeCode = kInitialDialModeCode;
+    std::int32_t languageClass = 63;
+    std::filesystem::path helpFilePath;
+};
+
+// Where the string tables and other data files are looked for, in order.
+struct CDataFolders
+{
+    std::optional<std::filesystem::path> commandLine; // --data-dir: the only place when given
+    std::optional<std::filesystem::path> environment; // $QZB_DATA_DIR
+    std::vector<std::filesystem::path> fallbacks;     // beside the executable, the build tree
+};
+
+// The first candidate that holds fileName, or the first candidate when none does.
+std::filesystem::path FindDataFile(const CDataFolders& folders, const std::string& fileName);
+
+// Loads the profile's string table; shows why when it cannot ("Can not find ...", a damaged line).
+bool LoadProfileStringTable(CAppContext& context, const CDataFolders& folders, CMessenger& messenger);
+
+// The steps after the table: model defaults, language class and the operation block's items.
+void SeedAppContext(CAppContext& context, CMessenger& messenger);
+
+// The help file beside the executable, named after the profile.
+std::filesystem::path HelpFilePath(const CModelProfile& profile, const std::filesystem::path& executable);
+
+} // namespace qzb

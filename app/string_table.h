@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <istream>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+namespace qzb {
+
+struct CStringTableLoad
+{
+    enum class Status : std::uint8_t { Ok, NotFound, BadLine };
+    Status status = Status::Ok;
+    std::size_t line = 0; // 1-based line that ended a BadLine load
+    bool Ok() const { return status == Status::Ok; }
+};
+
+// Every user-visible text, keyed by ASCII "STR_" names, from the profile's string table file:
+// UTF-8 lines "KEY=text", ';' comments, '[' ends the table, "\n" and "\t" escapes in the text.
+class CStringTable
+{
+public:
+    // Longest line the table accepts, line feed included.
+    static constexpr std::size_t kMaxLineBytes = 779;
+
+    CStringTableLoad LoadFile(const std::filesystem::path& path);
+    // Replaces the entries only when the whole stream loads.
+    CStringTableLoad Load(std::istream& in);
+
+    // First entry with the key, nullptr when there is none.
+    const std::u16string* Find(std::string_view key) const;
+    std::size_t Size() const { return m_entries.size(); }
+
+private:
+    std::vector<std::pair<std::string, std::u16string>> m_entries; // key in the process code page
+    std::unordered_map<std::string_view, std::size_t> m_firstByKey;
+};
+
+// Parses a size ratio the way the C library reads a decimal number (leading number only).
+// 0, a missing number, and values that are not a positive finite number mean 1.0.
+double ParseSizeRatio(std::u16string_view text);
+
+} // namespace qzb

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
+
+namespace qzb {
+
+// Unicode text of the core is UTF-16, like the user interface and the string table's wide text.
+std::u16string Utf8ToUtf16(std::string_view utf8);
+std::string Utf16ToUtf8(std::u16string_view utf16);
+
+// The process's "ANSI" code page: store texts, DAT and CSV files hold text in it. Converted with iconv;
+// characters the page cannot hold become '?', bytes it cannot read become '?'.
+class CCodePage
+{
+public:
+    // Returns nullptr when iconv does not know the page.
+    static std::unique_ptr<CCodePage> Open(std::string_view name);
+    ~CCodePage();
+    CCodePage(const CCodePage&) = delete;
+    CCodePage& operator=(const CCodePage&) = delete;
+
+    const std::string& Name() const { return m_name; }
+    std::string Encode(std::u16string_view text) const;
+    // Encodes at most maxBytes bytes, stopping before a character that would not fit whole.
+    std::string EncodeLimited(std::u16string_view text, std::size_t maxBytes) const;
+    std::u16string Decode(std::string_view bytes) const;
+    // Number of bytes the page needs for one character, 0 when it cannot hold it.
+    std::size_t EncodedLength(char32_t ch) const;
+
+private:
+    CCodePage(std::string name, void* toPage, void* fromPage);
+    std::string EncodeCodePoint(char32_t ch) const;
+
+    std::string m_name;
+    void* m_toPage;   // iconv_t UTF-16LE -> page
+    void* m_fromPage; // iconv_t page -> UTF-16LE
+    mutable std::mutex m_mutex; // iconv descriptors carry shift state
+};
+
+inline constexpr std::string_view kDefaultCodePage = "WINDOWS-1252";
+
+// The page chosen at start (--codepage). Defaults to Windows-1252.
+const CCodePage& ProcessCodePage();
+// Returns false and keeps the current page when the name is unknown.
+bool SetProcessCodePage(std::string_view name);
+
+} // namespace qzb
