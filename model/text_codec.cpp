@@ -73,7 +73,7 @@ std::u16string Utf8ToUtf16(std::string_view utf8)
             out.push_back(lead);
             ++i;
             continue;
-        } else if ((lead & 0xE0) == 0xC0) {
+        } else if (lead >= 0xC2 && lead <= 0xDF) {
             extra = 1;
             cp = lead & 0x1F;
             minimum = 0x80;
@@ -81,7 +81,7 @@ std::u16string Utf8ToUtf16(std::string_view utf8)
             extra = 2;
             cp = lead & 0x0F;
             minimum = 0x800;
-        } else if ((lead & 0xF8) == 0xF0) {
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
             extra = 3;
             cp = lead & 0x07;
             minimum = 0x10000;

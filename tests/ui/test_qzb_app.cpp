@@ -1,1 +1,193 @@
+#include "ui/main/qzb_app.h"
+
+#include "app/single_instance.h"
+#include "ui/main/qt_message_presenter.h"
+#include "ui/main/qzb_dlg.h"
+
 #include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <sys/stat.h>
+
+namespace qzb {
+namespace {
+
+CQZBApp& App()
+{
+    return *static_cast<CQZBApp*>(QCoreApplication::instance());
+}
+
+QStringList Args(QStringList more)
+{
+    return QStringList{"qzb"} + more;
+}
+
+class QzbAppTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { CQtMessagePresenter::ClearRecorded(); }
+    void TearDown() override { CQtMessagePresenter::ClearRecorded(); }
+};
+
+TEST_F(QzbAppTest, StartsTheMainWindowCaptionedFromTheProfileTable)
+{
+    ASSERT_FALSE(App().Start(Args({"--model", "8313", "--data-dir", QZB_TEST_DATA_DIR})).has_value());
+    ASSERT_NE(App().MainWindow(), nullptr);
+    EXPECT_EQ(App().MainWindow()->windowTitle(), "MERIDAN TOVELL lumatrace 8120MF Setup Utility");
+    EXPECT_TRUE(App().MainWindow()->isVisible());
+    EXPECT_EQ(App().Context().modelBit, 1u);
+    EXPECT_EQ(App().Context().languageClass, 63);
+    EXPECT_EQ(App().Context().dialModeCode, 1);
+    EXPECT_EQ(App().Messenger().OwnerWindow(), App().MainWindow());
+    EXPECT_TRUE(CQtMessagePresenter::Recorded().empty());
+}
+
+TEST_F(QzbAppTest, DefaultModelAppliesItsDefaults)
+{
+    ASSERT_FALSE(App().Start(Args({"--data-dir", QZB_TEST_DATA_DIR})).has_value());
+    EXPECT_EQ(App().Context().modelCode, QZB_DEFAULT_MODEL_FOR_TESTS);
+    EXPECT_EQ(App().MainWindow()->windowTitle(), "TARVO QP-RZ41NF Setup Utility");
+    EXPECT_EQ(App().Context().store.GetItemNumber("USER_SET_DLG", "USER_PRESET_ZOOM_CHANGE"), 1);
+}
+
+TEST_F(QzbAppTest, MissingStringTableIsNamedAndEndsStartUp)
+{
+    CQtMessagePresenter::SetNextAnswer(kAnswerOk);
+    const auto status = App().Start(Args({"--data-dir", "/nonexistent"}));
+    ASSERT_TRUE(status.has_value());
+    EXPECT_NE(*status, 0);
+    EXPECT_EQ(App().MainWindow(), nullptr);
+    ASSERT_EQ(CQtMessagePresenter::Recorded().size(), 1u);
+    EXPECT_EQ(CQtMessagePresenter::Recorded()[0].text, u"Can not find QP-RZ41XJWSTR.tbl.");
+}
+
+TEST_F(QzbAppTest, DamagedStringTableNamesFileAndLine)
+{
+    QTemporaryDir dir;
+    QFile file(dir.filePath("M3120QZBSTR.tbl"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("STR_CAPTION=ok\nSTR_MSG_BTN_NO=No\nSTR_BROKEN=no line feed");
+    file.close();
+    CQtMessagePresenter::SetNextAnswer(kAnswerOk);
+    const auto status = App().Start(Args({"--model", "8329", "--data-dir", dir.path()}));
+    ASSERT_TRUE(status.has_value());
+    EXPECT_NE(*status, 0);
+    ASSERT_EQ(CQtMessagePresenter::Recorded().size(), 1u);
+    const QString text = QString::fromStdU16String(CQtMessagePresenter::Recorded()[0].text);
+    EXPECT_TRUE(text.contains("M3120QZBSTR.tbl")) << text.toStdString();
+    EXPECT_TRUE(text.contains("line 3")) << text.toStdString();
+}
+
+TEST_F(QzbAppTest, BadOptionsAreUsageErrors)
+{
+    EXPECT_EQ(App().Start(Args({"--model", "abc"})), std::optional<int>(1));
+    EXPECT_EQ(App().Start(Args({"--codepage", "no-such-page"})), std::optional<int>(1));
+    EXPECT_EQ(App().Start(Args({"--no-such-option"})), std::optional<int>(1));
+}
+
+TEST_F(QzbAppTest, LanguageClassComesFromTheTranslationOfNo)
+{
+    QTemporaryDir dir;
+    QFile file(dir.filePath("K40QZBSTR.tbl"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("STR_CAPTION=K40\nSTR_MSG_BTN_NO=Nein\nSTR_RATIO_DLG_MAIN=1.0\n");
+    file.close();
+    ASSERT_FALSE(App().Start(Args({"--model", "8315", "--data-dir", dir.path()})).has_value());
+    EXPECT_EQ(App().Context().languageClass, 1920);
+    EXPECT_EQ(App().MainWindow()->windowTitle(), "K40");
+}
+
+// Whether some process holds an flock on the file, read from /proc/locks so that asking does
+// not disturb the holder.
+bool IsLockedByAnotherProcess(const std::filesystem::path& path)
+{
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        return false;
+    }
+    QFile locks("/proc/locks");
+    if (!locks.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    const QString inode = QString(":%1 ").arg(info.st_ino);
+    const QString inodeAtEnd = QString(":%1").arg(info.st_ino);
+    for (const QByteArray& line : locks.readAll().split('\n')) {
+        const QString text = QString::fromLatin1(line);
+        if (text.contains("FLOCK") && (text.contains(inode) || text.endsWith(inodeAtEnd))) {
+            return true;
+        }
+    }
+    return false;
+}
+
+TEST(QzbProcess, SecondInstanceOfAProfileExitsAtOnceWithoutAWord)
+{
+    App().Start(Args({"--help"})); // let go of any lock a previous test held
+    const auto lockFile = std::filesystem::temp_directory_path() /
+                          CSingleInstanceLock::LockFileName("Global\\ObsidianAIO QZB");
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+
+    QProcess first;
+    first.setProcessEnvironment(env);
+    first.start(QZB_EXECUTABLE, {"--model", "8313", "--data-dir", QZB_TEST_DATA_DIR});
+    ASSERT_TRUE(first.waitForStarted(5000));
+    QElapsedTimer timer;
+    timer.start();
+    while (!IsLockedByAnotherProcess(lockFile) && timer.elapsed() < 15000 && first.state() == QProcess::Running) {
+        QThread::msleep(20);
+    }
+    ASSERT_TRUE(IsLockedByAnotherProcess(lockFile)) << first.readAllStandardError().toStdString();
+
+    QProcess second;
+    second.setProcessEnvironment(env);
+    timer.restart();
+    second.start(QZB_EXECUTABLE, {"--model", "8313", "--data-dir", QZB_TEST_DATA_DIR});
+    ASSERT_TRUE(second.waitForFinished(5000));
+    EXPECT_LT(timer.elapsed(), 1000);
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0);
+    const QByteArray said = second.readAllStandardError();
+    EXPECT_FALSE(said.contains("qzb:")) << said.toStdString();
+    EXPECT_EQ(first.state(), QProcess::Running) << "the first instance is not disturbed";
+
+    // Another profile is not held back by this one.
+    QProcess coral;
+    coral.setProcessEnvironment(env);
+    coral.start(QZB_EXECUTABLE, {"--model", "8329", "--data-dir", QZB_TEST_DATA_DIR});
+    EXPECT_FALSE(coral.waitForFinished(1500));
+    coral.kill();
+    coral.waitForFinished(5000);
+
+    first.kill();
+    first.waitForFinished(5000);
+}
+
+TEST(QzbProcess, MissingStringTableIsReportedAndTheExitStatusIsNotZero)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    QProcess process;
+    process.setProcessEnvironment(env);
+    process.start(QZB_EXECUTABLE, {"--data-dir", "/nonexistent"});
+    ASSERT_TRUE(process.waitForStarted(5000));
+    QByteArray errors;
+    QElapsedTimer timer;
+    timer.start();
+    while (!errors.contains("Can not find QP-RZ41XJWSTR.tbl.") && timer.elapsed() < 15000) {
+        process.waitForReadyRead(100);
+        errors += process.readAllStandardError();
+    }
+    EXPECT_TRUE(errors.contains("Can not find QP-RZ41XJWSTR.tbl.")) << errors.toStdString();
+    // The box waits for the user; closing the program from outside ends it too.
+    process.terminate();
+    process.waitForFinished(5000);
+}
+
+} // namespace
+} // namespace qzb
