@@ -1,0 +1,184 @@
+#include "model/input_chars.h"
+
+#include "model/panel_charsets.h"
+#include "model/text_codec.h"
+#include "model/value_store.h"
+
+#include <cstddef>
+#include <string>
+
+namespace qzb {
+
+namespace {
+
+constexpr std::string_view kMachinePage = "MACHINE_SET_DLG";
+constexpr std::string_view kMachineLanguageKey = "Machine_Language";
+constexpr std::int32_t kJapanesePanelLanguage = 11;
+
+struct CMaskRange
+{
+    std::uint32_t bit;
+    char32_t first;
+    char32_t last;
+};
+
+constexpr CMaskRange kMaskRanges[] = {
+    {kMaskSpace, U' ', U' '},          {kMaskExclamation, U'!', U'!'},
+    {kMaskDoubleQuote, U'"', U'"'},    {kMaskHash, U'#', U'#'},
+    {kMaskDollar, U'$', U'$'},         {kMaskPercent, U'%', U'%'},
+    {kMaskAmpersand, U'&', U'&'},      {kMaskApostrophe, U'\'', U'\''},
+    {kMaskParentheses, U'(', U')'},    {kMaskAsterisk, U'*', U'*'},
+    {kMaskPlus, U'+', U'+'},           {kMaskComma, U',', U','},
+    {kMaskHyphen, U'-', U'-'},         {kMaskPeriod, U'.', U'.'},
+    {kMaskSlash, U'/', U'/'},          {kMaskColon, U':', U':'},
+    {kMaskSemicolon, U';', U';'},      {kMaskAngleBrackets, U'<', U'<'},
+    {kMaskAngleBrackets, U'>', U'>'},  {kMaskEquals, U'=', U'='},
+    {kMaskQuestion, U'?', U'?'},       {kMaskAt, U'@', U'@'},
+    {kMaskSquareBrackets, U'[', U'['}, {kMaskSquareBrackets, U']', U']'},
+    {kMaskBackslash, U'\\', U'\\'},    {kMaskCaret, U'^', U'^'},
+    {kMaskUnderscore, U'_', U'_'},     {kMaskBacktick, U'`', U'`'},
+    {kMaskBraces, U'{', U'{'},         {kMaskBraces, U'}', U'}'},
+    {kMaskVerticalBar, U'|', U'|'},    {kMaskTilde, U'~', U'~'},
+    {kMaskLetters, U'A', U'Z'},        {kMaskLetters, U'a', U'z'},
+    {kMaskDigits, U'0', U'9'},         {kMaskHexDigits, U'0', U'9'},
+    {kMaskHexDigits, U'A', U'F'},      {kMaskHexDigits, U'a', U'f'},
+};
+
+constexpr CInputKind kInputKinds[] = {
+    {1, 0x40001000, 0, false, false}, // digits, "-"
+    {2, 0x40000000, 0, false, false}, // digits
+    {3, 0x40001000, 0, false, false}, // digits, "-"
+    {4, 0x40000000, 0, false, false}, // digits
+    {5, 0x40001209, kExtraAllowPause, false, false}, // dial numbers: digits, space, "#", "*", "-", "P"
+    {6, 0, 0, true, false}, // names the panel shows
+    {7, 0x7FBCFFFB, kExtraNoTildeInJapanese, false, false}, // printable ASCII but " ; < > and backslash
+    {8, 0x60000000, 0, false, false}, // letters, digits
+    {9, 0x40001209, 0, false, false}, // as kind 5 without the pause
+    {10, 0x60001000, 0, false, false}, // host names: letters, digits, "-"
+    {11, 0x40001401, 0, false, false}, // digits, space, "+", "-"
+    {14, 0x60003000, 0, false, false}, // letters, digits, "-", "."
+    {15, 0x7FFFFFFF, 0, false, false}, // printable ASCII
+    {16, 0x40001800, 0, false, true}, // number lists such as 1-3,7
+    {17, 0x7FFCFFFB, 0, false, false}, // as kind 7 with backslash, for SMB paths
+    {18, 0x7FBCFFFB, kExtraAllowLineBreaks, false, false}, // as kind 7, several lines
+};
+
+std::int32_t ReadPanelLanguage(const CValueStore& store)
+{
+    return store.GetItemNumber(kMachinePage, kMachineLanguageKey);
+}
+
+bool IsSeparator(char32_t ch)
+{
+    return ch == U',' || ch == U'-';
+}
+
+// The code point that starts at text[i]; i moves past it. A lone surrogate stands for itself and
+// so is refused by every table.
+char32_t NextCodePoint(std::u16string_view text, std::size_t& i)
+{
+    const char32_t unit = text[i++];
+    if (unit >= 0xD800 && unit <= 0xDBFF && i < text.size() && text[i] >= 0xDC00 && text[i] <= 0xDFFF) {
+        return 0x10000 + ((unit - 0xD800) << 10) + (text[i++] - 0xDC00);
+    }
+    return unit;
+}
+
+} // namespace
+
+std::span<const CInputKind> InputKindTable()
+{
+    return kInputKinds;
+}
+
+CInputKind InputKindFor(std::int32_t kind)
+{
+    for (const CInputKind& row : kInputKinds) {
+        if (row.kind == kind) {
+            return row;
+        }
+    }
+    return CInputKind{kind, 0, 0, false, false};
+}
+
+CEditRules EditRulesForKind(std::int32_t kind)
+{
+    const CInputKind row = InputKindFor(kind);
+    CEditRules rules;
+    rules.kind = kind;
+    rules.mask = row.mask;
+    rules.extraFlags = row.extraFlags;
+    rules.panelMode = row.panelSet;
+    rules.separatorRule = row.separatorRule;
+    return rules;
+}
+
+bool MaskAllows(std::uint32_t mask, std::uint32_t extraFlags, char32_t ch, std::int32_t panelLanguage)
+{
+    if (ch == U'~' && (extraFlags & kExtraNoTildeInJapanese) != 0 && panelLanguage == kJapanesePanelLanguage) {
+        return false;
+    }
+    if (ch == U'P' && (extraFlags & kExtraAllowPause) != 0) {
+        return true;
+    }
+    if ((ch == kCharCarriageReturn || ch == kCharLineFeed) && (extraFlags & kExtraAllowLineBreaks) != 0) {
+        return true;
+    }
+    for (const CMaskRange& range : kMaskRanges) {
+        if ((mask & range.bit) != 0 && ch >= range.first && ch <= range.last) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool PanelAllows(char32_t ch, std::int32_t panelLanguage)
+{
+    if (ch == kCharCarriageReturn || ch == kCharLineFeed) {
+        return false;
+    }
+    return PanelCharsetAllows(PanelCharsetFor(panelLanguage), ch);
+}
+
+bool IsCharAccepted(char32_t ch, const CEditRules& rules, std::u16string_view fieldText, const CValueStore& store)
+{
+    if (!rules.panelMode && ProcessCodePage().EncodedLength(ch) > 1) {
+        return false;
+    }
+    if (ch == kCharCtrlC || ch == kCharCtrlX) {
+        return !rules.noCopyCut;
+    }
+    if (ch == kCharBackspace || ch == kCharCtrlV || ch == kCharCtrlZ) {
+        return true;
+    }
+    if (rules.panelMode) {
+        return PanelAllows(ch, ReadPanelLanguage(store));
+    }
+    if (rules.separatorRule && IsSeparator(ch) && (fieldText.empty() || IsSeparator(fieldText.back()))) {
+        return false;
+    }
+    return MaskAllows(rules.mask, rules.extraFlags, ch, ReadPanelLanguage(store));
+}
+
+bool IsInputTextValid(std::u16string_view text, std::int32_t kind, const CValueStore& store)
+{
+    if (text.empty()) {
+        return true;
+    }
+    const CInputKind rules = InputKindFor(kind);
+    const std::int32_t language = ReadPanelLanguage(store);
+    const CCodePage& page = ProcessCodePage();
+    for (std::size_t i = 0; i < text.size();) {
+        const char32_t ch = NextCodePoint(text, i);
+        // Names reach the device in panel code, never through the code page, and the panel set is exact.
+        const bool allowed =
+            rules.panelSet ? PanelAllows(ch, language)
+                           : page.EncodedLength(ch) == 1 && MaskAllows(rules.mask, rules.extraFlags, ch, language);
+        if (!allowed) {
+            return false;
+        }
+    }
+    return !(rules.separatorRule && IsSeparator(text.back()));
+}
+
+} // namespace qzb
