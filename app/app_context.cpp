@@ -57,7 +57,7 @@ void SeedAppContext(CAppContext& context, CMessenger& messenger)
 {
     context.languageClass = LanguageClassFor(messenger.Text("STR_MSG_BTN_NO"));
     ApplyModelDefaults(context.store, context.modelBit);
-    context.dialModeCode = SeedFromOperationBlock(context.operationBlock, context.store);
+    context.device.dialModeCode = SeedFromOperationBlock(context.device.operationBlock, context.store);
 }
 
 std::filesystem::path HelpFilePath(const CModelProfile& profile, const std::filesystem::path& executable)

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "app/model_profile.h"
-#include "app/operation_block.h"
 #include "app/string_table.h"
+#include "model/device_data.h"
 #include "model/value_store.h"
 
 #include <cstdint>
@@ -25,8 +25,7 @@ struct CAppContext
     std::uint32_t modelBit;
     CStringTable strings;
     CValueStore store;
-    COperationBlock operationBlock = kInitialOperationBlock;
-    std::int32_t dialModeCode = kInitialDialModeCode;
+    CDeviceData device;
     std::int32_t languageClass = 63;
     std::filesystem::path helpFilePath;
 };

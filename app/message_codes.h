@@ -38,6 +38,9 @@ inline constexpr MessageCode kMsgOpenFileError = 0x80020030;
 inline constexpr MessageCode kMsgWriteFileError = 0x80020031;
 inline constexpr MessageCode kMsgReadFileError = 0x80020032;
 inline constexpr MessageCode kMsgInvalidFormatFileErr = 0x80020033;
+// A machine image whose entries do not exactly fill it. No catalogue text: a DAT open shows it as
+// an invalid settings file, a download as a connection error.
+inline constexpr MessageCode kMsgMalformedImage = 0x80020034;
 inline constexpr MessageCode kMsgSmPasswordErr = 0x80020040;
 inline constexpr MessageCode kMsgCurrentPasswordErr = 0x80020041;
 inline constexpr MessageCode kMsgNewPasswordErr = 0x80020042;
@@ -45,6 +48,8 @@ inline constexpr MessageCode kMsgRetypePasswordErr = 0x80020043;
 inline constexpr MessageCode kMsgServicemanOpenFileError = 0x80020044;
 inline constexpr MessageCode kMsgInvalidFormatOpenFileErr = 0x80020045;
 inline constexpr MessageCode kMsgInvalidPttUploadErr = 0x80020046;
+// The read buffer of a settings file could not be had. No catalogue text.
+inline constexpr MessageCode kMsgNoReadBuffer = 0x80020020;
 inline constexpr MessageCode kMsgMemoryRxTimeEdtErr = 0x80020103;
 inline constexpr MessageCode kMsgMemoryRxPasswordErr = 0x80020104;
 inline constexpr MessageCode kMsgIpAddressInvalidErr = 0x80020105;

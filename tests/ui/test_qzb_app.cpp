@@ -42,7 +42,7 @@ TEST_F(QzbAppTest, StartsTheMainWindowCaptionedFromTheProfileTable)
     EXPECT_TRUE(App().MainWindow()->isVisible());
     EXPECT_EQ(App().Context().modelBit, 1u);
     EXPECT_EQ(App().Context().languageClass, 63);
-    EXPECT_EQ(App().Context().dialModeCode, 1);
+    EXPECT_EQ(App().Context().device.dialModeCode, 1);
     EXPECT_EQ(App().Messenger().OwnerWindow(), App().MainWindow());
     EXPECT_TRUE(CQtMessagePresenter::Recorded().empty());
 }

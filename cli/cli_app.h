@@ -1,0 +1,62 @@
+#pragma once
+
+#include "app/app_context.h"
+#include "app/message_presenter.h"
+#include "app/messenger.h"
+#include "model/image_decoder.h"
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <string>
+
+namespace qzb {
+
+// Message boxes of the command line: the text goes to stderr and the default answer is taken.
+class CStreamPresenter : public IMessagePresenter
+{
+public:
+    explicit CStreamPresenter(std::ostream& err)
+        : m_err(err)
+    {}
+    int Present(const CMessageBoxRequest& request) override;
+
+private:
+    std::ostream& m_err;
+};
+
+struct CCliOptions
+{
+    std::optional<std::int32_t> model;
+    std::string codePage;
+    std::optional<std::filesystem::path> dataDir;
+};
+
+// The core state a qzbctl command runs on: the model's texts (when its string table can be
+// found), defaults and seeded values.
+class CCliApp
+{
+public:
+    CCliApp(const CCliOptions& options, std::int32_t modelCode, std::ostream& err);
+
+    CAppContext& Context() { return *m_context; }
+    CMessenger& Messenger() { return *m_messenger; }
+    const TextLookup& Texts() const { return m_texts; }
+    // The English text of a message code's key, or the key itself when no table was found.
+    std::string MessageText(MessageCode code) const;
+    bool HasStringTable() const { return m_hasTable; }
+
+private:
+    CStreamPresenter m_quiet;
+    std::unique_ptr<CAppContext> m_context;
+    std::unique_ptr<CMessenger> m_messenger;
+    TextLookup m_texts;
+    bool m_hasTable = false;
+};
+
+// Where the string tables are looked for: --data-dir alone when given, else $QZB_DATA_DIR,
+// beside the executable, and the build tree.
+CDataFolders CliDataFolders(const std::optional<std::filesystem::path>& dataDir);
+
+} // namespace qzb

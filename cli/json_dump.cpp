@@ -1,0 +1,150 @@
+#include "cli/json_dump.h"
+
+#include "app/app_context.h"
+#include "model/panel_code.h"
+#include "model/text_codec.h"
+
+#include <cstdio>
+#include <set>
+#include <string>
+
+namespace qzb {
+
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+std::string Hex(std::span<const std::uint8_t> bytes)
+{
+    std::string text;
+    text.reserve(bytes.size() * 2);
+    for (std::uint8_t byte : bytes) {
+        char digits[3];
+        std::snprintf(digits, sizeof(digits), "%02x", byte);
+        text.append(digits, 2);
+    }
+    return text;
+}
+
+std::string Utf8(const std::u16string& text)
+{
+    return Utf16ToUtf8(text);
+}
+
+Json Settings(const CAppContext& context, std::int32_t language)
+{
+    Json settings = Json::object();
+    for (const CValuePage& page : context.store.Pages()) {
+        Json keys = Json::object();
+        std::set<std::string> seen;
+        for (const CValueRecord& record : page.records) {
+            if (!seen.insert(record.key).second) {
+                continue; // a repeated key is never reached by a lookup
+            }
+            const std::u16string text = record.key == "USER_NAME" ? PanelBytesToText(record.text, language)
+                                                                   : ProcessCodePage().Decode(record.text);
+            keys[record.key] = Json{{"number", record.number}, {"text", Utf8(text)}};
+        }
+        settings[page.name] = std::move(keys);
+    }
+    return settings;
+}
+
+} // namespace
+
+Json DumpJson(const CAppContext& context)
+{
+    const CDeviceData& device = context.device;
+    const CAddressBook& book = device.book;
+    const std::int32_t language = PanelLanguage(context.store);
+    auto panel = [language](std::string_view bytes) { return Utf8(PanelBytesToText(bytes, language)); };
+
+    Json json;
+    json["model"] = context.modelCode;
+    json["modelBit"] = context.modelBit;
+    json["settings"] = Settings(context, language);
+    json["operationBlock"] = Hex(device.operationBlock);
+    json["dialMode"] = device.dialModeCode;
+    json["optionsBlock"] = device.optionsBlock ? Json(Hex(*device.optionsBlock)) : Json(nullptr);
+    json["tray2Installed"] = device.tray2Installed;
+    json["tray3Installed"] = device.tray3Installed;
+    json["duplexInstalled"] = device.duplexInstalled;
+    json["deviceFlag"] = device.deviceFlag;
+
+    Json faxMail = Json::array();
+    for (const CFaxMailEntry& entry : book.FaxMailEntries()) {
+        faxMail.push_back(Json{{"number", entry.number},
+                               {"kind", entry.kind == kKindMail ? "email" : "fax"},
+                               {"name", panel(entry.name.View())},
+                               {"address", panel(entry.address.View())},
+                               {"faxSpeed", entry.faxSpeed},
+                               {"batchHour", entry.batchHour},
+                               {"batchMinute", entry.batchMinute},
+                               {"setDate", entry.setDate}});
+    }
+    json["faxMail"] = std::move(faxMail);
+
+    Json scan = Json::array();
+    for (const CScanEntry& entry : book.ScanEntries()) {
+        Json notify = Json::array();
+        for (const std::u16string& address : entry.notificationAddresses) {
+            notify.push_back(Utf8(address));
+        }
+        scan.push_back(Json{{"number", entry.number},
+                            {"protocol", entry.protocol == kProtocolFtp ? "ftp" : "smb"},
+                            {"name", panel(entry.name.View())},
+                            {"server", Utf8(entry.serverAddress)},
+                            {"directory", Utf8(entry.directory)},
+                            {"useProxy", entry.useProxy},
+                            {"port", entry.port},
+                            {"fileSize", entry.fileSize},
+                            {"colourMode", entry.colourMode},
+                            {"resolution", entry.resolution},
+                            {"scanMode", entry.scanMode},
+                            {"fileFormat", entry.fileFormat},
+                            {"codingMethod", entry.codingMethod},
+                            {"scanArea", entry.scanArea},
+                            {"notify", entry.mailNotification},
+                            {"notifyAddresses", std::move(notify)},
+                            {"account", entry.account},
+                            {"userName", Utf8(entry.userName)},
+                            {"password", Utf8(entry.password)},
+                            {"setDate", entry.setDate}});
+    }
+    json["scan"] = std::move(scan);
+
+    Json groups = Json::array();
+    for (const CGroupEntry& entry : book.Groups()) {
+        groups.push_back(Json{{"number", entry.number},
+                              {"kind", entry.kind == kKindMail ? "email" : "fax"},
+                              {"name", panel(entry.name.View())},
+                              {"members", entry.members},
+                              {"setDate", entry.setDate}});
+    }
+    json["groups"] = std::move(groups);
+
+    Json favourites = Json::array();
+    for (const CFavourite& favourite : book.Favourites()) {
+        favourites.push_back(Json{{"slot", favourite.number},
+                                  {"targetKind", favourite.targetKind == kTargetGroup ? "group" : "speed"},
+                                  {"targetNumber", favourite.targetNumber}});
+    }
+    json["favourites"] = std::move(favourites);
+
+    Json info = Json::array();
+    const auto rows = DeviceInfoRows();
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        info.push_back(Json{{"label", rows[i].label}, {"id", rows[i].parameterId}, {"text", Utf8(device.deviceInfo[i])}});
+    }
+    json["deviceInfo"] = std::move(info);
+
+    Json counters = Json::array();
+    const auto ids = CounterSlotIds();
+    for (std::size_t i = 0; i < ids.size(); ++i) {
+        counters.push_back(Json{{"id", ids[i]}, {"value", device.counters[i]}});
+    }
+    json["counters"] = std::move(counters);
+    return json;
+}
+
+} // namespace qzb

@@ -1,0 +1,260 @@
+#include "cli/qzbctl.h"
+
+#include "cli/cli_app.h"
+#include "cli/json_dump.h"
+#include "files/atomic_file.h"
+#include "files/dat_file.h"
+#include "model/image_encoder.h"
+#include "model/machine_image.h"
+#include "model/panel_code.h"
+#include "model/text_codec.h"
+
+#include <CLI/CLI.hpp>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+
+namespace qzb {
+
+namespace {
+
+struct CUsageError
+{
+    std::string text;
+};
+
+void PrintError(std::ostream& err, const CCliApp& app, MessageCode code)
+{
+    char hex[16];
+    std::snprintf(hex, sizeof(hex), "0x%08X", code);
+    err << "error " << hex << ": " << app.MessageText(code) << '\n';
+}
+
+// The model a command that opens a DAT file runs as: --model when given, else the model its
+// header names when the header's magic is the one that model writes.
+std::int32_t ModelForFile(const CCliOptions& options, const std::filesystem::path& path)
+{
+    if (options.model) {
+        return *options.model;
+    }
+    std::ifstream in(path, std::ios::binary);
+    std::uint8_t header[kDatHeaderSize] = {};
+    if (in.read(reinterpret_cast<char*>(header), sizeof(header))) {
+        const auto model = static_cast<std::int32_t>(ReadLe(std::span<const std::uint8_t>(header + 16, 4)));
+        const std::string_view magic = DatMagicFor(model);
+        if (std::equal(magic.begin(), magic.end(), header)) {
+            return model;
+        }
+    }
+    return QZB_DEFAULT_MODEL;
+}
+
+class CCommands
+{
+public:
+    CCommands(const CCliOptions& options, std::ostream& out, std::ostream& err)
+        : m_options(options)
+        , m_out(out)
+        , m_err(err)
+    {}
+
+    int Dump(const std::filesystem::path& path, bool rawImage);
+    int New(const std::filesystem::path& path);
+    int Encode(const std::filesystem::path& in, const std::filesystem::path& outPath, bool upload, bool service);
+    int Set(const std::filesystem::path& path, const std::string& page, const std::string& key,
+            const std::optional<std::int32_t>& number, const std::optional<std::string>& text);
+
+private:
+    int Fail(const CCliApp& app, MessageCode code)
+    {
+        PrintError(m_err, app, code);
+        return kExitFailed;
+    }
+    std::unique_ptr<CCliApp> OpenApp(std::int32_t model) { return std::make_unique<CCliApp>(m_options, model, m_err); }
+
+    const CCliOptions& m_options;
+    std::ostream& m_out;
+    std::ostream& m_err;
+};
+
+int CCommands::Dump(const std::filesystem::path& path, bool rawImage)
+{
+    if (!rawImage) {
+        auto app = OpenApp(ModelForFile(m_options, path));
+        if (const MessageCode code = OpenDatFile(path, app->Context(), app->Texts()); code != kOk) {
+            return Fail(*app, code);
+        }
+        m_out << DumpJson(app->Context()).dump(2) << '\n';
+        return kExitOk;
+    }
+    auto app = OpenApp(m_options.model.value_or(QZB_DEFAULT_MODEL));
+    std::vector<std::uint8_t> image;
+    switch (ReadWholeFile(path, image)) {
+        case ReadFileResult::CannotOpen:
+            return Fail(*app, kMsgOpenFileError);
+        case ReadFileResult::ReadFailed:
+            return Fail(*app, kMsgReadFileError);
+        case ReadFileResult::Ok:
+            break;
+    }
+    const MessageCode code = DecodeMachineImage(app->Context().device, app->Context().store, image, app->Texts());
+    if (code != kOk) {
+        return Fail(*app, code == kMsgMalformedImage ? kMsgInvalidFormatFileErr : code);
+    }
+    m_out << DumpJson(app->Context()).dump(2) << '\n';
+    return kExitOk;
+}
+
+int CCommands::New(const std::filesystem::path& path)
+{
+    auto app = OpenApp(m_options.model.value_or(QZB_DEFAULT_MODEL));
+    if (const MessageCode code = WriteDatFile(path, app->Context()); code != kOk) {
+        return Fail(*app, code);
+    }
+    return kExitOk;
+}
+
+int CCommands::Encode(const std::filesystem::path& in, const std::filesystem::path& outPath, bool upload, bool service)
+{
+    auto app = OpenApp(ModelForFile(m_options, in));
+    if (const MessageCode code = OpenDatFile(in, app->Context(), app->Texts()); code != kOk) {
+        return Fail(*app, code);
+    }
+    CEncodeOptions options;
+    options.mode = upload ? EncodeMode::Upload : EncodeMode::File;
+    options.serviceMan = service;
+    const std::vector<std::uint8_t> image = EncodeMachineImage(app->Context().device, app->Context().store, options);
+    if (!WriteFileAtomically(outPath, image)) {
+        return Fail(*app, kMsgWriteFileError);
+    }
+    return kExitOk;
+}
+
+int CCommands::Set(const std::filesystem::path& path,
+                   const std::string& page,
+                   const std::string& key,
+                   const std::optional<std::int32_t>& number,
+                   const std::optional<std::string>& text)
+{
+    auto app = OpenApp(ModelForFile(m_options, path));
+    CAppContext& context = app->Context();
+    const auto* records = context.store.FindPageRecords(page);
+    if (!records) {
+        throw CUsageError{"unknown page " + page};
+    }
+    if (std::none_of(records->begin(), records->end(), [&key](const CValueRecord& r) { return r.key == key; })) {
+        throw CUsageError{"page " + page + " has no key " + key};
+    }
+    if (const MessageCode code = OpenDatFile(path, context, app->Texts()); code != kOk) {
+        return Fail(*app, code);
+    }
+    if (number) {
+        context.store.SetItemNumber(page, key, *number);
+    } else if (key == "USER_NAME") {
+        // The device shows the user name in its panel code, as the user page stores it.
+        context.store.SetItemTextRaw(page, key, TextToPanelBytes(Utf8ToUtf16(*text)));
+    } else {
+        context.store.SetItemText(page, key, Utf8ToUtf16(*text));
+    }
+    if (!WriteFileAtomically(path, BuildDatFile(context))) {
+        return Fail(*app, kMsgWriteFileError);
+    }
+    return kExitOk;
+}
+
+} // namespace
+
+int RunQzbctl(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err)
+{
+    CLI::App cli{"qzbctl: the command line of the QZB setup utility.\n"
+                 "Exit status 0 on success, 1 for a usage error, 2 when the operation failed.",
+                 "qzbctl"};
+    cli.require_subcommand(1);
+    CCliOptions options;
+    std::int32_t model = 0;
+    std::string dataDir;
+    auto* modelOption = cli.add_option("--model", model, "Model code: 8313, 8314, 8315, 8329 or 2152");
+    cli.add_option("--codepage", options.codePage, "Code page of stored texts (default Windows-1252)");
+    auto* dataDirOption = cli.add_option("--data-dir", dataDir, "Folder holding the string tables");
+
+    std::string file;
+    std::string output;
+    bool rawImage = false;
+    auto* dump = cli.add_subcommand("dump", "Print a DAT file (or with --image a raw machine image) as JSON");
+    dump->add_flag("--image", rawImage, "FILE is a raw machine image");
+    dump->add_option("FILE", file, "The file to print")->required();
+
+    auto* create = cli.add_subcommand("new", "Write a DAT file of the model's defaults with an empty address book");
+    create->add_option("OUT", file, "The DAT file to write")->required();
+
+    std::string mode;
+    bool service = false;
+    auto* encode = cli.add_subcommand("encode", "Write the machine image a DAT file's content encodes to");
+    encode->add_option("--mode", mode, "file or upload")->required()->check(CLI::IsMember({"file", "upload"}));
+    encode->add_flag("--service", service, "Upload mode: carry the settings as in service-man mode");
+    encode->add_option("IN", file, "The DAT file to read")->required();
+    encode->add_option("OUT", output, "The image file to write")->required();
+
+    std::string page;
+    std::string key;
+    std::int32_t number = 0;
+    std::string text;
+    auto* set = cli.add_subcommand("set", "Change one value of a DAT file and save it in place");
+    set->add_option("FILE", file, "The DAT file")->required();
+    set->add_option("PAGE", page, "Settings page, such as USER_SET_DLG")->required();
+    set->add_option("KEY", key, "Item key, such as USER_NAME")->required();
+    auto* numberOption = set->add_option("--number", number, "New number");
+    auto* textOption = set->add_option("--text", text, "New text");
+    numberOption->excludes(textOption);
+
+    try {
+        std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
+        cli.parse(reversed);
+    } catch (const CLI::CallForHelp&) {
+        out << cli.help();
+        return kExitOk;
+    } catch (const CLI::ParseError& error) {
+        err << "qzbctl: " << error.what() << '\n' << "Run qzbctl --help for the commands.\n";
+        return kExitUsage;
+    }
+    if (modelOption->count() > 0) {
+        options.model = model;
+    }
+    if (dataDirOption->count() > 0) {
+        options.dataDir = dataDir;
+    }
+    if (!options.codePage.empty() && !SetProcessCodePage(options.codePage)) {
+        err << "qzbctl: unknown code page " << options.codePage << '\n';
+        return kExitUsage;
+    }
+
+    CCommands commands(options, out, err);
+    try {
+        if (*dump) {
+            return commands.Dump(file, rawImage);
+        }
+        if (*create) {
+            return commands.New(file);
+        }
+        if (*encode) {
+            return commands.Encode(file, output, mode == "upload", service);
+        }
+        if (*set) {
+            if (numberOption->count() + textOption->count() != 1) {
+                throw CUsageError{"set needs --number N or --text T"};
+            }
+            return commands.Set(file,
+                                page,
+                                key,
+                                numberOption->count() ? std::optional(number) : std::nullopt,
+                                textOption->count() ? std::optional(text) : std::nullopt);
+        }
+    } catch (const CUsageError& usage) {
+        err << "qzbctl: " << usage.text << '\n';
+        return kExitUsage;
+    }
+    return kExitUsage;
+}
+
+} // namespace qzb

@@ -1,0 +1,107 @@
+#include "files/dat_file.h"
+
+#include "app/app_context.h"
+#include "files/atomic_file.h"
+#include "model/image_encoder.h"
+#include "model/machine_image.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+
+namespace qzb {
+
+std::string_view DatMagicFor(std::int32_t modelCode)
+{
+    return modelCode == 8329 ? "QZB|CORALAIO" : "QZB|OBSIDIANAIO";
+}
+
+std::filesystem::path WithDatExtension(const std::filesystem::path& path)
+{
+    std::string name = path.string();
+    std::string tail = name.size() >= 4 ? name.substr(name.size() - 4) : name;
+    std::transform(tail.begin(), tail.end(), tail.begin(), [](unsigned char c) { return std::toupper(c); });
+    return tail == ".DAT" ? path : std::filesystem::path(name + ".DAT");
+}
+
+std::uint32_t ModelBitForDat(std::int32_t modelCode)
+{
+    switch (modelCode) {
+        case 2152:
+            return 0x004;
+        case 8314:
+            return 0x100;
+        case 8315:
+            return 0x200;
+        case 8329:
+            return 0x002;
+        default:
+            return 0x001;
+    }
+}
+
+MessageCode ReadDatFile(const std::filesystem::path& path, std::int32_t runningModelCode, CDatContents& contents)
+{
+    std::vector<std::uint8_t> bytes;
+    switch (ReadWholeFile(path, bytes)) {
+        case ReadFileResult::CannotOpen:
+            return kMsgServicemanOpenFileError;
+        case ReadFileResult::ReadFailed:
+            return kMsgReadFileError;
+        case ReadFileResult::Ok:
+            break;
+    }
+    const std::string_view magic = DatMagicFor(runningModelCode);
+    if (bytes.size() < kDatHeaderSize || std::memcmp(bytes.data(), magic.data(), magic.size()) != 0) {
+        return kMsgInvalidFormatOpenFileErr;
+    }
+    const std::span<const std::uint8_t> image(bytes.data() + kDatHeaderSize, bytes.size() - kDatHeaderSize);
+    if (!IsWellFormedImage(image)) {
+        return kMsgInvalidFormatOpenFileErr;
+    }
+    contents.modelCode = static_cast<std::int32_t>(ReadLe(std::span<const std::uint8_t>(bytes).subspan(16, 4)));
+    contents.image.assign(image.begin(), image.end());
+    return kOk;
+}
+
+MessageCode OpenDatFile(const std::filesystem::path& path, CAppContext& context, const TextLookup& text)
+{
+    CDatContents contents;
+    if (const MessageCode code = ReadDatFile(path, context.modelCode, contents); code != kOk) {
+        return code;
+    }
+    // The image was checked whole, so nothing below can fail half way.
+    context.device.book.Clear();
+    const MessageCode decoded = DecodeMachineImage(context.device, context.store, contents.image, text);
+    if (decoded != kOk) {
+        return decoded == kMsgMalformedImage ? kMsgInvalidFormatOpenFileErr : decoded;
+    }
+    context.modelCode = contents.modelCode;
+    context.modelBit = ModelBitForDat(contents.modelCode);
+    return kOk;
+}
+
+std::vector<std::uint8_t> BuildDatFile(CAppContext& context, std::optional<std::uint16_t> today)
+{
+    CEncodeOptions options;
+    options.mode = EncodeMode::File;
+    options.today = today;
+    const std::vector<std::uint8_t> image = EncodeMachineImage(context.device, context.store, options);
+    std::vector<std::uint8_t> file(kDatHeaderSize, 0);
+    const std::string_view magic = DatMagicFor(context.modelCode);
+    std::copy(magic.begin(), magic.end(), file.begin());
+    const auto model = static_cast<std::uint32_t>(context.modelCode);
+    for (int i = 0; i < 4; ++i) {
+        file[16 + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(model >> (8 * i));
+    }
+    file.insert(file.end(), image.begin(), image.end());
+    return file;
+}
+
+MessageCode WriteDatFile(const std::filesystem::path& path, CAppContext& context, std::optional<std::uint16_t> today)
+{
+    const std::vector<std::uint8_t> file = BuildDatFile(context, today);
+    return WriteFileAtomically(WithDatExtension(path), file) ? kOk : kMsgWriteFileError;
+}
+
+} // namespace qzb

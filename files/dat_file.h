@@ -1,0 +1,50 @@
+#pragma once
+
+#include "app/message_codes.h"
+#include "model/image_decoder.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+namespace qzb {
+
+struct CAppContext;
+
+// A DAT settings file: 16 bytes of magic, the u32 model id it was written for, 16 reserved zero
+// bytes, then a machine image in file mode up to the end of the file.
+inline constexpr std::size_t kDatHeaderSize = 36;
+inline constexpr std::size_t kDatMagicSize = 16;
+
+// "QZB|CORALAIO" for model 8329, "QZB|OBSIDIANAIO" for every other model id.
+std::string_view DatMagicFor(std::int32_t modelCode);
+// Appends ".DAT" unless the name already ends in it, in any case.
+std::filesystem::path WithDatExtension(const std::filesystem::path& path);
+// The model bit a model id in a DAT header stands for.
+std::uint32_t ModelBitForDat(std::int32_t modelCode);
+
+struct CDatContents
+{
+    std::int32_t modelCode = 0;
+    std::vector<std::uint8_t> image;
+};
+
+// Reads and checks a DAT file without changing anything: the magic must be the one the running
+// model writes and the image must be whole. Codes: 0x80020044 cannot open, 0x80020045 not a
+// settings file of this family (or damaged), 0x80020032 read failure.
+MessageCode ReadDatFile(const std::filesystem::path& path, std::int32_t runningModelCode, CDatContents& contents);
+
+// Opens a DAT file into the context: on success only, the running model switches to the file's,
+// the address book is replaced and the image decoded over the value store.
+MessageCode OpenDatFile(const std::filesystem::path& path, CAppContext& context, const TextLookup& text = {});
+
+// The whole file for the running model, header and file-mode image.
+std::vector<std::uint8_t> BuildDatFile(CAppContext& context, std::optional<std::uint16_t> today = std::nullopt);
+
+// Writes the file atomically under path (".DAT" appended when missing); 0 or 0x80020031.
+MessageCode WriteDatFile(const std::filesystem::path& path, CAppContext& context,
+                         std::optional<std::uint16_t> today = std::nullopt);
+
+} // namespace qzb

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qzb {
+
+// Fax numbers travel two symbols a byte, the first in the low nibble: 0-9 digits, 10 '*', 11 '#',
+// 12 'P' (pause), 13 ' ', 15 '-'.
+std::string UnpackDialDigits(std::span<const std::uint8_t> packed, std::size_t count);
+// Characters without a symbol pack as 0; an odd count leaves the last high nibble 0.
+std::vector<std::uint8_t> PackDialDigits(std::string_view digits);
+// True when every character has a dial symbol of its own.
+bool IsDialString(std::string_view text);
+
+} // namespace qzb
