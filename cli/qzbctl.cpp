@@ -1,6 +1,7 @@
 #include "cli/qzbctl.h"
 
 #include "cli/cli_app.h"
+#include "addressbook/csv_exchange.h"
 #include "cli/json_dump.h"
 #include "files/atomic_file.h"
 #include "files/dat_file.h"
@@ -62,6 +63,8 @@ public:
     int Dump(const std::filesystem::path& path, bool rawImage);
     int New(const std::filesystem::path& path);
     int Encode(const std::filesystem::path& in, const std::filesystem::path& outPath, bool upload, bool service);
+    int CsvExport(const std::filesystem::path& path, const std::filesystem::path& csv);
+    int CsvImport(const std::filesystem::path& path, const std::filesystem::path& csv);
     int Set(const std::filesystem::path& path, const std::string& page, const std::string& key,
             const std::optional<std::int32_t>& number, const std::optional<std::string>& text);
 
@@ -126,6 +129,36 @@ int CCommands::Encode(const std::filesystem::path& in, const std::filesystem::pa
     options.serviceMan = service;
     const std::vector<std::uint8_t> image = EncodeMachineImage(app->Context().device, app->Context().store, options);
     if (!WriteFileAtomically(outPath, image)) {
+        return Fail(*app, kMsgWriteFileError);
+    }
+    return kExitOk;
+}
+
+int CCommands::CsvExport(const std::filesystem::path& path, const std::filesystem::path& csv)
+{
+    auto app = OpenApp(ModelForFile(m_options, path));
+    CAppContext& context = app->Context();
+    if (const MessageCode code = OpenDatFile(path, context, app->Texts()); code != kOk) {
+        return Fail(*app, code);
+    }
+    if (const MessageCode code = ExportAddressBook(csv, context.device.book, context.store, app->Texts()); code != kOk) {
+        return Fail(*app, code);
+    }
+    return kExitOk;
+}
+
+int CCommands::CsvImport(const std::filesystem::path& path, const std::filesystem::path& csv)
+{
+    auto app = OpenApp(ModelForFile(m_options, path));
+    CAppContext& context = app->Context();
+    if (const MessageCode code = OpenDatFile(path, context, app->Texts()); code != kOk) {
+        return Fail(*app, code);
+    }
+    if (const MessageCode code = ImportAddressBook(csv, context.device.book, context.store, PackDeviceDate());
+        code != kOk) {
+        return Fail(*app, code);
+    }
+    if (!WriteFileAtomically(path, BuildDatFile(context))) {
         return Fail(*app, kMsgWriteFileError);
     }
     return kExitOk;
@@ -208,6 +241,15 @@ int RunQzbctl(const std::vector<std::string>& arguments, std::ostream& out, std:
     auto* textOption = set->add_option("--text", text, "New text");
     numberOption->excludes(textOption);
 
+    std::string csv;
+    auto* csvExport = cli.add_subcommand("csv-export", "Export the address book of a DAT file to a CSV file");
+    csvExport->add_option("FILE", file, "The DAT file")->required();
+    csvExport->add_option("CSV", csv, "The CSV file to write (.csv is appended when missing)")->required();
+    auto* csvImport =
+        cli.add_subcommand("csv-import", "Replace the address book of a DAT file with a CSV file's and save it");
+    csvImport->add_option("FILE", file, "The DAT file")->required();
+    csvImport->add_option("CSV", csv, "The CSV file to read")->required();
+
     try {
         std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
         cli.parse(reversed);
@@ -239,6 +281,12 @@ int RunQzbctl(const std::vector<std::string>& arguments, std::ostream& out, std:
         }
         if (*encode) {
             return commands.Encode(file, output, mode == "upload", service);
+        }
+        if (*csvExport) {
+            return commands.CsvExport(file, csv);
+        }
+        if (*csvImport) {
+            return commands.CsvImport(file, csv);
         }
         if (*set) {
             if (numberOption->count() + textOption->count() != 1) {

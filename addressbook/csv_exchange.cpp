@@ -1,0 +1,626 @@
+#include "addressbook/csv_exchange.h"
+
+#include "addressbook/address_book.h"
+#include "addressbook/group_label.h"
+#include "files/atomic_file.h"
+#include "model/input_chars.h"
+#include "model/panel_code.h"
+#include "model/text_codec.h"
+#include "model/value_store.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <charconv>
+#include <optional>
+#include <vector>
+
+namespace qzb {
+
+namespace {
+
+constexpr char16_t kEnclosure = 0x0007;
+constexpr std::size_t kMaxFields = 32;
+constexpr std::uint8_t kPasswordShift = 48;
+
+// Input kinds of the directory's fields.
+constexpr std::int32_t kKindNumber = 4;
+constexpr std::int32_t kKindFaxNumber = 5;
+constexpr std::int32_t kKindName = 6;
+constexpr std::int32_t kKindAddress = 7;
+constexpr std::int32_t kKindSmbAddress = 17;
+
+std::string Key(std::string_view prefix, int number, int width)
+{
+    std::string digits = std::to_string(number);
+    digits.insert(0, static_cast<std::size_t>(std::max(0, width - static_cast<int>(digits.size()))), '0');
+    return std::string(prefix) + digits;
+}
+
+// The 290 keys in file order.
+const std::vector<std::string>& ExpectedKeys()
+{
+    static const std::vector<std::string> keys = [] {
+        std::vector<std::string> list;
+        list.reserve(kCsvLines);
+        for (int n = kFirstGroupNumber; n <= kLastGroupNumber; ++n) {
+            list.push_back(Key("OTD", n, 2));
+        }
+        for (int n = kFirstFaxMailNumber; n <= kLastScanNumber; ++n) {
+            list.push_back(Key("SPD", n, 3));
+        }
+        for (int n = kFirstFavouriteNumber; n <= kLastFavouriteNumber; ++n) {
+            list.push_back(Key("DHD", n, 2));
+        }
+        return list;
+    }();
+    return keys;
+}
+
+std::u16string Widen(std::string_view ascii)
+{
+    return std::u16string(ascii.begin(), ascii.end());
+}
+
+std::u16string Field(std::u16string_view text)
+{
+    if (text.find(u',') == std::u16string_view::npos) {
+        return std::u16string(text);
+    }
+    std::u16string enclosed(1, kEnclosure);
+    enclosed += text;
+    enclosed += kEnclosure;
+    return enclosed;
+}
+
+std::u16string Number(std::int64_t value)
+{
+    return Widen(std::to_string(value));
+}
+
+class CExporter
+{
+public:
+    CExporter(const CAddressBook& book, const CValueStore& store, const TextLookup& text)
+        : m_book(book)
+        , m_store(store)
+        , m_language(PanelLanguage(store))
+        , m_labelFormat(text ? text(kGroupLabelKey) : std::u16string())
+    {}
+
+    std::string Build();
+
+private:
+    void Line(const std::u16string& wide) { m_out += Utf16ToUtf8(wide); }
+    void Empty(const std::string& key) { m_out += key + ",NA,\r\n"; }
+    void Group(const std::string& key, std::int32_t number);
+    void FaxMail(const std::string& key, const CFaxMailEntry& entry);
+    void Scan(const std::string& key, const CScanEntry& entry);
+    void Favourite(const std::string& key, std::int32_t slot);
+    std::u16string Panel(std::string_view bytes) const { return PanelBytesToText(bytes, m_language); }
+
+    const CAddressBook& m_book;
+    const CValueStore& m_store;
+    std::int32_t m_language;
+    std::u16string m_labelFormat;
+    std::string m_out;
+};
+
+std::string CExporter::Build()
+{
+    m_out.reserve(64 * 1024);
+    const auto& keys = ExpectedKeys();
+    std::size_t line = 0;
+    for (std::int32_t n = kFirstGroupNumber; n <= kLastGroupNumber; ++n) {
+        Group(keys[line++], n);
+    }
+    for (std::int32_t n = kFirstFaxMailNumber; n <= kLastScanNumber; ++n) {
+        const std::string& key = keys[line++];
+        if (const CFaxMailEntry* entry = m_book.FindFaxMailEntry(n)) {
+            FaxMail(key, *entry);
+        } else if (const CScanEntry* scan = m_book.FindScanEntry(n)) {
+            Scan(key, *scan);
+        } else {
+            Empty(key);
+        }
+    }
+    for (std::int32_t n = kFirstFavouriteNumber; n <= kLastFavouriteNumber; ++n) {
+        Favourite(keys[line++], n);
+    }
+    return std::move(m_out);
+}
+
+void CExporter::Group(const std::string& key, std::int32_t number)
+{
+    const CGroupEntry* group = m_book.FindGroup(number);
+    if (!group || group->members.empty()) {
+        Empty(key);
+        return;
+    }
+    std::u16string line = Widen(key) + u",Group," + Field(GroupDisplayLabel(group, number, m_labelFormat, m_language));
+    for (std::int32_t member : group->members) {
+        std::string text = std::to_string(member);
+        text.insert(0, 3 - std::min<std::size_t>(3, text.size()), '0');
+        line += u',';
+        line += Widen(text);
+        line += u"-SP";
+    }
+    Line(line + u",\r\n");
+}
+
+void CExporter::FaxMail(const std::string& key, const CFaxMailEntry& entry)
+{
+    const std::u16string name = Field(Panel(entry.name.View()));
+    const std::u16string address = Field(ProcessCodePage().Decode(entry.address.View()));
+    if (entry.kind == kKindMail) {
+        Line(Widen(key) + u",E-mail," + name + u"," + address + u",\r\n");
+        return;
+    }
+    std::u16string speed;
+    switch (entry.faxSpeed) {
+        case kFaxSpeed9600:
+            speed = u"9.6K";
+            break;
+        case kFaxSpeed14400:
+            speed = u"14.4K";
+            break;
+        case kFaxSpeed33600:
+            speed = u"33.6K";
+            break;
+        default:
+            break;
+    }
+    const bool batch = entry.batchHour >= 0 && entry.batchMinute >= 0;
+    const std::u16string time = batch ? Number(entry.batchHour) + u"," + Number(entry.batchMinute) : u"";
+    Line(Widen(key) + u",Fax," + name + u"," + address + u"," + speed + u"," + time + u",\r\n");
+}
+
+void CExporter::Scan(const std::string& key, const CScanEntry& entry)
+{
+    const bool ftp = entry.protocol == kProtocolFtp;
+    const bool privateSite = entry.account == kAccountPrivateSite;
+    std::u16string line = Widen(key) + (ftp ? u",FTP," : u",SMB,") + Field(Panel(entry.name.View())) + u"," +
+                          Field(entry.serverAddress) + u"," + Field(entry.directory) + u",";
+    if (ftp) {
+        line += (entry.useProxy ? u"on," : u"off,") + Number(entry.port) + u",";
+    }
+    line += u"0,";
+    for (std::int32_t value :
+         {entry.colourMode, entry.resolution, entry.scanMode, entry.fileFormat, entry.codingMethod, entry.scanArea}) {
+        line += Number(value) + u",";
+    }
+    line += entry.mailNotification ? u"on," : u"off,";
+    for (const std::u16string& address : entry.notificationAddresses) {
+        line += Field(address) + u",";
+    }
+    line += Number(privateSite ? 1 : 0) + u"," + (privateSite ? Field(entry.userName) : u"") + u",";
+    Line(line);
+    if (privateSite) {
+        for (char byte : ProcessCodePage().Encode(entry.password)) {
+            m_out.push_back(static_cast<char>(static_cast<std::uint8_t>(byte) + kPasswordShift));
+        }
+    }
+    m_out += ",\r\n";
+}
+
+void CExporter::Favourite(const std::string& key, std::int32_t slot)
+{
+    const CFavourite* favourite = m_book.FindFavourite(slot);
+    if (favourite && favourite->targetKind == kTargetSpeedDial &&
+        (m_book.FindFaxMailEntry(favourite->targetNumber) || m_book.FindScanEntry(favourite->targetNumber))) {
+        m_out += key + ",SPEED," + std::to_string(favourite->targetNumber) + ",\r\n";
+        return;
+    }
+    const CGroupEntry* group = favourite && favourite->targetKind == kTargetGroup
+                                   ? m_book.FindGroup(favourite->targetNumber)
+                                   : nullptr;
+    if (group && !group->members.empty()) {
+        m_out += key + ",GROUP," + std::to_string(favourite->targetNumber) + ",\r\n";
+        return;
+    }
+    Empty(key);
+}
+
+// One line of the file, raw and decoded.
+struct CCsvLine
+{
+    std::string_view raw;
+    std::u16string text;
+};
+
+std::vector<std::u16string> SplitFields(std::u16string_view text)
+{
+    std::vector<std::u16string> fields;
+    std::optional<std::u16string> open;
+    std::size_t start = 0;
+    while (fields.size() < kMaxFields && start <= text.size()) {
+        const std::size_t comma = std::min(text.find(u',', start), text.size());
+        std::u16string piece(text.substr(start, comma - start));
+        start = comma + 1;
+        const bool toggles = std::count(piece.begin(), piece.end(), kEnclosure) == 1;
+        if (open) {
+            *open += u",";
+            *open += piece;
+            if (toggles) {
+                fields.push_back(std::move(*open));
+                open.reset();
+            }
+        } else if (toggles) {
+            open = std::move(piece);
+        } else {
+            fields.push_back(std::move(piece));
+        }
+        if (comma == text.size()) {
+            break;
+        }
+    }
+    if (open && fields.size() < kMaxFields) {
+        fields.push_back(std::move(*open));
+    }
+    for (std::u16string& field : fields) {
+        field.erase(std::remove(field.begin(), field.end(), kEnclosure), field.end());
+    }
+    return fields;
+}
+
+std::optional<std::int64_t> ParseNumber(std::u16string_view field)
+{
+    std::string ascii;
+    for (char16_t unit : field) {
+        if (unit < u'0' || unit > u'9') {
+            return std::nullopt;
+        }
+        ascii.push_back(static_cast<char>(unit));
+    }
+    std::int64_t value = 0;
+    if (ascii.empty() || ascii.size() > 10 ||
+        std::from_chars(ascii.data(), ascii.data() + ascii.size(), value).ec != std::errc()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+class CImporter
+{
+public:
+    CImporter(const CValueStore& store, std::uint16_t setDate)
+        : m_store(store)
+        , m_setDate(setDate)
+    {}
+
+    void SpeedDial(std::int32_t number, const CCsvLine& line);
+    void Group(std::int32_t number, const std::vector<std::u16string>& fields);
+    void Favourite(std::int32_t slot, const std::vector<std::u16string>& fields);
+    CAddressBook& Book() { return m_book; }
+
+private:
+    bool Valid(std::u16string_view text, std::int32_t kind, std::size_t maxLength, std::size_t minLength = 0) const
+    {
+        return text.size() >= minLength && text.size() <= maxLength && IsInputTextValid(text, kind, m_store);
+    }
+    void FaxMail(std::int32_t number, const std::vector<std::u16string>& fields);
+    void Scan(std::int32_t number, const std::vector<std::u16string>& fields, std::string_view raw);
+
+    const CValueStore& m_store;
+    std::uint16_t m_setDate;
+    CAddressBook m_book;
+};
+
+const std::u16string& At(const std::vector<std::u16string>& fields, std::size_t index)
+{
+    static const std::u16string empty;
+    return index < fields.size() ? fields[index] : empty;
+}
+
+void CImporter::SpeedDial(std::int32_t number, const CCsvLine& line)
+{
+    const std::size_t comma = line.text.find(u',');
+    const std::vector<std::u16string> fields = SplitFields(std::u16string_view(line.text).substr(comma + 1));
+    if (number >= kFirstFaxMailNumber && number <= kLastFaxMailNumber) {
+        FaxMail(number, fields);
+    } else if (number >= kFirstScanNumber && number <= kLastScanNumber) {
+        Scan(number, fields, line.raw);
+    }
+}
+
+void CImporter::FaxMail(std::int32_t number, const std::vector<std::u16string>& fields)
+{
+    const std::u16string& kind = At(fields, 0);
+    if (kind != u"Fax" && kind != u"E-mail") {
+        return;
+    }
+    CFaxMailEntry entry;
+    entry.number = number;
+    entry.setDate = m_setDate;
+    const std::u16string& name = At(fields, 1);
+    if (Valid(name, kKindName, kNameFieldSize - 1)) {
+        entry.name.Assign(TextToPanelBytes(name, kNameFieldSize - 1));
+    }
+    const std::u16string& address = At(fields, 2);
+    if (kind == u"Fax") {
+        if (!Valid(address, kKindFaxNumber, 50, 1)) {
+            return;
+        }
+        entry.kind = kKindFax;
+        const std::u16string& speed = At(fields, 3);
+        entry.faxSpeed = speed == u"33.6K" ? kFaxSpeed33600
+                         : speed == u"14.4K" ? kFaxSpeed14400
+                         : speed == u"9.6K"  ? kFaxSpeed9600
+                                             : kFaxSpeedNotSet;
+        const std::u16string& hour = At(fields, 4);
+        const std::u16string& minute = At(fields, 5);
+        if (!hour.empty() || !minute.empty()) {
+            const auto h = Valid(hour, kKindNumber, 2) ? ParseNumber(hour) : std::nullopt;
+            const auto m = Valid(minute, kKindNumber, 2) ? ParseNumber(minute) : std::nullopt;
+            if (h && m && *h < 24 && *m < 60) {
+                entry.batchHour = static_cast<std::int32_t>(*h);
+                entry.batchMinute = static_cast<std::int32_t>(*m);
+            }
+        }
+    } else {
+        if (!Valid(address, kKindAddress, kAddressFieldSize - 1, 1)) {
+            return;
+        }
+        entry.kind = kKindMail;
+        entry.faxSpeed = kFaxSpeedNotSet;
+    }
+    entry.address.Assign(TextToPanelBytes(address, kAddressFieldSize - 1));
+    m_book.PutFaxMailEntry(entry);
+}
+
+// The password lies between the line's last two commas, each byte raised by 48; only printable
+// ASCII results are read back.
+std::u16string ReadPassword(std::string_view raw)
+{
+    const std::size_t last = raw.rfind(',');
+    if (last == std::string_view::npos || last == 0) {
+        return {};
+    }
+    const std::size_t before = raw.rfind(',', last - 1);
+    if (before == std::string_view::npos) {
+        return {};
+    }
+    std::u16string password;
+    for (std::size_t i = before + 1; i < last; ++i) {
+        const auto byte = static_cast<std::uint8_t>(raw[i]);
+        if (byte < 80 || byte > 174) {
+            break;
+        }
+        password.push_back(static_cast<char16_t>(byte - kPasswordShift));
+    }
+    return password;
+}
+
+void CImporter::Scan(std::int32_t number, const std::vector<std::u16string>& fields, std::string_view raw)
+{
+    CScanEntry entry;
+    entry.number = number;
+    entry.setDate = m_setDate;
+    entry.protocol = kProtocolFtp;
+    entry.port = kDefaultFtpPort;
+    entry.resolution = 1;
+    entry.scanMode = 2;
+    entry.fileFormat = 1;
+    entry.scanArea = 4;
+    const std::u16string& protocol = At(fields, 0);
+    if (protocol != u"FTP" && protocol != u"SMB") {
+        return;
+    }
+    const bool ftp = protocol == u"FTP";
+    entry.protocol = ftp ? kProtocolFtp : kProtocolSmb;
+    // SMB destinations are UNC paths: they take the backslash that FTP addresses do not.
+    const std::u16string& server = At(fields, 2);
+    if (!Valid(server, ftp ? kKindAddress : kKindSmbAddress, 64, 1)) {
+        return;
+    }
+    entry.serverAddress = server;
+    if (const std::u16string& directory = At(fields, 3); Valid(directory, kKindAddress, 128)) {
+        entry.directory = directory;
+    }
+    std::size_t next = 4;
+    if (ftp) {
+        const std::u16string& proxy = At(fields, next++);
+        if (proxy == u"on") {
+            entry.useProxy = 1;
+        } else if (proxy == u"off") {
+            entry.useProxy = 0;
+        }
+        if (const auto port = ParseNumber(At(fields, next++)); port && *port >= 1 && *port <= 65535) {
+            entry.port = static_cast<std::int32_t>(*port);
+        }
+    }
+    ++next; // the field that is always 0
+    auto choice = [&](std::int32_t& target, std::int64_t last) {
+        if (const auto value = ParseNumber(At(fields, next++)); value && *value <= last) {
+            target = static_cast<std::int32_t>(*value);
+        }
+    };
+    choice(entry.colourMode, 1);
+    choice(entry.resolution, 2);
+    choice(entry.scanMode, 2);
+    choice(entry.fileFormat, 2);
+    choice(entry.codingMethod, 2);
+    choice(entry.scanArea, 5);
+    entry.mailNotification = At(fields, next++) == u"on" ? 1 : 0;
+    for (std::u16string& address : entry.notificationAddresses) {
+        const std::u16string& field = At(fields, next++);
+        if (Valid(field, kKindAddress, 64)) {
+            address = field;
+        }
+    }
+    choice(entry.account, 1);
+    const std::u16string& userName = At(fields, next++);
+    if (entry.account == kAccountPrivateSite) {
+        if (Valid(userName, kKindAddress, 20)) {
+            entry.userName = userName;
+        }
+        if (const std::u16string password = ReadPassword(raw); Valid(password, kKindAddress, 20)) {
+            entry.password = password;
+        }
+    }
+    const std::u16string& name = At(fields, 1);
+    if (Valid(name, kKindName, kNameFieldSize - 1)) {
+        entry.name.Assign(TextToPanelBytes(name, kNameFieldSize - 1));
+    }
+    m_book.PutScanEntry(entry);
+}
+
+void CImporter::Group(std::int32_t number, const std::vector<std::u16string>& fields)
+{
+    if (At(fields, 0) != u"Group") {
+        return;
+    }
+    CGroupEntry group;
+    group.number = number;
+    group.setDate = m_setDate;
+    if (const std::u16string& name = At(fields, 1); Valid(name, kKindName, kNameFieldSize - 1, 1)) {
+        group.name.Assign(TextToPanelBytes(name, kNameFieldSize - 1));
+    }
+    for (std::size_t i = 2; i < fields.size(); ++i) {
+        const std::u16string& field = fields[i];
+        if (field.size() < 3 || field.substr(field.size() - 3) != u"-SP") {
+            continue;
+        }
+        std::int64_t member = 0;
+        std::size_t digits = 0;
+        while (digits < field.size() && field[digits] >= u'0' && field[digits] <= u'9' && member < 100000) {
+            member = member * 10 + (field[digits++] - u'0');
+        }
+        if (digits > 0 && m_book.FindFaxMailEntry(static_cast<std::int32_t>(member))) {
+            group.members.push_back(static_cast<std::int32_t>(member));
+        }
+    }
+    std::sort(group.members.begin(), group.members.end());
+    group.members.erase(std::unique(group.members.begin(), group.members.end()), group.members.end());
+    if (group.members.size() > kMaxGroupMembers) {
+        group.members.resize(kMaxGroupMembers);
+    }
+    const CFaxMailEntry* first = group.members.empty() ? nullptr : m_book.FindFaxMailEntry(group.members.front());
+    group.kind = first ? first->kind : kKindFax;
+    m_book.PutGroup(std::move(group));
+}
+
+void CImporter::Favourite(std::int32_t slot, const std::vector<std::u16string>& fields)
+{
+    const std::u16string& kind = At(fields, 0);
+    const auto number = ParseNumber(At(fields, 1));
+    if (kind == u"SPEED" && number && *number >= kFirstFaxMailNumber && *number <= kLastScanNumber) {
+        m_book.AddFavourite(slot, kTargetSpeedDial, static_cast<std::int32_t>(*number));
+    } else if (kind == u"GROUP" && number && *number >= kFirstGroupNumber && *number <= kLastGroupNumber) {
+        m_book.AddFavourite(slot, kTargetGroup, static_cast<std::int32_t>(*number));
+    }
+}
+
+std::int32_t NumberOfKey(std::string_view key)
+{
+    std::int32_t number = 0;
+    for (char c : key.substr(3)) {
+        number = number * 10 + (c - '0');
+    }
+    return number;
+}
+
+// Splits the file into its first 290 lines, checking each key; nullopt when the file is not a
+// complete export in key order or a line is longer than the import reads.
+std::optional<std::vector<CCsvLine>> ReadLines(std::string_view bytes)
+{
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") {
+        bytes.remove_prefix(3); // a byte-order mark added by another editor
+    }
+    const auto& keys = ExpectedKeys();
+    std::vector<CCsvLine> lines;
+    lines.reserve(kCsvLines);
+    std::size_t pos = 0;
+    while (lines.size() < kCsvLines && pos < bytes.size()) {
+        std::size_t end = bytes.find('\n', pos);
+        std::size_t next = end == std::string_view::npos ? bytes.size() : end + 1;
+        std::string_view raw = bytes.substr(pos, (end == std::string_view::npos ? bytes.size() : end) - pos);
+        pos = next;
+        if (!raw.empty() && raw.back() == '\r') {
+            raw.remove_suffix(1);
+        }
+        const std::size_t comma = raw.find(',');
+        if (raw.size() > kMaxCsvLineBytes || comma == std::string_view::npos ||
+            raw.substr(0, comma) != keys[lines.size()]) {
+            return std::nullopt;
+        }
+        lines.push_back({raw, Utf8ToUtf16(raw)});
+    }
+    if (lines.size() != kCsvLines) {
+        return std::nullopt;
+    }
+    return lines;
+}
+
+} // namespace
+
+std::filesystem::path WithCsvExtension(const std::filesystem::path& path)
+{
+    std::string name = path.string();
+    std::string tail = name.size() >= 4 ? name.substr(name.size() - 4) : name;
+    std::transform(tail.begin(), tail.end(), tail.begin(), [](unsigned char c) { return std::tolower(c); });
+    return tail == ".csv" ? path : std::filesystem::path(name + ".csv");
+}
+
+std::string BuildAddressBookCsv(const CAddressBook& book, const CValueStore& store, const TextLookup& text)
+{
+    return CExporter(book, store, text).Build();
+}
+
+MessageCode ExportAddressBook(const std::filesystem::path& path,
+                              const CAddressBook& book,
+                              const CValueStore& store,
+                              const TextLookup& text)
+{
+    const std::string csv = BuildAddressBookCsv(book, store, text);
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(csv.data());
+    return WriteFileAtomically(WithCsvExtension(path), std::span(bytes, csv.size())) ? kOk : kMsgWriteFileError;
+}
+
+MessageCode ParseAddressBookCsv(std::string_view bytes, CAddressBook& book, const CValueStore& store, std::uint16_t setDate)
+{
+    const auto lines = ReadLines(bytes);
+    if (!lines) {
+        return kMsgReadFileError;
+    }
+    CImporter importer(store, setDate);
+    // Speed dials first: groups keep only members that exist and take their kind from them.
+    for (const CCsvLine& line : *lines) {
+        if (line.raw.substr(0, 3) == "SPD") {
+            importer.SpeedDial(NumberOfKey(line.raw.substr(0, line.raw.find(','))), line);
+        }
+    }
+    for (const CCsvLine& line : *lines) {
+        if (line.raw.substr(0, 3) == "OTD") {
+            const std::size_t comma = line.text.find(u',');
+            importer.Group(NumberOfKey(line.raw.substr(0, line.raw.find(','))),
+                           SplitFields(std::u16string_view(line.text).substr(comma + 1)));
+        }
+    }
+    for (const CCsvLine& line : *lines) {
+        if (line.raw.substr(0, 3) == "DHD") {
+            const std::size_t comma = line.text.find(u',');
+            importer.Favourite(NumberOfKey(line.raw.substr(0, line.raw.find(','))),
+                               SplitFields(std::u16string_view(line.text).substr(comma + 1)));
+        }
+    }
+    book.Swap(importer.Book());
+    return kOk;
+}
+
+MessageCode ImportAddressBook(const std::filesystem::path& path,
+                              CAddressBook& book,
+                              const CValueStore& store,
+                              std::uint16_t setDate)
+{
+    std::vector<std::uint8_t> bytes;
+    if (ReadWholeFile(path, bytes) != ReadFileResult::Ok) {
+        return kMsgReadFileError;
+    }
+    return ParseAddressBookCsv(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
+                               book,
+                               store,
+                               setDate);
+}
+
+} // namespace qzb
