@@ -21,6 +21,9 @@ namespace {
 
 constexpr char16_t kEnclosure = 0x0007;
 constexpr std::size_t kMaxFields = 32;
+// A group line carries "Group", its name and up to 50 members: the 32-field cap of the other
+// lines would drop every member after the 30th.
+constexpr std::size_t kMaxGroupFields = 2 + kMaxGroupMembers;
 constexpr std::uint8_t kPasswordShift = 48;
 
 // Input kinds of the directory's fields.
@@ -86,7 +89,8 @@ public:
         , m_store(store)
         , m_language(PanelLanguage(store))
         , m_labelFormat(text ? text(kGroupLabelKey) : std::u16string())
-    {}
+    {
+    }
 
     std::string Build();
 
@@ -211,9 +215,8 @@ void CExporter::Favourite(const std::string& key, std::int32_t slot)
         m_out += key + ",SPEED," + std::to_string(favourite->targetNumber) + ",\r\n";
         return;
     }
-    const CGroupEntry* group = favourite && favourite->targetKind == kTargetGroup
-                                   ? m_book.FindGroup(favourite->targetNumber)
-                                   : nullptr;
+    const CGroupEntry* group =
+        favourite && favourite->targetKind == kTargetGroup ? m_book.FindGroup(favourite->targetNumber) : nullptr;
     if (group && !group->members.empty()) {
         m_out += key + ",GROUP," + std::to_string(favourite->targetNumber) + ",\r\n";
         return;
@@ -228,12 +231,12 @@ struct CCsvLine
     std::u16string text;
 };
 
-std::vector<std::u16string> SplitFields(std::u16string_view text)
+std::vector<std::u16string> SplitFields(std::u16string_view text, std::size_t maxFields = kMaxFields)
 {
     std::vector<std::u16string> fields;
     std::optional<std::u16string> open;
     std::size_t start = 0;
-    while (fields.size() < kMaxFields && start <= text.size()) {
+    while (fields.size() < maxFields && start <= text.size()) {
         const std::size_t comma = std::min(text.find(u',', start), text.size());
         std::u16string piece(text.substr(start, comma - start));
         start = comma + 1;
@@ -254,7 +257,7 @@ std::vector<std::u16string> SplitFields(std::u16string_view text)
             break;
         }
     }
-    if (open && fields.size() < kMaxFields) {
+    if (open && fields.size() < maxFields) {
         fields.push_back(std::move(*open));
     }
     for (std::u16string& field : fields) {
@@ -286,7 +289,8 @@ public:
     CImporter(const CValueStore& store, std::uint16_t setDate)
         : m_store(store)
         , m_setDate(setDate)
-    {}
+    {
+    }
 
     void SpeedDial(std::int32_t number, const CCsvLine& line);
     void Group(std::int32_t number, const std::vector<std::u16string>& fields);
@@ -343,7 +347,7 @@ void CImporter::FaxMail(std::int32_t number, const std::vector<std::u16string>& 
         }
         entry.kind = kKindFax;
         const std::u16string& speed = At(fields, 3);
-        entry.faxSpeed = speed == u"33.6K" ? kFaxSpeed33600
+        entry.faxSpeed = speed == u"33.6K"   ? kFaxSpeed33600
                          : speed == u"14.4K" ? kFaxSpeed14400
                          : speed == u"9.6K"  ? kFaxSpeed9600
                                              : kFaxSpeedNotSet;
@@ -577,7 +581,8 @@ MessageCode ExportAddressBook(const std::filesystem::path& path,
     return WriteFileAtomically(WithCsvExtension(path), std::span(bytes, csv.size())) ? kOk : kMsgWriteFileError;
 }
 
-MessageCode ParseAddressBookCsv(std::string_view bytes, CAddressBook& book, const CValueStore& store, std::uint16_t setDate)
+MessageCode
+ParseAddressBookCsv(std::string_view bytes, CAddressBook& book, const CValueStore& store, std::uint16_t setDate)
 {
     const auto lines = ReadLines(bytes);
     if (!lines) {
@@ -594,7 +599,7 @@ MessageCode ParseAddressBookCsv(std::string_view bytes, CAddressBook& book, cons
         if (line.raw.substr(0, 3) == "OTD") {
             const std::size_t comma = line.text.find(u',');
             importer.Group(NumberOfKey(line.raw.substr(0, line.raw.find(','))),
-                           SplitFields(std::u16string_view(line.text).substr(comma + 1)));
+                           SplitFields(std::u16string_view(line.text).substr(comma + 1), kMaxGroupFields));
         }
     }
     for (const CCsvLine& line : *lines) {
@@ -617,10 +622,8 @@ MessageCode ImportAddressBook(const std::filesystem::path& path,
     if (ReadWholeFile(path, bytes) != ReadFileResult::Ok) {
         return kMsgReadFileError;
     }
-    return ParseAddressBookCsv(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
-                               book,
-                               store,
-                               setDate);
+    return ParseAddressBookCsv(
+        std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), book, store, setDate);
 }
 
 } // namespace qzb

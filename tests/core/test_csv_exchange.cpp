@@ -1,0 +1,399 @@
+#include "addressbook/csv_exchange.h"
+
+#include "addressbook/address_book.h"
+#include "model/input_chars.h"
+#include "model/panel_code.h"
+#include "model/text_codec.h"
+#include "model/value_store.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+namespace qzb {
+namespace {
+
+constexpr std::uint16_t kToday = (26 << 9) | (12 << 5) | 7;
+
+TextLookup Labels()
+{
+    return [](std::string_view key) { return key == "STR_DR_LST_ITEM_GROUP" ? u"Group %02d" : u""; };
+}
+
+std::vector<std::string> Lines(const std::string& csv)
+{
+    std::vector<std::string> lines;
+    std::size_t pos = 0;
+    while (pos < csv.size()) {
+        const std::size_t end = csv.find("\r\n", pos);
+        lines.push_back(csv.substr(pos, end - pos));
+        pos = end + 2;
+    }
+    return lines;
+}
+
+CFaxMailEntry Fax(std::int32_t number, const char* name, const char* digits)
+{
+    CFaxMailEntry entry;
+    entry.number = number;
+    entry.name.Assign(name);
+    entry.address.Assign(digits);
+    entry.setDate = kToday;
+    return entry;
+}
+
+class CsvExchange : public ::testing::Test
+{
+protected:
+    std::string Export() const { return BuildAddressBookCsv(book, store, Labels()); }
+    MessageCode Import(const std::string& csv) { return ParseAddressBookCsv(csv, book, store, kToday); }
+
+    CValueStore store;
+    CAddressBook book;
+};
+
+TEST_F(CsvExchange, EmptyBookIs290NaLinesInKeyOrder)
+{
+    const std::string csv = Export();
+    const auto lines = Lines(csv);
+    ASSERT_EQ(lines.size(), 290u);
+    EXPECT_EQ(lines[0], "OTD01,NA,");
+    EXPECT_EQ(lines[19], "OTD20,NA,");
+    EXPECT_EQ(lines[20], "SPD001,NA,");
+    EXPECT_EQ(lines[269], "SPD250,NA,");
+    EXPECT_EQ(lines[270], "DHD01,NA,");
+    EXPECT_EQ(lines[289], "DHD20,NA,");
+    EXPECT_EQ(csv.substr(csv.size() - 2), "\r\n");
+    ASSERT_EQ(Import(csv), kOk);
+    EXPECT_TRUE(book.Empty());
+}
+
+TEST_F(CsvExchange, FaxAndMailLines)
+{
+    CFaxMailEntry fax = Fax(7, "Office, main", "0123-456");
+    fax.faxSpeed = kFaxSpeed33600;
+    CFaxMailEntry batch = Fax(8, "Night", "99");
+    batch.faxSpeed = kFaxSpeed9600;
+    batch.batchHour = 23;
+    batch.batchMinute = 5;
+    CFaxMailEntry mail = Fax(9, "Anna", "anna@example.com");
+    mail.kind = kKindMail;
+    mail.faxSpeed = kFaxSpeedNotSet;
+    for (const auto& entry : {fax, batch, mail}) {
+        ASSERT_EQ(book.PutFaxMailEntry(entry), kOk);
+    }
+    const std::string csv = Export();
+    const auto lines = Lines(csv);
+    EXPECT_EQ(lines[26], "SPD007,Fax,\aOffice, main\a,0123-456,33.6K,,");
+    EXPECT_EQ(lines[27], "SPD008,Fax,Night,99,9.6K,23,5,");
+    EXPECT_EQ(lines[28], "SPD009,E-mail,Anna,anna@example.com,");
+
+    const CAddressBook before = book;
+    book.Clear();
+    ASSERT_EQ(Import(csv), kOk);
+    EXPECT_EQ(book, before);
+    EXPECT_EQ(book.FindFaxMailEntry(7)->batchHour, -1);
+    EXPECT_EQ(book.FindFaxMailEntry(7)->name.View(), "Office, main");
+}
+
+TEST_F(CsvExchange, ScanLinesCarryTheirSettingsAndTheShiftedPassword)
+{
+    CScanEntry ftp;
+    ftp.number = 221;
+    ftp.name.Assign("Archive");
+    ftp.serverAddress = u"ftp.example.com";
+    ftp.directory = u"/scans,2026";
+    ftp.useProxy = 1;
+    ftp.port = 2121;
+    ftp.colourMode = 1;
+    ftp.account = kAccountPrivateSite;
+    ftp.userName = u"scanner";
+    ftp.password = u"Pw0rd~";
+    ftp.setDate = kToday;
+    CScanEntry smb;
+    smb.number = 250;
+    smb.protocol = kProtocolSmb;
+    smb.serverAddress = u"\\\\server\\share";
+    smb.mailNotification = 1;
+    smb.notificationAddresses[9] = u"it@example.com";
+    smb.setDate = kToday;
+    ASSERT_EQ(book.PutScanEntry(ftp), kOk);
+    ASSERT_EQ(book.PutScanEntry(smb), kOk);
+
+    const std::string csv = Export();
+    const auto lines = Lines(csv);
+    std::string password;
+    for (char c : std::string("Pw0rd~")) {
+        password.push_back(static_cast<char>(c + 48));
+    }
+    EXPECT_EQ(lines[240],
+              "SPD221,FTP,Archive,ftp.example.com,\a/scans,2026\a,on,2121,0,1,0,0,0,0,0,off,,,,,,,,,,,1,scanner," +
+                  password + ",");
+    EXPECT_EQ(lines[269], "SPD250,SMB,,\\\\server\\share,,0,0,0,0,0,0,0,on,,,,,,,,,,it@example.com,0,,,");
+
+    const CAddressBook before = book;
+    book.Clear();
+    ASSERT_EQ(Import(csv), kOk);
+    EXPECT_EQ(book, before) << "an SMB destination must come back from its own export";
+}
+
+TEST_F(CsvExchange, GroupsAndFavourites)
+{
+    ASSERT_EQ(book.PutFaxMailEntry(Fax(1, "A", "1")), kOk);
+    ASSERT_EQ(book.PutFaxMailEntry(Fax(17, "B", "17")), kOk);
+    ASSERT_EQ(book.SetGroupMembership(3, 17, true, kKindFax, kToday), kOk);
+    ASSERT_EQ(book.SetGroupMembership(3, 1, true, kKindFax, kToday), kOk);
+    ASSERT_EQ(book.SetGroupName(3, "Sales", kToday), kOk);
+    ASSERT_EQ(book.SetGroupMembership(4, 1, true, kKindFax, kToday), kOk); // unnamed
+    ASSERT_EQ(book.AddFavourite(1, kTargetGroup, 3), kOk);
+    ASSERT_EQ(book.AddFavourite(2, kTargetSpeedDial, 17), kOk);
+    ASSERT_EQ(book.AddFavourite(3, kTargetSpeedDial, 99), kOk); // points nowhere
+    const auto lines = Lines(Export());
+    EXPECT_EQ(lines[2], "OTD03,Group,Sales,001-SP,017-SP,");
+    EXPECT_EQ(lines[3], "OTD04,Group,Group 04,001-SP,");
+    EXPECT_EQ(lines[270], "DHD01,GROUP,3,");
+    EXPECT_EQ(lines[271], "DHD02,SPEED,17,");
+    EXPECT_EQ(lines[272], "DHD03,NA,");
+}
+
+TEST_F(CsvExchange, ImportKeepsOnlyValidMembersAndLeavesSlotGaps)
+{
+    auto lines = Lines(Export());
+    lines[0] = "OTD01,Group,Team,005-SP,300-SP,007-SP,xyz,";
+    lines[24] = "SPD005,Fax,Five,555,14.4K,,";
+    lines[25] = "SPD006,E-mail,Six,six@example.com,";
+    lines[271] = "DHD02,SPEED,5,";
+    lines[273] = "DHD04,GROUP,21,";
+    std::string csv;
+    for (const auto& line : lines) {
+        csv += line + "\r\n";
+    }
+    ASSERT_EQ(Import(csv), kOk);
+    ASSERT_NE(book.FindGroup(1), nullptr);
+    EXPECT_EQ(book.FindGroup(1)->members, (std::vector<std::int32_t>{5}));
+    EXPECT_EQ(book.FindGroup(1)->kind, kKindFax);
+    ASSERT_EQ(book.Favourites().size(), 1u);
+    EXPECT_EQ(book.Favourites()[0].number, 2);
+    EXPECT_EQ(book.Favourites()[0].targetNumber, 5);
+    EXPECT_EQ(book.FindFaxMailEntry(5)->setDate, kToday);
+}
+
+TEST_F(CsvExchange, FieldRulesSkipOrEmptyWhatTheDeviceCannotTake)
+{
+    auto lines = Lines(Export());
+    lines[20] = "SPD001,Fax,Bad<>Name,12x,,"; // fax number with a letter: line ignored
+    lines[21] = "SPD002,Fax,Bad\xE4\xB8\x80Name,123,,25,10,"; // name refused, hour 25: no batch time
+    lines[22] = "SPD003,Telex,Name,123,";
+    lines[23] = "SPD004,E-mail,Name,,"; // no address: ignored
+    lines[240] = "SPD221,FTP,Srv,back\\slash,,off,21,0,0,0,0,0,0,0,off,,,,,,,,,,,0,,,";
+    std::string csv;
+    for (const auto& line : lines) {
+        csv += line + "\r\n";
+    }
+    ASSERT_EQ(Import(csv), kOk);
+    EXPECT_EQ(book.FindFaxMailEntry(1), nullptr);
+    ASSERT_NE(book.FindFaxMailEntry(2), nullptr);
+    EXPECT_TRUE(book.FindFaxMailEntry(2)->name.Empty());
+    EXPECT_EQ(book.FindFaxMailEntry(2)->batchHour, -1);
+    EXPECT_EQ(book.FindFaxMailEntry(3), nullptr);
+    EXPECT_EQ(book.FindFaxMailEntry(4), nullptr);
+    EXPECT_EQ(book.FindScanEntry(221), nullptr) << "an FTP address takes no backslash";
+}
+
+TEST_F(CsvExchange, MalformedFilesChangeNothing)
+{
+    ASSERT_EQ(book.PutFaxMailEntry(Fax(12, "Keep", "12")), kOk);
+    const CAddressBook before = book;
+    const std::string good = Export();
+    auto lines = Lines(good);
+
+    auto join = [](const std::vector<std::string>& ls) {
+        std::string csv;
+        for (const auto& line : ls) {
+            csv += line + "\r\n";
+        }
+        return csv;
+    };
+    auto wrongKey = lines;
+    wrongKey[20] = "SPD002,NA,";
+    auto noComma = lines;
+    noComma[100] = "SPD081";
+    auto longLine = lines;
+    longLine[30] = "SPD011,Fax," + std::string(kMaxCsvLineBytes, 'x');
+    auto shortFile = lines;
+    shortFile.pop_back();
+    for (const std::string& csv : {join(wrongKey), join(noComma), join(longLine), join(shortFile), std::string()}) {
+        EXPECT_EQ(Import(csv), kMsgReadFileError);
+        EXPECT_EQ(book, before);
+    }
+    // Lines after the last key are not read; a byte-order mark from another editor is passed over.
+    EXPECT_EQ(Import("\xEF\xBB\xBF" + good + "trailing junk\r\n"), kOk);
+    EXPECT_EQ(book, before);
+}
+
+TEST(CsvPaths, ExtensionRule)
+{
+    EXPECT_EQ(WithCsvExtension("/tmp/book"), "/tmp/book.csv");
+    EXPECT_EQ(WithCsvExtension("/tmp/book.CSV"), "/tmp/book.CSV");
+    EXPECT_EQ(WithCsvExtension("/tmp/book.Csv"), "/tmp/book.Csv");
+    EXPECT_EQ(WithCsvExtension("/tmp/book.txt"), "/tmp/book.txt.csv");
+}
+
+TEST(CsvFiles, ExportReplacesAtomicallyAndImportReadsItBack)
+{
+    const auto folder = std::filesystem::temp_directory_path() / "qzb-csv-test";
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    CValueStore store;
+    CAddressBook book;
+    ASSERT_EQ(book.PutFaxMailEntry(Fax(3, "Three", "333")), kOk);
+    ASSERT_EQ(ExportAddressBook(folder / "book", book, store, Labels()), kOk);
+    ASSERT_TRUE(std::filesystem::exists(folder / "book.csv"));
+    CAddressBook read;
+    ASSERT_EQ(ImportAddressBook(folder / "book.csv", read, store, kToday), kOk);
+    EXPECT_EQ(read, book);
+    EXPECT_EQ(ImportAddressBook(folder / "missing.csv", read, store, kToday), kMsgReadFileError);
+    EXPECT_EQ(ExportAddressBook(folder / "no-such-folder" / "x.csv", book, store, Labels()), kMsgWriteFileError);
+    std::filesystem::remove_all(folder);
+}
+
+// Random full books in several panel languages survive export and import unchanged.
+class CsvRoundTrip : public ::testing::TestWithParam<std::int32_t>
+{
+};
+
+std::u16string
+RandomText(std::mt19937& random, std::u16string_view alphabet, std::size_t minLength, std::size_t maxLength)
+{
+    std::uniform_int_distribution<std::size_t> length(minLength, maxLength);
+    std::uniform_int_distribution<std::size_t> pick(0, alphabet.size() - 1);
+    std::u16string text;
+    for (std::size_t n = length(random); n > 0; --n) {
+        text.push_back(alphabet[pick(random)]);
+    }
+    return text;
+}
+
+TEST_P(CsvRoundTrip, FullBookSurvivesExportAndImport)
+{
+    const std::int32_t language = GetParam();
+    CValueStore store;
+    store.SetItemNumber("MACHINE_SET_DLG", "Machine_Language", language);
+    std::u16string nameAlphabet;
+    for (char16_t ch :
+         std::u16string(u"ABCxyz019 ,.-&\u00C6\u00C7\u0141\u0104\u015A\u010C\u0411\u0416\u044F\uFF71\uFF8F")) {
+        const std::u16string one(1, ch);
+        if (IsInputTextValid(one, 6, store) && PanelBytesToText(TextToPanelBytes(one), language) == one) {
+            nameAlphabet.push_back(ch);
+        }
+    }
+    ASSERT_GE(nameAlphabet.size(), 8u);
+    const std::u16string address = u"abcXYZ019.-_@,!#$%&'()*+/:=?[]^`{|}";
+    const std::u16string dial = u"0123456789*# -P";
+    std::u16string password; // printable ASCII the account fields take; "~" is no panel character in Japanese
+    for (char16_t ch = u' '; ch <= u'~'; ++ch) {
+        if (IsInputTextValid(std::u16string(1, ch), 7, store)) {
+            password.push_back(ch);
+        }
+    }
+
+    std::mt19937 random(static_cast<std::uint32_t>(language) * 7919u + 17u);
+    auto coin = [&random] { return std::uniform_int_distribution<int>(0, 1)(random) == 1; };
+    auto panelName = [&](std::size_t minLength) {
+        return TextToPanelBytes(RandomText(random, nameAlphabet, minLength, 20));
+    };
+    CAddressBook book;
+    for (std::int32_t n = 1; n <= 220; ++n) {
+        CFaxMailEntry entry;
+        entry.number = n;
+        entry.setDate = kToday;
+        entry.name.Assign(panelName(0));
+        if (coin()) {
+            entry.kind = kKindMail;
+            entry.faxSpeed = kFaxSpeedNotSet;
+            entry.address.Assign(Utf16ToUtf8(RandomText(random, address, 1, 64)));
+        } else {
+            entry.faxSpeed = std::uniform_int_distribution<int>(0, 3)(random);
+            entry.address.Assign(Utf16ToUtf8(RandomText(random, dial, 1, 50)));
+            if (coin()) {
+                entry.batchHour = std::uniform_int_distribution<int>(0, 23)(random);
+                entry.batchMinute = std::uniform_int_distribution<int>(0, 59)(random);
+            }
+        }
+        ASSERT_EQ(book.PutFaxMailEntry(entry), kOk);
+    }
+    for (std::int32_t n = 221; n <= 250; ++n) {
+        CScanEntry entry;
+        entry.number = n;
+        entry.setDate = kToday;
+        entry.name.Assign(panelName(0));
+        entry.protocol = coin() ? kProtocolFtp : kProtocolSmb;
+        entry.serverAddress = entry.protocol == kProtocolSmb ? u"\\\\" + RandomText(random, address, 1, 40)
+                                                             : RandomText(random, address, 1, 64);
+        entry.directory = RandomText(random, address, 0, 128);
+        if (entry.protocol == kProtocolFtp) {
+            entry.useProxy = coin() ? 1 : 0;
+            entry.port = std::uniform_int_distribution<int>(1, 65535)(random);
+        }
+        entry.colourMode = std::uniform_int_distribution<int>(0, 1)(random);
+        entry.resolution = std::uniform_int_distribution<int>(0, 2)(random);
+        entry.scanMode = std::uniform_int_distribution<int>(0, 2)(random);
+        entry.fileFormat = std::uniform_int_distribution<int>(0, 2)(random);
+        entry.codingMethod = std::uniform_int_distribution<int>(0, 2)(random);
+        entry.scanArea = std::uniform_int_distribution<int>(0, 5)(random);
+        entry.mailNotification = coin() ? 1 : 0;
+        for (auto& notify : entry.notificationAddresses) {
+            notify = RandomText(random, address, 0, 64);
+        }
+        if (coin()) {
+            entry.account = kAccountPrivateSite;
+            entry.userName = RandomText(random, address, 0, 20);
+            entry.password = RandomText(random, password, 0, 20);
+        }
+        ASSERT_EQ(book.PutScanEntry(entry), kOk);
+    }
+    for (std::int32_t g = 1; g <= 20; ++g) {
+        CGroupEntry group;
+        group.number = g;
+        group.setDate = kToday;
+        group.name.Assign(panelName(1));
+        const std::int32_t first = std::uniform_int_distribution<int>(1, 200)(random);
+        for (std::int32_t m = first; m <= 220 && group.members.size() < 50; m += 1 + (g % 7)) {
+            group.members.push_back(m);
+        }
+        group.kind = book.FindFaxMailEntry(group.members.front())->kind;
+        ASSERT_EQ(book.PutGroup(group), kOk);
+    }
+    for (std::int32_t slot = 1; slot <= 20; ++slot) {
+        if (coin()) {
+            ASSERT_EQ(book.AddFavourite(slot, kTargetGroup, std::uniform_int_distribution<int>(1, 20)(random)), kOk);
+        } else if (coin()) {
+            ASSERT_EQ(book.AddFavourite(slot, kTargetSpeedDial, std::uniform_int_distribution<int>(1, 250)(random)),
+                      kOk);
+        }
+    }
+
+    const std::string csv = BuildAddressBookCsv(book, store, Labels());
+    CAddressBook imported;
+    ASSERT_EQ(ParseAddressBookCsv(csv, imported, store, kToday), kOk);
+    for (std::int32_t n = 1; n <= 250; ++n) {
+        const auto* fax = book.FindFaxMailEntry(n);
+        const auto* scan = book.FindScanEntry(n);
+        EXPECT_TRUE(!fax || (imported.FindFaxMailEntry(n) && *imported.FindFaxMailEntry(n) == *fax)) << n;
+        EXPECT_TRUE(!scan || (imported.FindScanEntry(n) && *imported.FindScanEntry(n) == *scan)) << n;
+    }
+    for (std::int32_t g = 1; g <= 20; ++g) {
+        ASSERT_NE(imported.FindGroup(g), nullptr);
+        EXPECT_EQ(imported.FindGroup(g)->members, book.FindGroup(g)->members) << "group " << g;
+    }
+    EXPECT_TRUE(imported == book);
+    EXPECT_TRUE(BuildAddressBookCsv(imported, store, Labels()) == csv) << "export, import, export gives the same file";
+}
+
+INSTANTIATE_TEST_SUITE_P(PanelLanguages, CsvRoundTrip, ::testing::Values(0, 6, 8, 11, 12));
+
+} // namespace
+} // namespace qzb
