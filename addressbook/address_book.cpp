@@ -78,6 +78,18 @@ void CAddressBook::Clear()
     m_favourites.clear();
 }
 
+void CAddressBook::ClearFaxMailGroupsAndFavourites()
+{
+    m_faxMail.clear();
+    m_groups.clear();
+    m_favourites.clear();
+}
+
+void CAddressBook::ClearScanEntries()
+{
+    m_scan.clear();
+}
+
 void CAddressBook::Swap(CAddressBook& other) noexcept
 {
     m_faxMail.swap(other.m_faxMail);

@@ -35,6 +35,10 @@ public:
     bool Empty() const;
 
     void Clear();
+    // A download replaces the lists in two halves: fax/e-mail entries, groups and favourites
+    // with the first answer, scan-to-server entries with the second.
+    void ClearFaxMailGroupsAndFavourites();
+    void ClearScanEntries();
     void Swap(CAddressBook& other) noexcept;
 
     const CFaxMailEntry* FindFaxMailEntry(std::int32_t number) const;

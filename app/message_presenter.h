@@ -11,6 +11,7 @@ using WindowHandle = const void*;
 
 struct CMessageBoxRequest
 {
+    MessageCode code = kOk; // the catalogue code shown; 0 for a plain box
     std::u16string caption;
     std::u16string text;
     ButtonSet buttons = ButtonSet::Ok;

@@ -71,6 +71,7 @@ int CMessenger::ShowMessage(MessageCode code,
     const CMessageEntry* entry = FindMessage(code);
 
     CMessageBoxRequest request;
+    request.code = code;
     request.buttons = buttons.value_or(entry ? entry->buttons : ButtonSet::Ok);
     const WindowHandle appOwner = OwnerWindow();
     if (appOwner && IsConnectionCode(code)) {

@@ -3,19 +3,13 @@
 #include "app/message_catalogue.h"
 #include "model/text_codec.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <sstream>
 
 namespace qzb {
 
 namespace {
-
-// Start-up texts that come before any table are not wanted on the command line.
-class CSilentPresenter : public IMessagePresenter
-{
-public:
-    int Present(const CMessageBoxRequest&) override { return kAnswerOk; }
-};
 
 std::filesystem::path ExecutableFolder()
 {
@@ -28,7 +22,22 @@ std::filesystem::path ExecutableFolder()
 
 int CStreamPresenter::Present(const CMessageBoxRequest& request)
 {
-    m_err << Utf16ToUtf8(request.text) << '\n';
+    if (m_quiet) {
+        return kAnswerOk;
+    }
+    std::string text = Utf16ToUtf8(request.text);
+    for (char& c : text) {
+        if (c == '\n') {
+            c = ' ';
+        }
+    }
+    if (request.code != kOk) {
+        char hex[16];
+        std::snprintf(hex, sizeof(hex), "0x%08X", request.code);
+        m_err << "error " << hex << ": " << text << '\n';
+    } else {
+        m_err << text << '\n';
+    }
     return kAnswerOk;
 }
 
@@ -49,14 +58,16 @@ CDataFolders CliDataFolders(const std::optional<std::filesystem::path>& dataDir)
 }
 
 CCliApp::CCliApp(const CCliOptions& options, std::int32_t modelCode, std::ostream& err)
-    : m_quiet(err)
+    : m_presenter(err)
     , m_context(std::make_unique<CAppContext>(modelCode))
 {
-    static CSilentPresenter silent;
-    m_messenger = std::make_unique<CMessenger>(m_context->strings, silent);
+    // Start-up texts (a missing table, a missing key) are not wanted on the command line:
+    // without a table the keys stand in for the texts and the seeding still runs.
+    m_presenter.SetQuiet(true);
+    m_messenger = std::make_unique<CMessenger>(m_context->strings, m_presenter);
     m_hasTable = LoadProfileStringTable(*m_context, CliDataFolders(options.dataDir), *m_messenger);
-    // Without a table the keys stand in for the texts; the seeding still runs.
     SeedAppContext(*m_context, *m_messenger);
+    m_presenter.SetQuiet(false);
     m_texts = [this](std::string_view key) {
         const std::u16string* text = m_context->strings.Find(key);
         return text ? *text : std::u16string();

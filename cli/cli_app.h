@@ -13,7 +13,8 @@
 
 namespace qzb {
 
-// Message boxes of the command line: the text goes to stderr and the default answer is taken.
+// Message boxes of the command line: the text goes to stderr, with its code when it has one, and
+// the default answer is taken. Quiet while the command's start-up runs.
 class CStreamPresenter : public IMessagePresenter
 {
 public:
@@ -21,9 +22,11 @@ public:
         : m_err(err)
     {}
     int Present(const CMessageBoxRequest& request) override;
+    void SetQuiet(bool quiet) { m_quiet = quiet; }
 
 private:
     std::ostream& m_err;
+    bool m_quiet = false;
 };
 
 struct CCliOptions
@@ -48,7 +51,7 @@ public:
     bool HasStringTable() const { return m_hasTable; }
 
 private:
-    CStreamPresenter m_quiet;
+    CStreamPresenter m_presenter;
     std::unique_ptr<CAppContext> m_context;
     std::unique_ptr<CMessenger> m_messenger;
     TextLookup m_texts;

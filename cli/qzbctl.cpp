@@ -2,6 +2,7 @@
 
 #include "cli/cli_app.h"
 #include "addressbook/csv_exchange.h"
+#include "cli/device_commands.h"
 #include "cli/json_dump.h"
 #include "files/atomic_file.h"
 #include "files/dat_file.h"
@@ -207,9 +208,23 @@ int RunQzbctl(const std::vector<std::string>& arguments, std::ostream& out, std:
     CCliOptions options;
     std::int32_t model = 0;
     std::string dataDir;
-    auto* modelOption = cli.add_option("--model", model, "Model code: 8313, 8314, 8315, 8329 or 2152");
+    // Another code would be written into DAT headers that no model of either family opens as its own.
+    auto* modelOption = cli.add_option("--model", model, "Model code: 8313, 8314, 8315, 8329 or 2152")
+                            ->check(CLI::IsMember(std::vector<std::int32_t>{8313, 8314, 8315, 8329, 2152}));
     cli.add_option("--codepage", options.codePage, "Code page of stored texts (default Windows-1252)");
     auto* dataDirOption = cli.add_option("--data-dir", dataDir, "Folder holding the string tables");
+
+    CDeviceOptions device;
+    std::string simulatorFile;
+    std::string usbVendor;
+    std::string trace;
+    auto* simulateOption = cli.add_option(
+        "--simulate", simulatorFile, "Talk to the built-in simulated device (its memory kept in FILE.dat when given)");
+    simulateOption->expected(0, 1);
+    cli.add_option("--sim-fault", device.faults, "Simulator fault: busy, status=N, split=N, cut=N, country=N");
+    cli.add_flag("--fast", device.fast, "Leave out the pauses the device is owed (simulator)");
+    auto* vendorOption = cli.add_option("--usb-vendor", usbVendor, "USB vendor id of the device, in hexadecimal");
+    auto* traceOption = cli.add_option("--trace", trace, "Write every exchange with the device to FILE");
 
     std::string file;
     std::string output;
@@ -250,6 +265,15 @@ int RunQzbctl(const std::vector<std::string>& arguments, std::ostream& out, std:
     csvImport->add_option("FILE", file, "The DAT file")->required();
     csvImport->add_option("CSV", csv, "The CSV file to read")->required();
 
+    auto* deviceCommand = cli.add_subcommand("device", "Talk to the device: status, download OUT.dat, upload IN.dat");
+    deviceCommand->require_subcommand(1);
+    deviceCommand->add_subcommand("status", "Connect, ask the device's status and disconnect");
+    auto* download = deviceCommand->add_subcommand("download", "Download the device's data into a DAT file");
+    download->add_option("OUT", file, "The DAT file to write")->required();
+    auto* upload = deviceCommand->add_subcommand("upload", "Upload a DAT file's data to the device");
+    upload->add_option("IN", file, "The DAT file to send")->required();
+    upload->add_flag("--service", service, "Send the settings too, after the country check (service-man mode)");
+
     try {
         std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
         cli.parse(reversed);
@@ -269,6 +293,21 @@ int RunQzbctl(const std::vector<std::string>& arguments, std::ostream& out, std:
     if (!options.codePage.empty() && !SetProcessCodePage(options.codePage)) {
         err << "qzbctl: unknown code page " << options.codePage << '\n';
         return kExitUsage;
+    }
+
+    if (*deviceCommand) {
+        device.simulate = simulateOption->count() > 0;
+        if (!simulatorFile.empty()) {
+            device.simulatorFile = simulatorFile;
+        }
+        if (vendorOption->count() > 0) {
+            device.usbVendor = usbVendor;
+        }
+        if (traceOption->count() > 0) {
+            device.trace = trace;
+        }
+        const std::string action = deviceCommand->get_subcommands().front()->get_name();
+        return RunDeviceCommand(options, device, action, file, service, out, err);
     }
 
     CCommands commands(options, out, err);
