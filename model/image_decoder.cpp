@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <vector>
 
 namespace qzb {
 
@@ -70,6 +71,7 @@ private:
     CValueStore& m_store;
     const TextLookup& m_text;
     bool m_operationBlockSeen = false;
+    std::vector<std::span<const std::uint8_t>> m_scanEntries;
 };
 
 void CDecoder::Decode(const CImageEntry& entry)
@@ -85,7 +87,7 @@ void CDecoder::Decode(const CImageEntry& entry)
     } else if (id >= kFirstFaxMailId && id <= kLastFaxMailId) {
         FaxMail(data);
     } else if (id >= kFirstScanId && id <= kLastScanId) {
-        Scan(data);
+        m_scanEntries.push_back(data);
     } else if (id >= kFirstFavouriteId && id <= kLastFavouriteId) {
         Favourite(id, data);
     } else if (id == kDeviceFlagId) {
@@ -110,6 +112,11 @@ void CDecoder::Decode(const CImageEntry& entry)
 
 void CDecoder::Finish()
 {
+    // Scan-to-server texts are converted under the panel language the image itself brings, which a
+    // file carries only after its directory.
+    for (const auto data : m_scanEntries) {
+        Scan(data);
+    }
     if (m_operationBlockSeen) {
         m_device.dialModeCode =
             DialModeCode(m_device.operationBlock, m_store.GetItemNumber("COMMUNICATE_SET_DLG", "COMM_SET_PULSE"));
@@ -256,9 +263,10 @@ void CDecoder::FaxMail(std::span<const std::uint8_t> data)
     entry.setDate = ReadLe16(e, f::kSetDate);
     const std::size_t count = e[f::kAddressLength];
     if (entry.kind == kKindMail) {
+        // An e-mail entry has no batch transmission: -1 like every other e-mail record.
         entry.faxSpeed = 0;
-        entry.batchHour = 0;
-        entry.batchMinute = 0;
+        entry.batchHour = -1;
+        entry.batchMinute = -1;
         entry.address.Assign(Field(e, f::kMailAddress, count, kAddressFieldSize - 1));
     } else {
         switch (e[f::kSpeed]) {

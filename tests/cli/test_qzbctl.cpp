@@ -1,0 +1,261 @@
+#include "cli/qzbctl.h"
+
+#include "app/app_context.h"
+#include "files/dat_file.h"
+#include "tests/support/full_device.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace qzb {
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+using Json = nlohmann::json;
+
+struct CRun
+{
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+class Qzbctl : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        std::string pattern = (fs::temp_directory_path() / "qzbctl-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        m_folder = pattern;
+    }
+    void TearDown() override
+    {
+        std::error_code error;
+        fs::remove_all(m_folder, error);
+    }
+
+    // Runs qzbctl with the build's string tables.
+    CRun Run(std::vector<std::string> arguments)
+    {
+        arguments.insert(arguments.begin(), {"--data-dir", QZB_TEST_DATA_DIR});
+        std::ostringstream out;
+        std::ostringstream err;
+        CRun run;
+        run.status = RunQzbctl(arguments, out, err);
+        run.out = out.str();
+        run.err = err.str();
+        return run;
+    }
+
+    std::string File(const std::string& name) const { return (m_folder / name).string(); }
+
+    Json Dump(const std::string& name)
+    {
+        const CRun run = Run({"dump", File(name)});
+        EXPECT_EQ(run.status, kExitOk) << run.err;
+        return Json::parse(run.out);
+    }
+
+    static Bytes Read(const std::string& path)
+    {
+        std::ifstream in(path, std::ios::binary);
+        return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+
+    static void Write(const std::string& path, const Bytes& bytes)
+    {
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    }
+
+    fs::path m_folder;
+};
+
+std::set<std::string> Keys(const Json& object)
+{
+    std::set<std::string> keys;
+    for (const auto& item : object.items()) {
+        keys.insert(item.key());
+    }
+    return keys;
+}
+
+TEST_F(Qzbctl, NewSetAndDumpShowTheUserName)
+{
+    ASSERT_EQ(Run({"new", File("a.dat")}).status, kExitOk);
+    const CRun set = Run({"set", File("a.dat"), "USER_SET_DLG", "USER_NAME", "--text", "Bob"});
+    ASSERT_EQ(set.status, kExitOk) << set.err;
+    EXPECT_TRUE(set.out.empty() && set.err.empty());
+    ASSERT_EQ(Run({"set", File("a.dat"), "MACHINE_SET_DLG", "Machine_Language", "--number", "11"}).status, kExitOk);
+
+    const Json json = Dump("a.dat");
+    EXPECT_EQ(json["settings"]["USER_SET_DLG"]["USER_NAME"], (Json{{"number", 0}, {"text", "Bob"}}));
+    EXPECT_EQ(json["settings"]["MACHINE_SET_DLG"]["Machine_Language"]["number"], 11);
+    EXPECT_EQ(Keys(json),
+              (std::set<std::string>{"model",
+                                     "modelBit",
+                                     "settings",
+                                     "operationBlock",
+                                     "dialMode",
+                                     "optionsBlock",
+                                     "tray2Installed",
+                                     "tray3Installed",
+                                     "duplexInstalled",
+                                     "deviceFlag",
+                                     "faxMail",
+                                     "scan",
+                                     "groups",
+                                     "favourites",
+                                     "deviceInfo",
+                                     "counters"}));
+    EXPECT_EQ(json["model"], QZB_DEFAULT_MODEL_FOR_TESTS);
+    EXPECT_EQ(json["operationBlock"].get<std::string>().size(), 128u);
+    EXPECT_TRUE(json["optionsBlock"].is_null());
+    EXPECT_TRUE(json["faxMail"].empty() && json["groups"].empty());
+    ASSERT_EQ(json["deviceInfo"].size(), 37u);
+    EXPECT_EQ(json["deviceInfo"][4], (Json{{"label", "MEMORY"}, {"id", 0x20907}, {"text", ""}}));
+    ASSERT_EQ(json["counters"].size(), 60u);
+    EXPECT_EQ(json["counters"][2], (Json{{"id", 0x20500}, {"value", 0}}));
+}
+
+TEST_F(Qzbctl, DumpNamesEveryDirectoryFieldOfTheSchema)
+{
+    CAppContext context(8314);
+    FillFullAddressBook(context.device.book);
+    FillEverySetting(context.store, context.device);
+    ASSERT_EQ(WriteDatFile(File("full.dat"), context), kOk);
+
+    const Json json = Dump("full.dat");
+    EXPECT_EQ(json["model"], 8314);
+    EXPECT_EQ(json["modelBit"], 0x100);
+    EXPECT_EQ(json["optionsBlock"].get<std::string>().size(), 130u);
+    const std::pair<const char*, std::set<std::string>> lists[] = {
+        {"faxMail", {"number", "kind", "name", "address", "faxSpeed", "batchHour", "batchMinute", "setDate"}},
+        {"scan", {"number",   "protocol",        "name",       "server",   "directory",  "useProxy",     "port",
+                  "fileSize", "colourMode",      "resolution", "scanMode", "fileFormat", "codingMethod", "scanArea",
+                  "notify",   "notifyAddresses", "account",    "userName", "password",   "setDate"}},
+        {"groups", {"number", "kind", "name", "members", "setDate"}},
+        {"favourites", {"slot", "targetKind", "targetNumber"}},
+    };
+    for (const auto& [list, fields] : lists) {
+        ASSERT_FALSE(json[list].empty()) << list;
+        EXPECT_EQ(Keys(json[list][0]), fields) << list;
+    }
+    EXPECT_EQ(json["faxMail"].size(), 220u);
+    EXPECT_EQ(json["faxMail"][1]["kind"], "email");
+    EXPECT_EQ(json["scan"][0]["notifyAddresses"].size(), 10u);
+    EXPECT_EQ(json["groups"][0]["members"].size(), 50u);
+    EXPECT_EQ(json["favourites"][1], (Json{{"slot", 2}, {"targetKind", "speed"}, {"targetNumber", 2}}));
+    // Names decode under the panel language of the file: 0xDB is U+0110 in Czech.
+    EXPECT_NE(json["scan"][0]["server"].get<std::string>().find("\xC4\x90"), std::string::npos);
+}
+
+class DamagedFile : public Qzbctl, public testing::WithParamInterface<int>
+{
+};
+
+TEST_P(DamagedFile, FailsWithTheFormatMessageAndLeavesTheFileAlone)
+{
+    ASSERT_EQ(Run({"new", File("a.dat")}).status, kExitOk);
+    Bytes file = Read(File("a.dat"));
+    switch (GetParam()) {
+        case 0:
+            file.resize(file.size() - 100);
+            break;
+        case 1:
+            file[2] ^= 0x20;
+            break;
+        case 2:
+            file.resize(36 + 5);
+            break;
+    }
+    Write(File("a.dat"), file);
+
+    const CRun dump = Run({"dump", File("a.dat")});
+    EXPECT_EQ(dump.status, kExitFailed);
+    EXPECT_TRUE(dump.out.empty());
+    EXPECT_EQ(dump.err, "error 0x80020045: The settings file is damaged or belongs to another model.\n");
+    const CRun set = Run({"set", File("a.dat"), "USER_SET_DLG", "USER_NAME", "--text", "Bob"});
+    EXPECT_EQ(set.status, kExitFailed);
+    EXPECT_EQ(set.err, dump.err);
+    EXPECT_EQ(Read(File("a.dat")), file);
+    EXPECT_EQ(Run({"encode", "--mode", "file", File("a.dat"), File("out.bin")}).status, kExitFailed);
+    EXPECT_FALSE(fs::exists(File("out.bin")));
+}
+
+INSTANTIATE_TEST_SUITE_P(Damage, DamagedFile, testing::Values(0, 1, 2));
+
+TEST_F(Qzbctl, UsageErrorsExitWithOneAndChangeNothing)
+{
+    ASSERT_EQ(Run({"new", File("a.dat")}).status, kExitOk);
+    const Bytes before = Read(File("a.dat"));
+    const std::vector<std::vector<std::string>> usages = {
+        {},
+        {"frobnicate"},
+        {"dump"},
+        {"--model", "1234", "new", File("b.dat")},
+        {"--model", "x", "dump", File("a.dat")},
+        {"--codepage", "NO-SUCH-PAGE", "dump", File("a.dat")},
+        {"encode", "--mode", "wire", File("a.dat"), File("out.bin")},
+        {"set", File("a.dat"), "USER_SET_DLG", "USER_NAME"},
+        {"set", File("a.dat"), "USER_SET_DLG", "USER_NAME", "--text", "A", "--number", "1"},
+        {"set", File("a.dat"), "NO_SUCH_DLG", "USER_NAME", "--text", "A"},
+        {"set", File("a.dat"), "USER_SET_DLG", "NO_SUCH_KEY", "--number", "1"},
+    };
+    for (const auto& arguments : usages) {
+        const CRun run = Run(arguments);
+        EXPECT_EQ(run.status, kExitUsage) << testing::PrintToString(arguments);
+        EXPECT_FALSE(run.err.empty());
+    }
+    EXPECT_EQ(Read(File("a.dat")), before);
+    EXPECT_FALSE(fs::exists(File("b.dat")) || fs::exists(File("b.dat.DAT")) || fs::exists(File("out.bin")));
+}
+
+TEST_F(Qzbctl, EncodeWritesTheImageOfEachMode)
+{
+    ASSERT_EQ(Run({"new", File("a.dat")}).status, kExitOk);
+    ASSERT_EQ(Run({"encode", "--mode", "upload", File("a.dat"), File("upload.bin")}).status, kExitOk);
+    EXPECT_EQ(fs::file_size(File("upload.bin")), 20u * 8 + 220 * 8 + 30 * 954 + 20 * 160 + 10);
+    ASSERT_EQ(Run({"encode", "--mode", "upload", "--service", File("a.dat"), File("service.bin")}).status, kExitOk);
+    EXPECT_GT(fs::file_size(File("service.bin")), fs::file_size(File("upload.bin")));
+    ASSERT_EQ(Run({"encode", "--mode", "file", File("a.dat"), File("file.bin")}).status, kExitOk);
+    const Bytes dat = Read(File("a.dat"));
+    EXPECT_EQ(Read(File("file.bin")), Bytes(dat.begin() + 36, dat.end()));
+
+    const CRun raw = Run({"dump", "--image", File("file.bin")});
+    EXPECT_EQ(raw.status, kExitOk) << raw.err;
+    Bytes cut = Read(File("file.bin"));
+    cut.resize(cut.size() - 1);
+    Write(File("cut.bin"), cut);
+    EXPECT_EQ(Run({"dump", "--image", File("cut.bin")}).status, kExitFailed);
+}
+
+TEST_F(Qzbctl, RunsAsTheModelInTheFileHeaderUnlessTold)
+{
+    ASSERT_EQ(Run({"--model", "8329", "new", File("coral.dat")}).status, kExitOk);
+    ASSERT_EQ(Run({"--model", "8315", "new", File("obsidian.dat")}).status, kExitOk);
+    EXPECT_EQ(Dump("coral.dat")["model"], 8329);
+    EXPECT_EQ(Dump("obsidian.dat")["modelBit"], 0x200);
+
+    const CRun told = Run({"--model", "8313", "dump", File("coral.dat")});
+    EXPECT_EQ(told.status, kExitFailed);
+    EXPECT_EQ(told.err.rfind("error 0x80020045: ", 0), 0u);
+    const CRun sameFamily = Run({"--model", "2152", "dump", File("obsidian.dat")});
+    ASSERT_EQ(sameFamily.status, kExitOk);
+    EXPECT_EQ(Json::parse(sameFamily.out)["model"], 8315);
+}
+
+} // namespace
+} // namespace qzb
