@@ -1,7 +1,11 @@
 #include "device/usb_libusb.h"
 
 #include "app/app_context.h"
+#include "app/messenger.h"
 #include "device/device_link.h"
+#include "device/device_protocol.h"
+#include "device/simulated_device.h"
+#include "model/image_decoder.h"
 #include "tests/usb/emulated_usb_device.h"
 
 #include <gtest/gtest.h>
@@ -265,6 +269,68 @@ TEST_F(UsbBackend, ADeviceThatStopsAnsweringTimesOutAsACutConnection)
     const CTransferResult read = Link().ReadPipe(buffer);
     EXPECT_EQ(read.code, kOk);
     EXPECT_EQ(read.bytes, 3u) << "the cancelled read must not have eaten the next answer";
+}
+
+} // namespace
+} // namespace qzb
+
+namespace qzb {
+namespace {
+
+class CQuietPresenter : public IMessagePresenter
+{
+public:
+    int Present(const CMessageBoxRequest& request) override
+    {
+        if (request.code != kOk) {
+            shown.push_back(request.code);
+        }
+        return kAnswerOk;
+    }
+    std::vector<MessageCode> shown;
+};
+
+// The simulator's device behind the emulated pipes: the transfer protocol talks to it through
+// libusb exactly as to hardware.
+TEST_F(UsbBackend, DownloadAndUploadThroughLibusbAgainstTheSimulatedDevice)
+{
+    CEmulatedUsbDevice& usb = bus->Add(Described(2));
+    auto device = std::make_shared<CSimulatedDevice>(2152);
+    usb.SetResponder([device](CEmulatedUsbDevice& self, std::span<const std::uint8_t> received) {
+        device->Receive(received);
+        if (const std::size_t pending = device->PendingAnswerBytes(); pending > 0) {
+            std::vector<std::uint8_t> answer(pending);
+            device->Send(answer);
+            self.Send(std::move(answer));
+        }
+    });
+    CQuietPresenter presenter;
+    CMessenger messenger(context.strings, presenter);
+    CDeviceLink& link = Link();
+    CDeviceProtocol protocol(link, context, messenger, CProtocolTimings::Fast());
+
+    ASSERT_EQ(protocol.DoDeviceOperation(kOperationConnect, 0), kOk);
+    ASSERT_EQ(protocol.DoDeviceOperation(kOperationDownload, 0), kOk);
+    CAppContext expected(2152);
+    ASSERT_EQ(DecodeMachineImage(expected.device, expected.store, device->MemoryImage()), kOk);
+    EXPECT_TRUE(context.device.book == expected.device.book);
+    EXPECT_FALSE(context.device.book.Empty());
+
+    CFaxMailEntry added;
+    added.number = 42;
+    added.name.Assign("Via libusb");
+    added.address.Assign("0421");
+    added.setDate = 0x3442;
+    ASSERT_EQ(context.device.book.PutFaxMailEntry(added), kOk);
+    ASSERT_EQ(protocol.DoDeviceOperation(kOperationUpload, kStateServiceMan), kOk);
+    EXPECT_EQ(device->UploadCount(), 1u);
+    ASSERT_EQ(protocol.DoDeviceOperation(kOperationDisconnect, 0), kOk);
+    EXPECT_FALSE(device->SessionOpen());
+    EXPECT_TRUE(presenter.shown.empty());
+
+    CAppContext after(2152);
+    ASSERT_EQ(DecodeMachineImage(after.device, after.store, device->MemoryImage()), kOk);
+    EXPECT_TRUE(after.device.book == context.device.book) << "the device holds what was uploaded";
 }
 
 } // namespace
