@@ -35,6 +35,15 @@ std::vector<std::string> Lines(const std::string& csv)
     return lines;
 }
 
+std::string Join(const std::vector<std::string>& lines)
+{
+    std::string csv;
+    for (const auto& line : lines) {
+        csv += line + "\r\n";
+    }
+    return csv;
+}
+
 CFaxMailEntry Fax(std::int32_t number, const char* name, const char* digits)
 {
     CFaxMailEntry entry;
@@ -167,11 +176,7 @@ TEST_F(CsvExchange, ImportKeepsOnlyValidMembersAndLeavesSlotGaps)
     lines[25] = "SPD006,E-mail,Six,six@example.com,";
     lines[271] = "DHD02,SPEED,5,";
     lines[273] = "DHD04,GROUP,21,";
-    std::string csv;
-    for (const auto& line : lines) {
-        csv += line + "\r\n";
-    }
-    ASSERT_EQ(Import(csv), kOk);
+    ASSERT_EQ(Import(Join(lines)), kOk);
     ASSERT_NE(book.FindGroup(1), nullptr);
     EXPECT_EQ(book.FindGroup(1)->members, (std::vector<std::int32_t>{5}));
     EXPECT_EQ(book.FindGroup(1)->kind, kKindFax);
@@ -189,11 +194,7 @@ TEST_F(CsvExchange, FieldRulesSkipOrEmptyWhatTheDeviceCannotTake)
     lines[22] = "SPD003,Telex,Name,123,";
     lines[23] = "SPD004,E-mail,Name,,"; // no address: ignored
     lines[240] = "SPD221,FTP,Srv,back\\slash,,off,21,0,0,0,0,0,0,0,off,,,,,,,,,,,0,,,";
-    std::string csv;
-    for (const auto& line : lines) {
-        csv += line + "\r\n";
-    }
-    ASSERT_EQ(Import(csv), kOk);
+    ASSERT_EQ(Import(Join(lines)), kOk);
     EXPECT_EQ(book.FindFaxMailEntry(1), nullptr);
     ASSERT_NE(book.FindFaxMailEntry(2), nullptr);
     EXPECT_TRUE(book.FindFaxMailEntry(2)->name.Empty());
@@ -210,13 +211,6 @@ TEST_F(CsvExchange, MalformedFilesChangeNothing)
     const std::string good = Export();
     auto lines = Lines(good);
 
-    auto join = [](const std::vector<std::string>& ls) {
-        std::string csv;
-        for (const auto& line : ls) {
-            csv += line + "\r\n";
-        }
-        return csv;
-    };
     auto wrongKey = lines;
     wrongKey[20] = "SPD002,NA,";
     auto noComma = lines;
@@ -225,7 +219,7 @@ TEST_F(CsvExchange, MalformedFilesChangeNothing)
     longLine[30] = "SPD011,Fax," + std::string(kMaxCsvLineBytes, 'x');
     auto shortFile = lines;
     shortFile.pop_back();
-    for (const std::string& csv : {join(wrongKey), join(noComma), join(longLine), join(shortFile), std::string()}) {
+    for (const std::string& csv : {Join(wrongKey), Join(noComma), Join(longLine), Join(shortFile), std::string()}) {
         EXPECT_EQ(Import(csv), kMsgReadFileError);
         EXPECT_EQ(book, before);
     }
