@@ -31,17 +31,19 @@ const Record* FindPointer(const std::vector<Record>& list, std::int32_t number)
     return found == list.end() ? nullptr : &*found;
 }
 
-// Replaces the record with the same number and keeps the list in number order.
+// Replaces the record with the same number and keeps the list in number order. The list is sorted
+// and its numbers unique, so the place is found by halving: loading a full directory stays linear.
 template <typename Record>
 void PutSorted(std::vector<Record>& list, Record record)
 {
-    if (const auto same = FindByNumber(list, record.number); same != list.end()) {
-        list.erase(same);
-    }
-    const auto at = std::upper_bound(list.begin(), list.end(), record.number, [](std::int32_t number, const Record& r) {
-        return number < r.number;
+    const auto at = std::lower_bound(list.begin(), list.end(), record.number, [](const Record& r, std::int32_t number) {
+        return r.number < number;
     });
-    list.insert(at, std::move(record));
+    if (at != list.end() && at->number == record.number) {
+        *at = std::move(record);
+    } else {
+        list.insert(at, std::move(record));
+    }
 }
 
 template <typename Record>

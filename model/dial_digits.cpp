@@ -34,24 +34,28 @@ int SymbolOf(char c)
 
 std::string UnpackDialDigits(std::span<const std::uint8_t> packed, std::size_t count)
 {
-    std::string digits;
-    count = std::min(count, packed.size() * 2);
-    digits.reserve(count);
-    for (std::size_t i = 0; i < count; ++i) {
+    std::string digits(std::min(count, packed.size() * 2), '\0');
+    for (std::size_t i = 0; i < digits.size(); ++i) {
         const std::uint8_t byte = packed[i / 2];
-        digits.push_back(kSymbols[(i % 2 == 0) ? (byte & 0x0F) : (byte >> 4)]);
+        digits[i] = kSymbols[(i % 2 == 0) ? (byte & 0x0F) : (byte >> 4)];
     }
     return digits;
+}
+
+void PackDialDigits(std::string_view digits, std::span<std::uint8_t> field)
+{
+    digits = digits.substr(0, field.size() * 2);
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        const int symbol = SymbolOf(digits[i]);
+        const auto nibble = static_cast<std::uint8_t>(symbol < 0 ? 0 : symbol);
+        field[i / 2] |= (i % 2 == 0) ? nibble : static_cast<std::uint8_t>(nibble << 4);
+    }
 }
 
 std::vector<std::uint8_t> PackDialDigits(std::string_view digits)
 {
     std::vector<std::uint8_t> packed((digits.size() + 1) / 2, 0);
-    for (std::size_t i = 0; i < digits.size(); ++i) {
-        const int symbol = SymbolOf(digits[i]);
-        const auto nibble = static_cast<std::uint8_t>(symbol < 0 ? 0 : symbol);
-        packed[i / 2] |= (i % 2 == 0) ? nibble : static_cast<std::uint8_t>(nibble << 4);
-    }
+    PackDialDigits(digits, packed);
     return packed;
 }
 

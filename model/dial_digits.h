@@ -14,6 +14,8 @@ namespace qzb {
 std::string UnpackDialDigits(std::span<const std::uint8_t> packed, std::size_t count);
 // Characters without a symbol pack as 0; an odd count leaves the last high nibble 0.
 std::vector<std::uint8_t> PackDialDigits(std::string_view digits);
+// The same into a zero-filled field of an entry; symbols beyond the field are left out.
+void PackDialDigits(std::string_view digits, std::span<std::uint8_t> field);
 // True when every character has a dial symbol of its own.
 bool IsDialString(std::string_view text);
 

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bitset>
 #include <cstdio>
 #include <vector>
 
@@ -17,21 +18,36 @@ namespace qzb {
 
 namespace {
 
-// A fixed-layout entry copied into a zero-filled buffer of its full size, so that a short entry
-// reads as zeros and no field is read past the entry's end.
+// A fixed-layout entry, read in place when it is whole and otherwise from a zero-filled copy of its
+// full size, so that a short entry reads as zeros and no field is read past the entry's end.
 template <std::size_t N>
-std::array<std::uint8_t, N> FixedEntry(std::span<const std::uint8_t> data)
+class CFixedEntry
 {
-    std::array<std::uint8_t, N> bytes{};
-    std::copy_n(data.begin(), std::min(N, data.size()), bytes.begin());
-    return bytes;
-}
+public:
+    explicit CFixedEntry(std::span<const std::uint8_t> data)
+        : m_bytes(data.data())
+    {
+        if (data.size() < N) {
+            std::copy(data.begin(), data.end(), m_copy.begin());
+            std::fill(m_copy.begin() + static_cast<std::ptrdiff_t>(data.size()), m_copy.end(), std::uint8_t{0});
+            m_bytes = m_copy.data();
+        }
+    }
+    CFixedEntry(const CFixedEntry&) = delete;
+    CFixedEntry& operator=(const CFixedEntry&) = delete;
 
-template <std::size_t N>
-std::string_view Field(const std::array<std::uint8_t, N>& bytes, std::size_t offset, std::size_t length,
-                       std::size_t fieldSize)
+    std::uint8_t operator[](std::size_t offset) const { return m_bytes[offset]; }
+    operator std::span<const std::uint8_t>() const { return {m_bytes, N}; }
+
+private:
+    std::array<std::uint8_t, N> m_copy; // filled only for a short entry
+    const std::uint8_t* m_bytes;
+};
+
+std::string_view
+Field(std::span<const std::uint8_t> bytes, std::size_t offset, std::size_t length, std::size_t fieldSize)
 {
-    length = std::min({length, fieldSize, N - offset});
+    length = std::min({length, fieldSize, bytes.size() - offset});
     return std::string_view(reinterpret_cast<const char*>(bytes.data() + offset), length);
 }
 
@@ -47,7 +63,14 @@ public:
         : m_device(device)
         , m_store(store)
         , m_text(text)
-    {}
+    {
+        for (const CFaxMailEntry& entry : device.book.FaxMailEntries()) {
+            m_speedNumbers.set(static_cast<std::size_t>(entry.number));
+        }
+        for (const CScanEntry& entry : device.book.ScanEntries()) {
+            m_speedNumbers.set(static_cast<std::size_t>(entry.number));
+        }
+    }
 
     void Decode(const CImageEntry& entry);
     void Finish();
@@ -72,6 +95,7 @@ private:
     const TextLookup& m_text;
     bool m_operationBlockSeen = false;
     std::vector<std::span<const std::uint8_t>> m_scanEntries;
+    std::bitset<kLastScanNumber + 1> m_speedNumbers; // speed-dial numbers the book holds
 };
 
 void CDecoder::Decode(const CImageEntry& entry)
@@ -250,12 +274,12 @@ void CDecoder::FaxMail(std::span<const std::uint8_t> data)
         return;
     }
     namespace f = faxmail;
-    const auto e = FixedEntry<kFaxMailEntrySize>(data);
+    const CFixedEntry<kFaxMailEntrySize> e(data);
     const std::uint8_t flags = e[f::kFlags];
     CFaxMailEntry entry;
     entry.number = ReadLe16(e, f::kNumber) & 0x7FFF;
     if (flags == 0 || entry.number < kFirstFaxMailNumber || entry.number > kLastFaxMailNumber ||
-        m_device.book.FindFaxMailEntry(entry.number)) {
+        m_speedNumbers.test(static_cast<std::size_t>(entry.number))) {
         return;
     }
     entry.kind = (flags & f::kFlagMail) ? kKindMail : kKindFax;
@@ -290,6 +314,7 @@ void CDecoder::FaxMail(std::span<const std::uint8_t> data)
         entry.address.Assign(UnpackDialDigits(packed, std::min(count, f::kMaxSymbols)));
     }
     m_device.book.PutFaxMailEntry(entry);
+    m_speedNumbers.set(static_cast<std::size_t>(entry.number));
 }
 
 void CDecoder::Group(std::span<const std::uint8_t> data)
@@ -298,7 +323,7 @@ void CDecoder::Group(std::span<const std::uint8_t> data)
         return;
     }
     namespace g = group;
-    const auto e = FixedEntry<kGroupEntrySize>(data);
+    const CFixedEntry<kGroupEntrySize> e(data);
     CGroupEntry entry;
     entry.number = ReadLe16(e, g::kNumber);
     if (e[g::kPresent] == 0 || entry.number < kFirstGroupNumber || entry.number > kLastGroupNumber ||
@@ -330,11 +355,11 @@ void CDecoder::Scan(std::span<const std::uint8_t> data)
         return;
     }
     namespace s = scan;
-    const auto e = FixedEntry<kScanEntrySize>(data);
+    const CFixedEntry<kScanEntrySize> e(data);
     CScanEntry entry;
     entry.number = e[s::kNumber];
     if (e[s::kPresent] == 0 || entry.number < kFirstScanNumber || entry.number > kLastScanNumber ||
-        m_device.book.FindScanEntry(entry.number)) {
+        m_speedNumbers.test(static_cast<std::size_t>(entry.number))) {
         return;
     }
     const std::int32_t language = PanelLanguage(m_store);
@@ -364,11 +389,12 @@ void CDecoder::Scan(std::span<const std::uint8_t> data)
     }
     entry.setDate = ReadLe16(e, s::kSetDate);
     m_device.book.PutScanEntry(entry);
+    m_speedNumbers.set(static_cast<std::size_t>(entry.number));
 }
 
 void CDecoder::Favourite(std::uint32_t id, std::span<const std::uint8_t> data)
 {
-    const std::uint16_t value = ReadLe16(FixedEntry<kFavouriteEntrySize>(data), 0);
+    const std::uint16_t value = ReadLe16(CFixedEntry<kFavouriteEntrySize>(data), 0);
     const auto slot = static_cast<std::int32_t>((id & 0xFFF) + 1);
     if (data.empty() || value < 256 || slot > kLastFavouriteNumber || m_device.book.FindFavourite(slot)) {
         return;

@@ -26,6 +26,14 @@ constexpr std::uint32_t kAdministratorNumberId = 0x10200;
 constexpr std::uint32_t kGatewayId = 0x10208;
 constexpr std::uint32_t kDnsServerIds[] = {0x1020B, 0x1020D, 0x1020F};
 
+// Times travel as hour << 11 | minute << 5. Numbers too large for their field are cut to it, in
+// unsigned arithmetic: the store and the book hold whatever a page or a file put there.
+std::uint16_t PackTime(std::int32_t hour, std::int32_t minute)
+{
+    return static_cast<std::uint16_t>((static_cast<std::uint32_t>(hour) << 11) +
+                                      (static_cast<std::uint32_t>(minute) << 5));
+}
+
 // Copies bytes into a fixed field of the entry, never past the field or the entry.
 template <std::size_t N>
 void Put(std::array<std::uint8_t, N>& entry, std::size_t offset, std::string_view bytes, std::size_t maxLength)
@@ -33,6 +41,28 @@ void Put(std::array<std::uint8_t, N>& entry, std::size_t offset, std::string_vie
     const std::size_t length = std::min({bytes.size(), maxLength, N - offset});
     std::memcpy(entry.data() + offset, bytes.data(), length);
 }
+
+// Finds records by ascending number in a list kept sorted by number, in one pass over the list.
+template <typename Record>
+class CSortedCursor
+{
+public:
+    explicit CSortedCursor(const std::vector<Record>& list)
+        : m_list(list)
+    {
+    }
+    const Record* At(std::int32_t number)
+    {
+        while (m_next < m_list.size() && m_list[m_next].number < number) {
+            ++m_next;
+        }
+        return m_next < m_list.size() && m_list[m_next].number == number ? &m_list[m_next] : nullptr;
+    }
+
+private:
+    const std::vector<Record>& m_list;
+    std::size_t m_next = 0;
+};
 
 class CEncoder
 {
@@ -56,7 +86,7 @@ private:
     std::uint16_t DateOr(std::uint16_t date) const { return date != 0 ? date : m_today; }
 
     std::uint32_t SettingLength(const CItemRow& row, std::size_t index) const;
-    std::vector<std::uint8_t> SettingData(const CItemRow& row, std::uint32_t length) const;
+    void SettingData(const CItemRow& row, std::uint32_t length, std::vector<std::uint8_t>& data) const;
     std::uint32_t TextLength(const CItemRow& row) const;
     std::uint32_t AddressLength(const CItemRow& row) const;
     std::array<std::uint8_t, kMemoryReceptionSize> MemoryReception() const;
@@ -96,9 +126,10 @@ std::vector<std::uint8_t> CEncoder::Run()
 
 void CEncoder::Favourites()
 {
+    CSortedCursor favourites(m_device.book.Favourites());
     for (std::int32_t slot = kFirstFavouriteNumber; slot <= kLastFavouriteNumber; ++slot) {
         const auto id = kFirstFavouriteId + static_cast<std::uint32_t>(slot - 1);
-        if (const CFavourite* favourite = m_device.book.FindFavourite(slot)) {
+        if (const CFavourite* favourite = favourites.At(slot)) {
             const std::uint8_t data[] = {static_cast<std::uint8_t>(favourite->targetKind),
                                          static_cast<std::uint8_t>(favourite->targetNumber)};
             m_writer.Append(id, data);
@@ -113,9 +144,10 @@ void CEncoder::FaxMail()
     namespace f = faxmail;
     const bool photoPaper = m_store.GetItemNumber("USER_SET_DLG", "USER_PRESET_ZOOM_CHANGE") == 1;
     const std::int32_t coding = m_store.GetItemNumber("SCAN_SET_DLG", "SCANNER_CODING_METHOD");
+    CSortedCursor records(m_device.book.FaxMailEntries());
     for (std::int32_t number = kFirstFaxMailNumber; number <= kLastFaxMailNumber; ++number) {
         const auto id = kFirstFaxMailId + static_cast<std::uint32_t>(number - 1);
-        const CFaxMailEntry* record = m_device.book.FindFaxMailEntry(number);
+        const CFaxMailEntry* record = records.At(number);
         if (!record) {
             m_writer.Append(id, {});
             continue;
@@ -142,12 +174,9 @@ void CEncoder::FaxMail()
                                                      : record->faxSpeed == kFaxSpeed14400 ? 3
                                                      : record->faxSpeed == kFaxSpeed9600  ? 2
                                                                                           : 0);
-            const auto packed = PackDialDigits(address);
-            std::copy_n(packed.begin(), std::min(packed.size(), f::kBatchTime - f::kDigits), e.begin() + f::kDigits);
-            WriteLe16(e,
-                      f::kBatchTime,
-                      batch ? static_cast<std::uint16_t>(((record->batchHour << 6) + record->batchMinute) << 5)
-                            : std::uint16_t{0xFFE0});
+            PackDialDigits(address, std::span(e).subspan(f::kDigits, f::kBatchTime - f::kDigits));
+            WriteLe16(
+                e, f::kBatchTime, batch ? PackTime(record->batchHour, record->batchMinute) : std::uint16_t{0xFFE0});
         }
         m_writer.Append(id, e);
     }
@@ -156,11 +185,12 @@ void CEncoder::FaxMail()
 void CEncoder::Scan()
 {
     namespace s = scan;
+    CSortedCursor records(m_device.book.ScanEntries());
     for (std::int32_t i = 0; i < static_cast<std::int32_t>(kMaxScanEntries); ++i) {
         const std::int32_t number = kFirstScanNumber + i;
         std::array<std::uint8_t, kScanEntrySize> e{};
         e[s::kNumber] = static_cast<std::uint8_t>(number);
-        if (const CScanEntry* record = m_device.book.FindScanEntry(number)) {
+        if (const CScanEntry* record = records.At(number)) {
             // Each text is a length byte and a fixed field of panel code; the length is that of
             // the bytes actually written, so it never announces more than the field holds.
             auto text = [&e](std::size_t lengthAt, std::size_t at, const std::u16string& value, std::size_t size) {
@@ -204,10 +234,11 @@ void CEncoder::Scan()
 void CEncoder::Groups()
 {
     namespace g = group;
+    CSortedCursor records(m_device.book.Groups());
     for (std::int32_t number = kFirstGroupNumber; number <= kLastGroupNumber; ++number) {
         std::array<std::uint8_t, kGroupEntrySize> e{};
         WriteLe16(e, g::kNumber, static_cast<std::uint16_t>(number));
-        const CGroupEntry* record = m_device.book.FindGroup(number);
+        const CGroupEntry* record = records.At(number);
         // Members end at the first 0; a group without members is written absent.
         std::vector<std::int32_t> members;
         if (record) {
@@ -294,9 +325,9 @@ std::uint32_t CEncoder::SettingLength(const CItemRow& row, std::size_t index) co
     return 0;
 }
 
-std::vector<std::uint8_t> CEncoder::SettingData(const CItemRow& row, std::uint32_t length) const
+void CEncoder::SettingData(const CItemRow& row, std::uint32_t length, std::vector<std::uint8_t>& data) const
 {
-    std::vector<std::uint8_t> data(length, 0);
+    data.assign(length, 0);
     switch (row.kind) {
         case ItemKind::Number: {
             const auto value = static_cast<std::uint32_t>(m_store.GetItemNumber(row.page, row.key));
@@ -324,7 +355,8 @@ std::vector<std::uint8_t> CEncoder::SettingData(const CItemRow& row, std::uint32
                     break;
                 case CompositeLayout::DateTime: {
                     constexpr auto kPage = "USER_SET_DLG";
-                    WriteLe16(data, 0, static_cast<std::uint16_t>(m_store.GetItemNumber(kPage, "USER_TIME_YEAR") + 2000));
+                    const auto year = static_cast<std::uint32_t>(m_store.GetItemNumber(kPage, "USER_TIME_YEAR"));
+                    WriteLe16(data, 0, static_cast<std::uint16_t>(year + 2000));
                     data[2] = static_cast<std::uint8_t>(m_store.GetItemNumber(kPage, "USER_TIME_MOUTH"));
                     data[3] = static_cast<std::uint8_t>(m_store.GetItemNumber(kPage, "USER_TIME_DAY"));
                     data[4] = static_cast<std::uint8_t>(m_store.GetItemNumber(kPage, "USER_TIME_HOUR"));
@@ -346,7 +378,6 @@ std::vector<std::uint8_t> CEncoder::SettingData(const CItemRow& row, std::uint32
             }
             break;
     }
-    return data;
 }
 
 std::array<std::uint8_t, kMemoryReceptionSize> CEncoder::MemoryReception() const
@@ -367,8 +398,8 @@ std::array<std::uint8_t, kMemoryReceptionSize> CEncoder::MemoryReception() const
         const std::int32_t onMinute = m_store.GetItemNumber(kPage, "FAX_RX_OPE_MEMORY_RX_MODD_ON_M_TIME");
         const std::int32_t offHour = m_store.GetItemNumber(kPage, "FAX_RX_OPE_MEMORY_RX_MODD_OFF_H_TIME");
         const std::int32_t offMinute = m_store.GetItemNumber(kPage, "FAX_RX_OPE_MEMORY_RX_MODD_OFF_M_TIME");
-        WriteLe16(block, 2, static_cast<std::uint16_t>(onHour * 2048 + onMinute * 32));
-        WriteLe16(block, 8, static_cast<std::uint16_t>(offHour * 2048 + offMinute * 32));
+        WriteLe16(block, 2, PackTime(onHour, onMinute));
+        WriteLe16(block, 8, PackTime(offHour, offMinute));
         block[10] = 0xC0;
     }
     return block;
@@ -401,19 +432,19 @@ void CEncoder::Settings()
 {
     const std::vector<std::uint32_t> excluded = ExcludedSettingIds(m_device, m_store);
     const auto table = ItemTable();
+    std::vector<std::uint8_t> data;
     for (std::size_t index = 0; index < table.size(); ++index) {
         const CItemRow& row = table[index];
         if (std::find(excluded.begin(), excluded.end(), row.parameterId) != excluded.end()) {
             continue;
         }
         std::uint32_t length = SettingLength(row, index);
-        std::vector<std::uint8_t> data;
         if (row.kind == ItemKind::Number && row.key == kBufferLengthKey) {
             // Announces the length of the row that follows it.
             const std::uint32_t following = index + 1 < table.size() ? SettingLength(table[index + 1], index + 1) : 0;
             data.assign(1, static_cast<std::uint8_t>(following));
         } else {
-            data = SettingData(row, length);
+            SettingData(row, length, data);
         }
         m_device.receivedLength[index] = length;
         m_writer.Append(row.parameterId, data);

@@ -3,6 +3,9 @@
 // download request asks for their ids in this order.
 #include "model/item_table.h"
 
+#include <array>
+#include <iterator>
+
 namespace qzb {
 
 namespace {
@@ -237,6 +240,25 @@ std::span<const CItemRow> ItemTable()
 
 const CItemRow* FindItemRow(std::uint32_t parameterId)
 {
+    // Every id of the table but the operation block's lies in the settings range; the first row of
+    // an id is kept per id, so a lookup costs no walk over the table.
+    constexpr std::uint32_t kFirst = 0x10000;
+    constexpr std::uint32_t kLast = 0x11FFF;
+    static const auto rowOfId = [] {
+        std::array<std::int16_t, kLast - kFirst + 1> rows;
+        rows.fill(-1);
+        for (std::size_t index = std::size(kItemTable); index-- > 0;) {
+            const std::uint32_t id = kItemTable[index].parameterId;
+            if (id >= kFirst && id <= kLast) {
+                rows[id - kFirst] = static_cast<std::int16_t>(index);
+            }
+        }
+        return rows;
+    }();
+    if (parameterId >= kFirst && parameterId <= kLast) {
+        const std::int16_t index = rowOfId[parameterId - kFirst];
+        return index < 0 ? nullptr : &kItemTable[static_cast<std::size_t>(index)];
+    }
     for (const CItemRow& row : kItemTable) {
         if (row.parameterId == parameterId) {
             return &row;

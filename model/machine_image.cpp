@@ -1,6 +1,7 @@
 #include "model/machine_image.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace qzb {
 
@@ -65,13 +66,16 @@ bool IsWellFormedImage(std::span<const std::uint8_t> image)
 void CImageWriter::Append(std::uint32_t id, std::span<const std::uint8_t> data)
 {
     const auto length = static_cast<std::uint32_t>(data.size());
+    const std::size_t at = m_bytes.size();
+    m_bytes.resize(at + kEntryHeaderSize + data.size());
+    std::uint8_t* out = m_bytes.data() + at;
     for (int i = 0; i < 4; ++i) {
-        m_bytes.push_back(static_cast<std::uint8_t>(id >> (8 * i)));
+        out[i] = static_cast<std::uint8_t>(id >> (8 * i));
+        out[4 + i] = static_cast<std::uint8_t>(length >> (8 * i));
     }
-    for (int i = 0; i < 4; ++i) {
-        m_bytes.push_back(static_cast<std::uint8_t>(length >> (8 * i)));
+    if (!data.empty()) {
+        std::memcpy(out + kEntryHeaderSize, data.data(), data.size());
     }
-    m_bytes.insert(m_bytes.end(), data.begin(), data.end());
 }
 
 void CImageWriter::AppendNumber(std::uint32_t id, std::uint32_t value, std::size_t length)

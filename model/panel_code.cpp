@@ -2,7 +2,10 @@
 
 #include "model/value_store.h"
 
+#include <array>
 #include <ctime>
+#include <iterator>
+#include <memory>
 #include <optional>
 
 namespace qzb {
@@ -14,16 +17,6 @@ std::optional<char16_t> FindUnit(std::span<const CPanelCodePair> table, std::uin
     for (const CPanelCodePair& pair : table) {
         if (pair.code == code) {
             return pair.unit;
-        }
-    }
-    return std::nullopt;
-}
-
-std::optional<std::uint8_t> FindCode(std::span<const CPanelCodePair> table, char16_t unit)
-{
-    for (const CPanelCodePair& pair : table) {
-        if (pair.unit == unit) {
-            return pair.code;
         }
     }
     return std::nullopt;
@@ -53,7 +46,9 @@ std::int32_t PanelLanguage(const CValueStore& store)
     return store.GetItemNumber(kPanelLanguagePage, kPanelLanguageKey);
 }
 
-char16_t PanelCodeToUnit(std::uint8_t code, std::uint32_t languageMask)
+namespace {
+
+char16_t SearchUnit(std::uint8_t code, std::uint32_t languageMask)
 {
     std::optional<char16_t> unit = FindUnit(PanelMainTable(), code);
     if (languageMask == kLanguageMaskJapanese || !unit) {
@@ -73,34 +68,71 @@ char16_t PanelCodeToUnit(std::uint8_t code, std::uint32_t languageMask)
     return unit.value_or(static_cast<char16_t>(code));
 }
 
-std::uint8_t UnitToPanelCode(char16_t unit)
+// The search above fixed once per language group: every name of a directory passes through it
+// character by character.
+constexpr std::uint32_t kLanguageMasks[] = {
+    kLanguageMaskWestern, kLanguageMaskRussian, kLanguageMaskCentralEurope, kLanguageMaskJapanese, kLanguageMask12};
+using CUnitsOfCodes = std::array<char16_t, 256>;
+
+const CUnitsOfCodes* UnitsFor(std::uint32_t languageMask)
 {
-    std::uint8_t code = 0;
-    if (std::optional<std::uint8_t> main = FindCode(PanelMainTable(), unit)) {
-        code = *main;
-    }
-    if (std::optional<std::uint8_t> japanese = FindCode(PanelJapaneseTable(), unit)) {
-        code = *japanese;
-    }
-    for (const CPanelOverrideRow& row : PanelOverrideTable()) {
-        if (row.unit == unit) {
-            code = row.code;
-            break;
+    static const auto tables = [] {
+        std::array<CUnitsOfCodes, std::size(kLanguageMasks)> units{};
+        for (std::size_t m = 0; m < units.size(); ++m) {
+            for (std::size_t code = 0; code < 256; ++code) {
+                units[m][code] = SearchUnit(static_cast<std::uint8_t>(code), kLanguageMasks[m]);
+            }
+        }
+        return units;
+    }();
+    for (std::size_t m = 0; m < tables.size(); ++m) {
+        if (kLanguageMasks[m] == languageMask) {
+            return &tables[m];
         }
     }
-    return code;
+    return nullptr;
+}
+
+// The main table, then the Japanese one, then the overrides: a later table wins, and within a table
+// the first row with the unit. Units no table knows stay 0.
+const std::array<std::uint8_t, 0x10000>& CodesOfUnits()
+{
+    static const auto codes = [] {
+        auto table = std::make_unique<std::array<std::uint8_t, 0x10000>>();
+        const auto fill = [&table](auto rows) {
+            for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
+                (*table)[row->unit] = row->code;
+            }
+        };
+        fill(PanelMainTable());
+        fill(PanelJapaneseTable());
+        fill(PanelOverrideTable());
+        return table;
+    }();
+    return *codes;
+}
+
+} // namespace
+
+char16_t PanelCodeToUnit(std::uint8_t code, std::uint32_t languageMask)
+{
+    const CUnitsOfCodes* units = UnitsFor(languageMask);
+    return units ? (*units)[code] : SearchUnit(code, languageMask);
+}
+
+std::uint8_t UnitToPanelCode(char16_t unit)
+{
+    return CodesOfUnits()[unit];
 }
 
 std::u16string PanelBytesToText(std::string_view bytes, std::int32_t machineLanguage)
 {
     const std::uint32_t mask = LanguageGroupMask(machineLanguage);
-    std::u16string text;
-    text.reserve(bytes.size());
-    for (const char byte : bytes) {
-        if (byte == '\0') {
-            break;
-        }
-        text.push_back(PanelCodeToUnit(static_cast<std::uint8_t>(byte), mask));
+    const CUnitsOfCodes* units = UnitsFor(mask);
+    std::u16string text(bytes.substr(0, bytes.find('\0')).size(), u'\0');
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto code = static_cast<std::uint8_t>(bytes[i]);
+        text[i] = units ? (*units)[code] : SearchUnit(code, mask);
     }
     return text;
 }
@@ -112,14 +144,15 @@ std::u16string PanelBytesToText(std::string_view bytes, const CValueStore& store
 
 std::string TextToPanelBytes(std::u16string_view text)
 {
-    std::string bytes;
-    bytes.reserve(text.size());
-    for (const char16_t unit : text) {
-        const std::uint8_t code = UnitToPanelCode(unit);
+    const auto& codes = CodesOfUnits();
+    std::string bytes(text.size(), '\0');
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const std::uint8_t code = codes[text[i]];
         if (code == 0) {
+            bytes.resize(i);
             break;
         }
-        bytes.push_back(static_cast<char>(code));
+        bytes[i] = static_cast<char>(code);
     }
     return bytes;
 }

@@ -107,7 +107,7 @@ TEST(DatFile, OpensUnderTheModelsOfItsFamilyAndSwitchesToTheHeadersModel)
 {
     const CTempFolder folder;
     for (std::int32_t writer : kModels) {
-        const fs::path path = folder.Path() / ("m" + std::to_string(writer) + ".dat");
+        const fs::path path = folder.Path() / (std::to_string(writer) + ".dat");
         ASSERT_EQ(WriteDatFile(path, *FullContext(writer), kToday), kOk);
         for (std::int32_t running : kModels) {
             CAppContext context(running);

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <limits>
 #include <optional>
 #include <string>
 #include <tuple>
@@ -28,7 +29,10 @@ Bytes Encode(CFullDevice& full, EncodeMode mode = EncodeMode::File, bool service
 
 std::u16string BracketedKey(std::string_view key)
 {
-    return u"[" + Ascii16(key) + u"]";
+    std::u16string text(1, u'[');
+    text += Ascii16(key);
+    text += u']';
+    return text;
 }
 
 MessageCode Decode(CFullDevice& full, const Bytes& image)
@@ -400,6 +404,29 @@ TEST(ImageEncoder, GroupWithoutMembersIsWrittenAbsentAndNotRecreated)
     EXPECT_TRUE(decoded.device.book.Groups().empty());
 }
 
+TEST(ImageEncoder, NumbersBeyondTheirFieldsEncodeWithoutOverflow)
+{
+    CFullDevice full;
+    constexpr std::int32_t kHuge = std::numeric_limits<std::int32_t>::max();
+    full.store.SetItemNumber("USER_SET_DLG", "USER_TIME_YEAR", kHuge);
+    full.store.SetItemNumber("FAX_RX_SET_DLG", "FAX_RX_OPE_MEMORY_RX_MODE", 1);
+    for (const char* key : {"FAX_RX_OPE_MEMORY_RX_MODD_ON_H_TIME",
+                            "FAX_RX_OPE_MEMORY_RX_MODD_ON_M_TIME",
+                            "FAX_RX_OPE_MEMORY_RX_MODD_OFF_H_TIME",
+                            "FAX_RX_OPE_MEMORY_RX_MODD_OFF_M_TIME"}) {
+        full.store.SetItemNumber("FAX_RX_SET_DLG", key, kHuge);
+    }
+    CFaxMailEntry fax;
+    fax.number = 1;
+    fax.batchHour = kHuge;
+    fax.batchMinute = kHuge;
+    full.device.book.PutFaxMailEntry(fax);
+    const Bytes image = Encode(full);
+    EXPECT_EQ(FindEntry(image, 0x10608)->size(), 7u);
+    EXPECT_EQ(FindEntry(image, 0x10901)->at(10), 0xC0);
+    EXPECT_EQ(FindEntry(image, 0x12050)->at(2), 0x16);
+}
+
 // --- Decoder edge cases ------------------------------------------------------------------------------
 
 TEST(DialDigits, PackAndUnpackTwoSymbolsPerByte)
@@ -449,8 +476,9 @@ TEST(ImageDecoder, ReadsEmptyAddressesAsZeroAndNoGatewayAsMinusOne)
     CFullDevice full = MakeFullDevice();
     ASSERT_EQ(Decode(full, Image({{0x10204, {}}, {0x10208, {}}})), kOk);
     for (int part = 1; part <= 4; ++part) {
-        EXPECT_EQ(full.store.GetItemNumber("TCP_IP_SET_DLG", "NETWORK_IP_ADD_" + std::to_string(part)), 0);
-        EXPECT_EQ(full.store.GetItemNumber("TCP_IP_SET_DLG", "NETWORK_GATEWAY_" + std::to_string(part)),
+        const std::string digit = std::to_string(part);
+        EXPECT_EQ(full.store.GetItemNumber("TCP_IP_SET_DLG", std::string("NETWORK_IP_ADD_") + digit), 0);
+        EXPECT_EQ(full.store.GetItemNumber("TCP_IP_SET_DLG", std::string("NETWORK_GATEWAY_") + digit),
                   part == 1 ? -1 : 0);
     }
 }

@@ -68,7 +68,7 @@ inline void FillFullAddressBook(CAddressBook& book)
             entry.batchHour = n % 3 == 0 ? n % 24 : -1;
             entry.batchMinute = n % 3 == 0 ? n % 60 : -1;
         } else {
-            std::string address = "mail" + std::to_string(n) + "@example.test";
+            std::string address = std::to_string(n) + "@example.test";
             if (n == 2) {
                 address.insert(0, 64 - address.size(), 'x');
             }
@@ -98,7 +98,7 @@ inline void FillFullAddressBook(CAddressBook& book)
         entry.userName = FilledText(n, longest ? 20 : 5);
         entry.password = FilledText(n + 1, longest ? 20 : 6);
         for (std::size_t i = 0; i < kNotificationAddressCount; ++i) {
-            entry.notificationAddresses[i] = longest ? FilledText(n, 64) : Ascii16("n" + std::to_string(i) + "@x.test");
+            entry.notificationAddresses[i] = longest ? FilledText(n, 64) : Ascii16(std::to_string(i) + "@x.test");
         }
         entry.setDate = FullDeviceDate(n);
         entry.name.Assign(TextToPanelBytes(FilledText(n, 20), static_cast<std::size_t>(n % 21)));
@@ -149,7 +149,7 @@ inline void FillEverySetting(CValueStore& store, CDeviceData& device)
                 } else if (row.key.starts_with("SNMP_")) {
                     store.SetItemText(row.page, row.key, u"community-15-by");
                 } else {
-                    store.SetItemText(row.page, row.key, u"text \u00E9 " + Ascii16(std::to_string(index)));
+                    store.SetItemText(row.page, row.key, Ascii16(std::to_string(index)) + u" text \u00E9");
                 }
                 break;
             case ItemKind::Address: {
