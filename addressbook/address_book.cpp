@@ -36,6 +36,11 @@ const Record* FindPointer(const std::vector<Record>& list, std::int32_t number)
 template <typename Record>
 void PutSorted(std::vector<Record>& list, Record record)
 {
+    // Loaders put records in ascending order: they go to the end without a search.
+    if (list.empty() || list.back().number < record.number) {
+        list.push_back(std::move(record));
+        return;
+    }
     const auto at = std::lower_bound(list.begin(), list.end(), record.number, [](const Record& r, std::int32_t number) {
         return r.number < number;
     });
@@ -149,10 +154,15 @@ MessageCode CAddressBook::PutFaxMailEntry(const CFaxMailEntry& entry)
 
 MessageCode CAddressBook::PutScanEntry(const CScanEntry& entry)
 {
+    return PutScanEntry(CScanEntry(entry));
+}
+
+MessageCode CAddressBook::PutScanEntry(CScanEntry&& entry)
+{
     if (!InRange(entry.number, kFirstScanNumber, kLastScanNumber)) {
         return kMsgInvalidRangeValue;
     }
-    PutSorted(m_scan, entry);
+    PutSorted(m_scan, std::move(entry));
     return kOk;
 }
 

@@ -52,6 +52,8 @@ public:
     // Replaces the entry with the same number; groups holding the number take the entry's kind.
     MessageCode PutFaxMailEntry(const CFaxMailEntry& entry);
     MessageCode PutScanEntry(const CScanEntry& entry);
+    // The same without copying the entry's texts (loaders).
+    MessageCode PutScanEntry(CScanEntry&& entry);
     // Replaces the group with the same number as it stands; members are put in ascending order.
     MessageCode PutGroup(CGroupEntry group);
     // A group that does not exist yet is created without members, dated setDate.

@@ -466,7 +466,7 @@ void CImporter::Scan(std::int32_t number, const std::vector<std::u16string>& fie
     if (Valid(name, kKindName, kNameFieldSize - 1)) {
         entry.name.Assign(TextToPanelBytes(name, kNameFieldSize - 1));
     }
-    m_book.PutScanEntry(entry);
+    m_book.PutScanEntry(std::move(entry));
 }
 
 void CImporter::Group(std::int32_t number, const std::vector<std::u16string>& fields)

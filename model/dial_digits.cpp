@@ -1,6 +1,7 @@
 #include "model/dial_digits.h"
 
 #include <algorithm>
+#include <array>
 
 namespace qzb {
 
@@ -9,46 +10,53 @@ namespace {
 // Symbol 14 has no character; it shows as a placeholder.
 constexpr char kSymbols[16] = {'0', '1', '2', '3', '4', '5', '6', '7', '8', '9', '*', '#', 'P', ' ', '?', '-'};
 
+// The symbol of each character, -1 for a character without one.
+constexpr std::array<std::int8_t, 256> kSymbolOf = [] {
+    std::array<std::int8_t, 256> table{};
+    table.fill(-1);
+    for (int symbol = 0; symbol < 16; ++symbol) {
+        if (symbol != 14) {
+            table[static_cast<unsigned char>(kSymbols[symbol])] = static_cast<std::int8_t>(symbol);
+        }
+    }
+    return table;
+}();
+
 int SymbolOf(char c)
 {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    switch (c) {
-        case '*':
-            return 10;
-        case '#':
-            return 11;
-        case 'P':
-            return 12;
-        case ' ':
-            return 13;
-        case '-':
-            return 15;
-        default:
-            return -1;
-    }
+    return kSymbolOf[static_cast<unsigned char>(c)];
 }
 
 } // namespace
 
+std::size_t UnpackDialDigits(std::span<const std::uint8_t> packed, std::size_t count, std::span<char> out)
+{
+    count = std::min({count, packed.size() * 2, out.size()});
+    for (std::size_t i = 0; i + 1 < count; i += 2) {
+        const std::uint8_t byte = packed[i / 2];
+        out[i] = kSymbols[byte & 0x0F];
+        out[i + 1] = kSymbols[byte >> 4];
+    }
+    if (count % 2 != 0) {
+        out[count - 1] = kSymbols[packed[count / 2] & 0x0F];
+    }
+    return count;
+}
+
 std::string UnpackDialDigits(std::span<const std::uint8_t> packed, std::size_t count)
 {
     std::string digits(std::min(count, packed.size() * 2), '\0');
-    for (std::size_t i = 0; i < digits.size(); ++i) {
-        const std::uint8_t byte = packed[i / 2];
-        digits[i] = kSymbols[(i % 2 == 0) ? (byte & 0x0F) : (byte >> 4)];
-    }
+    digits.resize(UnpackDialDigits(packed, count, digits));
     return digits;
 }
 
 void PackDialDigits(std::string_view digits, std::span<std::uint8_t> field)
 {
     digits = digits.substr(0, field.size() * 2);
-    for (std::size_t i = 0; i < digits.size(); ++i) {
-        const int symbol = SymbolOf(digits[i]);
-        const auto nibble = static_cast<std::uint8_t>(symbol < 0 ? 0 : symbol);
-        field[i / 2] |= (i % 2 == 0) ? nibble : static_cast<std::uint8_t>(nibble << 4);
+    auto nibble = [](char c) { return static_cast<std::uint8_t>(std::max(SymbolOf(c), 0)); };
+    for (std::size_t i = 0; i < digits.size(); i += 2) {
+        const std::uint8_t high = i + 1 < digits.size() ? nibble(digits[i + 1]) : 0;
+        field[i / 2] |= static_cast<std::uint8_t>(nibble(digits[i]) | (high << 4));
     }
 }
 

@@ -12,6 +12,8 @@ namespace qzb {
 // Fax numbers travel two symbols a byte, the first in the low nibble: 0-9 digits, 10 '*', 11 '#',
 // 12 'P' (pause), 13 ' ', 15 '-'.
 std::string UnpackDialDigits(std::span<const std::uint8_t> packed, std::size_t count);
+// The same into a caller's buffer, cut at its size; returns the symbols written.
+std::size_t UnpackDialDigits(std::span<const std::uint8_t> packed, std::size_t count, std::span<char> out);
 // Characters without a symbol pack as 0; an odd count leaves the last high nibble 0.
 std::vector<std::uint8_t> PackDialDigits(std::string_view digits);
 // The same into a zero-filled field of an entry; symbols beyond the field are left out.

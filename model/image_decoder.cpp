@@ -3,6 +3,7 @@
 #include "model/device_data.h"
 #include "model/dial_digits.h"
 #include "model/image_layout.h"
+#include "model/item_records.h"
 #include "model/machine_image.h"
 #include "model/panel_code.h"
 #include "model/text_codec.h"
@@ -77,7 +78,7 @@ public:
 
 private:
     void Setting(const CImageEntry& entry);
-    void Address(const CItemRow& row, std::span<const std::uint8_t> data);
+    void Address(const CItemRecords& records, bool gateway, std::span<const std::uint8_t> data);
     void DateTime(std::span<const std::uint8_t> data);
     void MemoryReception(std::span<const std::uint8_t> data);
     void Forwarding(std::span<const std::uint8_t> data);
@@ -154,25 +155,29 @@ void CDecoder::Setting(const CImageEntry& entry)
     if (!row) {
         return;
     }
-    m_device.receivedLength[static_cast<std::size_t>(row - table.data())] = static_cast<std::uint32_t>(entry.data.size());
+    const auto index = static_cast<std::size_t>(row - table.data());
+    const CItemRecords& records = ItemRecords()[index];
+    m_device.receivedLength[index] = static_cast<std::uint32_t>(entry.data.size());
     const auto data = entry.data;
     switch (row->kind) {
         case ItemKind::Number:
-            if (row->key != kBufferLengthKey) {
-                m_store.SetItemNumber(row->page, row->key, static_cast<std::int32_t>(ReadLe(data)));
-            }
+            m_store.SetNumber(records.record, static_cast<std::int32_t>(ReadLe(data)));
             break;
         case ItemKind::Text: {
-            const std::string_view bytes(reinterpret_cast<const char*>(data.data()), data.size());
-            if (row->key == "USER_NAME") {
-                m_store.SetItemTextRaw(row->page, row->key, bytes); // panel code, shown by the user page
+            std::string_view bytes(reinterpret_cast<const char*>(data.data()), data.size());
+            bytes = bytes.substr(0, bytes.find('\0'));
+            // USER_NAME is panel code, which the user page converts; plain ASCII reads the same in
+            // every code page, anything else goes through the page.
+            const bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) == 0; });
+            if (row->key == "USER_NAME" || ascii) {
+                m_store.SetTextRaw(records.record, bytes);
             } else {
-                m_store.SetItemText(row->page, row->key, ProcessCodePage().Decode(bytes.substr(0, bytes.find('\0'))));
+                m_store.SetText(records.record, ProcessCodePage().Decode(bytes));
             }
             break;
         }
         case ItemKind::Address:
-            Address(*row, data);
+            Address(records, row->key == "NETWORK_GATEWAY_1", data);
             break;
         case ItemKind::Composite:
             switch (row->layout) {
@@ -193,19 +198,17 @@ void CDecoder::Setting(const CImageEntry& entry)
     }
 }
 
-void CDecoder::Address(const CItemRow& row, std::span<const std::uint8_t> data)
+void CDecoder::Address(const CItemRecords& records, bool gateway, std::span<const std::uint8_t> data)
 {
-    const std::string stem(row.key.substr(0, row.key.size() - 1));
     if (data.empty()) {
         // No address: the gateway's first part -1 means "no gateway".
-        for (int part = 1; part <= 4; ++part) {
-            const bool gateway = part == 1 && stem == "NETWORK_GATEWAY_";
-            m_store.SetItemNumber(row.page, stem + std::to_string(part), gateway ? -1 : 0);
+        for (std::size_t part = 0; part < records.parts.size(); ++part) {
+            m_store.SetNumber(records.parts[part], gateway && part == 0 ? -1 : 0);
         }
         return;
     }
-    for (std::size_t j = 0; j < data.size() && j < 4; ++j) {
-        m_store.SetItemNumber(row.page, stem + std::to_string(j + 1), data[j]);
+    for (std::size_t j = 0; j < data.size() && j < records.parts.size(); ++j) {
+        m_store.SetNumber(records.parts[j], data[j]);
     }
 }
 
@@ -311,7 +314,8 @@ void CDecoder::FaxMail(std::span<const std::uint8_t> data)
         entry.batchHour = (flags & f::kFlagBatch) ? time >> 11 : -1;
         entry.batchMinute = (flags & f::kFlagBatch) ? (time >> 5) & 0x3F : -1;
         const auto packed = std::span<const std::uint8_t>(e).subspan(f::kDigits, f::kBatchTime - f::kDigits);
-        entry.address.Assign(UnpackDialDigits(packed, std::min(count, f::kMaxSymbols)));
+        char digits[f::kMaxSymbols];
+        entry.address.Assign(std::string_view(digits, UnpackDialDigits(packed, count, digits)));
     }
     m_device.book.PutFaxMailEntry(entry);
     m_speedNumbers.set(static_cast<std::size_t>(entry.number));
@@ -334,6 +338,7 @@ void CDecoder::Group(std::span<const std::uint8_t> data)
     entry.setDate = ReadLe16(e, g::kSetDate);
     const std::size_t slots = (kGroupEntrySize - g::kMembers) / 2;
     const std::size_t count = std::min<std::size_t>({e[g::kMemberCount], slots, kMaxGroupMembers});
+    entry.members.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
         const std::int32_t member = e[g::kMembers + 2 * i + 1];
         if (member >= kFirstFaxMailNumber && member <= kLastFaxMailNumber) {
@@ -388,7 +393,7 @@ void CDecoder::Scan(std::span<const std::uint8_t> data)
             text(s::kNotifyLengths + i, s::kNotifyAddresses + i * s::kNotifyAddressSize, s::kNotifyAddressSize);
     }
     entry.setDate = ReadLe16(e, s::kSetDate);
-    m_device.book.PutScanEntry(entry);
+    m_device.book.PutScanEntry(std::move(entry));
     m_speedNumbers.set(static_cast<std::size_t>(entry.number));
 }
 

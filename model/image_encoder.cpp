@@ -3,6 +3,7 @@
 #include "model/device_data.h"
 #include "model/dial_digits.h"
 #include "model/image_layout.h"
+#include "model/item_records.h"
 #include "model/machine_image.h"
 #include "model/panel_code.h"
 #include "model/text_codec.h"
@@ -35,10 +36,9 @@ std::uint16_t PackTime(std::int32_t hour, std::int32_t minute)
 }
 
 // Copies bytes into a fixed field of the entry, never past the field or the entry.
-template <std::size_t N>
-void Put(std::array<std::uint8_t, N>& entry, std::size_t offset, std::string_view bytes, std::size_t maxLength)
+void Put(std::span<std::uint8_t> entry, std::size_t offset, std::string_view bytes, std::size_t maxLength)
 {
-    const std::size_t length = std::min({bytes.size(), maxLength, N - offset});
+    const std::size_t length = std::min({bytes.size(), maxLength, entry.size() - offset});
     std::memcpy(entry.data() + offset, bytes.data(), length);
 }
 
@@ -86,9 +86,9 @@ private:
     std::uint16_t DateOr(std::uint16_t date) const { return date != 0 ? date : m_today; }
 
     std::uint32_t SettingLength(const CItemRow& row, std::size_t index) const;
-    void SettingData(const CItemRow& row, std::uint32_t length, std::vector<std::uint8_t>& data) const;
-    std::uint32_t TextLength(const CItemRow& row) const;
-    std::uint32_t AddressLength(const CItemRow& row) const;
+    void SettingData(const CItemRow& row, std::size_t index, std::uint32_t length, std::vector<std::uint8_t>& data) const;
+    std::uint32_t TextLength(std::size_t index) const;
+    std::uint32_t AddressLength(const CItemRow& row, std::size_t index) const;
     std::array<std::uint8_t, kMemoryReceptionSize> MemoryReception() const;
     std::array<std::uint8_t, kForwardingSize> Forwarding() const;
 
@@ -152,7 +152,7 @@ void CEncoder::FaxMail()
             m_writer.Append(id, {});
             continue;
         }
-        std::array<std::uint8_t, kFaxMailEntrySize> e{};
+        const std::span<std::uint8_t> e = m_writer.AppendZeroed(id, kFaxMailEntrySize);
         WriteLe16(e, f::kNumber, static_cast<std::uint16_t>(number | 0x8000));
         const std::string_view name = record->name.View();
         const std::string_view address = record->address.View();
@@ -178,7 +178,6 @@ void CEncoder::FaxMail()
             WriteLe16(
                 e, f::kBatchTime, batch ? PackTime(record->batchHour, record->batchMinute) : std::uint16_t{0xFFE0});
         }
-        m_writer.Append(id, e);
     }
 }
 
@@ -188,15 +187,15 @@ void CEncoder::Scan()
     CSortedCursor records(m_device.book.ScanEntries());
     for (std::int32_t i = 0; i < static_cast<std::int32_t>(kMaxScanEntries); ++i) {
         const std::int32_t number = kFirstScanNumber + i;
-        std::array<std::uint8_t, kScanEntrySize> e{};
+        const std::span<std::uint8_t> e =
+            m_writer.AppendZeroed(kFirstScanId + static_cast<std::uint32_t>(i), kScanEntrySize);
         e[s::kNumber] = static_cast<std::uint8_t>(number);
         if (const CScanEntry* record = records.At(number)) {
             // Each text is a length byte and a fixed field of panel code; the length is that of
             // the bytes actually written, so it never announces more than the field holds.
             auto text = [&e](std::size_t lengthAt, std::size_t at, const std::u16string& value, std::size_t size) {
-                const std::string bytes = TextToPanelBytes(value, size);
-                e[lengthAt] = static_cast<std::uint8_t>(bytes.size());
-                Put(e, at, bytes, size);
+                const std::span<char> field(reinterpret_cast<char*>(e.data() + at), size);
+                e[lengthAt] = static_cast<std::uint8_t>(TextToPanelBytes(value, field));
             };
             e[s::kPresent] = 1;
             e[s::kProtocol] = record->protocol == kProtocolFtp ? 1 : 0;
@@ -227,7 +226,6 @@ void CEncoder::Scan()
             }
             WriteLe16(e, s::kSetDate, DateOr(record->setDate));
         }
-        m_writer.Append(kFirstScanId + static_cast<std::uint32_t>(i), e);
     }
 }
 
@@ -236,7 +234,8 @@ void CEncoder::Groups()
     namespace g = group;
     CSortedCursor records(m_device.book.Groups());
     for (std::int32_t number = kFirstGroupNumber; number <= kLastGroupNumber; ++number) {
-        std::array<std::uint8_t, kGroupEntrySize> e{};
+        const std::span<std::uint8_t> e =
+            m_writer.AppendZeroed(kFirstGroupId + static_cast<std::uint32_t>(number - 1), kGroupEntrySize);
         WriteLe16(e, g::kNumber, static_cast<std::uint16_t>(number));
         const CGroupEntry* record = records.At(number);
         // Members end at the first 0; a group without members is written absent.
@@ -261,24 +260,23 @@ void CEncoder::Groups()
                 e[g::kMembers + 2 * i + 1] = static_cast<std::uint8_t>(members[i]);
             }
         }
-        m_writer.Append(kFirstGroupId + static_cast<std::uint32_t>(number - 1), e);
     }
 }
 
 // Store texts are held in the bytes they travel in: the code page, or panel code for USER_NAME.
-std::uint32_t CEncoder::TextLength(const CItemRow& row) const
+std::uint32_t CEncoder::TextLength(std::size_t index) const
 {
-    return static_cast<std::uint32_t>(m_store.GetItemTextRaw(row.page, row.key).size());
+    return static_cast<std::uint32_t>(m_store.RawText(ItemRecords()[index].record).size());
 }
 
-std::uint32_t CEncoder::AddressLength(const CItemRow& row) const
+std::uint32_t CEncoder::AddressLength(const CItemRow& row, std::size_t index) const
 {
-    const std::string first(row.key);
+    const std::int32_t first = m_store.Number(ItemRecords()[index].parts[0]);
     if (row.parameterId == kGatewayId) {
-        return m_store.GetItemNumber(row.page, first) == -1 ? 0 : 4;
+        return first == -1 ? 0 : 4;
     }
     if (std::find(std::begin(kDnsServerIds), std::end(kDnsServerIds), row.parameterId) != std::end(kDnsServerIds)) {
-        return m_store.GetItemNumber(row.page, first) == 0 ? 0 : 4;
+        return first == 0 ? 0 : 4;
     }
     return 4;
 }
@@ -304,9 +302,9 @@ std::uint32_t CEncoder::SettingLength(const CItemRow& row, std::size_t index) co
             if (row.key == "SNMP_READ_COMMUNITY_NAME" || row.key == "SNMP_WRITE_COMMUNITY_NAME") {
                 return kSnmpCommunitySize;
             }
-            return TextLength(row);
+            return TextLength(index);
         case ItemKind::Address:
-            return AddressLength(row);
+            return AddressLength(row, index);
         case ItemKind::Composite:
             switch (row.layout) {
                 case CompositeLayout::OperationBlock:
@@ -325,26 +323,26 @@ std::uint32_t CEncoder::SettingLength(const CItemRow& row, std::size_t index) co
     return 0;
 }
 
-void CEncoder::SettingData(const CItemRow& row, std::uint32_t length, std::vector<std::uint8_t>& data) const
+void CEncoder::SettingData(const CItemRow& row, std::size_t index, std::uint32_t length, std::vector<std::uint8_t>& data) const
 {
+    const CItemRecords& records = ItemRecords()[index];
     data.assign(length, 0);
     switch (row.kind) {
         case ItemKind::Number: {
-            const auto value = static_cast<std::uint32_t>(m_store.GetItemNumber(row.page, row.key));
+            const auto value = static_cast<std::uint32_t>(m_store.Number(records.record));
             for (std::size_t i = 0; i < length && i < 4; ++i) {
                 data[i] = static_cast<std::uint8_t>(value >> (8 * i));
             }
             break;
         }
         case ItemKind::Text: {
-            const std::string bytes = m_store.GetItemTextRaw(row.page, row.key);
+            const std::string& bytes = m_store.RawText(records.record);
             std::copy_n(bytes.begin(), std::min<std::size_t>(bytes.size(), length), data.begin());
             break;
         }
         case ItemKind::Address: {
-            const std::string stem(row.key.substr(0, row.key.size() - 1));
-            for (std::size_t j = 0; j < length && j < 4; ++j) {
-                data[j] = static_cast<std::uint8_t>(m_store.GetItemNumber(row.page, stem + std::to_string(j + 1)));
+            for (std::size_t j = 0; j < length && j < records.parts.size(); ++j) {
+                data[j] = static_cast<std::uint8_t>(m_store.Number(records.parts[j]));
             }
             break;
         }
@@ -444,7 +442,7 @@ void CEncoder::Settings()
             const std::uint32_t following = index + 1 < table.size() ? SettingLength(table[index + 1], index + 1) : 0;
             data.assign(1, static_cast<std::uint8_t>(following));
         } else {
-            SettingData(row, length, data);
+            SettingData(row, index, length, data);
         }
         m_device.receivedLength[index] = length;
         m_writer.Append(row.parameterId, data);

@@ -78,6 +78,18 @@ void CImageWriter::Append(std::uint32_t id, std::span<const std::uint8_t> data)
     }
 }
 
+std::span<std::uint8_t> CImageWriter::AppendZeroed(std::uint32_t id, std::size_t length)
+{
+    const std::size_t at = m_bytes.size();
+    m_bytes.resize(at + kEntryHeaderSize + length);
+    std::uint8_t* out = m_bytes.data() + at;
+    for (int i = 0; i < 4; ++i) {
+        out[i] = static_cast<std::uint8_t>(id >> (8 * i));
+        out[4 + i] = static_cast<std::uint8_t>(length >> (8 * i));
+    }
+    return {out + kEntryHeaderSize, length};
+}
+
 void CImageWriter::AppendNumber(std::uint32_t id, std::uint32_t value, std::size_t length)
 {
     std::uint8_t bytes[8] = {};

@@ -45,6 +45,9 @@ public:
     void Reserve(std::size_t bytes) { m_bytes.reserve(bytes); }
     void Append(std::uint32_t id, std::span<const std::uint8_t> data);
     void AppendNumber(std::uint32_t id, std::uint32_t value, std::size_t length);
+    // Appends an entry of length zero bytes and hands out its data to be filled in place; the
+    // span is good until the next append.
+    std::span<std::uint8_t> AppendZeroed(std::uint32_t id, std::size_t length);
     const std::vector<std::uint8_t>& Bytes() const { return m_bytes; }
     std::vector<std::uint8_t> Take() { return std::move(m_bytes); }
 

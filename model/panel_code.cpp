@@ -162,6 +162,20 @@ std::string TextToPanelBytes(std::u16string_view text, std::size_t maxBytes)
     return TextToPanelBytes(text.substr(0, maxBytes));
 }
 
+std::size_t TextToPanelBytes(std::u16string_view text, std::span<char> field)
+{
+    const auto& codes = CodesOfUnits();
+    const std::size_t count = std::min(text.size(), field.size());
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::uint8_t code = codes[text[i]];
+        if (code == 0) {
+            return i;
+        }
+        field[i] = static_cast<char>(code);
+    }
+    return count;
+}
+
 std::uint16_t PackDeviceDate(std::chrono::year_month_day date)
 {
     if (!date.ok()) {

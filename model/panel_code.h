@@ -63,6 +63,8 @@ std::u16string PanelBytesToText(std::string_view bytes, const CValueStore& store
 std::string TextToPanelBytes(std::u16string_view text);
 // The same, cut to at most maxBytes bytes for a fixed field.
 std::string TextToPanelBytes(std::u16string_view text, std::size_t maxBytes);
+// The same into a fixed field, cut at its size; returns the bytes written.
+std::size_t TextToPanelBytes(std::u16string_view text, std::span<char> field);
 
 // A fixed panel-code field of N bytes: at most N - 1 bytes of text and always a terminating zero,
 // with nothing but zeros after it. Longer text is cut at the field.
@@ -79,9 +81,9 @@ public:
 
     constexpr void Assign(std::string_view bytes)
     {
-        const std::size_t end = std::min(bytes.find('\0'), kMaxLength);
-        m_bytes.fill('\0');
-        std::copy_n(bytes.begin(), std::min(end, bytes.size()), m_bytes.begin());
+        const std::size_t length = std::min({bytes.find('\0'), kMaxLength, bytes.size()});
+        std::copy_n(bytes.begin(), length, m_bytes.begin());
+        std::fill(m_bytes.begin() + static_cast<std::ptrdiff_t>(length), m_bytes.end(), '\0');
     }
     constexpr void Clear() { m_bytes.fill('\0'); }
 

@@ -154,7 +154,39 @@ std::unique_ptr<CCodePage> CCodePage::Open(std::string_view name)
         iconv_close(to);
         return nullptr;
     }
-    return std::unique_ptr<CCodePage>(new CCodePage(iconvName, to, from));
+    std::unique_ptr<CCodePage> page(new CCodePage(iconvName, to, from));
+    page->BuildSingleByteTables();
+    return page;
+}
+
+void CCodePage::BuildSingleByteTables()
+{
+    std::vector<char16_t> byteToUnit(256, u'?');
+    std::vector<std::uint16_t> unitToByte(65536, 0);
+    iconv_t cd = AsIconv(m_fromPage);
+    for (int byte = 255; byte >= 0; --byte) {
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        char in = static_cast<char>(byte);
+        char* inPtr = &in;
+        std::size_t inLeft = 1;
+        char16_t out[4] = {};
+        auto* outPtr = reinterpret_cast<char*>(out);
+        std::size_t outLeft = sizeof(out);
+        if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1)) {
+            if (errno == EINVAL) {
+                return; // a lead byte: the page has characters of more than one byte
+            }
+            continue; // a byte the page leaves undefined
+        }
+        if (sizeof(out) - outLeft != sizeof(char16_t)) {
+            return; // one byte that is more than one character: keep iconv
+        }
+        byteToUnit[static_cast<std::size_t>(byte)] = out[0];
+        unitToByte[out[0]] = static_cast<std::uint16_t>(byte + 1);
+    }
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    m_byteToUnit = std::move(byteToUnit);
+    m_unitToByte = std::move(unitToByte);
 }
 
 CCodePage::CCodePage(std::string name, void* toPage, void* fromPage)
@@ -172,6 +204,16 @@ CCodePage::~CCodePage()
 
 std::string CCodePage::Encode(std::u16string_view text) const
 {
+    if (IsSingleByte()) {
+        std::string bytes;
+        bytes.reserve(text.size());
+        for (std::size_t i = 0; i < text.size(); i += CodePointUnits(text, i)) {
+            const std::uint16_t byte = m_unitToByte[text[i]];
+            const bool single = CodePointUnits(text, i) == 1;
+            bytes.push_back(single && byte != 0 ? static_cast<char>(byte - 1) : '?');
+        }
+        return bytes;
+    }
     std::string out;
     out.reserve(text.size() + 8);
     std::lock_guard lock(m_mutex);
@@ -227,6 +269,9 @@ std::string CCodePage::EncodeCodePoint(char32_t ch) const
 
 std::size_t CCodePage::EncodedLength(char32_t ch) const
 {
+    if (IsSingleByte()) {
+        return ch < 0x10000 && m_unitToByte[ch] != 0 ? 1 : 0;
+    }
     return EncodeCodePoint(ch).size();
 }
 
@@ -251,6 +296,13 @@ std::string CCodePage::EncodeLimited(std::u16string_view text, std::size_t maxBy
 
 std::u16string CCodePage::Decode(std::string_view bytes) const
 {
+    if (IsSingleByte()) {
+        std::u16string text(bytes.size(), u'\0');
+        for (std::size_t i = 0; i < bytes.size(); ++i) {
+            text[i] = m_byteToUnit[static_cast<unsigned char>(bytes[i])];
+        }
+        return text;
+    }
     std::u16string out;
     out.reserve(bytes.size());
     std::lock_guard lock(m_mutex);

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <mutex>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qzb {
 
@@ -31,14 +33,21 @@ public:
     // Number of bytes the page needs for one character, 0 when it cannot hold it.
     std::size_t EncodedLength(char32_t ch) const;
 
+    // True for pages of one byte per character (Windows-1250/1251/1252 ...), which convert
+    // through tables instead of iconv.
+    bool IsSingleByte() const { return !m_byteToUnit.empty(); }
+
 private:
     CCodePage(std::string name, void* toPage, void* fromPage);
     std::string EncodeCodePoint(char32_t ch) const;
+    void BuildSingleByteTables();
 
     std::string m_name;
     void* m_toPage;   // iconv_t UTF-16LE -> page
     void* m_fromPage; // iconv_t page -> UTF-16LE
     mutable std::mutex m_mutex; // iconv descriptors carry shift state
+    std::vector<char16_t> m_byteToUnit;    // 256 entries; '?' for a byte the page does not define
+    std::vector<std::uint16_t> m_unitToByte; // 65536 entries: byte + 1, 0 when the page has no byte
 };
 
 inline constexpr std::string_view kDefaultCodePage = "WINDOWS-1252";

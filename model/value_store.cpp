@@ -35,18 +35,62 @@ const std::vector<CValueRecord>* CValueStore::FindPageRecords(std::string_view p
     return nullptr;
 }
 
-const CValueRecord* CValueStore::Find(std::string_view page, std::string_view key) const
+CRecordRef CValueStore::FindRecord(std::string_view page, std::string_view key) const
 {
-    const std::vector<CValueRecord>* records = FindPageRecords(page);
-    if (!records || key.empty()) {
+    if (key.empty()) {
+        return {};
+    }
+    for (std::size_t p = 0; p < m_pages.size(); ++p) {
+        if (m_pages[p].name != page) {
+            continue;
+        }
+        const std::vector<CValueRecord>& records = m_pages[p].records;
+        for (std::size_t r = 0; r < records.size(); ++r) {
+            if (records[r].key == key) {
+                return {static_cast<std::uint16_t>(p), static_cast<std::uint16_t>(r)};
+            }
+        }
+        return {};
+    }
+    return {};
+}
+
+const CValueRecord* CValueStore::Record(CRecordRef ref) const
+{
+    if (!ref.Valid() || ref.page >= m_pages.size() || ref.record >= m_pages[ref.page].records.size()) {
         return nullptr;
     }
-    for (const CValueRecord& record : *records) {
-        if (record.key == key) {
-            return &record;
-        }
+    return &m_pages[ref.page].records[ref.record];
+}
+
+CValueRecord* CValueStore::Record(CRecordRef ref)
+{
+    return const_cast<CValueRecord*>(std::as_const(*this).Record(ref));
+}
+
+const CValueRecord* CValueStore::Find(std::string_view page, std::string_view key) const
+{
+    return Record(FindRecord(page, key));
+}
+
+std::int32_t CValueStore::Number(CRecordRef ref) const
+{
+    const CValueRecord* record = Record(ref);
+    return record ? record->number : 0;
+}
+
+void CValueStore::SetNumber(CRecordRef ref, std::int32_t number)
+{
+    if (CValueRecord* record = Record(ref)) {
+        record->number = number;
     }
-    return nullptr;
+}
+
+const std::string& CValueStore::RawText(CRecordRef ref) const
+{
+    static const std::string empty;
+    const CValueRecord* record = Record(ref);
+    return record ? record->text : empty;
 }
 
 CValueRecord* CValueStore::Find(std::string_view page, std::string_view key)
@@ -81,7 +125,12 @@ std::string CValueStore::GetItemTextRaw(std::string_view page, std::string_view 
 
 void CValueStore::SetItemText(std::string_view page, std::string_view key, std::u16string_view text)
 {
-    if (CValueRecord* record = Find(page, key)) {
+    SetText(FindRecord(page, key), text);
+}
+
+void CValueStore::SetText(CRecordRef ref, std::u16string_view text)
+{
+    if (CValueRecord* record = Record(ref)) {
         record->text = ProcessCodePage().EncodeLimited(text, kMaxTextBytes);
         // A converted NUL would end the stored text.
         if (const auto nul = record->text.find('\0'); nul != std::string::npos) {
@@ -92,7 +141,12 @@ void CValueStore::SetItemText(std::string_view page, std::string_view key, std::
 
 void CValueStore::SetItemTextRaw(std::string_view page, std::string_view key, std::string_view bytes)
 {
-    if (CValueRecord* record = Find(page, key)) {
+    SetTextRaw(FindRecord(page, key), bytes);
+}
+
+void CValueStore::SetTextRaw(CRecordRef ref, std::string_view bytes)
+{
+    if (CValueRecord* record = Record(ref)) {
         bytes = bytes.substr(0, bytes.find('\0'));
         record->text.assign(bytes.substr(0, kMaxTextBytes));
     }
