@@ -23,12 +23,13 @@ auto FindByNumber(std::vector<Record>& list, std::int32_t number)
     return std::find_if(list.begin(), list.end(), [number](const Record& record) { return record.number == number; });
 }
 
+// Lists are kept sorted by number.
 template <typename Record>
 const Record* FindPointer(const std::vector<Record>& list, std::int32_t number)
 {
-    const auto found =
-        std::find_if(list.begin(), list.end(), [number](const Record& record) { return record.number == number; });
-    return found == list.end() ? nullptr : &*found;
+    const auto found = std::lower_bound(
+        list.begin(), list.end(), number, [](const Record& record, std::int32_t n) { return record.number < n; });
+    return found == list.end() || found->number != number ? nullptr : &*found;
 }
 
 // Replaces the record with the same number and keeps the list in number order. The list is sorted

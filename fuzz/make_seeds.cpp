@@ -1,5 +1,7 @@
-// Writes the seed corpora of the fuzz targets into <folder>/image_decoder and <folder>/dat_reader:
+// Writes the seed corpora of the fuzz targets into <folder>/image_decoder, <folder>/dat_reader and
+// <folder>/csv_import:
 // small images with one entry of every kind, a few damaged ones, and DAT files around them.
+#include "addressbook/csv_exchange.h"
 #include "app/app_context.h"
 #include "files/dat_file.h"
 #include "model/image_encoder.h"
@@ -91,5 +93,14 @@ int main(int argc, char** argv)
     Save(dats / "obsidian.dat", Dat(8314, sampler));
     Save(dats / "coral.dat", Dat(8329, sampler));
     Save(dats / "cut.dat", Dat(2152, cut));
+
+    const fs::path csvs = fs::path(argv[1]) / "csv_import";
+    fs::create_directories(csvs);
+    const qzb::TextLookup labels = [](std::string_view) { return std::u16string(u"Group %02d"); };
+    const qzb::CFullDevice full = qzb::MakeFullDevice();
+    const std::string book = qzb::BuildAddressBookCsv(full.device.book, full.store, labels);
+    const std::string empty = qzb::BuildAddressBookCsv(qzb::CAddressBook(), full.store, labels);
+    Save(csvs / "full.csv", Bytes(book.begin(), book.end()));
+    Save(csvs / "empty.csv", Bytes(empty.begin(), empty.end()));
     return 0;
 }

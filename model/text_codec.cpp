@@ -112,10 +112,15 @@ std::u16string Utf8ToUtf16(std::string_view utf8)
 
 std::string Utf16ToUtf8(std::u16string_view utf16)
 {
-    std::string out;
-    out.reserve(utf16.size());
+    std::string out(utf16.size() * 3, '\0');
+    std::size_t at = 0;
     for (std::size_t i = 0; i < utf16.size();) {
         char32_t cp = utf16[i];
+        if (cp < 0x80) {
+            out[at++] = static_cast<char>(cp);
+            ++i;
+            continue;
+        }
         const std::size_t units = CodePointUnits(utf16, i);
         if (units == 2) {
             cp = 0x10000 + ((cp - 0xD800) << 10) + (utf16[i + 1] - 0xDC00);
@@ -123,22 +128,22 @@ std::string Utf16ToUtf8(std::u16string_view utf16)
             cp = kReplacement;
         }
         i += units;
-        if (cp < 0x80) {
-            out.push_back(static_cast<char>(cp));
-        } else if (cp < 0x800) {
-            out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+        if (cp < 0x800) {
+            out[at++] = static_cast<char>(0xC0 | (cp >> 6));
+            out[at++] = static_cast<char>(0x80 | (cp & 0x3F));
         } else if (cp < 0x10000) {
-            out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+            out[at++] = static_cast<char>(0xE0 | (cp >> 12));
+            out[at++] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+            out[at++] = static_cast<char>(0x80 | (cp & 0x3F));
         } else {
-            out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+            // Two units make four bytes: still within three bytes a unit.
+            out[at++] = static_cast<char>(0xF0 | (cp >> 18));
+            out[at++] = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+            out[at++] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+            out[at++] = static_cast<char>(0x80 | (cp & 0x3F));
         }
     }
+    out.resize(at);
     return out;
 }
 

@@ -67,3 +67,49 @@ TEST(CodePage, ProcessPageCanBeChosen)
 
 } // namespace
 } // namespace qzb
+
+namespace qzb {
+namespace {
+
+// Single-byte pages convert through tables built from iconv's answers; they must agree with the
+// pages' definitions, undefined bytes and all.
+TEST(CodePage, SingleBytePagesUseTablesThatMatchThePages)
+{
+    const struct
+    {
+        const char* page;
+        char16_t unit;
+        char byte;
+    } cases[] = {
+        {"CP1252", u'\u20AC', '\x80'},
+        {"CP1252", u'\u00FF', '\xFF'},
+        {"CP1250", u'\u0141', '\xA3'},
+        {"CP1250", u'\u0171', '\xFB'},
+        {"CP1251", u'\u0416', '\xC6'},
+        {"CP1251", u'\u0451', '\xB8'},
+    };
+    for (const auto& c : cases) {
+        const auto page = CCodePage::Open(c.page);
+        ASSERT_TRUE(page);
+        EXPECT_TRUE(page->IsSingleByte()) << c.page;
+        EXPECT_EQ(page->Encode(std::u16string(1, c.unit)), std::string(1, c.byte)) << c.page;
+        EXPECT_EQ(page->Decode(std::string(1, c.byte)), std::u16string(1, c.unit)) << c.page;
+    }
+    const auto cyrillic = CCodePage::Open("CP1251");
+    EXPECT_EQ(cyrillic->Decode("\x98"), u"?") << "0x98 is not defined in Windows-1251";
+    EXPECT_EQ(cyrillic->Encode(u"\u00E9\U0001F600\xD800x"), "???x");
+    EXPECT_EQ(cyrillic->Encode(std::u16string(1, u'\0')), std::string(1, '\0'));
+    EXPECT_FALSE(CCodePage::Open("CP932")->IsSingleByte());
+    // Every byte of a single-byte page reads back as itself, unless the page leaves it undefined.
+    const auto western = CCodePage::Open("CP1252");
+    for (int byte = 0; byte < 256; ++byte) {
+        const std::string one(1, static_cast<char>(byte));
+        const std::u16string text = western->Decode(one);
+        if (text != u"?") {
+            EXPECT_EQ(western->Encode(text), one) << byte;
+        }
+    }
+}
+
+} // namespace
+} // namespace qzb
