@@ -338,6 +338,16 @@ void CDeviceLink::SenseThreadBody()
 {
     const auto stop = [this] { return SenseStopRequested(); };
     while (m_sessionOpen.Get() && !stop()) {
+        // A period passes before each poll: the session start has just asked the status itself.
+        {
+            std::unique_lock lock(m_senseMutex);
+            if (m_senseWake.wait_for(lock, m_config.sensePeriod, stop)) {
+                break;
+            }
+        }
+        if (!m_sessionOpen.Get()) {
+            break;
+        }
         const bool boxOpen = m_hooks.isMessageBoxOpen && m_hooks.isMessageBoxOpen();
         if (!boxOpen && m_gate.TransferCount() == 0 && !m_pause.Get()) {
             m_words.pollInProgress.Set(true);
@@ -366,8 +376,6 @@ void CDeviceLink::SenseThreadBody()
                 m_words.pollInProgress.Set(false);
             }
         }
-        std::unique_lock lock(m_senseMutex);
-        m_senseWake.wait_for(lock, m_config.sensePeriod, stop);
     }
     m_senseRunning.store(false);
 }

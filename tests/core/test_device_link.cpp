@@ -573,7 +573,7 @@ TEST_F(DeviceLinkSense, CloseDoesNotWaitOutTheSensePeriod)
 {
     config.sensePeriod = 60s;
     auto link = StartSession();
-    ASSERT_TRUE(WaitFor([&] { return polls == 1; }));
+    ASSERT_TRUE(WaitFor([&] { return link->IsSenseThreadRunning(); }));
     const auto start = std::chrono::steady_clock::now();
     link->CloseDevice();
     EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
