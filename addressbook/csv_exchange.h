@@ -39,7 +39,8 @@ MessageCode ExportAddressBook(const std::filesystem::path& path,
 // complete and in key order; otherwise it stays as it was and the result is 0x80020032. Lines
 // that break a field's rule are skipped or stored with the field emptied. setDate is the packed
 // date new entries get.
-MessageCode ParseAddressBookCsv(std::string_view bytes, CAddressBook& book, const CValueStore& store, std::uint16_t setDate);
+MessageCode
+ParseAddressBookCsv(std::string_view bytes, CAddressBook& book, const CValueStore& store, std::uint16_t setDate);
 
 MessageCode ImportAddressBook(const std::filesystem::path& path,
                               CAddressBook& book,

@@ -35,7 +35,7 @@ struct CDataFolders
 {
     std::optional<std::filesystem::path> commandLine; // --data-dir: the only place when given
     std::optional<std::filesystem::path> environment; // $QZB_DATA_DIR
-    std::vector<std::filesystem::path> fallbacks;     // beside the executable, the build tree
+    std::vector<std::filesystem::path> fallbacks; // beside the executable, the build tree
 };
 
 // The first candidate that holds fileName, or the first candidate when none does.

@@ -8,7 +8,7 @@
 namespace qzb {
 
 enum class CaptionKind : std::uint8_t {
-    Standard,   // "STR_CAPTION"
+    Standard, // "STR_CAPTION"
     Serviceman, // "STR_SERVICEMAN_CAPTION": service-man and validation messages
 };
 

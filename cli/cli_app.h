@@ -20,7 +20,8 @@ class CStreamPresenter : public IMessagePresenter
 public:
     explicit CStreamPresenter(std::ostream& err)
         : m_err(err)
-    {}
+    {
+    }
     int Present(const CMessageBoxRequest& request) override;
     void SetQuiet(bool quiet) { m_quiet = quiet; }
 

@@ -38,7 +38,8 @@ void ApplyFault(CSimulatorFaults& faults, const std::string& fault)
 {
     const std::size_t equals = fault.find('=');
     const std::string kind = fault.substr(0, equals);
-    const std::string_view value = equals == std::string::npos ? std::string_view() : std::string_view(fault).substr(equals + 1);
+    const std::string_view value =
+        equals == std::string::npos ? std::string_view() : std::string_view(fault).substr(equals + 1);
     if (kind == "busy") {
         faults.busyAtOpen = true;
     } else if (kind == "status") {
@@ -72,7 +73,8 @@ public:
         }
         ITransport* transport = nullptr;
         if (options.simulate) {
-            m_simulator = std::make_unique<CDeviceSimulator>(app.Context().modelCode, config.vendorId, options.simulatorFile);
+            m_simulator =
+                std::make_unique<CDeviceSimulator>(app.Context().modelCode, config.vendorId, options.simulatorFile);
             for (const std::string& fault : options.faults) {
                 ApplyFault(m_simulator->Faults(), fault);
             }

@@ -15,10 +15,10 @@ struct CDeviceOptions
 {
     bool simulate = false;
     std::optional<std::filesystem::path> simulatorFile; // --simulate=FILE.dat
-    std::vector<std::string> faults;                    // --sim-fault KIND[=N]
-    bool fast = false;                                  // no pauses (simulator)
-    std::optional<std::string> usbVendor;               // --usb-vendor HEX
-    std::optional<std::filesystem::path> trace;         // --trace FILE
+    std::vector<std::string> faults; // --sim-fault KIND[=N]
+    bool fast = false; // no pauses (simulator)
+    std::optional<std::string> usbVendor; // --usb-vendor HEX
+    std::optional<std::filesystem::path> trace; // --trace FILE
 };
 
 // "device status", "device download OUT.dat", "device upload IN.dat [--service]".

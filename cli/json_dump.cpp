@@ -42,7 +42,7 @@ Json Settings(const CAppContext& context, std::int32_t language)
                 continue; // a repeated key is never reached by a lookup
             }
             const std::u16string text = record.key == "USER_NAME" ? PanelBytesToText(record.text, language)
-                                                                   : ProcessCodePage().Decode(record.text);
+                                                                  : ProcessCodePage().Decode(record.text);
             keys[record.key] = Json{{"number", record.number}, {"text", Utf8(text)}};
         }
         settings[page.name] = std::move(keys);
@@ -134,7 +134,8 @@ Json DumpJson(const CAppContext& context)
     Json info = Json::array();
     const auto rows = DeviceInfoRows();
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        info.push_back(Json{{"label", rows[i].label}, {"id", rows[i].parameterId}, {"text", Utf8(device.deviceInfo[i])}});
+        info.push_back(
+            Json{{"label", rows[i].label}, {"id", rows[i].parameterId}, {"text", Utf8(device.deviceInfo[i])}});
     }
     json["deviceInfo"] = std::move(info);
 

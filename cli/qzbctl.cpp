@@ -1,7 +1,7 @@
 #include "cli/qzbctl.h"
 
-#include "cli/cli_app.h"
 #include "addressbook/csv_exchange.h"
+#include "cli/cli_app.h"
 #include "cli/device_commands.h"
 #include "cli/json_dump.h"
 #include "files/atomic_file.h"
@@ -59,15 +59,19 @@ public:
         : m_options(options)
         , m_out(out)
         , m_err(err)
-    {}
+    {
+    }
 
     int Dump(const std::filesystem::path& path, bool rawImage);
     int New(const std::filesystem::path& path);
     int Encode(const std::filesystem::path& in, const std::filesystem::path& outPath, bool upload, bool service);
     int CsvExport(const std::filesystem::path& path, const std::filesystem::path& csv);
     int CsvImport(const std::filesystem::path& path, const std::filesystem::path& csv);
-    int Set(const std::filesystem::path& path, const std::string& page, const std::string& key,
-            const std::optional<std::int32_t>& number, const std::optional<std::string>& text);
+    int Set(const std::filesystem::path& path,
+            const std::string& page,
+            const std::string& key,
+            const std::optional<std::int32_t>& number,
+            const std::optional<std::string>& text);
 
 private:
     int Fail(const CCliApp& app, MessageCode code)
@@ -142,7 +146,8 @@ int CCommands::CsvExport(const std::filesystem::path& path, const std::filesyste
     if (const MessageCode code = OpenDatFile(path, context, app->Texts()); code != kOk) {
         return Fail(*app, code);
     }
-    if (const MessageCode code = ExportAddressBook(csv, context.device.book, context.store, app->Texts()); code != kOk) {
+    if (const MessageCode code = ExportAddressBook(csv, context.device.book, context.store, app->Texts());
+        code != kOk) {
         return Fail(*app, code);
     }
     return kExitOk;

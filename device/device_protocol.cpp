@@ -95,7 +95,10 @@ std::vector<std::uint32_t> SecondDownloadRequest()
     return ids;
 }
 
-CDeviceProtocol::CDeviceProtocol(CDeviceLink& link, CAppContext& context, CMessenger& messenger, CProtocolTimings timings)
+CDeviceProtocol::CDeviceProtocol(CDeviceLink& link,
+                                 CAppContext& context,
+                                 CMessenger& messenger,
+                                 CProtocolTimings timings)
     : m_link(link)
     , m_context(context)
     , m_messenger(messenger)

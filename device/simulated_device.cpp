@@ -186,7 +186,8 @@ void CSimulatedDevice::Receive(std::span<const std::uint8_t> bytes)
             return; // the body is still coming
         }
         Execute(command, received.subspan(kMessageHeaderSize, length));
-        m_received.erase(m_received.begin(), m_received.begin() + static_cast<std::ptrdiff_t>(kMessageHeaderSize + length));
+        m_received.erase(m_received.begin(),
+                         m_received.begin() + static_cast<std::ptrdiff_t>(kMessageHeaderSize + length));
     }
 }
 
@@ -287,7 +288,8 @@ std::vector<std::uint8_t> CSimulatedDevice::MemoryImage() const
     for (const auto& [id, data] : m_memory) {
         ids.push_back(id);
     }
-    std::stable_sort(ids.begin(), ids.end(), [](std::uint32_t a, std::uint32_t b) { return SectionRank(a) < SectionRank(b); });
+    std::stable_sort(
+        ids.begin(), ids.end(), [](std::uint32_t a, std::uint32_t b) { return SectionRank(a) < SectionRank(b); });
     CImageWriter image;
     for (std::uint32_t id : ids) {
         image.Append(id, m_memory.at(id));
@@ -301,7 +303,8 @@ bool CSimulatedDevice::SaveDat(const std::filesystem::path& path) const
     const std::string_view magic = DatMagicFor(m_modelCode);
     std::copy(magic.begin(), magic.end(), file.begin());
     for (int i = 0; i < 4; ++i) {
-        file[16 + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(static_cast<std::uint32_t>(m_modelCode) >> (8 * i));
+        file[16 + static_cast<std::size_t>(i)] =
+            static_cast<std::uint8_t>(static_cast<std::uint32_t>(m_modelCode) >> (8 * i));
     }
     const std::vector<std::uint8_t> image = MemoryImage();
     file.insert(file.end(), image.begin(), image.end());

@@ -42,7 +42,9 @@ bool WriteFileAtomically(const std::filesystem::path& path, std::span<const std:
     }
     // mkstemp creates the file for its owner only; a new DAT or CSV file gets the usual rights,
     // a replaced one keeps those it had.
-    struct stat existing {};
+    struct stat existing
+    {
+    };
     if (::stat(path.c_str(), &existing) == 0) {
         ::fchmod(fd, existing.st_mode & 07777);
     } else {

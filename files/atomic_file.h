@@ -15,7 +15,8 @@ bool WriteFileAtomically(const std::filesystem::path& path, std::span<const std:
 enum class ReadFileResult : std::uint8_t { Ok, CannotOpen, ReadFailed };
 
 // Reads a whole file, refusing files larger than maxBytes as unreadable.
-ReadFileResult ReadWholeFile(const std::filesystem::path& path, std::vector<std::uint8_t>& bytes,
+ReadFileResult ReadWholeFile(const std::filesystem::path& path,
+                             std::vector<std::uint8_t>& bytes,
                              std::size_t maxBytes = std::size_t{64} << 20);
 
 } // namespace qzb

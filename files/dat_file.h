@@ -44,7 +44,8 @@ MessageCode OpenDatFile(const std::filesystem::path& path, CAppContext& context,
 std::vector<std::uint8_t> BuildDatFile(CAppContext& context, std::optional<std::uint16_t> today = std::nullopt);
 
 // Writes the file atomically under path (".DAT" appended when missing); 0 or 0x80020031.
-MessageCode WriteDatFile(const std::filesystem::path& path, CAppContext& context,
+MessageCode WriteDatFile(const std::filesystem::path& path,
+                         CAppContext& context,
                          std::optional<std::uint16_t> today = std::nullopt);
 
 } // namespace qzb

@@ -348,8 +348,7 @@ void CDecoder::Group(std::span<const std::uint8_t> data)
     std::sort(entry.members.begin(), entry.members.end());
     entry.members.erase(std::unique(entry.members.begin(), entry.members.end()), entry.members.end());
     // The group takes the kind of the speed dial that is its first member.
-    const CFaxMailEntry* first = entry.members.empty() ? nullptr
-                                                       : m_device.book.FindFaxMailEntry(e[g::kMembers + 1]);
+    const CFaxMailEntry* first = entry.members.empty() ? nullptr : m_device.book.FindFaxMailEntry(e[g::kMembers + 1]);
     entry.kind = first ? first->kind : kKindFax;
     m_device.book.PutGroup(std::move(entry));
 }
@@ -410,7 +409,8 @@ void CDecoder::Favourite(std::uint32_t id, std::span<const std::uint8_t> data)
 void CDecoder::DeviceInfo(std::uint32_t id, std::span<const std::uint8_t> data)
 {
     const auto rows = DeviceInfoRows();
-    const auto row = std::find_if(rows.begin(), rows.end(), [id](const CDeviceInfoRow& r) { return r.parameterId == id; });
+    const auto row =
+        std::find_if(rows.begin(), rows.end(), [id](const CDeviceInfoRow& r) { return r.parameterId == id; });
     if (row == rows.end()) {
         return;
     }
@@ -470,10 +470,8 @@ void CDecoder::OptionsBlock(std::span<const std::uint8_t> data)
 
 } // namespace
 
-MessageCode DecodeMachineImage(CDeviceData& device,
-                               CValueStore& store,
-                               std::span<const std::uint8_t> image,
-                               const TextLookup& text)
+MessageCode
+DecodeMachineImage(CDeviceData& device, CValueStore& store, std::span<const std::uint8_t> image, const TextLookup& text)
 {
     if (!IsWellFormedImage(image)) {
         return kMsgMalformedImage;

@@ -20,8 +20,23 @@ namespace {
 // Number rows that travel as two bytes when no decoded width is known; every other number row
 // travels as one byte, and the administrator number as six.
 constexpr std::uint32_t kTwoByteNumberIds[] = {
-    0x10102, 0x10103, 0x10105, 0x10106, 0x10231, 0x10232, 0x10246, 0x10248, 0x10249,
-    0x10309, 0x1030A, 0x10310, 0x10311, 0x10403, 0x10405, 0x1040B, 0x1040C,
+    0x10102,
+    0x10103,
+    0x10105,
+    0x10106,
+    0x10231,
+    0x10232,
+    0x10246,
+    0x10248,
+    0x10249,
+    0x10309,
+    0x1030A,
+    0x10310,
+    0x10311,
+    0x10403,
+    0x10405,
+    0x1040B,
+    0x1040C,
 };
 constexpr std::uint32_t kAdministratorNumberId = 0x10200;
 constexpr std::uint32_t kGatewayId = 0x10208;
@@ -72,7 +87,8 @@ public:
         , m_store(store)
         , m_options(options)
         , m_today(options.today ? *options.today : PackDeviceDate())
-    {}
+    {
+    }
 
     std::vector<std::uint8_t> Run();
 
@@ -86,7 +102,8 @@ private:
     std::uint16_t DateOr(std::uint16_t date) const { return date != 0 ? date : m_today; }
 
     std::uint32_t SettingLength(const CItemRow& row, std::size_t index) const;
-    void SettingData(const CItemRow& row, std::size_t index, std::uint32_t length, std::vector<std::uint8_t>& data) const;
+    void
+    SettingData(const CItemRow& row, std::size_t index, std::uint32_t length, std::vector<std::uint8_t>& data) const;
     std::uint32_t TextLength(std::size_t index) const;
     std::uint32_t AddressLength(const CItemRow& row, std::size_t index) const;
     std::array<std::uint8_t, kMemoryReceptionSize> MemoryReception() const;
@@ -294,8 +311,9 @@ std::uint32_t CEncoder::SettingLength(const CItemRow& row, std::size_t index) co
             if (row.parameterId == kAdministratorNumberId) {
                 return 6;
             }
-            const bool twoBytes = std::find(std::begin(kTwoByteNumberIds), std::end(kTwoByteNumberIds),
-                                            row.parameterId) != std::end(kTwoByteNumberIds);
+            const bool twoBytes =
+                std::find(std::begin(kTwoByteNumberIds), std::end(kTwoByteNumberIds), row.parameterId) !=
+                std::end(kTwoByteNumberIds);
             return twoBytes ? 2 : 1;
         }
         case ItemKind::Text:
@@ -323,7 +341,10 @@ std::uint32_t CEncoder::SettingLength(const CItemRow& row, std::size_t index) co
     return 0;
 }
 
-void CEncoder::SettingData(const CItemRow& row, std::size_t index, std::uint32_t length, std::vector<std::uint8_t>& data) const
+void CEncoder::SettingData(const CItemRow& row,
+                           std::size_t index,
+                           std::uint32_t length,
+                           std::vector<std::uint8_t>& data) const
 {
     const CItemRecords& records = ItemRecords()[index];
     data.assign(length, 0);
@@ -488,7 +509,8 @@ std::vector<std::uint32_t> ExcludedSettingIds(const CDeviceData& device, const C
     return excluded;
 }
 
-std::vector<std::uint8_t> EncodeMachineImage(CDeviceData& device, const CValueStore& store, const CEncodeOptions& options)
+std::vector<std::uint8_t>
+EncodeMachineImage(CDeviceData& device, const CValueStore& store, const CEncodeOptions& options)
 {
     return CEncoder(device, store, options).Run();
 }

@@ -10,7 +10,7 @@ class CValueStore;
 struct CDeviceData;
 
 enum class EncodeMode : std::uint8_t {
-    File,   // everything a DAT file keeps
+    File, // everything a DAT file keeps
     Upload, // what an upload sends: the directory, and the settings only in service-man mode
 };
 
@@ -24,7 +24,8 @@ struct CEncodeOptions
 
 // Builds the machine image of the address book, the value store and the kept device blocks.
 // Records the data length of every settings row it writes in the device data.
-std::vector<std::uint8_t> EncodeMachineImage(CDeviceData& device, const CValueStore& store, const CEncodeOptions& options);
+std::vector<std::uint8_t>
+EncodeMachineImage(CDeviceData& device, const CValueStore& store, const CEncodeOptions& options);
 
 // Parameter ids the settings section leaves out for want of a tray or duplex unit on both the
 // device and in the loaded data.

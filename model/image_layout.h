@@ -58,11 +58,11 @@ inline constexpr std::size_t kNumber = 0, kPresent = 2, kMemberCount = 3, kNameL
 namespace scan {
 inline constexpr std::size_t kNumber = 0, kPresent = 2, kProtocol = 3, kNameLength = 4, kName = 5, kServerLength = 25,
                              kServer = 26, kDirectoryLength = 90, kDirectory = 91, kUseProxy = 219, kPort = 220,
-                             kFileSize = 222, kColourMode = 223, kResolution = 224, kScanMode = 225,
-                             kFileFormat = 226, kCodingMethod = 227, kScanArea = 228, kAccount = 229,
-                             kUserNameLength = 230, kUserName = 231, kPasswordLength = 251, kPassword = 252,
-                             kPasswordCopyLength = 272, kPasswordCopy = 273, kNotify = 293,
-                             kNotifyLengths = 294, kNotifyAddresses = 304, kSetDate = 944;
+                             kFileSize = 222, kColourMode = 223, kResolution = 224, kScanMode = 225, kFileFormat = 226,
+                             kCodingMethod = 227, kScanArea = 228, kAccount = 229, kUserNameLength = 230,
+                             kUserName = 231, kPasswordLength = 251, kPassword = 252, kPasswordCopyLength = 272,
+                             kPasswordCopy = 273, kNotify = 293, kNotifyLengths = 294, kNotifyAddresses = 304,
+                             kSetDate = 944;
 inline constexpr std::size_t kNameSize = 20, kServerSize = 64, kDirectorySize = 128, kUserNameSize = 20,
                              kPasswordSize = 20, kNotifyAddressSize = 64;
 } // namespace scan

@@ -9,9 +9,9 @@ namespace qzb {
 
 // How a parameter's bytes are read. The numeric values are the device utility's own kind codes.
 enum class ItemKind : std::uint32_t {
-    Number = 0,    // little-endian unsigned value of the entry's length
-    Text = 1,      // byte string without terminator
-    Address = 2,   // four octets into the row's key with "_1" to "_4"
+    Number = 0, // little-endian unsigned value of the entry's length
+    Text = 1, // byte string without terminator
+    Address = 2, // four octets into the row's key with "_1" to "_4"
     Composite = 4, // several store values in a fixed layout
 };
 
@@ -22,7 +22,7 @@ inline constexpr std::size_t kItemTableRows = 213;
 
 struct CItemRow
 {
-    std::string_view key;  // "buffer length" for length and composite rows, empty for the operation block
+    std::string_view key; // "buffer length" for length and composite rows, empty for the operation block
     std::string_view page; // empty for the operation block
     std::uint32_t parameterId;
     ItemKind kind;

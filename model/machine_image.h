@@ -30,7 +30,8 @@ class CImageReader
 public:
     explicit CImageReader(std::span<const std::uint8_t> image)
         : m_image(image)
-    {}
+    {
+    }
     // False at the end, or at an entry that would run past the end.
     bool Next(CImageEntry& entry);
 

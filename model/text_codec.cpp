@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <bit>
-#include <cerrno>
 #include <cctype>
+#include <cerrno>
 #include <iconv.h>
 #include <vector>
 

@@ -43,10 +43,10 @@ private:
     void BuildSingleByteTables();
 
     std::string m_name;
-    void* m_toPage;   // iconv_t UTF-16LE -> page
+    void* m_toPage; // iconv_t UTF-16LE -> page
     void* m_fromPage; // iconv_t page -> UTF-16LE
     mutable std::mutex m_mutex; // iconv descriptors carry shift state
-    std::vector<char16_t> m_byteToUnit;    // 256 entries; '?' for a byte the page does not define
+    std::vector<char16_t> m_byteToUnit; // 256 entries; '?' for a byte the page does not define
     std::vector<std::uint16_t> m_unitToByte; // 65536 entries: byte + 1, 0 when the page has no byte
 };
 

@@ -138,7 +138,11 @@ TEST(OperationBlock, DialModeCodeFollowsTheSwitchesAndPulse)
         std::uint8_t b10, b63;
         std::int32_t pulse, expected;
     } cases[] = {
-        {0x20, 0x10, 0, 0}, {0x20, 0x00, 1, 1}, {0x00, 0x10, 1, 2}, {0x00, 0x00, 1, 3}, {0x00, 0x00, 0, 4},
+        {0x20, 0x10, 0, 0},
+        {0x20, 0x00, 1, 1},
+        {0x00, 0x10, 1, 2},
+        {0x00, 0x00, 1, 3},
+        {0x00, 0x00, 0, 4},
     };
     for (const auto& c : cases) {
         COperationBlock block = kInitialOperationBlock;

@@ -41,7 +41,9 @@ TEST_F(SingleInstance, LockFileIsSharedByEveryLogon)
     CSingleInstanceLock lock("Global\\CoralAIO QZB", folder);
     ASSERT_EQ(lock.GetState(), CSingleInstanceLock::State::Acquired);
     EXPECT_EQ(lock.Path().filename(), "qzb-Global_CoralAIO_QZB.lock");
-    struct stat info {};
+    struct stat info
+    {
+    };
     ASSERT_EQ(::stat(lock.Path().c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0666u);
 }

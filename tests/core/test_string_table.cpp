@@ -125,8 +125,18 @@ TEST(SizeRatio, ParsesLikeTheCLibraryWithOneAsFallback)
         std::u16string text;
         double expected;
     } cases[] = {
-        {u"1.5", 1.5},   {u"1.2", 1.2},  {u"  1.25xyz", 1.25}, {u"+2", 2.0}, {u"0", 1.0},  {u"abc", 1.0},
-        {u"", 1.0},      {u"-1.5", 1.0}, {u"1e400", 1.0},      {u"nan", 1.0}, {u"0.0", 1.0}, {u"1,5", 1.0},
+        {u"1.5", 1.5},
+        {u"1.2", 1.2},
+        {u"  1.25xyz", 1.25},
+        {u"+2", 2.0},
+        {u"0", 1.0},
+        {u"abc", 1.0},
+        {u"", 1.0},
+        {u"-1.5", 1.0},
+        {u"1e400", 1.0},
+        {u"nan", 1.0},
+        {u"0.0", 1.0},
+        {u"1,5", 1.0},
         {u"\u00BD", 1.0},
     };
     for (const auto& c : cases) {

@@ -10,7 +10,9 @@ TEST(Utf, RoundTripsAndReplacesBrokenSequences)
     const std::u16string text = u"A\u00E9\u20AC\U0001F600\u65E5";
     EXPECT_EQ(Utf8ToUtf16(Utf16ToUtf8(text)), text);
     EXPECT_EQ(Utf16ToUtf8(u"\u00E9"), "\xC3\xA9");
-    EXPECT_EQ(Utf8ToUtf16("a\xFF" "b"), u"a\uFFFDb");
+    EXPECT_EQ(Utf8ToUtf16("a\xFF"
+                          "b"),
+              u"a\uFFFDb");
     EXPECT_EQ(Utf8ToUtf16("\xC3"), u"\uFFFD") << "cut sequence at the end";
     EXPECT_EQ(Utf8ToUtf16("\xC0\xAF"), u"\uFFFD\uFFFD") << "overlong form";
     EXPECT_EQ(Utf8ToUtf16("\xED\xA0\x80"), u"\uFFFD") << "encoded surrogate";
@@ -22,9 +24,15 @@ TEST(CodePage, Windows1252)
     const auto page = CCodePage::Open("Windows-1252");
     ASSERT_TRUE(page);
     EXPECT_EQ(page->Encode(u"\u20AC\u00E9x"), "\x80\xE9x");
-    EXPECT_EQ(page->Encode(u"\u0416\U0001F600!"), "?" "?!") << "one '?' per character it cannot hold";
+    EXPECT_EQ(page->Encode(u"\u0416\U0001F600!"),
+              "?"
+              "?!")
+        << "one '?' per character it cannot hold";
     EXPECT_EQ(page->Decode("\x80\xE9"), u"\u20AC\u00E9");
-    EXPECT_EQ(page->Decode("a\x81" "b"), u"a?b") << "an undefined byte";
+    EXPECT_EQ(page->Decode("a\x81"
+                           "b"),
+              u"a?b")
+        << "an undefined byte";
     EXPECT_EQ(page->EncodedLength(U'\u00E9'), 1u);
     EXPECT_EQ(page->EncodedLength(U'\u0416'), 0u);
 }

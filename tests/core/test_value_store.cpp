@@ -52,8 +52,10 @@ TEST(ValueStore, UnknownPagesAndKeysReadNothingAndChangeNothing)
 {
     CValueStore store;
     const CValueStore before;
-    for (const auto& [page, key] : {std::pair{"NO_SUCH_DLG", "NETWORK"}, std::pair{"TCP_IP_SET_DLG", "NO_SUCH_KEY"},
-                                    std::pair{"TCP_IP_SET_DLG", ""}, std::pair{"tcp_ip_set_dlg", "NETWORK"}}) {
+    for (const auto& [page, key] : {std::pair{"NO_SUCH_DLG", "NETWORK"},
+                                    std::pair{"TCP_IP_SET_DLG", "NO_SUCH_KEY"},
+                                    std::pair{"TCP_IP_SET_DLG", ""},
+                                    std::pair{"tcp_ip_set_dlg", "NETWORK"}}) {
         EXPECT_EQ(store.GetItemNumber(page, key), 0);
         EXPECT_EQ(store.GetItemText(page, key), u"");
         store.SetItemNumber(page, key, 77);
@@ -114,7 +116,8 @@ struct ModelDefaultCase
 };
 
 class ModelDefaults : public ::testing::TestWithParam<ModelDefaultCase>
-{};
+{
+};
 
 TEST_P(ModelDefaults, ApplyPerModelBit)
 {

@@ -14,7 +14,9 @@ namespace {
 
 unsigned ModeOf(const QString& path)
 {
-    struct stat info {};
+    struct stat info
+    {
+    };
     return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 0777 : 0;
 }
 

@@ -106,7 +106,9 @@ TEST_F(QzbAppTest, LanguageClassComesFromTheTranslationOfNo)
 // not disturb the holder.
 bool IsLockedByAnotherProcess(const std::filesystem::path& path)
 {
-    struct stat info {};
+    struct stat info
+    {
+    };
     if (::stat(path.c_str(), &info) != 0) {
         return false;
     }
@@ -128,8 +130,8 @@ bool IsLockedByAnotherProcess(const std::filesystem::path& path)
 TEST(QzbProcess, SecondInstanceOfAProfileExitsAtOnceWithoutAWord)
 {
     App().Start(Args({"--help"})); // let go of any lock a previous test held
-    const auto lockFile = std::filesystem::temp_directory_path() /
-                          CSingleInstanceLock::LockFileName("Global\\ObsidianAIO QZB");
+    const auto lockFile =
+        std::filesystem::temp_directory_path() / CSingleInstanceLock::LockFileName("Global\\ObsidianAIO QZB");
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("QT_QPA_PLATFORM", "offscreen");
 

@@ -75,8 +75,7 @@ std::optional<std::vector<std::uint8_t>> CQSettingsPreferences::ReadBinary(std::
 
 bool CQSettingsPreferences::WriteBinary(std::string_view name, const std::vector<std::uint8_t>& bytes)
 {
-    return Write(name,
-                 QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())));
+    return Write(name, QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())));
 }
 
 bool CQSettingsPreferences::Write(std::string_view name, const QVariant& value)

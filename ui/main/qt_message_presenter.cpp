@@ -82,8 +82,8 @@ int CQtMessagePresenter::Present(const CMessageBoxRequest& request)
         return answer;
     }
     auto* owner = static_cast<QWidget*>(const_cast<void*>(request.owner));
-    QMessageBox box(QMessageBox::NoIcon, QString::fromStdU16String(request.caption), text, ButtonsOf(request.buttons),
-                    owner);
+    QMessageBox box(
+        QMessageBox::NoIcon, QString::fromStdU16String(request.caption), text, ButtonsOf(request.buttons), owner);
     box.setObjectName("catalogueMessageBox");
     return AnswerOf(box.exec());
 }

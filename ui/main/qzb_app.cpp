@@ -40,10 +40,10 @@ std::optional<int> CQZBApp::ParseOptions(const QStringList& arguments, CQZBOptio
     parser.setApplicationDescription("Setup utility for colour laser multifunction devices.");
     parser.addHelpOption();
     parser.addVersionOption();
-    const QCommandLineOption model("model", "Run as the model CODE (8313, 8314, 8315, 8329, 2152).", "CODE",
-                                   QString::number(QZB_DEFAULT_MODEL));
-    const QCommandLineOption codePage("codepage", "Code page of stored texts and files (default Windows-1252).",
-                                      "NAME");
+    const QCommandLineOption model(
+        "model", "Run as the model CODE (8313, 8314, 8315, 8329, 2152).", "CODE", QString::number(QZB_DEFAULT_MODEL));
+    const QCommandLineOption codePage(
+        "codepage", "Code page of stored texts and files (default Windows-1252).", "NAME");
     const QCommandLineOption dataDir("data-dir", "Folder that holds the string tables.", "DIR");
     parser.addOptions({model, codePage, dataDir});
     if (!parser.parse(arguments)) {
