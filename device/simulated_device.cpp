@@ -299,15 +299,7 @@ std::vector<std::uint8_t> CSimulatedDevice::MemoryImage() const
 
 bool CSimulatedDevice::SaveDat(const std::filesystem::path& path) const
 {
-    std::vector<std::uint8_t> file(kDatHeaderSize, 0);
-    const std::string_view magic = DatMagicFor(m_modelCode);
-    std::copy(magic.begin(), magic.end(), file.begin());
-    for (int i = 0; i < 4; ++i) {
-        file[16 + static_cast<std::size_t>(i)] =
-            static_cast<std::uint8_t>(static_cast<std::uint32_t>(m_modelCode) >> (8 * i));
-    }
-    const std::vector<std::uint8_t> image = MemoryImage();
-    file.insert(file.end(), image.begin(), image.end());
+    const std::vector<std::uint8_t> file = DatFileOf(m_modelCode, MemoryImage());
     return WriteFileAtomically(path, file);
 }
 

@@ -81,21 +81,26 @@ MessageCode OpenDatFile(const std::filesystem::path& path, CAppContext& context,
     return kOk;
 }
 
-std::vector<std::uint8_t> BuildDatFile(CAppContext& context, std::optional<std::uint16_t> today)
+std::vector<std::uint8_t> DatFileOf(std::int32_t modelCode, std::span<const std::uint8_t> image)
 {
-    CEncodeOptions options;
-    options.mode = EncodeMode::File;
-    options.today = today;
-    const std::vector<std::uint8_t> image = EncodeMachineImage(context.device, context.store, options);
     std::vector<std::uint8_t> file(kDatHeaderSize, 0);
-    const std::string_view magic = DatMagicFor(context.modelCode);
+    file.reserve(kDatHeaderSize + image.size());
+    const std::string_view magic = DatMagicFor(modelCode);
     std::copy(magic.begin(), magic.end(), file.begin());
-    const auto model = static_cast<std::uint32_t>(context.modelCode);
+    const auto model = static_cast<std::uint32_t>(modelCode);
     for (int i = 0; i < 4; ++i) {
         file[16 + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(model >> (8 * i));
     }
     file.insert(file.end(), image.begin(), image.end());
     return file;
+}
+
+std::vector<std::uint8_t> BuildDatFile(CAppContext& context, std::optional<std::uint16_t> today)
+{
+    CEncodeOptions options;
+    options.mode = EncodeMode::File;
+    options.today = today;
+    return DatFileOf(context.modelCode, EncodeMachineImage(context.device, context.store, options));
 }
 
 MessageCode WriteDatFile(const std::filesystem::path& path, CAppContext& context, std::optional<std::uint16_t> today)

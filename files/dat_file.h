@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -39,6 +40,9 @@ MessageCode ReadDatFile(const std::filesystem::path& path, std::int32_t runningM
 // Opens a DAT file into the context: on success only, the running model switches to the file's,
 // the address book is replaced and the image decoded over the value store.
 MessageCode OpenDatFile(const std::filesystem::path& path, CAppContext& context, const TextLookup& text = {});
+
+// A DAT file of an image: header for the model id, then the image.
+std::vector<std::uint8_t> DatFileOf(std::int32_t modelCode, std::span<const std::uint8_t> image);
 
 // The whole file for the running model, header and file-mode image.
 std::vector<std::uint8_t> BuildDatFile(CAppContext& context, std::optional<std::uint16_t> today = std::nullopt);
