@@ -1,7 +1,7 @@
 #pragma once
 
 #include "addressbook/address_records.h"
-#include "app/message_codes.h"
+#include "base/message_codes.h"
 #include "model/panel_code.h"
 
 #include <cstdint>

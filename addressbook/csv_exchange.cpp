@@ -2,7 +2,7 @@
 
 #include "addressbook/address_book.h"
 #include "addressbook/group_label.h"
-#include "files/atomic_file.h"
+#include "base/atomic_file.h"
 #include "model/input_chars.h"
 #include "model/panel_code.h"
 #include "model/text_codec.h"

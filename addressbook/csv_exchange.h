@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/message_codes.h"
-#include "model/image_decoder.h"
+#include "base/message_codes.h"
+#include "base/text_lookup.h"
 
 #include <cstdint>
 #include <filesystem>

@@ -1,6 +1,6 @@
 #include "addressbook/group_label.h"
 
-#include "app/text_format.h"
+#include "base/text_format.h"
 #include "model/panel_code.h"
 #include "model/text_codec.h"
 

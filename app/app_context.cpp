@@ -3,6 +3,7 @@
 #include "app/language_class.h"
 #include "app/messenger.h"
 #include "model/model_defaults.h"
+#include "model/operation_seed.h"
 #include "model/text_codec.h"
 
 namespace qzb {

@@ -2,7 +2,7 @@
 
 #include "app/model_profile.h"
 #include "app/string_table.h"
-#include "model/device_data.h"
+#include "machine/device_data.h"
 #include "model/value_store.h"
 
 #include <cstdint>

@@ -1,7 +1,7 @@
 // Decode and encode of a full machine image against a plain copy of the same bytes. The last line
 // puts the round trip in proportion to the copy.
-#include "model/image_decoder.h"
-#include "model/image_encoder.h"
+#include "machine/image_decoder.h"
+#include "machine/image_encoder.h"
 #include "tests/support/full_device.h"
 
 #include <benchmark/benchmark.h>

@@ -3,7 +3,7 @@
 #include "app/app_context.h"
 #include "app/message_presenter.h"
 #include "app/messenger.h"
-#include "model/image_decoder.h"
+#include "machine/image_decoder.h"
 
 #include <filesystem>
 #include <memory>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/message_codes.h"
+#include "base/message_codes.h"
 #include "device/device_diagnosis.h"
 #include "device/shared_words.h"
 #include "device/transfer_gate.h"

@@ -2,12 +2,13 @@
 
 #include "app/app_context.h"
 #include "device/device_commands.h"
-#include "files/atomic_file.h"
+#include "base/atomic_file.h"
 #include "files/dat_file.h"
-#include "model/image_encoder.h"
+#include "machine/image_encoder.h"
 #include "model/image_layout.h"
 #include "model/machine_image.h"
 #include "model/model_defaults.h"
+#include "model/operation_seed.h"
 #include "model/panel_code.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/message_codes.h"
+#include "base/message_codes.h"
 
 #include <cstdint>
 #include <deque>

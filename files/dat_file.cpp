@@ -1,8 +1,8 @@
 #include "files/dat_file.h"
 
 #include "app/app_context.h"
-#include "files/atomic_file.h"
-#include "model/image_encoder.h"
+#include "base/atomic_file.h"
+#include "machine/image_encoder.h"
 #include "model/machine_image.h"
 
 #include <algorithm>

@@ -1,9 +1,9 @@
 // Arbitrary bytes as a machine image: a refused image changes nothing; an accepted one leaves a
 // directory that keeps its rules, and its encoding decodes again to the same encoding.
 #include "fuzz_checks.h"
-#include "model/device_data.h"
-#include "model/image_decoder.h"
-#include "model/image_encoder.h"
+#include "machine/device_data.h"
+#include "machine/image_decoder.h"
+#include "machine/image_encoder.h"
 #include "model/machine_image.h"
 #include "model/value_store.h"
 

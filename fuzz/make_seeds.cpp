@@ -4,7 +4,7 @@
 #include "addressbook/csv_exchange.h"
 #include "app/app_context.h"
 #include "files/dat_file.h"
-#include "model/image_encoder.h"
+#include "machine/image_encoder.h"
 #include "model/image_layout.h"
 #include "model/machine_image.h"
 #include "tests/support/full_device.h"

@@ -1,7 +1,7 @@
 #include "files/dat_file.h"
 
 #include "app/app_context.h"
-#include "files/atomic_file.h"
+#include "base/atomic_file.h"
 #include "tests/support/full_device.h"
 
 #include <gtest/gtest.h>

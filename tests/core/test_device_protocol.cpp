@@ -5,7 +5,7 @@
 #include "device/device_commands.h"
 #include "device/device_link.h"
 #include "device/device_simulator.h"
-#include "model/image_decoder.h"
+#include "machine/image_decoder.h"
 #include "model/image_layout.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "app/operation_block.h"
+#include "model/operation_seed.h"
 
 #include "model/value_store.h"
 

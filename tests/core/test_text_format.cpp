@@ -1,4 +1,4 @@
-#include "app/text_format.h"
+#include "base/text_format.h"
 
 #include "addressbook/group_label.h"
 #include "model/text_codec.h"

@@ -4,8 +4,8 @@
 // initial value: the common ground of the image codec tests, the fuzz seeds and the benchmarks.
 
 #include "addressbook/address_book.h"
-#include "app/operation_block.h"
-#include "model/device_data.h"
+#include "base/operation_block.h"
+#include "machine/device_data.h"
 #include "model/item_table.h"
 #include "model/panel_code.h"
 #include "model/value_store.h"

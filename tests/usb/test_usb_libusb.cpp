@@ -5,7 +5,7 @@
 #include "device/device_link.h"
 #include "device/device_protocol.h"
 #include "device/simulated_device.h"
-#include "model/image_decoder.h"
+#include "machine/image_decoder.h"
 #include "tests/usb/emulated_usb_device.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "addressbook/address_book.h"
-#include "app/operation_block.h"
+#include "base/operation_block.h"
 #include "model/device_info_tables.h"
 #include "model/item_table.h"
 

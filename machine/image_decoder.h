@@ -1,6 +1,7 @@
 #pragma once
 
-#include "app/message_codes.h"
+#include "base/message_codes.h"
+#include "base/text_lookup.h"
 
 #include <cstdint>
 #include <functional>
@@ -12,10 +13,6 @@ namespace qzb {
 
 class CValueStore;
 struct CDeviceData;
-
-// Looks up a user-visible text by key (the string table); the decoder needs a few for the device
-// information rows.
-using TextLookup = std::function<std::u16string(std::string_view key)>;
 
 // Spreads a machine image over the value store and the device data. Directory entries are added
 // to the book as they come (the caller empties the lists it replaces); out-of-range and repeated

@@ -1,6 +1,6 @@
-#include "model/image_decoder.h"
+#include "machine/image_decoder.h"
 
-#include "model/device_data.h"
+#include "machine/device_data.h"
 #include "model/dial_digits.h"
 #include "model/image_layout.h"
 #include "model/item_records.h"

@@ -1,4 +1,4 @@
-#include "files/atomic_file.h"
+#include "base/atomic_file.h"
 
 #include <cerrno>
 #include <cstdio>

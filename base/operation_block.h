@@ -5,8 +5,6 @@
 
 namespace qzb {
 
-class CValueStore;
-
 // Fax, communication and report switches the device carries as parameter 0x21000.
 using COperationBlock = std::array<std::uint8_t, 64>;
 
@@ -20,10 +18,16 @@ inline constexpr COperationBlock kInitialOperationBlock = {
 inline constexpr std::int32_t kInitialDialModeCode = 2;
 
 // Dial mode code 0-4 from the block and the current COMM_SET_PULSE value.
-std::int32_t DialModeCode(const COperationBlock& block, std::int32_t pulse);
-
-// Seeds the store items the block carries and repairs out-of-range fields of the block in place.
-// Returns the dial mode code.
-std::int32_t SeedFromOperationBlock(COperationBlock& block, CValueStore& store);
+constexpr std::int32_t DialModeCode(const COperationBlock& block, std::int32_t pulse)
+{
+    const bool bit4of63 = ((block[63] >> 4) & 1) != 0;
+    if (((block[10] >> 5) & 1) != 0) {
+        return bit4of63 ? 0 : 1;
+    }
+    if (bit4of63) {
+        return 2;
+    }
+    return pulse != 0 ? 3 : 4;
+}
 
 } // namespace qzb

@@ -1,4 +1,4 @@
-#include "app/operation_block.h"
+#include "model/operation_seed.h"
 
 #include "model/value_store.h"
 
@@ -29,18 +29,6 @@ void SetLowNibble(std::uint8_t& byte, int value)
 }
 
 } // namespace
-
-std::int32_t DialModeCode(const COperationBlock& block, std::int32_t pulse)
-{
-    const bool bit4of63 = Bit(block[63], 4);
-    if (Bit(block[10], 5)) {
-        return bit4of63 ? 0 : 1;
-    }
-    if (bit4of63) {
-        return 2;
-    }
-    return pulse != 0 ? 3 : 4;
-}
 
 std::int32_t SeedFromOperationBlock(COperationBlock& b, CValueStore& store)
 {
