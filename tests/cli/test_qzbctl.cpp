@@ -1,4 +1,5 @@
 #include "cli/qzbctl.h"
+#include "tests/cli/qzbctl_fixture.h"
 
 #include "app/app_context.h"
 #include "files/dat_file.h"
@@ -19,69 +20,6 @@
 
 namespace qzb {
 namespace {
-
-namespace fs = std::filesystem;
-using Bytes = std::vector<std::uint8_t>;
-using Json = nlohmann::json;
-
-struct CRun
-{
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-class Qzbctl : public testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        std::string pattern = (fs::temp_directory_path() / "qzbctl-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        m_folder = pattern;
-    }
-    void TearDown() override
-    {
-        std::error_code error;
-        fs::remove_all(m_folder, error);
-    }
-
-    // Runs qzbctl with the build's string tables.
-    CRun Run(std::vector<std::string> arguments)
-    {
-        arguments.insert(arguments.begin(), {"--data-dir", QZB_TEST_DATA_DIR});
-        std::ostringstream out;
-        std::ostringstream err;
-        CRun run;
-        run.status = RunQzbctl(arguments, out, err);
-        run.out = out.str();
-        run.err = err.str();
-        return run;
-    }
-
-    std::string File(const std::string& name) const { return (m_folder / name).string(); }
-
-    Json Dump(const std::string& name)
-    {
-        const CRun run = Run({"dump", File(name)});
-        EXPECT_EQ(run.status, kExitOk) << run.err;
-        return Json::parse(run.out);
-    }
-
-    static Bytes Read(const std::string& path)
-    {
-        std::ifstream in(path, std::ios::binary);
-        return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
-
-    static void Write(const std::string& path, const Bytes& bytes)
-    {
-        std::ofstream(path, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    }
-
-    fs::path m_folder;
-};
 
 std::set<std::string> Keys(const Json& object)
 {
