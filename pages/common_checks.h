@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace qzb {
+
+class CValueStore;
+
+// The decimal value of a field the way the range check reads it: optional sign, then the leading
+// digits; empty or non-numeric text is 0. A value beyond the 32-bit range saturates, so an
+// over-long number can never wrap back into a range.
+std::int64_t LeadingDecimal(std::u16string_view text);
+
+bool IsInRange(std::u16string_view text, std::int32_t minimum, std::int32_t maximum);
+
+// Holds an "@" that is neither first nor last, and no second "@". An empty text fails.
+bool IsEmailAddress(std::u16string_view text);
+
+} // namespace qzb

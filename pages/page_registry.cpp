@@ -1,0 +1,86 @@
+#include "pages/page_registry.h"
+
+#include "pages/admin_number_page.h"
+#include "pages/information_pages.h"
+
+#include <array>
+
+namespace qzb {
+
+namespace {
+
+constexpr std::uint32_t kAll = kEveryModelMask;
+
+constexpr CRegistryRow kRows[] = {
+    {0x02000000, {}, {}, {}, kAll},
+    {0x02000001, "CMachineSetDlg", "MACHINE_SET_DLG", "STR_RATIO_TREE_MACHINE_SETTING", kAll},
+    {0x02000002, "CPaperSetDlg", "PAPER_SET_DLG", "STR_RATIO_TREE_PAPER_SOURCE_SETUP", kAll},
+    {0x02000004, {}, {}, {}, kAll},
+    {0x02000008, "CAddminMode", "ADMINSTRATOR_NO_DLG", "STR_RATIO_TREE_AM_ADMINISTRATOR_NO", kAll},
+    {0x02000010, "CRemoteMonitorDlg", "REMOTE_MONITOR_DLG", "STR_RATIO_TREE_AM_REMOTE_MONITOR", kAll},
+    {0x02000020, "CTcpIpSetDlg", "TCP_IP_SET_DLG", "STR_RATIO_TREE_AM_NETWORK_SETTING", kAll},
+    {0x02000040, "CEmailSetDlg", "EMAIL_SET_DLG", "STR_RATIO_TREE_AM_E_MAIL_SETTING", kAll},
+    {0x02000080, "CLdapSetDlg", "LDAP_SET_DLG", "STR_RATIO_TREE_AM_LDAP_SETTING", kAll},
+    {0x02000100, "CMemoryDirectDlg", "MEMORY_DIRECT_DLG", "STR_RATIO_TREE_AM_MEMORY_DIRECT", 0xFF00},
+    {0x02000200, "CCameraDirectDlg", "CAMERA_DIRECT_DLG", "STR_RATIO_TREE_AM_CAMERA_DIRECT", 0xFF00},
+    {0x02080000, "CUSBSetDlg", "USB_SET_DLG", "STR_RATIO_TREE_AM_USB_SETTING", 0xFF06},
+    {0x02000400, "CCommunicateSetDlg", "COMMUNICATE_SET_DLG", "STR_RATIO_TREE_COMM_SETTING", kAll},
+    {0x02000800, "CUserSetDlg", "USER_SET_DLG", "STR_RATIO_TREE_USER_SETTING", kAll},
+    {0x02001000, "CAutoRedialDlg", "AUTO_REDIAL_DLG", "STR_RATIO_TREE_AUTO_REDIAL_SETTING", kAll},
+    {0x02002000, "CCopySetDlg", "COPY_SET_DLG", "STR_RATIO_TREE_COPY_SETTING", kAll},
+    {0x02004000, "CFaxTxSetDlg", "FAX_TX_SET_DLG", "STR_RATIO_TREE_FAX_TX_OPERATION", kAll},
+    {0x02008000, "CFaxRxSetDlg", "FAX_RX_SET_DLG", "STR_RATIO_TREE_FAX_RX_OPERATION", kAll},
+    {0x02010000, "CReportSetDlg", "REPORT_SET_DLG", "STR_RATIO_TREE_REPORTING", kAll},
+    {0x02020000, "CScanSetDlg", "SCAN_SET_DLG", "STR_RATIO_TREE_SCAN_SETTING", kAll},
+    {0x02040000, "CCameraDirectPriSetDlg", "CAMERA_DIRECT_PRINT_DLG", "STR_RATIO_TREE_CAMERA_DIRECT_PRINT", 0xFF00},
+    {0x04000000, {}, {}, {}, kAll},
+    {0x04000001, "CTotalCountDlg", "TOTAL_COUNTER", "STR_RATIO_DLG_TOTAL_COUNTER", kAll},
+    {0x04000002, "CMachineConfDlg", "CONFIGURATION", "STR_RATIO_DLG_CONFIGURATION", kAll},
+};
+
+} // namespace
+
+std::span<const CRegistryRow> PageRegistry()
+{
+    return kRows;
+}
+
+std::span<const CPageDef* const> PageDefs()
+{
+    // The pages that have a model so far, in registry order.
+    static const std::array<const CPageDef*, 3> defs = {&AdminNumberPage(), &TotalCounterPage(), &ConfigurationPage()};
+    return defs;
+}
+
+std::vector<const CPageDef*> PageDefsForModel(std::uint32_t modelBit)
+{
+    std::vector<const CPageDef*> pages;
+    for (const CPageDef* def : PageDefs()) {
+        if ((def->modelMask & modelBit) != 0) {
+            pages.push_back(def);
+        }
+    }
+    return pages;
+}
+
+const CPageDef* FindPageDef(std::string_view name)
+{
+    for (const CPageDef* def : PageDefs()) {
+        if (def->name == name) {
+            return def;
+        }
+    }
+    return nullptr;
+}
+
+const CPageDef* FindPageDef(std::uint32_t typeCode)
+{
+    for (const CPageDef* def : PageDefs()) {
+        if (def->typeCode == typeCode && typeCode != 0) {
+            return def;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace qzb

@@ -1,0 +1,341 @@
+#include "pages/page.h"
+
+#include "app/app_context.h"
+#include "pages/admin_number_page.h"
+#include "pages/common_checks.h"
+#include "pages/information_pages.h"
+#include "pages/page_input.h"
+#include "pages/page_registry.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <set>
+#include <string>
+
+namespace qzb {
+namespace {
+
+constexpr std::int32_t kModels[] = {8313, 8314, 8315, 8329, 2152};
+
+CPageEnv EnvOf(CAppContext& context)
+{
+    return {&context.store, &context.strings, context.modelBit, &context.device};
+}
+
+std::vector<std::string> BoundKeys(const CControlDef& control)
+{
+    if (control.binding == Binding::Address) {
+        std::vector<std::string> keys;
+        for (char field = '1'; field <= '4'; ++field) {
+            keys.push_back(std::string(control.item) + '_' + field);
+        }
+        return keys;
+    }
+    return {std::string(control.item)};
+}
+
+class EveryPage : public testing::TestWithParam<std::tuple<const CPageDef*, std::int32_t>>
+{
+};
+
+// The table facts every page relies on, for each model that runs it.
+TEST_P(EveryPage, BindsExistingItemsAndStoresBackWhatItLoaded)
+{
+    const auto [def, model] = GetParam();
+    CAppContext context(model);
+    CPage page(*def, EnvOf(context));
+
+    std::set<std::int32_t> ids;
+    std::set<std::string_view> names;
+    for (const CControlDef& control : page.Controls()) {
+        EXPECT_TRUE(ids.insert(control.id).second) << def->name << " repeats id " << control.id;
+        EXPECT_TRUE(names.insert(control.name).second) << def->name << " repeats name " << control.name;
+        EXPECT_FALSE(control.name.empty()) << def->name << " control " << control.id;
+        if (control.binding == Binding::None) {
+            continue;
+        }
+        const std::string_view storePage = control.itemPage.empty() ? page.StorePage() : control.itemPage;
+        for (const std::string& key : BoundKeys(control)) {
+            EXPECT_TRUE(context.store.FindRecord(storePage, key).Valid())
+                << def->name << ": " << storePage << "/" << key;
+        }
+    }
+    bool inRegistry = false;
+    for (const CRegistryRow& row : PageRegistry()) {
+        if (row.typeCode == def->typeCode && def->typeCode != 0) {
+            inRegistry = true;
+            EXPECT_EQ(row.pageName, def->name);
+            EXPECT_EQ(row.className, def->className);
+            EXPECT_EQ(row.ratioKey, def->ratioKey);
+            EXPECT_EQ(row.modelMask, def->modelMask);
+        }
+    }
+    EXPECT_TRUE(inRegistry || def->pageClass == PageClass::SettingDialog) << def->name;
+
+    const auto before = context.store.Pages();
+    page.Initialise();
+    const CCheckResult result = page.Store();
+    EXPECT_TRUE(result.Ok()) << def->name << " refuses its own defaults: control " << result.controlId;
+    const auto& after = context.store.Pages();
+    ASSERT_EQ(before.size(), after.size());
+    for (std::size_t p = 0; p < before.size(); ++p) {
+        for (std::size_t r = 0; r < before[p].records.size(); ++r) {
+            EXPECT_EQ(before[p].records[r].number, after[p].records[r].number)
+                << def->name << " changed " << before[p].name << "/" << before[p].records[r].key;
+            EXPECT_EQ(before[p].records[r].text, after[p].records[r].text)
+                << def->name << " changed " << before[p].name << "/" << before[p].records[r].key;
+        }
+    }
+}
+
+// Random store contents never crash a page, and what a page stores it shows again unchanged.
+TEST_P(EveryPage, StoresOnlyValuesItCanShowAfterAnyStoreContents)
+{
+    const auto [def, model] = GetParam();
+    CAppContext context(model);
+    std::mt19937 random(static_cast<unsigned>(model));
+    std::uniform_int_distribution<int> pick(0, 5);
+    const std::int32_t samples[] = {0, 1, -1, 7, 255, 300, INT32_MIN, INT32_MAX, 1000000};
+    for (int round = 0; round < 20; ++round) {
+        for (const CControlDef& control : def->controls) {
+            if (control.binding == Binding::None) {
+                continue;
+            }
+            const std::string_view storePage = control.itemPage.empty() ? def->name : control.itemPage;
+            for (const std::string& key : BoundKeys(control)) {
+                context.store.SetItemNumber(storePage, key, samples[random() % std::size(samples)]);
+                context.store.SetItemText(storePage, key, pick(random) == 0 ? u"" : u"x1~\u00e9");
+            }
+        }
+        CPage page(*def, EnvOf(context));
+        page.Initialise();
+        if (!page.Store().Ok()) {
+            continue;
+        }
+        CPage again(*def, EnvOf(context));
+        again.Initialise();
+        for (std::size_t i = 0; i < def->controls.size(); ++i) {
+            EXPECT_EQ(page.StateAt(i).text, again.StateAt(i).text) << def->name << " " << def->controls[i].id;
+            EXPECT_EQ(page.StateAt(i).value, again.StateAt(i).value) << def->name << " " << def->controls[i].id;
+            EXPECT_EQ(page.StateAt(i).octets, again.StateAt(i).octets) << def->name << " " << def->controls[i].id;
+        }
+    }
+}
+
+std::vector<std::tuple<const CPageDef*, std::int32_t>> PagesAndModels()
+{
+    std::vector<std::tuple<const CPageDef*, std::int32_t>> cases;
+    for (const CPageDef* def : PageDefs()) {
+        for (const std::int32_t model : kModels) {
+            if ((def->modelMask & FindModelProfile(model).modelBit) != 0) {
+                cases.emplace_back(def, model);
+            }
+        }
+    }
+    return cases;
+}
+
+INSTANTIATE_TEST_SUITE_P(Registry, EveryPage, testing::ValuesIn(PagesAndModels()), [](const auto& info) {
+    return std::string(std::get<0>(info.param)->name) + "_" + std::to_string(std::get<1>(info.param));
+});
+
+TEST(CommonChecks, RangeReadsLeadingDigitsAndSaturates)
+{
+    EXPECT_EQ(LeadingDecimal(u""), 0);
+    EXPECT_EQ(LeadingDecimal(u"abc"), 0);
+    EXPECT_EQ(LeadingDecimal(u"42abc"), 42);
+    EXPECT_EQ(LeadingDecimal(u"-5"), -5);
+    EXPECT_TRUE(IsInRange(u"216", 92, 216));
+    EXPECT_FALSE(IsInRange(u"217", 92, 216));
+    EXPECT_FALSE(IsInRange(u"", 92, 216)) << "empty counts as 0";
+    // 4294967388 wraps to 92 in 32 bits; it must stay out of range.
+    EXPECT_FALSE(IsInRange(u"4294967388", 92, 216));
+    EXPECT_FALSE(IsInRange(u"99999999999999999999999", 0, INT32_MAX));
+    EXPECT_FALSE(IsInRange(u"-99999999999999999999999", INT32_MIN, 0));
+}
+
+TEST(CommonChecks, EmailAddressRule)
+{
+    EXPECT_TRUE(IsEmailAddress(u"a@b"));
+    EXPECT_TRUE(IsEmailAddress(u"user.name@example.com"));
+    for (const std::u16string_view bad : {u"", u"ab", u"@ab", u"ab@", u"a@b@c", u"a@@b"}) {
+        EXPECT_FALSE(IsEmailAddress(bad)) << std::string(bad.begin(), bad.end());
+    }
+}
+
+TEST(AdminNumberPage, ShowsSixDigitsAndStoresOnlySix)
+{
+    CAppContext context(8313);
+    context.store.SetItemNumber("ADMINSTRATOR_NO_DLG", "ADMINSTRATOR_NO", 42);
+    CPage page(AdminNumberPage(), EnvOf(context));
+    page.Initialise();
+    const CControlDef& edit = *page.FindControl(kAdminNumberEditId);
+    EXPECT_EQ(page.State(kAdminNumberEditId).text, u"000042");
+
+    EXPECT_EQ(ApplyControlInput(page, edit, u"12a456"), InputRefusal::CharacterRefused);
+    EXPECT_EQ(ApplyControlInput(page, edit, u"1234567"), InputRefusal::TooLong);
+    ASSERT_EQ(ApplyControlInput(page, edit, u"12345"), InputRefusal::None);
+    const CCheckResult refused = page.Store();
+    EXPECT_EQ(refused.code, kMsgInvalidRangeValue);
+    EXPECT_EQ(refused.controlId, kAdminNumberEditId);
+    EXPECT_EQ(context.store.GetItemNumber("ADMINSTRATOR_NO_DLG", "ADMINSTRATOR_NO"), 42);
+
+    ASSERT_EQ(ApplyControlInput(page, edit, u"000043"), InputRefusal::None);
+    EXPECT_TRUE(page.Store().Ok());
+    EXPECT_EQ(context.store.GetItemNumber("ADMINSTRATOR_NO_DLG", "ADMINSTRATOR_NO"), 43);
+}
+
+std::u16string Caption(const CPage& page, std::string_view name)
+{
+    const CControlDef* control = page.FindControl(name);
+    return control != nullptr ? page.State(control->id).text : u"<no control>";
+}
+
+bool Visible(const CPage& page, std::string_view name)
+{
+    return page.State(page.FindControl(name)->id).visible;
+}
+
+TEST(InformationPages, ConfigurationRowsFollowTheModelAndTheirSources)
+{
+    for (const std::int32_t model : kModels) {
+        CAppContext context(model);
+        const bool large = context.modelBit == 1;
+        const bool small = (context.modelBit & 0x6) != 0;
+        context.store.SetItemText("MACHINE_SET_DLG", "MACHINE_DEVICE_NAME_EDT", u"Front desk");
+        for (int field = 1; field <= 4; ++field) {
+            context.store.SetItemNumber("TCP_IP_SET_DLG", "NETWORK_IP_ADD_" + std::to_string(field), 190 + field);
+        }
+        context.store.SetItemNumber("PAPER_SET_DLG", "PAPER_TRAY1_PAPER_SIZE", 12);
+        context.store.SetItemNumber("PAPER_SET_DLG", "PAPER_TRAY1_MEDIA_TYPE", 99);
+        context.device.deviceInfo[4] = u"256 MB";
+
+        CPage page(ConfigurationPage(), EnvOf(context));
+        page.Initialise();
+        EXPECT_EQ(Caption(page, "deviceNameValue"), u"Front desk");
+        EXPECT_EQ(Caption(page, "ipAddressValue"), u"191.192.193.194");
+        EXPECT_EQ(Caption(page, "memoryValue"), u"256 MB");
+        EXPECT_EQ(Visible(page, "tray3Label"), large) << model;
+        EXPECT_EQ(Visible(page, "imagingCartridgeValue"), small) << model;
+        EXPECT_EQ(Visible(page, "fuserUnitLabel"), large) << model;
+        EXPECT_TRUE(Visible(page, "tray1Media"));
+        if (context.strings.Size() > 0) {
+            EXPECT_EQ(Caption(page, "tray1Value"), *context.strings.Find("STR_PSS_CMB_LETTER"));
+            EXPECT_EQ(Caption(page, "tray1Media"), *context.strings.Find("STR_MIC_TXT_PLAIN_PAPER"))
+                << "a media value no radio has reads as plain paper";
+        }
+    }
+}
+
+TEST(InformationPages, CountersShowEachSlotOnTheModelsThatHaveIt)
+{
+    for (const std::int32_t model : kModels) {
+        CAppContext context(model);
+        for (std::size_t slot = 0; slot < kCounterSlots; ++slot) {
+            context.device.counters[slot] = static_cast<std::uint32_t>(1000 + slot);
+        }
+        CPage page(TotalCounterPage(), EnvOf(context));
+        page.Initialise();
+        EXPECT_EQ(Caption(page, "totalFacesCounter2Value"), u"1002");
+        EXPECT_EQ(Caption(page, "adf22Value"), u"1022");
+        EXPECT_TRUE(Visible(page, "adf22Value"));
+        EXPECT_FALSE(Visible(page, "adf24Label")) << "the feeder's second slot never receives a count";
+        EXPECT_EQ(Visible(page, "recycled38Value"), context.modelBit == 1) << model;
+        EXPECT_EQ(page.FindControl("faxTrasmittingPrint51Value"), nullptr) << "that row has no value";
+        EXPECT_EQ(Caption(page, "twain59Value"), u"1059");
+    }
+}
+
+// A page built only for the engine's encodings, so each binding rule is pinned down once.
+constexpr CChoiceDef kChoices[] = {{"STR_A", 5}, {"STR_B", 15, 0x6}, {"STR_C", 30}};
+constexpr CChoiceDef kSmallOnly[] = {{"STR_A", 1, 0x6}};
+constexpr CControlDef kEngineControls[] = {
+    {.id = 1, .kind = ControlKind::Check, .name = "check", .binding = Binding::Check, .item = "MACHINE_INTERVAL"},
+    {.id = 2,
+     .kind = ControlKind::Radio,
+     .name = "high",
+     .binding = Binding::Radio,
+     .item = "Machine_Buzzer_Volume",
+     .group = 1,
+     .radioValue = 0},
+    {.id = 3,
+     .kind = ControlKind::Radio,
+     .name = "off",
+     .binding = Binding::Radio,
+     .item = "Machine_Buzzer_Volume",
+     .group = 1,
+     .radioValue = 2,
+     .fallback = true},
+    {.id = 4,
+     .kind = ControlKind::Combo,
+     .name = "combo",
+     .binding = Binding::Combo,
+     .item = "Machine_Energy_save_mode_time",
+     .choices = kChoices},
+    {.id = 5,
+     .kind = ControlKind::Slider,
+     .name = "slider",
+     .binding = Binding::Slider,
+     .item = "Machine_LCD_contrast",
+     .minimum = -1,
+     .maximum = 2,
+     .offset = 1},
+    {.id = 6,
+     .kind = ControlKind::Combo,
+     .name = "empty",
+     .binding = Binding::Combo,
+     .item = "Machine_Duplex_speed",
+     .choices = kSmallOnly},
+    {.id = 7,
+     .kind = ControlKind::Address,
+     .name = "address",
+     .binding = Binding::Address,
+     .item = "NETWORK_IP_ADD",
+     .itemPage = "TCP_IP_SET_DLG"},
+};
+constexpr CPageDef kEnginePage{.name = "MACHINE_SET_DLG", .controls = kEngineControls};
+
+TEST(PageEngine, EncodingsLoadAndStoreByTheirRules)
+{
+    CAppContext context(8313);
+    CValueStore& store = context.store;
+    store.SetItemNumber("MACHINE_SET_DLG", "MACHINE_INTERVAL", 2);
+    store.SetItemNumber("MACHINE_SET_DLG", "Machine_Buzzer_Volume", 1);
+    store.SetItemNumber("MACHINE_SET_DLG", "Machine_Energy_save_mode_time", 15);
+    store.SetItemNumber("MACHINE_SET_DLG", "Machine_LCD_contrast", 7);
+    store.SetItemNumber("MACHINE_SET_DLG", "Machine_Duplex_speed", 2);
+    CPage page(kEnginePage, EnvOf(context));
+    page.Initialise();
+
+    EXPECT_EQ(page.State(1).value, 0) << "a check box is checked only by exactly 1";
+    EXPECT_EQ(page.State(2).value, 0);
+    EXPECT_EQ(page.State(3).value, 1) << "a value no button has checks the fallback button";
+    EXPECT_EQ(page.State(4).choices.size(), 2u) << "the small models' option is not offered";
+    EXPECT_EQ(page.State(4).value, 5) << "a value the list lacks selects the first option";
+    EXPECT_EQ(page.State(5).value, 0) << "an out-of-range contrast loads as the middle position";
+    EXPECT_TRUE(page.State(6).choices.empty());
+    EXPECT_EQ(page.State(6).value, -1);
+
+    const CControlDef& address = *page.FindControl(7);
+    EXPECT_EQ(ApplyControlInput(page, address, u"192..1."), InputRefusal::None);
+    EXPECT_EQ(ControlValueText(page, address), u"192..1.");
+    EXPECT_EQ(ApplyControlInput(page, address, u"1.2.3.256"), InputRefusal::OutOfRange);
+    EXPECT_EQ(ApplyControlInput(page, address, u"1.2.3"), InputRefusal::NotAddress);
+    EXPECT_EQ(ApplyControlInput(page, *page.FindControl(4), u"15"), InputRefusal::NotInList);
+    EXPECT_EQ(ApplyControlInput(page, *page.FindControl(5), u"3"), InputRefusal::OutOfRange);
+    page.SetValue(2, 1);
+    EXPECT_EQ(page.State(3).value, 0) << "a radio button clears its group";
+
+    ASSERT_TRUE(page.Store().Ok());
+    EXPECT_EQ(store.GetItemNumber("MACHINE_SET_DLG", "MACHINE_INTERVAL"), 0);
+    EXPECT_EQ(store.GetItemNumber("MACHINE_SET_DLG", "Machine_Buzzer_Volume"), 0);
+    EXPECT_EQ(store.GetItemNumber("MACHINE_SET_DLG", "Machine_Energy_save_mode_time"), 5);
+    EXPECT_EQ(store.GetItemNumber("MACHINE_SET_DLG", "Machine_LCD_contrast"), 1);
+    EXPECT_EQ(store.GetItemNumber("MACHINE_SET_DLG", "Machine_Duplex_speed"), 2) << "an empty list writes nothing";
+    EXPECT_EQ(store.GetItemNumber("TCP_IP_SET_DLG", "NETWORK_IP_ADD_1"), 192);
+    EXPECT_EQ(store.GetItemNumber("TCP_IP_SET_DLG", "NETWORK_IP_ADD_2"), 0);
+}
+
+} // namespace
+} // namespace qzb
