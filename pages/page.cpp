@@ -315,12 +315,31 @@ CCheckResult CPage::Store()
         return result;
     }
     for (std::size_t i = 0; i < m_def.controls.size(); ++i) {
-        StoreControl(i);
+        if (!IsShadowed(i)) {
+            StoreControl(i);
+        }
     }
     if (m_def.rules != nullptr && m_def.rules->afterStore != nullptr) {
         m_def.rules->afterStore(*this, *m_env.store);
     }
     return {};
+}
+
+bool CPage::IsShadowed(std::size_t index) const
+{
+    // Two controls that bind one item (a slider on one family, a combo on the other): only the
+    // control the running model uses writes it, so a hidden control never replaces the user's value.
+    const CControlDef& control = m_def.controls[index];
+    if (control.binding == Binding::None || AppliesToModel(control.modelMask)) {
+        return false;
+    }
+    for (const CControlDef& other : m_def.controls) {
+        if (&other != &control && other.binding != Binding::None && other.item == control.item &&
+            other.itemPage == control.itemPage && AppliesToModel(other.modelMask)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 void CPage::Changed(std::int32_t id)

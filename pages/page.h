@@ -102,6 +102,7 @@ private:
     std::size_t IndexOf(std::int32_t id) const;
     void LoadControl(std::size_t index);
     void StoreControl(std::size_t index) const;
+    bool IsShadowed(std::size_t index) const;
     void Changed(std::int32_t id);
 
     const CPageDef& m_def;

@@ -2,6 +2,7 @@
 
 #include "pages/admin_number_page.h"
 #include "pages/information_pages.h"
+#include "pages/machine_page.h"
 
 #include <array>
 
@@ -48,7 +49,12 @@ std::span<const CRegistryRow> PageRegistry()
 std::span<const CPageDef* const> PageDefs()
 {
     // The pages that have a model so far, in registry order.
-    static const std::array<const CPageDef*, 3> defs = {&AdminNumberPage(), &TotalCounterPage(), &ConfigurationPage()};
+    static const std::array defs = {&MachineSettingsPage(),
+                                    &AdminNumberPage(),
+                                    &UsbSettingsPage(),
+                                    &ReportSettingsPage(),
+                                    &TotalCounterPage(),
+                                    &ConfigurationPage()};
     return defs;
 }
 

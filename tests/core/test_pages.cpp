@@ -1,6 +1,8 @@
 #include "pages/page.h"
 
 #include "app/app_context.h"
+#include "model/model_defaults.h"
+#include "model/operation_seed.h"
 #include "pages/admin_number_page.h"
 #include "pages/common_checks.h"
 #include "pages/information_pages.h"
@@ -44,6 +46,8 @@ TEST_P(EveryPage, BindsExistingItemsAndStoresBackWhatItLoaded)
 {
     const auto [def, model] = GetParam();
     CAppContext context(model);
+    ApplyModelDefaults(context.store, context.modelBit);
+    SeedFromOperationBlock(context.device.operationBlock, context.store);
     CPage page(*def, EnvOf(context));
 
     std::set<std::int32_t> ids;

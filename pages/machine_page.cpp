@@ -1,0 +1,460 @@
+#include "pages/machine_page.h"
+
+#include "model/value_store.h"
+#include "pages/page.h"
+
+#include <string>
+
+namespace qzb {
+
+namespace {
+
+constexpr std::uint32_t kLarge = 0x301; // models of bits 0x1, 0x100 and 0x200
+constexpr std::uint32_t kSmall = 0x6; // models of bits 0x2 and 0x4
+constexpr std::uint32_t kNever = 0;
+
+constexpr CChoiceDef kKeySpeeds[] = {
+    {"STR_MS_CMB_KEY_SPEED_01S", 0},
+    {"STR_MS_CMB_KEY_SPEED_03S", 1},
+    {"STR_MS_CMB_KEY_SPEED_05S", 2},
+    {"STR_MS_CMB_KEY_SPEED_10S", 3},
+    {"STR_MS_CMB_KEY_SPEED_15S", 4},
+    {"STR_MS_CMB_KEY_SPEED_20S", 5},
+    {"STR_MS_CMB_KEY_SPEED_25S", 6},
+    {"STR_MS_CMB_KEY_SPEED_30S", 7},
+};
+constexpr CChoiceDef kPanelResetTimes[] = {
+    {"STR_MS_CMB_AUTO_PANEL_RESET_30SEC", 0},
+    {"STR_MS_CMB_AUTO_PANEL_RESET_1MIN", 1},
+    {"STR_MS_CMB_AUTO_PANEL_RESET_2MIN", 2},
+    {"STR_MS_CMB_AUTO_PANEL_RESET_3MIN", 3},
+    {"STR_MS_CMB_AUTO_PANEL_RESET_4MIN", 4},
+    {"STR_MS_CMB_AUTO_PANEL_RESET_5MIN", 5},
+};
+constexpr CChoiceDef kAutoContinue[] = {{"STR_MS_CMB_AUTO_CONTINUE_ON", 1}, {"STR_MS_CMB_AUT_CONTINUE_OFF", 0}};
+constexpr CChoiceDef kLanguages[] = {
+    {"STR_MS_CMB_LANGUAGE_ENGLISH", 0},
+    {"STR_MS_CMB_LANGUAGE_FRENCH", 1},
+    {"STR_MS_CMB_LANGUAGE_GERMAN", 2},
+    {"STR_MS_CMB_LANGUAGE_ITALIAN", 3},
+    {"STR_MS_CMB_LANGUAGE_SPANISH", 4},
+    {"STR_MS_CMB_LANGUAGE_PORTUGUESE", 5},
+    {"STR_MS_CMB_LANGUAGE_RUSSIAN", 6},
+    {"STR_MS_CMB_LANGUAGE_CZECH", 7},
+    {"STR_MS_CMB_LANGUAGE_SLOVAK", 8},
+    {"STR_MS_CMB_LANGUAGE_HUNGARIAN", 9},
+    {"STR_MS_CMB_LANGUAGE_POLISH", 10},
+    {"STR_MS_CMB_LANGUAGE_JAPANESE", 11},
+};
+constexpr CChoiceDef kTonerEmptyStop[] = {
+    {"STR_MS_CMB_TONER_EMPTY_STOP_ON", 0},
+    {"STR_MS_CMB_TONER_EMPTY_STOP_ON_FAX", 1, kSmall},
+    {"STR_MS_CMB_TONER_EMPTY_STOP_OFF", 2},
+};
+constexpr CChoiceDef kEnergySaveTimes[] = {
+    {"STR_MS_CMB_ENERGY_SAVE_MODE_5MIN", 5},
+    {"STR_MS_CMB_ENERGY_SAVE_MODE_15MIN", 15},
+    {"STR_MS_CMB_ENERGY_SAVE_MODE_30MIN", 30},
+    {"STR_MS_CMB_ENERGY_SAVE_MODE_60MIN", 60},
+};
+constexpr CChoiceDef kTonerNearEmpty[] = {{"STR_MS_CMB_TONER_NEAR_EMPTY_ON", 1},
+                                          {"STR_MS_CMB_TONER_NEAR_EMPTY_OFF", 0}};
+constexpr CChoiceDef kCalibration[] = {{"STR_MS_CMB_CALIBRATION_ON", 1}, {"STR_MS_CMB_CALIBRATION_OFF", 0}};
+constexpr CChoiceDef kTonerCalibration[] = {
+    {"STR_MS_CMB_TONER_CALIBRATION_ON", 1},
+    {"STR_MS_CMB_TONER_CALIBRATION_OFF", 0},
+};
+constexpr CChoiceDef kDuplexSpeeds[] = {
+    {"STR_MS_CMB_DUPLEX_SPEED_AUTO", 0, kSmall},
+    {"STR_MS_CMB_DUPLEX_SPEED_SPEED", 1, kSmall},
+    {"STR_MS_CMB_DUPLEX_SPEED_QUALITY", 2, kSmall},
+};
+
+constexpr std::int32_t kPanelResetCheck = 1572;
+constexpr std::int32_t kPanelResetTime = 1573;
+constexpr std::int32_t kLanguageCombo = 1590;
+constexpr std::int32_t kEnergySaveCheck = 1594;
+constexpr std::int32_t kEnergySaveSlider = 1595;
+constexpr std::int32_t kEnergySaveValue = 1596;
+constexpr std::int32_t kEnergySaveCombo = 1612;
+constexpr std::int32_t kPreHeatSlider = 1602;
+constexpr std::int32_t kPreHeatValue = 1603;
+
+// Label rows first, then the control or controls of the row; label ids are the template's statics.
+constexpr CControlDef kControls[] = {
+    {.id = 1560, .name = "adminNameLabel", .textKey = "STR_MS_TXT_ADMIN_NAME", .row = 0},
+    {.id = 1561,
+     .kind = ControlKind::Edit,
+     .name = "adminNameEdit",
+     .binding = Binding::Text,
+     .item = "MACHINE_ADMIN_NAME_EDT",
+     .limit = 127,
+     .inputKind = 7,
+     .check = CheckRule::Text,
+     .row = 0,
+     .column = 1},
+    {.id = 1562, .name = "deviceNameLabel", .textKey = "STR_MS_TXT_DEVICE_NAME", .row = 1},
+    {.id = 1563,
+     .kind = ControlKind::Edit,
+     .name = "deviceNameEdit",
+     .binding = Binding::Text,
+     .item = "MACHINE_DEVICE_NAME_EDT",
+     .limit = 127,
+     .inputKind = 7,
+     .check = CheckRule::Text,
+     .row = 1,
+     .column = 1},
+    {.id = 1564, .name = "devicePlaceLabel", .textKey = "STR_MS_TXT_DEVICE_PLACE", .row = 2},
+    {.id = 1565,
+     .kind = ControlKind::Edit,
+     .name = "devicePlaceEdit",
+     .binding = Binding::Text,
+     .item = "MACHINE_DEVICE_PLACE_EDT",
+     .limit = 127,
+     .inputKind = 7,
+     .check = CheckRule::Text,
+     .row = 2,
+     .column = 1},
+    {.id = 1567, .name = "timeToStartLabel", .textKey = "STR_MS_TXT_KEY_TIME_TO_START", .row = 3},
+    {.id = 1568,
+     .kind = ControlKind::Combo,
+     .name = "timeToStartCombo",
+     .binding = Binding::Combo,
+     .item = "MACHINE_TIME_TO_START",
+     .choices = kKeySpeeds,
+     .row = 3,
+     .column = 1},
+    {.id = 1569, .name = "intervalLabel", .textKey = "STR_MS_TXT_KEY_INTERVAL", .row = 4},
+    {.id = 1570,
+     .kind = ControlKind::Combo,
+     .name = "intervalCombo",
+     .binding = Binding::Combo,
+     .item = "MACHINE_INTERVAL",
+     .choices = kKeySpeeds,
+     .row = 4,
+     .column = 1},
+    {.id = kPanelResetCheck,
+     .kind = ControlKind::Check,
+     .name = "panelResetCheck",
+     .textKey = "STR_MS_CHK_AUTO_PANEL_RESET",
+     .binding = Binding::Check,
+     .item = "Machine_Auto_panel_reset_OnOff",
+     .row = 5},
+    {.id = kPanelResetTime,
+     .kind = ControlKind::Combo,
+     .name = "panelResetTimeCombo",
+     .binding = Binding::Combo,
+     .item = "Machine_Auto_panel_reset_Time",
+     .choices = kPanelResetTimes,
+     .row = 5,
+     .column = 1},
+    {.id = 1574, .name = "autoContinueLabel", .textKey = "STR_MS_TXT_AUTO_CONTINUE", .row = 6},
+    {.id = 1575,
+     .kind = ControlKind::Combo,
+     .name = "autoContinueCombo",
+     .binding = Binding::Combo,
+     .item = "Machine_Auto_continue",
+     .choices = kAutoContinue,
+     .row = 6,
+     .column = 1},
+    {.id = 1576,
+     .name = "lampOffTimeLabel",
+     .textKey = "STR_MS_TXT_LAMP_OFF_TIME",
+     .modelMask = 0x1,
+     .hideExcluded = true,
+     .row = 7},
+    {.id = 1577,
+     .kind = ControlKind::Radio,
+     .name = "lampMode1Radio",
+     .textKey = "STR_MS_RDO_LAMP_MODE1",
+     .modelMask = 0x1,
+     .hideExcluded = true,
+     .binding = Binding::Radio,
+     .item = "MACHINE_LAMP_ONOFF",
+     .group = 1,
+     .radioValue = 0,
+     .fallback = true,
+     .row = 7,
+     .column = 1},
+    {.id = 1578,
+     .kind = ControlKind::Radio,
+     .name = "lampMode2Radio",
+     .textKey = "STR_MS_RDO_LAMP_MODE2",
+     .modelMask = 0x1,
+     .hideExcluded = true,
+     .binding = Binding::Radio,
+     .item = "MACHINE_LAMP_ONOFF",
+     .group = 1,
+     .radioValue = 1,
+     .row = 7,
+     .column = 2},
+    {.id = 1579, .name = "buzzerVolumeLabel", .textKey = "STR_MS_TXT_BUZZER_VOLUME", .row = 8},
+    {.id = 1580,
+     .kind = ControlKind::Radio,
+     .name = "buzzerHighRadio",
+     .textKey = "STR_MS_RDO_BUZZER_HIGH",
+     .binding = Binding::Radio,
+     .item = "Machine_Buzzer_Volume",
+     .group = 2,
+     .radioValue = 0,
+     .row = 8,
+     .column = 1},
+    {.id = 1581,
+     .kind = ControlKind::Radio,
+     .name = "buzzerLowRadio",
+     .textKey = "STR_MS_RDO_BUZZER_LOW",
+     .binding = Binding::Radio,
+     .item = "Machine_Buzzer_Volume",
+     .group = 2,
+     .radioValue = 1,
+     .row = 8,
+     .column = 2},
+    {.id = 1582,
+     .kind = ControlKind::Radio,
+     .name = "buzzerOffRadio",
+     .textKey = "STR_MS_RDO_BUZZER_OFF",
+     .binding = Binding::Radio,
+     .item = "Machine_Buzzer_Volume",
+     .group = 2,
+     .radioValue = 2,
+     .fallback = true,
+     .row = 8,
+     .column = 3},
+    {.id = 1583, .name = "initialModeLabel", .textKey = "STR_MS_TXT_INITIAL_MODE", .row = 9},
+    {.id = 1584,
+     .kind = ControlKind::Radio,
+     .name = "initialCopyRadio",
+     .textKey = "STR_MS_RDO_INITIAL_COPY",
+     .binding = Binding::Radio,
+     .item = "Machine_Initial_mode",
+     .group = 3,
+     .radioValue = 0,
+     .row = 9,
+     .column = 1},
+    {.id = 1585,
+     .kind = ControlKind::Radio,
+     .name = "initialFaxRadio",
+     .textKey = "STR_MS_RDO_INITIAL_FAX",
+     .binding = Binding::Radio,
+     .item = "Machine_Initial_mode",
+     .group = 3,
+     .radioValue = 1,
+     .fallback = true,
+     .row = 9,
+     .column = 2},
+    {.id = 1586,
+     .name = "lampWarmUpLabel",
+     .textKey = "STR_MS_TXT_LAMP_WARM_UP",
+     .modelMask = 0x1,
+     .hideExcluded = true,
+     .row = 10},
+    {.id = 1587,
+     .kind = ControlKind::Radio,
+     .name = "lampWarmUpAutoRadio",
+     .textKey = "STR_MS_RDO_LAMP_WARM_UP_AUTO",
+     .modelMask = 0x1,
+     .hideExcluded = true,
+     .binding = Binding::Radio,
+     .item = "MACHINE_LAMP_WARMUP",
+     .group = 4,
+     .radioValue = 1,
+     .fallback = true,
+     .row = 10,
+     .column = 1},
+    {.id = 1588,
+     .kind = ControlKind::Radio,
+     .name = "lampWarmUpFixRadio",
+     .textKey = "STR_MS_RDO_LAMP_WARM_UP_FIX",
+     .modelMask = 0x1,
+     .hideExcluded = true,
+     .binding = Binding::Radio,
+     .item = "MACHINE_LAMP_WARMUP",
+     .group = 4,
+     .radioValue = 0,
+     .row = 10,
+     .column = 2},
+    {.id = 1589, .name = "languageLabel", .textKey = "STR_MS_TXT_LANGUAGE", .row = 11},
+    {.id = kLanguageCombo,
+     .kind = ControlKind::Combo,
+     .name = "languageCombo",
+     .binding = Binding::Combo,
+     .item = "Machine_Language",
+     .choices = kLanguages,
+     .row = 11,
+     .column = 1},
+    {.id = 1591, .name = "tonerEmptyStopLabel", .textKey = "STR_MS_TXT_TONER_EMPTY_STOP", .row = 12},
+    {.id = 1592,
+     .kind = ControlKind::Combo,
+     .name = "tonerEmptyStopCombo",
+     .binding = Binding::Combo,
+     .item = "Machine_Toner_empty_stop",
+     .choices = kTonerEmptyStop,
+     .row = 12,
+     .column = 1},
+    {.id = kEnergySaveCheck,
+     .kind = ControlKind::Check,
+     .name = "energySaveCheck",
+     .textKey = "STR_MS_CHK_ENERGY_SAVE_MODE",
+     .binding = Binding::Check,
+     .item = "Machine_Energy_save_mode_OnOff",
+     .row = 13},
+    {.id = kEnergySaveSlider,
+     .kind = ControlKind::Slider,
+     .name = "energySaveSlider",
+     .modelMask = kLarge,
+     .hideExcluded = true,
+     .binding = Binding::Slider,
+     .item = "Machine_Energy_save_mode_time",
+     .minimum = 6,
+     .maximum = 120,
+     .row = 13,
+     .column = 1},
+    {.id = kEnergySaveValue,
+     .name = "energySaveValue",
+     .modelMask = kLarge,
+     .hideExcluded = true,
+     .row = 13,
+     .column = 2},
+    {.id = kEnergySaveCombo,
+     .kind = ControlKind::Combo,
+     .name = "energySaveCombo",
+     .modelMask = kSmall,
+     .hideExcluded = true,
+     .binding = Binding::Combo,
+     .item = "Machine_Energy_save_mode_time",
+     .choices = kEnergySaveTimes,
+     .row = 13,
+     .column = 1},
+    {.id = 1597, .name = "lcdContrastLabel", .textKey = "STR_MS_TXT_LCD_CONTRAST", .row = 14},
+    {.id = 1599,
+     .kind = ControlKind::Slider,
+     .name = "lcdContrastSlider",
+     .binding = Binding::Slider,
+     .item = "Machine_LCD_contrast",
+     .minimum = -1,
+     .maximum = 2,
+     .offset = 1,
+     .row = 14,
+     .column = 1},
+    {.id = 1601,
+     .name = "preHeatLabel",
+     .textKey = "STR_MS_TXT_PRE_HEAT_MODE",
+     .modelMask = 0x1,
+     .hideExcluded = true,
+     .row = 15},
+    {.id = kPreHeatSlider,
+     .kind = ControlKind::Slider,
+     .name = "preHeatSlider",
+     .modelMask = 0x1,
+     .hideExcluded = true,
+     .binding = Binding::Slider,
+     .item = "MACHINE_PRE_HEAT_MODE",
+     .minimum = 1,
+     .maximum = 120,
+     .row = 15,
+     .column = 1},
+    {.id = kPreHeatValue, .name = "preHeatValue", .modelMask = 0x1, .hideExcluded = true, .row = 15, .column = 2},
+    {.id = 1610,
+     .name = "duplexSpeedLabel",
+     .textKey = "STR_MS_TXT_DUPLEX_SPEED",
+     .modelMask = kSmall,
+     .hideExcluded = true,
+     .row = 16},
+    {.id = 1611,
+     .kind = ControlKind::Combo,
+     .name = "duplexSpeedCombo",
+     .modelMask = kSmall,
+     .hideExcluded = true,
+     .binding = Binding::Combo,
+     .item = "Machine_Duplex_speed",
+     .choices = kDuplexSpeeds,
+     .row = 16,
+     .column = 1},
+    {.id = 1604, .name = "tonerNearEmptyLabel", .textKey = "STR_MS_TXT_TONER_NEAR_EMPTY", .row = 17},
+    {.id = 1605,
+     .kind = ControlKind::Combo,
+     .name = "tonerNearEmptyCombo",
+     .binding = Binding::Combo,
+     .item = "Machine_Toner_near_empty",
+     .choices = kTonerNearEmpty,
+     .row = 17,
+     .column = 1},
+    {.id = 1606, .name = "calibrationLabel", .textKey = "STR_MS_TXT_CALIBRATION", .row = 18},
+    {.id = 1607,
+     .kind = ControlKind::Combo,
+     .name = "calibrationCombo",
+     .binding = Binding::Combo,
+     .item = "Machine_Calibration",
+     .choices = kCalibration,
+     .row = 18,
+     .column = 1},
+    {.id = 1608,
+     .name = "tonerCalibrationLabel",
+     .textKey = "STR_MS_TXT_TONER_CALIBRATION",
+     .modelMask = kNever,
+     .hideExcluded = true,
+     .row = 19},
+    {.id = 1609,
+     .kind = ControlKind::Combo,
+     .name = "tonerCalibrationCombo",
+     .modelMask = kNever,
+     .hideExcluded = true,
+     .binding = Binding::Combo,
+     .item = "Machine_Toner_caribration",
+     .choices = kTonerCalibration,
+     .row = 19,
+     .column = 1},
+    {.id = 1613, .name = "unusedLabel", .modelMask = kNever, .hideExcluded = true, .row = 20},
+};
+
+std::u16string Minutes(const CPage& page, std::int32_t position, std::string_view key)
+{
+    const std::string number = std::to_string(position);
+    return std::u16string(number.begin(), number.end()) + u" " + page.Text(key);
+}
+
+void UpdateStates(CPage& page)
+{
+    page.SetEnabled(kPanelResetTime, page.IsChecked(kPanelResetCheck));
+    const bool energySave = page.IsChecked(kEnergySaveCheck);
+    if (page.AppliesToModel(kLarge)) {
+        page.SetEnabled(kEnergySaveSlider, energySave);
+        page.SetEnabled(kEnergySaveValue, energySave);
+        page.SetCaption(kEnergySaveValue,
+                        Minutes(page, page.State(kEnergySaveSlider).value, "STR_MS_TXT_ENERGY_SAVE_MODE_MIN"));
+    } else {
+        page.SetEnabled(kEnergySaveCombo, energySave);
+    }
+    if (page.AppliesToModel(0x1)) {
+        page.SetCaption(kPreHeatValue, Minutes(page, page.State(kPreHeatSlider).value, "STR_MS_TXT_PRE_HEAT_MODE_MIN"));
+    }
+}
+
+void OnChange(CPage& page, std::int32_t id)
+{
+    // The panel language decides how names are converted and what the restricted edits take, so
+    // it takes effect at once, before the page is stored.
+    if (id == kLanguageCombo) {
+        page.Env().store->SetItemNumber(page.StorePage(), "Machine_Language", page.State(kLanguageCombo).value);
+    }
+    UpdateStates(page);
+}
+
+constexpr CPageRules kRules{.afterLoad = UpdateStates, .onChange = OnChange};
+
+constexpr CPageDef kPage{.name = "MACHINE_SET_DLG",
+                         .className = "CMachineSetDlg",
+                         .typeCode = 0x02000001,
+                         .titleKey = "STR_TREE_MACHINE_SETTING",
+                         .ratioKey = "STR_RATIO_TREE_MACHINE_SETTING",
+                         .controls = kControls,
+                         .rules = &kRules};
+
+} // namespace
+
+const CPageDef& MachineSettingsPage()
+{
+    return kPage;
+}
+
+} // namespace qzb
