@@ -24,6 +24,7 @@ struct CPageEnv
     const CStringTable* strings = nullptr; // no table: every text stays empty
     std::uint32_t modelBit = 1;
     const CDeviceData* device = nullptr;
+    const CPage* opener = nullptr; // the page a setting dialog was opened from
 };
 
 struct CChoice

@@ -3,6 +3,7 @@
 #include "pages/admin_number_page.h"
 #include "pages/information_pages.h"
 #include "pages/machine_page.h"
+#include "pages/paper_pages.h"
 
 #include <array>
 

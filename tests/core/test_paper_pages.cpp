@@ -1,0 +1,107 @@
+#include "pages/paper_pages.h"
+
+#include "app/app_context.h"
+#include "pages/page.h"
+#include "pages/page_input.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace qzb {
+namespace {
+
+CPageEnv EnvOf(CAppContext& context, const CPage* opener = nullptr)
+{
+    return {&context.store, &context.strings, context.modelBit, &context.device, opener};
+}
+
+std::vector<std::int32_t> Values(const CControlState& state)
+{
+    std::vector<std::int32_t> values;
+    for (const CChoice& choice : state.choices) {
+        values.push_back(choice.value);
+    }
+    return values;
+}
+
+TEST(PaperSourcePage, Tray1SizesFollowModelMediaAndFaxCountry)
+{
+    CAppContext large(8313);
+    CPage page(PaperSourcePage(), EnvOf(large));
+    page.Initialise();
+    EXPECT_EQ(Values(page.State(1642)), (std::vector<std::int32_t>{2, 3, 4, 11, 12, 23, 24, 25, 26, 38, 39}))
+        << "plain paper, no Oficio outside fax country 22";
+    page.SetValue(1636, 1); // envelope
+    EXPECT_EQ(Values(page.State(1642)), (std::vector<std::int32_t>{30, 31, 32, 33, 34}));
+    large.store.SetItemNumber("USER_SET_DLG", "USER_FAX_PTT_SET", 22);
+    page.SetValue(1632, 1);
+    EXPECT_EQ(Values(page.State(1642)).size(), 12u) << "Oficio for fax country 22";
+
+    CAppContext small(8329);
+    CPage smallPage(PaperSourcePage(), EnvOf(small));
+    smallPage.Initialise();
+    EXPECT_FALSE(smallPage.State(1640).visible) << "glossy only on the large model";
+    EXPECT_FALSE(smallPage.State(1644).visible);
+    smallPage.SetValue(1634, 1); // labels
+    EXPECT_EQ(Values(smallPage.State(1642)), (std::vector<std::int32_t>{2, 3, 4, 12, 23, 24, 25}));
+
+    CAppContext none(8314);
+    CPage nonePage(PaperSourcePage(), EnvOf(none));
+    nonePage.Initialise();
+    EXPECT_TRUE(nonePage.State(1642).choices.empty()) << "no size rule for this model";
+    none.store.SetItemNumber("PAPER_SET_DLG", "PAPER_TRAY1_PAPER_SIZE", 12);
+    ASSERT_TRUE(nonePage.Store().Ok());
+    EXPECT_EQ(none.store.GetItemNumber("PAPER_SET_DLG", "PAPER_TRAY1_PAPER_SIZE"), 12)
+        << "an empty list writes nothing";
+}
+
+TEST(CustomPaperSizeDialog, RangesByTrayModelAndMedia)
+{
+    struct CCase
+    {
+        std::int32_t model;
+        int tray;
+        std::int32_t media;
+        std::u16string x;
+        std::u16string y;
+        MessageCode code;
+        std::int32_t control;
+    };
+    const CCase cases[] = {
+        {8313, 1, 0, u"91", u"200", kMsgInvalidRangeValue, 1001},
+        {8313, 1, 0, u"217", u"200", kMsgInvalidRangeValue, 1001},
+        {8313, 1, 0, u"", u"200", kMsgInvalidRangeValue, 1001},
+        {8313, 1, 0, u"92", u"356", kOk, 0},
+        {8313, 2, 0, u"216", u"356", kMsgInvalidRangeValue, 1005},
+        {8329, 1, 0, u"100", u"190", kMsgInvalidRangeValue, 1005},
+        {8329, 1, 7, u"100", u"190", kOk, 0},
+        {2152, 1, 10, u"100", u"183", kMsgInvalidRangeValue, 1005},
+    };
+    for (const CCase& c : cases) {
+        CAppContext context(c.model);
+        context.store.SetItemNumber("PAPER_SET_DLG", "PAPER_TRAY1_MEDIA_TYPE", c.media);
+        CPage dialog(CustomPaperSizeDialog(c.tray), EnvOf(context));
+        dialog.Initialise();
+        dialog.SetText(1001, c.x);
+        dialog.SetText(1005, c.y);
+        const CCheckResult result = dialog.Store();
+        EXPECT_EQ(result.code, c.code) << c.model << " tray " << c.tray << " " << std::string(c.x.begin(), c.x.end());
+        EXPECT_EQ(result.controlId, c.control);
+    }
+
+    // Opened from the paper page, the media checked there counts, stored or not.
+    CAppContext context(8329);
+    CPage paper(PaperSourcePage(), EnvOf(context));
+    paper.Initialise();
+    paper.SetValue(1638, 1);
+    CPage dialog(CustomPaperSizeDialog(1), EnvOf(context, &paper));
+    dialog.Initialise();
+    dialog.SetText(1001, u"100");
+    dialog.SetText(1005, u"190");
+    EXPECT_TRUE(dialog.Store().Ok());
+    EXPECT_EQ(context.store.GetItemNumber("CUSTOM_PAPER_SIZE_DLG", "PAPER_TRAY1_CUSTOM_Y"), 190);
+}
+
+} // namespace
+} // namespace qzb
