@@ -6,6 +6,8 @@
 #include "model/operation_seed.h"
 #include "model/text_codec.h"
 
+#include <unistd.h>
+
 namespace qzb {
 
 CAppContext::CAppContext(std::int32_t startModelCode)
@@ -15,48 +17,73 @@ CAppContext::CAppContext(std::int32_t startModelCode)
 {
 }
 
-std::filesystem::path FindDataFile(const CDataFolders& folders, const std::string& fileName)
+std::vector<std::filesystem::path> SearchedFolders(const CDataFolders& folders)
 {
     if (folders.commandLine) {
-        return *folders.commandLine / fileName;
+        return {*folders.commandLine};
     }
     std::vector<std::filesystem::path> candidates;
     if (folders.environment) {
         candidates.push_back(*folders.environment);
     }
     candidates.insert(candidates.end(), folders.fallbacks.begin(), folders.fallbacks.end());
+    return candidates;
+}
+
+std::filesystem::path FindDataFile(const CDataFolders& folders, const std::string& fileName)
+{
+    const std::vector<std::filesystem::path> candidates = SearchedFolders(folders);
     std::error_code error;
     for (const auto& folder : candidates) {
-        if (std::filesystem::is_regular_file(folder / fileName, error)) {
-            return folder / fileName;
+        const std::filesystem::path path = folder / fileName;
+        if (std::filesystem::is_regular_file(path, error) && ::access(path.c_str(), R_OK) == 0) {
+            return path;
         }
     }
     return candidates.empty() ? std::filesystem::path(fileName) : candidates.front() / fileName;
 }
 
-bool LoadProfileStringTable(CAppContext& context, const CDataFolders& folders, CMessenger& messenger)
+bool LoadProfileStringTable(CAppContext& context, const CDataFolders& folders, std::string& problem)
 {
     const std::string fileName = StringTableFileName(*context.profile);
     const std::filesystem::path path = FindDataFile(folders, fileName);
     const CStringTableLoad load = context.strings.LoadFile(path);
     switch (load.status) {
         case CStringTableLoad::Status::Ok:
+            problem.clear();
             return true;
-        case CStringTableLoad::Status::NotFound:
-            messenger.ShowPlain(Utf8ToUtf16("Can not find " + fileName + "."));
+        case CStringTableLoad::Status::NotFound: {
+            problem = "Can not find " + fileName + ".";
+            std::string searched;
+            for (const auto& folder : SearchedFolders(folders)) {
+                searched += (searched.empty() ? "" : ", ") + folder.string();
+            }
+            if (!searched.empty()) {
+                problem += " Looked in: " + searched + ".";
+            }
             return false;
+        }
         case CStringTableLoad::Status::BadLine:
-            messenger.ShowPlain(Utf8ToUtf16("The string table " + path.string() + " is damaged at line " +
-                                            std::to_string(load.line) +
-                                            ": the line is too long or does not end with a line feed."));
+            problem = "The string table " + path.string() + " is damaged at line " + std::to_string(load.line) +
+                      ": the line is too long or does not end with a line feed.";
             return false;
     }
     return false;
 }
 
+bool LoadProfileStringTable(CAppContext& context, const CDataFolders& folders, CMessenger& messenger)
+{
+    std::string problem;
+    if (LoadProfileStringTable(context, folders, problem)) {
+        return true;
+    }
+    messenger.ShowPlain(Utf8ToUtf16(problem));
+    return false;
+}
+
 void SeedAppContext(CAppContext& context, CMessenger& messenger)
 {
-    context.languageClass = LanguageClassFor(messenger.Text("STR_MSG_BTN_NO"));
+    context.languageClass = LanguageClassFor(messenger.Text(kLanguageProbeKey));
     ApplyModelDefaults(context.store, context.modelBit);
     context.device.dialModeCode = SeedFromOperationBlock(context.device.operationBlock, context.store);
 }

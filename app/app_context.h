@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace qzb {
@@ -38,10 +39,16 @@ struct CDataFolders
     std::vector<std::filesystem::path> fallbacks; // beside the executable, the build tree
 };
 
-// The first candidate that holds fileName, or the first candidate when none does.
+// The folders looked in, in order: --data-dir alone when given, else the others.
+std::vector<std::filesystem::path> SearchedFolders(const CDataFolders& folders);
+
+// The first folder's fileName that is a readable plain file, or the first candidate when none is.
 std::filesystem::path FindDataFile(const CDataFolders& folders, const std::string& fileName);
 
-// Loads the profile's string table; shows why when it cannot ("Can not find ...", a damaged line).
+// Loads the profile's string table; on failure problem says why ("Can not find ..." with the
+// folders searched, or the damaged line).
+bool LoadProfileStringTable(CAppContext& context, const CDataFolders& folders, std::string& problem);
+// The same, showing the problem in a plain message box.
 bool LoadProfileStringTable(CAppContext& context, const CDataFolders& folders, CMessenger& messenger);
 
 // The steps after the table: model defaults, language class and the operation block's items.

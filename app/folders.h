@@ -15,7 +15,15 @@ struct CScaledRect
     int left, top, width, height;
 };
 
-// A dialog control's rectangle scaled by a size ratio, each product truncated toward zero.
+// Size ratios outside this range are translation mistakes, not layouts: they are taken as 1.0.
+inline constexpr double kMinSizeRatio = 0.5;
+inline constexpr double kMaxSizeRatio = 4.0;
+
+// The ratio when it lies within [kMinSizeRatio, kMaxSizeRatio], else 1.0 (NaN included).
+double SaneSizeRatio(double ratio);
+
+// A dialog control's rectangle scaled by a sane size ratio, each product truncated toward zero
+// and kept within the range of int.
 CScaledRect ScaleRect(const CScaledRect& rect, double ratio);
 
 } // namespace qzb

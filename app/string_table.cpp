@@ -1,10 +1,16 @@
 #include "app/string_table.h"
 
+#include "app/folders.h"
 #include "model/text_codec.h"
 
+#include <array>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
-#include <fstream>
+#include <fcntl.h>
+#include <streambuf>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace qzb {
 
@@ -19,14 +25,80 @@ void ReplaceAll(std::u16string& text, std::u16string_view from, char16_t to)
     }
 }
 
+// Reads a descriptor through an istream, so the file checked is the file read.
+class CDescriptorBuffer : public std::streambuf
+{
+public:
+    explicit CDescriptorBuffer(int fd)
+        : m_fd(fd)
+    {
+    }
+    ~CDescriptorBuffer() override { ::close(m_fd); }
+    CDescriptorBuffer(const CDescriptorBuffer&) = delete;
+    CDescriptorBuffer& operator=(const CDescriptorBuffer&) = delete;
+
+protected:
+    int_type underflow() override
+    {
+        ssize_t got = 0;
+        do {
+            got = ::read(m_fd, m_buffer.data(), m_buffer.size());
+        } while (got < 0 && errno == EINTR);
+        if (got <= 0) {
+            return traits_type::eof();
+        }
+        setg(m_buffer.data(), m_buffer.data(), m_buffer.data() + got);
+        return traits_type::to_int_type(m_buffer[0]);
+    }
+
+private:
+    int m_fd;
+    std::array<char, 4096> m_buffer{};
+};
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
 } // namespace
+
+CStringTable::CStringTable(const CStringTable& other)
+    : m_entries(other.m_entries)
+{
+    BuildIndex();
+}
+
+CStringTable& CStringTable::operator=(const CStringTable& other)
+{
+    if (this != &other) {
+        m_entries = other.m_entries;
+        BuildIndex();
+    }
+    return *this;
+}
+
+void CStringTable::BuildIndex()
+{
+    m_firstByKey.clear();
+    for (std::size_t i = 0; i < m_entries.size(); ++i) {
+        m_firstByKey.emplace(m_entries[i].first, i);
+    }
+}
 
 CStringTableLoad CStringTable::LoadFile(const std::filesystem::path& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    // Non-blocking, so that a pipe in the table's place cannot stall the open.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
         return {CStringTableLoad::Status::NotFound, 0};
     }
+    struct stat info
+    {
+    };
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return {CStringTableLoad::Status::NotFound, 0};
+    }
+    CDescriptorBuffer buffer(fd);
+    std::istream in(&buffer);
     return Load(in);
 }
 
@@ -36,23 +108,42 @@ CStringTableLoad CStringTable::Load(std::istream& in)
     const CCodePage& page = ProcessCodePage();
     std::string line;
     std::size_t lineNumber = 0;
+    bool atFileStart = true;
     while (true) {
         line.clear();
         char ch = 0;
         bool sawLineFeed = false;
+        bool overLong = false;
         while (in.get(ch)) {
             if (ch == '\n') {
                 sawLineFeed = true;
                 break;
             }
+            // A comment may run on; any other line stops at the buffer's size, so that a file
+            // without line feeds cannot fill memory.
+            if (line.size() == kMaxLineBytes) {
+                overLong = true;
+                if (line.front() == ';') {
+                    continue;
+                }
+                break;
+            }
             line.push_back(ch);
+            // Editors that save "UTF-8 with signature" put a byte-order mark before the first key.
+            if (atFileStart && line.size() == kByteOrderMark.size()) {
+                atFileStart = false;
+                if (line == kByteOrderMark) {
+                    line.clear();
+                }
+            }
         }
+        atFileStart = false;
         if (!sawLineFeed && line.empty()) {
             break; // end of file
         }
         ++lineNumber;
         // Text mode: a carriage return before the line feed does not count.
-        if (sawLineFeed && !line.empty() && line.back() == '\r') {
+        if (sawLineFeed && !overLong && !line.empty() && line.back() == '\r') {
             line.pop_back();
         }
         if (!line.empty() && line.front() == ';') {
@@ -63,7 +154,7 @@ CStringTableLoad CStringTable::Load(std::istream& in)
         }
         // An entry must end with its line feed and fit the line buffer; anything else would be
         // read as a cut-off text.
-        if (!sawLineFeed || line.size() + 1 > kMaxLineBytes) {
+        if (!sawLineFeed || overLong || line.size() + 1 > kMaxLineBytes) {
             return {CStringTableLoad::Status::BadLine, lineNumber};
         }
         const auto equals = line.find('=');
@@ -80,10 +171,7 @@ CStringTableLoad CStringTable::Load(std::istream& in)
         entries.emplace_back(std::move(key), std::move(text));
     }
     m_entries = std::move(entries);
-    m_firstByKey.clear();
-    for (std::size_t i = 0; i < m_entries.size(); ++i) {
-        m_firstByKey.emplace(m_entries[i].first, i);
-    }
+    BuildIndex();
     return {};
 }
 
@@ -108,10 +196,10 @@ double ParseSizeRatio(std::u16string_view text)
     }
     double value = 0.0;
     const auto [end, ec] = std::from_chars(narrow.data() + pos, narrow.data() + narrow.size(), value);
-    if (ec != std::errc() || !std::isfinite(value) || value <= 0.0) {
+    if (ec != std::errc()) {
         return 1.0;
     }
-    return value;
+    return SaneSizeRatio(value);
 }
 
 } // namespace qzb

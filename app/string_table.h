@@ -27,6 +27,14 @@ public:
     // Longest line the table accepts, line feed included.
     static constexpr std::size_t kMaxLineBytes = 779;
 
+    CStringTable() = default;
+    // The index points into the entries, so a copy builds its own.
+    CStringTable(const CStringTable& other);
+    CStringTable& operator=(const CStringTable& other);
+    CStringTable(CStringTable&&) noexcept = default;
+    CStringTable& operator=(CStringTable&&) noexcept = default;
+
+    // Anything but a readable plain file (a folder, a device, a pipe) is NotFound.
     CStringTableLoad LoadFile(const std::filesystem::path& path);
     // Replaces the entries only when the whole stream loads.
     CStringTableLoad Load(std::istream& in);
@@ -36,12 +44,14 @@ public:
     std::size_t Size() const { return m_entries.size(); }
 
 private:
+    void BuildIndex();
+
     std::vector<std::pair<std::string, std::u16string>> m_entries; // key in the process code page
     std::unordered_map<std::string_view, std::size_t> m_firstByKey;
 };
 
 // Parses a size ratio the way the C library reads a decimal number (leading number only).
-// 0, a missing number, and values that are not a positive finite number mean 1.0.
+// 0, a missing number, and anything outside the sane range of SaneSizeRatio mean 1.0.
 double ParseSizeRatio(std::u16string_view text);
 
 } // namespace qzb

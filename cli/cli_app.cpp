@@ -65,7 +65,11 @@ CCliApp::CCliApp(const CCliOptions& options, std::int32_t modelCode, std::ostrea
     // without a table the keys stand in for the texts and the seeding still runs.
     m_presenter.SetQuiet(true);
     m_messenger = std::make_unique<CMessenger>(m_context->strings, m_presenter);
-    m_hasTable = LoadProfileStringTable(*m_context, CliDataFolders(options.dataDir), *m_messenger);
+    std::string problem;
+    m_hasTable = LoadProfileStringTable(*m_context, CliDataFolders(options.dataDir), problem);
+    if (!m_hasTable) {
+        err << "qzbctl: warning: " << problem << " Messages show their text keys.\n";
+    }
     SeedAppContext(*m_context, *m_messenger);
     m_presenter.SetQuiet(false);
     m_texts = [this](std::string_view key) {

@@ -172,14 +172,9 @@ bool CDeviceLink::TryCandidate(const CUsbCandidate& device, CSearch& search, Mes
 
     std::unique_ptr<CSingleInstanceLock> lock;
     if (m_config.lockDevice) {
-        std::filesystem::path folder = m_config.lockFolder;
-        if (folder.empty()) {
-            std::error_code error;
-            folder = std::filesystem::temp_directory_path(error);
-            if (error) {
-                folder = "/tmp";
-            }
-        }
+        // Every logon meets the same device, so its lock lives where every logon looks.
+        const std::filesystem::path folder =
+            m_config.lockFolder.empty() ? CSingleInstanceLock::MachineLockFolder() : m_config.lockFolder;
         lock = std::make_unique<CSingleInstanceLock>(DeviceLockName(device), folder);
         if (lock->GetState() == CSingleInstanceLock::State::HeldElsewhere) {
             found.finding = DeviceFinding::HeldByOtherProgram;

@@ -41,7 +41,7 @@ struct CDeviceLinkConfig
     std::chrono::milliseconds controlTimeout{5000};
     // A per-device lock file keeps two programs from talking to one device at once.
     bool lockDevice = true;
-    std::filesystem::path lockFolder; // empty: the system temporary folder
+    std::filesystem::path lockFolder; // empty: the machine-wide lock folder
 };
 
 // What the sense thread needs from the layers above it.

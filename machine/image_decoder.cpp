@@ -428,16 +428,13 @@ void CDecoder::DeviceInfo(std::uint32_t id, std::span<const std::uint8_t> data)
         }
         value = ascii(mac);
     } else if (id == kMemoryInfoId) {
-        value = ascii(std::to_string(static_cast<std::int32_t>(ReadLe(data))) + " ") + Text("STR_MIC_TXT_MB");
+        value = ascii(std::to_string(static_cast<std::int32_t>(ReadLe(data))) + " ") + Text(kMemoryUnitKey);
     } else if (id == kPaperSourceInfoId) {
-        const int tray = data.empty() ? -1 : data[0];
-        value = tray == 0   ? Text("STR_MITC_TXT_TRAY_1")
-                : tray == 1 ? Text("STR_MITC_TXT_TRAY_2")
-                : tray == 2 ? Text("STR_MITC_TXT_TRAY_3")
-                            : std::u16string();
+        const std::size_t tray = data.empty() ? std::size(kPaperSourceKeys) : data[0];
+        value = tray < std::size(kPaperSourceKeys) ? Text(kPaperSourceKeys[tray]) : std::u16string();
     } else if (id == kWasteTonerInfoId) {
         const bool nearFull = !data.empty() && (data[0] == 1 || data[0] == 2);
-        value = Text(nearFull ? "STR_MIC_TXT_WASTE_TONER_BOTTLE_NEAR_FULL" : "STR_MIC_TXT_WASTE_TONER_BOTTLE_READY");
+        value = Text(nearFull ? kWasteTonerNearFullKey : kWasteTonerReadyKey);
     } else if (data.size() == 1) {
         value = ascii(std::to_string(data[0]) + " %");
     } else {

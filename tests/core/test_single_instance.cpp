@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <fstream>
+#include <string>
 #include <sys/stat.h>
 
 namespace qzb {
@@ -52,6 +55,59 @@ TEST_F(SingleInstance, MissingFolderFails)
 {
     CSingleInstanceLock lock("Global\\CoralAIO QZB", folder / "missing");
     EXPECT_EQ(lock.GetState(), CSingleInstanceLock::State::Failed);
+    EXPECT_FALSE(lock.Problem().empty());
+}
+
+// Whatever another logon plants under the lock's name, the lock is refused and nothing of the
+// user's is opened to every logon.
+TEST_F(SingleInstance, PlantedNamesAreRefusedAndTheirTargetsKeepTheirMode)
+{
+    const std::filesystem::path target = folder / "private.txt";
+    {
+        std::ofstream(target) << "secret";
+    }
+    ASSERT_EQ(::chmod(target.c_str(), 0600), 0);
+    const auto planted = [&](std::string_view lockName) {
+        return folder / CSingleInstanceLock::LockFileName(lockName);
+    };
+
+    std::filesystem::create_symlink(target, planted("symlink"));
+    std::filesystem::create_symlink(folder / "not-yet", planted("dangling"));
+    std::filesystem::create_hard_link(target, planted("hardlink"));
+    std::filesystem::create_directory(planted("folder"));
+    ASSERT_EQ(::mkfifo(planted("fifo").c_str(), 0600), 0);
+    for (const char* name : {"symlink", "dangling", "hardlink", "folder", "fifo"}) {
+        CSingleInstanceLock lock(name, folder);
+        EXPECT_EQ(lock.GetState(), CSingleInstanceLock::State::Failed) << name;
+        EXPECT_FALSE(lock.Problem().empty()) << name;
+    }
+    struct stat info
+    {
+    };
+    ASSERT_EQ(::stat(target.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    EXPECT_FALSE(std::filesystem::exists(folder / "not-yet")) << "a dangling link must not create its target";
+}
+
+TEST_F(SingleInstance, MachineFolderIsSharedByEveryLogonUnlessOverridden)
+{
+    const char* savedLockDir = std::getenv("QZB_LOCK_DIR");
+    const std::string saved = savedLockDir ? savedLockDir : "";
+    const char* savedTmp = std::getenv("TMPDIR");
+    const std::string savedTmpDir = savedTmp ? savedTmp : "";
+
+    // Another logon's temporary folder, or one that does not exist, changes nothing.
+    ::setenv("TMPDIR", (folder / "missing").c_str(), 1);
+    ::unsetenv("QZB_LOCK_DIR");
+    EXPECT_EQ(CSingleInstanceLock::MachineLockFolder(), "/tmp");
+    ::setenv("QZB_LOCK_DIR", folder.c_str(), 1);
+    EXPECT_EQ(CSingleInstanceLock::MachineLockFolder(), folder);
+    CSingleInstanceLock lock("Global\\CoralSEC XJW");
+    EXPECT_EQ(lock.GetState(), CSingleInstanceLock::State::Acquired);
+    EXPECT_EQ(lock.Path().parent_path(), folder);
+
+    savedLockDir ? ::setenv("QZB_LOCK_DIR", saved.c_str(), 1) : ::unsetenv("QZB_LOCK_DIR");
+    savedTmp ? ::setenv("TMPDIR", savedTmpDir.c_str(), 1) : ::unsetenv("TMPDIR");
 }
 
 } // namespace

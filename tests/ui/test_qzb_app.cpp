@@ -63,7 +63,7 @@ TEST_F(QzbAppTest, MissingStringTableIsNamedAndEndsStartUp)
     EXPECT_NE(*status, 0);
     EXPECT_EQ(App().MainWindow(), nullptr);
     ASSERT_EQ(CQtMessagePresenter::Recorded().size(), 1u);
-    EXPECT_EQ(CQtMessagePresenter::Recorded()[0].text, u"Can not find QP-RZ41XJWSTR.tbl.");
+    EXPECT_EQ(CQtMessagePresenter::Recorded()[0].text, u"Can not find QP-RZ41XJWSTR.tbl. Looked in: /nonexistent.");
 }
 
 TEST_F(QzbAppTest, DamagedStringTableNamesFileAndLine)
@@ -88,6 +88,9 @@ TEST_F(QzbAppTest, BadOptionsAreUsageErrors)
     EXPECT_EQ(App().Start(Args({"--model", "abc"})), std::optional<int>(1));
     EXPECT_EQ(App().Start(Args({"--codepage", "no-such-page"})), std::optional<int>(1));
     EXPECT_EQ(App().Start(Args({"--no-such-option"})), std::optional<int>(1));
+    // A code no device answers to is refused as qzbctl refuses it, before any window.
+    EXPECT_EQ(App().Start(Args({"--model", "9999", "--data-dir", QZB_TEST_DATA_DIR})), std::optional<int>(1));
+    EXPECT_EQ(App().MainWindow(), nullptr);
 }
 
 TEST_F(QzbAppTest, LanguageClassComesFromTheTranslationOfNo)
@@ -131,7 +134,7 @@ TEST(QzbProcess, SecondInstanceOfAProfileExitsAtOnceWithoutAWord)
 {
     App().Start(Args({"--help"})); // let go of any lock a previous test held
     const auto lockFile =
-        std::filesystem::temp_directory_path() / CSingleInstanceLock::LockFileName("Global\\ObsidianAIO QZB");
+        CSingleInstanceLock::MachineLockFolder() / CSingleInstanceLock::LockFileName("Global\\ObsidianAIO QZB");
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("QT_QPA_PLATFORM", "offscreen");
 
@@ -168,6 +171,41 @@ TEST(QzbProcess, SecondInstanceOfAProfileExitsAtOnceWithoutAWord)
 
     first.kill();
     first.waitForFinished(5000);
+}
+
+// The lock lives in the machine's lock folder whatever the logon's temporary folder is; a lock
+// folder that cannot be used is a message and a status, never an abort.
+TEST(QzbProcess, LockIgnoresTheLogonsTemporaryFolderAndNeverAborts)
+{
+    QTemporaryDir sandbox;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("TMPDIR", sandbox.filePath("missing-tmp"));
+    env.insert("QZB_LOCK_DIR", sandbox.filePath("missing-locks"));
+    QProcess refused;
+    refused.setProcessEnvironment(env);
+    refused.start(QZB_EXECUTABLE, {"--model", "8329", "--data-dir", QZB_TEST_DATA_DIR});
+    ASSERT_TRUE(refused.waitForFinished(10000));
+    EXPECT_EQ(refused.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(refused.exitCode(), 1);
+    const QByteArray said = refused.readAllStandardError();
+    EXPECT_TRUE(said.contains("missing-locks") && said.contains("QZB_LOCK_DIR")) << said.toStdString();
+
+    env.insert("QZB_LOCK_DIR", sandbox.path());
+    QProcess running;
+    running.setProcessEnvironment(env);
+    running.start(QZB_EXECUTABLE, {"--model", "8329", "--data-dir", QZB_TEST_DATA_DIR});
+    ASSERT_TRUE(running.waitForStarted(5000));
+    const auto lockFile =
+        std::filesystem::path(sandbox.path().toStdString()) / CSingleInstanceLock::LockFileName("Global\\CoralAIO QZB");
+    QElapsedTimer timer;
+    timer.start();
+    while (!IsLockedByAnotherProcess(lockFile) && timer.elapsed() < 15000 && running.state() == QProcess::Running) {
+        QThread::msleep(20);
+    }
+    EXPECT_TRUE(IsLockedByAnotherProcess(lockFile)) << running.readAllStandardError().toStdString();
+    running.kill();
+    running.waitForFinished(5000);
 }
 
 TEST(QzbProcess, MissingStringTableIsReportedAndTheExitStatusIsNotZero)

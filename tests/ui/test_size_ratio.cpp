@@ -7,6 +7,8 @@
 #include <QDialog>
 #include <QLabel>
 
+#include <cmath>
+
 namespace qzb {
 namespace {
 
@@ -29,6 +31,13 @@ TEST(SizeRatio, ScalesDirectChildrenAndTheDialogTruncating)
 
     ApplySizeRatio(&dialog, 1.0);
     EXPECT_EQ(label->geometry(), QRect(15, 15, 150, 60));
+
+    // A ratio no translation means leaves the dialog as it is rather than overflowing it away.
+    for (const double wild : {1e10, -1.0, 0.0, std::nan(""), 4.5}) {
+        ApplySizeRatio(&dialog, wild);
+        EXPECT_EQ(label->geometry(), QRect(15, 15, 150, 60)) << wild;
+        EXPECT_EQ(dialog.size(), QSize(451, 301)) << wild;
+    }
 }
 
 TEST(SizeRatio, CoreRectScaling)

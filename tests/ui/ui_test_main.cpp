@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -18,6 +19,9 @@ int main(int argc, char** argv)
     setenv("XDG_CONFIG_HOME", qPrintable(sandbox.filePath("config")), 1);
     setenv("XDG_DATA_HOME", qPrintable(sandbox.filePath("data")), 1);
     setenv("TMPDIR", qPrintable(sandbox.path()), 1);
+    // The qzb processes the tests start inherit this too, so parallel runs never meet.
+    QDir(sandbox.path()).mkpath("locks");
+    setenv("QZB_LOCK_DIR", qPrintable(sandbox.filePath("locks")), 1);
     qzb::CQZBApp app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -64,6 +64,12 @@ std::optional<int> CQZBApp::ParseOptions(const QStringList& arguments, CQZBOptio
         std::fprintf(stderr, "qzb: --model needs a model code such as 8313\n");
         return 1;
     }
+    // No device answers to another code, and files saved under it open as no model's own.
+    if (!IsKnownModel(options.modelCode)) {
+        std::fprintf(
+            stderr, "qzb: unknown model %s: use 8313, 8314, 8315, 8329 or 2152\n", qPrintable(parser.value(model)));
+        return 1;
+    }
     options.codePage = parser.value(codePage).toStdString();
     if (parser.isSet(dataDir)) {
         options.dataDir = std::filesystem::path(parser.value(dataDir).toStdString());
@@ -104,7 +110,10 @@ std::optional<int> CQZBApp::Start(const QStringList& arguments)
         return 0; // another instance runs this profile: leave without a word
     }
     if (m_lock->GetState() == CSingleInstanceLock::State::Failed) {
-        std::fprintf(stderr, "qzb: cannot create the lock file %s\n", m_lock->Path().c_str());
+        std::fprintf(stderr,
+                     "qzb: cannot use the lock file %s (%s); QZB_LOCK_DIR names another shared folder\n",
+                     m_lock->Path().c_str(),
+                     m_lock->Problem().c_str());
         return 1;
     }
 

@@ -8,6 +8,7 @@ namespace qzb {
 
 void ApplySizeRatio(QWidget* dialog, double ratio)
 {
+    ratio = SaneSizeRatio(ratio);
     if (!dialog || ratio == 1.0) {
         return;
     }
