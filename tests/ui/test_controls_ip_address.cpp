@@ -22,6 +22,8 @@ protected:
         m_control = new CMyIPAddressCtrl(&m_dialog);
         m_control->setObjectName("gatewayAddress");
         layout->addWidget(m_control);
+        m_next = new QLineEdit(&m_dialog);
+        layout->addWidget(m_next);
         m_dialog.show();
         QApplication::setActiveWindow(&m_dialog);
         ASSERT_TRUE(QTest::qWaitForWindowActive(&m_dialog));
@@ -34,6 +36,7 @@ protected:
 
     QWidget m_dialog;
     CMyIPAddressCtrl* m_control = nullptr;
+    QLineEdit* m_next = nullptr;
 };
 
 TEST_F(MyIPAddressCtrl, GetsSetsAndClearsTheFourFields)
@@ -79,6 +82,11 @@ TEST_F(MyIPAddressCtrl, FocusesFieldsAndMovesOnAsOctetsAreTyped)
     CAddressFields fields;
     EXPECT_EQ(m_control->GetAddress(fields), 3);
     EXPECT_EQ(fields, (CAddressFields{192, 1, 25, std::nullopt}));
+
+    QTest::keyClick(Field(2), Qt::Key_Tab);
+    EXPECT_TRUE(m_next->hasFocus()) << "Tab leaves the control";
+    QTest::keyClick(m_next, Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_TRUE(Field(0)->hasFocus());
 }
 
 TEST_F(MyIPAddressCtrl, RefusesPastingAndHasNoContextMenu)

@@ -23,7 +23,6 @@ CMyIPAddressCtrl::CMyIPAddressCtrl(QWidget* parent)
     : QFrame(parent)
 {
     setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-    setFocusPolicy(Qt::StrongFocus);
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(2, 0, 2, 0);
     layout->setSpacing(0);
@@ -39,6 +38,9 @@ CMyIPAddressCtrl::CMyIPAddressCtrl(QWidget* parent)
         field->setValidator(digits);
         field->setAcceptDrops(false);
         field->setContextMenuPolicy(Qt::PreventContextMenu);
+        // The control is one stop of the dialog's tab order, at its first field; the others are
+        // reached by typing or with the mouse.
+        field->setFocusPolicy(i == 0 ? Qt::StrongFocus : Qt::ClickFocus);
         field->installEventFilter(this);
         connect(field, &QLineEdit::textEdited, this, [this, i] { OnFieldEdited(i); });
         connect(field, &QLineEdit::textChanged, this, &CMyIPAddressCtrl::AddressChanged);
