@@ -160,6 +160,20 @@ bool IsCharAccepted(char32_t ch, const CEditRules& rules, std::u16string_view fi
     return MaskAllows(rules.mask, rules.extraFlags, ch, ReadPanelLanguage(store));
 }
 
+bool FilterTypedChar(
+    char32_t ch, const CEditRules& rules, std::u16string_view fieldText, const CValueStore& store, bool& skipNext)
+{
+    if (skipNext) {
+        skipNext = false;
+        return false;
+    }
+    if (!rules.panelMode && ProcessCodePage().EncodedLength(ch) > 1) {
+        skipNext = true;
+        return false;
+    }
+    return IsCharAccepted(ch, rules, fieldText, store);
+}
+
 bool IsInputTextValid(std::u16string_view text, std::int32_t kind, const CValueStore& store)
 {
     if (text.empty()) {

@@ -96,6 +96,13 @@ bool PanelAllows(char32_t ch, std::int32_t panelLanguage);
 // the edit's text before the character goes in. The panel language is read from the store each time.
 bool IsCharAccepted(char32_t ch, const CEditRules& rules, std::u16string_view fieldText, const CValueStore& store);
 
+// The typing filter with the edit's skip-next flag, kept by the caller between characters. A character
+// the process code page writes in more than one byte is dropped and so is the character message after
+// it, which on a byte-message system carries that character's trail byte. Names follow the panel set
+// alone, so the panel mode never skips.
+bool FilterTypedChar(
+    char32_t ch, const CEditRules& rules, std::u16string_view fieldText, const CValueStore& store, bool& skipNext);
+
 // The check a page runs before it stores a field's text. An empty text is always valid.
 bool IsInputTextValid(std::u16string_view text, std::int32_t kind, const CValueStore& store);
 

@@ -281,5 +281,31 @@ TEST_F(InputCharsDoubleBytePage, NamesFollowThePanelAlone)
     EXPECT_TRUE(IsInputTextValid(u"\u0418\u0432\u0430\u043D", 6, m_store));
 }
 
+TEST_F(InputCharsDoubleBytePage, ADoubleByteCharacterAlsoDropsTheNextMessage)
+{
+    bool skipNext = false;
+    const CEditRules rules = EditRulesForKind(15);
+    EXPECT_FALSE(FilterTypedChar(U'\u65E5', rules, u"", m_store, skipNext));
+    EXPECT_TRUE(skipNext);
+    EXPECT_FALSE(FilterTypedChar(U'a', rules, u"", m_store, skipNext));
+    EXPECT_FALSE(skipNext);
+    EXPECT_TRUE(FilterTypedChar(U'a', rules, u"", m_store, skipNext));
+    EXPECT_FALSE(FilterTypedChar(U'\uFF71', rules, u"", m_store, skipNext)) << "one byte here, refused by the mask";
+    EXPECT_FALSE(skipNext);
+    SetPanelLanguage(m_store, 6);
+    EXPECT_TRUE(FilterTypedChar(U'\u0410', EditRulesForKind(6), u"", m_store, skipNext));
+    EXPECT_FALSE(skipNext) << "two bytes in this page, one on a Russian panel";
+}
+
+TEST(InputChars, ASingleBytePageNeverSkips)
+{
+    const CValueStore store;
+    bool skipNext = false;
+    EXPECT_FALSE(FilterTypedChar(U'\u20AC', EditRulesForKind(15), u"", store, skipNext)) << "the euro sign";
+    EXPECT_FALSE(FilterTypedChar(U'\u65E5', EditRulesForKind(15), u"", store, skipNext)) << "no byte at all";
+    EXPECT_FALSE(skipNext);
+    EXPECT_TRUE(FilterTypedChar(U'7', EditRulesForKind(2), u"", store, skipNext));
+}
+
 } // namespace
 } // namespace qzb
