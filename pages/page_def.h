@@ -78,6 +78,7 @@ struct CCheckResult
 {
     MessageCode code = kOk;
     std::int32_t controlId = 0;
+    std::int32_t field = -1; // address controls: the field to focus, 4 the first empty one
     bool Ok() const { return code == kOk; }
 };
 

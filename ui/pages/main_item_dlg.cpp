@@ -1,0 +1,158 @@
+#include "ui/pages/main_item_dlg.h"
+
+#include "app/app_context.h"
+#include "pages/page_registry.h"
+#include "ui/pages/page_view.h"
+
+#include <QLabel>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
+namespace qzb {
+
+namespace {
+
+// The pale yellow of the connection-state band.
+constexpr const char* kBandStyle = "background-color: rgb(255, 255, 200); padding: 6px;";
+
+} // namespace
+
+CMainItemDlg::CMainItemDlg(CAppContext& context, QWidget* parent)
+    : QWidget(parent)
+    , m_context(context)
+{
+    setObjectName("CMainItemDlg");
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    m_band = new QLabel(this);
+    m_band->setObjectName("connectionStateBand");
+    m_band->setStyleSheet(kBandStyle);
+    layout->addWidget(m_band);
+    m_stack = new QStackedWidget(this);
+    m_stack->setObjectName("pageFrame");
+    m_empty = new QWidget(m_stack);
+    m_stack->addWidget(m_empty);
+    layout->addWidget(m_stack, 1);
+
+    for (const CPageDef* def : PageDefsForModel(m_context.modelBit)) {
+        if (def->pageClass == PageClass::Information) {
+            AddPage(*def);
+        }
+    }
+    UpdateBand();
+}
+
+CPageView* CMainItemDlg::AddPage(const CPageDef& def)
+{
+    const CPageEnv env{&m_context.store, &m_context.strings, m_context.modelBit, &m_context.device};
+    auto* view = new CPageView(def, env, m_stack);
+    view->Initialise();
+    m_stack->addWidget(view);
+    m_pages.push_back(view);
+    const std::uint32_t typeCode = def.typeCode;
+    connect(view, &CPageView::ControlChanged, this, [this, typeCode](std::int32_t id) {
+        emit ControlChanged(typeCode, id);
+    });
+    return view;
+}
+
+MessageCode CMainItemDlg::CreateSettingsPages()
+{
+    for (const CRegistryRow& row : PageRegistry()) {
+        if ((row.typeCode & kSettingsPageBit) == 0 || row.className.empty() || Page(row.typeCode) != nullptr ||
+            (row.modelMask & m_context.modelBit) == 0) {
+            continue;
+        }
+        const CPageDef* def = FindPageDef(row.typeCode);
+        if (def == nullptr) {
+            continue; // a page this build does not describe yet
+        }
+        if (AddPage(*def) == nullptr) {
+            m_creation = kMsgCreatePageErr;
+            return m_creation;
+        }
+    }
+    return kOk;
+}
+
+CPageView* CMainItemDlg::Page(std::uint32_t typeCode) const
+{
+    for (CPageView* view : m_pages) {
+        if (view->Def().typeCode == typeCode) {
+            return view;
+        }
+    }
+    return nullptr;
+}
+
+CPageView* CMainItemDlg::Page(std::string_view name) const
+{
+    for (CPageView* view : m_pages) {
+        if (view->Def().name == name) {
+            return view;
+        }
+    }
+    return nullptr;
+}
+
+void CMainItemDlg::ShowPage(std::uint32_t typeCode)
+{
+    CPageView* view = Page(typeCode);
+    if (view != nullptr && m_current != typeCode) {
+        view->ResetScroll();
+    }
+    m_current = typeCode;
+    m_stack->setCurrentWidget(view != nullptr ? static_cast<QWidget*>(view) : m_empty);
+    UpdateBand();
+}
+
+void CMainItemDlg::ReloadAllPages()
+{
+    for (CPageView* view : m_pages) {
+        view->Reload();
+    }
+}
+
+void CMainItemDlg::StoreAllPages()
+{
+    for (CPageView* view : m_pages) {
+        view->Commit();
+    }
+}
+
+CCheckResult CMainItemDlg::CommitPage(std::uint32_t typeCode)
+{
+    CPageView* view = Page(typeCode);
+    if (view == nullptr || view->Def().pageClass != PageClass::Settings) {
+        return {};
+    }
+    return view->Commit();
+}
+
+void CMainItemDlg::FocusAfterError(std::uint32_t typeCode, const CCheckResult& result)
+{
+    if (CPageView* view = Page(typeCode)) {
+        view->FocusAfterError(result);
+    }
+}
+
+void CMainItemDlg::SetConnectionState(bool online, bool dataPresent)
+{
+    m_online = online;
+    m_dataPresent = dataPresent;
+    UpdateBand();
+}
+
+void CMainItemDlg::UpdateBand()
+{
+    const bool noPage = Page(m_current) == nullptr;
+    m_band->setVisible(!m_dataPresent || noPage);
+    auto text = [this](std::string_view key) {
+        const std::u16string* found = m_context.strings.Find(key);
+        return found != nullptr ? QString::fromStdU16String(*found) : QString();
+    };
+    m_band->setText(text("STR_MAIN_UI_TXT_CONNECT_STATE") + " : " +
+                    text(m_online ? "STR_MAIN_UI_TXT_ON_LINE" : "STR_MAIN_UI_TXT_OFF_LINE"));
+}
+
+} // namespace qzb

@@ -1,0 +1,441 @@
+#include "ui/pages/page_view.h"
+
+#include "app/string_table.h"
+#include "model/input_chars.h"
+#include "ui/controls/my_combo_box.h"
+#include "ui/controls/my_edit.h"
+#include "ui/controls/my_ip_address_ctrl.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QSlider>
+#include <QWheelEvent>
+
+namespace qzb {
+
+namespace {
+
+QString ToQString(const std::u16string& text)
+{
+    return QString::fromStdU16String(text);
+}
+
+// Ctrl with the paging keys scrolls the page whatever control has the focus.
+bool IsPageScrollKey(const QKeyEvent& key)
+{
+    if (!(key.modifiers() & Qt::ControlModifier)) {
+        return false;
+    }
+    switch (key.key()) {
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+        case Qt::Key_Home:
+        case Qt::Key_End:
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+            return true;
+        default:
+            return false;
+    }
+}
+
+} // namespace
+
+CPageView::CPageView(const CPageDef& def, const CPageEnv& env, QWidget* parent)
+    : QScrollArea(parent)
+    , m_page(def, env)
+{
+    setObjectName(QString::fromLatin1(def.name.data(), static_cast<qsizetype>(def.name.size())));
+    setFrameShape(QFrame::NoFrame);
+    setWidgetResizable(true);
+    verticalScrollBar()->setSingleStep(kLineStep);
+    horizontalScrollBar()->setSingleStep(kLineStep);
+}
+
+QWidget* CPageView::Widget(std::int32_t id) const
+{
+    const auto controls = m_page.Controls();
+    for (std::size_t i = 0; i < controls.size() && i < m_widgets.size(); ++i) {
+        if (controls[i].id == id) {
+            return m_widgets[i];
+        }
+    }
+    return nullptr;
+}
+
+QWidget* CPageView::CreateWidget(const CControlDef& control, const CControlState& state)
+{
+    const QString text = ToQString(state.text);
+    switch (control.kind) {
+        case ControlKind::Label:
+            return new QLabel(text, m_content);
+        case ControlKind::Edit: {
+            auto* edit = new CMyEdit(m_content);
+            CEditRules rules = EditRulesForKind(control.inputKind);
+            rules.noCopyCut = control.noCopyCut;
+            edit->Configure(rules, m_page.Env().store);
+            edit->SetLimit(CPage::EditLimit(control));
+            if (control.noCopyCut) {
+                edit->setEchoMode(QLineEdit::Password);
+            }
+            return edit;
+        }
+        case ControlKind::Combo:
+            return new CMyComboBox(m_content);
+        case ControlKind::Check:
+            return new QCheckBox(text, m_content);
+        case ControlKind::Radio: {
+            // The model keeps each group exclusive; Qt's own exclusivity would span every group.
+            auto* radio = new QRadioButton(text, m_content);
+            radio->setAutoExclusive(false);
+            return radio;
+        }
+        case ControlKind::Slider: {
+            auto* slider = new QSlider(Qt::Horizontal, m_content);
+            slider->setRange(control.minimum, control.maximum);
+            return slider;
+        }
+        case ControlKind::Address:
+            return new CMyIPAddressCtrl(m_content);
+        case ControlKind::Button: {
+            auto* button = new QPushButton(text, m_content);
+            button->setAutoDefault(false);
+            return button;
+        }
+        case ControlKind::List:
+            return new QListWidget(m_content);
+    }
+    return new QLabel(m_content);
+}
+
+void CPageView::Connect(const CControlDef& control, QWidget* widget)
+{
+    const std::int32_t id = control.id;
+    switch (control.kind) {
+        case ControlKind::Edit:
+            connect(static_cast<CMyEdit*>(widget), &QLineEdit::textEdited, this, [this, id](const QString& text) {
+                m_page.SetText(id, text.toStdU16String());
+                UserChanged(id);
+            });
+            break;
+        case ControlKind::Combo: {
+            auto* combo = static_cast<CMyComboBox*>(widget);
+            connect(combo, &QComboBox::currentIndexChanged, this, [this, id, combo](int) {
+                if (!m_syncing && combo->SelectedValue() != -1) {
+                    m_page.SetValue(id, combo->SelectedValue());
+                    UserChanged(id);
+                }
+            });
+            break;
+        }
+        case ControlKind::Check:
+        case ControlKind::Radio:
+            connect(static_cast<QAbstractButton*>(widget), &QAbstractButton::toggled, this, [this, id](bool checked) {
+                if (m_syncing) {
+                    return;
+                }
+                // A radio button is switched off only by another button of its group.
+                if (checked || m_page.FindControl(id)->kind == ControlKind::Check) {
+                    m_page.SetValue(id, checked ? 1 : 0);
+                }
+                UserChanged(id);
+            });
+            break;
+        case ControlKind::Slider:
+            connect(static_cast<QSlider*>(widget), &QSlider::valueChanged, this, [this, id](int value) {
+                if (!m_syncing) {
+                    m_page.SetValue(id, value);
+                    UserChanged(id);
+                }
+            });
+            break;
+        case ControlKind::Address: {
+            auto* address = static_cast<CMyIPAddressCtrl*>(widget);
+            connect(address, &CMyIPAddressCtrl::AddressChanged, this, [this, id, address] {
+                if (m_syncing) {
+                    return;
+                }
+                CAddressFields fields;
+                address->GetAddress(fields);
+                COctets octets{};
+                for (std::size_t i = 0; i < octets.size(); ++i) {
+                    octets[i] = fields[i] ? static_cast<std::int16_t>(*fields[i]) : std::int16_t{-1};
+                }
+                m_page.SetOctets(id, octets);
+                UserChanged(id);
+            });
+            break;
+        }
+        case ControlKind::Button:
+            connect(static_cast<QPushButton*>(widget), &QPushButton::clicked, this, [this, id] {
+                m_page.SetValue(id, 1);
+                UserChanged(id);
+            });
+            break;
+        case ControlKind::Label:
+        case ControlKind::List:
+            break;
+    }
+}
+
+void CPageView::WatchKeys(QWidget* widget)
+{
+    widget->installEventFilter(this);
+    for (QWidget* child : widget->findChildren<QWidget*>()) {
+        child->installEventFilter(this);
+    }
+}
+
+void CPageView::Initialise()
+{
+    m_page.Initialise();
+    m_content = new QWidget;
+    m_content->setObjectName(objectName() + "Content");
+    m_grid = new QGridLayout(m_content);
+    m_grid->setHorizontalSpacing(12);
+    m_grid->setColumnStretch(3, 1);
+    int row = -1;
+    int lastRow = 0;
+    const auto controls = m_page.Controls();
+    m_widgets.reserve(controls.size());
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        const CControlDef& control = controls[i];
+        QWidget* widget = CreateWidget(control, m_page.StateAt(i));
+        widget->setObjectName(QString::fromLatin1(control.name.data(), static_cast<qsizetype>(control.name.size())));
+        widget->setProperty("controlId", control.id);
+        m_widgets.push_back(widget);
+        row = control.row >= 0 ? control.row : row + 1;
+        lastRow = std::max(lastRow, row);
+        m_grid->addWidget(widget, row, control.column);
+        Connect(control, widget);
+        WatchKeys(widget);
+    }
+    m_grid->setRowStretch(lastRow + 1, 1);
+    Sync();
+    setWidget(m_content);
+    ApplyRatio();
+}
+
+void CPageView::ApplyRatio()
+{
+    const CStringTable* strings = m_page.Env().strings;
+    const std::u16string* text = strings != nullptr ? strings->Find(Def().ratioKey) : nullptr;
+    m_ratio = text != nullptr ? ParseSizeRatio(*text) : 1.0;
+    // Layouts place the controls; the ratio enlarges the room they start with.
+    if (m_ratio > 1.0) {
+        const QSize hint = m_content->sizeHint();
+        m_content->setMinimumSize(static_cast<int>(hint.width() * m_ratio), static_cast<int>(hint.height() * m_ratio));
+    }
+}
+
+void CPageView::SyncControl(std::size_t index)
+{
+    const CControlDef& control = m_page.Controls()[index];
+    const CControlState& state = m_page.StateAt(index);
+    QWidget* widget = m_widgets[index];
+    widget->setVisible(state.visible);
+    widget->setEnabled(state.enabled);
+    switch (control.kind) {
+        case ControlKind::Label:
+            static_cast<QLabel*>(widget)->setText(ToQString(state.text));
+            break;
+        case ControlKind::Edit: {
+            auto* edit = static_cast<CMyEdit*>(widget);
+            if (edit->text() != ToQString(state.text)) {
+                edit->setText(ToQString(state.text));
+            }
+            break;
+        }
+        case ControlKind::Combo: {
+            auto* combo = static_cast<CMyComboBox*>(widget);
+            combo->BeginChoices();
+            for (const CChoice& choice : state.choices) {
+                combo->AddChoice(ToQString(choice.text), choice.value);
+            }
+            combo->ApplyChoices();
+            if (!state.choices.empty()) {
+                combo->SelectByValue(state.value);
+            }
+            break;
+        }
+        case ControlKind::Check:
+        case ControlKind::Radio: {
+            auto* button = static_cast<QAbstractButton*>(widget);
+            button->setText(ToQString(state.text));
+            button->setChecked(state.value == 1);
+            break;
+        }
+        case ControlKind::Slider:
+            static_cast<QSlider*>(widget)->setValue(state.value);
+            break;
+        case ControlKind::Address: {
+            CAddressFields fields;
+            for (std::size_t i = 0; i < fields.size(); ++i) {
+                if (state.octets[i] >= 0) {
+                    fields[i] = static_cast<std::uint8_t>(state.octets[i]);
+                }
+            }
+            static_cast<CMyIPAddressCtrl*>(widget)->SetAddress(fields);
+            break;
+        }
+        case ControlKind::Button:
+            static_cast<QPushButton*>(widget)->setText(ToQString(state.text));
+            break;
+        case ControlKind::List:
+            break;
+    }
+}
+
+void CPageView::Sync()
+{
+    m_syncing = true;
+    for (std::size_t i = 0; i < m_widgets.size(); ++i) {
+        SyncControl(i);
+    }
+    m_syncing = false;
+}
+
+void CPageView::UserChanged(std::int32_t id)
+{
+    Sync();
+    emit ControlChanged(id);
+}
+
+void CPageView::Reload()
+{
+    m_page.Load();
+    Sync();
+}
+
+CCheckResult CPageView::Commit()
+{
+    return m_page.Store();
+}
+
+void CPageView::FocusAfterError(const CCheckResult& result)
+{
+    QWidget* widget = Widget(result.controlId);
+    if (widget == nullptr) {
+        setFocus();
+        return;
+    }
+    if (auto* address = qobject_cast<CMyIPAddressCtrl*>(widget)) {
+        address->SetFieldFocus(result.field >= 0 ? result.field : 0);
+    } else {
+        widget->setFocus(Qt::OtherFocusReason);
+        if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+            edit->selectAll();
+        }
+    }
+    ensureWidgetVisible(widget, kScrollMargin, kScrollMargin);
+}
+
+QWidget* CPageView::FirstTabStop() const
+{
+    for (QWidget* widget : m_widgets) {
+        if (widget->isVisibleTo(m_content) && widget->isEnabled() && (widget->focusPolicy() & Qt::TabFocus)) {
+            return widget;
+        }
+    }
+    return nullptr;
+}
+
+QWidget* CPageView::LastTabStop() const
+{
+    for (auto it = m_widgets.rbegin(); it != m_widgets.rend(); ++it) {
+        QWidget* widget = *it;
+        if (widget->isVisibleTo(m_content) && widget->isEnabled() && (widget->focusPolicy() & Qt::TabFocus)) {
+            return widget;
+        }
+    }
+    return nullptr;
+}
+
+void CPageView::ResetScroll()
+{
+    verticalScrollBar()->setValue(0);
+    horizontalScrollBar()->setValue(0);
+}
+
+void CPageView::ScrollBy(bool vertical, int delta)
+{
+    QScrollBar* bar = vertical ? verticalScrollBar() : horizontalScrollBar();
+    bar->setValue(bar->value() + delta);
+}
+
+bool CPageView::HandlePageKey(const QKeyEvent& key)
+{
+    const bool shift = key.modifiers() & Qt::ShiftModifier;
+    QScrollBar* pageBar = shift ? horizontalScrollBar() : verticalScrollBar();
+    switch (key.key()) {
+        case Qt::Key_PageUp:
+            pageBar->setValue(pageBar->value() - pageBar->pageStep());
+            return true;
+        case Qt::Key_PageDown:
+            pageBar->setValue(pageBar->value() + pageBar->pageStep());
+            return true;
+        case Qt::Key_Home:
+            pageBar->setValue(pageBar->minimum());
+            return true;
+        case Qt::Key_End:
+            pageBar->setValue(pageBar->maximum());
+            return true;
+        case Qt::Key_Left:
+            ScrollBy(false, -kLineStep);
+            return true;
+        case Qt::Key_Right:
+            ScrollBy(false, kLineStep);
+            return true;
+        case Qt::Key_Up:
+            ScrollBy(true, -kLineStep);
+            return true;
+        case Qt::Key_Down:
+            ScrollBy(true, kLineStep);
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool CPageView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const auto& key = static_cast<const QKeyEvent&>(*event);
+        // Enter and Escape neither close the page nor press a button.
+        if (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter || key.key() == Qt::Key_Escape) {
+            return true;
+        }
+        if (IsPageScrollKey(key)) {
+            return HandlePageKey(key);
+        }
+    } else if (event->type() == QEvent::FocusIn) {
+        if (auto* widget = qobject_cast<QWidget*>(watched)) {
+            ensureWidgetVisible(widget, kScrollMargin, kScrollMargin);
+        }
+    }
+    return QScrollArea::eventFilter(watched, event);
+}
+
+void CPageView::wheelEvent(QWheelEvent* event)
+{
+    const QPoint delta = event->angleDelta();
+    const int amount = delta.y() != 0 ? delta.y() : delta.x();
+    if (amount == 0) {
+        return;
+    }
+    QScrollBar* bar = verticalScrollBar()->maximum() > 0 ? verticalScrollBar() : horizontalScrollBar();
+    // One page per notch: toward the start for a positive delta.
+    const int notches = std::max(1, std::abs(amount) / 120);
+    bar->setValue(bar->value() + (amount > 0 ? -notches : notches) * bar->pageStep());
+    event->accept();
+}
+
+} // namespace qzb

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "pages/page.h"
+
+#include <QScrollArea>
+
+#include <cstdint>
+#include <vector>
+
+class QGridLayout;
+
+namespace qzb {
+
+// The widgets of one page model: built from its control table, mirroring the control values both
+// ways, and adding what only a screen has (layout, size ratio, scrolling, keyboard and focus). Every
+// rule stays in the model; after each change the view takes the model's state again.
+class CPageView : public QScrollArea
+{
+    Q_OBJECT
+
+public:
+    // Scroll step of a line, in pixels; a wheel notch scrolls a whole page.
+    static constexpr int kLineStep = 10;
+    // Margin kept between a control brought into view and the edge it comes in by.
+    static constexpr int kScrollMargin = 20;
+
+    CPageView(const CPageDef& def, const CPageEnv& env, QWidget* parent = nullptr);
+
+    CPage& Model() { return m_page; }
+    const CPageDef& Def() const { return m_page.Def(); }
+
+    // Texts, visibility and choices from the model, the widgets, their values and the size ratio.
+    void Initialise();
+    // Store -> controls.
+    void Reload();
+    // Checks and writes the page; on a failure nothing is written and the result names the control.
+    CCheckResult Commit();
+    // Focus on the control of a failed check, its text selected; an address control's field.
+    void FocusAfterError(const CCheckResult& result);
+    // The first and last controls the Tab key reaches, in table order.
+    QWidget* FirstTabStop() const;
+    QWidget* LastTabStop() const;
+    void ResetScroll();
+    double Ratio() const { return m_ratio; }
+
+    QWidget* Widget(std::int32_t id) const;
+
+signals:
+    void ControlChanged(std::int32_t id);
+
+protected:
+    void wheelEvent(QWheelEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget* CreateWidget(const CControlDef& control, const CControlState& state);
+    void Connect(const CControlDef& control, QWidget* widget);
+    void WatchKeys(QWidget* widget);
+    void ApplyRatio();
+    void Sync();
+    void SyncControl(std::size_t index);
+    void UserChanged(std::int32_t id);
+    bool HandlePageKey(const class QKeyEvent& key);
+    void ScrollBy(bool vertical, int delta);
+
+    CPage m_page;
+    QWidget* m_content = nullptr;
+    QGridLayout* m_grid = nullptr;
+    std::vector<QWidget*> m_widgets; // by control index
+    bool m_syncing = false;
+    double m_ratio = 1.0;
+};
+
+} // namespace qzb
