@@ -4,8 +4,10 @@
 #include "pages/information_pages.h"
 #include "pages/machine_page.h"
 #include "pages/paper_pages.h"
+#include "pages/paper_tables.h"
 
 #include <array>
+#include <iterator>
 
 namespace qzb {
 
@@ -40,7 +42,45 @@ constexpr CRegistryRow kRows[] = {
     {0x04000002, "CMachineConfDlg", "CONFIGURATION", "STR_RATIO_DLG_CONFIGURATION", kAll},
 };
 
+// Keys the pages' rules put together beyond their tables.
+constexpr std::string_view kRuleTextKeys[] = {
+    "STR_MAIN_UI_TXT_CONNECT_STATE",
+    "STR_MAIN_UI_TXT_ON_LINE",
+    "STR_MAIN_UI_TXT_OFF_LINE",
+    "STR_MS_TXT_ENERGY_SAVE_MODE_MIN",
+    "STR_MS_TXT_PRE_HEAT_MODE_MIN",
+    "STR_MITC_TXT_ADF_SINGLE",
+    "STR_MIC_TXT_NETWORK_ETHERNET",
+};
+
 } // namespace
+
+std::vector<std::string> PageTextKeys()
+{
+    std::vector<std::string> keys(std::begin(kRuleTextKeys), std::end(kRuleTextKeys));
+    auto add = [&keys](std::string_view key) {
+        if (!key.empty()) {
+            keys.emplace_back(key);
+        }
+    };
+    for (const CPageDef* def : PageDefs()) {
+        add(def->titleKey);
+        add(def->ratioKey);
+        for (const CControlDef& control : def->controls) {
+            add(control.textKey);
+            for (const CChoiceDef& choice : control.choices) {
+                add(choice.textKey);
+            }
+        }
+    }
+    for (const CPaperSize& size : PaperSizes()) {
+        add(size.textKey);
+    }
+    for (const CPaperMedia& media : PaperMedia()) {
+        add(media.nameKey);
+    }
+    return keys;
+}
 
 std::span<const CRegistryRow> PageRegistry()
 {

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -29,5 +30,9 @@ std::span<const CPageDef* const> PageDefs();
 std::vector<const CPageDef*> PageDefsForModel(std::uint32_t modelBit);
 const CPageDef* FindPageDef(std::string_view name);
 const CPageDef* FindPageDef(std::uint32_t typeCode);
+
+// Every text key the pages look up: their titles, ratios, label texts and choices, and the texts
+// their rules compose.
+std::vector<std::string> PageTextKeys();
 
 } // namespace qzb

@@ -2,6 +2,7 @@
 
 #include "app/model_profile.h"
 #include "app/string_table.h"
+#include "pages/page_registry.h"
 
 #include <gtest/gtest.h>
 
@@ -16,6 +17,7 @@ namespace {
 // collector here.
 const std::vector<std::function<std::vector<std::string>()>> kKeyCollectors = {
     RequiredTextKeys,
+    PageTextKeys,
 };
 
 class ShippedStringTable : public ::testing::TestWithParam<std::int32_t>

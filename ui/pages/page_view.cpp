@@ -56,6 +56,8 @@ CPageView::CPageView(const CPageDef& def, const CPageEnv& env, QWidget* parent)
     setObjectName(QString::fromLatin1(def.name.data(), static_cast<qsizetype>(def.name.size())));
     setFrameShape(QFrame::NoFrame);
     setWidgetResizable(true);
+    // Tab goes from the tree straight to the page's first control and on past its last one.
+    setFocusPolicy(Qt::NoFocus);
     verticalScrollBar()->setSingleStep(kLineStep);
     horizontalScrollBar()->setSingleStep(kLineStep);
 }
