@@ -106,8 +106,10 @@ ReadFileResult ReadWholeFile(const std::filesystem::path& path, std::vector<std:
     return ReadWholeFile(path, bytes, error, maxBytes);
 }
 
-ReadFileResult
-ReadWholeFile(const std::filesystem::path& path, std::vector<std::uint8_t>& bytes, std::error_code& error, std::size_t maxBytes)
+ReadFileResult ReadWholeFile(const std::filesystem::path& path,
+                             std::vector<std::uint8_t>& bytes,
+                             std::error_code& error,
+                             std::size_t maxBytes)
 {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) {

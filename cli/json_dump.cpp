@@ -33,8 +33,8 @@ std::string Utf8(const std::u16string& text)
 
 Json RecordJson(const CValueRecord& record, std::int32_t language)
 {
-    const std::u16string text = record.key == "USER_NAME" ? PanelBytesToText(record.text, language)
-                                                          : ProcessCodePage().Decode(record.text);
+    const std::u16string text =
+        record.key == "USER_NAME" ? PanelBytesToText(record.text, language) : ProcessCodePage().Decode(record.text);
     return Json{{"number", record.number}, {"text", Utf8(text)}};
 }
 

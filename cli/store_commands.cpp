@@ -71,8 +71,8 @@ std::string SettingRefusalText(const CSettingCheck& check, std::string_view page
                    " in the machine image";
         case SettingRefusal::NotRepresentable:
             return key == "USER_NAME" ? name + ": the text holds characters the device's panel cannot show"
-                                      : name + ": the text holds characters the code page " +
-                                            ProcessCodePage().Name() + " cannot hold";
+                                      : name + ": the text holds characters the code page " + ProcessCodePage().Name() +
+                                            " cannot hold";
         case SettingRefusal::TooLong:
             return "the text takes " + std::to_string(check.bytes) + " bytes; " + name + " holds at most " +
                    std::to_string(check.maxBytes);

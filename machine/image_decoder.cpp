@@ -170,8 +170,8 @@ void CDecoder::Setting(const CImageEntry& entry)
             // the code page leaves undefined still goes back to the device as it came. A text is
             // kept within what its row can carry back, where a one-byte length announces it.
             const std::size_t limit = ItemTextLimit(index, CValueStore::kMaxTextBytes);
-            const std::size_t length = row->key == "USER_NAME" ? std::min(limit, bytes.size())
-                                                               : ProcessCodePage().PrefixLength(bytes, limit);
+            const std::size_t length =
+                row->key == "USER_NAME" ? std::min(limit, bytes.size()) : ProcessCodePage().PrefixLength(bytes, limit);
             m_store.SetTextRaw(records.record, bytes.substr(0, length));
             break;
         }

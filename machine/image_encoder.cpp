@@ -492,8 +492,8 @@ std::uint32_t SettingNumberWidth(const CDeviceData& device, std::size_t rowIndex
     if (id == kAdministratorNumberId) {
         return 6;
     }
-    const bool twoBytes = std::find(std::begin(kTwoByteNumberIds), std::end(kTwoByteNumberIds), id) !=
-                          std::end(kTwoByteNumberIds);
+    const bool twoBytes =
+        std::find(std::begin(kTwoByteNumberIds), std::end(kTwoByteNumberIds), id) != std::end(kTwoByteNumberIds);
     return twoBytes ? 2 : 1;
 }
 

@@ -105,7 +105,8 @@ CPlace FindPlace(const CDeviceData& device,
         } else {
             const std::uint32_t width = SettingNumberWidth(device, index);
             place.minimum = width >= 4 ? std::numeric_limits<std::int32_t>::min() : 0;
-            place.maximum = width >= 4 ? std::numeric_limits<std::int32_t>::max() : (std::int64_t{1} << (8 * width)) - 1;
+            place.maximum =
+                width >= 4 ? std::numeric_limits<std::int32_t>::max() : (std::int64_t{1} << (8 * width)) - 1;
         }
         return place;
     }
@@ -185,8 +186,11 @@ std::string SettingTextBytes(std::string_view key, std::u16string_view text)
     return key == "USER_NAME" ? TextToPanelBytes(text) : ProcessCodePage().Encode(text);
 }
 
-CSettingCheck CheckSettingNumber(
-    const CDeviceData& device, const CValueStore& store, std::string_view page, std::string_view key, std::int32_t number)
+CSettingCheck CheckSettingNumber(const CDeviceData& device,
+                                 const CValueStore& store,
+                                 std::string_view page,
+                                 std::string_view key,
+                                 std::int32_t number)
 {
     const CRecordRef ref = store.FindRecord(page, key);
     if (!ref.Valid()) {

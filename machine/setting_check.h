@@ -33,9 +33,11 @@ struct CSettingCheck
 
 // Whether a number (or a text) set on the key would come back exactly from a file-mode image of
 // the device data and store. Nothing is changed.
-CSettingCheck
-CheckSettingNumber(const CDeviceData& device, const CValueStore& store, std::string_view page, std::string_view key,
-                   std::int32_t number);
+CSettingCheck CheckSettingNumber(const CDeviceData& device,
+                                 const CValueStore& store,
+                                 std::string_view page,
+                                 std::string_view key,
+                                 std::int32_t number);
 CSettingCheck CheckSettingText(const CDeviceData& device,
                                const CValueStore& store,
                                std::string_view page,

@@ -120,7 +120,8 @@ TEST_F(Qzbctl, HeaderOfAnotherFamilysModelIsRefused)
         Write(File("b.dat"), file);
         for (const std::vector<std::string>& arguments :
              {std::vector<std::string>{"dump", File("b.dat")},
-              std::vector<std::string>{"--model", "8313", "set", File("b.dat"), "USER_SET_DLG", "USER_NAME", "--text", "A"}}) {
+              std::vector<std::string>{
+                  "--model", "8313", "set", File("b.dat"), "USER_SET_DLG", "USER_NAME", "--text", "A"}}) {
             const CRun run = Run(arguments);
             EXPECT_EQ(run.status, kExitFailed) << id;
             EXPECT_EQ(run.err.rfind("error 0x80020045: ", 0), 0u) << id << run.err;

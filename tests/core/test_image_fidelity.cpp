@@ -74,8 +74,7 @@ TEST(DatHeader, AcceptsExactlyTheModelsOfItsMagic)
             std::ofstream(path, std::ios::binary)
                 .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
             const bool coral = magic == "QZB|CORALAIO" && id == 8329;
-            const bool obsidian =
-                magic == "QZB|OBSIDIANAIO" && (id == 8313 || id == 8314 || id == 8315 || id == 2152);
+            const bool obsidian = magic == "QZB|OBSIDIANAIO" && (id == 8313 || id == 8314 || id == 8315 || id == 2152);
             const auto model = static_cast<std::int32_t>(id);
             EXPECT_EQ(DatHeaderModel(file), coral || obsidian ? std::optional(model) : std::nullopt)
                 << magic << " " << id;
@@ -92,7 +91,8 @@ TEST(DatHeader, AcceptsExactlyTheModelsOfItsMagic)
 }
 
 // Bytes Windows-1252 leaves undefined, NUL-free, next to ordinary letters.
-constexpr std::string_view kUndefinedBytes = "A\x81" "B\x8D\x8F\x90\x9D\xE9z";
+constexpr std::string_view kUndefinedBytes = "A\x81"
+                                             "B\x8D\x8F\x90\x9D\xE9z";
 
 TEST(ImageTexts, EverySettingTextComesBackByteForByte)
 {
@@ -102,9 +102,9 @@ TEST(ImageTexts, EverySettingTextComesBackByteForByte)
             continue;
         }
         CFullDevice full;
-        ASSERT_EQ(DecodeMachineImage(full.device, full.store, OneEntry(table[index].parameterId,
-                                                                       BytesOf(kUndefinedBytes))),
-                  kOk);
+        ASSERT_EQ(
+            DecodeMachineImage(full.device, full.store, OneEntry(table[index].parameterId, BytesOf(kUndefinedBytes))),
+            kOk);
         const auto entry = FindEntry(Encode(full), table[index].parameterId);
         ASSERT_TRUE(entry) << table[index].key;
         ASSERT_GE(entry->size(), kUndefinedBytes.size());
@@ -214,7 +214,7 @@ TEST(ModelDefaults, BonjourAndIppNamesCarryTheAddressPlaceholder)
         CValueStore store;
         ApplyModelDefaults(store, FindModelProfile(model).modelBit);
         const std::u16string expected = model == 8329 || model == 2152 ? u"MERIDAN TOVELL lumatrace 3120 (xx:xx:xx)"
-                                                                        : u"MERIDAN TOVELL lumatrace 8120 (xx:xx:xx)";
+                                                                       : u"MERIDAN TOVELL lumatrace 8120 (xx:xx:xx)";
         EXPECT_EQ(store.GetItemText("BONJOUR_SET_DLG", "BONJOUR_NAME"), expected) << model;
         EXPECT_EQ(store.GetItemText("IPP_SET_DLG", "IPP_PRINTER_NAME"), expected) << model;
     }
