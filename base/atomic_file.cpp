@@ -27,10 +27,40 @@ bool WriteAll(int fd, std::span<const std::uint8_t> bytes)
     return true;
 }
 
+bool Failed(std::error_code* error, int code)
+{
+    if (error) {
+        *error = std::error_code(code, std::generic_category());
+    }
+    return false;
+}
+
+// A rename replaces a file whatever its own permissions say, so a read-only file is checked first.
+// faccessat grants root everything; a file without any write bit is read-only for root too.
+int ReplaceRefusal(const std::filesystem::path& path)
+{
+    struct stat existing
+    {
+    };
+    if (::stat(path.c_str(), &existing) != 0) {
+        return 0;
+    }
+    if (::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0) {
+        return errno;
+    }
+    if (::geteuid() == 0 && (existing.st_mode & 0222) == 0) {
+        return EACCES;
+    }
+    return 0;
+}
+
 } // namespace
 
-bool WriteFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes)
+bool WriteFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes, std::error_code* error)
 {
+    if (const int refusal = ReplaceRefusal(path); refusal != 0) {
+        return Failed(error, refusal);
+    }
     const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
     std::string name = ".";
     name += path.filename().string();
@@ -38,7 +68,7 @@ bool WriteFileAtomically(const std::filesystem::path& path, std::span<const std:
     std::string pattern = (folder / name).string();
     const int fd = ::mkstemp(pattern.data());
     if (fd < 0) {
-        return false;
+        return Failed(error, errno);
     }
     // mkstemp creates the file for its owner only; a new DAT or CSV file gets the usual rights,
     // a replaced one keeps those it had.
@@ -52,18 +82,38 @@ bool WriteFileAtomically(const std::filesystem::path& path, std::span<const std:
         ::umask(mask);
         ::fchmod(fd, 0666 & ~mask);
     }
-    const bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
-    if (::close(fd) != 0 || !ok || ::rename(pattern.c_str(), path.c_str()) != 0) {
+    bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    int reason = ok ? 0 : errno;
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        reason = errno;
+    }
+    if (ok && ::rename(pattern.c_str(), path.c_str()) != 0) {
+        ok = false;
+        reason = errno;
+    }
+    if (!ok) {
         ::unlink(pattern.c_str());
-        return false;
+        // A short write without an error from the system means the disk is full.
+        return Failed(error, reason != 0 ? reason : ENOSPC);
     }
     return true;
 }
 
 ReadFileResult ReadWholeFile(const std::filesystem::path& path, std::vector<std::uint8_t>& bytes, std::size_t maxBytes)
 {
+    std::error_code error;
+    return ReadWholeFile(path, bytes, error, maxBytes);
+}
+
+ReadFileResult ReadWholeFile(const std::filesystem::path& path,
+                             std::vector<std::uint8_t>& bytes,
+                             std::error_code& error,
+                             std::size_t maxBytes)
+{
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) {
+        error = std::error_code(errno, std::generic_category());
         return ReadFileResult::CannotOpen;
     }
     std::vector<std::uint8_t> content;
@@ -74,10 +124,14 @@ ReadFileResult ReadWholeFile(const std::filesystem::path& path, std::vector<std:
         content.insert(content.end(), buffer, buffer + n);
         if (content.size() > maxBytes) {
             ok = false;
+            error = std::make_error_code(std::errc::file_too_large);
             break;
         }
         if (n < sizeof(buffer)) {
             ok = !std::ferror(file);
+            if (!ok) {
+                error = std::error_code(errno != 0 ? errno : EIO, std::generic_category());
+            }
             break;
         }
     }

@@ -31,6 +31,13 @@ std::string Utf8(const std::u16string& text)
     return Utf16ToUtf8(text);
 }
 
+Json RecordJson(const CValueRecord& record, std::int32_t language)
+{
+    const std::u16string text =
+        record.key == "USER_NAME" ? PanelBytesToText(record.text, language) : ProcessCodePage().Decode(record.text);
+    return Json{{"number", record.number}, {"text", Utf8(text)}};
+}
+
 Json Settings(const CAppContext& context, std::int32_t language)
 {
     Json settings = Json::object();
@@ -41,9 +48,7 @@ Json Settings(const CAppContext& context, std::int32_t language)
             if (!seen.insert(record.key).second) {
                 continue; // a repeated key is never reached by a lookup
             }
-            const std::u16string text = record.key == "USER_NAME" ? PanelBytesToText(record.text, language)
-                                                                  : ProcessCodePage().Decode(record.text);
-            keys[record.key] = Json{{"number", record.number}, {"text", Utf8(text)}};
+            keys[record.key] = RecordJson(record, language);
         }
         settings[page.name] = std::move(keys);
     }
@@ -51,6 +56,16 @@ Json Settings(const CAppContext& context, std::int32_t language)
 }
 
 } // namespace
+
+Json SettingJson(const CAppContext& context, std::string_view page, std::string_view key)
+{
+    const CRecordRef ref = context.store.FindRecord(page, key);
+    const auto* records = context.store.FindPageRecords(page);
+    if (!ref.Valid() || !records) {
+        return Json(nullptr);
+    }
+    return RecordJson((*records)[ref.record], PanelLanguage(context.store));
+}
 
 Json DumpJson(const CAppContext& context)
 {

@@ -4,9 +4,11 @@
 #include "cli/cli_app.h"
 #include "cli/device_commands.h"
 #include "cli/json_dump.h"
+#include "cli/store_commands.h"
 #include "base/atomic_file.h"
 #include "files/dat_file.h"
 #include "machine/image_encoder.h"
+#include "machine/setting_check.h"
 #include "model/machine_image.h"
 #include "model/panel_code.h"
 #include "model/text_codec.h"
@@ -14,7 +16,9 @@
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 
 namespace qzb {
@@ -26,11 +30,20 @@ struct CUsageError
     std::string text;
 };
 
-void PrintError(std::ostream& err, const CCliApp& app, MessageCode code)
+// A failure with a file names the file and the system's reason when there is one.
+void PrintError(std::ostream& err,
+                const CCliApp& app,
+                MessageCode code,
+                const std::filesystem::path& path = {},
+                std::error_code reason = {})
 {
     char hex[16];
     std::snprintf(hex, sizeof(hex), "0x%08X", code);
-    err << "error " << hex << ": " << app.MessageText(code) << '\n';
+    err << "error " << hex << ": " << app.MessageText(code);
+    if (reason) {
+        err << " (" << path.string() << ": " << reason.message() << ')';
+    }
+    err << '\n';
 }
 
 // The model a command that opens a DAT file runs as: --model when given, else the model its
@@ -43,11 +56,7 @@ std::int32_t ModelForFile(const CCliOptions& options, const std::filesystem::pat
     std::ifstream in(path, std::ios::binary);
     std::uint8_t header[kDatHeaderSize] = {};
     if (in.read(reinterpret_cast<char*>(header), sizeof(header))) {
-        const auto model = static_cast<std::int32_t>(ReadLe(std::span<const std::uint8_t>(header + 16, 4)));
-        const std::string_view magic = DatMagicFor(model);
-        if (std::equal(magic.begin(), magic.end(), header)) {
-            return model;
-        }
+        return DatHeaderModel(header).value_or(QZB_DEFAULT_MODEL);
     }
     return QZB_DEFAULT_MODEL;
 }
@@ -72,11 +81,12 @@ public:
             const std::string& key,
             const std::optional<std::int32_t>& number,
             const std::optional<std::string>& text);
+    int Get(const std::filesystem::path& path, const std::string& page, const std::string& key);
 
 private:
-    int Fail(const CCliApp& app, MessageCode code)
+    int Fail(const CCliApp& app, MessageCode code, const std::filesystem::path& path = {}, std::error_code reason = {})
     {
-        PrintError(m_err, app, code);
+        PrintError(m_err, app, code, path, reason);
         return kExitFailed;
     }
     std::unique_ptr<CCliApp> OpenApp(std::int32_t model) { return std::make_unique<CCliApp>(m_options, model, m_err); }
@@ -88,21 +98,22 @@ private:
 
 int CCommands::Dump(const std::filesystem::path& path, bool rawImage)
 {
+    std::error_code reason;
     if (!rawImage) {
         auto app = OpenApp(ModelForFile(m_options, path));
-        if (const MessageCode code = OpenDatFile(path, app->Context(), app->Texts()); code != kOk) {
-            return Fail(*app, code);
+        if (const MessageCode code = OpenDatFile(path, app->Context(), app->Texts(), &reason); code != kOk) {
+            return Fail(*app, code, path, reason);
         }
         m_out << DumpJson(app->Context()).dump(2) << '\n';
         return kExitOk;
     }
     auto app = OpenApp(m_options.model.value_or(QZB_DEFAULT_MODEL));
     std::vector<std::uint8_t> image;
-    switch (ReadWholeFile(path, image)) {
+    switch (ReadWholeFile(path, image, reason)) {
         case ReadFileResult::CannotOpen:
-            return Fail(*app, kMsgOpenFileError);
+            return Fail(*app, kMsgOpenFileError, path, reason);
         case ReadFileResult::ReadFailed:
-            return Fail(*app, kMsgReadFileError);
+            return Fail(*app, kMsgReadFileError, path, reason);
         case ReadFileResult::Ok:
             break;
     }
@@ -117,8 +128,9 @@ int CCommands::Dump(const std::filesystem::path& path, bool rawImage)
 int CCommands::New(const std::filesystem::path& path)
 {
     auto app = OpenApp(m_options.model.value_or(QZB_DEFAULT_MODEL));
-    if (const MessageCode code = WriteDatFile(path, app->Context()); code != kOk) {
-        return Fail(*app, code);
+    std::error_code reason;
+    if (const MessageCode code = WriteDatFile(path, app->Context(), std::nullopt, &reason); code != kOk) {
+        return Fail(*app, code, WithDatExtension(path), reason);
     }
     return kExitOk;
 }
@@ -126,15 +138,16 @@ int CCommands::New(const std::filesystem::path& path)
 int CCommands::Encode(const std::filesystem::path& in, const std::filesystem::path& outPath, bool upload, bool service)
 {
     auto app = OpenApp(ModelForFile(m_options, in));
-    if (const MessageCode code = OpenDatFile(in, app->Context(), app->Texts()); code != kOk) {
-        return Fail(*app, code);
+    std::error_code reason;
+    if (const MessageCode code = OpenDatFile(in, app->Context(), app->Texts(), &reason); code != kOk) {
+        return Fail(*app, code, in, reason);
     }
     CEncodeOptions options;
     options.mode = upload ? EncodeMode::Upload : EncodeMode::File;
     options.serviceMan = service;
     const std::vector<std::uint8_t> image = EncodeMachineImage(app->Context().device, app->Context().store, options);
-    if (!WriteFileAtomically(outPath, image)) {
-        return Fail(*app, kMsgWriteFileError);
+    if (!WriteFileAtomically(outPath, image, &reason)) {
+        return Fail(*app, kMsgWriteFileError, outPath, reason);
     }
     return kExitOk;
 }
@@ -143,8 +156,9 @@ int CCommands::CsvExport(const std::filesystem::path& path, const std::filesyste
 {
     auto app = OpenApp(ModelForFile(m_options, path));
     CAppContext& context = app->Context();
-    if (const MessageCode code = OpenDatFile(path, context, app->Texts()); code != kOk) {
-        return Fail(*app, code);
+    std::error_code reason;
+    if (const MessageCode code = OpenDatFile(path, context, app->Texts(), &reason); code != kOk) {
+        return Fail(*app, code, path, reason);
     }
     if (const MessageCode code = ExportAddressBook(csv, context.device.book, context.store, app->Texts());
         code != kOk) {
@@ -157,15 +171,16 @@ int CCommands::CsvImport(const std::filesystem::path& path, const std::filesyste
 {
     auto app = OpenApp(ModelForFile(m_options, path));
     CAppContext& context = app->Context();
-    if (const MessageCode code = OpenDatFile(path, context, app->Texts()); code != kOk) {
-        return Fail(*app, code);
+    std::error_code reason;
+    if (const MessageCode code = OpenDatFile(path, context, app->Texts(), &reason); code != kOk) {
+        return Fail(*app, code, path, reason);
     }
     if (const MessageCode code = ImportAddressBook(csv, context.device.book, context.store, PackDeviceDate());
         code != kOk) {
         return Fail(*app, code);
     }
-    if (!WriteFileAtomically(path, BuildDatFile(context))) {
-        return Fail(*app, kMsgWriteFileError);
+    if (!WriteFileAtomically(path, BuildDatFile(context), &reason)) {
+        return Fail(*app, kMsgWriteFileError, path, reason);
     }
     return kExitOk;
 }
@@ -178,33 +193,50 @@ int CCommands::Set(const std::filesystem::path& path,
 {
     auto app = OpenApp(ModelForFile(m_options, path));
     CAppContext& context = app->Context();
-    const auto* records = context.store.FindPageRecords(page);
-    if (!records) {
-        throw CUsageError{"unknown page " + page};
+    if (const auto usage = UnknownSettingText(context.store, page, key)) {
+        throw CUsageError{*usage};
     }
-    if (std::none_of(records->begin(), records->end(), [&key](const CValueRecord& r) { return r.key == key; })) {
-        throw CUsageError{"page " + page + " has no key " + key};
+    std::error_code reason;
+    if (const MessageCode code = OpenDatFile(path, context, app->Texts(), &reason); code != kOk) {
+        return Fail(*app, code, path, reason);
     }
-    if (const MessageCode code = OpenDatFile(path, context, app->Texts()); code != kOk) {
-        return Fail(*app, code);
+    // Only a value the saved file gives back as set is stored; anything else leaves the file as it was.
+    const std::u16string wide = text ? Utf8ToUtf16(*text) : std::u16string();
+    const CSettingCheck check = number ? CheckSettingNumber(context.device, context.store, page, key, *number)
+                                       : CheckSettingText(context.device, context.store, page, key, wide);
+    if (check.refusal != SettingRefusal::None) {
+        m_err << "qzbctl: " << path.string() << " left unchanged: " << SettingRefusalText(check, page, key, !!number)
+              << '\n';
+        return kExitFailed;
     }
     if (number) {
         context.store.SetItemNumber(page, key, *number);
-    } else if (key == "USER_NAME") {
-        // The device shows the user name in its panel code, as the user page stores it.
-        context.store.SetItemTextRaw(page, key, TextToPanelBytes(Utf8ToUtf16(*text)));
     } else {
-        context.store.SetItemText(page, key, Utf8ToUtf16(*text));
+        // USER_NAME is kept in the device's panel code, as the user page stores it.
+        context.store.SetItemTextRaw(page, key, SettingTextBytes(key, wide));
     }
-    if (!WriteFileAtomically(path, BuildDatFile(context))) {
-        return Fail(*app, kMsgWriteFileError);
+    if (!WriteFileAtomically(path, BuildDatFile(context), &reason)) {
+        return Fail(*app, kMsgWriteFileError, path, reason);
     }
     return kExitOk;
 }
 
-} // namespace
+int CCommands::Get(const std::filesystem::path& path, const std::string& page, const std::string& key)
+{
+    auto app = OpenApp(ModelForFile(m_options, path));
+    CAppContext& context = app->Context();
+    if (const auto usage = UnknownSettingText(context.store, page, key)) {
+        throw CUsageError{*usage};
+    }
+    std::error_code reason;
+    if (const MessageCode code = OpenDatFile(path, context, app->Texts(), &reason); code != kOk) {
+        return Fail(*app, code, path, reason);
+    }
+    m_out << SettingJson(context, page, key).dump() << '\n';
+    return kExitOk;
+}
 
-int RunQzbctl(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err)
+int RunCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err)
 {
     CLI::App cli{"qzbctl: the command line of the QZB setup utility.\n"
                  "Exit status 0 on success, 1 for a usage error, 2 when the operation failed.",
@@ -260,6 +292,13 @@ int RunQzbctl(const std::vector<std::string>& arguments, std::ostream& out, std:
     auto* numberOption = set->add_option("--number", number, "New number");
     auto* textOption = set->add_option("--text", text, "New text");
     numberOption->excludes(textOption);
+
+    auto* get = cli.add_subcommand("get", "Print one value of a DAT file as JSON {\"number\", \"text\"}");
+    get->add_option("FILE", file, "The DAT file")->required();
+    get->add_option("PAGE", page, "Settings page, such as USER_SET_DLG")->required();
+    get->add_option("KEY", key, "Item key, such as USER_NAME")->required();
+    auto* keys = cli.add_subcommand("keys", "List the settings pages, or with PAGE the page's keys");
+    auto* keysPage = keys->add_option("PAGE", page, "Settings page");
 
     std::string csv;
     auto* csvExport = cli.add_subcommand("csv-export", "Export the address book of a DAT file to a CSV file");
@@ -342,11 +381,35 @@ int RunQzbctl(const std::vector<std::string>& arguments, std::ostream& out, std:
                                 numberOption->count() ? std::optional(number) : std::nullopt,
                                 textOption->count() ? std::optional(text) : std::nullopt);
         }
+        if (*get) {
+            return commands.Get(file, page, key);
+        }
+        if (*keys) {
+            return RunKeys(keysPage->count() ? std::optional(page) : std::nullopt, out, err);
+        }
     } catch (const CUsageError& usage) {
         err << "qzbctl: " << usage.text << '\n';
         return kExitUsage;
     }
     return kExitUsage;
+}
+
+} // namespace
+
+int RunQzbctl(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err)
+{
+    const int status = RunCommand(arguments, out, err);
+    // Output that never arrived is a failure, whatever the command made of it (a full disk, a
+    // closed pipe).
+    errno = 0;
+    out.flush();
+    if (!out) {
+        const int reason = errno;
+        err << "qzbctl: the standard output could not be written" << (reason != 0 ? ": " : "")
+            << (reason != 0 ? std::strerror(reason) : "") << '\n';
+        return kExitFailed;
+    }
+    return status;
 }
 
 } // namespace qzb

@@ -40,13 +40,39 @@ std::uint32_t ModelBitForDat(std::int32_t modelCode)
     }
 }
 
-MessageCode ReadDatFile(const std::filesystem::path& path, std::int32_t runningModelCode, CDatContents& contents)
+std::optional<std::int32_t> DatHeaderModel(std::span<const std::uint8_t> header)
+{
+    if (header.size() < kDatHeaderSize) {
+        return std::nullopt;
+    }
+    const auto model = static_cast<std::int32_t>(ReadLe(header.subspan(16, 4)));
+    // A Coral file written for an Obsidian model (or the reverse) could be saved again only in the
+    // other family's form, which its own family no longer opens.
+    const bool known = model == 8313 || model == 8314 || model == 8315 || model == 8329 || model == 2152;
+    const std::string_view magic = DatMagicFor(model);
+    if (!known || std::memcmp(header.data(), magic.data(), magic.size()) != 0) {
+        return std::nullopt;
+    }
+    return model;
+}
+
+MessageCode ReadDatFile(const std::filesystem::path& path,
+                        std::int32_t runningModelCode,
+                        CDatContents& contents,
+                        std::error_code* error)
 {
     std::vector<std::uint8_t> bytes;
-    switch (ReadWholeFile(path, bytes)) {
+    std::error_code reason;
+    switch (ReadWholeFile(path, bytes, reason)) {
         case ReadFileResult::CannotOpen:
+            if (error) {
+                *error = reason;
+            }
             return kMsgServicemanOpenFileError;
         case ReadFileResult::ReadFailed:
+            if (error) {
+                *error = reason;
+            }
             return kMsgReadFileError;
         case ReadFileResult::Ok:
             break;
@@ -55,19 +81,24 @@ MessageCode ReadDatFile(const std::filesystem::path& path, std::int32_t runningM
     if (bytes.size() < kDatHeaderSize || std::memcmp(bytes.data(), magic.data(), magic.size()) != 0) {
         return kMsgInvalidFormatOpenFileErr;
     }
+    const std::optional<std::int32_t> model = DatHeaderModel(bytes);
+    if (!model) {
+        return kMsgInvalidFormatOpenFileErr;
+    }
     const std::span<const std::uint8_t> image(bytes.data() + kDatHeaderSize, bytes.size() - kDatHeaderSize);
     if (!IsWellFormedImage(image)) {
         return kMsgInvalidFormatOpenFileErr;
     }
-    contents.modelCode = static_cast<std::int32_t>(ReadLe(std::span<const std::uint8_t>(bytes).subspan(16, 4)));
+    contents.modelCode = *model;
     contents.image.assign(image.begin(), image.end());
     return kOk;
 }
 
-MessageCode OpenDatFile(const std::filesystem::path& path, CAppContext& context, const TextLookup& text)
+MessageCode
+OpenDatFile(const std::filesystem::path& path, CAppContext& context, const TextLookup& text, std::error_code* error)
 {
     CDatContents contents;
-    if (const MessageCode code = ReadDatFile(path, context.modelCode, contents); code != kOk) {
+    if (const MessageCode code = ReadDatFile(path, context.modelCode, contents, error); code != kOk) {
         return code;
     }
     // The image was checked whole, so nothing below can fail half way.
@@ -103,10 +134,13 @@ std::vector<std::uint8_t> BuildDatFile(CAppContext& context, std::optional<std::
     return DatFileOf(context.modelCode, EncodeMachineImage(context.device, context.store, options));
 }
 
-MessageCode WriteDatFile(const std::filesystem::path& path, CAppContext& context, std::optional<std::uint16_t> today)
+MessageCode WriteDatFile(const std::filesystem::path& path,
+                         CAppContext& context,
+                         std::optional<std::uint16_t> today,
+                         std::error_code* error)
 {
     const std::vector<std::uint8_t> file = BuildDatFile(context, today);
-    return WriteFileAtomically(WithDatExtension(path), file) ? kOk : kMsgWriteFileError;
+    return WriteFileAtomically(WithDatExtension(path), file, error) ? kOk : kMsgWriteFileError;
 }
 
 } // namespace qzb

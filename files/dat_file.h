@@ -8,6 +8,7 @@
 #include <optional>
 #include <span>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 namespace qzb {
@@ -25,6 +26,9 @@ std::string_view DatMagicFor(std::int32_t modelCode);
 std::filesystem::path WithDatExtension(const std::filesystem::path& path);
 // The model bit a model id in a DAT header stands for.
 std::uint32_t ModelBitForDat(std::int32_t modelCode);
+// The model a DAT header names when its id is one the header's magic is written for: 8329 with
+// "QZB|CORALAIO", 8313, 8314, 8315 or 2152 with "QZB|OBSIDIANAIO". Nothing for any other header.
+std::optional<std::int32_t> DatHeaderModel(std::span<const std::uint8_t> header);
 
 struct CDatContents
 {
@@ -33,13 +37,20 @@ struct CDatContents
 };
 
 // Reads and checks a DAT file without changing anything: the magic must be the one the running
-// model writes and the image must be whole. Codes: 0x80020044 cannot open, 0x80020045 not a
-// settings file of this family (or damaged), 0x80020032 read failure.
-MessageCode ReadDatFile(const std::filesystem::path& path, std::int32_t runningModelCode, CDatContents& contents);
+// model writes, the model id one of that magic's and the image must be whole. Codes: 0x80020044
+// cannot open, 0x80020045 not a settings file of this family (or damaged), 0x80020032 read
+// failure; the system's reason for the first and the last goes to error when given.
+MessageCode ReadDatFile(const std::filesystem::path& path,
+                        std::int32_t runningModelCode,
+                        CDatContents& contents,
+                        std::error_code* error = nullptr);
 
 // Opens a DAT file into the context: on success only, the running model switches to the file's,
 // the address book is replaced and the image decoded over the value store.
-MessageCode OpenDatFile(const std::filesystem::path& path, CAppContext& context, const TextLookup& text = {});
+MessageCode OpenDatFile(const std::filesystem::path& path,
+                        CAppContext& context,
+                        const TextLookup& text = {},
+                        std::error_code* error = nullptr);
 
 // A DAT file of an image: header for the model id, then the image.
 std::vector<std::uint8_t> DatFileOf(std::int32_t modelCode, std::span<const std::uint8_t> image);
@@ -50,6 +61,7 @@ std::vector<std::uint8_t> BuildDatFile(CAppContext& context, std::optional<std::
 // Writes the file atomically under path (".DAT" appended when missing); 0 or 0x80020031.
 MessageCode WriteDatFile(const std::filesystem::path& path,
                          CAppContext& context,
-                         std::optional<std::uint16_t> today = std::nullopt);
+                         std::optional<std::uint16_t> today = std::nullopt,
+                         std::error_code* error = nullptr);
 
 } // namespace qzb

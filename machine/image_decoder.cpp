@@ -166,14 +166,13 @@ void CDecoder::Setting(const CImageEntry& entry)
         case ItemKind::Text: {
             std::string_view bytes(reinterpret_cast<const char*>(data.data()), data.size());
             bytes = bytes.substr(0, bytes.find('\0'));
-            // USER_NAME is panel code, which the user page converts; plain ASCII reads the same in
-            // every code page, anything else goes through the page.
-            const bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) == 0; });
-            if (row->key == "USER_NAME" || ascii) {
-                m_store.SetTextRaw(records.record, bytes);
-            } else {
-                m_store.SetText(records.record, ProcessCodePage().Decode(bytes));
-            }
+            // The store keeps texts in the bytes they travel in (panel code for USER_NAME), so a byte
+            // the code page leaves undefined still goes back to the device as it came. A text is
+            // kept within what its row can carry back, where a one-byte length announces it.
+            const std::size_t limit = ItemTextLimit(index, CValueStore::kMaxTextBytes);
+            const std::size_t length =
+                row->key == "USER_NAME" ? std::min(limit, bytes.size()) : ProcessCodePage().PrefixLength(bytes, limit);
+            m_store.SetTextRaw(records.record, bytes.substr(0, length));
             break;
         }
         case ItemKind::Address:
@@ -262,12 +261,11 @@ void CDecoder::Forwarding(std::span<const std::uint8_t> data)
         m_store.SetItemNumber(kPage, "FAX_RX_OPE_FAX_EMAIL_MODE", 0);
         m_store.SetItemText(kPage, "FAX_RX_OPE_FAX_NUMBER", std::u16string(digits.begin(), digits.end()));
     } else {
-        std::u16string address;
-        for (std::size_t i = 0; i < count && 6 + i < data.size(); ++i) {
-            address.push_back(static_cast<char16_t>(data[6 + i]));
-        }
+        // The address bytes are kept as they came, like every other setting text.
+        const std::size_t length = std::min(count, data.size() > 6 ? data.size() - 6 : 0);
+        const std::string_view address(reinterpret_cast<const char*>(data.data()) + 6, length);
         m_store.SetItemNumber(kPage, "FAX_RX_OPE_FAX_EMAIL_MODE", 1);
-        m_store.SetItemText(kPage, "FAX_RX_OPE_EMAIL_ADDRESS", address);
+        m_store.SetItemTextRaw(kPage, "FAX_RX_OPE_EMAIL_ADDRESS", address);
     }
 }
 

@@ -281,9 +281,15 @@ void CEncoder::Groups()
 }
 
 // Store texts are held in the bytes they travel in: the code page, or panel code for USER_NAME.
+// A text longer than its row can announce is cut where a character ends, so the "buffer length"
+// row before it always holds the length actually written.
 std::uint32_t CEncoder::TextLength(std::size_t index) const
 {
-    return static_cast<std::uint32_t>(m_store.RawText(ItemRecords()[index].record).size());
+    const std::string& bytes = m_store.RawText(ItemRecords()[index].record);
+    const std::size_t limit = ItemTextLimit(index, CValueStore::kMaxTextBytes);
+    const bool panel = ItemTable()[index].key == "USER_NAME";
+    return static_cast<std::uint32_t>(panel ? std::min(limit, bytes.size())
+                                            : ProcessCodePage().PrefixLength(bytes, limit));
 }
 
 std::uint32_t CEncoder::AddressLength(const CItemRow& row, std::size_t index) const
@@ -305,16 +311,7 @@ std::uint32_t CEncoder::SettingLength(const CItemRow& row, std::size_t index) co
             if (row.key == kBufferLengthKey) {
                 return 1;
             }
-            if (m_device.receivedLength[index] != 0) {
-                return m_device.receivedLength[index];
-            }
-            if (row.parameterId == kAdministratorNumberId) {
-                return 6;
-            }
-            const bool twoBytes =
-                std::find(std::begin(kTwoByteNumberIds), std::end(kTwoByteNumberIds), row.parameterId) !=
-                std::end(kTwoByteNumberIds);
-            return twoBytes ? 2 : 1;
+            return SettingNumberWidth(m_device, index);
         }
         case ItemKind::Text:
             if (row.key == "SNMP_READ_COMMUNITY_NAME" || row.key == "SNMP_WRITE_COMMUNITY_NAME") {
@@ -472,10 +469,9 @@ void CEncoder::Settings()
 
 void CEncoder::OptionsBlock()
 {
-    if (!m_device.optionsBlock) {
-        return;
-    }
-    COptionsBlock block = *m_device.optionsBlock;
+    // A file always carries the block; data that never brought one (defaults, a CSV import)
+    // writes a blank block that the flags below fill in.
+    COptionsBlock block = m_device.optionsBlock.value_or(COptionsBlock{});
     if (m_device.tray3Installed) {
         block[1] = 3;
     } else if (m_device.tray2Installed) {
@@ -486,6 +482,20 @@ void CEncoder::OptionsBlock()
 }
 
 } // namespace
+
+std::uint32_t SettingNumberWidth(const CDeviceData& device, std::size_t rowIndex)
+{
+    if (rowIndex < device.receivedLength.size() && device.receivedLength[rowIndex] != 0) {
+        return device.receivedLength[rowIndex];
+    }
+    const std::uint32_t id = rowIndex < ItemTable().size() ? ItemTable()[rowIndex].parameterId : 0;
+    if (id == kAdministratorNumberId) {
+        return 6;
+    }
+    const bool twoBytes =
+        std::find(std::begin(kTwoByteNumberIds), std::end(kTwoByteNumberIds), id) != std::end(kTwoByteNumberIds);
+    return twoBytes ? 2 : 1;
+}
 
 std::vector<std::uint32_t> ExcludedSettingIds(const CDeviceData& device, const CValueStore& store)
 {

@@ -27,6 +27,10 @@ struct CEncodeOptions
 std::vector<std::uint8_t>
 EncodeMachineImage(CDeviceData& device, const CValueStore& store, const CEncodeOptions& options);
 
+// Bytes a number row of the item table travels in: the width it last came in, else its usual
+// width (6 for the administrator number, 2 or 1 for the others).
+std::uint32_t SettingNumberWidth(const CDeviceData& device, std::size_t rowIndex);
+
 // Parameter ids the settings section leaves out for want of a tray or duplex unit on both the
 // device and in the loaded data.
 std::vector<std::uint32_t> ExcludedSettingIds(const CDeviceData& device, const CValueStore& store);

@@ -3,6 +3,8 @@
 // download request asks for their ids in this order.
 #include "model/item_table.h"
 
+#include "model/image_layout.h"
+
 #include <array>
 #include <iterator>
 
@@ -265,6 +267,20 @@ const CItemRow* FindItemRow(std::uint32_t parameterId)
         }
     }
     return nullptr;
+}
+
+std::size_t ItemTextLimit(std::size_t rowIndex, std::size_t maxStoreBytes)
+{
+    const auto table = ItemTable();
+    if (rowIndex >= table.size() || table[rowIndex].kind != Text) {
+        return maxStoreBytes;
+    }
+    if (table[rowIndex].key == "SNMP_READ_COMMUNITY_NAME" || table[rowIndex].key == "SNMP_WRITE_COMMUNITY_NAME") {
+        return kSnmpCommunitySize;
+    }
+    const bool lengthRow =
+        rowIndex > 0 && table[rowIndex - 1].kind == Number && table[rowIndex - 1].key == kBufferLengthKey;
+    return lengthRow ? 255 : maxStoreBytes;
 }
 
 } // namespace qzb

@@ -33,4 +33,9 @@ std::span<const CItemRow> ItemTable();
 // First row with the id, as the decoder's linear search finds it; nullptr when no row carries it.
 const CItemRow* FindItemRow(std::uint32_t parameterId);
 
+// Longest text in bytes a text row can carry so that it comes back whole: 255 for a text whose
+// length travels in a one-byte "buffer length" row before it, the 15-byte field of an SNMP
+// community name, else the store's limit (maxStoreBytes).
+std::size_t ItemTextLimit(std::size_t rowIndex, std::size_t maxStoreBytes);
+
 } // namespace qzb

@@ -107,6 +107,23 @@ const std::array<std::uint8_t, 0x10000>& CodesOfUnits()
         fill(PanelMainTable());
         fill(PanelJapaneseTable());
         fill(PanelOverrideTable());
+        // A code no table knows (control codes, 0x7F and the unused codes above) reads as the unit
+        // of the same value in every language; it is written back as that code, so a name the
+        // device holds comes back byte for byte.
+        std::array<bool, 256> known{};
+        const auto mark = [&known](auto rows) {
+            for (const auto& row : rows) {
+                known[row.code] = true;
+            }
+        };
+        mark(PanelMainTable());
+        mark(PanelJapaneseTable());
+        mark(PanelOverrideTable());
+        for (std::size_t code = 1; code < known.size(); ++code) {
+            if (!known[code] && (*table)[code] == 0) {
+                (*table)[code] = static_cast<std::uint8_t>(code);
+            }
+        }
         return table;
     }();
     return *codes;

@@ -337,6 +337,40 @@ std::u16string CCodePage::Decode(std::string_view bytes) const
     return out;
 }
 
+std::size_t CCodePage::PrefixLength(std::string_view bytes, std::size_t maxBytes) const
+{
+    if (bytes.size() <= maxBytes) {
+        return bytes.size();
+    }
+    if (IsSingleByte()) {
+        return maxBytes;
+    }
+    // Converting the cut bytes stops with EINVAL before a character whose last bytes were cut off;
+    // bytes the page cannot read are passed over one at a time, as Decode does.
+    std::lock_guard lock(m_mutex);
+    iconv_t cd = AsIconv(m_fromPage);
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    char16_t buffer[256];
+    std::size_t pos = 0;
+    while (pos < maxBytes) {
+        auto* in = const_cast<char*>(bytes.data() + pos);
+        std::size_t inLeft = maxBytes - pos;
+        auto* outPtr = reinterpret_cast<char*>(buffer);
+        std::size_t outLeft = sizeof(buffer);
+        const std::size_t rc = iconv(cd, &in, &inLeft, &outPtr, &outLeft);
+        const int err = errno;
+        pos = maxBytes - inLeft;
+        if (rc != static_cast<std::size_t>(-1) || err == EINVAL) {
+            break;
+        }
+        if (err != E2BIG) {
+            ++pos;
+            iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        }
+    }
+    return pos;
+}
+
 namespace {
 
 std::mutex g_processPageMutex;

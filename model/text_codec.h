@@ -30,6 +30,9 @@ public:
     // Encodes at most maxBytes bytes, stopping before a character that would not fit whole.
     std::string EncodeLimited(std::u16string_view text, std::size_t maxBytes) const;
     std::u16string Decode(std::string_view bytes) const;
+    // Length of the longest start of the bytes, at most maxBytes, that does not end inside a
+    // character of more than one byte.
+    std::size_t PrefixLength(std::string_view bytes, std::size_t maxBytes) const;
     // Number of bytes the page needs for one character, 0 when it cannot hold it.
     std::size_t EncodedLength(char32_t ch) const;
 

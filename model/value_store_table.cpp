@@ -156,12 +156,12 @@ constexpr CInitialValue kSmbSetDlg[] = {
 };
 
 constexpr CInitialValue kBonjourSetDlg[] = {
-    {"BONJOUR_NAME", "MERIDAN TOVELL lumatrace 8120", 0},
+    {"BONJOUR_NAME", "MERIDAN TOVELL lumatrace 8120 (xx:xx:xx)", 0},
     {"BONJOUR_PRIORITY_PROTOCOL", "", 0},
 };
 
 constexpr CInitialValue kIppSetDlg[] = {
-    {"IPP_PRINTER_NAME", "MERIDAN TOVELL lumatrace 8120", 0},
+    {"IPP_PRINTER_NAME", "MERIDAN TOVELL lumatrace 8120 (xx:xx:xx)", 0},
     {"IPP_PRINTER_LOCATION", "", 0},
     {"IPP_PRINTER_INFORMATION", "", 0},
     {"IPP_PRINTER_MORE_PRINTER_INFO", "", 0},

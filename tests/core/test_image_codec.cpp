@@ -602,7 +602,8 @@ TEST(ImageDecoder, CutsLengthsAndCountsToTheirFields)
     EXPECT_EQ(scan.userName.size(), 20u);
     EXPECT_EQ(scan.notificationAddresses[9].size(), 64u);
     EXPECT_EQ(full.store.GetItemTextRaw("MACHINE_SET_DLG", "MACHINE_ADMIN_NAME_EDT"), std::string(1023, 't'));
-    EXPECT_EQ(full.store.GetItemTextRaw("USER_SET_DLG", "USER_NAME"), std::string(1023, 'u'));
+    // Its length travels in one byte: the user name keeps what that byte can announce.
+    EXPECT_EQ(full.store.GetItemTextRaw("USER_SET_DLG", "USER_NAME"), std::string(255, 'u'));
     EXPECT_EQ(full.store.GetItemNumber("ADMINSTRATOR_NO_DLG", "ADMINSTRATOR_NO"), 123456789);
 }
 
