@@ -29,7 +29,7 @@ bool WriteAll(int fd, std::span<const std::uint8_t> bytes)
 
 } // namespace
 
-bool WriteFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes)
+bool WriteFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes, FileRights rights)
 {
     const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
     std::string name = ".";
@@ -40,24 +40,37 @@ bool WriteFileAtomically(const std::filesystem::path& path, std::span<const std:
     if (fd < 0) {
         return false;
     }
-    // mkstemp creates the file for its owner only; a new DAT or CSV file gets the usual rights,
-    // a replaced one keeps those it had.
+    // mkstemp creates the file for its owner only; a new DAT file gets the usual rights, a replaced
+    // one keeps those it had.
     struct stat existing
     {
     };
-    if (::stat(path.c_str(), &existing) == 0) {
+    if (rights == FileRights::OwnerOnly) {
+        ::fchmod(fd, S_IRUSR | S_IWUSR);
+    } else if (::stat(path.c_str(), &existing) == 0) {
         ::fchmod(fd, existing.st_mode & 07777);
     } else {
         const mode_t mask = ::umask(0);
         ::umask(mask);
         ::fchmod(fd, 0666 & ~mask);
     }
-    const bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
-    if (::close(fd) != 0 || !ok || ::rename(pattern.c_str(), path.c_str()) != 0) {
-        ::unlink(pattern.c_str());
-        return false;
+    errno = 0;
+    bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    int error = ok ? 0 : errno;
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        error = errno;
     }
-    return true;
+    if (ok && ::rename(pattern.c_str(), path.c_str()) != 0) {
+        ok = false;
+        error = errno;
+    }
+    if (!ok) {
+        ::unlink(pattern.c_str());
+        // A short write without an error from the system is a full disc as far as the user can tell.
+        errno = error != 0 ? error : ENOSPC;
+    }
+    return ok;
 }
 
 ReadFileResult ReadWholeFile(const std::filesystem::path& path, std::vector<std::uint8_t>& bytes, std::size_t maxBytes)
@@ -74,6 +87,7 @@ ReadFileResult ReadWholeFile(const std::filesystem::path& path, std::vector<std:
         content.insert(content.end(), buffer, buffer + n);
         if (content.size() > maxBytes) {
             ok = false;
+            errno = EFBIG;
             break;
         }
         if (n < sizeof(buffer)) {
@@ -81,8 +95,10 @@ ReadFileResult ReadWholeFile(const std::filesystem::path& path, std::vector<std:
             break;
         }
     }
+    const int error = errno;
     std::fclose(file);
     if (!ok) {
+        errno = error;
         return ReadFileResult::ReadFailed;
     }
     bytes = std::move(content);

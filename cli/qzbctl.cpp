@@ -2,6 +2,7 @@
 
 #include "addressbook/csv_exchange.h"
 #include "cli/cli_app.h"
+#include "cli/csv_notes.h"
 #include "cli/device_commands.h"
 #include "cli/json_dump.h"
 #include "base/atomic_file.h"
@@ -26,11 +27,12 @@ struct CUsageError
     std::string text;
 };
 
-void PrintError(std::ostream& err, const CCliApp& app, MessageCode code)
+// detail, when given, names what failed: "book.csv: No such file or directory".
+void PrintError(std::ostream& err, const CCliApp& app, MessageCode code, const std::string& detail = {})
 {
     char hex[16];
     std::snprintf(hex, sizeof(hex), "0x%08X", code);
-    err << "error " << hex << ": " << app.MessageText(code) << '\n';
+    err << "error " << hex << ": " << app.MessageText(code) << (detail.empty() ? "" : " (" + detail + ")") << '\n';
 }
 
 // The model a command that opens a DAT file runs as: --model when given, else the model its
@@ -74,9 +76,9 @@ public:
             const std::optional<std::string>& text);
 
 private:
-    int Fail(const CCliApp& app, MessageCode code)
+    int Fail(const CCliApp& app, MessageCode code, const std::string& detail = {})
     {
-        PrintError(m_err, app, code);
+        PrintError(m_err, app, code, detail);
         return kExitFailed;
     }
     std::unique_ptr<CCliApp> OpenApp(std::int32_t model) { return std::make_unique<CCliApp>(m_options, model, m_err); }
@@ -146,10 +148,12 @@ int CCommands::CsvExport(const std::filesystem::path& path, const std::filesyste
     if (const MessageCode code = OpenDatFile(path, context, app->Texts()); code != kOk) {
         return Fail(*app, code);
     }
-    if (const MessageCode code = ExportAddressBook(csv, context.device.book, context.store, app->Texts());
+    CCsvReport report;
+    if (const MessageCode code = ExportAddressBook(csv, context.device.book, context.store, app->Texts(), &report);
         code != kOk) {
-        return Fail(*app, code);
+        return Fail(*app, code, CsvFileDetail(WithCsvExtension(csv), report.systemError));
     }
+    PrintCsvNotes(m_err, report.notes);
     return kExitOk;
 }
 
@@ -160,13 +164,16 @@ int CCommands::CsvImport(const std::filesystem::path& path, const std::filesyste
     if (const MessageCode code = OpenDatFile(path, context, app->Texts()); code != kOk) {
         return Fail(*app, code);
     }
-    if (const MessageCode code = ImportAddressBook(csv, context.device.book, context.store, PackDeviceDate());
+    CCsvReport report;
+    if (const MessageCode code =
+            ImportAddressBook(csv, context.device.book, context.store, PackDeviceDate(), &report);
         code != kOk) {
-        return Fail(*app, code);
+        return Fail(*app, code, CsvFileDetail(csv, report.systemError));
     }
     if (!WriteFileAtomically(path, BuildDatFile(context))) {
         return Fail(*app, kMsgWriteFileError);
     }
+    PrintCsvNotes(m_err, report.notes);
     return kExitOk;
 }
 
