@@ -29,10 +29,11 @@ inline constexpr std::size_t kCsvDirectoryUnits = 128;
 inline constexpr std::size_t kCsvUserNameUnits = 20;
 inline constexpr std::size_t kCsvPasswordBytes = 20;
 
-// A text field at its longest: three UTF-8 bytes a unit and the two enclosure marks.
+// A text field at its longest: three UTF-8 bytes a unit. An enclosed text holds a comma, whose one
+// byte and the two marks around the text take no more than that.
 constexpr std::size_t CsvTextBytes(std::size_t units)
 {
-    return 3 * units + 2;
+    return 3 * units;
 }
 
 // Longest line the export writes, and so the longest the import reads, line end excluded: an FTP

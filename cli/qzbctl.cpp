@@ -1,11 +1,11 @@
 #include "cli/qzbctl.h"
 
 #include "addressbook/csv_exchange.h"
+#include "base/atomic_file.h"
 #include "cli/cli_app.h"
 #include "cli/csv_notes.h"
 #include "cli/device_commands.h"
 #include "cli/json_dump.h"
-#include "base/atomic_file.h"
 #include "files/dat_file.h"
 #include "machine/image_encoder.h"
 #include "model/machine_image.h"
@@ -165,8 +165,7 @@ int CCommands::CsvImport(const std::filesystem::path& path, const std::filesyste
         return Fail(*app, code);
     }
     CCsvReport report;
-    if (const MessageCode code =
-            ImportAddressBook(csv, context.device.book, context.store, PackDeviceDate(), &report);
+    if (const MessageCode code = ImportAddressBook(csv, context.device.book, context.store, PackDeviceDate(), &report);
         code != kOk) {
         return Fail(*app, code, CsvFileDetail(csv, report.systemError));
     }
