@@ -18,8 +18,8 @@ class CValueStore;
 // The address book as 290 CSV lines in a fixed key order: OTD01-OTD20 groups, SPD001-SPD250
 // speed dials, DHD01-DHD20 favourites. UTF-8 without byte-order mark, CRLF line ends, U+0007
 // around a text holding a comma, "NA" for an empty slot. Scan-to-server passwords are written
-// with every code-page byte raised by 48: an obfuscation other installations read, not a
-// protection.
+// with every byte raised by 48: an obfuscation other installations read, not a protection. Only
+// printable ASCII survives the shift, so other passwords are left out.
 inline constexpr std::size_t kCsvLines = 290;
 
 // Longest text of each field the export writes, in UTF-16 units: the device's field sizes.
