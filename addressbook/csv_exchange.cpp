@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <cerrno>
 #include <charconv>
 #include <optional>
 #include <vector>
@@ -81,14 +82,30 @@ std::u16string Number(std::int64_t value)
     return Widen(std::to_string(value));
 }
 
+// C0 and C1 controls and DEL: a line feed would end the line early, a U+0007 open an enclosed
+// text that swallows the fields after it.
+bool IsControl(char16_t unit)
+{
+    return unit < 0x20 || (unit >= 0x7F && unit <= 0x9F);
+}
+
+// Printable ASCII is all that survives the password's shift by 48 and the import's check.
+bool IsPasswordReadable(std::u16string_view password, const CValueStore& store)
+{
+    return password.size() <= kCsvPasswordBytes &&
+           std::all_of(password.begin(), password.end(), [](char16_t unit) { return unit >= 32 && unit <= 126; }) &&
+           IsInputTextValid(password, kKindAddress, store);
+}
+
 class CExporter
 {
 public:
-    CExporter(const CAddressBook& book, const CValueStore& store, const TextLookup& text)
+    CExporter(const CAddressBook& book, const CValueStore& store, const TextLookup& text, std::vector<CCsvNote>* notes)
         : m_book(book)
         , m_store(store)
         , m_language(PanelLanguage(store))
         , m_labelFormat(text ? text(kGroupLabelKey) : std::u16string())
+        , m_notes(notes)
     {
     }
 
@@ -102,13 +119,57 @@ private:
     void Scan(const std::string& key, const CScanEntry& entry);
     void Favourite(const std::string& key, std::int32_t slot);
     std::u16string Panel(std::string_view bytes) const { return PanelBytesToText(bytes, m_language); }
+    std::u16string Text(std::u16string_view text, std::size_t maxUnits);
+    void Note(const std::string& key, CsvNoteReason reason);
+    void EndEntry(const std::string& key);
 
     const CAddressBook& m_book;
     const CValueStore& m_store;
     std::int32_t m_language;
     std::u16string m_labelFormat;
+    std::vector<CCsvNote>* m_notes;
     std::string m_out;
+    bool m_replaced = false; // the entry being written had control characters
+    bool m_cut = false; // ... or a text longer than its field
 };
+
+// The text as a field of the line: cut to its device field, control characters as spaces, and
+// enclosed when it holds a comma.
+std::u16string CExporter::Text(std::u16string_view text, std::size_t maxUnits)
+{
+    std::u16string clean(text.substr(0, maxUnits));
+    if (clean.size() < text.size()) {
+        m_cut = true;
+        if (!clean.empty() && clean.back() >= 0xD800 && clean.back() <= 0xDBFF) {
+            clean.pop_back(); // half of a surrogate pair
+        }
+    }
+    for (char16_t& unit : clean) {
+        if (IsControl(unit)) {
+            unit = u' ';
+            m_replaced = true;
+        }
+    }
+    return Field(clean);
+}
+
+void CExporter::Note(const std::string& key, CsvNoteReason reason)
+{
+    if (m_notes) {
+        m_notes->push_back({key, reason, 0});
+    }
+}
+
+void CExporter::EndEntry(const std::string& key)
+{
+    if (m_replaced) {
+        Note(key, CsvNoteReason::ControlCharacters);
+    }
+    if (m_cut) {
+        Note(key, CsvNoteReason::TextCut);
+    }
+    m_replaced = m_cut = false;
+}
 
 std::string CExporter::Build()
 {
@@ -141,7 +202,8 @@ void CExporter::Group(const std::string& key, std::int32_t number)
         Empty(key);
         return;
     }
-    std::u16string line = Widen(key) + u",Group," + Field(GroupDisplayLabel(group, number, m_labelFormat, m_language));
+    std::u16string line =
+        Widen(key) + u",Group," + Text(GroupDisplayLabel(group, number, m_labelFormat, m_language), kCsvNameUnits);
     for (std::int32_t member : group->members) {
         std::string text = std::to_string(member);
         text.insert(0, 3 - std::min<std::size_t>(3, text.size()), '0');
@@ -150,12 +212,14 @@ void CExporter::Group(const std::string& key, std::int32_t number)
         line += u"-SP";
     }
     Line(line + u",\r\n");
+    EndEntry(key);
 }
 
 void CExporter::FaxMail(const std::string& key, const CFaxMailEntry& entry)
 {
-    const std::u16string name = Field(Panel(entry.name.View()));
-    const std::u16string address = Field(ProcessCodePage().Decode(entry.address.View()));
+    const std::u16string name = Text(Panel(entry.name.View()), kCsvNameUnits);
+    const std::u16string address = Text(ProcessCodePage().Decode(entry.address.View()), kCsvAddressUnits);
+    EndEntry(key);
     if (entry.kind == kKindMail) {
         Line(Widen(key) + u",E-mail," + name + u"," + address + u",\r\n");
         return;
@@ -183,8 +247,9 @@ void CExporter::Scan(const std::string& key, const CScanEntry& entry)
 {
     const bool ftp = entry.protocol == kProtocolFtp;
     const bool privateSite = entry.account == kAccountPrivateSite;
-    std::u16string line = Widen(key) + (ftp ? u",FTP," : u",SMB,") + Field(Panel(entry.name.View())) + u"," +
-                          Field(entry.serverAddress) + u"," + Field(entry.directory) + u",";
+    std::u16string line = Widen(key) + (ftp ? u",FTP," : u",SMB,") + Text(Panel(entry.name.View()), kCsvNameUnits) +
+                          u"," + Text(entry.serverAddress, kCsvAddressUnits) + u"," +
+                          Text(entry.directory, kCsvDirectoryUnits) + u",";
     if (ftp) {
         line += (entry.useProxy ? u"on," : u"off,") + Number(entry.port) + u",";
     }
@@ -195,14 +260,18 @@ void CExporter::Scan(const std::string& key, const CScanEntry& entry)
     }
     line += entry.mailNotification ? u"on," : u"off,";
     for (const std::u16string& address : entry.notificationAddresses) {
-        line += Field(address) + u",";
+        line += Text(address, kCsvAddressUnits) + u",";
     }
-    line += Number(privateSite ? 1 : 0) + u"," + (privateSite ? Field(entry.userName) : u"") + u",";
+    line += Number(privateSite ? 1 : 0) + u"," + (privateSite ? Text(entry.userName, kCsvUserNameUnits) : u"") + u",";
     Line(line);
-    if (privateSite) {
-        for (char byte : ProcessCodePage().Encode(entry.password)) {
-            m_out.push_back(static_cast<char>(static_cast<std::uint8_t>(byte) + kPasswordShift));
+    EndEntry(key);
+    // Printable ASCII is the same in every code page the files are written in.
+    if (privateSite && IsPasswordReadable(entry.password, m_store)) {
+        for (char16_t unit : entry.password) {
+            m_out.push_back(static_cast<char>(unit + kPasswordShift));
         }
+    } else if (privateSite && !entry.password.empty()) {
+        Note(key, CsvNoteReason::PasswordLeftOut);
     }
     m_out += ",\r\n";
 }
@@ -286,9 +355,10 @@ std::optional<std::int64_t> ParseNumber(std::u16string_view field)
 class CImporter
 {
 public:
-    CImporter(const CValueStore& store, std::uint16_t setDate)
+    CImporter(const CValueStore& store, std::uint16_t setDate, std::vector<CCsvNote>* notes)
         : m_store(store)
         , m_setDate(setDate)
+        , m_notes(notes)
     {
     }
 
@@ -307,6 +377,7 @@ private:
 
     const CValueStore& m_store;
     std::uint16_t m_setDate;
+    std::vector<CCsvNote>* m_notes;
     CAddressBook m_book;
 };
 
@@ -496,11 +567,21 @@ void CImporter::Group(std::int32_t number, const std::vector<std::u16string>& fi
     }
     std::sort(group.members.begin(), group.members.end());
     group.members.erase(std::unique(group.members.begin(), group.members.end()), group.members.end());
+    const CFaxMailEntry* first = group.members.empty() ? nullptr : m_book.FindFaxMailEntry(group.members.front());
+    group.kind = first ? first->kind : kKindFax;
+    // A group dials one kind of address: a member of the other kind would be sent the wrong way.
+    std::erase_if(group.members, [&](std::int32_t member) {
+        if (m_book.FindFaxMailEntry(member)->kind == group.kind) {
+            return false;
+        }
+        if (m_notes) {
+            m_notes->push_back({Key("OTD", number, 2), CsvNoteReason::MemberOfOtherKind, member});
+        }
+        return true;
+    });
     if (group.members.size() > kMaxGroupMembers) {
         group.members.resize(kMaxGroupMembers);
     }
-    const CFaxMailEntry* first = group.members.empty() ? nullptr : m_book.FindFaxMailEntry(group.members.front());
-    group.kind = first ? first->kind : kKindFax;
     m_book.PutGroup(std::move(group));
 }
 
@@ -566,29 +647,43 @@ std::filesystem::path WithCsvExtension(const std::filesystem::path& path)
     return tail == ".csv" ? path : std::filesystem::path(name + ".csv");
 }
 
-std::string BuildAddressBookCsv(const CAddressBook& book, const CValueStore& store, const TextLookup& text)
+std::string BuildAddressBookCsv(const CAddressBook& book,
+                                const CValueStore& store,
+                                const TextLookup& text,
+                                std::vector<CCsvNote>* notes)
 {
-    return CExporter(book, store, text).Build();
+    return CExporter(book, store, text, notes).Build();
 }
 
 MessageCode ExportAddressBook(const std::filesystem::path& path,
                               const CAddressBook& book,
                               const CValueStore& store,
-                              const TextLookup& text)
+                              const TextLookup& text,
+                              CCsvReport* report)
 {
-    const std::string csv = BuildAddressBookCsv(book, store, text);
+    const std::string csv = BuildAddressBookCsv(book, store, text, report ? &report->notes : nullptr);
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(csv.data());
-    return WriteFileAtomically(WithCsvExtension(path), std::span(bytes, csv.size())) ? kOk : kMsgWriteFileError;
+    // Scan-to-server passwords are only shifted, not protected: the file is its owner's alone.
+    if (!WriteFileAtomically(WithCsvExtension(path), std::span(bytes, csv.size()), FileRights::OwnerOnly)) {
+        if (report) {
+            report->systemError = errno;
+        }
+        return kMsgWriteFileError;
+    }
+    return kOk;
 }
 
-MessageCode
-ParseAddressBookCsv(std::string_view bytes, CAddressBook& book, const CValueStore& store, std::uint16_t setDate)
+MessageCode ParseAddressBookCsv(std::string_view bytes,
+                                CAddressBook& book,
+                                const CValueStore& store,
+                                std::uint16_t setDate,
+                                std::vector<CCsvNote>* notes)
 {
     const auto lines = ReadLines(bytes);
     if (!lines) {
         return kMsgReadFileError;
     }
-    CImporter importer(store, setDate);
+    CImporter importer(store, setDate, notes);
     // Speed dials first: groups keep only members that exist and take their kind from them.
     for (const CCsvLine& line : *lines) {
         if (line.raw.substr(0, 3) == "SPD") {
@@ -616,14 +711,22 @@ ParseAddressBookCsv(std::string_view bytes, CAddressBook& book, const CValueStor
 MessageCode ImportAddressBook(const std::filesystem::path& path,
                               CAddressBook& book,
                               const CValueStore& store,
-                              std::uint16_t setDate)
+                              std::uint16_t setDate,
+                              CCsvReport* report)
 {
     std::vector<std::uint8_t> bytes;
+    // A file that is missing or cannot be read is not a damaged one: the system's reason tells why.
     if (ReadWholeFile(path, bytes) != ReadFileResult::Ok) {
-        return kMsgReadFileError;
+        if (report) {
+            report->systemError = errno;
+        }
+        return kMsgOpenFileError;
     }
-    return ParseAddressBookCsv(
-        std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), book, store, setDate);
+    return ParseAddressBookCsv(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
+                               book,
+                               store,
+                               setDate,
+                               report ? &report->notes : nullptr);
 }
 
 } // namespace qzb

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "addressbook/address_records.h"
 #include "base/message_codes.h"
 #include "base/text_lookup.h"
 
@@ -7,6 +8,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qzb {
 
@@ -16,35 +18,93 @@ class CValueStore;
 // The address book as 290 CSV lines in a fixed key order: OTD01-OTD20 groups, SPD001-SPD250
 // speed dials, DHD01-DHD20 favourites. UTF-8 without byte-order mark, CRLF line ends, U+0007
 // around a text holding a comma, "NA" for an empty slot. Scan-to-server passwords are written
-// with every code-page byte raised by 48: an obfuscation other installations read, not a
-// protection.
+// with every byte raised by 48: an obfuscation other installations read, not a protection. Only
+// printable ASCII survives the shift, so other passwords are left out.
 inline constexpr std::size_t kCsvLines = 290;
-// Longest line the import reads, line end excluded.
-inline constexpr std::size_t kMaxCsvLineBytes = 1022;
+
+// Longest text of each field the export writes, in UTF-16 units: the device's field sizes.
+inline constexpr std::size_t kCsvNameUnits = 20;
+inline constexpr std::size_t kCsvAddressUnits = 64; // fax numbers, e-mail, server and notification addresses
+inline constexpr std::size_t kCsvDirectoryUnits = 128;
+inline constexpr std::size_t kCsvUserNameUnits = 20;
+inline constexpr std::size_t kCsvPasswordBytes = 20;
+
+// A text field at its longest: three UTF-8 bytes a unit. An enclosed text holds a comma, whose one
+// byte and the two marks around the text take no more than that.
+constexpr std::size_t CsvTextBytes(std::size_t units)
+{
+    return 3 * units;
+}
+
+// Longest line the export writes, and so the longest the import reads, line end excluded: an FTP
+// destination with every text at its longest and every number as wide as "-2147483648".
+inline constexpr std::size_t kMaxCsvLineBytes =
+    std::string_view("SPD221,FTP,").size() + CsvTextBytes(kCsvNameUnits) + 1 + CsvTextBytes(kCsvAddressUnits) + 1 +
+    CsvTextBytes(kCsvDirectoryUnits) + 1 + std::string_view("off,").size() + 11 + 1 + std::string_view("0,").size() +
+    6 * (11 + 1) + std::string_view("off,").size() + kNotificationAddressCount * (CsvTextBytes(kCsvAddressUnits) + 1) +
+    std::string_view("1,").size() + CsvTextBytes(kCsvUserNameUnits) + 1 + kCsvPasswordBytes + 1;
+
+// Why an export wrote an entry otherwise than the book holds it, or an import left something out.
+enum class CsvNoteReason : std::uint8_t {
+    ControlCharacters, // export: control characters of a text were written as spaces
+    TextCut, // export: a text longer than its device field was cut to it
+    PasswordLeftOut, // export: the password holds characters the import cannot read back
+    MemberOfOtherKind, // import: a group member not of the kind of the group's first member
+};
+
+struct CCsvNote
+{
+    std::string key; // the line's key: "SPD012", "OTD03"
+    CsvNoteReason reason = CsvNoteReason::ControlCharacters;
+    std::int32_t member = 0; // the speed dial left out, for MemberOfOtherKind
+
+    bool operator==(const CCsvNote&) const = default;
+};
+
+// What an export or import tells beside its result: the entries it wrote or read otherwise than
+// they stood, and the system's reason (errno) when the file could not be opened, read or written.
+struct CCsvReport
+{
+    std::vector<CCsvNote> notes;
+    int systemError = 0;
+};
 
 // Appends ".csv" unless the name ends in it, in any case.
 std::filesystem::path WithCsvExtension(const std::filesystem::path& path);
 
 // The file's bytes. Names are read from panel code with the store's panel language; the group
-// label format comes from the string table (key "STR_DR_LST_ITEM_GROUP").
-std::string BuildAddressBookCsv(const CAddressBook& book, const CValueStore& store, const TextLookup& text);
+// label format comes from the string table (key "STR_DR_LST_ITEM_GROUP"). Every line imports back
+// as written: control characters become spaces, texts are cut to their device fields and a
+// password the import cannot read back is left out, each noted in notes when given.
+std::string BuildAddressBookCsv(const CAddressBook& book,
+                                const CValueStore& store,
+                                const TextLookup& text,
+                                std::vector<CCsvNote>* notes = nullptr);
 
-// Writes the export atomically under path (".csv" appended when missing); 0 or 0x80020031.
+// Writes the export atomically under path (".csv" appended when missing), readable by its owner
+// only since it may hold passwords; 0 or 0x80020031.
 MessageCode ExportAddressBook(const std::filesystem::path& path,
                               const CAddressBook& book,
                               const CValueStore& store,
-                              const TextLookup& text);
+                              const TextLookup& text,
+                              CCsvReport* report = nullptr);
 
 // Reads a whole export into a new book. The book passed in is replaced only when the file is
 // complete and in key order; otherwise it stays as it was and the result is 0x80020032. Lines
-// that break a field's rule are skipped or stored with the field emptied. setDate is the packed
-// date new entries get.
-MessageCode
-ParseAddressBookCsv(std::string_view bytes, CAddressBook& book, const CValueStore& store, std::uint16_t setDate);
+// that break a field's rule are skipped or stored with the field emptied; group members of
+// another kind than the first are left out and noted. setDate is the packed date new entries get.
+MessageCode ParseAddressBookCsv(std::string_view bytes,
+                                CAddressBook& book,
+                                const CValueStore& store,
+                                std::uint16_t setDate,
+                                std::vector<CCsvNote>* notes = nullptr);
 
+// 0x80020030 when the file cannot be opened or read (the reason in report->systemError), else as
+// ParseAddressBookCsv.
 MessageCode ImportAddressBook(const std::filesystem::path& path,
                               CAddressBook& book,
                               const CValueStore& store,
-                              std::uint16_t setDate);
+                              std::uint16_t setDate,
+                              CCsvReport* report = nullptr);
 
 } // namespace qzb

@@ -29,6 +29,7 @@ bool WriteAll(int fd, std::span<const std::uint8_t> bytes)
 
 bool Failed(std::error_code* error, int code)
 {
+    errno = code;
     if (error) {
         *error = std::error_code(code, std::generic_category());
     }
@@ -56,7 +57,10 @@ int ReplaceRefusal(const std::filesystem::path& path)
 
 } // namespace
 
-bool WriteFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes, std::error_code* error)
+bool WriteFileAtomically(const std::filesystem::path& path,
+                         std::span<const std::uint8_t> bytes,
+                         std::error_code* error,
+                         FileRights rights)
 {
     if (const int refusal = ReplaceRefusal(path); refusal != 0) {
         return Failed(error, refusal);
@@ -70,18 +74,21 @@ bool WriteFileAtomically(const std::filesystem::path& path, std::span<const std:
     if (fd < 0) {
         return Failed(error, errno);
     }
-    // mkstemp creates the file for its owner only; a new DAT or CSV file gets the usual rights,
-    // a replaced one keeps those it had.
+    // mkstemp creates the file for its owner only; a new file gets the usual rights, a replaced one
+    // keeps those it had, and a file holding passwords is its owner's alone.
     struct stat existing
     {
     };
-    if (::stat(path.c_str(), &existing) == 0) {
+    if (rights == FileRights::OwnerOnly) {
+        ::fchmod(fd, S_IRUSR | S_IWUSR);
+    } else if (::stat(path.c_str(), &existing) == 0) {
         ::fchmod(fd, existing.st_mode & 07777);
     } else {
         const mode_t mask = ::umask(0);
         ::umask(mask);
         ::fchmod(fd, 0666 & ~mask);
     }
+    errno = 0;
     bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
     int reason = ok ? 0 : errno;
     if (::close(fd) != 0 && ok) {
@@ -103,7 +110,11 @@ bool WriteFileAtomically(const std::filesystem::path& path, std::span<const std:
 ReadFileResult ReadWholeFile(const std::filesystem::path& path, std::vector<std::uint8_t>& bytes, std::size_t maxBytes)
 {
     std::error_code error;
-    return ReadWholeFile(path, bytes, error, maxBytes);
+    const ReadFileResult result = ReadWholeFile(path, bytes, error, maxBytes);
+    if (result != ReadFileResult::Ok) {
+        errno = error.value();
+    }
+    return result;
 }
 
 ReadFileResult ReadWholeFile(const std::filesystem::path& path,

@@ -1,7 +1,9 @@
 #include "cli/qzbctl.h"
 
 #include "addressbook/csv_exchange.h"
+#include "base/atomic_file.h"
 #include "cli/cli_app.h"
+#include "cli/csv_notes.h"
 #include "cli/device_commands.h"
 #include "cli/json_dump.h"
 #include "cli/store_commands.h"
@@ -30,20 +32,22 @@ struct CUsageError
     std::string text;
 };
 
+// detail, when given, names what failed: "book.csv: No such file or directory".
+void PrintError(std::ostream& err, const CCliApp& app, MessageCode code, const std::string& detail = {})
+{
+    char hex[16];
+    std::snprintf(hex, sizeof(hex), "0x%08X", code);
+    err << "error " << hex << ": " << app.MessageText(code) << (detail.empty() ? "" : " (" + detail + ")") << '\n';
+}
+
 // A failure with a file names the file and the system's reason when there is one.
 void PrintError(std::ostream& err,
                 const CCliApp& app,
                 MessageCode code,
-                const std::filesystem::path& path = {},
-                std::error_code reason = {})
+                const std::filesystem::path& path,
+                std::error_code reason)
 {
-    char hex[16];
-    std::snprintf(hex, sizeof(hex), "0x%08X", code);
-    err << "error " << hex << ": " << app.MessageText(code);
-    if (reason) {
-        err << " (" << path.string() << ": " << reason.message() << ')';
-    }
-    err << '\n';
+    PrintError(err, app, code, reason ? path.string() + ": " + reason.message() : std::string());
 }
 
 // The model a command that opens a DAT file runs as: --model when given, else the model its
@@ -84,7 +88,12 @@ public:
     int Get(const std::filesystem::path& path, const std::string& page, const std::string& key);
 
 private:
-    int Fail(const CCliApp& app, MessageCode code, const std::filesystem::path& path = {}, std::error_code reason = {})
+    int Fail(const CCliApp& app, MessageCode code, const std::string& detail = {})
+    {
+        PrintError(m_err, app, code, detail);
+        return kExitFailed;
+    }
+    int Fail(const CCliApp& app, MessageCode code, const std::filesystem::path& path, std::error_code reason)
     {
         PrintError(m_err, app, code, path, reason);
         return kExitFailed;
@@ -160,10 +169,12 @@ int CCommands::CsvExport(const std::filesystem::path& path, const std::filesyste
     if (const MessageCode code = OpenDatFile(path, context, app->Texts(), &reason); code != kOk) {
         return Fail(*app, code, path, reason);
     }
-    if (const MessageCode code = ExportAddressBook(csv, context.device.book, context.store, app->Texts());
+    CCsvReport report;
+    if (const MessageCode code = ExportAddressBook(csv, context.device.book, context.store, app->Texts(), &report);
         code != kOk) {
-        return Fail(*app, code);
+        return Fail(*app, code, CsvFileDetail(WithCsvExtension(csv), report.systemError));
     }
+    PrintCsvNotes(m_err, report.notes);
     return kExitOk;
 }
 
@@ -175,13 +186,15 @@ int CCommands::CsvImport(const std::filesystem::path& path, const std::filesyste
     if (const MessageCode code = OpenDatFile(path, context, app->Texts(), &reason); code != kOk) {
         return Fail(*app, code, path, reason);
     }
-    if (const MessageCode code = ImportAddressBook(csv, context.device.book, context.store, PackDeviceDate());
+    CCsvReport report;
+    if (const MessageCode code = ImportAddressBook(csv, context.device.book, context.store, PackDeviceDate(), &report);
         code != kOk) {
-        return Fail(*app, code);
+        return Fail(*app, code, CsvFileDetail(csv, report.systemError));
     }
     if (!WriteFileAtomically(path, BuildDatFile(context), &reason)) {
         return Fail(*app, kMsgWriteFileError, path, reason);
     }
+    PrintCsvNotes(m_err, report.notes);
     return kExitOk;
 }
 

@@ -1,10 +1,12 @@
 // Arbitrary bytes as an address-book CSV file: a refused import leaves the book as it was; an
-// accepted one keeps the directory's rules, and exporting and importing again gives the same book.
+// accepted one keeps the directory's rules and groups of one kind, and exporting and importing again
+// gives the same book.
 #include "addressbook/address_book.h"
 #include "addressbook/csv_exchange.h"
 #include "fuzz_checks.h"
 #include "model/value_store.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -25,6 +27,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     RequireBookRules(book);
+    for (const CGroupEntry& group : book.Groups()) {
+        Require(std::all_of(group.members.begin(),
+                            group.members.end(),
+                            [&](std::int32_t m) { return book.FindFaxMailEntry(m)->kind == group.kind; }),
+                "an imported group mixes fax and e-mail members");
+    }
     CAddressBook again;
     Require(ParseAddressBookCsv(BuildAddressBookCsv(book, store, labels), again, store, kToday) == kOk,
             "an export does not import");
