@@ -92,8 +92,8 @@ public:
         CDeviceLinkConfig linkConfig = config;
         ITransport* transport = nullptr;
         if (options.simulate) {
-            m_simulator = std::make_unique<CDeviceSimulator>(
-                app.Context().modelCode, linkConfig.vendorId, options.simulatorFile);
+            m_simulator =
+                std::make_unique<CDeviceSimulator>(app.Context().modelCode, linkConfig.vendorId, options.simulatorFile);
             m_simulator->Faults() = faults;
             linkConfig.lockDevice = false;
             transport = m_simulator.get();
@@ -232,8 +232,8 @@ int RunDeviceCommand(const CCliOptions& options,
         result = Told(app, protocol.DoDeviceOperation(kOperationUpload, service ? kStateServiceMan : 0));
         if (result == kOk && run.SimulatorSaveResult() != kOk) {
             result = run.SimulatorSaveResult();
-            resultText = app.MessageText(result) + " (the simulator's memory file " +
-                         device.simulatorFile->string() + " was not saved: the upload is lost)";
+            resultText = app.MessageText(result) + " (the simulator's memory file " + device.simulatorFile->string() +
+                         " was not saved: the upload is lost)";
         }
     }
     const MessageCode disconnected = Told(app, protocol.DoDeviceOperation(kOperationDisconnect, 0));
@@ -274,8 +274,9 @@ CDeviceCommand::CDeviceCommand(CLI::App& root)
 
 void CDeviceCommand::AddOptions(CLI::App& app, COptionSet& set)
 {
-    set.simulate = app.add_option(
-        "--simulate", set.simulatorFile, "Talk to the built-in simulated device (its memory kept in FILE.dat when given)");
+    set.simulate = app.add_option("--simulate",
+                                  set.simulatorFile,
+                                  "Talk to the built-in simulated device (its memory kept in FILE.dat when given)");
     set.simulate->expected(0, 1);
     // One fault a time, so that a file name after it is not taken for another fault.
     app.add_option("--sim-fault",
