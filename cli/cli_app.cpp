@@ -25,6 +25,12 @@ int CStreamPresenter::Present(const CMessageBoxRequest& request)
     if (m_quiet) {
         return kAnswerOk;
     }
+    if (m_hold && request.code != kOk) {
+        if (!m_held) {
+            m_held = request.code;
+        }
+        return kAnswerOk;
+    }
     std::string text = Utf16ToUtf8(request.text);
     for (char& c : text) {
         if (c == '\n') {

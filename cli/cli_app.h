@@ -10,6 +10,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <utility>
 
 namespace qzb {
 
@@ -24,10 +25,16 @@ public:
     }
     int Present(const CMessageBoxRequest& request) override;
     void SetQuiet(bool quiet) { m_quiet = quiet; }
+    // While held, a message with a code is kept (the first one) instead of printed, so that the
+    // caller can tell one failure in one line.
+    void SetHold(bool hold) { m_hold = hold; }
+    std::optional<MessageCode> TakeHeld() { return std::exchange(m_held, std::nullopt); }
 
 private:
     std::ostream& m_err;
     bool m_quiet = false;
+    bool m_hold = false;
+    std::optional<MessageCode> m_held;
 };
 
 struct CCliOptions
@@ -46,6 +53,7 @@ public:
 
     CAppContext& Context() { return *m_context; }
     CMessenger& Messenger() { return *m_messenger; }
+    CStreamPresenter& Presenter() { return m_presenter; }
     const TextLookup& Texts() const { return m_texts; }
     // The English text of a message code's key, or the key itself when no table was found.
     std::string MessageText(MessageCode code) const;

@@ -1,5 +1,6 @@
 #include "cli/device_commands.h"
 
+#include "cli/json_dump.h"
 #include "cli/qzbctl.h"
 #include "device/device_link.h"
 #include "device/device_protocol.h"
@@ -9,9 +10,13 @@
 #include "files/dat_file.h"
 #include "model/machine_image.h"
 
+#include <CLI/CLI.hpp>
+#include <nlohmann/json.hpp>
+
 #include <charconv>
 #include <cstdio>
 #include <fstream>
+#include <limits>
 #include <memory>
 #include <unistd.h>
 
@@ -19,77 +24,88 @@ namespace qzb {
 
 namespace {
 
-struct CFaultError
+struct CUsageError
 {
     std::string text;
 };
 
-std::size_t FaultNumber(const std::string& fault, std::string_view value)
+std::size_t FaultNumber(const std::string& fault, std::string_view value, std::size_t lowest, std::size_t highest)
 {
     std::size_t number = 0;
     const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), number);
-    if (ec != std::errc() || end != value.data() + value.size()) {
-        throw CFaultError{"--sim-fault " + fault + " needs a number"};
+    if (ec != std::errc() || end != value.data() + value.size() || value.empty()) {
+        throw CUsageError{"--sim-fault " + fault + " needs a number"};
+    }
+    if (number < lowest || number > highest) {
+        const std::string range = highest == std::numeric_limits<std::size_t>::max()
+                                      ? "at least " + std::to_string(lowest)
+                                      : "from " + std::to_string(lowest) + " to " + std::to_string(highest);
+        throw CUsageError{"--sim-fault " + fault + ": the number must be " + range};
     }
     return number;
 }
 
 void ApplyFault(CSimulatorFaults& faults, const std::string& fault)
 {
+    constexpr std::size_t kAny = std::numeric_limits<std::size_t>::max();
     const std::size_t equals = fault.find('=');
     const std::string kind = fault.substr(0, equals);
     const std::string_view value =
         equals == std::string::npos ? std::string_view() : std::string_view(fault).substr(equals + 1);
+    const bool flag = kind == "busy" || kind == "damaged";
+    if (flag && equals != std::string::npos) {
+        throw CUsageError{"--sim-fault " + kind + " takes no number"};
+    }
     if (kind == "busy") {
         faults.busyAtOpen = true;
+    } else if (kind == "damaged") {
+        faults.damagedAnswers = true;
     } else if (kind == "status") {
-        faults.statusByte = static_cast<std::uint8_t>(FaultNumber(fault, value));
-    } else if (kind == "split") {
-        faults.splitReads = FaultNumber(fault, value);
-    } else if (kind == "cut") {
-        faults.cutAfter = FaultNumber(fault, value);
+        // The status and the fax country each travel in one byte.
+        faults.statusByte = static_cast<std::uint8_t>(FaultNumber(fault, value, 0, 0xFF));
     } else if (kind == "country") {
-        faults.country = static_cast<std::int32_t>(FaultNumber(fault, value));
+        faults.country = static_cast<std::int32_t>(FaultNumber(fault, value, 0, 0xFF));
+    } else if (kind == "split") {
+        faults.splitReads = FaultNumber(fault, value, 1, kAny);
+    } else if (kind == "cut" || kind == "cut-every") {
+        faults.cutAfter = FaultNumber(fault, value, 0, kAny);
+        faults.cutEveryConnection = kind == "cut-every";
     } else {
-        throw CFaultError{"unknown --sim-fault " + kind + " (busy, status=N, split=N, cut=N, country=N)"};
+        throw CUsageError{"unknown --sim-fault " + kind +
+                          " (busy, damaged, status=N, split=N, cut=N, cut-every=N, country=N)"};
     }
 }
 
 class CDeviceRun
 {
 public:
-    CDeviceRun(CCliApp& app, const CDeviceOptions& options, std::ostream& err)
-        : m_app(app)
-        , m_err(err)
+    CDeviceRun(CCliApp& app,
+               const CDeviceOptions& options,
+               const CDeviceLinkConfig& config,
+               const CSimulatorFaults& faults,
+               std::unique_ptr<std::ofstream> traceFile,
+               std::ostream& err)
+        : m_err(err)
         , m_showProgress(::isatty(STDERR_FILENO) == 1)
+        , m_traceFile(std::move(traceFile))
     {
-        CDeviceLinkConfig config;
-        if (options.usbVendor) {
-            const auto vendor = ParseUsbId(*options.usbVendor);
-            if (!vendor) {
-                throw CFaultError{"--usb-vendor needs a hexadecimal id such as 0x0B49"};
-            }
-            config.vendorId = *vendor;
-        }
+        CDeviceLinkConfig linkConfig = config;
         ITransport* transport = nullptr;
         if (options.simulate) {
             m_simulator =
-                std::make_unique<CDeviceSimulator>(app.Context().modelCode, config.vendorId, options.simulatorFile);
-            for (const std::string& fault : options.faults) {
-                ApplyFault(m_simulator->Faults(), fault);
-            }
-            config.lockDevice = false;
+                std::make_unique<CDeviceSimulator>(app.Context().modelCode, linkConfig.vendorId, options.simulatorFile);
+            m_simulator->Faults() = faults;
+            linkConfig.lockDevice = false;
             transport = m_simulator.get();
         } else {
             m_usb = std::make_unique<CUsbTransport>();
             transport = m_usb.get();
         }
-        if (options.trace) {
-            m_traceFile = std::make_unique<std::ofstream>(*options.trace);
+        if (m_traceFile) {
             m_trace = std::make_unique<CTraceTransport>(*transport, *m_traceFile);
             transport = m_trace.get();
         }
-        m_link = std::make_unique<CDeviceLink>(*transport, app.Context(), m_words, config);
+        m_link = std::make_unique<CDeviceLink>(*transport, app.Context(), m_words, linkConfig);
         m_protocol = std::make_unique<CDeviceProtocol>(
             *m_link, app.Context(), app.Messenger(), options.fast ? CProtocolTimings::Fast() : CProtocolTimings{});
         m_protocol->SetProgress([this](std::string_view step) {
@@ -100,30 +116,36 @@ public:
     }
 
     MessageCode SimulatorFileResult() const { return m_simulator ? m_simulator->BackingFileResult() : kOk; }
+    MessageCode SimulatorSaveResult() const { return m_simulator ? m_simulator->SaveResult() : kOk; }
     CDeviceProtocol& Protocol() { return *m_protocol; }
     const CDeviceLink& Link() const { return *m_link; }
 
 private:
-    CCliApp& m_app;
     std::ostream& m_err;
     bool m_showProgress;
     CApplicationWords m_words;
+    std::unique_ptr<std::ofstream> m_traceFile;
     std::unique_ptr<CDeviceSimulator> m_simulator;
     std::unique_ptr<CUsbTransport> m_usb;
-    std::unique_ptr<std::ofstream> m_traceFile;
     std::unique_ptr<CTraceTransport> m_trace;
     std::unique_ptr<CDeviceLink> m_link;
     std::unique_ptr<CDeviceProtocol> m_protocol;
 };
 
-int Failed(const CCliApp& app, MessageCode code, std::ostream& err)
+// The one line a failure prints; text stands in for the message's own when given.
+int Failed(const CCliApp& app, MessageCode code, std::ostream& err, const std::string& text = {})
 {
-    if (code != kMsgAlreadyReported) {
-        char hex[16];
-        std::snprintf(hex, sizeof(hex), "0x%08X", code);
-        err << "error " << hex << ": " << app.MessageText(code) << '\n';
-    }
+    char hex[16];
+    std::snprintf(hex, sizeof(hex), "0x%08X", code);
+    err << "error " << hex << ": " << (text.empty() ? app.MessageText(code) : text) << '\n';
     return kExitFailed;
+}
+
+// The code behind a result: a failure the transfer driver has reported is the one it showed.
+MessageCode Told(CCliApp& app, MessageCode result)
+{
+    const std::optional<MessageCode> held = app.Presenter().TakeHeld();
+    return result == kMsgAlreadyReported && held ? *held : result;
 }
 
 } // namespace
@@ -136,6 +158,36 @@ int RunDeviceCommand(const CCliOptions& options,
                      std::ostream& out,
                      std::ostream& err)
 {
+    // Everything a usage error can come from is checked before a file or the device is touched.
+    CSimulatorFaults faults;
+    CDeviceLinkConfig config;
+    std::unique_ptr<std::ofstream> traceFile;
+    try {
+        for (const std::string& fault : device.faults) {
+            ApplyFault(faults, fault);
+        }
+        // The pauses are owed to a real device; faults only a simulated one can show.
+        if (!device.simulate && (device.fast || !device.faults.empty())) {
+            throw CUsageError{std::string(device.fast ? "--fast" : "--sim-fault") + " needs --simulate"};
+        }
+        if (device.usbVendor) {
+            const auto vendor = ParseUsbId(*device.usbVendor);
+            if (!vendor) {
+                throw CUsageError{"--usb-vendor needs a hexadecimal id such as 0x0B49"};
+            }
+            config.vendorId = *vendor;
+        }
+        if (device.trace) {
+            traceFile = std::make_unique<std::ofstream>(*device.trace);
+            if (!traceFile->is_open()) {
+                throw CUsageError{"--trace: " + device.trace->string() + " cannot be created"};
+            }
+        }
+    } catch (const CUsageError& usage) {
+        err << "qzbctl: " << usage.text << '\n';
+        return kExitUsage;
+    }
+
     std::int32_t model = options.model.value_or(QZB_DEFAULT_MODEL);
     if (action == "upload" && !options.model) {
         // An upload runs as the model its file was written for.
@@ -153,51 +205,134 @@ int RunDeviceCommand(const CCliOptions& options,
             return Failed(app, code, err);
         }
     }
-    try {
-        CDeviceRun run(app, device, err);
-        if (const MessageCode code = run.SimulatorFileResult(); code != kOk) {
-            err << "qzbctl: the simulator's memory file could not be used\n";
+    CDeviceRun run(app, device, config, faults, std::move(traceFile), err);
+    if (const MessageCode code = run.SimulatorFileResult(); code != kOk) {
+        return Failed(app,
+                      code,
+                      err,
+                      app.MessageText(code) + " (the simulator's memory file " + device.simulatorFile->string() + ")");
+    }
+    // The driver's own reports are held back: each failure is told here, once.
+    app.Presenter().SetHold(true);
+    CDeviceProtocol& protocol = run.Protocol();
+    const MessageCode connected = Told(app, protocol.DoDeviceOperation(kOperationConnect, 0));
+    if (connected != kOk) {
+        const CDeviceDiagnosis& diagnosis = run.Link().LastDiagnosis();
+        // When nothing was opened the search says why better than the message does.
+        const bool unopened = !run.Link().IsOpen() && diagnosis.finding != DeviceFinding::Opened;
+        return Failed(app, connected, err, unopened ? DescribeDiagnosis(diagnosis) : std::string());
+    }
+    MessageCode result = kOk;
+    std::string resultText;
+    if (action == "status") {
+        result = protocol.StatusQuery();
+    } else if (action == "download" || action == "info") {
+        result = Told(app, protocol.DoDeviceOperation(kOperationDownload, 0));
+    } else if (action == "upload") {
+        result = Told(app, protocol.DoDeviceOperation(kOperationUpload, service ? kStateServiceMan : 0));
+        if (result == kOk && run.SimulatorSaveResult() != kOk) {
+            result = run.SimulatorSaveResult();
+            resultText = app.MessageText(result) + " (the simulator's memory file " + device.simulatorFile->string() +
+                         " was not saved: the upload is lost)";
+        }
+    }
+    const MessageCode disconnected = Told(app, protocol.DoDeviceOperation(kOperationDisconnect, 0));
+    if (result != kOk) {
+        // A disconnect that fails after a failed operation is the same failure told again.
+        return Failed(app, result, err, resultText);
+    }
+    std::string kept;
+    if (action == "download") {
+        if (const MessageCode code = WriteDatFile(file, app.Context()); code != kOk) {
             return Failed(app, code, err);
         }
-        CDeviceProtocol& protocol = run.Protocol();
-        const MessageCode connected = protocol.DoDeviceOperation(kOperationConnect, 0);
-        if (connected != kOk) {
-            if (!run.Link().IsOpen()) {
-                err << "qzbctl: " << DescribeDiagnosis(run.Link().LastDiagnosis()) << '\n';
-            }
-            return Failed(app, connected, err);
-        }
-        MessageCode result = kOk;
-        if (action == "status") {
-            result = protocol.StatusQuery();
-        } else if (action == "download") {
-            result = protocol.DoDeviceOperation(kOperationDownload, 0);
-        } else if (action == "upload") {
-            result = protocol.DoDeviceOperation(kOperationUpload, service ? kStateServiceMan : 0);
-        }
-        const MessageCode disconnected = protocol.DoDeviceOperation(kOperationDisconnect, 0);
-        if (result != kOk) {
-            // A status the disconnect has just reported is not told twice.
-            const bool toldAlready = action == "status" && disconnected == kMsgAlreadyReported;
-            return toldAlready ? kExitFailed : Failed(app, result, err);
-        }
-        if (action == "download") {
-            if (const MessageCode code = WriteDatFile(file, app.Context()); code != kOk) {
-                return Failed(app, code, err);
-            }
-        }
-        if (action == "status") {
-            out << "device ready: " << run.Link().LastDiagnosis().description << " (model " << app.Context().modelCode
-                << ")\n";
-        }
-        if (disconnected != kOk && disconnected != kMsgAlreadyReported) {
-            return Failed(app, disconnected, err);
-        }
-        return kExitOk;
-    } catch (const CFaultError& fault) {
-        err << "qzbctl: " << fault.text << '\n';
-        return kExitUsage;
+        kept = "the download had finished: " + WithDatExtension(file).string() + " is saved";
+    } else if (action == "info") {
+        const nlohmann::ordered_json dump = DumpJson(app.Context());
+        nlohmann::ordered_json info;
+        info["deviceInfo"] = dump["deviceInfo"];
+        info["counters"] = dump["counters"];
+        out << info.dump(2) << '\n';
+        kept = "the device information above had been read in full";
+    } else if (action == "status" && disconnected == kOk) {
+        out << "device ready: " << run.Link().LastDiagnosis().description << " (model " << app.Context().modelCode
+            << ")\n";
+    } else if (action == "upload") {
+        kept = "the upload had been sent";
     }
+    if (disconnected != kOk) {
+        const std::string text = app.MessageText(disconnected);
+        return Failed(app, disconnected, err, kept.empty() ? text : text + " (" + kept + ")");
+    }
+    return kExitOk;
+}
+
+CDeviceCommand::CDeviceCommand(CLI::App& root)
+{
+    AddOptions(root, m_before);
+}
+
+void CDeviceCommand::AddOptions(CLI::App& app, COptionSet& set)
+{
+    set.simulate = app.add_option("--simulate",
+                                  set.simulatorFile,
+                                  "Talk to the built-in simulated device (its memory kept in FILE.dat when given)");
+    set.simulate->expected(0, 1);
+    // One fault a time, so that a file name after it is not taken for another fault.
+    app.add_option("--sim-fault",
+                   set.faults,
+                   "Simulator fault: busy, damaged, status=N, split=N, cut=N (next connection), cut-every=N, country=N")
+        ->allow_extra_args(false);
+    app.add_flag("--fast", set.fast, "Leave out the pauses the device is owed (simulator only)");
+    set.vendor = app.add_option("--usb-vendor", set.usbVendor, "USB vendor id of the device, in hexadecimal");
+    set.traceOption = app.add_option("--trace", set.trace, "Write every exchange with the device to FILE");
+}
+
+void CDeviceCommand::AddCommand(CLI::App& root)
+{
+    m_command = root.add_subcommand("device", "Talk to the device: status, download OUT.dat, upload IN.dat, info");
+    m_command->require_subcommand(1);
+    AddOptions(*m_command, m_after);
+    // Options after the action are the device command's too.
+    m_command->add_subcommand("status", "Connect, ask the device's status and disconnect")->fallthrough();
+    auto* download = m_command->add_subcommand("download", "Download the device's data into a DAT file");
+    download->fallthrough();
+    download->add_option("OUT", m_file, "The DAT file to write")->required();
+    auto* upload = m_command->add_subcommand("upload", "Upload a DAT file's data to the device");
+    upload->fallthrough();
+    upload->add_option("IN", m_file, "The DAT file to send")->required();
+    upload->add_flag("--service", m_service, "Send the settings too, after the country check (service-man mode)");
+    m_command
+        ->add_subcommand("info", "Connect, download and disconnect; print the device information and counters as JSON")
+        ->fallthrough();
+}
+
+bool CDeviceCommand::Chosen() const
+{
+    return m_command && m_command->parsed();
+}
+
+int CDeviceCommand::Run(const CCliOptions& options, std::ostream& out, std::ostream& err) const
+{
+    CDeviceOptions device;
+    for (const COptionSet* set : {&m_before, &m_after}) {
+        if (set->simulate->count() > 0) {
+            device.simulate = true;
+            if (!set->simulatorFile.empty()) {
+                device.simulatorFile = set->simulatorFile;
+            }
+        }
+        device.faults.insert(device.faults.end(), set->faults.begin(), set->faults.end());
+        device.fast = device.fast || set->fast;
+        if (set->vendor->count() > 0) {
+            device.usbVendor = set->usbVendor;
+        }
+        if (set->traceOption->count() > 0) {
+            device.trace = set->trace;
+        }
+    }
+    const std::string action = m_command->get_subcommands().front()->get_name();
+    return RunDeviceCommand(options, device, action, m_file, m_service, out, err);
 }
 
 } // namespace qzb

@@ -8,6 +8,11 @@
 #include <string>
 #include <vector>
 
+namespace CLI {
+class App;
+class Option;
+} // namespace CLI
+
 namespace qzb {
 
 // How qzbctl reaches a device: the real one over libusb, or the built-in simulator.
@@ -21,7 +26,7 @@ struct CDeviceOptions
     std::optional<std::filesystem::path> trace; // --trace FILE
 };
 
-// "device status", "device download OUT.dat", "device upload IN.dat [--service]".
+// "device status", "device download OUT.dat", "device upload IN.dat [--service]", "device info".
 int RunDeviceCommand(const CCliOptions& options,
                      const CDeviceOptions& device,
                      const std::string& action,
@@ -29,5 +34,41 @@ int RunDeviceCommand(const CCliOptions& options,
                      bool service,
                      std::ostream& out,
                      std::ostream& err);
+
+// The "device" command line: its options, taken before the command as well as after "device" or
+// its action, and the actions themselves.
+class CDeviceCommand
+{
+public:
+    // Adds the device options to the options before the command.
+    explicit CDeviceCommand(CLI::App& root);
+    CDeviceCommand(const CDeviceCommand&) = delete;
+    CDeviceCommand& operator=(const CDeviceCommand&) = delete;
+
+    // Adds the "device" command with its actions.
+    void AddCommand(CLI::App& root);
+    bool Chosen() const;
+    int Run(const CCliOptions& options, std::ostream& out, std::ostream& err) const;
+
+private:
+    struct COptionSet
+    {
+        std::string simulatorFile;
+        std::vector<std::string> faults;
+        bool fast = false;
+        std::string usbVendor;
+        std::string trace;
+        CLI::Option* simulate = nullptr;
+        CLI::Option* vendor = nullptr;
+        CLI::Option* traceOption = nullptr;
+    };
+    static void AddOptions(CLI::App& app, COptionSet& set);
+
+    COptionSet m_before;
+    COptionSet m_after;
+    CLI::App* m_command = nullptr;
+    std::string m_file;
+    bool m_service = false;
+};
 
 } // namespace qzb

@@ -255,6 +255,7 @@ int RunCommand(const std::vector<std::string>& arguments, std::ostream& out, std
                  "Exit status 0 on success, 1 for a usage error, 2 when the operation failed.",
                  "qzbctl"};
     cli.require_subcommand(1);
+    cli.set_version_flag("--version", std::string("qzbctl ") + QZB_VERSION);
     CCliOptions options;
     std::int32_t model = 0;
     std::string dataDir;
@@ -264,17 +265,7 @@ int RunCommand(const std::vector<std::string>& arguments, std::ostream& out, std
     cli.add_option("--codepage", options.codePage, "Code page of stored texts (default Windows-1252)");
     auto* dataDirOption = cli.add_option("--data-dir", dataDir, "Folder holding the string tables");
 
-    CDeviceOptions device;
-    std::string simulatorFile;
-    std::string usbVendor;
-    std::string trace;
-    auto* simulateOption = cli.add_option(
-        "--simulate", simulatorFile, "Talk to the built-in simulated device (its memory kept in FILE.dat when given)");
-    simulateOption->expected(0, 1);
-    cli.add_option("--sim-fault", device.faults, "Simulator fault: busy, status=N, split=N, cut=N, country=N");
-    cli.add_flag("--fast", device.fast, "Leave out the pauses the device is owed (simulator)");
-    auto* vendorOption = cli.add_option("--usb-vendor", usbVendor, "USB vendor id of the device, in hexadecimal");
-    auto* traceOption = cli.add_option("--trace", trace, "Write every exchange with the device to FILE");
+    CDeviceCommand deviceCommand(cli);
 
     std::string file;
     std::string output;
@@ -322,20 +313,16 @@ int RunCommand(const std::vector<std::string>& arguments, std::ostream& out, std
     csvImport->add_option("FILE", file, "The DAT file")->required();
     csvImport->add_option("CSV", csv, "The CSV file to read")->required();
 
-    auto* deviceCommand = cli.add_subcommand("device", "Talk to the device: status, download OUT.dat, upload IN.dat");
-    deviceCommand->require_subcommand(1);
-    deviceCommand->add_subcommand("status", "Connect, ask the device's status and disconnect");
-    auto* download = deviceCommand->add_subcommand("download", "Download the device's data into a DAT file");
-    download->add_option("OUT", file, "The DAT file to write")->required();
-    auto* upload = deviceCommand->add_subcommand("upload", "Upload a DAT file's data to the device");
-    upload->add_option("IN", file, "The DAT file to send")->required();
-    upload->add_flag("--service", service, "Send the settings too, after the country check (service-man mode)");
+    deviceCommand.AddCommand(cli);
 
     try {
         std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
         cli.parse(reversed);
     } catch (const CLI::CallForHelp&) {
         out << cli.help();
+        return kExitOk;
+    } catch (const CLI::CallForVersion& version) {
+        out << version.what() << '\n';
         return kExitOk;
     } catch (const CLI::ParseError& error) {
         err << "qzbctl: " << error.what() << '\n' << "Run qzbctl --help for the commands.\n";
@@ -352,19 +339,8 @@ int RunCommand(const std::vector<std::string>& arguments, std::ostream& out, std
         return kExitUsage;
     }
 
-    if (*deviceCommand) {
-        device.simulate = simulateOption->count() > 0;
-        if (!simulatorFile.empty()) {
-            device.simulatorFile = simulatorFile;
-        }
-        if (vendorOption->count() > 0) {
-            device.usbVendor = usbVendor;
-        }
-        if (traceOption->count() > 0) {
-            device.trace = trace;
-        }
-        const std::string action = deviceCommand->get_subcommands().front()->get_name();
-        return RunDeviceCommand(options, device, action, file, service, out, err);
+    if (deviceCommand.Chosen()) {
+        return deviceCommand.Run(options, out, err);
     }
 
     CCommands commands(options, out, err);

@@ -378,6 +378,10 @@ MessageCode CDeviceProtocol::CountryCheck()
     if (SendReadRequest({kCountryId, kOptionsBlockId}) != kOk || ReadAnswer(answer) != kOk) {
         return kMsgConnectionErr;
     }
+    // A walk that stops at a damaged entry could miss the country and let the upload through.
+    if (!IsWellFormedImage(answer)) {
+        return kMsgConnectionErr;
+    }
     MessageCode result = kOk;
     CDeviceData& device = m_context.device;
     CImageReader reader(answer);

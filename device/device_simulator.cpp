@@ -1,16 +1,44 @@
 #include "device/device_simulator.h"
 
+#include "app/model_profile.h"
 #include "device/device_commands.h"
+#include "files/dat_file.h"
+#include "model/machine_image.h"
 
 #include <algorithm>
 #include <cstring>
+#include <fstream>
 
 namespace qzb {
+
+namespace {
+
+// The model whose memory a backing file holds: the one its header names when the magic is the
+// one that model writes, else the running model (and the file is refused when it is read).
+std::int32_t DeviceModel(std::int32_t runningModel, const std::optional<std::filesystem::path>& backingFile)
+{
+    if (!backingFile) {
+        return runningModel;
+    }
+    std::ifstream in(*backingFile, std::ios::binary);
+    std::uint8_t header[kDatHeaderSize] = {};
+    if (!in.read(reinterpret_cast<char*>(header), sizeof(header))) {
+        return runningModel;
+    }
+    const auto model = static_cast<std::int32_t>(ReadLe(std::span<const std::uint8_t>(header + kDatMagicSize, 4)));
+    const std::string_view magic = DatMagicFor(model);
+    if (!IsKnownModel(model) || !std::equal(magic.begin(), magic.end(), header)) {
+        return runningModel;
+    }
+    return model;
+}
+
+} // namespace
 
 CDeviceSimulator::CDeviceSimulator(std::int32_t modelCode,
                                    std::uint16_t vendorId,
                                    std::optional<std::filesystem::path> backingFile)
-    : m_device(modelCode)
+    : m_device(DeviceModel(modelCode, backingFile))
     , m_vendorId(vendorId)
     , m_backingFile(std::move(backingFile))
 {
@@ -55,6 +83,8 @@ CTransferResult CDeviceSimulator::ControlIn(const CUsbCandidate&,
 UsbAccess CDeviceSimulator::OpenPipes(const CUsbCandidate&, std::uint8_t, std::uint8_t)
 {
     m_open = true;
+    m_cut = false;
+    m_movedThisConnection = 0;
     return UsbAccess::Granted;
 }
 
@@ -64,7 +94,16 @@ std::size_t CDeviceSimulator::Allowance(std::size_t count) const
         return count;
     }
     const std::size_t limit = *m_device.Faults().cutAfter;
-    return m_moved >= limit ? 0 : std::min(count, limit - m_moved);
+    return m_movedThisConnection >= limit ? 0 : std::min(count, limit - m_movedThisConnection);
+}
+
+void CDeviceSimulator::Cut()
+{
+    m_cut = true;
+    // The connection stays broken until the next open; only that one is cut unless every one is.
+    if (!m_device.Faults().cutEveryConnection) {
+        m_device.Faults().cutAfter.reset();
+    }
 }
 
 CTransferResult CDeviceSimulator::Write(std::span<const std::uint8_t> bytes, std::chrono::milliseconds)
@@ -76,11 +115,12 @@ CTransferResult CDeviceSimulator::Write(std::span<const std::uint8_t> bytes, std
     const std::size_t uploads = m_device.UploadCount();
     m_device.Receive(bytes.first(allowed));
     m_moved += allowed;
-    if (m_backingFile && m_device.UploadCount() != uploads) {
-        m_device.SaveDat(*m_backingFile);
+    m_movedThisConnection += allowed;
+    if (m_backingFile && m_device.UploadCount() != uploads && !m_device.SaveDat(*m_backingFile)) {
+        m_saveResult = kMsgWriteFileError;
     }
     if (allowed < bytes.size()) {
-        m_cut = true;
+        Cut();
         return {kMsgConnectCut, allowed};
     }
     return {kOk, allowed};
@@ -94,10 +134,11 @@ CTransferResult CDeviceSimulator::Read(std::span<std::uint8_t> buffer, std::chro
     const std::size_t allowed = Allowance(buffer.size());
     const std::size_t count = m_device.Send(buffer.first(allowed));
     m_moved += count;
+    m_movedThisConnection += count;
     if (count == 0) {
         // Nothing to answer: a real device would let the read run out of time.
         if (allowed == 0 && !buffer.empty()) {
-            m_cut = true;
+            Cut();
         }
         return {kMsgConnectCut, 0};
     }

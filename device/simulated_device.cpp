@@ -248,10 +248,17 @@ void CSimulatedDevice::Execute(std::uint32_t command, std::span<const std::uint8
                     answer.Append(id, found->second);
                 }
             }
-            Answer(answer.Bytes());
+            std::vector<std::uint8_t> bytes = answer.Take();
+            if (m_faults.damagedAnswers) {
+                // A last entry whose data never comes.
+                Put(bytes, kCountryId);
+                Put(bytes, 1);
+            }
+            Answer(bytes);
             break;
         }
         case kCommandWriteImage:
+            ++m_writeCommands;
             if (ApplyImage(body)) {
                 ++m_uploads;
             }

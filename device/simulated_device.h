@@ -18,7 +18,9 @@ struct CSimulatorFaults
     bool busyAtOpen = false; // the idle check answers 00 01
     std::optional<std::uint8_t> statusByte; // the last byte of every status answer (1, 2, 3, 7 ...)
     std::size_t splitReads = 0; // answers come in reads of at most this many bytes
-    std::optional<std::size_t> cutAfter; // the connection breaks after this many bytes in all
+    std::optional<std::size_t> cutAfter; // the next connection breaks after this many bytes
+    bool cutEveryConnection = false; // every connection breaks after cutAfter bytes, not only the next
+    bool damagedAnswers = false; // answers to read requests are not well-formed images
     std::optional<std::int32_t> country; // the device's fax country, when it differs from its memory
 };
 
@@ -45,6 +47,8 @@ public:
     std::size_t PendingAnswerBytes() const { return m_answer.size(); }
     bool SessionOpen() const { return m_session; }
     std::size_t UploadCount() const { return m_uploads; }
+    // Write commands received, whether or not their image could be taken.
+    std::size_t WriteCommandCount() const { return m_writeCommands; }
 
     // The memory as a machine image, directory first so that groups meet their members.
     std::vector<std::uint8_t> MemoryImage() const;
@@ -67,6 +71,7 @@ private:
     std::deque<std::uint8_t> m_answer;
     bool m_session = false;
     std::size_t m_uploads = 0;
+    std::size_t m_writeCommands = 0;
 };
 
 } // namespace qzb

@@ -3,9 +3,11 @@
 #include <libusb.h>
 
 #include <algorithm>
+#include <condition_variable>
 #include <cstdio>
 #include <mutex>
 #include <string>
+#include <utility>
 
 namespace qzb {
 
@@ -128,20 +130,90 @@ void ReadDescription(libusb_device* device, const libusb_device_descriptor& desc
     candidate.description += product;
 }
 
+void LIBUSB_CALL TransferDone(libusb_transfer* transfer)
+{
+    *static_cast<int*>(transfer->user_data) = 1;
+}
+
+int ResultOf(const libusb_transfer& transfer)
+{
+    switch (transfer.status) {
+        case LIBUSB_TRANSFER_COMPLETED:
+            return LIBUSB_SUCCESS;
+        case LIBUSB_TRANSFER_TIMED_OUT:
+            return LIBUSB_ERROR_TIMEOUT;
+        case LIBUSB_TRANSFER_STALL:
+            return LIBUSB_ERROR_PIPE;
+        case LIBUSB_TRANSFER_OVERFLOW:
+            return LIBUSB_ERROR_OVERFLOW;
+        case LIBUSB_TRANSFER_NO_DEVICE:
+            return LIBUSB_ERROR_NO_DEVICE;
+        default:
+            return LIBUSB_ERROR_IO;
+    }
+}
+
 } // namespace
 
 struct CUsbTransport::CState
 {
     libusb_context* context = nullptr;
+    // The lock guards the fields below; it is never held while a transfer runs, so that Close
+    // can cancel the transfers in flight and wait for them to end.
+    std::mutex mutex;
+    std::condition_variable transfersEnded;
+    std::vector<libusb_transfer*> inFlight;
     libusb_device_handle* handle = nullptr;
     int claimedInterface = -1;
     std::uint8_t writeEndpoint = 0;
     std::uint8_t readEndpoint = 0;
     std::uint16_t readPacketSize = 0;
     // Bytes of the last packet that did not fit the caller's buffer, handed out by the next read.
-    std::mutex readMutex;
     std::vector<std::uint8_t> spill;
     std::size_t spillOffset = 0;
+
+    // One bulk transfer on the open pipe of the direction: a libusb error code and the bytes moved.
+    std::pair<int, int> Bulk(bool in, unsigned char* data, int length, unsigned int timeout)
+    {
+        libusb_transfer* transfer = libusb_alloc_transfer(0);
+        if (!transfer) {
+            return {LIBUSB_ERROR_NO_MEM, 0};
+        }
+        int completed = 0;
+        {
+            std::lock_guard lock(mutex);
+            const std::uint8_t endpoint = in ? readEndpoint : writeEndpoint;
+            if (!handle || endpoint == 0) {
+                libusb_free_transfer(transfer);
+                return {LIBUSB_ERROR_NO_DEVICE, 0};
+            }
+            libusb_fill_bulk_transfer(transfer, handle, endpoint, data, length, TransferDone, &completed, timeout);
+            if (const int submitted = libusb_submit_transfer(transfer); submitted != LIBUSB_SUCCESS) {
+                libusb_free_transfer(transfer);
+                return {submitted, 0};
+            }
+            inFlight.push_back(transfer);
+        }
+        while (!completed) {
+            const int handled = libusb_handle_events_completed(context, &completed);
+            if (handled < 0 && handled != LIBUSB_ERROR_INTERRUPTED) {
+                libusb_cancel_transfer(transfer);
+            }
+        }
+        const int result = ResultOf(*transfer);
+        const int moved = transfer->actual_length;
+        // Still counted in flight, so the handle stays open for the clearing.
+        if (result == LIBUSB_ERROR_PIPE) {
+            libusb_clear_halt(transfer->dev_handle, transfer->endpoint);
+        }
+        {
+            std::lock_guard lock(mutex);
+            inFlight.erase(std::find(inFlight.begin(), inFlight.end(), transfer));
+        }
+        transfersEnded.notify_all();
+        libusb_free_transfer(transfer);
+        return {result, moved};
+    }
 
     // The listed device that is still present at the candidate's bus and address, referenced.
     libusb_device* Find(const CUsbCandidate& candidate) const
@@ -297,6 +369,7 @@ UsbAccess CUsbTransport::OpenPipes(const CUsbCandidate& device, std::uint8_t wri
         libusb_close(handle);
         return AccessOf(result) == UsbAccess::Granted ? UsbAccess::Failed : AccessOf(result);
     }
+    std::lock_guard lock(m_state->mutex);
     m_state->handle = handle;
     m_state->claimedInterface = device.interfaceNumber;
     m_state->writeEndpoint = writeEndpoint;
@@ -312,40 +385,32 @@ UsbAccess CUsbTransport::OpenPipes(const CUsbCandidate& device, std::uint8_t wri
 
 CTransferResult CUsbTransport::Write(std::span<const std::uint8_t> bytes, std::chrono::milliseconds timeout)
 {
-    if (!m_state->handle || m_state->writeEndpoint == 0) {
-        return {kMsgConnectCut, 0};
-    }
-    int moved = 0;
     // libusb takes a non-const buffer for both directions; an OUT transfer only reads it.
-    const int result = libusb_bulk_transfer(m_state->handle,
-                                            m_state->writeEndpoint,
-                                            const_cast<unsigned char*>(bytes.data()),
-                                            static_cast<int>(bytes.size()),
-                                            &moved,
-                                            Milliseconds(timeout));
-    if (result == LIBUSB_ERROR_PIPE) {
-        libusb_clear_halt(m_state->handle, m_state->writeEndpoint);
-    }
+    const auto [result, moved] = m_state->Bulk(
+        false, const_cast<unsigned char*>(bytes.data()), static_cast<int>(bytes.size()), Milliseconds(timeout));
     return {result == LIBUSB_SUCCESS ? kOk : kMsgConnectCut, static_cast<std::size_t>(std::max(moved, 0))};
 }
 
 CTransferResult CUsbTransport::Read(std::span<std::uint8_t> buffer, std::chrono::milliseconds timeout)
 {
-    std::lock_guard lock(m_state->readMutex);
-    if (!m_state->handle || m_state->readEndpoint == 0) {
-        return {kMsgConnectCut, 0};
-    }
-    std::vector<std::uint8_t>& spill = m_state->spill;
-    if (m_state->spillOffset < spill.size()) {
-        const std::size_t count = std::min(buffer.size(), spill.size() - m_state->spillOffset);
-        std::copy_n(spill.begin() + static_cast<std::ptrdiff_t>(m_state->spillOffset), count, buffer.begin());
-        m_state->spillOffset += count;
-        return {kOk, count};
+    std::size_t packet = 0;
+    {
+        std::lock_guard lock(m_state->mutex);
+        if (!m_state->handle || m_state->readEndpoint == 0) {
+            return {kMsgConnectCut, 0};
+        }
+        const std::vector<std::uint8_t>& spill = m_state->spill;
+        if (m_state->spillOffset < spill.size()) {
+            const std::size_t count = std::min(buffer.size(), spill.size() - m_state->spillOffset);
+            std::copy_n(spill.begin() + static_cast<std::ptrdiff_t>(m_state->spillOffset), count, buffer.begin());
+            m_state->spillOffset += count;
+            return {kOk, count};
+        }
+        packet = m_state->readPacketSize;
     }
     // A device may send more in its last packet than the caller asked for; a read that is not a
     // whole number of packets would lose those bytes as an overflow, so it reads whole packets and
     // keeps the surplus for the next read.
-    const std::size_t packet = m_state->readPacketSize;
     const bool whole = packet == 0 || buffer.size() % packet == 0;
     std::vector<std::uint8_t> rounded;
     std::span<std::uint8_t> target = buffer;
@@ -353,23 +418,19 @@ CTransferResult CUsbTransport::Read(std::span<std::uint8_t> buffer, std::chrono:
         rounded.resize((buffer.size() / packet + 1) * packet);
         target = rounded;
     }
-    int moved = 0;
-    const int result = libusb_bulk_transfer(m_state->handle,
-                                            m_state->readEndpoint,
-                                            target.data(),
-                                            static_cast<int>(target.size()),
-                                            &moved,
-                                            Milliseconds(timeout));
-    if (result == LIBUSB_ERROR_PIPE) {
-        libusb_clear_halt(m_state->handle, m_state->readEndpoint);
-    }
+    const auto [result, moved] =
+        m_state->Bulk(true, target.data(), static_cast<int>(target.size()), Milliseconds(timeout));
     std::size_t count = static_cast<std::size_t>(std::max(moved, 0));
     if (!whole) {
         const std::size_t kept = std::min(count, buffer.size());
         std::copy_n(rounded.begin(), kept, buffer.begin());
-        spill.assign(rounded.begin() + static_cast<std::ptrdiff_t>(kept),
-                     rounded.begin() + static_cast<std::ptrdiff_t>(count));
-        m_state->spillOffset = 0;
+        std::lock_guard lock(m_state->mutex);
+        // A pipe closed meanwhile has nobody to hand the surplus to.
+        if (m_state->handle) {
+            m_state->spill.assign(rounded.begin() + static_cast<std::ptrdiff_t>(kept),
+                                  rounded.begin() + static_cast<std::ptrdiff_t>(count));
+            m_state->spillOffset = 0;
+        }
         count = kept;
     }
     return {result == LIBUSB_SUCCESS ? kOk : kMsgConnectCut, count};
@@ -377,18 +438,27 @@ CTransferResult CUsbTransport::Read(std::span<std::uint8_t> buffer, std::chrono:
 
 void CUsbTransport::Close()
 {
-    std::lock_guard lock(m_state->readMutex);
-    if (m_state->handle) {
-        // Releasing lets libusb bind the kernel driver again that it took the interface from.
-        libusb_release_interface(m_state->handle, m_state->claimedInterface);
-        libusb_close(m_state->handle);
+    libusb_device_handle* handle = nullptr;
+    int claimedInterface = -1;
+    {
+        std::unique_lock lock(m_state->mutex);
+        handle = std::exchange(m_state->handle, nullptr);
+        claimedInterface = std::exchange(m_state->claimedInterface, -1);
+        m_state->writeEndpoint = 0;
+        m_state->readEndpoint = 0;
+        m_state->spill.clear();
+        m_state->spillOffset = 0;
+        // A read of another thread may wait for an answer that never comes: it ends as cut.
+        for (libusb_transfer* transfer : m_state->inFlight) {
+            libusb_cancel_transfer(transfer);
+        }
+        m_state->transfersEnded.wait(lock, [this] { return m_state->inFlight.empty(); });
     }
-    m_state->handle = nullptr;
-    m_state->claimedInterface = -1;
-    m_state->writeEndpoint = 0;
-    m_state->readEndpoint = 0;
-    m_state->spill.clear();
-    m_state->spillOffset = 0;
+    if (handle) {
+        // Releasing lets libusb bind the kernel driver again that it took the interface from.
+        libusb_release_interface(handle, claimedInterface);
+        libusb_close(handle);
+    }
 }
 
 } // namespace qzb

@@ -168,6 +168,12 @@ void CEmulatedUsbDevice::SetResponder(Responder responder)
     m_responder = std::move(responder);
 }
 
+std::size_t CEmulatedUsbDevice::WaitingReads() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_urbs->pendingIn.size();
+}
+
 std::vector<std::uint8_t> CEmulatedUsbDevice::Received() const
 {
     std::lock_guard lock(m_mutex);

@@ -59,6 +59,8 @@ public:
     std::vector<int> ClaimedInterfaces() const;
     int ReleaseCount() const;
     int ControlRequestCount() const;
+    // IN transfers the host has submitted that wait for the device.
+    std::size_t WaitingReads() const;
     bool AnyInterfaceHeld() const;
 
     // The umockdev "handle-ioctl" signal.

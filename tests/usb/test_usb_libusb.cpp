@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
 #include <unistd.h>
 
 namespace qzb {
@@ -269,6 +270,29 @@ TEST_F(UsbBackend, ADeviceThatStopsAnsweringTimesOutAsACutConnection)
     const CTransferResult read = Link().ReadPipe(buffer);
     EXPECT_EQ(read.code, kOk);
     EXPECT_EQ(read.bytes, 3u) << "the cancelled read must not have eaten the next answer";
+}
+
+TEST_F(UsbBackend, CloseEndsAReadInFlightOnAnotherThreadAsCut)
+{
+    CEmulatedUsbDevice& device = bus->Add(Described(2));
+    config.transferTimeout = std::chrono::hours(1); // only the close can end the read
+    ASSERT_EQ(Link().OpenDevice(), kOk);
+
+    CTransferResult read{kOk, 0};
+    std::thread reader([this, &read] {
+        std::uint8_t buffer[512];
+        read = transport->Read(buffer, config.transferTimeout);
+    });
+    while (device.WaitingReads() == 0) {
+        std::this_thread::yield();
+    }
+    transport->Close();
+    reader.join();
+    EXPECT_EQ(read.code, kMsgConnectCut);
+    EXPECT_EQ(read.bytes, 0u);
+    EXPECT_FALSE(device.AnyInterfaceHeld());
+    std::uint8_t buffer[8];
+    EXPECT_EQ(transport->Read(buffer, 1s).code, kMsgConnectCut) << "a closed pipe stays closed";
 }
 
 } // namespace

@@ -1,0 +1,215 @@
+#include "tests/cli/qzbctl_fixture.h"
+
+#include "app/app_context.h"
+#include "app/messenger.h"
+#include "device/device_link.h"
+#include "device/device_protocol.h"
+#include "device/device_simulator.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace qzb {
+namespace {
+
+std::vector<std::string> ErrorLines(const std::string& err)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(err);
+    for (std::string line; std::getline(in, line);) {
+        if (line.rfind("error ", 0) == 0) {
+            lines.push_back(line);
+        }
+    }
+    return lines;
+}
+
+std::string ErrorPrefix(std::uint32_t code)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "error 0x%08X: ", code);
+    return text;
+}
+
+class CSilentPresenter : public IMessagePresenter
+{
+public:
+    int Present(const CMessageBoxRequest&) override { return kAnswerOk; }
+};
+
+// The bytes a connection to a fresh simulated device has moved once a download is complete.
+std::size_t BytesThroughDownload()
+{
+    CSilentPresenter presenter;
+    CApplicationWords words;
+    CAppContext context(2152);
+    CMessenger messenger(context.strings, presenter);
+    CDeviceSimulator simulator(2152, DefaultUsbVendorId());
+    CDeviceLinkConfig config;
+    config.lockDevice = false;
+    CDeviceLink link(simulator, context, words, config);
+    CDeviceProtocol protocol(link, context, messenger, CProtocolTimings::Fast());
+    EXPECT_EQ(protocol.DoDeviceOperation(kOperationConnect, 0), kOk);
+    EXPECT_EQ(protocol.DoDeviceOperation(kOperationDownload, 0), kOk);
+    return simulator.BytesMoved();
+}
+
+class QzbctlDevice : public Qzbctl
+{
+protected:
+    CRun Device(const std::vector<std::string>& faults, std::vector<std::string> command)
+    {
+        std::vector<std::string> arguments = {"--simulate", "--fast"};
+        for (const std::string& fault : faults) {
+            arguments.insert(arguments.end(), {"--sim-fault", fault});
+        }
+        arguments.push_back("device");
+        arguments.insert(arguments.end(), command.begin(), command.end());
+        return Run(arguments);
+    }
+};
+
+struct CFaultCase
+{
+    const char* fault;
+    const char* action;
+    std::uint32_t code;
+};
+
+class QzbctlDeviceFault : public QzbctlDevice, public testing::WithParamInterface<CFaultCase>
+{
+};
+
+TEST_P(QzbctlDeviceFault, TellsTheFailureInOneErrorLineWithExitStatusTwo)
+{
+    const CFaultCase& c = GetParam();
+    ASSERT_EQ(Run({"new", File("in.dat")}).status, kExitOk);
+    std::vector<std::string> command = {c.action};
+    if (command[0] == "upload") {
+        command = {"upload", "--service", File("in.dat")};
+    } else if (command[0] == "download") {
+        command.push_back(File("out.dat"));
+    }
+    const CRun run = Device({c.fault}, command);
+    const std::vector<std::string> lines = ErrorLines(run.err);
+    ASSERT_EQ(lines.size(), 1u) << run.err;
+    EXPECT_EQ(lines[0].rfind(ErrorPrefix(c.code), 0), 0u) << run.err;
+    EXPECT_EQ(run.status, kExitFailed);
+    EXPECT_EQ(run.err.find("is connected"), std::string::npos) << run.err;
+    EXPECT_TRUE(run.out.empty());
+    EXPECT_FALSE(fs::exists(File("out.dat")));
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults,
+                         QzbctlDeviceFault,
+                         testing::Values(CFaultCase{"busy", "status", 0x80010003},
+                                         CFaultCase{"status=2", "status", 0x80010004},
+                                         CFaultCase{"status=3", "status", 0x80010005},
+                                         CFaultCase{"status=3", "info", 0x80010005},
+                                         CFaultCase{"cut=0", "status", 0x80010001},
+                                         CFaultCase{"cut=200", "download", 0x80010002},
+                                         CFaultCase{"damaged", "download", 0x80010002},
+                                         CFaultCase{"damaged", "upload", 0x80010002},
+                                         CFaultCase{"country=77", "upload", 0x80020046}));
+
+TEST_F(QzbctlDevice, ADownloadFinishedBeforeAFailingDisconnectKeepsItsFileAndSaysSo)
+{
+    // The cut falls inside the status query that opens the disconnect.
+    const std::string cut = "cut=" + std::to_string(BytesThroughDownload() + 10);
+    const CRun run = Device({cut}, {"download", File("out.dat")});
+    EXPECT_EQ(run.status, kExitFailed);
+    const std::vector<std::string> lines = ErrorLines(run.err);
+    ASSERT_EQ(lines.size(), 1u) << run.err;
+    EXPECT_EQ(lines[0].rfind(ErrorPrefix(0x80010001), 0), 0u);
+    EXPECT_NE(lines[0].find(File("out.dat") + " is saved"), std::string::npos) << lines[0];
+    EXPECT_EQ(Dump("out.dat")["faxMail"].size(), 5u);
+}
+
+TEST_F(QzbctlDevice, UsageErrorsTouchNeitherTheDeviceNorAnyFile)
+{
+    const std::vector<std::vector<std::string>> usages = {
+        {"--simulate", "--sim-fault", "status=256", "device", "status"},
+        {"--simulate", "--sim-fault", "country=295", "device", "status"},
+        {"--simulate", "--sim-fault", "split=0", "device", "status"},
+        {"--simulate", "--sim-fault", "cut=-1", "device", "status"},
+        {"--simulate", "--sim-fault", "busy=1", "device", "status"},
+        {"--simulate", "--sim-fault", "status", "device", "status"},
+        {"--simulate", "--sim-fault", "tired", "device", "status"},
+        {"--fast", "device", "download", File("out.dat")},
+        {"device", "download", "--sim-fault", "busy", File("out.dat")},
+        {"--simulate", "--trace", File("no/such/folder/trace.txt"), "device", "download", File("out.dat")},
+    };
+    for (const auto& arguments : usages) {
+        const CRun run = Run(arguments);
+        EXPECT_EQ(run.status, kExitUsage) << testing::PrintToString(arguments);
+        EXPECT_TRUE(ErrorLines(run.err).empty()) << run.err;
+    }
+    EXPECT_FALSE(fs::exists(File("out.dat")) || fs::exists(File("out.dat.DAT")));
+}
+
+TEST_F(QzbctlDevice, DeviceOptionsGoBeforeOrAfterTheCommandAndItsAction)
+{
+    const std::vector<std::vector<std::string>> placements = {
+        {"--simulate", "--fast", "device", "download", File("a.dat")},
+        {"device", "--simulate", "--fast", "download", File("b.dat")},
+        {"device", "download", "--simulate", "--fast", File("c.dat")},
+        {"--simulate", "device", "download", File("d.dat"), "--fast"},
+    };
+    for (const auto& arguments : placements) {
+        const CRun run = Run(arguments);
+        EXPECT_EQ(run.status, kExitOk) << testing::PrintToString(arguments) << run.err;
+    }
+    EXPECT_TRUE(fs::exists(File("a.dat")) && fs::exists(File("b.dat")) && fs::exists(File("c.dat")) &&
+                fs::exists(File("d.dat")));
+
+    const CRun help = Run({"device", "--help"});
+    EXPECT_EQ(help.status, kExitOk);
+    for (const char* option : {"--simulate", "--sim-fault", "--fast", "--usb-vendor", "--trace", "info"}) {
+        EXPECT_NE(help.out.find(option), std::string::npos) << option;
+    }
+    const CRun version = Run({"--version"});
+    EXPECT_EQ(version.status, kExitOk);
+    EXPECT_EQ(version.out, std::string("qzbctl ") + QZB_VERSION + "\n");
+}
+
+TEST_F(QzbctlDevice, InfoPrintsTheDeviceInformationAndCountersOfTheDevice)
+{
+    const CRun info = Device({}, {"info"});
+    ASSERT_EQ(info.status, kExitOk) << info.err;
+    const Json json = Json::parse(info.out);
+    ASSERT_EQ(json.size(), 2u);
+    ASSERT_EQ(json["deviceInfo"].size(), 37u);
+    ASSERT_EQ(json["counters"].size(), 60u);
+    // As dump names them, with what the simulated device holds.
+    EXPECT_EQ(json["deviceInfo"][14], (Json{{"label", "MAC_ADDRESS"}, {"id", 0x1024E}, {"text", "00:20:6b:1a:2b:3c"}}));
+    EXPECT_EQ(json["counters"][2], (Json{{"id", 0x20500}, {"value", 1200 + 37 * 2}}));
+}
+
+TEST_F(QzbctlDevice, TheMemoryFileFixesTheModelAndAFailedSaveFailsTheUpload)
+{
+    ASSERT_EQ(Run({"--model", "2152", "--simulate=" + File("memory.dat"), "device", "status"}).status, kExitOk);
+    const Bytes memory = Read(File("memory.dat"));
+    ASSERT_EQ(Run({"--model", "8313", "new", File("other.dat")}).status, kExitOk);
+
+    const CRun other = Run({"--simulate=" + File("memory.dat"), "--fast", "device", "upload", File("other.dat")});
+    EXPECT_EQ(other.status, kExitFailed);
+    EXPECT_NE(other.err.find("is model 2152, not model 8313"), std::string::npos) << other.err;
+    EXPECT_EQ(Read(File("memory.dat")), memory) << "the device keeps its model and its memory";
+
+    // The temporary file a save writes beside this one would need a name longer than any allowed.
+    const std::string unsavable = File(std::string(248, 'm') + ".dat");
+    Write(unsavable, memory);
+    ASSERT_EQ(Run({"--model", "2152", "new", File("in.dat")}).status, kExitOk);
+    const CRun lost = Run({"--simulate=" + unsavable, "--fast", "device", "upload", File("in.dat")});
+    EXPECT_EQ(lost.status, kExitFailed);
+    const std::vector<std::string> lines = ErrorLines(lost.err);
+    ASSERT_EQ(lines.size(), 1u) << lost.err;
+    EXPECT_EQ(lines[0].rfind(ErrorPrefix(0x80020031), 0), 0u) << lines[0];
+    EXPECT_EQ(Read(unsavable), memory);
+}
+
+} // namespace
+} // namespace qzb
