@@ -139,9 +139,11 @@ CPageSetResult ApplyPageAssignments(CCliApp& app, const CPageDef& def, const std
     if (!result.Ok()) {
         char hex[16];
         std::snprintf(hex, sizeof hex, "0x%08X", result.code);
+        // An address control also names the field to correct: 0-3, or 4 for the first empty one.
+        const std::string field = result.field >= 0 ? ", field " + std::to_string(result.field) : std::string();
         return {kExitFailed,
                 std::string("error ") + hex + ": " + app.MessageText(result.code) + " (control " +
-                    std::to_string(result.controlId) + ")"};
+                    std::to_string(result.controlId) + field + ")"};
     }
     return {};
 }

@@ -44,6 +44,11 @@ bool IsExactLengthValid(const CControlDef& control, std::u16string_view text, co
 
 } // namespace
 
+int FilledFieldCount(const COctets& octets)
+{
+    return static_cast<int>(std::count_if(octets.begin(), octets.end(), [](std::int16_t octet) { return octet >= 0; }));
+}
+
 CPage::CPage(const CPageDef& def, const CPageEnv& env)
     : m_def(def)
     , m_env(env)
@@ -186,6 +191,12 @@ void CPage::LoadControl(std::size_t index)
         case Binding::Check:
             state.value = store.GetItemNumber(page, control.item) == 1 ? 1 : 0;
             break;
+        case Binding::CheckNonZero:
+            state.value = store.GetItemNumber(page, control.item) != 0 ? 1 : 0;
+            break;
+        case Binding::CheckInverted:
+            state.value = store.GetItemNumber(page, control.item) != 1 ? 1 : 0;
+            break;
         case Binding::Radio: {
             const std::int32_t stored = store.GetItemNumber(page, control.item);
             bool claimed = false;
@@ -209,9 +220,16 @@ void CPage::LoadControl(std::size_t index)
             break;
         }
         case Binding::Address:
+        case Binding::AddressNoneMinusOne:
+        case Binding::AddressNoneZero:
             for (int field = 0; field < 4; ++field) {
                 const std::int32_t octet = store.GetItemNumber(page, OctetKey(control.item, field));
                 state.octets[static_cast<std::size_t>(field)] = static_cast<std::int16_t>(std::clamp(octet, 0, 255));
+            }
+            if ((control.binding == Binding::AddressNoneMinusOne &&
+                 store.GetItemNumber(page, OctetKey(control.item, 0)) == -1) ||
+                (control.binding == Binding::AddressNoneZero && state.octets == COctets{0, 0, 0, 0})) {
+                state.octets = {-1, -1, -1, -1};
             }
             break;
     }
@@ -270,6 +288,9 @@ void CPage::StoreControl(std::size_t index) const
     const CControlState& state = m_states[index];
     CValueStore& store = *m_env.store;
     const std::string_view page = control.itemPage.empty() ? StorePage() : control.itemPage;
+    if (control.readOnly) {
+        return;
+    }
     switch (control.binding) {
         case Binding::None:
             break;
@@ -283,7 +304,11 @@ void CPage::StoreControl(std::size_t index) const
                 static_cast<std::int32_t>(std::clamp<std::int64_t>(LeadingDecimal(state.text), INT32_MIN, INT32_MAX)));
             break;
         case Binding::Check:
+        case Binding::CheckNonZero:
             store.SetItemNumber(page, control.item, state.value == 1 ? 1 : 0);
+            break;
+        case Binding::CheckInverted:
+            store.SetItemNumber(page, control.item, state.value == 1 ? 0 : 1);
             break;
         case Binding::Radio:
             if (state.value == 1) {
@@ -300,11 +325,16 @@ void CPage::StoreControl(std::size_t index) const
             store.SetItemNumber(page, control.item, state.value + control.offset);
             break;
         case Binding::Address:
+        case Binding::AddressNoneMinusOne:
+        case Binding::AddressNoneZero: {
+            const bool none = control.binding == Binding::AddressNoneMinusOne && FilledFieldCount(state.octets) == 0;
             for (int field = 0; field < 4; ++field) {
                 const std::int16_t octet = state.octets[static_cast<std::size_t>(field)];
-                store.SetItemNumber(page, OctetKey(control.item, field), octet < 0 ? 0 : octet);
+                store.SetItemNumber(
+                    page, OctetKey(control.item, field), none && field == 0 ? -1 : std::max<std::int16_t>(octet, 0));
             }
             break;
+        }
     }
 }
 
@@ -313,6 +343,9 @@ CCheckResult CPage::Store()
     const CCheckResult result = Check();
     if (!result.Ok()) {
         return result;
+    }
+    if (m_def.rules != nullptr && m_def.rules->beforeStore != nullptr) {
+        m_def.rules->beforeStore(*this, *m_env.store);
     }
     for (std::size_t i = 0; i < m_def.controls.size(); ++i) {
         if (!IsShadowed(i)) {
@@ -351,6 +384,11 @@ void CPage::Changed(std::int32_t id)
 
 void CPage::SetText(std::int32_t id, std::u16string text)
 {
+    // The text a password edit holds passed the check when it went in, so it is the last good one.
+    const CControlDef* control = FindControl(id);
+    if (control != nullptr && control->keepLastGood && !IsInputTextValid(text, control->inputKind, *m_env.store)) {
+        return;
+    }
     State(id).text = std::move(text);
     Changed(id);
 }

@@ -37,6 +37,9 @@ struct CChoice
 // An address control's four fields; -1 is an empty field.
 using COctets = std::array<std::int16_t, 4>;
 
+// How many of the four fields hold a number.
+int FilledFieldCount(const COctets& octets);
+
 // The working copy of one control. There is no modification flag: Load overwrites every control
 // from the store and Store writes every bound control back.
 struct CControlState

@@ -20,11 +20,21 @@ enum class Binding : std::uint8_t {
     Text, // the item's text
     Number, // the item's number shown in decimal, zero-padded to numberWidth
     Check, // 1 when checked, 0 when not; loads as checked only on exactly 1
+    CheckNonZero, // 1 when checked, 0 when not; loads as checked on any value but 0
+    CheckInverted, // 0 when checked, 1 when not; loads as checked on any value but 1
     Radio, // the button's radioValue; the group's fallback button takes values no button has
     Combo, // the selected option's stored value; a stored value no option has selects the first
     Slider, // stored value = position + offset; a stored value off the range loads as position 0
     Address, // four octets in the items <item>_1 ... <item>_4
+    AddressNoneMinusOne, // as Address; empty is -1 in <item>_1 and 0 in the rest (the gateway's "none")
+    AddressNoneZero, // as Address; empty is 0.0.0.0, and 0.0.0.0 loads as empty (an unset server)
 };
+
+constexpr bool IsAddressBinding(Binding binding)
+{
+    return binding == Binding::Address || binding == Binding::AddressNoneMinusOne ||
+           binding == Binding::AddressNoneZero;
+}
 
 // A check the engine runs on a control before the page's own checks, in table order.
 enum class CheckRule : std::uint8_t {
@@ -71,14 +81,23 @@ struct CControlDef
     std::int32_t row = -1; // layout row; -1: the row after the previous control
     std::int32_t column = 0; // layout column (0 labels, 1 values, 2 further values)
     bool noCopyCut = false; // password edits
+    bool readOnly = false; // shown from its item, never written back, takes no input
+    // Password edits: a changed text that fails the input kind's text check puts the last good text back.
+    bool keepLastGood = false;
+    // The setting dialog (its page name) that checking the box or pressing the button opens. Without a
+    // screen the dialog counts as closed with OK and its values unchanged, so the engine does nothing.
+    std::string_view opensDialog = {};
 };
+
+// CCheckResult::field for an address control: 0-3 name an octet, this one the first empty field.
+inline constexpr std::int32_t kFirstEmptyField = 4;
 
 // The first failed check of a Store: its message code and the control that holds the bad value.
 struct CCheckResult
 {
     MessageCode code = kOk;
     std::int32_t controlId = 0;
-    std::int32_t field = -1; // address controls: the field to focus, 4 the first empty one
+    std::int32_t field = -1; // address controls: the field to focus, 0-3 or kFirstEmptyField; else -1
     bool Ok() const { return code == kOk; }
 };
 
@@ -88,6 +107,8 @@ struct CPageRules
     void (*afterLoad)(CPage& page) = nullptr; // enabling, computed texts
     void (*onChange)(CPage& page, std::int32_t controlId) = nullptr; // reactions to a user change
     CCheckResult (*check)(const CPage& page) = nullptr; // after the controls' own checks
+    // After the checks passed, before any write: what depends on the values the store still holds.
+    void (*beforeStore)(const CPage& page, CValueStore& store) = nullptr;
     void (*afterStore)(const CPage& page, CValueStore& store) = nullptr; // writes no binding expresses
 };
 

@@ -93,6 +93,9 @@ InputRefusal ApplyControlInput(CPage& page, const CControlDef& control, std::u16
     if (!state.enabled) {
         return InputRefusal::Disabled;
     }
+    if (control.readOnly) {
+        return InputRefusal::NotEditable;
+    }
     std::int32_t number = 0;
     switch (control.kind) {
         case ControlKind::Label:

@@ -12,7 +12,7 @@ enum class InputRefusal : std::uint8_t {
     None,
     Hidden,
     Disabled,
-    NotEditable, // labels, buttons and lists take no value
+    NotEditable, // labels, buttons, lists and read-only controls take no value
     NotInList, // a combo value no offered option has
     NotNumber,
     OutOfRange, // a slider position, a 0/1 switch, an octet

@@ -3,6 +3,7 @@
 #include "pages/admin_number_page.h"
 #include "pages/information_pages.h"
 #include "pages/machine_page.h"
+#include "pages/network_pages.h"
 #include "pages/paper_pages.h"
 #include "pages/paper_tables.h"
 
@@ -89,13 +90,26 @@ std::span<const CRegistryRow> PageRegistry()
 
 std::span<const CPageDef* const> PageDefs()
 {
-    // The pages that have a model so far, in registry order.
+    // The pages that have a model so far, in registry order, then the setting dialogs.
     static const std::array defs = {&MachineSettingsPage(),
+                                    &PaperSourcePage(),
                                     &AdminNumberPage(),
+                                    &TcpIpSettingsPage(),
                                     &UsbSettingsPage(),
                                     &ReportSettingsPage(),
                                     &TotalCounterPage(),
-                                    &ConfigurationPage()};
+                                    &ConfigurationPage(),
+                                    &AddressFilterDialog(),
+                                    &Ipv6Dialog(),
+                                    &CustomPaperSizeDialog(1),
+                                    &CustomPaperSizeDialog(2),
+                                    &DnsSettingDialog(),
+                                    &FtpSettingDialog(),
+                                    &SmbSettingDialog(),
+                                    &BonjourSettingDialog(),
+                                    &IppSettingDialog(),
+                                    &SnmpSettingDialog(),
+                                    &RawPortSettingDialog()};
     return defs;
 }
 

@@ -9,6 +9,7 @@
 #include <nlohmann/json.hpp>
 
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -38,6 +39,9 @@ protected:
         std::string pattern = (fs::temp_directory_path() / "qzbctl-XXXXXX").string();
         ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
         m_folder = pattern;
+        // Device locks of this test's simulated devices stay in its own folder, so tests running
+        // side by side never find each other's device held.
+        ::setenv("QZB_LOCK_DIR", m_folder.c_str(), 1);
     }
     void TearDown() override
     {

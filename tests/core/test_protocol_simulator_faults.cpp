@@ -22,12 +22,6 @@ public:
 class ProtocolSimulatorFaults : public ::testing::Test
 {
 protected:
-    ProtocolSimulatorFaults()
-    {
-        config.lockDevice = false;
-        config.sensePeriod = std::chrono::hours(1);
-    }
-
     MessageCode Run(std::uint32_t operation, std::uint32_t state = 0)
     {
         return protocol.DoDeviceOperation(operation, state);
@@ -38,7 +32,13 @@ protected:
     CAppContext context{2152};
     CMessenger messenger{context.strings, presenter};
     CDeviceSimulator simulator{2152, DefaultUsbVendorId()};
-    CDeviceLinkConfig config;
+    // Set before the link is made from it: no lock file, so parallel tests never meet.
+    CDeviceLinkConfig config = [] {
+        CDeviceLinkConfig unlocked;
+        unlocked.lockDevice = false;
+        unlocked.sensePeriod = std::chrono::hours(1);
+        return unlocked;
+    }();
     CDeviceLink link{simulator, context, words, config};
     CDeviceProtocol protocol{link, context, messenger, CProtocolTimings::Fast()};
 };
