@@ -1,10 +1,12 @@
 #include "cli/cli_app.h"
 
 #include "app/message_catalogue.h"
+#include "files/dat_file.h"
 #include "model/text_codec.h"
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <sstream>
 
 namespace qzb {
@@ -101,6 +103,32 @@ std::string CCliApp::MessageText(MessageCode code) const
         }
     }
     return utf8;
+}
+
+void PrintError(std::ostream& err, const CCliApp& app, MessageCode code, const std::string& detail)
+{
+    char hex[16];
+    std::snprintf(hex, sizeof(hex), "0x%08X", code);
+    err << "error " << hex << ": " << app.MessageText(code) << (detail.empty() ? "" : " (" + detail + ")") << '\n';
+}
+
+void PrintError(
+    std::ostream& err, const CCliApp& app, MessageCode code, const std::filesystem::path& path, std::error_code reason)
+{
+    PrintError(err, app, code, reason ? path.string() + ": " + reason.message() : std::string());
+}
+
+std::int32_t ModelForFile(const CCliOptions& options, const std::filesystem::path& path)
+{
+    if (options.model) {
+        return *options.model;
+    }
+    std::ifstream in(path, std::ios::binary);
+    std::uint8_t header[kDatHeaderSize] = {};
+    if (in.read(reinterpret_cast<char*>(header), sizeof(header))) {
+        return DatHeaderModel(header).value_or(QZB_DEFAULT_MODEL);
+    }
+    return QZB_DEFAULT_MODEL;
 }
 
 } // namespace qzb

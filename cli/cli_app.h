@@ -10,6 +10,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <system_error>
 #include <utility>
 
 namespace qzb {
@@ -66,6 +67,17 @@ private:
     TextLookup m_texts;
     bool m_hasTable = false;
 };
+
+// Prints "error 0xXXXXXXXX: <text>", with detail (such as "book.csv: No such file or directory")
+// in brackets when given.
+void PrintError(std::ostream& err, const CCliApp& app, MessageCode code, const std::string& detail = {});
+// The same naming a file and the system's reason, when there is one.
+void PrintError(
+    std::ostream& err, const CCliApp& app, MessageCode code, const std::filesystem::path& path, std::error_code reason);
+
+// The model a command that opens a DAT file runs as: --model when given, else the model its
+// header names when the header's magic is the one that model writes.
+std::int32_t ModelForFile(const CCliOptions& options, const std::filesystem::path& path);
 
 // Where the string tables are looked for: --data-dir alone when given, else $QZB_DATA_DIR,
 // beside the executable, and the build tree.

@@ -1,13 +1,20 @@
 #include "cli/page_commands.h"
 
+#include "base/atomic_file.h"
 #include "cli/cli_app.h"
 #include "cli/qzbctl.h"
+#include "cli/store_commands.h"
+#include "files/dat_file.h"
+#include "machine/setting_check.h"
 #include "model/text_codec.h"
 #include "pages/page.h"
 #include "pages/page_input.h"
 #include "pages/page_registry.h"
 
+#include <CLI/CLI.hpp>
+
 #include <cstdio>
+#include <fstream>
 
 namespace qzb {
 
@@ -70,7 +77,112 @@ const CControlDef* FindByIdOrName(const CPage& page, const std::string& name)
     return page.FindControl(std::string_view(name));
 }
 
+std::string PageNames(std::uint32_t modelBit)
+{
+    std::string names;
+    for (const CPageDef* def : PageDefsForModel(modelBit)) {
+        names += names.empty() ? "" : ", ";
+        names += def->name;
+    }
+    return names;
+}
+
+// A value the page stored that a DAT file would not give back: the first such control, with why.
+std::optional<std::string> UnkeptValue(const CAppContext& context, const CValueStore& before, const CPageDef& def)
+{
+    const std::string_view defaultPage = def.storePage.empty() ? def.name : def.storePage;
+    for (const CControlDef& control : def.controls) {
+        if (control.binding == Binding::None || control.readOnly) {
+            continue;
+        }
+        const std::string_view page = control.itemPage.empty() ? defaultPage : control.itemPage;
+        std::vector<std::string> keys{std::string(control.item)};
+        if (IsAddressBinding(control.binding)) {
+            keys.clear();
+            for (char field = '1'; field <= '4'; ++field) {
+                keys.push_back(std::string(control.item) + '_' + field);
+            }
+        }
+        for (const std::string& key : keys) {
+            const CRecordRef ref = context.store.FindRecord(page, key);
+            if (context.store.Number(ref) == before.Number(ref) && context.store.RawText(ref) == before.RawText(ref)) {
+                continue;
+            }
+            const bool number = control.binding != Binding::Text;
+            const CSettingCheck check =
+                number
+                    ? CheckSettingNumber(context.device, context.store, page, key, context.store.Number(ref))
+                    : CheckSettingText(context.device, context.store, page, key, context.store.GetItemText(page, key));
+            if (check.refusal != SettingRefusal::None) {
+                return "control " + std::to_string(control.id) + " (" + std::string(control.name) +
+                       "): " + SettingRefusalText(check, page, key, number);
+            }
+        }
+    }
+    return std::nullopt;
+}
+
 } // namespace
+
+void CPageCommand::AddCommand(CLI::App& root)
+{
+    m_command = root.add_subcommand("page", "Settings pages as the window shows them: list, show, set");
+    m_command->require_subcommand(1);
+    m_list = m_command->add_subcommand("list", "List the pages and setting dialogs of the model as JSON");
+    m_show = m_command->add_subcommand("show", "Print a page as it shows after loading a DAT file, as JSON");
+    m_show->add_option("FILE", m_file, "The DAT file")->required();
+    m_show->add_option("PAGE", m_page, "Page name, such as MACHINE_SET_DLG")->required();
+    m_set = m_command->add_subcommand("set", "Change controls of a page as a user would, check and save");
+    m_set->add_option("FILE", m_file, "The DAT file")->required();
+    m_set->add_option("PAGE", m_page, "Page name, such as ADMINSTRATOR_NO_DLG")->required();
+    m_set->add_option("VALUES", m_assignments, "ID=VALUE or NAME=VALUE, applied in order")->required();
+}
+
+bool CPageCommand::Chosen() const
+{
+    return m_command != nullptr && m_command->parsed();
+}
+
+int CPageCommand::Run(const CCliOptions& options, std::ostream& out, std::ostream& err) const
+{
+    if (m_list->parsed()) {
+        CCliApp app(options, options.model.value_or(QZB_DEFAULT_MODEL), err);
+        out << PageListJson(app).dump(2) << '\n';
+        return kExitOk;
+    }
+    CCliApp app(options, ModelForFile(options, m_file), err);
+    CAppContext& context = app.Context();
+    std::error_code reason;
+    if (const MessageCode code = OpenDatFile(m_file, context, app.Texts(), &reason); code != kOk) {
+        PrintError(err, app, code, reason ? m_file + ": " + reason.message() : std::string());
+        return kExitFailed;
+    }
+    const CPageDef* def = FindPageDef(m_page);
+    if (def == nullptr || (def->modelMask & context.modelBit) == 0) {
+        err << "qzbctl: model " << context.modelCode << " has no page " << m_page
+            << "; its pages are: " << PageNames(context.modelBit) << '\n';
+        return kExitUsage;
+    }
+    if (m_show->parsed()) {
+        out << PageShowJson(app, *def).dump(2) << '\n';
+        return kExitOk;
+    }
+    const CValueStore before = context.store;
+    const CPageSetResult result = ApplyPageAssignments(app, *def, m_assignments);
+    if (result.status != kExitOk) {
+        err << (result.status == kExitUsage ? "qzbctl: " : "") << result.message << '\n';
+        return result.status;
+    }
+    if (const auto unkept = UnkeptValue(context, before, *def)) {
+        err << "qzbctl: " << m_file << " left unchanged: " << *unkept << '\n';
+        return kExitFailed;
+    }
+    if (!WriteFileAtomically(m_file, BuildDatFile(context), &reason)) {
+        PrintError(err, app, kMsgWriteFileError, m_file + ": " + reason.message());
+        return kExitFailed;
+    }
+    return kExitOk;
+}
 
 Json PageListJson(CCliApp& app)
 {

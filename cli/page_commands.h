@@ -7,10 +7,34 @@
 #include <string>
 #include <vector>
 
+namespace CLI {
+class App;
+} // namespace CLI
+
 namespace qzb {
 
 class CCliApp;
+struct CCliOptions;
 struct CPageDef;
+
+// "page list", "page show FILE.dat PAGE", "page set FILE.dat PAGE ID=VALUE...": the settings pages
+// as the window shows them, headless.
+class CPageCommand
+{
+public:
+    void AddCommand(CLI::App& root);
+    bool Chosen() const;
+    int Run(const CCliOptions& options, std::ostream& out, std::ostream& err) const;
+
+private:
+    CLI::App* m_command = nullptr;
+    CLI::App* m_list = nullptr;
+    CLI::App* m_show = nullptr;
+    CLI::App* m_set = nullptr;
+    std::string m_file;
+    std::string m_page;
+    std::vector<std::string> m_assignments;
+};
 
 // `qzbctl page list`: the pages and setting dialogs of the running model.
 nlohmann::ordered_json PageListJson(CCliApp& app);

@@ -6,8 +6,8 @@
 #include "cli/csv_notes.h"
 #include "cli/device_commands.h"
 #include "cli/json_dump.h"
+#include "cli/page_commands.h"
 #include "cli/store_commands.h"
-#include "base/atomic_file.h"
 #include "files/dat_file.h"
 #include "machine/image_encoder.h"
 #include "machine/setting_check.h"
@@ -31,39 +31,6 @@ struct CUsageError
 {
     std::string text;
 };
-
-// detail, when given, names what failed: "book.csv: No such file or directory".
-void PrintError(std::ostream& err, const CCliApp& app, MessageCode code, const std::string& detail = {})
-{
-    char hex[16];
-    std::snprintf(hex, sizeof(hex), "0x%08X", code);
-    err << "error " << hex << ": " << app.MessageText(code) << (detail.empty() ? "" : " (" + detail + ")") << '\n';
-}
-
-// A failure with a file names the file and the system's reason when there is one.
-void PrintError(std::ostream& err,
-                const CCliApp& app,
-                MessageCode code,
-                const std::filesystem::path& path,
-                std::error_code reason)
-{
-    PrintError(err, app, code, reason ? path.string() + ": " + reason.message() : std::string());
-}
-
-// The model a command that opens a DAT file runs as: --model when given, else the model its
-// header names when the header's magic is the one that model writes.
-std::int32_t ModelForFile(const CCliOptions& options, const std::filesystem::path& path)
-{
-    if (options.model) {
-        return *options.model;
-    }
-    std::ifstream in(path, std::ios::binary);
-    std::uint8_t header[kDatHeaderSize] = {};
-    if (in.read(reinterpret_cast<char*>(header), sizeof(header))) {
-        return DatHeaderModel(header).value_or(QZB_DEFAULT_MODEL);
-    }
-    return QZB_DEFAULT_MODEL;
-}
 
 class CCommands
 {
@@ -314,6 +281,8 @@ int RunCommand(const std::vector<std::string>& arguments, std::ostream& out, std
     csvImport->add_option("CSV", csv, "The CSV file to read")->required();
 
     deviceCommand.AddCommand(cli);
+    CPageCommand pageCommand;
+    pageCommand.AddCommand(cli);
 
     try {
         std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
@@ -341,6 +310,9 @@ int RunCommand(const std::vector<std::string>& arguments, std::ostream& out, std
 
     if (deviceCommand.Chosen()) {
         return deviceCommand.Run(options, out, err);
+    }
+    if (pageCommand.Chosen()) {
+        return pageCommand.Run(options, out, err);
     }
 
     CCommands commands(options, out, err);

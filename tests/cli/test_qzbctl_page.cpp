@@ -1,0 +1,133 @@
+#include "tests/cli/qzbctl_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+namespace qzb {
+namespace {
+
+class QzbctlPage : public Qzbctl
+{
+protected:
+    void SetUp() override
+    {
+        Qzbctl::SetUp();
+        ASSERT_EQ(Run({"--model", "8313", "new", File("a.dat")}).status, kExitOk);
+        ASSERT_EQ(Run({"--model", "8329", "new", File("small.dat")}).status, kExitOk);
+    }
+
+    Json Show(const std::string& file, const std::string& page)
+    {
+        const CRun run = Run({"page", "show", File(file), page});
+        EXPECT_EQ(run.status, kExitOk) << run.err;
+        return Json::parse(run.out);
+    }
+
+    static const Json& Control(const Json& page, std::int32_t id)
+    {
+        for (const Json& control : page["controls"]) {
+            if (control["id"] == id) {
+                return control;
+            }
+        }
+        static const Json none;
+        return none;
+    }
+};
+
+TEST_F(QzbctlPage, ListsOnlyThePagesOfTheModel)
+{
+    const CRun large = Run({"--model", "8313", "page", "list"});
+    ASSERT_EQ(large.status, kExitOk) << large.err;
+    const Json pages = Json::parse(large.out);
+    std::set<std::string> names;
+    for (const Json& page : pages) {
+        names.insert(page["name"]);
+        if (page["name"] == "ADMINSTRATOR_NO_DLG") {
+            EXPECT_EQ(page["typeCode"], 0x02000008);
+            EXPECT_EQ(page["title"], "Administrator No.");
+        }
+        if (page["name"] == "DNS_CONF_DLG") {
+            EXPECT_TRUE(page["typeCode"].is_null());
+        }
+    }
+    EXPECT_TRUE(names.count("CONFIGURATION") && names.count("TOTAL_COUNTER") && names.count("CUSTOM_PAPER_SIZE_DLG:2"));
+    EXPECT_FALSE(names.count("USB_SET_DLG")) << "the 8120 has no USB page";
+    const Json small = Json::parse(Run({"--model", "8329", "page", "list"}).out);
+    EXPECT_TRUE(
+        std::any_of(small.begin(), small.end(), [](const Json& page) { return page["name"] == "USB_SET_DLG"; }));
+}
+
+TEST_F(QzbctlPage, ShowsTheRowsOfTheFilesModel)
+{
+    const Json large = Show("a.dat", "CONFIGURATION");
+    const Json small = Show("small.dat", "CONFIGURATION");
+    EXPECT_EQ(Control(large, 2400)["text"], "Summary");
+    EXPECT_EQ(Control(large, 2422)["visible"], true) << "tray 3";
+    EXPECT_EQ(Control(small, 2422)["visible"], false);
+    EXPECT_EQ(Control(large, 2428)["visible"], false) << "imaging cartridge of the small models";
+    EXPECT_EQ(Control(small, 2428)["visible"], true);
+    EXPECT_EQ(Control(large, 2461)["value"], "0.0.0.0");
+
+    const Json counters = Show("a.dat", "TOTAL_COUNTER");
+    EXPECT_EQ(Control(counters, 2702)["value"], "0");
+    EXPECT_EQ(Control(counters, 2622)["text"], "Document Feeder (single-sided)");
+
+    const Json machine = Show("a.dat", "MACHINE_SET_DLG");
+    const Json& language = Control(machine, 1590);
+    EXPECT_EQ(language["kind"], "combo");
+    EXPECT_EQ(language["choices"].size(), 12u);
+    EXPECT_EQ(language["choices"][2], (Json{{"text", "German"}, {"value", 2}}));
+}
+
+TEST_F(QzbctlPage, SetChecksLikeTheWindowAndChangesNothingOnAFailure)
+{
+    const Bytes before = Read(File("a.dat"));
+    CRun run = Run({"page", "set", File("a.dat"), "ADMINSTRATOR_NO_DLG", "2193=12345"});
+    EXPECT_EQ(run.status, kExitFailed);
+    EXPECT_NE(run.err.find("error 0x80030007: "), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("(control 2193)"), std::string::npos) << run.err;
+    EXPECT_EQ(Read(File("a.dat")), before);
+
+    run = Run({"page", "set", File("a.dat"), "ADMINSTRATOR_NO_DLG", "2193=000042"});
+    ASSERT_EQ(run.status, kExitOk) << run.err;
+    EXPECT_EQ(Dump("a.dat")["settings"]["ADMINSTRATOR_NO_DLG"]["ADMINSTRATOR_NO"]["number"], 42);
+
+    // Names work as ids do; a radio click clears its group.
+    run = Run({"page", "set", File("a.dat"), "MACHINE_SET_DLG", "buzzerLowRadio=1", "buzzerHighRadio=1"});
+    ASSERT_EQ(run.status, kExitOk) << run.err;
+    EXPECT_EQ(Dump("a.dat")["settings"]["MACHINE_SET_DLG"]["Machine_Buzzer_Volume"]["number"], 0);
+}
+
+TEST_F(QzbctlPage, RefusalsAreUsageErrorsNamingTheControl)
+{
+    const Bytes before = Read(File("a.dat"));
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"NO_SUCH_DLG", "1=1"}, "has no page NO_SUCH_DLG"},
+        {{"USB_SET_DLG", "2601=1"}, "has no page USB_SET_DLG"},
+        {{"MACHINE_SET_DLG", "9999=1"}, "has no control 9999"},
+        {{"MACHINE_SET_DLG", "1590=99"}, "control 1590 (languageCombo) has no such choice"},
+        {{"MACHINE_SET_DLG", "1612=5"}, "control 1612 (energySaveCombo) is hidden"},
+        {{"MACHINE_SET_DLG", "1561=Bob\"s"}, "control 1561 (adminNameEdit) does not take a character"},
+        {{"MACHINE_SET_DLG", "1599=3"}, "control 1599 (lcdContrastSlider) takes no value out of its range"},
+        {{"MACHINE_SET_DLG", "1572"}, "expected ID=VALUE"},
+        {{"CONFIGURATION", "2451=x"}, "takes no value"},
+    };
+    for (const auto& [arguments, text] : cases) {
+        std::vector<std::string> command{"page", "set", File("a.dat")};
+        command.insert(command.end(), arguments.begin(), arguments.end());
+        const CRun run = Run(command);
+        EXPECT_EQ(run.status, kExitUsage) << arguments[0] << " " << arguments[1];
+        EXPECT_NE(run.err.find(text), std::string::npos) << run.err;
+    }
+    // A value a settings file does not carry would be lost on save.
+    const CRun lost = Run({"page", "set", File("a.dat"), "IPV6_DLG", "1500=1"});
+    EXPECT_EQ(lost.status, kExitFailed);
+    EXPECT_NE(lost.err.find("control 1500"), std::string::npos) << lost.err;
+    EXPECT_EQ(Read(File("a.dat")), before);
+}
+
+} // namespace
+} // namespace qzb
