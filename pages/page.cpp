@@ -1,5 +1,6 @@
 #include "pages/page.h"
 
+#include "app/english_texts.h"
 #include "app/string_table.h"
 #include "model/input_chars.h"
 #include "model/value_store.h"
@@ -115,11 +116,12 @@ const CControlState& CPage::State(std::int32_t id) const
 
 std::u16string CPage::Text(std::string_view key) const
 {
-    if (m_env.strings == nullptr || key.empty()) {
+    if (key.empty()) {
         return {};
     }
-    const std::u16string* text = m_env.strings->Find(key);
-    return text != nullptr ? *text : std::u16string();
+    const std::u16string* text = m_env.strings != nullptr ? m_env.strings->Find(key) : nullptr;
+    // A translated table that lacks the key leaves the text the utility ships in English.
+    return text != nullptr ? *text : EnglishText(key);
 }
 
 void CPage::Initialise()
@@ -127,11 +129,10 @@ void CPage::Initialise()
     for (std::size_t i = 0; i < m_def.controls.size(); ++i) {
         const CControlDef& control = m_def.controls[i];
         CControlState& state = m_states[i];
-        // A row of another model keeps the text it has; a key the table lacks does too.
-        if (!control.textKey.empty() && AppliesToModel(control.modelMask) && m_env.strings != nullptr) {
-            if (const std::u16string* text = m_env.strings->Find(control.textKey)) {
-                state.text = *text;
-            }
+        // Every row starts from the English text; a row of the running model takes the table's.
+        state.text = EnglishText(control.textKey);
+        if (!control.textKey.empty() && AppliesToModel(control.modelMask)) {
+            state.text = Text(control.textKey);
         }
         if (control.hideExcluded && !AppliesToModel(control.modelMask)) {
             state.visible = false;

@@ -6,6 +6,7 @@
 #include "pages/admin_number_page.h"
 #include "pages/common_checks.h"
 #include "pages/information_pages.h"
+#include "pages/machine_page.h"
 #include "pages/page_input.h"
 #include "pages/page_registry.h"
 
@@ -14,6 +15,7 @@
 #include <algorithm>
 #include <random>
 #include <set>
+#include <sstream>
 #include <string>
 
 namespace qzb {
@@ -462,6 +464,27 @@ TEST(PageEngine, SwitchAndAddressEncodings)
     store.SetItemNumber(kPage, "NETWORK_SUB_MASK_3", 9);
     page.Store();
     EXPECT_EQ(number("NETWORK_SUB_MASK_3"), 9) << "a read-only address is never written";
+}
+
+} // namespace
+} // namespace qzb
+
+namespace qzb {
+namespace {
+
+// A translated table that lacks a key, or a row of another model, leaves the shipped English.
+TEST(PageTexts, MissingKeysAndOtherModelsRowsKeepTheShippedEnglish)
+{
+    CAppContext context(8329);
+    std::istringstream table("STR_MS_TXT_ADMIN_NAME=Nom de l'administrateur\n"
+                             "STR_MS_TXT_LAMP_OFF_TIME=Extinction de la lampe\n");
+    ASSERT_TRUE(context.strings.Load(table).Ok());
+    CPage page(MachineSettingsPage(), EnvOf(context));
+    page.Initialise();
+    EXPECT_EQ(page.State(1560).text, u"Nom de l'administrateur");
+    EXPECT_EQ(page.State(1562).text, u"Device Name") << "missing from the table";
+    EXPECT_EQ(page.State(1576).text, u"Lamp Off Time") << "a row of the large model only";
+    EXPECT_EQ(page.Text("STR_NO_SUCH_KEY"), u"");
 }
 
 } // namespace

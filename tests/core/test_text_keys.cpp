@@ -1,5 +1,6 @@
 #include "app/text_keys.h"
 
+#include "app/english_texts.h"
 #include "app/model_profile.h"
 #include "app/string_table.h"
 #include "pages/page_registry.h"
@@ -35,6 +36,7 @@ TEST_P(ShippedStringTable, HoldsEveryKeyTheCodeLooksUp)
         for (const std::string& key : collect()) {
             const std::u16string* text = table.Find(key);
             EXPECT_TRUE(text && !text->empty()) << key << " missing or empty in " << path;
+            EXPECT_FALSE(EnglishText(key).empty()) << key << " has no English text compiled in";
             ++checked;
         }
     }

@@ -1,6 +1,7 @@
 #include "ui/pages/main_item_dlg.h"
 
 #include "app/app_context.h"
+#include "app/english_texts.h"
 #include "pages/page_registry.h"
 #include "ui/pages/page_view.h"
 
@@ -149,7 +150,7 @@ void CMainItemDlg::UpdateBand()
     m_band->setVisible(!m_dataPresent || noPage);
     auto text = [this](std::string_view key) {
         const std::u16string* found = m_context.strings.Find(key);
-        return found != nullptr ? QString::fromStdU16String(*found) : QString();
+        return QString::fromStdU16String(found != nullptr ? *found : EnglishText(key));
     };
     m_band->setText(text("STR_MAIN_UI_TXT_CONNECT_STATE") + " : " +
                     text(m_online ? "STR_MAIN_UI_TXT_ON_LINE" : "STR_MAIN_UI_TXT_OFF_LINE"));
