@@ -192,7 +192,8 @@ public:
              std::string_view key,
              std::uint32_t mask,
              std::int32_t row,
-             std::int32_t column)
+             std::int32_t column,
+             bool heading = false)
     {
         CControlDef control;
         control.id = id;
@@ -203,6 +204,7 @@ public:
         control.hideExcluded = true;
         control.row = row;
         control.column = column;
+        control.heading = heading;
         m_controls.push_back(control);
     }
 
@@ -313,7 +315,13 @@ std::span<const CControlDef> ConfigurationControls()
                 continue;
             }
             ++row;
-            b.Add(kConfigLabelId + index, b.Name(r.label, "Label"), key, r.modelMask, row, 0);
+            b.Add(kConfigLabelId + index,
+                  b.Name(r.label, "Label"),
+                  key,
+                  r.modelMask,
+                  row,
+                  0,
+                  r.source == InfoSource::Heading);
             if (r.source != InfoSource::Heading) {
                 b.Add(kConfigValueId + index, b.Name(r.label, "Value"), {}, r.modelMask, row, 1);
             }
@@ -335,7 +343,7 @@ std::span<const CControlDef> CounterControls()
             const auto index = static_cast<std::int32_t>(i);
             const std::string_view key = b.Keep("STR_MITC_TXT_" + std::string(r.label));
             const std::string_view stem = b.Keep(std::string(r.label) + "_" + std::to_string(i));
-            b.Add(kCounterLabelId + index, b.Name(stem, "Label"), key, r.modelMask, index, 0);
+            b.Add(kCounterLabelId + index, b.Name(stem, "Label"), key, r.modelMask, index, 0, r.heading);
             if (!r.heading && CounterSlotIds()[i] != 0) {
                 b.Add(kCounterValueId + index, b.Name(stem, "Value"), {}, r.modelMask, index, 1);
             }

@@ -81,6 +81,7 @@ struct CControlDef
     std::int32_t row = -1; // layout row; -1: the row after the previous control
     std::int32_t column = 0; // layout column (0 labels, 1 values, 2 further values)
     bool noCopyCut = false; // password edits
+    bool heading = false; // a label that heads a group of rows
     bool readOnly = false; // shown from its item, never written back, takes no input
     // Password edits: a changed text that fails the input kind's text check puts the last good text back.
     bool keepLastGood = false;

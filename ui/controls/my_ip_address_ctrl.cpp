@@ -34,6 +34,8 @@ CMyIPAddressCtrl::CMyIPAddressCtrl(QWidget* parent)
         auto* field = new QLineEdit(this);
         field->setFrame(false);
         field->setAlignment(Qt::AlignCenter);
+        // Room for three digits, like the platform's address control, not a whole line edit's.
+        field->setFixedWidth(field->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 8);
         field->setMaxLength(kOctetDigits);
         field->setValidator(digits);
         field->setAcceptDrops(false);

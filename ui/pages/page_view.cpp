@@ -21,6 +21,8 @@ namespace qzb {
 
 namespace {
 
+constexpr int kSpareColumn = 8;
+
 QString ToQString(const std::u16string& text)
 {
     return QString::fromStdU16String(text);
@@ -77,8 +79,15 @@ QWidget* CPageView::CreateWidget(const CControlDef& control, const CControlState
 {
     const QString text = ToQString(state.text);
     switch (control.kind) {
-        case ControlKind::Label:
-            return new QLabel(text, m_content);
+        case ControlKind::Label: {
+            auto* label = new QLabel(text, m_content);
+            if (control.heading) {
+                QFont bold = label->font();
+                bold.setBold(true);
+                label->setFont(bold);
+            }
+            return label;
+        }
         case ControlKind::Edit: {
             auto* edit = new CMyEdit(m_content);
             CEditRules rules = EditRulesForKind(control.inputKind);
@@ -203,7 +212,8 @@ void CPageView::Initialise()
     m_content->setObjectName(objectName() + "Content");
     m_grid = new QGridLayout(m_content);
     m_grid->setHorizontalSpacing(12);
-    m_grid->setColumnStretch(3, 1);
+    // Controls keep their natural widths; the room left over goes to a column after them all.
+    m_grid->setColumnStretch(kSpareColumn, 1);
     int row = -1;
     int lastRow = 0;
     const auto controls = m_page.Controls();
@@ -213,6 +223,10 @@ void CPageView::Initialise()
         QWidget* widget = CreateWidget(control, m_page.StateAt(i));
         widget->setObjectName(QString::fromLatin1(control.name.data(), static_cast<qsizetype>(control.name.size())));
         widget->setProperty("controlId", control.id);
+        // Fields keep their natural width; only the spare column takes what room is left.
+        if (control.kind != ControlKind::Label) {
+            widget->setSizePolicy(QSizePolicy::Preferred, widget->sizePolicy().verticalPolicy());
+        }
         m_widgets.push_back(widget);
         row = control.row >= 0 ? control.row : row + 1;
         lastRow = std::max(lastRow, row);
