@@ -5,6 +5,7 @@
 #include "device/device_link.h"
 #include "device/device_protocol.h"
 #include "device/device_simulator.h"
+#include "device/simulator_faults.h"
 #include "device/trace_transport.h"
 #include "device/usb_libusb.h"
 #include "files/dat_file.h"
@@ -29,50 +30,26 @@ struct CUsageError
     std::string text;
 };
 
-std::size_t FaultNumber(const std::string& fault, std::string_view value, std::size_t lowest, std::size_t highest)
-{
-    std::size_t number = 0;
-    const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), number);
-    if (ec != std::errc() || end != value.data() + value.size() || value.empty()) {
-        throw CUsageError{"--sim-fault " + fault + " needs a number"};
-    }
-    if (number < lowest || number > highest) {
-        const std::string range = highest == std::numeric_limits<std::size_t>::max()
-                                      ? "at least " + std::to_string(lowest)
-                                      : "from " + std::to_string(lowest) + " to " + std::to_string(highest);
-        throw CUsageError{"--sim-fault " + fault + ": the number must be " + range};
-    }
-    return number;
-}
-
 void ApplyFault(CSimulatorFaults& faults, const std::string& fault)
 {
-    constexpr std::size_t kAny = std::numeric_limits<std::size_t>::max();
-    const std::size_t equals = fault.find('=');
-    const std::string kind = fault.substr(0, equals);
-    const std::string_view value =
-        equals == std::string::npos ? std::string_view() : std::string_view(fault).substr(equals + 1);
-    const bool flag = kind == "busy" || kind == "damaged";
-    if (flag && equals != std::string::npos) {
-        throw CUsageError{"--sim-fault " + kind + " takes no number"};
-    }
-    if (kind == "busy") {
-        faults.busyAtOpen = true;
-    } else if (kind == "damaged") {
-        faults.damagedAnswers = true;
-    } else if (kind == "status") {
-        // The status and the fax country each travel in one byte.
-        faults.statusByte = static_cast<std::uint8_t>(FaultNumber(fault, value, 0, 0xFF));
-    } else if (kind == "country") {
-        faults.country = static_cast<std::int32_t>(FaultNumber(fault, value, 0, 0xFF));
-    } else if (kind == "split") {
-        faults.splitReads = FaultNumber(fault, value, 1, kAny);
-    } else if (kind == "cut" || kind == "cut-every") {
-        faults.cutAfter = FaultNumber(fault, value, 0, kAny);
-        faults.cutEveryConnection = kind == "cut-every";
-    } else {
-        throw CUsageError{"unknown --sim-fault " + kind +
-                          " (busy, damaged, status=N, split=N, cut=N, cut-every=N, country=N)"};
+    const CFaultParse parse = ApplySimulatorFault(faults, fault);
+    switch (parse.refusal) {
+        case FaultRefusal::None:
+            return;
+        case FaultRefusal::UnknownKind:
+            throw CUsageError{"unknown --sim-fault " + fault.substr(0, fault.find('=')) +
+                              " (busy, damaged, status=N, split=N, cut=N, cut-every=N, country=N)"};
+        case FaultRefusal::TakesNoNumber:
+            throw CUsageError{"--sim-fault " + fault.substr(0, fault.find('=')) + " takes no number"};
+        case FaultRefusal::NeedsNumber:
+            throw CUsageError{"--sim-fault " + fault + " needs a number"};
+        case FaultRefusal::OutOfRange: {
+            const std::string range =
+                parse.highest == std::numeric_limits<std::size_t>::max()
+                    ? "at least " + std::to_string(parse.lowest)
+                    : "from " + std::to_string(parse.lowest) + " to " + std::to_string(parse.highest);
+            throw CUsageError{"--sim-fault " + fault + ": the number must be " + range};
+        }
     }
 }
 

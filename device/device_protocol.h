@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/message_codes.h"
+#include "base/window_state.h"
 
 #include <chrono>
 #include <cstdint>
@@ -22,9 +23,6 @@ inline constexpr std::uint32_t kOperationNone = 0x800D;
 inline constexpr std::uint32_t kOperationUpload = 0x800E;
 inline constexpr std::uint32_t kOperationDownload = 0x800F;
 
-// Bit of the main window's state word for service-man mode: an upload then carries the settings
-// and is preceded by the country check.
-inline constexpr std::uint32_t kStateServiceMan = 0x100;
 
 // The pauses the device is owed; tests and the simulator's fast mode shorten them.
 struct CProtocolTimings

@@ -1,8 +1,10 @@
 #include "pages/page_registry.h"
 
 #include "pages/admin_number_page.h"
+#include "pages/command_states.h"
 #include "pages/information_pages.h"
 #include "pages/machine_page.h"
+#include "pages/navigation.h"
 #include "pages/network_pages.h"
 #include "pages/paper_pages.h"
 #include "pages/paper_tables.h"
@@ -74,6 +76,19 @@ std::vector<std::string> PageTextKeys()
             }
         }
     }
+    for (const CNavigationNode& node : NavigationNodes()) {
+        add(node.textKey);
+    }
+    for (const CToolbarButton& button : ToolbarButtons()) {
+        add(button.textKey);
+    }
+    for (const auto rows : {FileMenuRows(), HelpMenuRows()}) {
+        for (const CMenuRow& row : rows) {
+            add(row.textKey);
+        }
+    }
+    add("STR_MENU_FILE");
+    add("STR_MENU_HELP");
     for (const CPaperSize& size : PaperSizes()) {
         add(size.textKey);
     }

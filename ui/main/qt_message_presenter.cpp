@@ -67,6 +67,20 @@ void CQtMessagePresenter::ClearRecorded()
     Answers().clear();
 }
 
+bool CQtMessagePresenter::s_unattended = false;
+MessageCode CQtMessagePresenter::s_lastUnattended = kOk;
+
+void CQtMessagePresenter::SetUnattended(bool unattended)
+{
+    s_unattended = unattended;
+    s_lastUnattended = kOk;
+}
+
+MessageCode CQtMessagePresenter::LastUnattendedCode()
+{
+    return s_lastUnattended;
+}
+
 int CQtMessagePresenter::Present(const CMessageBoxRequest& request)
 {
     const QString text = QString::fromStdU16String(request.text);
@@ -80,6 +94,13 @@ int CQtMessagePresenter::Present(const CMessageBoxRequest& request)
         const int answer = Answers().front();
         Answers().pop_front();
         return answer;
+    }
+    if (s_unattended) {
+        if (!request.caption.empty()) {
+            std::fprintf(stderr, "qzb: error 0x%08X: %s\n", request.code, text.toLocal8Bit().constData());
+        }
+        s_lastUnattended = request.code != kOk ? request.code : s_lastUnattended;
+        return request.buttons == ButtonSet::YesNoCancel ? kAnswerYes : kAnswerOk;
     }
     auto* owner = static_cast<QWidget*>(const_cast<void*>(request.owner));
     QMessageBox box(

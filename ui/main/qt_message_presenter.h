@@ -16,12 +16,18 @@ public:
     WindowHandle ActiveWindow() const override;
 
     static void SetNextAnswer(int answer);
+    // Unattended runs (a screenshot from the command line) open no box: the text goes to stderr,
+    // the first button is taken and the code is remembered as the run's failure.
+    static void SetUnattended(bool unattended);
+    static MessageCode LastUnattendedCode();
     static const std::vector<CMessageBoxRequest>& Recorded();
     static void ClearRecorded();
 
 private:
     static std::deque<int>& Answers();
     static std::vector<CMessageBoxRequest>& RecordedRequests();
+    static bool s_unattended;
+    static MessageCode s_lastUnattended;
 };
 
 } // namespace qzb

@@ -1,12 +1,20 @@
 #include "ui/main/qzb_app.h"
 
 #include "app/single_instance.h"
+#include "device/device_link.h"
+#include "device/device_protocol.h"
+#include "device/device_simulator.h"
+#include "device/shared_words.h"
+#include "device/simulator_faults.h"
+#include "device/usb_libusb.h"
 #include "model/text_codec.h"
 #include "ui/main/qsettings_preferences.h"
 #include "ui/main/qzb_dlg.h"
 
 #include <QCommandLineParser>
 #include <QDir>
+#include <QTimer>
+#include <QTreeWidget>
 
 #include <cstdio>
 #include <cstdlib>
@@ -24,8 +32,12 @@ CQZBApp::CQZBApp(int& argc, char** argv)
 
 CQZBApp::~CQZBApp()
 {
-    // The window goes before the lock, so a new instance can start only once this one is gone.
+    // The window goes before the device link and the lock, so a new instance can start only once
+    // this one is gone.
     m_mainWindow.reset();
+    m_protocol.reset();
+    m_link.reset();
+    m_transport.reset();
     m_lock.reset();
 }
 
@@ -45,8 +57,23 @@ std::optional<int> CQZBApp::ParseOptions(const QStringList& arguments, CQZBOptio
     const QCommandLineOption codePage(
         "codepage", "Code page of stored texts and files (default Windows-1252).", "NAME");
     const QCommandLineOption dataDir("data-dir", "Folder that holds the string tables.", "DIR");
-    parser.addOptions({model, codePage, dataDir});
-    if (!parser.parse(arguments)) {
+    const QCommandLineOption fault("sim-fault",
+                                   "Make the simulated device misbehave: busy, damaged, status=N, "
+                                   "split=N, cut=N, cut-every=N, country=N.",
+                                   "KIND[=N]");
+    const QCommandLineOption fast("fast", "Leave out the pauses the device is owed (simulated device only).");
+    const QCommandLineOption connect("connect", "Connect to the device once the window is up.");
+    const QCommandLineOption download("download", "Download the device's data once connected.");
+    const QCommandLineOption serviceMan("service-man", "Enter service-man mode with PASSWORD.", "PASSWORD");
+    const QCommandLineOption page("page", "Show the page NAME (such as TCP_IP_SET_DLG or CONFIGURATION).", "NAME");
+    const QCommandLineOption screenshot(
+        "screenshot", "After the other actions, save the window as FILE.png and exit (2 if an action failed).", "FILE");
+    const QCommandLineOption simulate("simulate",
+                                      "Talk to the built-in simulated device; --simulate=FILE.dat keeps "
+                                      "its memory in FILE.dat.");
+    parser.addOptions(
+        {model, codePage, dataDir, simulate, fault, fast, connect, download, serviceMan, page, screenshot});
+    if (!parser.parse(TakeSimulateOption(arguments, options))) {
         std::fprintf(stderr, "qzb: %s\n", qPrintable(parser.errorText()));
         return 1;
     }
@@ -71,6 +98,35 @@ std::optional<int> CQZBApp::ParseOptions(const QStringList& arguments, CQZBOptio
         return 1;
     }
     options.codePage = parser.value(codePage).toStdString();
+    for (const QString& value : parser.values(fault)) {
+        options.faults.push_back(value.toStdString());
+    }
+    options.fast = parser.isSet(fast);
+    if ((options.fast || !options.faults.empty()) && !options.simulate) {
+        std::fprintf(stderr, "qzb: --fast and --sim-fault need --simulate: a real device is owed its pauses\n");
+        return 1;
+    }
+    CSimulatorFaults faults;
+    for (const std::string& value : options.faults) {
+        if (ApplySimulatorFault(faults, value).refusal != FaultRefusal::None) {
+            std::fprintf(stderr,
+                         "qzb: --sim-fault %s is not a fault the simulator knows, or its number is out of "
+                         "range\n",
+                         value.c_str());
+            return 1;
+        }
+    }
+    options.connect = parser.isSet(connect) || parser.isSet(download);
+    options.download = parser.isSet(download);
+    if (parser.isSet(serviceMan)) {
+        options.serviceManPassword = parser.value(serviceMan).toStdU16String();
+    }
+    if (parser.isSet(page)) {
+        options.page = parser.value(page).toStdString();
+    }
+    if (parser.isSet(screenshot)) {
+        options.screenshot = std::filesystem::path(parser.value(screenshot).toStdString());
+    }
     if (parser.isSet(dataDir)) {
         options.dataDir = std::filesystem::path(parser.value(dataDir).toStdString());
     }
@@ -107,6 +163,10 @@ std::optional<int> CQZBApp::Start(const QStringList& arguments)
 
     m_lock = std::make_unique<CSingleInstanceLock>(profile.lockName);
     if (m_lock->GetState() == CSingleInstanceLock::State::HeldElsewhere) {
+        if (options.screenshot) {
+            std::fprintf(stderr, "qzb: --screenshot: another qzb of this model is running\n");
+            return 2;
+        }
         return 0; // another instance runs this profile: leave without a word
     }
     if (m_lock->GetState() == CSingleInstanceLock::State::Failed) {
@@ -125,10 +185,90 @@ std::optional<int> CQZBApp::Start(const QStringList& arguments)
     SeedAppContext(*m_context, *m_messenger);
     m_preferences = std::make_unique<CQSettingsPreferences>(PreferencesKeyPath(profile));
 
-    m_mainWindow = std::make_unique<CQZBDlg>(*m_context, *m_messenger);
+    CreateDeviceLink(options);
+    m_mainWindow = std::make_unique<CQZBDlg>(*m_context, *m_messenger, *m_preferences, m_protocol.get());
     m_messenger->SetOwnerWindow(m_mainWindow.get());
     m_mainWindow->show();
-    return std::nullopt;
+    return RunStartActions(options);
+}
+
+QStringList TakeSimulateOption(const QStringList& arguments, CQZBOptions& options)
+{
+    QStringList rest;
+    for (const QString& argument : arguments) {
+        if (argument == "--simulate") {
+            options.simulate = true;
+        } else if (argument.startsWith("--simulate=")) {
+            options.simulate = true;
+            options.simulatorFile = std::filesystem::path(argument.mid(11).toStdString());
+        } else {
+            rest.push_back(argument);
+        }
+    }
+    return rest;
+}
+
+void CQZBApp::CreateDeviceLink(const CQZBOptions& options)
+{
+    CDeviceLinkConfig config;
+    if (options.simulate) {
+        auto simulator =
+            std::make_unique<CDeviceSimulator>(m_context->modelCode, config.vendorId, options.simulatorFile);
+        for (const std::string& fault : options.faults) {
+            ApplySimulatorFault(simulator->Faults(), fault);
+        }
+        // The simulated device lives in this process alone; no other program can reach it.
+        config.lockDevice = false;
+        m_transport = std::move(simulator);
+    } else {
+        m_transport = std::make_unique<CUsbTransport>();
+    }
+    m_words = std::make_unique<CApplicationWords>();
+    m_link = std::make_unique<CDeviceLink>(*m_transport, *m_context, *m_words, config);
+    m_protocol = std::make_unique<CDeviceProtocol>(
+        *m_link, *m_context, *m_messenger, options.fast ? CProtocolTimings::Fast() : CProtocolTimings{});
+}
+
+std::optional<int> CQZBApp::RunStartActions(const CQZBOptions& options)
+{
+    const bool unattended = options.screenshot.has_value();
+    CQtMessagePresenter::SetUnattended(unattended);
+    bool failed = false;
+    auto fail = [&failed](const char* what) {
+        std::fprintf(stderr, "qzb: %s failed\n", what);
+        failed = true;
+    };
+    if (options.connect && m_mainWindow->Connect() != kOk) {
+        fail("--connect");
+    }
+    if (!failed && options.download && m_mainWindow->Download() != kOk) {
+        fail("--download");
+    }
+    if (!failed && options.serviceManPassword && !m_mainWindow->EnterServiceMan(*options.serviceManPassword)) {
+        std::fprintf(stderr, "qzb: --service-man: the password is not the service-man password\n");
+        failed = true;
+    }
+    if (!failed && options.page && !m_mainWindow->SelectPage(*options.page)) {
+        std::fprintf(stderr,
+                     "qzb: --page %s: the tree has no such page (service-man pages need --service-man)\n",
+                     options.page->c_str());
+        failed = true;
+    }
+    CQtMessagePresenter::SetUnattended(false);
+    if (!unattended) {
+        return std::nullopt;
+    }
+    if (failed) {
+        return 2;
+    }
+    // Once the pending layouts ran and the window has painted, the picture is what a user sees.
+    processEvents();
+    m_mainWindow->repaint();
+    if (!m_mainWindow->grab().save(QString::fromStdString(options.screenshot->string()), "PNG")) {
+        std::fprintf(stderr, "qzb: --screenshot: %s could not be written\n", options.screenshot->c_str());
+        return 2;
+    }
+    return 0;
 }
 
 int CQZBApp::Run()

@@ -10,11 +10,17 @@
 
 #include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace qzb {
 
+class CDeviceLink;
+class CDeviceProtocol;
 class CQSettingsPreferences;
 class CQZBDlg;
+class ITransport;
+struct CApplicationWords;
 
 // What the command line chose for this run.
 struct CQZBOptions
@@ -22,7 +28,21 @@ struct CQZBOptions
     std::int32_t modelCode = kDefaultModelCode;
     std::string codePage;
     std::optional<std::filesystem::path> dataDir;
+    bool simulate = false; // --simulate[=FILE.dat]: the built-in simulated device
+    std::optional<std::filesystem::path> simulatorFile;
+    std::vector<std::string> faults; // --sim-fault KIND[=N]
+    bool fast = false; // no pauses (simulator only)
+    // Start-up actions, run in this order once the window is up.
+    bool connect = false;
+    bool download = false;
+    std::optional<std::u16string> serviceManPassword;
+    std::optional<std::string> page;
+    std::optional<std::filesystem::path> screenshot;
 };
+
+// Takes the bare and the valued form of --simulate out of the arguments, which
+// QCommandLineParser cannot tell apart: "--simulate --fast" never takes "--fast" as a file.
+QStringList TakeSimulateOption(const QStringList& arguments, CQZBOptions& options);
 
 // The application object: runs the start-up sequence, then the main window until it closes.
 class CQZBApp : public QApplication
@@ -41,18 +61,26 @@ public:
 
     CAppContext& Context() { return *m_context; }
     CMessenger& Messenger() { return *m_messenger; }
+    CDeviceProtocol* Protocol() { return m_protocol.get(); }
     IPreferences& Preferences();
     CQZBDlg* MainWindow() { return m_mainWindow.get(); }
 
 private:
     std::optional<int> ParseOptions(const QStringList& arguments, CQZBOptions& options);
     CDataFolders DataFolders(const CQZBOptions& options) const;
+    void CreateDeviceLink(const CQZBOptions& options);
+    // The start-up actions; an exit status when the run ends with them (a screenshot, a failure).
+    std::optional<int> RunStartActions(const CQZBOptions& options);
 
     CQtMessagePresenter m_presenter;
     std::unique_ptr<CAppContext> m_context;
     std::unique_ptr<CMessenger> m_messenger;
     std::unique_ptr<class CSingleInstanceLock> m_lock;
     std::unique_ptr<CQSettingsPreferences> m_preferences;
+    std::unique_ptr<CApplicationWords> m_words;
+    std::unique_ptr<ITransport> m_transport;
+    std::unique_ptr<CDeviceLink> m_link;
+    std::unique_ptr<CDeviceProtocol> m_protocol;
     std::unique_ptr<CQZBDlg> m_mainWindow;
 };
 

@@ -1,11 +1,30 @@
 #include "ui/main/qzb_dlg.h"
 
 #include "app/app_context.h"
+#include "app/english_texts.h"
 #include "app/folders.h"
 #include "app/messenger.h"
+#include "app/preferences.h"
+#include "device/device_protocol.h"
+#include "pages/command_states.h"
+#include "pages/navigation.h"
+#include "pages/page_registry.h"
 #include "ui/main/size_ratio.h"
+#include "ui/pages/main_item_dlg.h"
+#include "ui/pages/page_view.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QMenuBar>
 #include <QScreen>
+#include <QSplitter>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <QUrl>
+
+#include <filesystem>
 
 namespace qzb {
 
@@ -13,19 +32,433 @@ namespace {
 
 constexpr int kDesignedWidth = 760;
 constexpr int kDesignedHeight = 520;
+constexpr int kMinimumWidth = 500;
+constexpr int kMinimumHeight = 400;
+
+// Commands this window carries out so far; the others stay out of the toolbar and menus.
+bool Implemented(std::uint32_t command)
+{
+    switch (command) {
+        case kCmdConnect:
+        case kCmdDisconnect:
+        case kCmdUpload:
+        case kCmdDownload:
+        case kCmdExit:
+        case kCmdHelpTopics:
+        case kCmdSeparator:
+            return true;
+        default:
+            return false;
+    }
+}
+
+QString ActionName(std::string_view textKey)
+{
+    // "STR_TB_CONNECT" -> "connectAction", "STR_MENU_HELP_TOPICS" -> "helpTopicsAction"
+    std::string_view stem = textKey;
+    for (const std::string_view prefix : {"STR_TB_SM_", "STR_TB_", "STR_MENU_SM_", "STR_MENU_"}) {
+        if (stem.starts_with(prefix)) {
+            stem.remove_prefix(prefix.size());
+            break;
+        }
+    }
+    QString name;
+    bool upper = false;
+    for (const char c : stem) {
+        if (c == '_') {
+            upper = true;
+            continue;
+        }
+        const QChar ch = QChar::fromLatin1(c);
+        name += upper ? ch.toUpper() : ch.toLower();
+        upper = false;
+    }
+    return name + "Action";
+}
+
+void ApplyState(QAction* action, CommandState state, std::uint32_t command)
+{
+    const bool visible = state != CommandState::Hidden && Implemented(command);
+    action->setVisible(visible);
+    action->setEnabled(state == CommandState::Enabled);
+}
 
 } // namespace
 
-CQZBDlg::CQZBDlg(CAppContext& context, CMessenger& messenger, QWidget* parent)
+CQZBDlg::CQZBDlg(
+    CAppContext& context, CMessenger& messenger, IPreferences& preferences, CDeviceProtocol* protocol, QWidget* parent)
     : QMainWindow(parent)
     , m_context(context)
     , m_messenger(messenger)
+    , m_preferences(preferences)
+    , m_protocol(protocol)
 {
     setObjectName("CQZBDlg");
-    setWindowTitle(QString::fromStdU16String(m_messenger.Text("STR_CAPTION")));
+    setWindowTitle(Text("STR_CAPTION"));
     const double dpi = screen() ? screen()->logicalDotsPerInchX() : 0.0;
     resize(ScaleForDisplay(kDesignedWidth, dpi), ScaleForDisplay(kDesignedHeight, dpi));
+    setMinimumSize(ScaleForDisplay(kMinimumWidth, dpi), ScaleForDisplay(kMinimumHeight, dpi));
+
+    auto* splitter = new QSplitter(this);
+    splitter->setObjectName("mainSplitter");
+    m_tree = new QTreeWidget(splitter);
+    m_tree->setObjectName("navigationTree");
+    m_tree->setHeaderHidden(true);
+    m_host = new CMainItemDlg(m_context, splitter);
+    splitter->addWidget(m_tree);
+    splitter->addWidget(m_host);
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({220, 540});
+    setCentralWidget(splitter);
+
+    BuildToolbar();
+    BuildMenus();
+    BuildTree();
+    connect(m_tree, &QTreeWidget::currentItemChanged, this, &CQZBDlg::OnCurrentItemChanged);
+    connect(this, &CQZBDlg::SenseFailed, this, &CQZBDlg::OnSenseFailed, Qt::QueuedConnection);
+    if (m_protocol != nullptr) {
+        // The sense thread only posts; the window acts on its own thread.
+        m_protocol->SetFailureReport([this](MessageCode code) { emit SenseFailed(code); });
+    }
+    m_servicePassword = ReadServiceManPassword(m_preferences);
+    UpdateCommandStates();
     ApplySizeRatio(this, m_messenger.SizeRatio("STR_RATIO_DLG_MAIN"));
+}
+
+CQZBDlg::~CQZBDlg()
+{
+    if (m_protocol != nullptr) {
+        m_protocol->SetFailureReport({});
+    }
+}
+
+QString CQZBDlg::Text(std::string_view key) const
+{
+    const std::u16string* text = m_context.strings.Find(key);
+    return QString::fromStdU16String(text != nullptr ? *text : EnglishText(key));
+}
+
+QAction* CQZBDlg::CommandAction(std::uint32_t command) const
+{
+    const auto found = m_actions.find(command);
+    return found != m_actions.end() ? found->second : nullptr;
+}
+
+void CQZBDlg::BuildToolbar()
+{
+    auto* toolbar = addToolBar(Text("STR_CAPTION"));
+    toolbar->setObjectName("commandToolbar");
+    toolbar->setMovable(false);
+    toolbar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    for (const CToolbarButton& button : ToolbarButtons()) {
+        if (button.command == kCmdSeparator) {
+            m_toolbarActions.push_back(toolbar->addSeparator());
+            continue;
+        }
+        QAction* action = toolbar->addAction(Text(button.textKey));
+        action->setObjectName(ActionName(button.textKey));
+        action->setToolTip(action->text());
+        const std::uint32_t command = button.command;
+        connect(action, &QAction::triggered, this, [this, command] { RunCommand(command); });
+        m_toolbarActions.push_back(action);
+        m_actions[command] = action;
+    }
+}
+
+void CQZBDlg::BuildMenus()
+{
+    QMenu* file = menuBar()->addMenu(Text("STR_MENU_FILE"));
+    file->setObjectName("fileMenu");
+    const std::map<std::uint32_t, QKeySequence> shortcuts = {
+        {kCmdOpen, QKeySequence(Qt::CTRL | Qt::Key_O)},
+        {kCmdSave, QKeySequence(Qt::CTRL | Qt::Key_S)},
+        {kCmdDialImport, QKeySequence(Qt::CTRL | Qt::Key_I)},
+        {kCmdDialExport, QKeySequence(Qt::CTRL | Qt::Key_E)},
+        {kCmdPrint, QKeySequence(Qt::CTRL | Qt::Key_P)},
+        {kCmdExit, QKeySequence(Qt::CTRL | Qt::Key_Q)},
+    };
+    for (const CMenuRow& row : FileMenuRows()) {
+        if (row.command == kCmdSeparator) {
+            m_fileActions.push_back(file->addSeparator());
+            continue;
+        }
+        QAction* action = file->addAction(Text(row.textKey));
+        action->setObjectName(ActionName(row.textKey));
+        if (const auto shortcut = shortcuts.find(row.command); shortcut != shortcuts.end()) {
+            action->setShortcut(shortcut->second);
+        }
+        const std::uint32_t command = row.command;
+        connect(action, &QAction::triggered, this, [this, command] { RunCommand(command); });
+        m_fileActions.push_back(action);
+        m_actions[command] = action;
+    }
+    QMenu* help = menuBar()->addMenu(Text("STR_MENU_HELP"));
+    help->setObjectName("helpMenu");
+    for (const CMenuRow& row : HelpMenuRows()) {
+        QAction* action = help->addAction(Text(row.textKey));
+        action->setObjectName(ActionName(row.textKey));
+        const std::uint32_t command = row.command;
+        connect(action, &QAction::triggered, this, [this, command] { RunCommand(command); });
+        m_actions[command] = action;
+    }
+}
+
+void CQZBDlg::BuildTree()
+{
+    const bool blocked = m_tree->blockSignals(true);
+    m_tree->clear();
+    std::vector<QTreeWidgetItem*> items;
+    for (const CTreeNode& node : BuildNavigationTree(m_context.modelBit, (m_state & kStateServiceMan) != 0)) {
+        auto* item = node.parent < 0 ? new QTreeWidgetItem(m_tree)
+                                     : new QTreeWidgetItem(items[static_cast<std::size_t>(node.parent)]);
+        item->setText(0, Text(node.node->textKey));
+        item->setData(0, Qt::UserRole, static_cast<quint32>(node.node->typeCode));
+        items.push_back(item);
+    }
+    m_tree->expandAll();
+    m_tree->setCurrentItem(nullptr);
+    m_tree->blockSignals(blocked);
+    m_host->ShowPage(0);
+}
+
+void CQZBDlg::UpdateCommandStates()
+{
+    const auto buttons = ToolbarButtons();
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        ApplyState(m_toolbarActions[i], ToolbarState(i, m_state), buttons[i].command);
+    }
+    // A separator goes with the group after it.
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        if (buttons[i].command != kCmdSeparator) {
+            continue;
+        }
+        bool groupShown = false;
+        for (std::size_t j = i + 1; j < buttons.size() && buttons[j].command != kCmdSeparator; ++j) {
+            groupShown = groupShown || m_toolbarActions[j]->isVisible();
+        }
+        m_toolbarActions[i]->setVisible(groupShown);
+    }
+    // A separator shows only where a row of its group does.
+    const auto rows = FileMenuRows();
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        CommandState state = MenuRowState(rows[i], m_state);
+        if (rows[i].command == kCmdSeparator && state != CommandState::Hidden) {
+            bool groupShown = false;
+            for (std::size_t j = i; j-- > 0 && rows[j].command != kCmdSeparator;) {
+                groupShown = groupShown ||
+                             (MenuRowState(rows[j], m_state) != CommandState::Hidden && Implemented(rows[j].command));
+            }
+            state = groupShown ? state : CommandState::Hidden;
+        }
+        ApplyState(m_fileActions[i], state, rows[i].command);
+    }
+    m_host->SetConnectionState(Online(), (m_state & kStateDataPresent) != 0);
+}
+
+bool CQZBDlg::Online() const
+{
+    return (m_state & kStateOnline) != 0;
+}
+
+void CQZBDlg::ShowResult(MessageCode code)
+{
+    m_messenger.ShowMessage(code, this);
+}
+
+void CQZBDlg::RunCommand(std::uint32_t command)
+{
+    switch (command) {
+        case kCmdConnect:
+            Connect();
+            break;
+        case kCmdDisconnect:
+            Disconnect();
+            break;
+        case kCmdDownload:
+            Download();
+            break;
+        case kCmdUpload:
+            Upload();
+            break;
+        case kCmdExit:
+            close();
+            break;
+        case kCmdHelpTopics:
+            if (m_context.helpFilePath.empty() || !std::filesystem::exists(m_context.helpFilePath)) {
+                m_messenger.ShowPlain(u"The help file " + m_context.helpFilePath.u16string() + u" is not installed.");
+            } else {
+                QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(m_context.helpFilePath)));
+            }
+            break;
+        default:
+            break;
+    }
+}
+
+void CQZBDlg::RefreshConnection()
+{
+    UpdateCommandStates();
+    m_host->ShowPage(m_host->CurrentType());
+}
+
+MessageCode CQZBDlg::Connect()
+{
+    const MessageCode result =
+        m_protocol != nullptr ? m_protocol->DoDeviceOperation(kCmdConnect, m_state) : kMsgConnectUsb;
+    if (result == kOk) {
+        m_state |= kStateOnline;
+    } else if (result == kMsgAlreadyReported) {
+        m_state &= ~kStateOnline;
+    } else {
+        ShowResult(result);
+    }
+    RefreshConnection();
+    return result;
+}
+
+MessageCode CQZBDlg::Disconnect()
+{
+    const MessageCode result = m_protocol != nullptr ? m_protocol->DoDeviceOperation(kCmdDisconnect, m_state) : kOk;
+    if (result != kOk && result != kMsgAlreadyReported) {
+        ShowResult(result);
+    } else {
+        m_state &= ~kStateOnline;
+    }
+    RefreshConnection();
+    return result;
+}
+
+MessageCode CQZBDlg::Download()
+{
+    const bool dataPresent = (m_state & kStateDataPresent) != 0;
+    if (dataPresent && m_messenger.ShowMessage(kMsgUseMachineData, this, ButtonSet::OkCancel) != kAnswerOk) {
+        return kOk;
+    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const MessageCode result =
+        m_protocol != nullptr ? m_protocol->DoDeviceOperation(kCmdDownload, m_state) : kMsgConnectUsb;
+    QApplication::restoreOverrideCursor();
+    if (result == kOk) {
+        m_state |= kStateDeviceData;
+        m_host->ReloadAllPages();
+        if (dataPresent) {
+            m_host->CommitPage(m_host->CurrentType());
+        }
+        UpdateCommandStates();
+        m_tree->setCurrentItem(m_tree->topLevelItem(0));
+        m_tree->setFocus();
+    } else if (result == kMsgAlreadyReported) {
+        m_state &= ~kStateOnline;
+        RefreshConnection();
+    } else if (result != kMsgConnectionErr) {
+        ShowResult(result);
+    }
+    return result;
+}
+
+MessageCode CQZBDlg::Upload()
+{
+    const CCheckResult commit = m_host->CommitPage(m_host->CurrentType());
+    if (!commit.Ok()) {
+        ShowResult(commit.code);
+        m_host->FocusAfterError(m_host->CurrentType(), commit);
+        return commit.code;
+    }
+    if (m_messenger.ShowMessage(kMsgUsePcData, this, ButtonSet::OkCancel) != kAnswerOk) {
+        return kOk;
+    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    m_host->StoreAllPages();
+    const MessageCode result =
+        m_protocol != nullptr ? m_protocol->DoDeviceOperation(kCmdUpload, m_state) : kMsgConnectUsb;
+    QApplication::restoreOverrideCursor();
+    if (result == kMsgAlreadyReported) {
+        m_state &= ~kStateOnline;
+        RefreshConnection();
+    } else if (result != kOk && result != kMsgConnectionErr) {
+        ShowResult(result);
+    }
+    return result;
+}
+
+bool CQZBDlg::EnterServiceMan(std::u16string_view password)
+{
+    if ((m_state & kStateServiceMan) != 0) {
+        return true;
+    }
+    if (password != m_servicePassword) {
+        return false;
+    }
+    m_state |= kStateServiceMan;
+    m_host->CommitPage(m_host->CurrentType());
+    BuildTree();
+    if (const MessageCode created = m_host->CreateSettingsPages(); created != kOk) {
+        ShowResult(created);
+    }
+    m_host->ReloadAllPages();
+    UpdateCommandStates();
+    m_tree->setCurrentItem(m_tree->topLevelItem(0));
+    m_tree->setFocus();
+    return true;
+}
+
+bool CQZBDlg::SelectPage(std::string_view name)
+{
+    const CPageDef* def = FindPageDef(name);
+    if (def == nullptr || def->typeCode == 0) {
+        return false;
+    }
+    for (QTreeWidgetItemIterator it(m_tree); *it != nullptr; ++it) {
+        if ((*it)->data(0, Qt::UserRole).toUInt() == def->typeCode) {
+            m_tree->setCurrentItem(*it);
+            return m_host->CurrentType() == def->typeCode;
+        }
+    }
+    return false;
+}
+
+void CQZBDlg::OnCurrentItemChanged(QTreeWidgetItem* current, QTreeWidgetItem* previous)
+{
+    if (m_reverting) {
+        return;
+    }
+    // Leaving a settings page checks and stores it; a failure keeps the page.
+    const std::uint32_t leaving = m_host->CurrentType();
+    if ((leaving & kSettingsPageBit) != 0) {
+        const CCheckResult commit = m_host->CommitPage(leaving);
+        if (!commit.Ok()) {
+            m_reverting = true;
+            m_tree->setCurrentItem(previous);
+            m_reverting = false;
+            ShowResult(commit.code);
+            m_host->FocusAfterError(leaving, commit);
+            return;
+        }
+    }
+    const std::int64_t type = current != nullptr ? PageTypeOfItem(current->data(0, Qt::UserRole).toUInt()) : 0;
+    m_host->ShowPage(type > 0 ? static_cast<std::uint32_t>(type) : 0);
+}
+
+void CQZBDlg::OnSenseFailed(MessageCode code)
+{
+    if (m_closing) {
+        return;
+    }
+    m_messenger.ShowMessage(code);
+    if (m_protocol != nullptr) {
+        m_protocol->EndSession();
+    }
+    m_state &= ~kStateOnline;
+    RefreshConnection();
+}
+
+void CQZBDlg::closeEvent(QCloseEvent* event)
+{
+    m_closing = true;
+    if (Online()) {
+        Disconnect();
+    }
+    event->accept();
 }
 
 } // namespace qzb

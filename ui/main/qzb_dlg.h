@@ -1,24 +1,91 @@
 #pragma once
 
+#include "base/message_codes.h"
+
 #include <QMainWindow>
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class QAction;
+class QTreeWidget;
+class QTreeWidgetItem;
 
 namespace qzb {
 
+class CDeviceProtocol;
+class CMainItemDlg;
 class CMessenger;
+class IPreferences;
 struct CAppContext;
 
-// The utility's only top-level window. Navigation tree, toolbar, menu and pages come with the
-// main-window work; for now it is the captioned, resizable frame scaled by its size ratio.
+// The utility's only top-level window: the navigation tree, the page host beside it, the toolbar
+// and menus, the window state word and the commands that drive the device link.
 class CQZBDlg : public QMainWindow
 {
     Q_OBJECT
 
 public:
-    CQZBDlg(CAppContext& context, CMessenger& messenger, QWidget* parent = nullptr);
+    // protocol may be null: the window then has no device to talk to.
+    CQZBDlg(CAppContext& context,
+            CMessenger& messenger,
+            IPreferences& preferences,
+            CDeviceProtocol* protocol,
+            QWidget* parent = nullptr);
+    ~CQZBDlg() override;
+
+    std::uint32_t StateWord() const { return m_state; }
+    CMainItemDlg* PageHost() const { return m_host; }
+    QTreeWidget* Tree() const { return m_tree; }
+    QAction* CommandAction(std::uint32_t command) const;
+
+    // The commands; each returns the result it showed (or would have shown).
+    MessageCode Connect();
+    MessageCode Disconnect();
+    MessageCode Download();
+    MessageCode Upload();
+    // Enters service-man mode when the password is the service-man password.
+    bool EnterServiceMan(std::u16string_view password);
+    // Selects the tree node of a page name (MACHINE_SET_DLG, TOTAL_COUNTER ...); false when the
+    // tree has none.
+    bool SelectPage(std::string_view name);
+    void UpdateCommandStates();
+
+signals:
+    // From the sense thread, delivered on the window's thread.
+    void SenseFailed(MessageCode code);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private:
+    QString Text(std::string_view key) const;
+    void BuildToolbar();
+    void BuildMenus();
+    void BuildTree();
+    void RunCommand(std::uint32_t command);
+    void OnCurrentItemChanged(QTreeWidgetItem* current, QTreeWidgetItem* previous);
+    void OnSenseFailed(MessageCode code);
+    void RefreshConnection();
+    void ShowResult(MessageCode code);
+    bool Online() const;
+
     CAppContext& m_context;
     CMessenger& m_messenger;
+    IPreferences& m_preferences;
+    CDeviceProtocol* m_protocol;
+    CMainItemDlg* m_host = nullptr;
+    QTreeWidget* m_tree = nullptr;
+    std::map<std::uint32_t, QAction*> m_actions;
+    std::vector<QAction*> m_toolbarActions; // in toolbar order, separators included
+    std::vector<QAction*> m_fileActions; // in menu order, separators included
+    std::uint32_t m_state = 0;
+    std::u16string m_servicePassword;
+    bool m_reverting = false;
+    bool m_closing = false;
 };
 
 } // namespace qzb

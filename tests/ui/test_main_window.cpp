@@ -1,0 +1,131 @@
+#include "ui/main/qzb_dlg.h"
+
+#include "app/app_context.h"
+#include "app/messenger.h"
+#include "device/device_link.h"
+#include "device/device_protocol.h"
+#include "device/device_simulator.h"
+#include "device/shared_words.h"
+#include "pages/command_states.h"
+#include "ui/main/qsettings_preferences.h"
+#include "ui/main/qt_message_presenter.h"
+#include "ui/main/qzb_app.h"
+#include "ui/pages/main_item_dlg.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
+
+#include <filesystem>
+
+namespace qzb {
+namespace {
+
+TEST(QzbOptions, BareAndValuedSimulateAreToldApart)
+{
+    CQZBOptions bare;
+    const QStringList rest = TakeSimulateOption({"qzb", "--simulate", "--fast", "--connect"}, bare);
+    EXPECT_TRUE(bare.simulate);
+    EXPECT_FALSE(bare.simulatorFile.has_value());
+    EXPECT_EQ(rest, (QStringList{"qzb", "--fast", "--connect"}));
+    CQZBOptions valued;
+    TakeSimulateOption({"qzb", "--simulate=dev.dat"}, valued);
+    EXPECT_EQ(valued.simulatorFile, std::filesystem::path("dev.dat"));
+}
+
+// The window against the simulated device with its pauses left out.
+class MainWindow : public ::testing::Test
+{
+protected:
+    explicit MainWindow(std::int32_t model = 8314)
+        : context(model)
+        , messenger(context.strings, presenter)
+        , simulator(model, DefaultUsbVendorId())
+        , link(simulator, context, words, Unlocked())
+        , protocol(link, context, messenger, CProtocolTimings::Fast())
+        , preferences(PreferencesKeyPath(*context.profile))
+    {
+        context.strings.LoadFile(std::filesystem::path(QZB_TEST_DATA_DIR) / StringTableFileName(*context.profile));
+        window = std::make_unique<CQZBDlg>(context, messenger, preferences, &protocol);
+        CQtMessagePresenter::ClearRecorded();
+    }
+    ~MainWindow() override { CQtMessagePresenter::ClearRecorded(); }
+
+    static CDeviceLinkConfig Unlocked()
+    {
+        CDeviceLinkConfig config;
+        config.lockDevice = false;
+        config.sensePeriod = std::chrono::hours(1);
+        return config;
+    }
+
+    bool Enabled(std::uint32_t command) const
+    {
+        const QAction* action = window->CommandAction(command);
+        return action != nullptr && action->isVisible() && action->isEnabled();
+    }
+
+    int TreeNodes() const
+    {
+        int count = 0;
+        for (QTreeWidgetItemIterator it(window->Tree()); *it != nullptr; ++it) {
+            ++count;
+        }
+        return count;
+    }
+
+    CQtMessagePresenter presenter;
+    CApplicationWords words;
+    CAppContext context;
+    CMessenger messenger;
+    CDeviceSimulator simulator;
+    CDeviceLink link;
+    CDeviceProtocol protocol;
+    CQSettingsPreferences preferences;
+    std::unique_ptr<CQZBDlg> window;
+};
+
+TEST_F(MainWindow, ToolbarFollowsConnectDownloadAndDisconnect)
+{
+    EXPECT_TRUE(Enabled(kCmdConnect));
+    EXPECT_FALSE(Enabled(kCmdDownload));
+    ASSERT_EQ(window->Connect(), kOk);
+    EXPECT_FALSE(Enabled(kCmdConnect));
+    EXPECT_TRUE(Enabled(kCmdDownload));
+    EXPECT_FALSE(Enabled(kCmdUpload)) << "no data yet";
+
+    ASSERT_EQ(window->Download(), kOk);
+    EXPECT_TRUE(Enabled(kCmdUpload));
+    EXPECT_NE(window->StateWord() & 0x40, 0u);
+
+    // A second download asks first; Cancel transfers nothing.
+    const std::size_t moved = simulator.BytesMoved();
+    CQtMessagePresenter::SetNextAnswer(kAnswerCancel);
+    EXPECT_EQ(window->Download(), kOk);
+    EXPECT_EQ(simulator.BytesMoved(), moved);
+    ASSERT_EQ(CQtMessagePresenter::Recorded().size(), 1u);
+    EXPECT_EQ(CQtMessagePresenter::Recorded()[0].code, kMsgUseMachineData);
+
+    CQtMessagePresenter::SetNextAnswer(kAnswerOk);
+    EXPECT_EQ(window->Upload(), kOk);
+    ASSERT_EQ(window->Disconnect(), kOk);
+    EXPECT_TRUE(Enabled(kCmdConnect));
+    EXPECT_FALSE(Enabled(kCmdUpload));
+}
+
+TEST_F(MainWindow, ServiceManModeNeedsItsPasswordAndBringsTheSettingsPages)
+{
+    EXPECT_EQ(TreeNodes(), 9);
+    EXPECT_FALSE(window->SelectPage("TCP_IP_SET_DLG"));
+    EXPECT_FALSE(window->EnterServiceMan(u"wrong"));
+    ASSERT_TRUE(window->EnterServiceMan(u"qorlex"));
+    EXPECT_EQ(TreeNodes(), 30);
+    EXPECT_TRUE(window->SelectPage("TCP_IP_SET_DLG"));
+    EXPECT_EQ(window->PageHost()->CurrentType(), 0x02000020u);
+    EXPECT_TRUE(window->SelectPage("CONFIGURATION"));
+}
+
+} // namespace
+} // namespace qzb
