@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QThread>
 #include <QWidget>
 
 #include <cstdio>
@@ -83,6 +84,16 @@ MessageCode CQtMessagePresenter::LastUnattendedCode()
 
 int CQtMessagePresenter::Present(const CMessageBoxRequest& request)
 {
+    // A transfer runs on a worker thread; its boxes open on the window's thread, which waits in
+    // the transfer's progress loop meanwhile.
+    if (QCoreApplication::instance() != nullptr && QThread::currentThread() != QCoreApplication::instance()->thread()) {
+        int answer = kAnswerOk;
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(),
+            [this, &request, &answer] { answer = Present(request); },
+            Qt::BlockingQueuedConnection);
+        return answer;
+    }
     const QString text = QString::fromStdU16String(request.text);
     if (request.caption.empty()) {
         // Boxes without caption come before the main window (start-up failures); a user who

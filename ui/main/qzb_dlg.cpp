@@ -6,6 +6,7 @@
 #include "app/messenger.h"
 #include "app/preferences.h"
 #include "device/device_protocol.h"
+#include "files/dat_file.h"
 #include "pages/command_states.h"
 #include "pages/navigation.h"
 #include "pages/page_registry.h"
@@ -17,7 +18,9 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QEventLoop>
 #include <QMenuBar>
+#include <QProgressDialog>
 #include <QScreen>
 #include <QSplitter>
 #include <QToolBar>
@@ -25,6 +28,7 @@
 #include <QUrl>
 
 #include <filesystem>
+#include <thread>
 
 namespace qzb {
 
@@ -76,11 +80,11 @@ QString ActionName(std::string_view textKey)
     return name + "Action";
 }
 
-void ApplyState(QAction* action, CommandState state, std::uint32_t command)
+void ApplyState(QAction* action, CommandState state, std::uint32_t command, bool busy)
 {
     const bool visible = state != CommandState::Hidden && Implemented(command);
     action->setVisible(visible);
-    action->setEnabled(state == CommandState::Enabled);
+    action->setEnabled(state == CommandState::Enabled && !busy);
 }
 
 } // namespace
@@ -225,7 +229,7 @@ void CQZBDlg::UpdateCommandStates()
 {
     const auto buttons = ToolbarButtons();
     for (std::size_t i = 0; i < buttons.size(); ++i) {
-        ApplyState(m_toolbarActions[i], ToolbarState(i, m_state), buttons[i].command);
+        ApplyState(m_toolbarActions[i], ToolbarState(i, m_state), buttons[i].command, m_transferring);
     }
     // A separator goes with the group after it.
     for (std::size_t i = 0; i < buttons.size(); ++i) {
@@ -250,7 +254,7 @@ void CQZBDlg::UpdateCommandStates()
             }
             state = groupShown ? state : CommandState::Hidden;
         }
-        ApplyState(m_fileActions[i], state, rows[i].command);
+        ApplyState(m_fileActions[i], state, rows[i].command, m_transferring);
     }
     m_host->SetConnectionState(Online(), (m_state & kStateDataPresent) != 0);
 }
@@ -295,6 +299,44 @@ void CQZBDlg::RunCommand(std::uint32_t command)
     }
 }
 
+MessageCode CQZBDlg::RunTransfer(std::uint32_t operation)
+{
+    if (m_protocol == nullptr) {
+        return kMsgConnectUsb;
+    }
+    m_transferring = true;
+    UpdateCommandStates();
+    QProgressDialog progress(this);
+    progress.setObjectName("transferProgress");
+    progress.setWindowTitle(windowTitle());
+    progress.setLabelText(operation == kCmdDownload  ? Text("STR_TB_DOWNLOAD")
+                          : operation == kCmdUpload  ? Text("STR_TB_UPLOAD")
+                          : operation == kCmdConnect ? Text("STR_TB_CONNECT")
+                                                     : Text("STR_TB_DISCONNECT"));
+    progress.setCancelButton(nullptr);
+    progress.setRange(0, 0);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(400);
+    QEventLoop loop;
+    m_protocol->SetProgress([&progress](std::string_view step) {
+        const QString text = QString::fromUtf8(step.data(), static_cast<qsizetype>(step.size()));
+        QMetaObject::invokeMethod(
+            &progress, [&progress, text] { progress.setLabelText(text); }, Qt::QueuedConnection);
+    });
+    MessageCode result = kOk;
+    const std::uint32_t state = m_state;
+    std::thread worker([this, operation, state, &result, &loop] {
+        result = m_protocol->DoDeviceOperation(operation, state);
+        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+    });
+    loop.exec();
+    worker.join();
+    m_protocol->SetProgress({});
+    m_transferring = false;
+    UpdateCommandStates();
+    return result;
+}
+
 void CQZBDlg::RefreshConnection()
 {
     UpdateCommandStates();
@@ -303,8 +345,7 @@ void CQZBDlg::RefreshConnection()
 
 MessageCode CQZBDlg::Connect()
 {
-    const MessageCode result =
-        m_protocol != nullptr ? m_protocol->DoDeviceOperation(kCmdConnect, m_state) : kMsgConnectUsb;
+    const MessageCode result = RunTransfer(kCmdConnect);
     if (result == kOk) {
         m_state |= kStateOnline;
     } else if (result == kMsgAlreadyReported) {
@@ -318,7 +359,7 @@ MessageCode CQZBDlg::Connect()
 
 MessageCode CQZBDlg::Disconnect()
 {
-    const MessageCode result = m_protocol != nullptr ? m_protocol->DoDeviceOperation(kCmdDisconnect, m_state) : kOk;
+    const MessageCode result = m_protocol != nullptr ? RunTransfer(kCmdDisconnect) : kOk;
     if (result != kOk && result != kMsgAlreadyReported) {
         ShowResult(result);
     } else {
@@ -334,10 +375,7 @@ MessageCode CQZBDlg::Download()
     if (dataPresent && m_messenger.ShowMessage(kMsgUseMachineData, this, ButtonSet::OkCancel) != kAnswerOk) {
         return kOk;
     }
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const MessageCode result =
-        m_protocol != nullptr ? m_protocol->DoDeviceOperation(kCmdDownload, m_state) : kMsgConnectUsb;
-    QApplication::restoreOverrideCursor();
+    const MessageCode result = RunTransfer(kCmdDownload);
     if (result == kOk) {
         m_state |= kStateDeviceData;
         m_host->ReloadAllPages();
@@ -367,11 +405,8 @@ MessageCode CQZBDlg::Upload()
     if (m_messenger.ShowMessage(kMsgUsePcData, this, ButtonSet::OkCancel) != kAnswerOk) {
         return kOk;
     }
-    QApplication::setOverrideCursor(Qt::WaitCursor);
     m_host->StoreAllPages();
-    const MessageCode result =
-        m_protocol != nullptr ? m_protocol->DoDeviceOperation(kCmdUpload, m_state) : kMsgConnectUsb;
-    QApplication::restoreOverrideCursor();
+    const MessageCode result = RunTransfer(kCmdUpload);
     if (result == kMsgAlreadyReported) {
         m_state &= ~kStateOnline;
         RefreshConnection();
@@ -454,11 +489,59 @@ void CQZBDlg::OnSenseFailed(MessageCode code)
 
 void CQZBDlg::closeEvent(QCloseEvent* event)
 {
+    if (m_transferring) {
+        event->ignore();
+        return;
+    }
+    // No sense failure is reported while the window closes.
     m_closing = true;
+    int answer = kAnswerNo;
+    const bool fileData = (m_state & kStateFileData) != 0;
+    if (fileData) {
+        answer = m_messenger.ShowMessage(kMsgTerminationSave, this, ButtonSet::YesNoCancel, m_datPath.u16string());
+    } else if ((m_state & (kStateCsvData | kStateDeviceData)) != 0 && Online()) {
+        answer = m_messenger.ShowMessage(kMsgTerminationUpdate, this, ButtonSet::YesNoCancel);
+    }
+    if (answer != kAnswerYes && answer != kAnswerNo) {
+        m_closing = false;
+        event->ignore();
+        return;
+    }
+    if (answer == kAnswerYes && !SaveOrUpdateBeforeClosing(fileData)) {
+        // The edits are not on the device or in the file yet: the window stays.
+        m_closing = false;
+        event->ignore();
+        return;
+    }
     if (Online()) {
         Disconnect();
     }
     event->accept();
+}
+
+bool CQZBDlg::SaveOrUpdateBeforeClosing(bool fileData)
+{
+    const CCheckResult commit = m_host->CommitPage(m_host->CurrentType());
+    if (!commit.Ok()) {
+        ShowResult(commit.code);
+        m_host->FocusAfterError(m_host->CurrentType(), commit);
+        return false;
+    }
+    m_host->StoreAllPages();
+    if (fileData) {
+        const MessageCode saved = WriteDatFile(m_datPath, m_context);
+        if (saved != kOk) {
+            ShowResult(saved);
+        }
+        return saved == kOk;
+    }
+    const MessageCode result = RunTransfer(kCmdUpload);
+    if (result == kMsgAlreadyReported) {
+        m_state &= ~kStateOnline;
+    } else if (result != kOk) {
+        ShowResult(result);
+    }
+    return result == kOk;
 }
 
 } // namespace qzb

@@ -5,6 +5,7 @@
 #include <QMainWindow>
 
 #include <cstdint>
+#include <filesystem>
 #include <map>
 #include <string>
 #include <string_view>
@@ -71,6 +72,11 @@ private:
     void OnSenseFailed(MessageCode code);
     void RefreshConnection();
     void ShowResult(MessageCode code);
+    // Runs a device operation on a worker thread behind a progress dialog, so the window keeps
+    // painting through the device's pauses; no other command can start meanwhile.
+    MessageCode RunTransfer(std::uint32_t operation);
+    // The Yes of the close prompt: the file saved, or the device updated; false keeps the window.
+    bool SaveOrUpdateBeforeClosing(bool fileData);
     bool Online() const;
 
     CAppContext& m_context;
@@ -84,8 +90,10 @@ private:
     std::vector<QAction*> m_fileActions; // in menu order, separators included
     std::uint32_t m_state = 0;
     std::u16string m_servicePassword;
+    std::filesystem::path m_datPath; // the current settings file
     bool m_reverting = false;
     bool m_closing = false;
+    bool m_transferring = false;
 };
 
 } // namespace qzb
