@@ -6,6 +6,7 @@
 #include "pages/network_pages.h"
 #include "pages/paper_pages.h"
 #include "pages/paper_tables.h"
+#include "pages/service_man.h"
 
 #include <array>
 #include <iterator>
@@ -79,6 +80,9 @@ std::vector<std::string> PageTextKeys()
     }
     for (const CPaperMedia& media : PaperMedia()) {
         add(media.nameKey);
+    }
+    for (const std::string& key : ServiceManTextKeys()) {
+        add(key);
     }
     return keys;
 }
