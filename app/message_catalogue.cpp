@@ -40,6 +40,7 @@ constexpr CMessageEntry kCatalogue[] = {
     {0x80020044, "STR_MSG_SERVICEMAN_OPEN_FILE_ERROR", Serviceman, Ok},
     {0x80020045, "STR_MSG_INVALID_FORMAT_OPEN_FILE_ERR", Serviceman, Ok},
     {0x80020046, "STR_MSG_INVALID_PTT_UPLOAD_ERR", Serviceman, Ok},
+    {0x80020047, "STR_MSG_SM_PASSWORD_SAVE_ERR", Serviceman, Ok},
     {0x80020103, "STR_MSG_MEMORY_RX_TIME_EDT_ERR", Serviceman, Ok},
     {0x80020104, "STR_MSG_MEMORY_RX_PASSWORD_ERR", Serviceman, Ok},
     {0x80020105, "STR_MSG_IP_ADDRESS_INVALID_ERR", Serviceman, Ok},

@@ -48,6 +48,8 @@ inline constexpr MessageCode kMsgRetypePasswordErr = 0x80020043;
 inline constexpr MessageCode kMsgServicemanOpenFileError = 0x80020044;
 inline constexpr MessageCode kMsgInvalidFormatOpenFileErr = 0x80020045;
 inline constexpr MessageCode kMsgInvalidPttUploadErr = 0x80020046;
+// The service-man password was changed but could not be written to the preferences.
+inline constexpr MessageCode kMsgSmPasswordSaveErr = 0x80020047;
 // The read buffer of a settings file could not be had. No catalogue text.
 inline constexpr MessageCode kMsgNoReadBuffer = 0x80020020;
 inline constexpr MessageCode kMsgMemoryRxTimeEdtErr = 0x80020103;

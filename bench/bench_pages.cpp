@@ -2,7 +2,9 @@
 // download, and one page switch with its repaint. Baselines: the same number of plain labels in a
 // grid, and the repaint of an empty widget of the host's size.
 #include "app/app_context.h"
+#include "app/messenger.h"
 #include "pages/page_registry.h"
+#include "ui/main/qt_message_presenter.h"
 #include "ui/pages/main_item_dlg.h"
 
 #include <benchmark/benchmark.h>
@@ -51,8 +53,10 @@ void BM_LabelGridBaseline(benchmark::State& state)
 void BM_CreateAllPages(benchmark::State& state)
 {
     const auto context = LargestModel();
+    CQtMessagePresenter presenter;
+    CMessenger messenger(context->strings, presenter);
     for (auto _ : state) {
-        CMainItemDlg host(*context);
+        CMainItemDlg host(*context, messenger);
         benchmark::DoNotOptimize(host.CreateSettingsPages());
     }
 }
@@ -60,7 +64,9 @@ void BM_CreateAllPages(benchmark::State& state)
 void BM_ReloadAllPages(benchmark::State& state)
 {
     const auto context = LargestModel();
-    CMainItemDlg host(*context);
+    CQtMessagePresenter presenter;
+    CMessenger messenger(context->strings, presenter);
+    CMainItemDlg host(*context, messenger);
     host.CreateSettingsPages();
     for (auto _ : state) {
         host.ReloadAllPages();
@@ -80,7 +86,9 @@ void BM_RepaintBaseline(benchmark::State& state)
 void BM_PageSwitch(benchmark::State& state)
 {
     const auto context = LargestModel();
-    CMainItemDlg host(*context);
+    CQtMessagePresenter presenter;
+    CMessenger messenger(context->strings, presenter);
+    CMainItemDlg host(*context, messenger);
     host.CreateSettingsPages();
     host.resize(600, 420);
     host.show();

@@ -80,6 +80,18 @@ const CControlDef* CPage::FindControl(std::int32_t id) const
     return nullptr;
 }
 
+std::string_view CPage::DialogFor(std::int32_t id) const
+{
+    const CControlDef* control = FindControl(id);
+    if (control == nullptr || control->opensDialog.empty()) {
+        return {};
+    }
+    if (control->kind == ControlKind::Button || State(id).value == control->dialogValue) {
+        return control->opensDialog;
+    }
+    return {};
+}
+
 const CControlDef* CPage::FindControl(std::string_view name) const
 {
     for (const CControlDef& control : m_def.controls) {

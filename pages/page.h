@@ -85,6 +85,10 @@ public:
     void SetValue(std::int32_t id, std::int32_t value);
     void SetOctets(std::int32_t id, const COctets& octets);
 
+    // The setting dialog the control's present value opens, empty when it opens none: a button's
+    // always, a check box's or combo's when the value is the one its table names.
+    std::string_view DialogFor(std::int32_t id) const;
+
     // For the pages' rules.
     std::u16string Text(std::string_view key) const; // empty when the table lacks the key
     bool IsChecked(std::int32_t id) const { return State(id).value == 1; }

@@ -88,6 +88,9 @@ struct CControlDef
     // The setting dialog (its page name) that checking the box or pressing the button opens. Without a
     // screen the dialog counts as closed with OK and its values unchanged, so the engine does nothing.
     std::string_view opensDialog = {};
+    // The value that opens opensDialog: a check box's 1 (checked), or the option a combo opens it
+    // for. A button opens its dialog whenever it is pressed.
+    std::int32_t dialogValue = 1;
 };
 
 // CCheckResult::field for an address control: 0-3 name an octet, this one the first empty field.

@@ -8,6 +8,7 @@
 #include "pages/network_pages.h"
 #include "pages/paper_pages.h"
 #include "pages/paper_tables.h"
+#include "pages/service_man.h"
 
 #include <array>
 #include <iterator>
@@ -94,6 +95,9 @@ std::vector<std::string> PageTextKeys()
     }
     for (const CPaperMedia& media : PaperMedia()) {
         add(media.nameKey);
+    }
+    for (const std::string& key : ServiceManTextKeys()) {
+        add(key);
     }
     return keys;
 }

@@ -31,8 +31,8 @@ std::vector<const CPageDef*> PageDefsForModel(std::uint32_t modelBit);
 const CPageDef* FindPageDef(std::string_view name);
 const CPageDef* FindPageDef(std::uint32_t typeCode);
 
-// Every text key the pages look up: their titles, ratios, label texts and choices, and the texts
-// their rules compose.
+// Every text key the pages look up: their titles, ratios, label texts and choices, the texts
+// their rules compose, and the texts of the service-man dialogs.
 std::vector<std::string> PageTextKeys();
 
 } // namespace qzb

@@ -46,7 +46,7 @@ constexpr CChoiceDef kTray2Sizes[] = {
     {"STR_PSS_CMB_G_LETTER", 23},
     {"STR_PSS_CMB_STATEMENT", 24},
     {"STR_PSS_CMB_EXECUTIVE", 25},
-    {"STR_PSS_CMB_CUSTOM", 39},
+    {"STR_PSS_CMB_CUSTOM", kCustomSize},
 };
 constexpr CChoiceDef kTray3Sizes[] = {
     {"STR_PSS_CMB_A4", 2},
@@ -98,7 +98,9 @@ constexpr CControlDef kPaperControls[] = {
      .binding = Binding::Combo,
      .item = "PAPER_TRAY1_PAPER_SIZE",
      .row = 5,
-     .column = 1},
+     .column = 1,
+     .opensDialog = "CUSTOM_PAPER_SIZE_DLG:1",
+     .dialogValue = kCustomSize},
     {.id = 1643,
      .name = "tray2SizeLabel",
      .textKey = "STR_PSS_TXT_TRAY2_PAPER_SIZE",
@@ -114,7 +116,9 @@ constexpr CControlDef kPaperControls[] = {
      .item = "PAPER_TRAY2_PAPER_SIZE",
      .choices = kTray2Sizes,
      .row = 6,
-     .column = 1},
+     .column = 1,
+     .opensDialog = "CUSTOM_PAPER_SIZE_DLG:2",
+     .dialogValue = kCustomSize},
     // Tray 3 is never shown, but its size still travels.
     {.id = 1645,
      .name = "tray3SizeLabel",

@@ -15,10 +15,14 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 
 #include <filesystem>
+#include <functional>
 
 namespace qzb {
 namespace {
@@ -125,6 +129,43 @@ TEST_F(MainWindow, ServiceManModeNeedsItsPasswordAndBringsTheSettingsPages)
     EXPECT_TRUE(window->SelectPage("TCP_IP_SET_DLG"));
     EXPECT_EQ(window->PageHost()->CurrentType(), 0x02000020u);
     EXPECT_TRUE(window->SelectPage("CONFIGURATION"));
+}
+
+// The class of the modal dialog an action opens, which is then closed with Cancel.
+QString ModalOpenedBy(const std::function<void()>& action)
+{
+    QString opened;
+    QTimer::singleShot(0, [&opened] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            opened = dialog->metaObject()->className();
+            dialog->reject();
+        }
+    });
+    action();
+    return opened;
+}
+
+TEST_F(MainWindow, AboutOpensThePasswordDialogOnlyWithCtrlAndShift)
+{
+    EXPECT_EQ(ModalOpenedBy([this] { window->About(Qt::ControlModifier); }), "qzb::CVersionDlg");
+    EXPECT_EQ(ModalOpenedBy([this] { window->About(Qt::ControlModifier | Qt::ShiftModifier); }), "qzb::CPassDlg");
+    ASSERT_TRUE(window->EnterServiceMan(u"qorlex"));
+    EXPECT_EQ(ModalOpenedBy([this] { window->About(Qt::ControlModifier | Qt::ShiftModifier); }), "qzb::CVersionDlg")
+        << "once in service-man mode";
+}
+
+class MainWindowXjw : public MainWindow
+{
+protected:
+    MainWindowXjw()
+        : MainWindow(2152)
+    {
+    }
+};
+
+TEST_F(MainWindowXjw, AboutNeverOpensThePasswordDialog)
+{
+    EXPECT_EQ(ModalOpenedBy([this] { window->About(Qt::ControlModifier | Qt::ShiftModifier); }), "qzb::CVersionDlg");
 }
 
 } // namespace

@@ -1,8 +1,10 @@
 #include "ui/pages/main_item_dlg.h"
 
 #include "app/app_context.h"
+#include "app/messenger.h"
 #include "pages/admin_number_page.h"
 #include "ui/controls/my_edit.h"
+#include "ui/main/qt_message_presenter.h"
 #include "ui/pages/page_view.h"
 
 #include <gtest/gtest.h>
@@ -33,12 +35,13 @@ protected:
         m_context = std::make_unique<CAppContext>(8313);
         const auto path = std::filesystem::path(QZB_TEST_DATA_DIR) / "M8120QZBSTR.tbl";
         ASSERT_TRUE(m_context->strings.LoadFile(path).Ok());
+        m_messenger = std::make_unique<CMessenger>(m_context->strings, m_presenter);
         m_window = std::make_unique<QDialog>();
         auto* layout = new QHBoxLayout(m_window.get());
         m_tree = new QTreeWidget(m_window.get());
         m_tree->setObjectName("tree");
         layout->addWidget(m_tree);
-        m_host = new CMainItemDlg(*m_context, m_window.get());
+        m_host = new CMainItemDlg(*m_context, *m_messenger, m_window.get());
         layout->addWidget(m_host, 1);
         m_window->resize(700, 400);
     }
@@ -54,6 +57,8 @@ protected:
     CMyEdit* AdminEdit() { return m_host->findChild<CMyEdit*>("adminNumberEdit"); }
 
     std::unique_ptr<CAppContext> m_context;
+    CQtMessagePresenter m_presenter;
+    std::unique_ptr<CMessenger> m_messenger;
     std::unique_ptr<QDialog> m_window;
     QTreeWidget* m_tree = nullptr;
     CMainItemDlg* m_host = nullptr;
@@ -168,7 +173,10 @@ TEST(PageRatio, ScalesTheLayoutsStartingSize)
         CAppContext context(8313);
         std::istringstream table("STR_RATIO_TREE_AM_ADMINISTRATOR_NO=" + ratio + "\n");
         EXPECT_TRUE(context.strings.Load(table).Ok());
-        CPageView view(AdminNumberPage(), {&context.store, &context.strings, context.modelBit, &context.device});
+        CQtMessagePresenter presenter;
+        CMessenger messenger(context.strings, presenter);
+        CPageView view(
+            AdminNumberPage(), {&context.store, &context.strings, context.modelBit, &context.device}, messenger);
         view.Initialise();
         return std::make_pair(view.Ratio(), view.widget()->minimumSize());
     };

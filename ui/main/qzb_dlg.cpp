@@ -10,7 +10,10 @@
 #include "pages/command_states.h"
 #include "pages/navigation.h"
 #include "pages/page_registry.h"
+#include "ui/main/change_pass_dlg.h"
+#include "ui/main/pass_dlg.h"
 #include "ui/main/size_ratio.h"
+#include "ui/main/version_dlg.h"
 #include "ui/pages/main_item_dlg.h"
 #include "ui/pages/page_view.h"
 
@@ -49,6 +52,7 @@ bool Implemented(std::uint32_t command)
         case kCmdDownload:
         case kCmdExit:
         case kCmdHelpTopics:
+        case kCmdChangePassword:
         case kCmdSeparator:
             return true;
         default:
@@ -108,7 +112,7 @@ CQZBDlg::CQZBDlg(
     m_tree = new QTreeWidget(splitter);
     m_tree->setObjectName("navigationTree");
     m_tree->setHeaderHidden(true);
-    m_host = new CMainItemDlg(m_context, splitter);
+    m_host = new CMainItemDlg(m_context, m_messenger, splitter);
     splitter->addWidget(m_tree);
     splitter->addWidget(m_host);
     splitter->setStretchFactor(1, 1);
@@ -205,6 +209,30 @@ void CQZBDlg::BuildMenus()
         connect(action, &QAction::triggered, this, [this, command] { RunCommand(command); });
         m_actions[command] = action;
     }
+    // Linux has no system menu: About ends the Help menu.
+    if (const QString about = Text("STR_MENU_ABOUT"); !about.isEmpty()) {
+        help->addSeparator();
+        QAction* action = help->addAction(about);
+        action->setObjectName("aboutAction");
+        connect(action, &QAction::triggered, this, [this] { About(QApplication::keyboardModifiers()); });
+    }
+}
+
+void CQZBDlg::About(Qt::KeyboardModifiers modifiers)
+{
+    const bool serviceEntry = m_context.modelBit != 4 && (modifiers & Qt::ControlModifier) &&
+                              (modifiers & Qt::ShiftModifier) && (m_state & kStateServiceMan) == 0;
+    if (!serviceEntry) {
+        CVersionDlg about(m_messenger, m_context.modelBit, this);
+        about.exec();
+        return;
+    }
+    CPassDlg password(m_messenger, m_context.store, m_servicePassword, false, this);
+    if (password.exec() == QDialog::Accepted) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        EnterServiceMan(m_servicePassword);
+        QApplication::restoreOverrideCursor();
+    }
 }
 
 void CQZBDlg::BuildTree()
@@ -287,6 +315,11 @@ void CQZBDlg::RunCommand(std::uint32_t command)
         case kCmdExit:
             close();
             break;
+        case kCmdChangePassword: {
+            CChangePassDlg change(m_messenger, m_context.store, m_preferences, m_servicePassword, this);
+            change.exec();
+            break;
+        }
         case kCmdHelpTopics:
             if (m_context.helpFilePath.empty() || !std::filesystem::exists(m_context.helpFilePath)) {
                 m_messenger.ShowPlain(u"The help file " + m_context.helpFilePath.u16string() + u" is not installed.");

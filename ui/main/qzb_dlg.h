@@ -54,6 +54,9 @@ public:
     // tree has none.
     bool SelectPage(std::string_view name);
     void UpdateCommandStates();
+    // The About entry: with Ctrl and Shift held, outside service-man mode and the XJW profile,
+    // the service-man password dialog; otherwise the About box.
+    void About(Qt::KeyboardModifiers modifiers);
 
 signals:
     // From the sense thread, delivered on the window's thread.

@@ -18,9 +18,10 @@ constexpr const char* kBandStyle = "background-color: rgb(255, 255, 200); paddin
 
 } // namespace
 
-CMainItemDlg::CMainItemDlg(CAppContext& context, QWidget* parent)
+CMainItemDlg::CMainItemDlg(CAppContext& context, CMessenger& messenger, QWidget* parent)
     : QWidget(parent)
     , m_context(context)
+    , m_messenger(messenger)
 {
     setObjectName("CMainItemDlg");
     auto* layout = new QVBoxLayout(this);
@@ -46,7 +47,7 @@ CMainItemDlg::CMainItemDlg(CAppContext& context, QWidget* parent)
 CPageView* CMainItemDlg::AddPage(const CPageDef& def)
 {
     const CPageEnv env{&m_context.store, &m_context.strings, m_context.modelBit, &m_context.device};
-    auto* view = new CPageView(def, env, m_stack);
+    auto* view = new CPageView(def, env, m_messenger, m_stack);
     view->Initialise();
     m_stack->addWidget(view);
     m_pages.push_back(view);

@@ -12,6 +12,7 @@ class QStackedWidget;
 
 namespace qzb {
 
+class CMessenger;
 class CPageView;
 struct CAppContext;
 
@@ -25,7 +26,8 @@ class CMainItemDlg : public QWidget
     Q_OBJECT
 
 public:
-    explicit CMainItemDlg(CAppContext& context, QWidget* parent = nullptr);
+    // The messenger shows the messages of the setting dialogs the pages open.
+    CMainItemDlg(CAppContext& context, CMessenger& messenger, QWidget* parent = nullptr);
 
     // Creates the settings pages that do not exist yet, in registry order, stopping at the first
     // that fails; 0 or kMsgCreatePageErr. Entering service-man mode calls it once.
@@ -53,6 +55,7 @@ private:
     void UpdateBand();
 
     CAppContext& m_context;
+    CMessenger& m_messenger;
     QLabel* m_band = nullptr;
     QStackedWidget* m_stack = nullptr;
     QWidget* m_empty = nullptr;

@@ -2,9 +2,11 @@
 
 #include "app/string_table.h"
 #include "model/input_chars.h"
+#include "pages/page_registry.h"
 #include "ui/controls/my_combo_box.h"
 #include "ui/controls/my_edit.h"
 #include "ui/controls/my_ip_address_ctrl.h"
+#include "ui/pages/setting_dialog.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -51,9 +53,10 @@ bool IsPageScrollKey(const QKeyEvent& key)
 
 } // namespace
 
-CPageView::CPageView(const CPageDef& def, const CPageEnv& env, QWidget* parent)
+CPageView::CPageView(const CPageDef& def, const CPageEnv& env, CMessenger& messenger, QWidget* parent)
     : QScrollArea(parent)
     , m_page(def, env)
+    , m_messenger(messenger)
 {
     setObjectName(QString::fromLatin1(def.name.data(), static_cast<qsizetype>(def.name.size())));
     setFrameShape(QFrame::NoFrame);
@@ -141,10 +144,20 @@ void CPageView::Connect(const CControlDef& control, QWidget* widget)
             auto* combo = static_cast<CMyComboBox*>(widget);
             connect(combo, &QComboBox::currentIndexChanged, this, [this, id, combo](int) {
                 if (!m_syncing && combo->SelectedValue() != -1) {
+                    m_priorId = id;
+                    m_priorValue = m_page.State(id).value;
                     m_page.SetValue(id, combo->SelectedValue());
                     UserChanged(id);
                 }
             });
+            // A user's choice, also of the option already selected, may open a dialog.
+            if (!control.opensDialog.empty()) {
+                connect(combo, &QComboBox::activated, this, [this, id](int) {
+                    const std::int32_t prior = m_priorId == id ? m_priorValue : m_page.State(id).value;
+                    m_priorId = 0;
+                    OpenDialogFor(id, prior);
+                });
+            }
             break;
         }
         case ControlKind::Check:
@@ -154,10 +167,14 @@ void CPageView::Connect(const CControlDef& control, QWidget* widget)
                     return;
                 }
                 // A radio button is switched off only by another button of its group.
-                if (checked || m_page.FindControl(id)->kind == ControlKind::Check) {
+                const bool box = m_page.FindControl(id)->kind == ControlKind::Check;
+                if (checked || box) {
                     m_page.SetValue(id, checked ? 1 : 0);
                 }
                 UserChanged(id);
+                if (box && checked) {
+                    OpenDialogFor(id, 0);
+                }
             });
             break;
         case ControlKind::Slider:
@@ -189,6 +206,7 @@ void CPageView::Connect(const CControlDef& control, QWidget* widget)
             connect(static_cast<QPushButton*>(widget), &QPushButton::clicked, this, [this, id] {
                 m_page.SetValue(id, 1);
                 UserChanged(id);
+                OpenDialogFor(id, 1);
             });
             break;
         case ControlKind::Label:
@@ -325,6 +343,33 @@ void CPageView::UserChanged(std::int32_t id)
     emit ControlChanged(id);
 }
 
+void CPageView::OpenDialogFor(std::int32_t id, std::int32_t priorValue)
+{
+    const CPageDef* def = FindPageDef(m_page.DialogFor(id));
+    if (def == nullptr) {
+        return;
+    }
+    CPageEnv env = m_page.Env();
+    env.opener = &m_page;
+    CSettingDialog dialog(*def, env, m_messenger, this);
+    if (dialog.exec() == QDialog::Accepted || m_page.FindControl(id)->kind == ControlKind::Button) {
+        return;
+    }
+    // Cancel takes the choice that opened the dialog back, in the model too.
+    m_page.SetValue(id, priorValue);
+    UserChanged(id);
+}
+
+QSize CPageView::ContentSize() const
+{
+    if (m_content == nullptr) {
+        return {};
+    }
+    const QSize content = m_content->minimumSize().expandedTo(m_content->sizeHint());
+    const int frame = 2 * frameWidth();
+    return content + QSize(frame, frame);
+}
+
 void CPageView::Reload()
 {
     m_page.Load();
@@ -426,7 +471,8 @@ bool CPageView::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::KeyPress) {
         const auto& key = static_cast<const QKeyEvent&>(*event);
         // Enter and Escape neither close the page nor press a button.
-        if (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter || key.key() == Qt::Key_Escape) {
+        if (!m_dialogKeys &&
+            (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter || key.key() == Qt::Key_Escape)) {
             return true;
         }
         if (IsPageScrollKey(key)) {

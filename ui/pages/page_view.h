@@ -11,6 +11,8 @@ class QGridLayout;
 
 namespace qzb {
 
+class CMessenger;
+
 // The widgets of one page model: built from its control table, mirroring the control values both
 // ways, and adding what only a screen has (layout, size ratio, scrolling, keyboard and focus). Every
 // rule stays in the model; after each change the view takes the model's state again.
@@ -24,7 +26,8 @@ public:
     // Margin kept between a control brought into view and the edge it comes in by.
     static constexpr int kScrollMargin = 20;
 
-    CPageView(const CPageDef& def, const CPageEnv& env, QWidget* parent = nullptr);
+    // The messenger shows the messages of the setting dialogs the page opens.
+    CPageView(const CPageDef& def, const CPageEnv& env, CMessenger& messenger, QWidget* parent = nullptr);
 
     CPage& Model() { return m_page; }
     const CPageDef& Def() const { return m_page.Def(); }
@@ -42,6 +45,10 @@ public:
     QWidget* LastTabStop() const;
     void ResetScroll();
     double Ratio() const { return m_ratio; }
+    // Inside a setting dialog Enter and Escape reach the dialog (OK and Cancel); on a page they do nothing.
+    void SetDialogKeys(bool dialogKeys) { m_dialogKeys = dialogKeys; }
+    // The room the controls take at the size ratio, scroll area frame included.
+    QSize ContentSize() const;
 
     QWidget* Widget(std::int32_t id) const;
 
@@ -62,13 +69,20 @@ private:
     void UserChanged(std::int32_t id);
     bool HandlePageKey(const class QKeyEvent& key);
     void ScrollBy(bool vertical, int delta);
+    // Opens the setting dialog the control's new value names; Cancel puts priorValue back.
+    void OpenDialogFor(std::int32_t id, std::int32_t priorValue);
 
     CPage m_page;
+    CMessenger& m_messenger;
     QWidget* m_content = nullptr;
     QGridLayout* m_grid = nullptr;
     std::vector<QWidget*> m_widgets; // by control index
     bool m_syncing = false;
     double m_ratio = 1.0;
+    bool m_dialogKeys = false;
+    // The combo whose selection changed last and its value before, for a dialog its choice opens.
+    std::int32_t m_priorId = 0;
+    std::int32_t m_priorValue = 0;
 };
 
 } // namespace qzb

@@ -1,0 +1,194 @@
+#include "ui/pages/setting_dialog.h"
+
+#include "app/app_context.h"
+#include "app/messenger.h"
+#include "pages/network_pages.h"
+#include "pages/page_registry.h"
+#include "pages/paper_pages.h"
+#include "ui/controls/my_combo_box.h"
+#include "ui/controls/my_edit.h"
+#include "ui/main/qt_message_presenter.h"
+#include "ui/pages/page_view.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace qzb {
+namespace {
+
+class SettingDialog : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        const auto path = std::filesystem::path(QZB_TEST_DATA_DIR) / "M8120QZBSTR.tbl";
+        ASSERT_TRUE(m_context.strings.LoadFile(path).Ok());
+        CQtMessagePresenter::ClearRecorded();
+        m_context.store.SetItemNumber("FTP_SET_DLG", "FTP_PROXY_PORT_NUMBER", 21);
+        m_context.store.SetItemNumber("FTP_SET_DLG", "FTP_CONNECTION_TIMEOUT", 60);
+    }
+
+    void TearDown() override { CQtMessagePresenter::ClearRecorded(); }
+
+    CPageEnv Env() { return {&m_context.store, &m_context.strings, m_context.modelBit, &m_context.device}; }
+
+    std::int32_t Timeout() { return m_context.store.GetItemNumber("FTP_SET_DLG", "FTP_CONNECTION_TIMEOUT"); }
+
+    // Answers the next setting dialog that opens with answer (from inside its own event loop) and
+    // notes its page name; a dialog that stays open after OK is cancelled so that no test hangs.
+    void AnswerNextDialog(const char* button)
+    {
+        QTimer::singleShot(0, [this, button] {
+            auto* dialog = qobject_cast<CSettingDialog*>(QApplication::activeModalWidget());
+            if (dialog == nullptr) {
+                return;
+            }
+            m_opened.emplace_back(dialog->View().Def().name);
+            QTest::mouseClick(dialog->findChild<QPushButton*>(button), Qt::LeftButton);
+            if (dialog->isVisible()) {
+                m_opened.back() += " (refused OK)";
+                dialog->reject();
+            }
+        });
+    }
+
+    CAppContext m_context{8313};
+    CQtMessagePresenter m_presenter;
+    CMessenger m_messenger{m_context.strings, m_presenter};
+    std::vector<std::string> m_opened;
+};
+
+void TypeInto(CMyEdit* edit, const char* text)
+{
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
+}
+
+TEST_F(SettingDialog, OkRefusesABadValueAndStaysThenWritesOnEnterWhileEscapeWritesNothing)
+{
+    CSettingDialog dialog(*FindPageDef("FTP_SET_DLG"), Env(), m_messenger);
+    EXPECT_EQ(dialog.windowTitle(), "FTP");
+    EXPECT_EQ(dialog.findChild<QPushButton*>("okButton")->text(), "OK");
+    EXPECT_EQ(dialog.findChild<QPushButton*>("cancelButton")->text(), "Cancel");
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    auto* timeout = dialog.findChild<CMyEdit*>("connectionTimeoutEdit");
+    ASSERT_NE(timeout, nullptr);
+    EXPECT_EQ(timeout->text(), "60") << "loaded from the store when it opens";
+
+    TypeInto(timeout, "20");
+    CQtMessagePresenter::SetNextAnswer(kAnswerOk);
+    QTest::mouseClick(dialog.findChild<QPushButton*>("okButton"), Qt::LeftButton);
+    ASSERT_EQ(CQtMessagePresenter::Recorded().size(), 1u);
+    EXPECT_EQ(CQtMessagePresenter::Recorded()[0].code, kMsgInvalidRangeValue);
+    EXPECT_EQ(CQtMessagePresenter::Recorded()[0].owner, static_cast<QWidget*>(&dialog));
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_TRUE(timeout->hasFocus());
+    EXPECT_EQ(timeout->selectedText(), "20");
+    EXPECT_EQ(Timeout(), 60) << "a refused OK writes nothing";
+
+    TypeInto(timeout, "90");
+    QTest::keyClick(timeout, Qt::Key_Return);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(Timeout(), 90);
+
+    CSettingDialog again(*FindPageDef("FTP_SET_DLG"), Env(), m_messenger);
+    again.show();
+    auto* edit = again.findChild<CMyEdit*>("connectionTimeoutEdit");
+    EXPECT_EQ(edit->text(), "90");
+    TypeInto(edit, "120");
+    QTest::keyClick(edit, Qt::Key_Escape);
+    EXPECT_FALSE(again.isVisible());
+    EXPECT_EQ(again.result(), QDialog::Rejected);
+    EXPECT_EQ(Timeout(), 90);
+}
+
+TEST_F(SettingDialog, CheckingABoxOpensItsDialogAndCancelUnchecksIt)
+{
+    m_context.store.SetItemNumber("TCP_IP_SET_DLG", "NETWORK", 1);
+    m_context.store.SetItemNumber("TCP_IP_SET_DLG", "NETWORK_FTP", 0);
+    CPageView page(TcpIpSettingsPage(), Env(), m_messenger);
+    page.Initialise();
+    page.show();
+    auto* ftp = page.findChild<QCheckBox*>("ftpCheck");
+    ASSERT_NE(ftp, nullptr);
+    ASSERT_TRUE(ftp->isEnabled());
+    const std::int32_t id = ftp->property("controlId").toInt();
+
+    AnswerNextDialog("cancelButton");
+    QTest::mouseClick(ftp, Qt::LeftButton);
+    EXPECT_EQ(m_opened, std::vector<std::string>{"FTP_SET_DLG"});
+    EXPECT_FALSE(ftp->isChecked());
+    EXPECT_EQ(page.Model().State(id).value, 0);
+
+    AnswerNextDialog("okButton");
+    QTest::mouseClick(ftp, Qt::LeftButton);
+    EXPECT_EQ(m_opened.size(), 2u);
+    EXPECT_EQ(m_opened.back(), "FTP_SET_DLG");
+    EXPECT_TRUE(ftp->isChecked());
+    EXPECT_EQ(page.Model().State(id).value, 1);
+
+    QTest::mouseClick(ftp, Qt::LeftButton);
+    EXPECT_EQ(m_opened.size(), 2u) << "unchecking opens nothing";
+    EXPECT_FALSE(ftp->isChecked());
+
+    AnswerNextDialog("cancelButton");
+    QTest::mouseClick(page.findChild<QPushButton*>("rawPortButton"), Qt::LeftButton);
+    EXPECT_EQ(m_opened.back(), "RAW_PORT_SET_DLG") << "a button always opens its dialog";
+}
+
+TEST_F(SettingDialog, ChoosingCustomSizeOpensItsTraysDialogAndCancelRestoresTheSize)
+{
+    m_context.store.SetItemNumber("PAPER_SET_DLG", "PAPER_TRAY2_PAPER_SIZE", 25);
+    m_context.store.SetItemNumber("CUSTOM_PAPER_SIZE_DLG", "PAPER_TRAY2_CUSTOM_X", 100);
+    m_context.store.SetItemNumber("CUSTOM_PAPER_SIZE_DLG", "PAPER_TRAY2_CUSTOM_Y", 200);
+    CPageView page(PaperSourcePage(), Env(), m_messenger);
+    page.Initialise();
+    page.show();
+    auto* tray2 = page.findChild<CMyComboBox*>("tray2SizeCombo");
+    ASSERT_NE(tray2, nullptr);
+    tray2->setFocus();
+
+    AnswerNextDialog("cancelButton");
+    QTest::keyClick(tray2, Qt::Key_Down); // Executive -> Custom, the last size
+    EXPECT_EQ(m_opened, std::vector<std::string>{"CUSTOM_PAPER_SIZE_DLG:2"});
+    EXPECT_EQ(tray2->SelectedValue(), 25);
+    EXPECT_EQ(page.Model().State(1644).value, 25);
+
+    AnswerNextDialog("okButton");
+    QTest::keyClick(tray2, Qt::Key_Down);
+    EXPECT_EQ(m_opened.size(), 2u);
+    EXPECT_EQ(m_opened.back(), "CUSTOM_PAPER_SIZE_DLG:2");
+    EXPECT_EQ(tray2->SelectedValue(), 39);
+    EXPECT_EQ(page.Model().State(1644).value, 39);
+
+    // Custom chosen again opens the dialog again; Cancel leaves the Custom it had.
+    AnswerNextDialog("cancelButton");
+    emit tray2->activated(tray2->currentIndex());
+    EXPECT_EQ(m_opened.size(), 3u);
+    EXPECT_EQ(tray2->SelectedValue(), 39);
+
+    auto* tray1 = page.findChild<CMyComboBox*>("tray1SizeCombo");
+    const std::int32_t before = tray1->SelectedValue();
+    AnswerNextDialog("cancelButton");
+    tray1->setCurrentIndex(tray1->findData(39));
+    emit tray1->activated(tray1->currentIndex());
+    EXPECT_EQ(m_opened.back(), "CUSTOM_PAPER_SIZE_DLG:1");
+    EXPECT_EQ(tray1->SelectedValue(), before);
+    EXPECT_EQ(page.Model().State(1642).value, before);
+}
+
+} // namespace
+} // namespace qzb
