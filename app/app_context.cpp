@@ -90,10 +90,17 @@ void SeedAppContext(CAppContext& context, CMessenger& messenger)
 
 std::filesystem::path HelpFilePath(const CModelProfile& profile, const std::filesystem::path& executable)
 {
+    // The manual is HTML, named after the profile's help file: beside the executable, or in the
+    // data folder where the installation (and the build tree) puts it.
+    const std::string name = std::filesystem::path(profile.helpFile).replace_extension(".html").string();
     if (executable.empty()) {
-        return std::filesystem::path(profile.helpFile);
+        return std::filesystem::path(name);
     }
-    return executable.parent_path() / std::string(profile.helpFile);
+    const std::filesystem::path beside = executable.parent_path() / name;
+    if (std::filesystem::exists(beside)) {
+        return beside;
+    }
+    return executable.parent_path().parent_path() / "share" / "qzb" / "help" / name;
 }
 
 } // namespace qzb

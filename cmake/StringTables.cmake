@@ -62,3 +62,16 @@ function(qzb_generate_english_texts source output_file)
     # Rewritten only when it changed, so a configure run does not rebuild the core.
     file(COPY_FILE ${output_file}.new ${output_file} ONLY_IF_DIFFERENT)
 endfunction()
+
+# The help manual of each help base name ("Obsidian", "Coral", "QP-RZ41_XJW"), from one source.
+function(qzb_generate_help_manuals source output_dir)
+    set(manuals "Obsidian|MERIDAN TOVELL lumatrace and quorra" "Coral|MERIDAN TOVELL lumatrace 3120MF"
+                "QP-RZ41_XJW|TARVO QP-RZ41NF")
+    file(MAKE_DIRECTORY ${output_dir})
+    foreach(manual IN LISTS manuals)
+        string(REPLACE "|" ";" fields "${manual}")
+        list(GET fields 0 base)
+        list(GET fields 1 QZB_HELP_TITLE)
+        configure_file(${source} ${output_dir}/${base}.html @ONLY NEWLINE_STYLE UNIX)
+    endforeach()
+endfunction()

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace qzb {
 namespace {
 
@@ -83,10 +85,15 @@ TEST(ModelProfile, UnknownCodeKeepsItsCodeWithThe8313Profile)
     EXPECT_EQ(context.profile->shortCode, "M8120");
 }
 
-TEST(ModelProfile, HelpFileLiesBesideTheExecutable)
+TEST(ModelProfile, HelpManualIsInstalledWithTheProgram)
 {
-    EXPECT_EQ(HelpFilePath(FindModelProfile(2152), "/opt/qzb/bin/qzb"), "/opt/qzb/bin/QP-RZ41_XJW.chm");
-    EXPECT_EQ(HelpFilePath(FindModelProfile(8329), "/opt/qzb/bin/qzb"), "/opt/qzb/bin/Coral.chm");
+    for (const std::int32_t model : {8313, 8314, 8315, 8329, 2152}) {
+        const std::filesystem::path manual = HelpFilePath(
+            FindModelProfile(model), std::filesystem::path(QZB_TEST_DATA_DIR) / ".." / ".." / "bin" / "qzb");
+        EXPECT_TRUE(std::filesystem::is_regular_file(manual)) << manual;
+    }
+    EXPECT_EQ(HelpFilePath(FindModelProfile(2152), "/opt/qzb/bin/qzb"), "/opt/qzb/share/qzb/help/QP-RZ41_XJW.html");
+    EXPECT_EQ(HelpFilePath(FindModelProfile(8329), "/opt/qzb/bin/qzb"), "/opt/qzb/share/qzb/help/Coral.html");
 }
 
 TEST(DataFolders, CommandLineFolderIsTheOnlyPlaceWhenGiven)
