@@ -13,6 +13,7 @@
 #include "ui/main/change_pass_dlg.h"
 #include "ui/main/pass_dlg.h"
 #include "ui/main/size_ratio.h"
+#include "ui/main/toolbar_icons.h"
 #include "ui/main/version_dlg.h"
 #include "ui/pages/main_item_dlg.h"
 #include "ui/pages/page_view.h"
@@ -157,13 +158,14 @@ void CQZBDlg::BuildToolbar()
     auto* toolbar = addToolBar(Text("STR_CAPTION"));
     toolbar->setObjectName("commandToolbar");
     toolbar->setMovable(false);
-    toolbar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    toolbar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    toolbar->setIconSize(QSize(24, 24));
     for (const CToolbarButton& button : ToolbarButtons()) {
         if (button.command == kCmdSeparator) {
             m_toolbarActions.push_back(toolbar->addSeparator());
             continue;
         }
-        QAction* action = toolbar->addAction(Text(button.textKey));
+        QAction* action = toolbar->addAction(ToolbarIcon(button.command), Text(button.textKey));
         action->setObjectName(ActionName(button.textKey));
         action->setToolTip(action->text());
         const std::uint32_t command = button.command;
