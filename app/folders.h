@@ -6,6 +6,11 @@ namespace qzb {
 
 // Creates the folder and every missing parent. True when the folder exists afterwards.
 bool CreateFolderPath(const std::filesystem::path& folder);
+// The same, under the name the window's file commands use before a dialog opens in the folder.
+inline bool EnsureFolder(const std::filesystem::path& folder)
+{
+    return CreateFolderPath(folder);
+}
 
 // A length in 96-dpi units scaled to the screen; unchanged when the screen's dpi is unknown (<= 0).
 int ScaleForDisplay(int length, double horizontalDpi);

@@ -58,6 +58,12 @@ private:
 
 } // namespace
 
+struct CDeviceProtocol::CStagedDownload
+{
+    CValueStore store;
+    CDeviceData device;
+};
+
 std::vector<std::uint32_t> FirstDownloadRequest()
 {
     std::vector<std::uint32_t> ids;
@@ -289,7 +295,7 @@ MessageCode CDeviceProtocol::EndSession()
     return result;
 }
 
-MessageCode CDeviceProtocol::DownloadHalf(const std::vector<std::uint32_t>& ids, bool first)
+MessageCode CDeviceProtocol::DownloadHalf(const std::vector<std::uint32_t>& ids, bool first, CStagedDownload& staged)
 {
     if (SendReadRequest(ids) != kOk) {
         return kMsgConnectionErr;
@@ -302,7 +308,7 @@ MessageCode CDeviceProtocol::DownloadHalf(const std::vector<std::uint32_t>& ids,
     if (!IsWellFormedImage(image)) {
         return kMsgConnectionErr;
     }
-    CAddressBook& book = m_context.device.book;
+    CAddressBook& book = staged.device.book;
     if (first) {
         book.ClearFaxMailGroupsAndFavourites();
     } else {
@@ -313,7 +319,7 @@ MessageCode CDeviceProtocol::DownloadHalf(const std::vector<std::uint32_t>& ids,
         const std::u16string* found = strings.Find(key);
         return found ? *found : std::u16string();
     };
-    return DecodeMachineImage(m_context.device, m_context.store, image, text) == kOk ? kOk : kMsgConnectionErr;
+    return DecodeMachineImage(staged.device, staged.store, image, text) == kOk ? kOk : kMsgConnectionErr;
 }
 
 MessageCode CDeviceProtocol::Download()
@@ -325,20 +331,26 @@ MessageCode CDeviceProtocol::Download()
         return code;
     }
     CExchange exchange(m_link);
+    // Both halves decode into a copy that replaces the window's data only when the second half
+    // has arrived too: a download cut half way must not leave one half of the device's data over
+    // the other half of the old data, which an upload would then write back as one.
+    CStagedDownload staged{m_context.store, m_context.device};
     if (m_progress) {
         m_progress("downloading settings and directory (1/2)");
     }
-    if (const MessageCode code = DownloadHalf(FirstDownloadRequest(), true); code != kOk) {
+    if (const MessageCode code = DownloadHalf(FirstDownloadRequest(), true, staged); code != kOk) {
         return code;
     }
     Pause(m_timings.afterDownloadHalf, "waiting for the device");
     if (m_progress) {
         m_progress("downloading scan destinations and device information (2/2)");
     }
-    if (const MessageCode code = DownloadHalf(SecondDownloadRequest(), false); code != kOk) {
+    if (const MessageCode code = DownloadHalf(SecondDownloadRequest(), false, staged); code != kOk) {
         return code;
     }
     Pause(m_timings.afterDownloadHalf, "waiting for the device");
+    m_context.store = std::move(staged.store);
+    m_context.device = std::move(staged.device);
     return kOk;
 }
 

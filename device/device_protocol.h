@@ -23,7 +23,6 @@ inline constexpr std::uint32_t kOperationNone = 0x800D;
 inline constexpr std::uint32_t kOperationUpload = 0x800E;
 inline constexpr std::uint32_t kOperationDownload = 0x800F;
 
-
 // The pauses the device is owed; tests and the simulator's fast mode shorten them.
 struct CProtocolTimings
 {
@@ -80,7 +79,9 @@ private:
     // Reads an answer header and its whole body.
     MessageCode ReadAnswer(std::vector<std::uint8_t>& body);
     MessageCode EndSessionCommand();
-    MessageCode DownloadHalf(const std::vector<std::uint32_t>& ids, bool first);
+    // What a download decodes into until both halves have arrived.
+    struct CStagedDownload;
+    MessageCode DownloadHalf(const std::vector<std::uint32_t>& ids, bool first, CStagedDownload& staged);
     void Pause(std::chrono::milliseconds duration, std::string_view what);
     void InstallSenseHooks();
 

@@ -6,6 +6,7 @@
 #include "device/device_link.h"
 #include "device/device_simulator.h"
 #include "machine/image_decoder.h"
+#include "machine/image_encoder.h"
 #include "model/image_layout.h"
 
 #include <gtest/gtest.h>
@@ -35,6 +36,15 @@ CAppContext Decoded(const CSimulatedDevice& device)
     CAppContext context(device.ModelCode());
     EXPECT_EQ(DecodeMachineImage(context.device, context.store, device.MemoryImage()), kOk);
     return context;
+}
+
+// The bytes a DAT file would keep of the context, on a fixed date.
+std::vector<std::uint8_t> FileImage(const CAppContext& context)
+{
+    CDeviceData device = context.device;
+    CEncodeOptions options;
+    options.today = 0x3442;
+    return EncodeMachineImage(device, context.store, options);
 }
 
 class ProtocolTest : public ::testing::Test
@@ -236,7 +246,9 @@ TEST_F(ProtocolTest, ConnectionCutAnywhereFailsCleanlyAndNeverHangs)
         simulator->Faults().cutAfter = cut;
         const bool inDownload = cut < downloaded;
         MessageCode result = Run(kOperationDownload);
-        if (!inDownload) {
+        if (inDownload) {
+            EXPECT_TRUE(context->device.book.Empty()) << cut << ": a failed download changes nothing";
+        } else {
             ASSERT_EQ(result, kOk) << cut;
             result = Run(kOperationUpload);
         }
@@ -248,21 +260,32 @@ TEST_F(ProtocolTest, ConnectionCutAnywhereFailsCleanlyAndNeverHangs)
     }
 }
 
-TEST_F(ProtocolTest, CutInTheSecondHalfKeepsTheFirstHalf)
+TEST_F(ProtocolTest, DownloadAppliesWholeOrNotAtAll)
 {
     ASSERT_EQ(Run(kOperationConnect), kOk);
     const std::size_t connected = simulator->BytesMoved();
     ASSERT_EQ(Run(kOperationDownload), kOk);
-    const std::size_t downloaded = simulator->BytesMoved();
+    const std::size_t downloadBytes = simulator->BytesMoved() - connected;
+    const CAddressBook deviceBook = Decoded(simulator->Device()).device.book;
 
-    Reset(2152);
-    ASSERT_EQ(Run(kOperationConnect), kOk);
+    // Local edits the device does not have, so that a half-applied download would show.
+    const auto editLocally = [this] {
+        context->store.SetItemTextRaw("USER_SET_DLG", "USER_NAME", "LOCAL");
+        ASSERT_TRUE(context->device.book.DeleteFaxMailEntry(context->device.book.FaxMailEntries().front().number));
+        context->device.book.ClearScanEntries();
+    };
+    editLocally();
+    ASSERT_EQ(Run(kOperationDownload), kOk);
+    EXPECT_TRUE(context->device.book == deviceBook) << "a whole download replaces local edits";
+
+    editLocally();
+    const CAddressBook bookBefore = context->device.book;
+    const std::vector<std::uint8_t> before = FileImage(*context);
     // The second answer is the last ~30 KB of the download: cut well inside it.
-    simulator->Faults().cutAfter = downloaded - 8000;
+    simulator->Faults().cutAfter = simulator->BytesMoved() + downloadBytes - 8000;
     EXPECT_EQ(Run(kOperationDownload), kMsgConnectionErr);
-    EXPECT_FALSE(context->device.book.FaxMailEntries().empty()) << "the first half stays decoded";
-    EXPECT_TRUE(context->device.book.ScanEntries().empty());
-    (void)connected;
+    EXPECT_TRUE(context->device.book == bookBefore);
+    EXPECT_EQ(FileImage(*context), before) << "the store and the device data stay as they were";
 }
 
 } // namespace
