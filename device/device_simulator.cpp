@@ -85,6 +85,7 @@ UsbAccess CDeviceSimulator::OpenPipes(const CUsbCandidate&, std::uint8_t, std::u
     m_open = true;
     m_cut = false;
     m_movedThisConnection = 0;
+    m_device.ResetPipes();
     return UsbAccess::Granted;
 }
 

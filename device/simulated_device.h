@@ -45,6 +45,13 @@ public:
     // Hands out queued answer bytes (at most the split size); 0 when nothing is waiting.
     std::size_t Send(std::span<std::uint8_t> buffer);
     std::size_t PendingAnswerBytes() const { return m_answer.size(); }
+    // A new connection starts clean: what a broken one left half sent or half read is gone, as
+    // on a device whose pipes were reset.
+    void ResetPipes()
+    {
+        m_answer.clear();
+        m_received.clear();
+    }
     bool SessionOpen() const { return m_session; }
     std::size_t UploadCount() const { return m_uploads; }
     // Write commands received, whether or not their image could be taken.

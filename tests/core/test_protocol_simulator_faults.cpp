@@ -74,3 +74,25 @@ TEST_F(ProtocolSimulatorFaults, ACutBreaksOneConnectionUnlessEveryOneIsAsked)
 
 } // namespace
 } // namespace qzb
+
+namespace qzb {
+namespace {
+
+TEST_F(ProtocolSimulatorFaults, AReconnectAfterACutReadsNoLeftOverAnswer)
+{
+    ASSERT_EQ(Run(kOperationConnect), kOk);
+    const std::size_t connectBytes = simulator.BytesMoved();
+    ASSERT_EQ(Run(kOperationDisconnect), kOk);
+    // Broken while the first half of a download is on its way back.
+    simulator.Faults().cutAfter = connectBytes + 200;
+    ASSERT_EQ(Run(kOperationConnect), kOk);
+    EXPECT_NE(Run(kOperationDownload), kOk);
+    Run(kOperationDisconnect);
+    ASSERT_EQ(Run(kOperationConnect), kOk);
+    ASSERT_EQ(Run(kOperationDownload), kOk);
+    EXPECT_FALSE(context.device.deviceInfo[3].empty()) << "the serial number of a whole download";
+    EXPECT_EQ(simulator.Device().PendingAnswerBytes(), 0u);
+}
+
+} // namespace
+} // namespace qzb

@@ -6,7 +6,9 @@
 #include "device/device_protocol.h"
 #include "device/device_simulator.h"
 #include "device/shared_words.h"
+#include "files/dat_file.h"
 #include "pages/command_states.h"
+#include "ui/main/file_dialogs.h"
 #include "ui/main/qsettings_preferences.h"
 #include "ui/main/qt_message_presenter.h"
 #include "ui/main/qzb_app.h"
@@ -17,6 +19,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
@@ -129,6 +132,39 @@ TEST_F(MainWindow, ServiceManModeNeedsItsPasswordAndBringsTheSettingsPages)
     EXPECT_TRUE(window->SelectPage("TCP_IP_SET_DLG"));
     EXPECT_EQ(window->PageHost()->CurrentType(), 0x02000020u);
     EXPECT_TRUE(window->SelectPage("CONFIGURATION"));
+}
+
+TEST_F(MainWindow, SettingsFilesAreSavedAndOpenedWithinTheirFamily)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(window->EnterServiceMan(u"qorlex"));
+    CFileDialogs::SetNextFileName(folder.filePath("device"));
+    window->SaveSettingsFileAs();
+    EXPECT_EQ(window->CurrentFile(), std::filesystem::path(folder.filePath("device.DAT").toStdString()));
+    EXPECT_TRUE(std::filesystem::exists(window->CurrentFile()));
+    EXPECT_TRUE(window->windowTitle().endsWith(" device.DAT"));
+    EXPECT_NE(window->StateWord() & 0x80, 0u);
+
+    // A file of the other family is refused; one of another model of the family switches to it.
+    CAppContext coral(8329);
+    CAppContext other(8313);
+    ASSERT_EQ(WriteDatFile(folder.filePath("coral.dat").toStdString(), coral), kOk);
+    ASSERT_EQ(WriteDatFile(folder.filePath("other.dat").toStdString(), other), kOk);
+    CQtMessagePresenter::SetNextAnswer(kAnswerOk); // replace the data that is loaded
+    CQtMessagePresenter::SetNextAnswer(kAnswerOk); // the refusal
+    CFileDialogs::SetNextFileName(folder.filePath("coral.dat"));
+    window->OpenSettingsFile();
+    ASSERT_EQ(CQtMessagePresenter::Recorded().size(), 2u);
+    EXPECT_EQ(CQtMessagePresenter::Recorded()[1].code, kMsgInvalidFormatOpenFileErr);
+    EXPECT_EQ(context.modelCode, 8314);
+
+    CQtMessagePresenter::SetNextAnswer(kAnswerOk);
+    CFileDialogs::SetNextFileName(folder.filePath("other.dat"));
+    window->OpenSettingsFile();
+    EXPECT_EQ(context.modelCode, 8313);
+    EXPECT_EQ(TreeNodes(), 26) << "the 8120's tree: no memory or camera direct, no USB";
+    EXPECT_TRUE(window->SelectPage("TCP_IP_SET_DLG"));
+    CFileDialogs::Clear();
 }
 
 // The class of the modal dialog an action opens, which is then closed with Cancel.

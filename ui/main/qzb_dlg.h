@@ -53,6 +53,13 @@ public:
     // Selects the tree node of a page name (MACHINE_SET_DLG, TOTAL_COUNTER ...); false when the
     // tree has none.
     bool SelectPage(std::string_view name);
+    // The settings-file commands (service-man mode for Open and Save).
+    void OpenSettingsFile();
+    void SaveSettingsFile();
+    void SaveSettingsFileAs();
+    const std::filesystem::path& CurrentFile() const { return m_datPath; }
+    // The profile's folder of the local application-data folder, created when missing.
+    std::filesystem::path DataFolder() const;
     void UpdateCommandStates();
     // The About entry: with Ctrl and Shift held, outside service-man mode and the XJW profile,
     // the service-man password dialog; otherwise the About box.
@@ -81,6 +88,10 @@ private:
     // The Yes of the close prompt: the file saved, or the device updated; false keeps the window.
     bool SaveOrUpdateBeforeClosing(bool fileData);
     bool Online() const;
+    std::filesystem::path StartPath() const;
+    bool CommitCurrentPage();
+    void MakeCurrentFile(const std::filesystem::path& path);
+    void RecreatePageHost();
 
     CAppContext& m_context;
     CMessenger& m_messenger;
