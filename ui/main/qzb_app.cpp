@@ -264,7 +264,8 @@ std::optional<int> CQZBApp::RunStartActions(const CQZBOptions& options)
     // Once the pending layouts ran and the window has painted, the picture is what a user sees.
     processEvents();
     m_mainWindow->repaint();
-    if (!m_mainWindow->grab().save(QString::fromStdString(options.screenshot->string()), "PNG")) {
+    processEvents();
+    if (!m_mainWindow->Picture().save(QString::fromStdString(options.screenshot->string()), "PNG")) {
         std::fprintf(stderr, "qzb: --screenshot: %s could not be written\n", options.screenshot->c_str());
         return 2;
     }

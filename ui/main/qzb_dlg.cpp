@@ -20,6 +20,7 @@
 #include "ui/main/version_dlg.h"
 #include "ui/pages/main_item_dlg.h"
 #include "ui/pages/page_view.h"
+#include "ui/pages/setting_dialog.h"
 
 #include <QAction>
 #include <QApplication>
@@ -27,6 +28,8 @@
 #include <QDesktopServices>
 #include <QEventLoop>
 #include <QMenuBar>
+#include <QPainter>
+#include <QPixmap>
 #include <QProgressDialog>
 #include <QScreen>
 #include <QSplitter>
@@ -450,7 +453,8 @@ MessageCode CQZBDlg::Download()
     } else if (result == kMsgAlreadyReported) {
         m_state &= ~kStateOnline;
         RefreshConnection();
-    } else if (result != kMsgConnectionErr) {
+    } else {
+        // 0x80010002 too: a transfer broken half-way must not look like a success.
         ShowResult(result);
     }
     return result;
@@ -472,7 +476,7 @@ MessageCode CQZBDlg::Upload()
     if (result == kMsgAlreadyReported) {
         m_state &= ~kStateOnline;
         RefreshConnection();
-    } else if (result != kOk && result != kMsgConnectionErr) {
+    } else if (result != kOk) {
         ShowResult(result);
     }
     return result;
@@ -502,7 +506,28 @@ bool CQZBDlg::EnterServiceMan(std::u16string_view password)
 bool CQZBDlg::SelectPage(std::string_view name)
 {
     const CPageDef* def = FindPageDef(name);
-    if (def == nullptr || def->typeCode == 0) {
+    if (def == nullptr) {
+        return false;
+    }
+    if (def->pageClass == PageClass::SettingDialog) {
+        // The page with a control that opens the dialog.
+        for (const CPageDef* page : PageDefsForModel(m_context.modelBit)) {
+            for (const CControlDef& control : page->controls) {
+                if (control.opensDialog == name && SelectPage(page->name)) {
+                    CPageView* view = m_host->Page(page->typeCode);
+                    CPageEnv env = view->Model().Env();
+                    env.opener = &view->Model();
+                    auto* dialog = new CSettingDialog(*def, env, m_messenger, this);
+                    dialog->setAttribute(Qt::WA_DeleteOnClose);
+                    dialog->show();
+                    m_shownDialog = dialog;
+                    return true;
+                }
+            }
+        }
+        return false;
+    }
+    if (def->typeCode == 0) {
         return false;
     }
     for (QTreeWidgetItemIterator it(m_tree); *it != nullptr; ++it) {
@@ -512,6 +537,22 @@ bool CQZBDlg::SelectPage(std::string_view name)
         }
     }
     return false;
+}
+
+QPixmap CQZBDlg::Picture()
+{
+    QPixmap picture = grab();
+    if (m_shownDialog != nullptr) {
+        const QPixmap dialog = m_shownDialog->grab();
+        QPainter painter(&picture);
+        painter.drawPixmap((picture.width() - dialog.width()) / 2, (picture.height() - dialog.height()) / 2, dialog);
+        painter.setPen(QPen(Qt::darkGray, 1));
+        painter.drawRect((picture.width() - dialog.width()) / 2,
+                         (picture.height() - dialog.height()) / 2,
+                         dialog.width() - 1,
+                         dialog.height() - 1);
+    }
+    return picture;
 }
 
 std::filesystem::path CQZBDlg::DataFolder() const

@@ -12,6 +12,7 @@
 #include <vector>
 
 class QAction;
+class QPixmap;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -50,9 +51,12 @@ public:
     MessageCode Upload();
     // Enters service-man mode when the password is the service-man password.
     bool EnterServiceMan(std::u16string_view password);
-    // Selects the tree node of a page name (MACHINE_SET_DLG, TOTAL_COUNTER ...); false when the
-    // tree has none.
+    // Selects the tree node of a page name (MACHINE_SET_DLG, TOTAL_COUNTER ...); a setting dialog's
+    // name (DNS_CONF_DLG) selects the page that opens it and shows the dialog over it, without
+    // waiting. False when the tree has no such page.
     bool SelectPage(std::string_view name);
+    // The window as a picture, with a setting dialog that SelectPage opened drawn over it.
+    QPixmap Picture();
     // The settings-file commands (service-man mode for Open and Save).
     void OpenSettingsFile();
     void SaveSettingsFile();
@@ -108,6 +112,7 @@ private:
     bool m_reverting = false;
     bool m_closing = false;
     bool m_transferring = false;
+    QWidget* m_shownDialog = nullptr; // a setting dialog SelectPage opened
 };
 
 } // namespace qzb
