@@ -20,6 +20,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
@@ -46,11 +47,11 @@ TEST(QzbOptions, BareAndValuedSimulateAreToldApart)
 class MainWindow : public ::testing::Test
 {
 protected:
-    explicit MainWindow(std::int32_t model = 8314)
+    explicit MainWindow(std::int32_t model = 8314, std::chrono::milliseconds sensePeriod = std::chrono::hours(1))
         : context(model)
         , messenger(context.strings, presenter)
         , simulator(model, DefaultUsbVendorId())
-        , link(simulator, context, words, Unlocked())
+        , link(simulator, context, words, Unlocked(sensePeriod))
         , protocol(link, context, messenger, CProtocolTimings::Fast())
         , preferences(PreferencesKeyPath(*context.profile))
     {
@@ -60,11 +61,11 @@ protected:
     }
     ~MainWindow() override { CQtMessagePresenter::ClearRecorded(); }
 
-    static CDeviceLinkConfig Unlocked()
+    static CDeviceLinkConfig Unlocked(std::chrono::milliseconds sensePeriod)
     {
         CDeviceLinkConfig config;
         config.lockDevice = false;
-        config.sensePeriod = std::chrono::hours(1);
+        config.sensePeriod = sensePeriod;
         return config;
     }
 
@@ -165,6 +166,70 @@ TEST_F(MainWindow, SettingsFilesAreSavedAndOpenedWithinTheirFamily)
     EXPECT_EQ(TreeNodes(), 26) << "the 8120's tree: no memory or camera direct, no USB";
     EXPECT_TRUE(window->SelectPage("TCP_IP_SET_DLG"));
     CFileDialogs::Clear();
+}
+
+TEST_F(MainWindow, ClosingAsksToSaveTheFileOrUpdateTheDevice)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(window->EnterServiceMan(u"qorlex"));
+    CFileDialogs::SetNextFileName(folder.filePath("keep.dat"));
+    window->SaveSettingsFileAs();
+    CQtMessagePresenter::SetNextAnswer(kAnswerCancel);
+    EXPECT_FALSE(window->close()) << "Cancel keeps the window";
+    ASSERT_EQ(CQtMessagePresenter::Recorded().size(), 1u);
+    EXPECT_EQ(CQtMessagePresenter::Recorded()[0].code, kMsgTerminationSave);
+    EXPECT_TRUE(QString::fromStdU16String(CQtMessagePresenter::Recorded()[0].text).contains("keep.dat"));
+
+    // A save that fails keeps the window and the edits.
+    std::filesystem::permissions(folder.filePath("keep.dat").toStdString(), std::filesystem::perms::owner_read);
+    CQtMessagePresenter::SetNextAnswer(kAnswerYes);
+    CQtMessagePresenter::SetNextAnswer(kAnswerOk);
+    EXPECT_FALSE(window->close());
+    EXPECT_EQ(CQtMessagePresenter::Recorded().back().code, kMsgWriteFileError);
+    CQtMessagePresenter::SetNextAnswer(kAnswerNo);
+    EXPECT_TRUE(window->close());
+}
+
+TEST_F(MainWindow, ClosingWithDeviceDataAsksToUpdateAndNoStillDisconnects)
+{
+    ASSERT_EQ(window->Connect(), kOk);
+    ASSERT_EQ(window->Download(), kOk);
+    const std::size_t uploads = simulator.Device().UploadCount();
+    CQtMessagePresenter::SetNextAnswer(kAnswerNo);
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(CQtMessagePresenter::Recorded().back().code, kMsgTerminationUpdate);
+    EXPECT_EQ(simulator.Device().UploadCount(), uploads);
+    EXPECT_FALSE(link.IsSessionOpen());
+}
+
+TEST_F(MainWindow, DialRegistrationNodesArePagesTooForTheCommandLine)
+{
+    EXPECT_TRUE(window->SelectPage("SCAN_TO_SERVER"));
+    EXPECT_EQ(window->Tree()->currentItem()->data(0, Qt::UserRole).toUInt(), 0x1000008u);
+    EXPECT_TRUE(window->SelectPage("ADDRESS_BOOK"));
+    EXPECT_FALSE(window->SelectPage("NO_SUCH_NODE"));
+}
+
+class MainWindowSensing : public MainWindow
+{
+protected:
+    MainWindowSensing()
+        : MainWindow(8314, std::chrono::milliseconds(20))
+    {
+    }
+};
+
+TEST_F(MainWindowSensing, ADeviceThatFailsIsReportedAndTheWindowGoesOffLine)
+{
+    ASSERT_EQ(window->Connect(), kOk);
+    ASSERT_EQ(window->Download(), kOk);
+    CQtMessagePresenter::SetNextAnswer(kAnswerOk);
+    simulator.Faults().statusByte = 3; // the device reports a problem at the next poll
+    EXPECT_TRUE(QTest::qWaitFor([this] { return (window->StateWord() & 0x10) == 0; }, 10000));
+    ASSERT_FALSE(CQtMessagePresenter::Recorded().empty());
+    EXPECT_EQ(CQtMessagePresenter::Recorded().back().code, kMsgMachineProblem);
+    EXPECT_NE(window->StateWord() & 0x40, 0u) << "the data stays";
+    EXPECT_TRUE(window->CommandAction(kCmdConnect)->isEnabled());
 }
 
 // The class of the modal dialog an action opens, which is then closed with Cancel.

@@ -505,6 +505,16 @@ bool CQZBDlg::EnterServiceMan(std::u16string_view password)
 
 bool CQZBDlg::SelectPage(std::string_view name)
 {
+    // The dial registration nodes by name, as the command line gives them.
+    constexpr std::pair<std::string_view, std::uint32_t> kDialNodes[] = {{"FAX_EMAIL", 0x1000004},
+                                                                         {"SCAN_TO_SERVER", 0x1000008},
+                                                                         {"GROUP_DIAL", 0x1000010},
+                                                                         {"ADDRESS_BOOK", 0x1000001}};
+    for (const auto& [node, type] : kDialNodes) {
+        if (node == name) {
+            return SelectNode(type);
+        }
+    }
     const CPageDef* def = FindPageDef(name);
     if (def == nullptr) {
         return false;
@@ -527,13 +537,15 @@ bool CQZBDlg::SelectPage(std::string_view name)
         }
         return false;
     }
-    if (def->typeCode == 0) {
-        return false;
-    }
+    return def->typeCode != 0 && SelectNode(def->typeCode) && m_host->CurrentType() == def->typeCode;
+}
+
+bool CQZBDlg::SelectNode(std::uint32_t typeCode)
+{
     for (QTreeWidgetItemIterator it(m_tree); *it != nullptr; ++it) {
-        if ((*it)->data(0, Qt::UserRole).toUInt() == def->typeCode) {
+        if ((*it)->data(0, Qt::UserRole).toUInt() == typeCode) {
             m_tree->setCurrentItem(*it);
-            return m_host->CurrentType() == def->typeCode;
+            return m_tree->currentItem() == *it;
         }
     }
     return false;

@@ -92,6 +92,7 @@ private:
     // The Yes of the close prompt: the file saved, or the device updated; false keeps the window.
     bool SaveOrUpdateBeforeClosing(bool fileData);
     bool Online() const;
+    bool SelectNode(std::uint32_t typeCode);
     std::filesystem::path StartPath() const;
     bool CommitCurrentPage();
     void MakeCurrentFile(const std::filesystem::path& path);
