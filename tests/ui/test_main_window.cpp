@@ -19,6 +19,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -121,6 +122,33 @@ TEST_F(MainWindow, ToolbarFollowsConnectDownloadAndDisconnect)
     ASSERT_EQ(window->Disconnect(), kOk);
     EXPECT_TRUE(Enabled(kCmdConnect));
     EXPECT_FALSE(Enabled(kCmdUpload));
+}
+
+TEST_F(MainWindow, UploadWithoutDataStillAsksAndLeavingABadPageIsRefused)
+{
+    ASSERT_EQ(window->Connect(), kOk);
+    EXPECT_FALSE(window->CommandAction(kCmdUpload)->isEnabled());
+    CQtMessagePresenter::SetNextAnswer(kAnswerCancel);
+    EXPECT_EQ(window->Upload(), kOk);
+    ASSERT_EQ(CQtMessagePresenter::Recorded().size(), 1u);
+    EXPECT_EQ(CQtMessagePresenter::Recorded()[0].code, kMsgUsePcData);
+    EXPECT_EQ(simulator.Device().WriteCommandCount(), 0u);
+
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    ASSERT_TRUE(window->EnterServiceMan(u"qorlex"));
+    ASSERT_TRUE(window->SelectPage("ADMINSTRATOR_NO_DLG"));
+    auto* edit = window->findChild<QLineEdit*>("adminNumberEdit");
+    ASSERT_NE(edit, nullptr);
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClicks(edit, "12");
+    CQtMessagePresenter::SetNextAnswer(kAnswerOk);
+    EXPECT_FALSE(window->SelectPage("CONFIGURATION"));
+    EXPECT_EQ(window->PageHost()->CurrentType(), 0x02000008u) << "the page stays";
+    EXPECT_EQ(CQtMessagePresenter::Recorded().back().code, kMsgInvalidRangeValue);
+    EXPECT_TRUE(edit->hasFocus());
+    EXPECT_EQ(edit->selectedText(), "12");
 }
 
 TEST_F(MainWindow, ServiceManModeNeedsItsPasswordAndBringsTheSettingsPages)
