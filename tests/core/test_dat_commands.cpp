@@ -6,6 +6,8 @@
 #include "files/dat_file.h"
 #include "tests/support/full_device.h"
 
+#include "tests/support/temp_folder.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -21,26 +23,6 @@ namespace {
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
 using namespace std::chrono_literals;
-
-class CTempFolder
-{
-public:
-    CTempFolder()
-    {
-        std::string pattern = (fs::temp_directory_path() / "qzb-backup-XXXXXX").string();
-        m_path = ::mkdtemp(pattern.data()) ? fs::path(pattern) : fs::path();
-    }
-    ~CTempFolder()
-    {
-        std::error_code error;
-        fs::permissions(m_path, fs::perms::owner_all, fs::perm_options::add, error);
-        fs::remove_all(m_path, error);
-    }
-    const fs::path& Path() const { return m_path; }
-
-private:
-    fs::path m_path;
-};
 
 void WriteAll(const fs::path& path, const Bytes& bytes)
 {

@@ -4,6 +4,8 @@
 #include "base/atomic_file.h"
 #include "tests/support/full_device.h"
 
+#include "tests/support/temp_folder.h"
+
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -23,26 +25,6 @@ using Bytes = std::vector<std::uint8_t>;
 
 constexpr std::uint16_t kToday = (25 << 9) | (6 << 5) | 30;
 constexpr std::int32_t kModels[] = {8313, 8314, 8315, 8329, 2152};
-
-class CTempFolder
-{
-public:
-    CTempFolder()
-    {
-        std::string pattern = (fs::temp_directory_path() / "qzb-dat-XXXXXX").string();
-        m_path = ::mkdtemp(pattern.data()) ? fs::path(pattern) : fs::path();
-    }
-    ~CTempFolder()
-    {
-        std::error_code error;
-        fs::permissions(m_path, fs::perms::owner_all, fs::perm_options::add, error);
-        fs::remove_all(m_path, error);
-    }
-    const fs::path& Path() const { return m_path; }
-
-private:
-    fs::path m_path;
-};
 
 Bytes ReadAll(const fs::path& path)
 {
