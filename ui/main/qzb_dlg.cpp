@@ -38,6 +38,7 @@
 #include <QTreeWidget>
 #include <QUrl>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <thread>
@@ -553,17 +554,21 @@ bool CQZBDlg::SelectNode(std::uint32_t typeCode)
 
 QPixmap CQZBDlg::Picture()
 {
-    QPixmap picture = grab();
-    if (m_shownDialog != nullptr) {
-        const QPixmap dialog = m_shownDialog->grab();
-        QPainter painter(&picture);
-        painter.drawPixmap((picture.width() - dialog.width()) / 2, (picture.height() - dialog.height()) / 2, dialog);
-        painter.setPen(QPen(Qt::darkGray, 1));
-        painter.drawRect((picture.width() - dialog.width()) / 2,
-                         (picture.height() - dialog.height()) / 2,
-                         dialog.width() - 1,
-                         dialog.height() - 1);
+    const QPixmap window = grab();
+    if (m_shownDialog == nullptr) {
+        return window;
     }
+    // The dialog over the window's middle, the picture grown where the dialog is the larger.
+    const QPixmap dialog = m_shownDialog->grab();
+    QPixmap picture(std::max(window.width(), dialog.width() + 40), std::max(window.height(), dialog.height() + 40));
+    picture.fill(palette().color(QPalette::Window));
+    QPainter painter(&picture);
+    painter.drawPixmap(0, 0, window);
+    const int left = (picture.width() - dialog.width()) / 2;
+    const int top = (picture.height() - dialog.height()) / 2;
+    painter.drawPixmap(left, top, dialog);
+    painter.setPen(QPen(Qt::darkGray, 1));
+    painter.drawRect(left, top, dialog.width() - 1, dialog.height() - 1);
     return picture;
 }
 
