@@ -96,6 +96,17 @@ TEST_F(PageHost, FailedCommitKeepsTheStoreAndFocusesTheWholeText)
     EXPECT_EQ(m_context->store.GetItemNumber("ADMINSTRATOR_NO_DLG", "ADMINSTRATOR_NO"), 123450);
 }
 
+TEST_F(PageHost, ACommittedPageRefreshesWhatOtherPagesShow)
+{
+    ShowAdminPage();
+    CPageView* configuration = m_host->Page(kConfigurationPage);
+    auto* hostName = configuration->findChild<QLabel*>("hostNameValue");
+    ASSERT_NE(hostName, nullptr);
+    m_context->store.SetItemText("DNS_CONF_DLG", "DNS_HOST_NAME", u"printer-3");
+    EXPECT_TRUE(m_host->CommitPage(kAdminPage).Ok());
+    EXPECT_EQ(hostName->text(), "printer-3");
+}
+
 TEST_F(PageHost, EnterAndEscapeInAPageCloseNothing)
 {
     ShowAdminPage();

@@ -128,7 +128,18 @@ CCheckResult CMainItemDlg::CommitPage(std::uint32_t typeCode)
     if (view == nullptr || view->Def().pageClass != PageClass::Settings) {
         return {};
     }
-    return view->Commit();
+    const CCheckResult result = view->Commit();
+    if (result.Ok()) {
+        // A page may write items another page shows (the network switch turns fax forwarding
+        // off; the fax country decides paper sizes). The others hold nothing unsaved: a page is
+        // committed whenever it is left.
+        for (CPageView* other : m_pages) {
+            if (other != view) {
+                other->Reload();
+            }
+        }
+    }
+    return result;
 }
 
 void CMainItemDlg::FocusAfterError(std::uint32_t typeCode, const CCheckResult& result)
