@@ -6,14 +6,11 @@
 #include "app/messenger.h"
 #include "app/preferences.h"
 #include "device/device_protocol.h"
-#include "files/backups.h"
-#include "files/dat_commands.h"
 #include "files/dat_file.h"
 #include "pages/command_states.h"
 #include "pages/navigation.h"
 #include "pages/page_registry.h"
 #include "ui/main/change_pass_dlg.h"
-#include "ui/main/file_dialogs.h"
 #include "ui/main/pass_dlg.h"
 #include "ui/main/size_ratio.h"
 #include "ui/main/toolbar_icons.h"
@@ -26,22 +23,17 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
-#include <QEventLoop>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPixmap>
-#include <QProgressDialog>
 #include <QScreen>
 #include <QSplitter>
-#include <QStandardPaths>
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QUrl>
 
 #include <algorithm>
-#include <chrono>
 #include <filesystem>
-#include <thread>
 
 namespace qzb {
 
@@ -359,130 +351,6 @@ void CQZBDlg::RunCommand(std::uint32_t command)
     }
 }
 
-MessageCode CQZBDlg::RunTransfer(std::uint32_t operation)
-{
-    if (m_protocol == nullptr) {
-        return kMsgConnectUsb;
-    }
-    m_transferring = true;
-    UpdateCommandStates();
-    QProgressDialog progress(this);
-    progress.setObjectName("transferProgress");
-    progress.setWindowTitle(windowTitle());
-    progress.setLabelText(operation == kCmdDownload  ? Text("STR_TB_DOWNLOAD")
-                          : operation == kCmdUpload  ? Text("STR_TB_UPLOAD")
-                          : operation == kCmdConnect ? Text("STR_TB_CONNECT")
-                                                     : Text("STR_TB_DISCONNECT"));
-    progress.setCancelButton(nullptr);
-    progress.setRange(0, 0);
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(400);
-    QEventLoop loop;
-    m_protocol->SetProgress([&progress](std::string_view step) {
-        const QString text = QString::fromUtf8(step.data(), static_cast<qsizetype>(step.size()));
-        QMetaObject::invokeMethod(
-            &progress, [&progress, text] { progress.setLabelText(text); }, Qt::QueuedConnection);
-    });
-    MessageCode result = kOk;
-    const std::uint32_t state = m_state;
-    std::thread worker([this, operation, state, &result, &loop] {
-        result = m_protocol->DoDeviceOperation(operation, state);
-        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
-    });
-    loop.exec();
-    worker.join();
-    m_protocol->SetProgress({});
-    m_transferring = false;
-    UpdateCommandStates();
-    return result;
-}
-
-void CQZBDlg::RefreshConnection()
-{
-    UpdateCommandStates();
-    m_host->ShowPage(m_host->CurrentType());
-}
-
-MessageCode CQZBDlg::Connect()
-{
-    const MessageCode result = RunTransfer(kCmdConnect);
-    if (result == kOk) {
-        m_state |= kStateOnline;
-    } else if (result == kMsgAlreadyReported) {
-        m_state &= ~kStateOnline;
-    } else {
-        ShowResult(result);
-    }
-    RefreshConnection();
-    return result;
-}
-
-MessageCode CQZBDlg::Disconnect()
-{
-    const MessageCode result = m_protocol != nullptr ? RunTransfer(kCmdDisconnect) : kOk;
-    if (result != kOk && result != kMsgAlreadyReported) {
-        ShowResult(result);
-    } else {
-        m_state &= ~kStateOnline;
-    }
-    RefreshConnection();
-    return result;
-}
-
-MessageCode CQZBDlg::Download()
-{
-    const bool dataPresent = (m_state & kStateDataPresent) != 0;
-    if (dataPresent && m_messenger.ShowMessage(kMsgUseMachineData, this, ButtonSet::OkCancel) != kAnswerOk) {
-        return kOk;
-    }
-    const MessageCode result = RunTransfer(kCmdDownload);
-    if (result == kOk) {
-        m_state |= kStateDeviceData;
-        // Every download is kept, so the device's state before any change can be opened again.
-        std::filesystem::path backup;
-        if (WriteDownloadBackup(DataFolder(), m_context, std::chrono::system_clock::now(), 20, &backup) != kOk) {
-            m_messenger.ShowPlain(u"The backup of this download could not be written to " +
-                                  (DataFolder() / "backups").u16string() + u".");
-        }
-        m_host->ReloadAllPages();
-        if (dataPresent) {
-            m_host->CommitPage(m_host->CurrentType());
-        }
-        UpdateCommandStates();
-        m_tree->setCurrentItem(m_tree->topLevelItem(0));
-        m_tree->setFocus();
-    } else if (result == kMsgAlreadyReported) {
-        m_state &= ~kStateOnline;
-        RefreshConnection();
-    } else {
-        // 0x80010002 too: a transfer broken half-way must not look like a success.
-        ShowResult(result);
-    }
-    return result;
-}
-
-MessageCode CQZBDlg::Upload()
-{
-    const CCheckResult commit = m_host->CommitPage(m_host->CurrentType());
-    if (!commit.Ok()) {
-        ShowResult(commit.code);
-        m_host->FocusAfterError(m_host->CurrentType(), commit);
-        return commit.code;
-    }
-    if (m_messenger.ShowMessage(kMsgUsePcData, this, ButtonSet::OkCancel) != kAnswerOk) {
-        return kOk;
-    }
-    m_host->StoreAllPages();
-    const MessageCode result = RunTransfer(kCmdUpload);
-    if (result == kMsgAlreadyReported) {
-        m_state &= ~kStateOnline;
-        RefreshConnection();
-    } else if (result != kOk) {
-        ShowResult(result);
-    }
-    return result;
-}
-
 bool CQZBDlg::EnterServiceMan(std::u16string_view password)
 {
     if ((m_state & kStateServiceMan) != 0) {
@@ -570,128 +438,6 @@ QPixmap CQZBDlg::Picture()
     painter.setPen(QPen(Qt::darkGray, 1));
     painter.drawRect(left, top, dialog.width() - 1, dialog.height() - 1);
     return picture;
-}
-
-std::filesystem::path CQZBDlg::DataFolder() const
-{
-    const QString local = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    const std::filesystem::path folder = DefaultDataFolder(local.toStdString(), *m_context.profile);
-    CreateFolderPath(folder);
-    return folder;
-}
-
-std::filesystem::path CQZBDlg::StartPath() const
-{
-    const std::filesystem::path remembered = m_preferences.ReadText(kPrefDatFilePath, u"");
-    if (!remembered.empty() && std::filesystem::is_regular_file(remembered)) {
-        return remembered;
-    }
-    return DataFolder() / "NewFile.Dat";
-}
-
-bool CQZBDlg::CommitCurrentPage()
-{
-    const CCheckResult commit = m_host->CommitPage(m_host->CurrentType());
-    if (!commit.Ok()) {
-        ShowResult(commit.code);
-        m_host->FocusAfterError(m_host->CurrentType(), commit);
-    }
-    return commit.Ok();
-}
-
-void CQZBDlg::MakeCurrentFile(const std::filesystem::path& path)
-{
-    m_datPath = path;
-    m_state |= kStateFileData;
-    m_preferences.WriteText(kPrefDatFilePath, path.u16string());
-    m_preferences.WriteText(kPrefDatFileName, path.filename().u16string());
-    setWindowTitle(Text("STR_CAPTION") + ' ' + QString::fromStdString(path.filename().string()));
-    UpdateCommandStates();
-}
-
-void CQZBDlg::RecreatePageHost()
-{
-    auto* splitter = static_cast<QSplitter*>(centralWidget());
-    const QList<int> sizes = splitter->sizes();
-    delete m_host;
-    m_host = new CMainItemDlg(m_context, m_messenger, splitter);
-    splitter->addWidget(m_host);
-    splitter->setSizes(sizes);
-    if ((m_state & kStateServiceMan) != 0) {
-        m_host->CreateSettingsPages();
-    }
-}
-
-void CQZBDlg::OpenSettingsFile()
-{
-    if ((m_state & kStateServiceMan) == 0) {
-        return;
-    }
-    if ((m_state & (kStateDeviceData | kStateFileData)) != 0 &&
-        m_messenger.ShowMessage(kMsgOpenUseFileData, this, ButtonSet::OkCancel) != kAnswerOk) {
-        return;
-    }
-    const QString chosen = CFileDialogs::ChooseOpenFile(
-        this, windowTitle(), QString::fromStdString(StartPath()), "DAT (*.DAT *.dat *.Dat)");
-    if (chosen.isEmpty()) {
-        return;
-    }
-    const std::filesystem::path path = chosen.toStdString();
-    if (const MessageCode family = CheckDatFamily(path, m_context.modelCode); family != kOk) {
-        ShowResult(family == kMsgOpenFileError ? kMsgServicemanOpenFileError : family);
-        return;
-    }
-    const std::uint32_t modelBit = m_context.modelBit;
-    const TextLookup texts = [this](std::string_view key) {
-        const std::u16string* text = m_context.strings.Find(key);
-        return text != nullptr ? *text : EnglishText(key);
-    };
-    if (const MessageCode opened = OpenDatFile(path, m_context, texts); opened != kOk) {
-        ShowResult(opened);
-        return;
-    }
-    // A file of another model of the family switches the utility to that model.
-    if (m_context.modelBit != modelBit) {
-        RecreatePageHost();
-    }
-    m_host->ReloadAllPages();
-    MakeCurrentFile(path);
-    BuildTree();
-    m_tree->setCurrentItem(m_tree->topLevelItem(0));
-}
-
-void CQZBDlg::SaveSettingsFile()
-{
-    if ((m_state & kStateServiceMan) == 0 || !CommitCurrentPage()) {
-        return;
-    }
-    if (m_datPath.empty()) {
-        SaveSettingsFileAs();
-        return;
-    }
-    m_host->StoreAllPages();
-    if (const MessageCode saved = WriteDatFile(m_datPath, m_context); saved != kOk) {
-        ShowResult(saved);
-    }
-}
-
-void CQZBDlg::SaveSettingsFileAs()
-{
-    if (!CommitCurrentPage()) {
-        return;
-    }
-    const QString chosen = CFileDialogs::ChooseSaveFile(
-        this, windowTitle(), QString::fromStdString(StartPath()), "DAT (*.DAT *.dat *.Dat)");
-    if (chosen.isEmpty()) {
-        return;
-    }
-    const std::filesystem::path path = DatPathWithExtension(chosen.toStdString());
-    m_host->StoreAllPages();
-    if (WriteDatFile(path, m_context) != kOk) {
-        ShowResult(kMsgWriteFileError);
-        return;
-    }
-    MakeCurrentFile(path);
 }
 
 void CQZBDlg::OnCurrentItemChanged(QTreeWidgetItem* current, QTreeWidgetItem* previous)

@@ -1,0 +1,143 @@
+#include "ui/main/qzb_dlg.h"
+
+#include "app/app_context.h"
+#include "app/english_texts.h"
+#include "app/folders.h"
+#include "app/messenger.h"
+#include "app/preferences.h"
+#include "base/window_state.h"
+#include "files/dat_commands.h"
+#include "files/dat_file.h"
+#include "ui/main/file_dialogs.h"
+#include "ui/pages/main_item_dlg.h"
+
+#include <QSplitter>
+#include <QStandardPaths>
+#include <QTreeWidget>
+
+// The settings-file commands of the main window: Open, Save and Save As of DAT files.
+namespace qzb {
+
+std::filesystem::path CQZBDlg::DataFolder() const
+{
+    const QString local = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    const std::filesystem::path folder = DefaultDataFolder(local.toStdString(), *m_context.profile);
+    CreateFolderPath(folder);
+    return folder;
+}
+
+std::filesystem::path CQZBDlg::StartPath() const
+{
+    const std::filesystem::path remembered = m_preferences.ReadText(kPrefDatFilePath, u"");
+    if (!remembered.empty() && std::filesystem::is_regular_file(remembered)) {
+        return remembered;
+    }
+    return DataFolder() / "NewFile.Dat";
+}
+
+bool CQZBDlg::CommitCurrentPage()
+{
+    const CCheckResult commit = m_host->CommitPage(m_host->CurrentType());
+    if (!commit.Ok()) {
+        ShowResult(commit.code);
+        m_host->FocusAfterError(m_host->CurrentType(), commit);
+    }
+    return commit.Ok();
+}
+
+void CQZBDlg::MakeCurrentFile(const std::filesystem::path& path)
+{
+    m_datPath = path;
+    m_state |= kStateFileData;
+    m_preferences.WriteText(kPrefDatFilePath, path.u16string());
+    m_preferences.WriteText(kPrefDatFileName, path.filename().u16string());
+    setWindowTitle(Text("STR_CAPTION") + ' ' + QString::fromStdString(path.filename().string()));
+    UpdateCommandStates();
+}
+
+void CQZBDlg::RecreatePageHost()
+{
+    auto* splitter = static_cast<QSplitter*>(centralWidget());
+    const QList<int> sizes = splitter->sizes();
+    delete m_host;
+    m_host = new CMainItemDlg(m_context, m_messenger, splitter);
+    splitter->addWidget(m_host);
+    splitter->setSizes(sizes);
+    if ((m_state & kStateServiceMan) != 0) {
+        m_host->CreateSettingsPages();
+    }
+}
+
+void CQZBDlg::OpenSettingsFile()
+{
+    if ((m_state & kStateServiceMan) == 0) {
+        return;
+    }
+    if ((m_state & (kStateDeviceData | kStateFileData)) != 0 &&
+        m_messenger.ShowMessage(kMsgOpenUseFileData, this, ButtonSet::OkCancel) != kAnswerOk) {
+        return;
+    }
+    const QString chosen = CFileDialogs::ChooseOpenFile(
+        this, windowTitle(), QString::fromStdString(StartPath()), "DAT (*.DAT *.dat *.Dat)");
+    if (chosen.isEmpty()) {
+        return;
+    }
+    const std::filesystem::path path = chosen.toStdString();
+    if (const MessageCode family = CheckDatFamily(path, m_context.modelCode); family != kOk) {
+        ShowResult(family == kMsgOpenFileError ? kMsgServicemanOpenFileError : family);
+        return;
+    }
+    const std::uint32_t modelBit = m_context.modelBit;
+    const TextLookup texts = [this](std::string_view key) {
+        const std::u16string* text = m_context.strings.Find(key);
+        return text != nullptr ? *text : EnglishText(key);
+    };
+    if (const MessageCode opened = OpenDatFile(path, m_context, texts); opened != kOk) {
+        ShowResult(opened);
+        return;
+    }
+    // A file of another model of the family switches the utility to that model.
+    if (m_context.modelBit != modelBit) {
+        RecreatePageHost();
+    }
+    m_host->ReloadAllPages();
+    MakeCurrentFile(path);
+    BuildTree();
+    m_tree->setCurrentItem(m_tree->topLevelItem(0));
+}
+
+void CQZBDlg::SaveSettingsFile()
+{
+    if ((m_state & kStateServiceMan) == 0 || !CommitCurrentPage()) {
+        return;
+    }
+    if (m_datPath.empty()) {
+        SaveSettingsFileAs();
+        return;
+    }
+    m_host->StoreAllPages();
+    if (const MessageCode saved = WriteDatFile(m_datPath, m_context); saved != kOk) {
+        ShowResult(saved);
+    }
+}
+
+void CQZBDlg::SaveSettingsFileAs()
+{
+    if (!CommitCurrentPage()) {
+        return;
+    }
+    const QString chosen = CFileDialogs::ChooseSaveFile(
+        this, windowTitle(), QString::fromStdString(StartPath()), "DAT (*.DAT *.dat *.Dat)");
+    if (chosen.isEmpty()) {
+        return;
+    }
+    const std::filesystem::path path = DatPathWithExtension(chosen.toStdString());
+    m_host->StoreAllPages();
+    if (WriteDatFile(path, m_context) != kOk) {
+        ShowResult(kMsgWriteFileError);
+        return;
+    }
+    MakeCurrentFile(path);
+}
+
+} // namespace qzb
