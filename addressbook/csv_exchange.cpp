@@ -729,4 +729,19 @@ MessageCode ImportAddressBook(const std::filesystem::path& path,
                                report ? &report->notes : nullptr);
 }
 
+std::string_view CsvNoteTextKey(CsvNoteReason reason)
+{
+    switch (reason) {
+        case CsvNoteReason::ControlCharacters:
+            return "STR_CSV_NOTE_CONTROL_CHARACTERS";
+        case CsvNoteReason::TextCut:
+            return "STR_CSV_NOTE_TEXT_CUT";
+        case CsvNoteReason::PasswordLeftOut:
+            return "STR_CSV_NOTE_PASSWORD_LEFT_OUT";
+        case CsvNoteReason::MemberOfOtherKind:
+            return "STR_CSV_NOTE_MEMBER_OF_OTHER_KIND";
+    }
+    return "STR_CSV_NOTE_CONTROL_CHARACTERS";
+}
+
 } // namespace qzb

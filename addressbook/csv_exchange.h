@@ -52,6 +52,14 @@ enum class CsvNoteReason : std::uint8_t {
     MemberOfOtherKind, // import: a group member not of the kind of the group's first member
 };
 
+// The string table key of a note's reason; MemberOfOtherKind's text takes the member's key
+// ("SPD012") in place of its "%s".
+std::string_view CsvNoteTextKey(CsvNoteReason reason);
+inline constexpr CsvNoteReason kCsvNoteReasons[] = {CsvNoteReason::ControlCharacters,
+                                                    CsvNoteReason::TextCut,
+                                                    CsvNoteReason::PasswordLeftOut,
+                                                    CsvNoteReason::MemberOfOtherKind};
+
 struct CCsvNote
 {
     std::string key; // the line's key: "SPD012", "OTD03"

@@ -1,5 +1,7 @@
 #include "app/text_keys.h"
 
+#include "addressbook/csv_exchange.h"
+
 #include "addressbook/group_label.h"
 #include "app/language_class.h"
 #include "app/message_catalogue.h"
@@ -41,6 +43,10 @@ std::vector<std::string> RequiredTextKeys()
     }
     keys.emplace_back(kMemoryUnitKey);
     keys.insert(keys.end(), std::begin(kPaperSourceKeys), std::end(kPaperSourceKeys));
+    for (const CsvNoteReason reason : kCsvNoteReasons) {
+        keys.emplace_back(CsvNoteTextKey(reason));
+    }
+    keys.emplace_back("STR_MSG_CSV_NOTES");
     keys.emplace_back(kWasteTonerNearFullKey);
     keys.emplace_back(kWasteTonerReadyKey);
     std::sort(keys.begin(), keys.end());

@@ -1,5 +1,9 @@
 #include "cli/csv_notes.h"
 
+#include "app/english_texts.h"
+#include "app/messenger.h"
+#include "model/text_codec.h"
+
 #include <cstdio>
 #include <cstring>
 
@@ -7,20 +11,14 @@ namespace qzb {
 
 std::string CsvNoteText(const CCsvNote& note)
 {
-    switch (note.reason) {
-        case CsvNoteReason::ControlCharacters:
-            return "control characters written as spaces";
-        case CsvNoteReason::TextCut:
-            return "a text longer than its field was cut";
-        case CsvNoteReason::PasswordLeftOut:
-            return "password left out: it holds characters the import cannot read back";
-        case CsvNoteReason::MemberOfOtherKind: {
-            char member[16];
-            std::snprintf(member, sizeof(member), "SPD%03d", static_cast<int>(note.member));
-            return std::string("member ") + member + " left out: not of the kind of the group's first member";
-        }
+    // The wording the window shows too, in the English the utility ships.
+    std::u16string text = EnglishText(CsvNoteTextKey(note.reason));
+    if (note.reason == CsvNoteReason::MemberOfOtherKind) {
+        char member[16];
+        std::snprintf(member, sizeof(member), "SPD%03d", static_cast<int>(note.member));
+        text = InsertText(text, Utf8ToUtf16(member));
     }
-    return "changed";
+    return Utf16ToUtf8(text);
 }
 
 void PrintCsvNotes(std::ostream& err, const std::vector<CCsvNote>& notes)

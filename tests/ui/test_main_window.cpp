@@ -196,6 +196,27 @@ TEST_F(MainWindow, SettingsFilesAreSavedAndOpenedWithinTheirFamily)
     CFileDialogs::Clear();
 }
 
+TEST_F(MainWindow, TheAddressBookTravelsThroughACsvFile)
+{
+    QTemporaryDir folder;
+    ASSERT_EQ(window->Connect(), kOk);
+    ASSERT_EQ(window->Download(), kOk);
+    const std::size_t entries = context.device.book.FaxMailEntries().size();
+    ASSERT_GT(entries, 0u);
+    CFileDialogs::SetNextFileName(folder.filePath("book"));
+    window->ExportCsvFile();
+    ASSERT_TRUE(std::filesystem::exists(folder.filePath("book.csv").toStdString()));
+
+    context.device.book.Clear();
+    CQtMessagePresenter::SetNextAnswer(kAnswerOk); // replace the device's data
+    CFileDialogs::SetNextFileName(folder.filePath("book.csv"));
+    window->ImportCsvFile();
+    EXPECT_EQ(CQtMessagePresenter::Recorded().back().code, kMsgUseFileData);
+    EXPECT_EQ(context.device.book.FaxMailEntries().size(), entries);
+    EXPECT_NE(window->StateWord() & 0x20, 0u);
+    CFileDialogs::Clear();
+}
+
 TEST_F(MainWindow, ClosingAsksToSaveTheFileOrUpdateTheDevice)
 {
     QTemporaryDir folder;

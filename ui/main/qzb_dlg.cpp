@@ -58,6 +58,8 @@ bool Implemented(std::uint32_t command)
         case kCmdOpen:
         case kCmdSave:
         case kCmdSaveAs:
+        case kCmdDialImport:
+        case kCmdDialExport:
         case kCmdToolbarOpen:
         case kCmdToolbarSave:
         case kCmdSeparator:
@@ -333,6 +335,12 @@ void CQZBDlg::RunCommand(std::uint32_t command)
             break;
         case kCmdSaveAs:
             SaveSettingsFileAs();
+            break;
+        case kCmdDialImport:
+            ImportCsvFile();
+            break;
+        case kCmdDialExport:
+            ExportCsvFile();
             break;
         case kCmdChangePassword: {
             CChangePassDlg change(m_messenger, m_context.store, m_preferences, m_servicePassword, this);

@@ -62,6 +62,9 @@ public:
     void SaveSettingsFile();
     void SaveSettingsFileAs();
     const std::filesystem::path& CurrentFile() const { return m_datPath; }
+    // The address book's CSV exchange.
+    void ImportCsvFile();
+    void ExportCsvFile();
     // The profile's folder of the local application-data folder, created when missing.
     std::filesystem::path DataFolder() const;
     void UpdateCommandStates();
@@ -94,6 +97,8 @@ private:
     bool Online() const;
     bool SelectNode(std::uint32_t typeCode);
     std::filesystem::path StartPath() const;
+    std::filesystem::path CsvStartPath() const;
+    void ShowCsvNotes(const std::vector<struct CCsvNote>& notes);
     bool CommitCurrentPage();
     void MakeCurrentFile(const std::filesystem::path& path);
     void RecreatePageHost();

@@ -1,5 +1,6 @@
 #include "ui/main/qzb_dlg.h"
 
+#include "addressbook/csv_exchange.h"
 #include "app/app_context.h"
 #include "app/english_texts.h"
 #include "app/folders.h"
@@ -8,12 +9,16 @@
 #include "base/window_state.h"
 #include "files/dat_commands.h"
 #include "files/dat_file.h"
+#include "model/panel_code.h"
+#include "model/text_codec.h"
 #include "ui/main/file_dialogs.h"
 #include "ui/pages/main_item_dlg.h"
 
 #include <QSplitter>
 #include <QStandardPaths>
 #include <QTreeWidget>
+
+#include <cstdio>
 
 // The settings-file commands of the main window: Open, Save and Save As of DAT files.
 namespace qzb {
@@ -138,6 +143,90 @@ void CQZBDlg::SaveSettingsFileAs()
         return;
     }
     MakeCurrentFile(path);
+}
+
+std::filesystem::path CQZBDlg::CsvStartPath() const
+{
+    const std::filesystem::path remembered = m_preferences.ReadText(kPrefCsvFilePath, u"");
+    if (!remembered.empty() && std::filesystem::is_regular_file(remembered)) {
+        return remembered;
+    }
+    return DataFolder() / "NewFile.csv";
+}
+
+void CQZBDlg::ShowCsvNotes(const std::vector<CCsvNote>& notes)
+{
+    if (notes.empty()) {
+        return;
+    }
+    std::u16string text = Text("STR_MSG_CSV_NOTES").toStdU16String();
+    for (const CCsvNote& note : notes) {
+        std::u16string reason = Text(CsvNoteTextKey(note.reason)).toStdU16String();
+        if (note.reason == CsvNoteReason::MemberOfOtherKind) {
+            char member[16];
+            std::snprintf(member, sizeof(member), "SPD%03d", static_cast<int>(note.member));
+            reason = InsertText(reason, Utf8ToUtf16(member));
+        }
+        text.append(u"\n").append(Utf8ToUtf16(note.key)).append(u": ").append(reason);
+    }
+    m_messenger.ShowPlain(text);
+}
+
+void CQZBDlg::ExportCsvFile()
+{
+    if (!CommitCurrentPage()) {
+        return;
+    }
+    const QString chosen = CFileDialogs::ChooseSaveFile(
+        this, Text("STR_DLG_DIALEXPORT"), QString::fromStdString(CsvStartPath()), "CSV (*.csv)");
+    if (chosen.isEmpty()) {
+        return;
+    }
+    const std::filesystem::path path = WithCsvExtension(chosen.toStdString());
+    m_host->StoreAllPages();
+    CCsvReport report;
+    const TextLookup texts = [this](std::string_view key) { return Text(key).toStdU16String(); };
+    if (const MessageCode code = ExportAddressBook(path, m_context.device.book, m_context.store, texts, &report);
+        code != kOk) {
+        ShowResult(code);
+        return;
+    }
+    m_preferences.WriteText(kPrefCsvFilePath, path.u16string());
+    m_preferences.WriteText(kPrefCsvFileName, path.filename().u16string());
+    ShowCsvNotes(report.notes);
+}
+
+void CQZBDlg::ImportCsvFile()
+{
+    if (!CommitCurrentPage()) {
+        return;
+    }
+    if ((m_state & (kStateDeviceData | kStateFileData)) != 0 &&
+        m_messenger.ShowMessage(kMsgUseFileData, this, ButtonSet::OkCancel) != kAnswerOk) {
+        return;
+    }
+    const QString chosen = CFileDialogs::ChooseOpenFile(
+        this, Text("STR_DLG_DIALIMPORT"), QString::fromStdString(CsvStartPath()), "CSV (*.csv)");
+    if (chosen.isEmpty()) {
+        return;
+    }
+    const std::filesystem::path path = chosen.toStdString();
+    CCsvReport report;
+    if (const MessageCode code =
+            ImportAddressBook(path, m_context.device.book, m_context.store, PackDeviceDate(), &report);
+        code != kOk) {
+        ShowResult(code);
+        return;
+    }
+    m_preferences.WriteText(kPrefCsvFilePath, path.u16string());
+    m_preferences.WriteText(kPrefCsvFileName, path.filename().u16string());
+    m_state |= kStateCsvData;
+    m_host->ReloadAllPages();
+    BuildTree();
+    UpdateCommandStates();
+    m_tree->setCurrentItem(m_tree->topLevelItem(0));
+    m_tree->setFocus();
+    ShowCsvNotes(report.notes);
 }
 
 } // namespace qzb
