@@ -144,6 +144,13 @@ MessageCode ApplyGroupChecks(CAddressBook& book,
     for (std::size_t row = 0; row < kGroupCheckRows; ++row) {
         const auto group = static_cast<std::int32_t>(row) + 1;
         const bool created = checks[row] && !changed.FindGroup(group);
+        // Rows the caller did not click are checked as well, so a stale check list cannot put an
+        // entry into a group of the other kind.
+        if (checks[row] && !IsMember(changed.FindGroup(group), speedNumber)) {
+            if (const MessageCode refused = changed.CheckGroupAdmission(group, kind); refused != kOk) {
+                return refused;
+            }
+        }
         if (const MessageCode code = changed.SetGroupMembership(group, speedNumber, checks[row], kind, setDate);
             code != kOk) {
             return code;

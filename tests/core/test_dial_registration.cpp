@@ -298,6 +298,13 @@ TEST_F(DialGroupChecks, KindAndSizeRefusalsLeaveTheBook)
     EXPECT_EQ(Toggle(2, 1, true), kMsgGroupEmailRegistErr);
     EXPECT_EQ(m_book, before);
 
+    // A check list that still shows group 2 checked for the e-mail entry while group 9 is clicked.
+    CGroupChecks stale{};
+    stale[1] = true;
+    stale[8] = true;
+    EXPECT_EQ(ApplyGroupChecks(m_book, 2, stale, 8, kTexts, kToday), kMsgGroupEmailRegistErr);
+    EXPECT_EQ(m_book, before);
+
     for (std::int32_t n = 3; n <= 51; ++n) {
         ASSERT_EQ(m_book.PutFaxMailEntry(Fax(n, u"F")), kOk);
         ASSERT_EQ(Toggle(n, 1, true), kOk) << n;
