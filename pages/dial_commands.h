@@ -1,0 +1,94 @@
+#pragma once
+
+#include "addressbook/address_book.h"
+#include "base/message_codes.h"
+#include "pages/dial_registration.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace qzb {
+
+// The enabled states of the three command buttons for the selected item and the number of rows
+// its entry list shows.
+struct CDialButtons
+{
+    bool newRegistration = false;
+    bool edit = false;
+    bool remove = false;
+
+    bool operator==(const CDialButtons&) const = default;
+};
+CDialButtons DialButtonStates(std::uint32_t item, std::size_t rows);
+
+enum class DialFocus { NewRegistration, Edit, Delete, Tree };
+// Where the focus goes after a command whose button has become disabled: the first other enabled
+// button, or else the tree. The pressed button keeps it while it stays enabled.
+DialFocus DialFocusAfterCommand(DialFocus pressed, const CDialButtons& buttons);
+
+// The speed-dial radio pair, enabled only on the fax/e-mail and scan-to-server pages.
+struct CDialRadios
+{
+    bool enabled = false;
+    bool faxMailChecked = false;
+    bool scanChecked = false;
+
+    bool operator==(const CDialRadios&) const = default;
+};
+CDialRadios DialRadioStates(std::int64_t pageType);
+
+// A radio jump collapses one speed-dial node and selects and expands the other.
+struct CDialRadioJump
+{
+    std::uint32_t collapse;
+    std::uint32_t select;
+};
+CDialRadioJump DialRadioJump(bool toScan);
+
+// The speed number the group check list works on: a fax/e-mail slot or a member item of a
+// registered fax/e-mail entry; 0 when the list is hidden.
+std::int32_t DialCheckListNumber(std::uint32_t item, const CAddressBook& book);
+
+inline constexpr std::size_t kGroupCheckRows = kMaxGroups;
+using CGroupChecks = std::array<bool, kGroupCheckRows>;
+
+// Row r stands for group r + 1 and always shows that number's default group label.
+std::vector<std::u16string> GroupCheckLabels(const CDialTexts& texts);
+// Row r is checked when group r + 1 exists and lists the number among its members.
+CGroupChecks GroupCheckStates(const CAddressBook& book, std::int32_t speedNumber);
+// Applies the check list for the number after the user changed clickedRow: a newly checked row
+// must pass the group's kind and size checks first. Then every checked group gets the number (a
+// missing group is created, named after its row label in the code page), every unchecked group
+// loses it, and a group left empty goes with its favourites. On a refusal the book is unchanged
+// and the caller clears the row's check again.
+MessageCode ApplyGroupChecks(CAddressBook& book,
+                             std::int32_t speedNumber,
+                             const CGroupChecks& checks,
+                             std::size_t clickedRow,
+                             const CDialTexts& texts,
+                             std::uint16_t setDate = PackDeviceDate());
+
+enum class DialEditor { None, Favourite, FaxMail, Scan, GroupName };
+
+// The editor a command opens and for which number (slot, speed number or group); a refusal
+// carries its message code and no editor.
+struct CDialCommand
+{
+    MessageCode code = kOk;
+    DialEditor editor = DialEditor::None;
+    std::int32_t number = 0;
+
+    bool operator==(const CDialCommand&) const = default;
+};
+CDialCommand DialNewRegistration(std::uint32_t item, const CAddressBook& book);
+CDialCommand DialEdit(std::uint32_t item, std::size_t rows);
+// The tree item to select once the editor closed with OK.
+std::uint32_t DialItemOfEdited(const CDialCommand& command);
+// Deletes what the selected item shows, with the book's cascades. Returns true when it changed
+// the book; nothing happens for an empty list or an item without a number.
+bool DialDelete(std::uint32_t item, std::size_t rows, CAddressBook& book);
+
+} // namespace qzb
