@@ -8,6 +8,7 @@
 #include "device/shared_words.h"
 #include "files/dat_file.h"
 #include "pages/command_states.h"
+#include "pages/navigation.h"
 #include "ui/main/file_dialogs.h"
 #include "ui/main/qsettings_preferences.h"
 #include "ui/main/qt_message_presenter.h"
@@ -26,6 +27,7 @@
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 
@@ -76,11 +78,18 @@ protected:
         return action != nullptr && action->isVisible() && action->isEnabled();
     }
 
+    // The nodes of the node table in the tree; the dial registration slots are not counted.
     int TreeNodes() const
     {
         int count = 0;
         for (QTreeWidgetItemIterator it(window->Tree()); *it != nullptr; ++it) {
-            ++count;
+            const std::uint32_t value = (*it)->data(0, Qt::UserRole).toUInt();
+            const auto nodes = NavigationNodes();
+            count += std::any_of(nodes.begin(),
+                                 nodes.end(),
+                                 [value](const CNavigationNode& node) { return node.typeCode == value; })
+                         ? 1
+                         : 0;
         }
         return count;
     }

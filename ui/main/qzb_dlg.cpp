@@ -11,6 +11,7 @@
 #include "pages/navigation.h"
 #include "pages/page_registry.h"
 #include "ui/main/change_pass_dlg.h"
+#include "ui/main/dial_registration_view.h"
 #include "ui/main/pass_dlg.h"
 #include "ui/main/size_ratio.h"
 #include "ui/main/toolbar_icons.h"
@@ -28,12 +29,14 @@
 #include <QPixmap>
 #include <QScreen>
 #include <QSplitter>
+#include <QStackedWidget>
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QUrl>
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
 
 namespace qzb {
 
@@ -121,10 +124,25 @@ CQZBDlg::CQZBDlg(
     m_tree = new QTreeWidget(splitter);
     m_tree->setObjectName("navigationTree");
     m_tree->setHeaderHidden(true);
-    m_host = new CMainItemDlg(m_context, m_messenger, splitter);
+    m_right = new QStackedWidget(splitter);
+    m_right->setObjectName("rightPane");
+    m_host = new CMainItemDlg(m_context, m_messenger, m_right);
+    m_dialView = new CDialRegistrationView(m_context, m_messenger, m_right);
+    m_right->addWidget(m_host);
+    m_right->addWidget(m_dialView);
     splitter->addWidget(m_tree);
-    splitter->addWidget(m_host);
+    splitter->addWidget(m_right);
     splitter->setStretchFactor(1, 1);
+    connect(m_dialView, &CDialRegistrationView::BookChanged, this, &CQZBDlg::RefreshDialBranch);
+    connect(m_dialView, &CDialRegistrationView::JumpRequested, this, [this](const CDialRadioJump& jump) {
+        if (QTreeWidgetItem* collapse = FindTreeItem(jump.collapse)) {
+            collapse->setExpanded(false);
+        }
+        if (QTreeWidgetItem* select = FindTreeItem(jump.select)) {
+            select->setExpanded(true);
+            m_tree->setCurrentItem(select);
+        }
+    });
     splitter->setSizes({220, 540});
     setCentralWidget(splitter);
 
@@ -255,14 +273,75 @@ void CQZBDlg::BuildTree()
                                      : new QTreeWidgetItem(items[static_cast<std::size_t>(node.parent)]);
         item->setText(0, Text(node.node->textKey));
         item->setData(0, Qt::UserRole, static_cast<quint32>(node.node->typeCode));
+        item->setExpanded(true);
         items.push_back(item);
     }
-    m_tree->expandAll();
+    AddDialSlots();
     m_tree->setCurrentItem(nullptr);
     m_tree->blockSignals(blocked);
     m_host->ShowPage(0);
+    m_right->setCurrentWidget(m_host);
 }
 
+CDialTexts CQZBDlg::DialTexts() const
+{
+    CDialTexts texts;
+    texts.text = [this](std::string_view key) { return Text(key).toStdU16String(); };
+    texts.panelLanguage = m_context.store.GetItemNumber("MACHINE_SET_DLG", "Machine_Language");
+    return texts;
+}
+
+QTreeWidgetItem* CQZBDlg::FindTreeItem(std::uint32_t value) const
+{
+    for (QTreeWidgetItemIterator it(m_tree); *it != nullptr; ++it) {
+        if ((*it)->data(0, Qt::UserRole).toUInt() == value) {
+            return *it;
+        }
+    }
+    return nullptr;
+}
+
+void CQZBDlg::AddDialSlots()
+{
+    // The slots of the dial registration branch hang under their nodes, collapsed.
+    const CDialTexts texts = DialTexts();
+    for (const std::uint32_t node : {kDialFaxMailNode, kDialScanNode, kDialGroupNode, kDialFavouriteNode}) {
+        QTreeWidgetItem* parent = FindTreeItem(node);
+        if (parent == nullptr) {
+            continue;
+        }
+        std::map<std::uint32_t, QTreeWidgetItem*> made{{node, parent}};
+        for (const CDialTreeItem& slot : DialSlotItems(node, m_context.device.book, texts)) {
+            const auto owner = made.find(slot.parent);
+            auto* item = new QTreeWidgetItem(owner != made.end() ? owner->second : parent);
+            item->setText(0, QString::fromStdU16String(slot.label));
+            item->setData(0, Qt::UserRole, static_cast<quint32>(slot.value));
+            made[slot.value] = item;
+        }
+        parent->setExpanded(false);
+    }
+}
+
+void CQZBDlg::RefreshDialBranch()
+{
+    // Labels and group members follow the book; the selection stays where it is.
+    const std::uint32_t selected =
+        m_tree->currentItem() != nullptr ? m_tree->currentItem()->data(0, Qt::UserRole).toUInt() : 0;
+    const bool blocked = m_tree->blockSignals(true);
+    for (const std::uint32_t node : {kDialFaxMailNode, kDialScanNode, kDialGroupNode, kDialFavouriteNode}) {
+        if (QTreeWidgetItem* parent = FindTreeItem(node)) {
+            const bool expanded = parent->isExpanded();
+            qDeleteAll(parent->takeChildren());
+            parent->setExpanded(expanded);
+        }
+    }
+    AddDialSlots();
+    if (QTreeWidgetItem* again = FindTreeItem(selected)) {
+        m_tree->setCurrentItem(again);
+    }
+    m_tree->blockSignals(blocked);
+    m_dialView->Refresh();
+}
 void CQZBDlg::UpdateCommandStates()
 {
     const auto buttons = ToolbarButtons();
@@ -466,8 +545,16 @@ void CQZBDlg::OnCurrentItemChanged(QTreeWidgetItem* current, QTreeWidgetItem* pr
             return;
         }
     }
-    const std::int64_t type = current != nullptr ? PageTypeOfItem(current->data(0, Qt::UserRole).toUInt()) : 0;
+    const std::uint32_t value = current != nullptr ? current->data(0, Qt::UserRole).toUInt() : 0;
+    const std::int64_t type = current != nullptr ? PageTypeOfItem(value) : 0;
+    if (DecodeDialItem(value).kind != DialItemKind::None) {
+        m_host->ShowPage(0);
+        m_dialView->ShowItem(value);
+        m_right->setCurrentWidget(m_dialView);
+        return;
+    }
     m_host->ShowPage(type > 0 ? static_cast<std::uint32_t>(type) : 0);
+    m_right->setCurrentWidget(m_host);
 }
 
 void CQZBDlg::OnSenseFailed(MessageCode code)

@@ -12,6 +12,7 @@
 #include <vector>
 
 class QAction;
+class QStackedWidget;
 class QPixmap;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -19,10 +20,12 @@ class QTreeWidgetItem;
 namespace qzb {
 
 class CDeviceProtocol;
+class CDialRegistrationView;
 class CMainItemDlg;
 class CMessenger;
 class IPreferences;
 struct CAppContext;
+struct CDialTexts;
 
 // The utility's only top-level window: the navigation tree, the page host beside it, the toolbar
 // and menus, the window state word and the commands that drive the device link.
@@ -96,6 +99,10 @@ private:
     bool SaveOrUpdateBeforeClosing(bool fileData);
     bool Online() const;
     bool SelectNode(std::uint32_t typeCode);
+    QTreeWidgetItem* FindTreeItem(std::uint32_t value) const;
+    CDialTexts DialTexts() const;
+    void AddDialSlots();
+    void RefreshDialBranch();
     std::filesystem::path StartPath() const;
     std::filesystem::path CsvStartPath() const;
     void ShowCsvNotes(const std::vector<struct CCsvNote>& notes);
@@ -108,6 +115,8 @@ private:
     IPreferences& m_preferences;
     CDeviceProtocol* m_protocol;
     CMainItemDlg* m_host = nullptr;
+    CDialRegistrationView* m_dialView = nullptr;
+    QStackedWidget* m_right = nullptr; // the page host or the dial registration view
     QTreeWidget* m_tree = nullptr;
     std::map<std::uint32_t, QAction*> m_actions;
     std::vector<QAction*> m_toolbarActions; // in toolbar order, separators included

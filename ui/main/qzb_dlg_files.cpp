@@ -14,7 +14,7 @@
 #include "ui/main/file_dialogs.h"
 #include "ui/pages/main_item_dlg.h"
 
-#include <QSplitter>
+#include <QStackedWidget>
 #include <QStandardPaths>
 #include <QTreeWidget>
 
@@ -62,12 +62,9 @@ void CQZBDlg::MakeCurrentFile(const std::filesystem::path& path)
 
 void CQZBDlg::RecreatePageHost()
 {
-    auto* splitter = static_cast<QSplitter*>(centralWidget());
-    const QList<int> sizes = splitter->sizes();
     delete m_host;
-    m_host = new CMainItemDlg(m_context, m_messenger, splitter);
-    splitter->addWidget(m_host);
-    splitter->setSizes(sizes);
+    m_host = new CMainItemDlg(m_context, m_messenger, m_right);
+    m_right->insertWidget(0, m_host);
     if ((m_state & kStateServiceMan) != 0) {
         m_host->CreateSettingsPages();
     }

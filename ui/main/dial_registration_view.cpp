@@ -1,0 +1,231 @@
+#include "ui/main/dial_registration_view.h"
+
+#include "app/app_context.h"
+#include "app/english_texts.h"
+#include "app/messenger.h"
+#include "model/panel_code.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace qzb {
+
+namespace {
+
+QString Q(const std::u16string& text)
+{
+    return QString::fromStdU16String(text);
+}
+
+} // namespace
+
+CDialRegistrationView::CDialRegistrationView(CAppContext& context, CMessenger& messenger, QWidget* parent)
+    : QWidget(parent)
+    , m_context(context)
+    , m_messenger(messenger)
+{
+    setObjectName("dialRegistrationView");
+    const CDialTexts texts = Texts();
+    auto text = [&texts](std::string_view key) { return Q(texts.text(key)); };
+
+    m_path = new QLabel(this);
+    m_path->setObjectName("dialPathLabel");
+    m_usage = new QLabel(this);
+    m_usage->setObjectName("dialUsageLabel");
+    m_filter = new QLineEdit(this);
+    m_filter->setObjectName("dialFilterEdit");
+    m_filter->setClearButtonEnabled(true);
+    m_list = new QTreeWidget(this);
+    m_list->setObjectName("dialEntryList");
+    m_list->setRootIsDecorated(false);
+    m_list->setAllColumnsShowFocus(true);
+    m_list->setUniformRowHeights(true);
+    QStringList headers;
+    const double dpi = screen() ? screen()->logicalDotsPerInchY() : 96.0;
+    for (std::size_t column = 0; column < kDialColumnKeys.size(); ++column) {
+        headers << text(kDialColumnKeys[column]);
+    }
+    m_list->setHeaderLabels(headers);
+    for (std::size_t column = 0; column < kDialColumnWidths.size(); ++column) {
+        m_list->setColumnWidth(static_cast<int>(column),
+                               ScaledDialColumnWidth(kDialColumnWidths[column], static_cast<std::int32_t>(dpi)));
+    }
+
+    m_new = new QPushButton(text("STR_DR_BTN_NEW_REGSTRATION"), this);
+    m_new->setObjectName("dialNewButton");
+    m_edit = new QPushButton(text("STR_DR_BTN_EDIT"), this);
+    m_edit->setObjectName("dialEditButton");
+    m_delete = new QPushButton(text("STR_DR_BTN_DELETE"), this);
+    m_delete->setObjectName("dialDeleteButton");
+    m_faxMail = new QRadioButton(text("STR_DR_RAD_FAX_EMAIL"), this);
+    m_faxMail->setObjectName("dialFaxMailRadio");
+    m_scan = new QRadioButton(text("STR_DR_RAD_SCAN_TO_SERVER"), this);
+    m_scan->setObjectName("dialScanRadio");
+    m_groups = new QListWidget(this);
+    m_groups->setObjectName("groupCheckList");
+    for (const std::u16string& label : GroupCheckLabels(texts)) {
+        auto* row = new QListWidgetItem(Q(label), m_groups);
+        row->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
+        row->setCheckState(Qt::Unchecked);
+    }
+    m_groups->setMaximumWidth(180);
+
+    auto* speedDial = new QHBoxLayout;
+    speedDial->addWidget(new QLabel(text("STR_DR_TXT_SD_SET_FRAM"), this));
+    speedDial->addWidget(m_faxMail);
+    speedDial->addWidget(m_scan);
+    speedDial->addStretch(1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_new);
+    buttons->addWidget(m_edit);
+    buttons->addWidget(m_delete);
+    buttons->addStretch(1);
+    auto* groupColumn = new QVBoxLayout;
+    groupColumn->addWidget(new QLabel(text("STR_DR_TXT_ADD_GROUP"), this));
+    groupColumn->addWidget(m_groups, 1);
+    auto* listColumn = new QVBoxLayout;
+    listColumn->addWidget(m_path);
+    listColumn->addLayout(speedDial);
+    auto* caption = new QHBoxLayout;
+    caption->addWidget(m_usage);
+    caption->addStretch(1);
+    caption->addWidget(m_filter);
+    listColumn->addLayout(caption);
+    listColumn->addWidget(m_list, 1);
+    listColumn->addLayout(buttons);
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(listColumn, 1);
+    layout->addLayout(groupColumn);
+
+    connect(m_filter, &QLineEdit::textChanged, this, [this] { FillList(); });
+    connect(m_list, &QTreeWidget::itemDoubleClicked, this, [this] {
+        if (m_edit->isEnabled()) {
+            m_edit->click();
+        }
+    });
+    connect(m_new, &QPushButton::clicked, this, [this] {
+        const CDialCommand command = DialNewRegistration(m_item, m_context.device.book);
+        if (command.code != kOk) {
+            m_messenger.ShowMessage(command.code, this);
+            return;
+        }
+        emit EditorRequested(command);
+    });
+    connect(m_edit, &QPushButton::clicked, this, [this] {
+        const CDialCommand command = DialEdit(m_item, m_rows.size());
+        if (command.code != kOk) {
+            m_messenger.ShowMessage(command.code, this);
+            return;
+        }
+        emit EditorRequested(command);
+    });
+    connect(m_delete, &QPushButton::clicked, this, [this] {
+        if (DialDelete(m_item, m_rows.size(), m_context.device.book)) {
+            emit BookChanged();
+        }
+        Refresh();
+    });
+    connect(m_faxMail, &QRadioButton::clicked, this, [this] { emit JumpRequested(DialRadioJump(false)); });
+    connect(m_scan, &QRadioButton::clicked, this, [this] { emit JumpRequested(DialRadioJump(true)); });
+    connect(m_groups, &QListWidget::itemChanged, this, &CDialRegistrationView::OnGroupCheckChanged);
+}
+
+CDialTexts CDialRegistrationView::Texts() const
+{
+    CDialTexts texts;
+    texts.text = [this](std::string_view key) {
+        const std::u16string* found = m_context.strings.Find(key);
+        return found != nullptr ? *found : EnglishText(key);
+    };
+    texts.panelLanguage = m_context.store.GetItemNumber("MACHINE_SET_DLG", "Machine_Language");
+    return texts;
+}
+
+void CDialRegistrationView::ShowItem(std::uint32_t item)
+{
+    m_item = item;
+    const CDialItem decoded = DecodeDialItem(item);
+    if (decoded.kind == DialItemKind::FavouriteSlot && DeleteStaleFavourite(m_context.device.book, decoded.number)) {
+        emit BookChanged();
+    }
+    const CDialTexts texts = Texts();
+    m_path->setText(Q(DialPathLabel(item, m_context.device.book, texts)));
+    m_rows = DialListRows(item, m_context.device.book, texts);
+    FillList();
+}
+
+void CDialRegistrationView::FillList()
+{
+    m_shown = FilterDialRows(m_rows, m_filter->text().toStdU16String());
+    m_list->clear();
+    for (const CDialRow& row : m_shown) {
+        auto* line = new QTreeWidgetItem(m_list);
+        for (std::size_t column = 0; column < row.cells.size(); ++column) {
+            line->setText(static_cast<int>(column), Q(row.cells[column]));
+        }
+        line->setData(0, Qt::UserRole, static_cast<quint32>(row.item));
+    }
+    if (m_list->topLevelItemCount() > 0) {
+        m_list->setCurrentItem(m_list->topLevelItem(0));
+    }
+    const CDialUsage usage = DialListUsage(m_item, m_context.device.book);
+    m_usage->setVisible(usage.capacity > 0);
+    m_usage->setText(QString("%1 / %2").arg(usage.used).arg(usage.capacity));
+    UpdateStates();
+}
+
+void CDialRegistrationView::UpdateStates()
+{
+    const CDialButtons buttons = DialButtonStates(m_item, m_rows.size());
+    m_new->setEnabled(buttons.newRegistration);
+    m_edit->setEnabled(buttons.edit);
+    m_delete->setEnabled(buttons.remove);
+    const CDialItem item = DecodeDialItem(m_item);
+    const std::int64_t pageType = item.kind == DialItemKind::None ? -1 : static_cast<std::int64_t>(m_item);
+    const CDialRadios radios = DialRadioStates(pageType < 0x1000000 ? 0 : pageType);
+    m_faxMail->setEnabled(radios.enabled);
+    m_scan->setEnabled(radios.enabled);
+    m_faxMail->setChecked(radios.faxMailChecked);
+    m_scan->setChecked(radios.scanChecked);
+
+    const std::int32_t number = DialCheckListNumber(m_item, m_context.device.book);
+    m_groups->setEnabled(number != 0);
+    m_filling = true;
+    const CGroupChecks checks = GroupCheckStates(m_context.device.book, number);
+    for (int row = 0; row < m_groups->count(); ++row) {
+        m_groups->item(row)->setCheckState(number != 0 && checks[static_cast<std::size_t>(row)] ? Qt::Checked
+                                                                                                : Qt::Unchecked);
+    }
+    m_filling = false;
+}
+
+void CDialRegistrationView::OnGroupCheckChanged(QListWidgetItem* row)
+{
+    if (m_filling) {
+        return;
+    }
+    const std::int32_t number = DialCheckListNumber(m_item, m_context.device.book);
+    CGroupChecks checks{};
+    for (int r = 0; r < m_groups->count(); ++r) {
+        checks[static_cast<std::size_t>(r)] = m_groups->item(r)->checkState() == Qt::Checked;
+    }
+    const MessageCode code =
+        ApplyGroupChecks(m_context.device.book, number, checks, static_cast<std::size_t>(m_groups->row(row)), Texts());
+    if (code != kOk) {
+        m_messenger.ShowMessage(code, this);
+    } else {
+        emit BookChanged();
+    }
+    Refresh();
+}
+
+} // namespace qzb
