@@ -3,6 +3,7 @@
 #include "app/english_texts.h"
 #include "app/model_profile.h"
 #include "app/string_table.h"
+#include "pages/entry_group.h"
 #include "pages/page_registry.h"
 
 #include <gtest/gtest.h>
@@ -19,6 +20,7 @@ namespace {
 const std::vector<std::function<std::vector<std::string>()>> kKeyCollectors = {
     RequiredTextKeys,
     PageTextKeys,
+    EntryEditorTextKeys,
 };
 
 class ShippedStringTable : public ::testing::TestWithParam<std::int32_t>
