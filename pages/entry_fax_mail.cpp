@@ -186,8 +186,8 @@ CFaxMailEditor::CFaxMailEditor(const CAddressBook& book, std::int32_t number, co
     , m_env(env)
     , m_number(number)
 {
+    m_working = book;
     for (const CGroupEntry& group : book.Groups()) {
-        m_working.PutGroup(group);
         if (group.number >= kFirstGroupNumber && group.number <= kLastGroupNumber) {
             m_checked[static_cast<std::size_t>(group.number - 1)] =
                 std::binary_search(group.members.begin(), group.members.end(), number);
@@ -413,8 +413,11 @@ void CFaxMailEditor::ApplyKindLayout()
 
 void CFaxMailEditor::RefreshSpecialTexts()
 {
-    Field("speed").text = Utf8ToUtf16(std::to_string(m_details.speed == -1 ? kFaxSpeed33600 : m_details.speed));
-    Field("speed").value = m_details.speed;
+    // As the details dialog would check its radios.
+    const std::int32_t speed =
+        m_details.speed == kFaxSpeed9600 || m_details.speed == kFaxSpeed14400 ? m_details.speed : kFaxSpeed33600;
+    Field("speed").text = Utf8ToUtf16(std::to_string(speed));
+    Field("speed").value = speed;
     const bool batch = m_details.hour >= 0 && m_details.hour <= 23 && m_details.minute >= 0 && m_details.minute <= 59;
     Field("batch").text = batch ? TwoDigits(m_details.hour) + u":" + TwoDigits(m_details.minute) : std::u16string();
     std::u16string groups;

@@ -96,7 +96,7 @@ private:
     bool m_isNew = true;
     CFaxDetails m_details;
     bool m_detailsConfirmed = false;
-    CAddressBook m_working; // only its groups are used: the working copy of the group list
+    CAddressBook m_working; // only its groups are changed: the working copy of the group list
     std::array<bool, kMaxGroups> m_checked{};
 };
 

@@ -40,7 +40,7 @@ struct CFavouriteRow
 };
 
 // The favourite registration dialog of one free slot. Fields "speed" and "group": setting one
-// chooses its radio and selects the row with that number.
+// chooses its radio and selects the row with that number. The book must outlive the editor.
 class CFavouriteEditor : public CEntryForm
 {
 public:
