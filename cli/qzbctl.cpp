@@ -5,6 +5,7 @@
 #include "cli/cli_app.h"
 #include "cli/csv_notes.h"
 #include "cli/device_commands.h"
+#include "cli/entry_commands.h"
 #include "cli/json_dump.h"
 #include "cli/page_commands.h"
 #include "cli/store_commands.h"
@@ -283,6 +284,8 @@ int RunCommand(const std::vector<std::string>& arguments, std::ostream& out, std
     deviceCommand.AddCommand(cli);
     CPageCommand pageCommand;
     pageCommand.AddCommand(cli);
+    CEntryCommand entryCommand;
+    entryCommand.AddCommand(cli);
 
     try {
         std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
@@ -313,6 +316,9 @@ int RunCommand(const std::vector<std::string>& arguments, std::ostream& out, std
     }
     if (pageCommand.Chosen()) {
         return pageCommand.Run(options, out, err);
+    }
+    if (entryCommand.Chosen()) {
+        return entryCommand.Run(options, out, err);
     }
 
     CCommands commands(options, out, err);

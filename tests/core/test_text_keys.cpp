@@ -4,6 +4,7 @@
 #include "app/model_profile.h"
 #include "app/string_table.h"
 #include "pages/dial_registration.h"
+#include "pages/entry_group.h"
 #include "pages/page_registry.h"
 
 #include <gtest/gtest.h>
@@ -21,6 +22,7 @@ const std::vector<std::function<std::vector<std::string>()>> kKeyCollectors = {
     RequiredTextKeys,
     PageTextKeys,
     DialRegistrationTextKeys,
+    EntryEditorTextKeys,
 };
 
 class ShippedStringTable : public ::testing::TestWithParam<std::int32_t>

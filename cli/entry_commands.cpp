@@ -1,0 +1,230 @@
+#include "cli/entry_commands.h"
+
+#include "base/atomic_file.h"
+#include "cli/cli_app.h"
+#include "cli/qzbctl.h"
+#include "files/dat_file.h"
+#include "model/text_codec.h"
+#include "pages/entry_fax_mail.h"
+#include "pages/entry_group.h"
+#include "pages/entry_scan.h"
+
+#include <CLI/CLI.hpp>
+
+#include <algorithm>
+#include <cstdio>
+#include <type_traits>
+#include <variant>
+
+namespace qzb {
+
+namespace {
+
+using Json = nlohmann::ordered_json;
+using CEditor = std::variant<std::monostate, CFaxMailEditor, CScanEditor, CGroupNameEditor, CFavouriteEditor>;
+
+CEntryEnv EnvOf(CCliApp& app)
+{
+    CAppContext& context = app.Context();
+    return {&context.store, &context.strings, context.modelBit};
+}
+
+void OpenEditor(CEditor& editor, CCliApp& app, const CEntryTarget& target)
+{
+    const CAddressBook& book = app.Context().device.book;
+    switch (target.list) {
+        case CEntryTarget::List::Speed:
+            if (target.number <= kLastFaxMailNumber) {
+                editor.emplace<CFaxMailEditor>(book, target.number, EnvOf(app));
+            } else {
+                editor.emplace<CScanEditor>(book, target.number, EnvOf(app));
+            }
+            return;
+        case CEntryTarget::List::Group:
+            editor.emplace<CGroupNameEditor>(book, target.number, EnvOf(app));
+            return;
+        case CEntryTarget::List::Favourite:
+            editor.emplace<CFavouriteEditor>(book, target.number, EnvOf(app));
+            return;
+    }
+}
+
+Json FieldJson(const CEntryField& field, bool favourite)
+{
+    switch (field.def->kind) {
+        case EntryFieldKind::Text:
+            return Utf16ToUtf8(field.text);
+        case EntryFieldKind::Switch:
+            return field.value;
+        case EntryFieldKind::Choice:
+            for (const CEntryOption& option : field.def->options) {
+                if (option.value == field.value && !option.word.empty()) {
+                    return option.word;
+                }
+            }
+            return field.value;
+        case EntryFieldKind::Special:
+            break;
+    }
+    const std::string text = Utf16ToUtf8(field.text);
+    if (field.def->name == "groups") {
+        Json groups = Json::array();
+        for (std::size_t at = 0; at < text.size();) {
+            const std::size_t comma = std::min(text.find(',', at), text.size());
+            groups.push_back(std::stoi(text.substr(at, comma - at)));
+            at = comma + 1;
+        }
+        return groups;
+    }
+    if (field.def->name == "speed" || favourite) {
+        return text.empty() ? Json(nullptr) : Json(std::stoi(text));
+    }
+    return text;
+}
+
+std::string ErrorLine(const CCliApp& app, const CEntryResult& result)
+{
+    char hex[16];
+    std::snprintf(hex, sizeof hex, "0x%08X", result.code);
+    return std::string("error ") + hex + ": " + app.MessageText(result.code) + " (field " + std::string(result.field) +
+           ")";
+}
+
+} // namespace
+
+bool ParseEntryTarget(const std::string& text, CEntryTarget* target)
+{
+    const std::size_t colon = text.find(':');
+    if (colon == std::string::npos || colon + 1 >= text.size() || text.size() - colon > 4 ||
+        text.find_first_not_of("0123456789", colon + 1) != std::string::npos) {
+        return false;
+    }
+    const std::string list = text.substr(0, colon);
+    const std::int32_t number = std::stoi(text.substr(colon + 1));
+    if (list == "speed" && number >= kFirstFaxMailNumber && number <= kLastScanNumber) {
+        *target = {CEntryTarget::List::Speed, number};
+    } else if (list == "group" && number >= kFirstGroupNumber && number <= kLastGroupNumber) {
+        *target = {CEntryTarget::List::Group, number};
+    } else if (list == "favourite" && number >= kFirstFavouriteNumber && number <= kLastFavouriteNumber) {
+        *target = {CEntryTarget::List::Favourite, number};
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void CEntryCommand::AddCommand(CLI::App& root)
+{
+    m_command = root.add_subcommand("entry", "Address-book entry editors: show, set, delete");
+    m_command->require_subcommand(1);
+    m_show = m_command->add_subcommand("show", "Print the editor of an entry as it opens, as JSON");
+    m_set = m_command->add_subcommand("set", "Fill an entry's editor as a user would, press OK and save");
+    m_delete = m_command->add_subcommand("delete", "Delete an entry with what depends on it, and save");
+    for (CLI::App* command : {m_show, m_set, m_delete}) {
+        command->add_option("FILE", m_file, "The DAT file")->required();
+        command->add_option("TARGET", m_target, "speed:N (1-250), group:G (1-20) or favourite:S (1-20)")->required();
+    }
+    m_set->add_option("VALUES", m_assignments, "FIELD=VALUE, applied in order");
+}
+
+bool CEntryCommand::Chosen() const
+{
+    return m_command != nullptr && m_command->parsed();
+}
+
+int CEntryCommand::Run(const CCliOptions& options, std::ostream& out, std::ostream& err) const
+{
+    CEntryTarget target;
+    if (!ParseEntryTarget(m_target, &target)) {
+        err << "qzbctl: expected speed:N (1-250), group:G (1-20) or favourite:S (1-20), not " << m_target << '\n';
+        return kExitUsage;
+    }
+    CCliApp app(options, ModelForFile(options, m_file), err);
+    CAppContext& context = app.Context();
+    std::error_code reason;
+    if (const MessageCode code = OpenDatFile(m_file, context, app.Texts(), &reason); code != kOk) {
+        PrintError(err, app, code, reason ? m_file + ": " + reason.message() : std::string());
+        return kExitFailed;
+    }
+    if (m_show->parsed()) {
+        out << EntryShowJson(app, target).dump(2) << '\n';
+        return kExitOk;
+    }
+    CAddressBook& book = context.device.book;
+    if (m_delete->parsed()) {
+        const bool deleted = target.list == CEntryTarget::List::Speed   ? DeleteSpeedDial(book, target.number)
+                             : target.list == CEntryTarget::List::Group ? DeleteGroup(book, target.number)
+                                                                        : book.DeleteFavourite(target.number);
+        if (!deleted) {
+            err << "qzbctl: " << m_file << " has nothing under " << m_target << '\n';
+            return kExitFailed;
+        }
+    } else {
+        CEditor editor;
+        OpenEditor(editor, app, target);
+        for (const std::string& assignment : m_assignments) {
+            const std::size_t equals = assignment.find('=');
+            if (equals == std::string::npos || equals == 0) {
+                err << "qzbctl: expected FIELD=VALUE, not " << assignment << '\n';
+                return kExitUsage;
+            }
+            const std::string name = assignment.substr(0, equals);
+            const std::u16string value = Utf8ToUtf16(assignment.substr(equals + 1));
+            const CEntryInput input = std::visit(
+                [&](auto& e) -> CEntryInput {
+                    if constexpr (std::is_same_v<std::decay_t<decltype(e)>, std::monostate>) {
+                        return {EntryRefusal::UnknownField};
+                    } else {
+                        return e.SetField(name, value);
+                    }
+                },
+                editor);
+            if (input.refusal != EntryRefusal::None) {
+                err << "qzbctl: field " << name << ' ' << EntryRefusalText(input.refusal) << '\n';
+                return kExitUsage;
+            }
+            if (!input.message.Ok()) {
+                err << ErrorLine(app, input.message) << '\n';
+                return kExitFailed;
+            }
+        }
+        const CEntryResult result = std::visit(
+            [&](auto& e) -> CEntryResult {
+                if constexpr (std::is_same_v<std::decay_t<decltype(e)>, std::monostate>) {
+                    return {};
+                } else {
+                    return e.Ok(book);
+                }
+            },
+            editor);
+        if (!result.Ok()) {
+            err << ErrorLine(app, result) << '\n';
+            return kExitFailed;
+        }
+    }
+    if (!WriteFileAtomically(m_file, BuildDatFile(context), &reason)) {
+        PrintError(err, app, kMsgWriteFileError, m_file + ": " + reason.message());
+        return kExitFailed;
+    }
+    return kExitOk;
+}
+
+Json EntryShowJson(CCliApp& app, const CEntryTarget& target)
+{
+    CEditor editor;
+    OpenEditor(editor, app, target);
+    Json fields = Json::object();
+    std::visit(
+        [&](const auto& e) {
+            if constexpr (!std::is_same_v<std::decay_t<decltype(e)>, std::monostate>) {
+                for (const CEntryField& field : e.Fields()) {
+                    fields[std::string(field.def->name)] =
+                        FieldJson(field, target.list == CEntryTarget::List::Favourite);
+                }
+            }
+        },
+        editor);
+    return fields;
+}
+
+} // namespace qzb

@@ -1,0 +1,93 @@
+#include "tests/cli/qzbctl_fixture.h"
+
+#include <gtest/gtest.h>
+
+namespace qzb {
+namespace {
+
+class QzbctlEntry : public Qzbctl
+{
+protected:
+    void SetUp() override
+    {
+        Qzbctl::SetUp();
+        ASSERT_EQ(Run({"--model", "8313", "new", File("a.dat")}).status, kExitOk);
+    }
+
+    Json Show(const std::string& target)
+    {
+        const CRun run = Run({"entry", "show", File("a.dat"), target});
+        EXPECT_EQ(run.status, kExitOk) << run.err;
+        return Json::parse(run.out);
+    }
+
+    CRun Set(std::vector<std::string> values)
+    {
+        values.insert(values.begin(), {"entry", "set", File("a.dat")});
+        return Run(values);
+    }
+};
+
+TEST_F(QzbctlEntry, ShowSetAndDeleteRoundTrip)
+{
+    const Json empty = Show("speed:7");
+    std::vector<std::string> keys;
+    for (const auto& [key, value] : empty.items()) {
+        keys.push_back(key);
+    }
+    EXPECT_EQ(keys, (std::vector<std::string>{"address", "batch", "groups", "kind", "name", "number", "speed"}));
+    EXPECT_EQ(empty["kind"], "fax");
+    EXPECT_EQ(empty["name"], "");
+
+    const CRun set = Set({"speed:7", "name=Office", "number=0123-45", "speed=2", "batch=09:15", "groups=3,5"});
+    ASSERT_EQ(set.status, kExitOk) << set.err;
+    const Json shown = Show("speed:7");
+    EXPECT_EQ(shown["name"], "Office");
+    EXPECT_EQ(shown["number"], "0123-45");
+    EXPECT_EQ(shown["speed"], 2);
+    EXPECT_EQ(shown["batch"], "09:15");
+    EXPECT_EQ(shown["groups"], Json::array({3, 5}));
+
+    ASSERT_EQ(Set({"group:3", "name=Team"}).status, kExitOk);
+    EXPECT_EQ(Show("group:3")["name"], "Team");
+    ASSERT_EQ(Set({"favourite:1", "group=3"}).status, kExitOk);
+
+    const Json scan = Show("speed:221");
+    EXPECT_EQ(scan["protocol"], "ftp");
+    EXPECT_EQ(scan["port"], "21");
+    EXPECT_EQ(scan["user"], "Anonymous");
+    ASSERT_EQ(Set({"speed:221", "protocol=smb", "server=\\\\host\\share", "directory=scans", "colour=1"}).status,
+              kExitOk);
+    EXPECT_EQ(Show("speed:221")["protocol"], "smb");
+
+    // Deleting the speed dial empties group 3, which goes with the favourite pointing to it.
+    ASSERT_EQ(Run({"entry", "delete", File("a.dat"), "speed:7"}).status, kExitOk);
+    EXPECT_EQ(Show("speed:7")["name"], "");
+    EXPECT_EQ(Show("group:3")["name"], "Group 03");
+    EXPECT_EQ(Run({"entry", "delete", File("a.dat"), "favourite:1"}).status, kExitFailed);
+    EXPECT_EQ(Run({"entry", "delete", File("a.dat"), "speed:221"}).status, kExitOk);
+}
+
+TEST_F(QzbctlEntry, RefusalsLeaveTheFileAsItWas)
+{
+    ASSERT_EQ(Set({"speed:2", "kind=email", "address=x@y", "groups=4"}).status, kExitOk);
+    const Bytes before = Read(File("a.dat"));
+
+    const CRun pause = Set({"speed:1", "name=A", "number=P12"});
+    EXPECT_EQ(pause.status, kExitFailed);
+    EXPECT_NE(pause.err.find("error 0x80020018: "), std::string::npos) << pause.err;
+    EXPECT_NE(pause.err.find("(field number)"), std::string::npos) << pause.err;
+
+    const CRun group = Set({"speed:1", "number=12", "groups=4"});
+    EXPECT_EQ(group.status, kExitFailed);
+    EXPECT_NE(group.err.find("0x8002001B"), std::string::npos) << group.err;
+
+    EXPECT_EQ(Set({"speed:1", "colour=1"}).status, kExitUsage);
+    EXPECT_EQ(Set({"speed:1", "address=x@y"}).status, kExitUsage) << "hidden for a fax entry";
+    EXPECT_EQ(Set({"speed:251", "name=x"}).status, kExitUsage);
+    EXPECT_EQ(Set({"speed:221", "account=anonymous", "user=x"}).status, kExitUsage);
+    EXPECT_EQ(Read(File("a.dat")), before);
+}
+
+} // namespace
+} // namespace qzb
