@@ -21,6 +21,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -224,6 +225,32 @@ TEST_F(MainWindow, TheAddressBookTravelsThroughACsvFile)
     EXPECT_EQ(context.device.book.FaxMailEntries().size(), entries);
     EXPECT_NE(window->StateWord() & 0x20, 0u);
     CFileDialogs::Clear();
+}
+
+TEST_F(MainWindow, NewRegistrationOpensTheEditorAndOkWritesTheBook)
+{
+    ASSERT_EQ(window->Connect(), kOk);
+    ASSERT_EQ(window->Download(), kOk);
+    ASSERT_TRUE(window->SelectPage("FAX_EMAIL"));
+    const std::size_t before = context.device.book.FaxMailEntries().size();
+    auto* newButton = window->findChild<QPushButton*>("dialNewButton");
+    ASSERT_NE(newButton, nullptr);
+    ASSERT_TRUE(newButton->isEnabled());
+    bool filled = false;
+    QTimer::singleShot(0, [&filled] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        auto* name = dialog->findChild<QLineEdit*>("nameField");
+        auto* number = dialog->findChild<QLineEdit*>("numberField");
+        ASSERT_TRUE(name != nullptr && number != nullptr);
+        QTest::keyClicks(name, "Depot");
+        QTest::keyClicks(number, "0123456");
+        dialog->findChild<QPushButton*>("okButton")->click();
+        filled = true;
+    });
+    newButton->click();
+    EXPECT_TRUE(filled);
+    EXPECT_EQ(context.device.book.FaxMailEntries().size(), before + 1);
 }
 
 TEST_F(MainWindow, ClosingAsksToSaveTheFileOrUpdateTheDevice)

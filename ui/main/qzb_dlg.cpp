@@ -8,10 +8,14 @@
 #include "device/device_protocol.h"
 #include "files/dat_file.h"
 #include "pages/command_states.h"
+#include "pages/entry_fax_mail.h"
+#include "pages/entry_group.h"
+#include "pages/entry_scan.h"
 #include "pages/navigation.h"
 #include "pages/page_registry.h"
 #include "ui/main/change_pass_dlg.h"
 #include "ui/main/dial_registration_view.h"
+#include "ui/main/entry_dialog.h"
 #include "ui/main/pass_dlg.h"
 #include "ui/main/size_ratio.h"
 #include "ui/main/toolbar_icons.h"
@@ -134,6 +138,7 @@ CQZBDlg::CQZBDlg(
     splitter->addWidget(m_right);
     splitter->setStretchFactor(1, 1);
     connect(m_dialView, &CDialRegistrationView::BookChanged, this, &CQZBDlg::RefreshDialBranch);
+    connect(m_dialView, &CDialRegistrationView::EditorRequested, this, &CQZBDlg::OpenEntryEditor);
     connect(m_dialView, &CDialRegistrationView::JumpRequested, this, [this](const CDialRadioJump& jump) {
         if (QTreeWidgetItem* collapse = FindTreeItem(jump.collapse)) {
             collapse->setExpanded(false);
@@ -319,6 +324,37 @@ void CQZBDlg::AddDialSlots()
             made[slot.value] = item;
         }
         parent->setExpanded(false);
+    }
+}
+
+void CQZBDlg::OpenEntryEditor(const CDialCommand& command)
+{
+    const CEntryEnv env{&m_context.store, &m_context.strings, m_context.modelBit};
+    CAddressBook& book = m_context.device.book;
+    std::unique_ptr<IEntryEditing> editing;
+    switch (command.editor) {
+        case DialEditor::FaxMail:
+            editing = std::make_unique<CEntryEditing<CFaxMailEditor>>(book, command.number, env);
+            break;
+        case DialEditor::Scan:
+            editing = std::make_unique<CEntryEditing<CScanEditor>>(book, command.number, env);
+            break;
+        case DialEditor::GroupName:
+            editing = std::make_unique<CEntryEditing<CGroupNameEditor>>(book, command.number, env);
+            break;
+        case DialEditor::Favourite:
+            editing = std::make_unique<CEntryEditing<CFavouriteEditor>>(book, command.number, env);
+            break;
+        case DialEditor::None:
+            return;
+    }
+    CEntryDialog dialog(std::move(editing), book, m_context, m_messenger, this);
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    RefreshDialBranch();
+    if (QTreeWidgetItem* edited = FindTreeItem(DialItemOfEdited(command))) {
+        m_tree->setCurrentItem(edited);
     }
 }
 

@@ -25,6 +25,7 @@ class CMainItemDlg;
 class CMessenger;
 class IPreferences;
 struct CAppContext;
+struct CDialCommand;
 struct CDialTexts;
 
 // The utility's only top-level window: the navigation tree, the page host beside it, the toolbar
@@ -103,6 +104,7 @@ private:
     CDialTexts DialTexts() const;
     void AddDialSlots();
     void RefreshDialBranch();
+    void OpenEntryEditor(const CDialCommand& command);
     std::filesystem::path StartPath() const;
     std::filesystem::path CsvStartPath() const;
     void ShowCsvNotes(const std::vector<struct CCsvNote>& notes);

@@ -1,0 +1,174 @@
+#include "ui/main/entry_dialog.h"
+
+#include "app/app_context.h"
+#include "app/english_texts.h"
+#include "app/messenger.h"
+#include "model/input_chars.h"
+#include "ui/controls/my_combo_box.h"
+#include "ui/controls/my_edit.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace qzb {
+
+namespace {
+
+QString ObjectName(std::string_view field)
+{
+    return QString::fromLatin1(field.data(), static_cast<qsizetype>(field.size())) + "Field";
+}
+
+} // namespace
+
+CEntryDialog::CEntryDialog(std::unique_ptr<IEntryEditing> editing,
+                           CAddressBook& book,
+                           CAppContext& context,
+                           CMessenger& messenger,
+                           QWidget* parent)
+    : QDialog(parent)
+    , m_editing(std::move(editing))
+    , m_book(book)
+    , m_context(context)
+    , m_messenger(messenger)
+{
+    setObjectName("entryDialog");
+    setWindowTitle(Text(m_editing->CaptionKey()));
+    auto* form = new QFormLayout;
+    for (const CEntryField& field : m_editing->Form().Fields()) {
+        const std::string name(field.def->name);
+        QWidget* widget = nullptr;
+        switch (field.def->kind) {
+            case EntryFieldKind::Text: {
+                auto* edit = new CMyEdit(this);
+                if (field.def->inputKind != 0) {
+                    edit->Configure(EditRulesForKind(field.def->inputKind), &m_context.store);
+                }
+                if (field.def->limit > 0) {
+                    edit->SetLimit(field.def->limit);
+                }
+                connect(edit, &QLineEdit::textEdited, this, [this, name](const QString& text) { Changed(name, text); });
+                widget = edit;
+                break;
+            }
+            case EntryFieldKind::Choice: {
+                auto* combo = new CMyComboBox(this);
+                connect(combo, &QComboBox::activated, this, [this, name, combo] {
+                    Changed(name, QString::number(combo->SelectedValue()));
+                });
+                widget = combo;
+                break;
+            }
+            case EntryFieldKind::Switch: {
+                auto* check = new QCheckBox(this);
+                connect(check, &QCheckBox::toggled, this, [this, name](bool on) { Changed(name, on ? "1" : "0"); });
+                widget = check;
+                break;
+            }
+            case EntryFieldKind::Special: {
+                // The editor's own fields take their text form here, as qzbctl entry does.
+                auto* edit = new QLineEdit(this);
+                connect(edit, &QLineEdit::editingFinished, this, [this, name, edit] { Changed(name, edit->text()); });
+                widget = edit;
+                break;
+            }
+        }
+        widget->setObjectName(ObjectName(field.def->name));
+        auto* label = new QLabel(Text(field.def->textKey), this);
+        m_labels[name] = label;
+        m_widgets[name] = widget;
+        form->addRow(label, widget);
+    }
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Ok)->setText(Text("STR_DLG_BTN_SM_OK"));
+    buttons->button(QDialogButtonBox::Ok)->setObjectName("okButton");
+    buttons->button(QDialogButtonBox::Cancel)->setText(Text("STR_DLG_BTN_SM_CANCEL"));
+    buttons->button(QDialogButtonBox::Cancel)->setObjectName("cancelButton");
+    connect(buttons, &QDialogButtonBox::accepted, this, &CEntryDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &CEntryDialog::reject);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(buttons);
+    Sync();
+}
+
+QString CEntryDialog::Text(std::string_view key) const
+{
+    if (key.empty()) {
+        return {};
+    }
+    const std::u16string* text = m_context.strings.Find(key);
+    return QString::fromStdU16String(text != nullptr ? *text : EnglishText(key));
+}
+
+void CEntryDialog::Changed(const std::string& name, const QString& value)
+{
+    if (m_syncing) {
+        return;
+    }
+    const CEntryInput input = m_editing->Set(name, value.toStdU16String());
+    if (!input.message.Ok()) {
+        m_messenger.ShowMessage(input.message.code, this);
+    }
+    Sync();
+}
+
+void CEntryDialog::Sync()
+{
+    m_syncing = true;
+    for (const CEntryField& field : m_editing->Form().Fields()) {
+        const std::string name(field.def->name);
+        QWidget* widget = m_widgets[name];
+        widget->setVisible(field.visible);
+        m_labels[name]->setVisible(field.visible);
+        widget->setEnabled(field.enabled);
+        if (auto* combo = qobject_cast<CMyComboBox*>(widget)) {
+            combo->BeginChoices();
+            for (const CEntryOption& option : field.offered) {
+                combo->AddChoice(Text(option.textKey), option.value);
+            }
+            combo->ApplyChoices();
+            combo->SelectByValue(field.value);
+        } else if (auto* check = qobject_cast<QCheckBox*>(widget)) {
+            check->setChecked(field.value != 0);
+        } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+            const QString text = QString::fromStdU16String(field.text);
+            if (edit->text() != text) {
+                edit->setText(text);
+            }
+        }
+    }
+    m_syncing = false;
+}
+
+void CEntryDialog::accept()
+{
+    // A text form being typed counts as given.
+    for (const CEntryField& field : m_editing->Form().Fields()) {
+        if (field.def->kind == EntryFieldKind::Special) {
+            auto* edit = static_cast<QLineEdit*>(m_widgets[std::string(field.def->name)]);
+            if (edit->text().toStdU16String() != field.text) {
+                Changed(std::string(field.def->name), edit->text());
+            }
+        }
+    }
+    const CEntryResult result = m_editing->Ok(m_book);
+    if (!result.Ok()) {
+        m_messenger.ShowMessage(result.code, this);
+        if (QWidget* widget = m_widgets[std::string(result.field)]) {
+            widget->setFocus();
+            if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+                edit->selectAll();
+            }
+        }
+        return;
+    }
+    QDialog::accept();
+}
+
+} // namespace qzb
