@@ -52,6 +52,9 @@ CEntryDialog::CEntryDialog(std::unique_ptr<IEntryEditing> editing,
                 if (field.def->limit > 0) {
                     edit->SetLimit(field.def->limit);
                 }
+                if (field.def->name == "password" || field.def->name == "confirm") {
+                    edit->setEchoMode(QLineEdit::Password);
+                }
                 connect(edit, &QLineEdit::textEdited, this, [this, name](const QString& text) { Changed(name, text); });
                 widget = edit;
                 break;
@@ -79,7 +82,13 @@ CEntryDialog::CEntryDialog(std::unique_ptr<IEntryEditing> editing,
             }
         }
         widget->setObjectName(ObjectName(field.def->name));
-        auto* label = new QLabel(Text(field.def->textKey), this);
+        // A field without a label of its own is named by its field name.
+        QString caption = Text(field.def->textKey);
+        if (caption.isEmpty()) {
+            caption = QString::fromStdString(name);
+            caption[0] = caption[0].toUpper();
+        }
+        auto* label = new QLabel(caption, this);
         m_labels[name] = label;
         m_widgets[name] = widget;
         form->addRow(label, widget);
