@@ -395,6 +395,8 @@ std::vector<std::string> DialRegistrationTextKeys()
         "STR_DR_BTN_EDIT",
         "STR_DR_BTN_DELETE",
         "STR_DR_TXT_ADD_GROUP",
+        "STR_DR_TXT_LIST_USAGE",
+        "STR_DR_TXT_FILTER",
     };
     keys.insert(keys.end(), kDialColumnKeys.begin(), kDialColumnKeys.end());
     for (const std::uint32_t node :

@@ -3,6 +3,7 @@
 #include "app/app_context.h"
 #include "app/english_texts.h"
 #include "app/messenger.h"
+#include "base/text_format.h"
 #include "model/panel_code.h"
 
 #include <QGridLayout>
@@ -44,6 +45,7 @@ CDialRegistrationView::CDialRegistrationView(CAppContext& context, CMessenger& m
     m_filter = new QLineEdit(this);
     m_filter->setObjectName("dialFilterEdit");
     m_filter->setClearButtonEnabled(true);
+    m_filter->setPlaceholderText(text("STR_DR_TXT_FILTER"));
     m_list = new QTreeWidget(this);
     m_list->setObjectName("dialEntryList");
     m_list->setRootIsDecorated(false);
@@ -107,7 +109,8 @@ CDialRegistrationView::CDialRegistrationView(CAppContext& context, CMessenger& m
     layout->addLayout(groupColumn);
 
     connect(m_filter, &QLineEdit::textChanged, this, [this] { FillList(); });
-    connect(m_list, &QTreeWidget::itemDoubleClicked, this, [this] {
+    // A double click or Enter on a row edits it, as the Edit button does.
+    connect(m_list, &QTreeWidget::itemActivated, this, [this] {
         if (m_edit->isEnabled()) {
             m_edit->click();
         }
@@ -179,7 +182,9 @@ void CDialRegistrationView::FillList()
     }
     const CDialUsage usage = DialListUsage(m_item, m_context.device.book);
     m_usage->setVisible(usage.capacity > 0);
-    m_usage->setText(QString("%1 / %2").arg(usage.used).arg(usage.capacity));
+    const std::u16string format = Texts().text("STR_DR_TXT_LIST_USAGE");
+    m_usage->setText(Q(FormatNumberText(FormatNumberText(format, static_cast<std::int64_t>(usage.used)),
+                                        static_cast<std::int64_t>(usage.capacity))));
     UpdateStates();
 }
 
