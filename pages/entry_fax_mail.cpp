@@ -373,27 +373,43 @@ CEntryResult CFaxMailEditor::Ok(CAddressBook& book) const
     entry.address.Assign(TextToPanelBytes(address, CAddressField::kMaxLength));
     if (!fax) {
         entry.faxSpeed = kFaxSpeedNotSet;
-    } else if (m_detailsConfirmed) {
-        entry.faxSpeed = m_details.speed;
+    } else if (m_detailsConfirmed || !m_isNew) {
+        // An entry keeps its details unless the user changed them: renaming an entry must not
+        // drop its batch time. A speed outside 1-3 becomes 33.6K.
+        const bool known =
+            m_details.speed == kFaxSpeed9600 || m_details.speed == kFaxSpeed14400 || m_details.speed == kFaxSpeed33600;
+        entry.faxSpeed = known ? m_details.speed : kFaxSpeed33600;
         entry.batchHour = m_details.hour;
         entry.batchMinute = m_details.minute;
     }
     entry.setDate = PackDeviceDate();
 
     CAddressBook changed = book;
+    // The entry leaves the unchecked groups before its new kind is stored, so a group it leaves
+    // never takes that kind over.
+    for (std::int32_t group = kFirstGroupNumber; group <= kLastGroupNumber; ++group) {
+        if (!GroupChecked(group)) {
+            if (const MessageCode code = changed.SetGroupMembership(group, m_number, false, entry.kind); code != kOk) {
+                return {code, "groups"};
+            }
+        }
+    }
     if (const MessageCode code = changed.PutFaxMailEntry(entry); code != kOk) {
         return {code, "name"};
     }
     const std::u16string format = GroupLabelFormat(m_env);
     for (std::int32_t group = kFirstGroupNumber; group <= kLastGroupNumber; ++group) {
-        const bool created = GroupChecked(group) && changed.FindGroup(group) == nullptr;
-        if (const MessageCode code = changed.SetGroupMembership(group, m_number, GroupChecked(group), entry.kind);
-            code != kOk) {
+        if (!GroupChecked(group)) {
+            continue;
+        }
+        const bool created = changed.FindGroup(group) == nullptr;
+        if (const MessageCode code = changed.SetGroupMembership(group, m_number, true, entry.kind); code != kOk) {
             return {code, "groups"};
         }
         // A group made from the check list is named after its row, in the code page as the list shows it.
         if (created) {
-            changed.SetGroupName(group, ProcessCodePage().EncodeLimited(DefaultGroupLabel(format, group), 20));
+            changed.SetGroupName(
+                group, ProcessCodePage().EncodeLimited(DefaultGroupLabel(format, group), CNameField::kMaxLength));
         }
     }
     // Groups joined above take the entry's kind too.

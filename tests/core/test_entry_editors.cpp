@@ -107,7 +107,7 @@ TEST_F(EntryEditors, KindDecidesTheFieldsAndTheDetails)
     EXPECT_EQ(stored.batchHour, -1);
 }
 
-TEST_F(EntryEditors, DetailsCountOnlyOnceConfirmed)
+TEST_F(EntryEditors, AnEntryKeepsItsDetailsUnlessTheyAreChanged)
 {
     CFaxMailEntry entry;
     entry.number = 3;
@@ -117,11 +117,14 @@ TEST_F(EntryEditors, DetailsCountOnlyOnceConfirmed)
     entry.address.Assign("55");
     ASSERT_EQ(book.PutFaxMailEntry(entry), kOk);
 
+    // Renaming without opening the details must not drop the batch time.
     CFaxMailEditor untouched(book, 3, Env());
     EXPECT_EQ(untouched.Text("batch"), u"10:30");
+    Fill(untouched, {{"name", u"Renamed"}});
     ASSERT_TRUE(untouched.Ok(book).Ok());
-    EXPECT_EQ(book.FindFaxMailEntry(3)->faxSpeed, kFaxSpeed33600);
-    EXPECT_EQ(book.FindFaxMailEntry(3)->batchHour, -1);
+    EXPECT_EQ(book.FindFaxMailEntry(3)->faxSpeed, kFaxSpeed9600);
+    EXPECT_EQ(book.FindFaxMailEntry(3)->batchHour, 10);
+    EXPECT_EQ(book.FindFaxMailEntry(3)->batchMinute, 30);
 
     CFaxMailEditor detailed(book, 3, Env());
     Fill(detailed, {{"speed", u"2"}, {"batch", u"7:05"}});
@@ -186,6 +189,20 @@ TEST_F(EntryEditors, GroupListFollowsTheAdmissionChecksAndTheKind)
     ASSERT_NE(book.FindGroup(12), nullptr);
     EXPECT_EQ(book.FindGroup(12)->kind, kKindMail);
     EXPECT_EQ(book.FindGroup(12)->name.View(), "Group 12");
+}
+
+TEST_F(EntryEditors, AnEntryThatLeavesItsGroupForAnotherKindLeavesTheGroupsKind)
+{
+    PutFax(5);
+    PutFax(9);
+    ASSERT_EQ(book.SetGroupMembership(2, 5, true, kKindFax), kOk);
+    ASSERT_EQ(book.SetGroupMembership(2, 9, true, kKindFax), kOk);
+    CFaxMailEditor editor(book, 5, Env());
+    Fill(editor, {{"kind", u"email"}, {"address", u"bob@example.com"}});
+    ASSERT_TRUE(editor.Ok(book).Ok());
+    ASSERT_NE(book.FindGroup(2), nullptr);
+    EXPECT_EQ(book.FindGroup(2)->members, (std::vector<std::int32_t>{9}));
+    EXPECT_EQ(book.FindGroup(2)->kind, kKindFax) << "group {9} holds a fax entry only";
 }
 
 TEST_F(EntryEditors, NewScanEntryStartsFtpAnonymousAndRestoresThePrivateTexts)
