@@ -1,5 +1,6 @@
 #include "ui/main/entry_dialog.h"
 
+#include "addressbook/address_records.h"
 #include "app/app_context.h"
 #include "app/english_texts.h"
 #include "app/messenger.h"
@@ -10,8 +11,10 @@
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -74,10 +77,50 @@ CEntryDialog::CEntryDialog(std::unique_ptr<IEntryEditing> editing,
                 break;
             }
             case EntryFieldKind::Special: {
-                // The editor's own fields take their text form here, as qzbctl entry does.
-                auto* edit = new QLineEdit(this);
-                connect(edit, &QLineEdit::editingFinished, this, [this, name, edit] { Changed(name, edit->text()); });
-                widget = edit;
+                if (name == "groups" && m_editing->HasGroupChecks()) {
+                    m_groupList = new QListWidget(this);
+                    for (std::int32_t group = kFirstGroupNumber; group <= kLastGroupNumber; ++group) {
+                        auto* row = new QListWidgetItem(QString::fromStdU16String(m_editing->GroupRowLabel(group)),
+                                                        m_groupList);
+                        row->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
+                        row->setCheckState(Qt::Unchecked);
+                    }
+                    m_groupList->setMaximumHeight(160);
+                    connect(m_groupList, &QListWidget::itemChanged, this, [this](QListWidgetItem* row) {
+                        if (m_syncing) {
+                            return;
+                        }
+                        const CEntryResult result = m_editing->SetGroupChecked(
+                            kFirstGroupNumber + m_groupList->row(row), row->checkState() == Qt::Checked);
+                        if (!result.Ok()) {
+                            m_messenger.ShowMessage(result.code, this);
+                        }
+                        Sync();
+                    });
+                    widget = m_groupList;
+                } else if ((name == "speed" || name == "batch") && m_editing->HasDetails()) {
+                    // Speed and batch time are set in the details dialog; the batch row opens it.
+                    auto* row = new QWidget(this);
+                    auto* rowLayout = new QHBoxLayout(row);
+                    rowLayout->setContentsMargins(0, 0, 0, 0);
+                    auto* value = new QLabel(row);
+                    value->setObjectName(ObjectName(field.def->name) + "Value");
+                    rowLayout->addWidget(value, 1);
+                    if (name == "batch") {
+                        auto* details = new QPushButton(Text("STR_DLG_RSDFE_BTN_DETAILS"), row);
+                        details->setObjectName("detailsButton");
+                        details->setAutoDefault(false);
+                        connect(details, &QPushButton::clicked, this, &CEntryDialog::OpenDetails);
+                        rowLayout->addWidget(details);
+                    }
+                    widget = row;
+                } else {
+                    // The editor's own fields take their text form here, as qzbctl entry does.
+                    auto* edit = new QLineEdit(this);
+                    connect(
+                        edit, &QLineEdit::editingFinished, this, [this, name, edit] { Changed(name, edit->text()); });
+                    widget = edit;
+                }
                 break;
             }
         }
@@ -145,6 +188,20 @@ void CEntryDialog::Sync()
             combo->SelectByValue(field.value);
         } else if (auto* check = qobject_cast<QCheckBox*>(widget)) {
             check->setChecked(field.value != 0);
+        } else if (widget == m_groupList) {
+            for (int row = 0; row < m_groupList->count(); ++row) {
+                m_groupList->item(row)->setCheckState(m_editing->GroupChecked(kFirstGroupNumber + row) ? Qt::Checked
+                                                                                                       : Qt::Unchecked);
+            }
+        } else if (auto* value = widget->findChild<QLabel*>(ObjectName(field.def->name) + "Value")) {
+            QString shown = QString::fromStdU16String(field.text);
+            // The speed reads as the details dialog names it (9.6K ...), not as its number.
+            for (const CEntryOption& option : CFaxDetailsForm::FieldDefs().front().options) {
+                if (field.def->name == "speed" && shown == QString::number(option.value)) {
+                    shown = Text(option.textKey);
+                }
+            }
+            value->setText(shown);
         } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
             const QString text = QString::fromStdU16String(field.text);
             if (edit->text() != text) {
@@ -155,13 +212,25 @@ void CEntryDialog::Sync()
     m_syncing = false;
 }
 
+void CEntryDialog::OpenDetails()
+{
+    auto details = std::make_unique<CFaxDetailsEditing>(m_editing->PendingDetails(), m_context.store);
+    CFaxDetailsEditing& form = *details;
+    CEntryDialog dialog(std::move(details), m_book, m_context, m_messenger, this);
+    dialog.setObjectName("faxDetailsDialog");
+    if (dialog.exec() == QDialog::Accepted) {
+        m_editing->ConfirmDetails(form.Result());
+        Sync();
+    }
+}
+
 void CEntryDialog::accept()
 {
     // A text form being typed counts as given.
     for (const CEntryField& field : m_editing->Form().Fields()) {
         if (field.def->kind == EntryFieldKind::Special) {
-            auto* edit = static_cast<QLineEdit*>(m_widgets[std::string(field.def->name)]);
-            if (edit->text().toStdU16String() != field.text) {
+            auto* edit = qobject_cast<QLineEdit*>(m_widgets[std::string(field.def->name)]);
+            if (edit != nullptr && edit->text().toStdU16String() != field.text) {
                 Changed(std::string(field.def->name), edit->text());
             }
         }

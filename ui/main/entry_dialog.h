@@ -1,6 +1,7 @@
 #pragma once
 
 #include "pages/entry_editor.h"
+#include "pages/entry_fax_mail.h"
 
 #include <QDialog>
 
@@ -8,8 +9,10 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <type_traits>
 
 class QLabel;
+class QListWidget;
 
 namespace qzb {
 
@@ -26,6 +29,15 @@ public:
     virtual CEntryInput Set(std::string_view name, std::u16string_view value) = 0;
     virtual CEntryResult Ok(CAddressBook& book) = 0;
     virtual std::string_view CaptionKey() const = 0;
+
+    // The fax/e-mail editor's group check list and details dialog; other editors have neither.
+    virtual bool HasGroupChecks() const { return false; }
+    virtual std::u16string GroupRowLabel(std::int32_t) const { return {}; }
+    virtual bool GroupChecked(std::int32_t) const { return false; }
+    virtual CEntryResult SetGroupChecked(std::int32_t, bool) { return {}; }
+    virtual bool HasDetails() const { return false; }
+    virtual CFaxDetails PendingDetails() const { return {}; }
+    virtual void ConfirmDetails(const CFaxDetails&) { }
 };
 
 template <class TEditor>
@@ -45,8 +57,65 @@ public:
     CEntryResult Ok(CAddressBook& book) override { return m_editor.Ok(book); }
     std::string_view CaptionKey() const override { return TEditor::kCaptionKey; }
 
+    bool HasGroupChecks() const override { return kFaxMail; }
+    std::u16string GroupRowLabel(std::int32_t group) const override
+    {
+        if constexpr (kFaxMail) {
+            return m_editor.GroupRowLabel(group);
+        }
+        return {};
+    }
+    bool GroupChecked(std::int32_t group) const override
+    {
+        if constexpr (kFaxMail) {
+            return m_editor.GroupChecked(group);
+        }
+        return false;
+    }
+    CEntryResult SetGroupChecked(std::int32_t group, bool checked) override
+    {
+        if constexpr (kFaxMail) {
+            return m_editor.SetGroupChecked(group, checked);
+        }
+        return {};
+    }
+    bool HasDetails() const override { return kFaxMail; }
+    CFaxDetails PendingDetails() const override
+    {
+        if constexpr (kFaxMail) {
+            return m_editor.PendingDetails();
+        }
+        return {};
+    }
+    void ConfirmDetails(const CFaxDetails& details) override
+    {
+        if constexpr (kFaxMail) {
+            m_editor.ConfirmDetails(details);
+        }
+    }
+
 private:
+    static constexpr bool kFaxMail = std::is_same_v<TEditor, CFaxMailEditor>;
     TEditor m_editor;
+};
+
+// The fax details dialog's form; its OK hands back the details instead of writing the book.
+class CFaxDetailsEditing : public IEntryEditing
+{
+public:
+    CFaxDetailsEditing(const CFaxDetails& pending, const CValueStore& store)
+        : m_form(pending, store)
+    {
+    }
+    const CEntryForm& Form() const override { return m_form; }
+    CEntryInput Set(std::string_view name, std::u16string_view value) override { return m_form.SetField(name, value); }
+    CEntryResult Ok(CAddressBook&) override { return m_form.Ok(&m_result); }
+    std::string_view CaptionKey() const override { return CFaxDetailsForm::kCaptionKey; }
+    const CFaxDetails& Result() const { return m_result; }
+
+private:
+    CFaxDetailsForm m_form;
+    CFaxDetails m_result;
 };
 
 // An entry editor as a dialog: a row per field of the model (edits with their typing filter,
@@ -70,6 +139,7 @@ private:
     QString Text(std::string_view key) const;
     void Changed(const std::string& name, const QString& value);
     void Sync();
+    void OpenDetails();
 
     std::unique_ptr<IEntryEditing> m_editing;
     CAddressBook& m_book;
@@ -77,6 +147,7 @@ private:
     CMessenger& m_messenger;
     std::map<std::string, QWidget*> m_widgets;
     std::map<std::string, QLabel*> m_labels;
+    QListWidget* m_groupList = nullptr;
     bool m_syncing = false;
 };
 

@@ -1,0 +1,64 @@
+#include "ui/main/entry_dialog.h"
+
+#include "app/app_context.h"
+#include "app/messenger.h"
+#include "model/model_defaults.h"
+#include "ui/main/qt_message_presenter.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <filesystem>
+
+namespace qzb {
+namespace {
+
+// The fax/e-mail editor's details dialog and group list, driven as a user would.
+TEST(EntryDialog, FaxDetailsAndGroupsGoThroughTheirOwnControls)
+{
+    CAppContext context(8314);
+    context.strings.LoadFile(std::filesystem::path(QZB_TEST_DATA_DIR) / StringTableFileName(*context.profile));
+    ApplyModelDefaults(context.store, context.modelBit);
+    CQtMessagePresenter presenter;
+    CMessenger messenger(context.strings, presenter);
+    const CEntryEnv env{&context.store, &context.strings, context.modelBit};
+    CAddressBook& book = context.device.book;
+    CEntryDialog dialog(std::make_unique<CEntryEditing<CFaxMailEditor>>(book, 6, env), book, context, messenger);
+    QTest::keyClicks(dialog.findChild<QLineEdit*>("nameField"), "Depot");
+    QTest::keyClicks(dialog.findChild<QLineEdit*>("numberField"), "0123");
+
+    bool detailed = false;
+    QTimer::singleShot(0, [&detailed] {
+        auto* details = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(details, nullptr);
+        QTest::keyClicks(details->findChild<QLineEdit*>("hourField"), "7");
+        QTest::keyClicks(details->findChild<QLineEdit*>("minuteField"), "05");
+        details->findChild<QPushButton*>("okButton")->click();
+        detailed = true;
+    });
+    dialog.findChild<QPushButton*>("detailsButton")->click();
+    ASSERT_TRUE(detailed);
+    EXPECT_EQ(dialog.findChild<QLabel*>("batchFieldValue")->text(), "07:05");
+
+    auto* groups = dialog.findChild<QListWidget*>();
+    ASSERT_NE(groups, nullptr);
+    groups->item(2)->setCheckState(Qt::Checked);
+    dialog.accept();
+    ASSERT_EQ(dialog.result(), QDialog::Accepted);
+    const CFaxMailEntry* entry = book.FindFaxMailEntry(6);
+    ASSERT_NE(entry, nullptr);
+    EXPECT_EQ(entry->batchHour, 7);
+    EXPECT_EQ(entry->batchMinute, 5);
+    ASSERT_NE(book.FindGroup(3), nullptr);
+    EXPECT_EQ(book.FindGroup(3)->members, (std::vector<std::int32_t>{6}));
+}
+
+} // namespace
+} // namespace qzb
