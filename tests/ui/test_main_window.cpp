@@ -253,6 +253,45 @@ TEST_F(MainWindow, NewRegistrationOpensTheEditorAndOkWritesTheBook)
     EXPECT_EQ(context.device.book.FaxMailEntries().size(), before + 1);
 }
 
+TEST_F(MainWindow, EditRefusesABadValueAndDeleteTakesTheEntryOut)
+{
+    ASSERT_EQ(window->Connect(), kOk);
+    ASSERT_EQ(window->Download(), kOk);
+    ASSERT_NE(context.device.book.FindFaxMailEntry(1), nullptr);
+    QTreeWidgetItem* slot = nullptr;
+    for (QTreeWidgetItemIterator it(window->Tree()); *it != nullptr; ++it) {
+        if ((*it)->data(0, Qt::UserRole).toUInt() == 0x200001u) {
+            slot = *it;
+        }
+    }
+    ASSERT_NE(slot, nullptr);
+    window->Tree()->setCurrentItem(slot);
+    auto* edit = window->findChild<QPushButton*>("dialEditButton");
+    ASSERT_TRUE(edit->isEnabled());
+
+    // A number the device cannot dial is refused; the dialog stays until Cancel.
+    CQtMessagePresenter::SetNextAnswer(kAnswerOk);
+    bool refused = false;
+    QTimer::singleShot(0, [&refused] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        auto* number = dialog->findChild<QLineEdit*>("numberField");
+        number->setFocus();
+        number->selectAll();
+        QTest::keyClicks(number, "P1");
+        dialog->findChild<QPushButton*>("okButton")->click();
+        refused = dialog->isVisible() && dialog->focusWidget() == number;
+        dialog->reject();
+    });
+    edit->click();
+    EXPECT_TRUE(refused);
+    EXPECT_EQ(CQtMessagePresenter::Recorded().back().code, kMsgNumberErr);
+    EXPECT_NE(context.device.book.FindFaxMailEntry(1)->address.View(), "P1") << "Cancel changes nothing";
+
+    window->findChild<QPushButton*>("dialDeleteButton")->click();
+    EXPECT_EQ(context.device.book.FindFaxMailEntry(1), nullptr);
+}
+
 TEST_F(MainWindow, ClosingAsksToSaveTheFileOrUpdateTheDevice)
 {
     QTemporaryDir folder;
