@@ -12,8 +12,10 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 
 #include <filesystem>
 
@@ -58,6 +60,35 @@ TEST(EntryDialog, FaxDetailsAndGroupsGoThroughTheirOwnControls)
     EXPECT_EQ(entry->batchMinute, 5);
     ASSERT_NE(book.FindGroup(3), nullptr);
     EXPECT_EQ(book.FindGroup(3)->members, (std::vector<std::int32_t>{6}));
+}
+
+TEST(EntryDialog, FavouriteChoosesFromTheListOfItsKind)
+{
+    CAppContext context(8314);
+    ApplyModelDefaults(context.store, context.modelBit);
+    CQtMessagePresenter presenter;
+    CMessenger messenger(context.strings, presenter);
+    const CEntryEnv env{&context.store, &context.strings, context.modelBit};
+    CAddressBook& book = context.device.book;
+    CFaxMailEntry entry;
+    entry.number = 3;
+    entry.address.Assign("123");
+    ASSERT_EQ(book.PutFaxMailEntry(entry), kOk);
+    ASSERT_EQ(book.SetGroupMembership(2, 3, true, kKindFax), kOk);
+
+    CEntryDialog dialog(std::make_unique<CEntryEditing<CFavouriteEditor>>(book, 1, env), book, context, messenger);
+    auto* list = dialog.findChild<QTreeWidget*>("favouriteList");
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(list->topLevelItemCount(), 1);
+    EXPECT_EQ(list->topLevelItem(0)->text(0), "3");
+    dialog.findChild<QRadioButton*>("groupField")->click();
+    ASSERT_EQ(list->topLevelItemCount(), 1);
+    EXPECT_EQ(list->topLevelItem(0)->text(0), "2");
+    list->setCurrentItem(list->topLevelItem(0));
+    dialog.accept();
+    ASSERT_EQ(book.Favourites().size(), 1u);
+    EXPECT_EQ(book.Favourites()[0].targetKind, kTargetGroup);
+    EXPECT_EQ(book.Favourites()[0].targetNumber, 2);
 }
 
 } // namespace

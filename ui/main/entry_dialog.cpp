@@ -16,6 +16,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 
 namespace qzb {
@@ -98,6 +100,16 @@ CEntryDialog::CEntryDialog(std::unique_ptr<IEntryEditing> editing,
                         Sync();
                     });
                     widget = m_groupList;
+                } else if ((name == "speed" || name == "group") && m_editing->HasFavouriteList()) {
+                    // A radio per list; the speed dial's row carries the list of candidates.
+                    auto* radio = new QRadioButton(this);
+                    const std::int32_t kind = name == "speed" ? kTargetSpeedDial : kTargetGroup;
+                    connect(radio, &QRadioButton::clicked, this, [this, kind] {
+                        m_editing->ChooseList(kind);
+                        FillFavouriteList();
+                        Sync();
+                    });
+                    widget = radio;
                 } else if ((name == "speed" || name == "batch") && m_editing->HasDetails()) {
                     // Speed and batch time are set in the details dialog; the batch row opens it.
                     auto* row = new QWidget(this);
@@ -135,6 +147,19 @@ CEntryDialog::CEntryDialog(std::unique_ptr<IEntryEditing> editing,
         m_labels[name] = label;
         m_widgets[name] = widget;
         form->addRow(label, widget);
+    }
+    if (m_editing->HasFavouriteList()) {
+        m_favouriteList = new QTreeWidget(this);
+        m_favouriteList->setObjectName("favouriteList");
+        m_favouriteList->setRootIsDecorated(false);
+        m_favouriteList->setHeaderLabels({Text("STR_DR_LST_NO"), Text("STR_DR_LST_NAME")});
+        connect(m_favouriteList, &QTreeWidget::currentItemChanged, this, [this] {
+            if (!m_syncing && m_favouriteList->currentItem() != nullptr) {
+                m_editing->SelectRow(m_favouriteList->indexOfTopLevelItem(m_favouriteList->currentItem()));
+            }
+        });
+        form->addRow(m_favouriteList);
+        FillFavouriteList();
     }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setText(Text("STR_DLG_BTN_SM_OK"));
@@ -186,6 +211,8 @@ void CEntryDialog::Sync()
             }
             combo->ApplyChoices();
             combo->SelectByValue(field.value);
+        } else if (auto* radio = qobject_cast<QRadioButton*>(widget)) {
+            radio->setChecked(m_editing->TargetKind() == (name == "speed" ? kTargetSpeedDial : kTargetGroup));
         } else if (auto* check = qobject_cast<QCheckBox*>(widget)) {
             check->setChecked(field.value != 0);
         } else if (widget == m_groupList) {
@@ -208,6 +235,21 @@ void CEntryDialog::Sync()
                 edit->setText(text);
             }
         }
+    }
+    m_syncing = false;
+}
+
+void CEntryDialog::FillFavouriteList()
+{
+    m_syncing = true;
+    m_favouriteList->clear();
+    for (const CFavouriteRow& row : m_editing->Rows()) {
+        auto* line = new QTreeWidgetItem(m_favouriteList);
+        line->setText(0, QString::number(row.number));
+        line->setText(1, QString::fromStdU16String(row.name));
+    }
+    if (const std::int32_t selected = m_editing->SelectedRow(); selected >= 0) {
+        m_favouriteList->setCurrentItem(m_favouriteList->topLevelItem(selected));
     }
     m_syncing = false;
 }

@@ -2,6 +2,7 @@
 
 #include "pages/entry_editor.h"
 #include "pages/entry_fax_mail.h"
+#include "pages/entry_group.h"
 
 #include <QDialog>
 
@@ -13,6 +14,7 @@
 
 class QLabel;
 class QListWidget;
+class QTreeWidget;
 
 namespace qzb {
 
@@ -38,6 +40,14 @@ public:
     virtual bool HasDetails() const { return false; }
     virtual CFaxDetails PendingDetails() const { return {}; }
     virtual void ConfirmDetails(const CFaxDetails&) { }
+
+    // The favourite editor's choice between speed dials and groups, and its list of candidates.
+    virtual bool HasFavouriteList() const { return false; }
+    virtual std::int32_t TargetKind() const { return 0; }
+    virtual void ChooseList(std::int32_t) { }
+    virtual std::vector<CFavouriteRow> Rows() const { return {}; }
+    virtual std::int32_t SelectedRow() const { return -1; }
+    virtual void SelectRow(std::int32_t) { }
 };
 
 template <class TEditor>
@@ -79,6 +89,40 @@ public:
         }
         return {};
     }
+    bool HasFavouriteList() const override { return kFavourite; }
+    std::int32_t TargetKind() const override
+    {
+        if constexpr (kFavourite) {
+            return m_editor.TargetKind();
+        }
+        return 0;
+    }
+    void ChooseList(std::int32_t kind) override
+    {
+        if constexpr (kFavourite) {
+            m_editor.ChooseList(kind);
+        }
+    }
+    std::vector<CFavouriteRow> Rows() const override
+    {
+        if constexpr (kFavourite) {
+            return m_editor.Rows();
+        }
+        return {};
+    }
+    std::int32_t SelectedRow() const override
+    {
+        if constexpr (kFavourite) {
+            return m_editor.SelectedRow();
+        }
+        return -1;
+    }
+    void SelectRow(std::int32_t row) override
+    {
+        if constexpr (kFavourite) {
+            m_editor.SelectRow(row);
+        }
+    }
     bool HasDetails() const override { return kFaxMail; }
     CFaxDetails PendingDetails() const override
     {
@@ -96,6 +140,7 @@ public:
 
 private:
     static constexpr bool kFaxMail = std::is_same_v<TEditor, CFaxMailEditor>;
+    static constexpr bool kFavourite = std::is_same_v<TEditor, CFavouriteEditor>;
     TEditor m_editor;
 };
 
@@ -140,6 +185,7 @@ private:
     void Changed(const std::string& name, const QString& value);
     void Sync();
     void OpenDetails();
+    void FillFavouriteList();
 
     std::unique_ptr<IEntryEditing> m_editing;
     CAddressBook& m_book;
@@ -148,6 +194,7 @@ private:
     std::map<std::string, QWidget*> m_widgets;
     std::map<std::string, QLabel*> m_labels;
     QListWidget* m_groupList = nullptr;
+    QTreeWidget* m_favouriteList = nullptr;
     bool m_syncing = false;
 };
 
