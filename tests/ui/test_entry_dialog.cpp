@@ -33,6 +33,7 @@ TEST(EntryDialog, FaxDetailsAndGroupsGoThroughTheirOwnControls)
     const CEntryEnv env{&context.store, &context.strings, context.modelBit};
     CAddressBook& book = context.device.book;
     CEntryDialog dialog(std::make_unique<CEntryEditing<CFaxMailEditor>>(book, 6, env), book, context, messenger);
+    EXPECT_EQ(dialog.windowTitle(), "Speed Dial 006 - Fax/E-mail");
     QTest::keyClicks(dialog.findChild<QLineEdit*>("nameField"), "Depot");
     QTest::keyClicks(dialog.findChild<QLineEdit*>("numberField"), "0123");
 

@@ -4,6 +4,7 @@
 #include "app/app_context.h"
 #include "app/english_texts.h"
 #include "app/messenger.h"
+#include "base/text_format.h"
 #include "model/input_chars.h"
 #include "ui/controls/my_combo_box.h"
 #include "ui/controls/my_edit.h"
@@ -43,7 +44,8 @@ CEntryDialog::CEntryDialog(std::unique_ptr<IEntryEditing> editing,
     , m_messenger(messenger)
 {
     setObjectName("entryDialog");
-    setWindowTitle(Text(m_editing->CaptionKey()));
+    setWindowTitle(QString::fromStdU16String(
+        FormatNumberText(Text(m_editing->CaptionKey()).toStdU16String(), m_editing->CaptionNumber())));
     auto* form = new QFormLayout;
     for (const CEntryField& field : m_editing->Form().Fields()) {
         const std::string name(field.def->name);

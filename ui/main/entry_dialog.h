@@ -3,6 +3,7 @@
 #include "pages/entry_editor.h"
 #include "pages/entry_fax_mail.h"
 #include "pages/entry_group.h"
+#include "pages/entry_scan.h"
 
 #include <QDialog>
 
@@ -31,6 +32,8 @@ public:
     virtual CEntryInput Set(std::string_view name, std::u16string_view value) = 0;
     virtual CEntryResult Ok(CAddressBook& book) = 0;
     virtual std::string_view CaptionKey() const = 0;
+    // The number a caption such as "Speed Dial %03d" takes; 0 when it takes none.
+    virtual std::int32_t CaptionNumber() const { return 0; }
 
     // The fax/e-mail editor's group check list and details dialog; other editors have neither.
     virtual bool HasGroupChecks() const { return false; }
@@ -66,6 +69,13 @@ public:
     }
     CEntryResult Ok(CAddressBook& book) override { return m_editor.Ok(book); }
     std::string_view CaptionKey() const override { return TEditor::kCaptionKey; }
+    std::int32_t CaptionNumber() const override
+    {
+        if constexpr (kFaxMail || std::is_same_v<TEditor, CScanEditor>) {
+            return m_editor.Number();
+        }
+        return 0;
+    }
 
     bool HasGroupChecks() const override { return kFaxMail; }
     std::u16string GroupRowLabel(std::int32_t group) const override
