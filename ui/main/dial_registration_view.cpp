@@ -122,6 +122,7 @@ CDialRegistrationView::CDialRegistrationView(CAppContext& context, CMessenger& m
             return;
         }
         emit EditorRequested(command);
+        FocusAfter(DialFocus::NewRegistration);
     });
     connect(m_edit, &QPushButton::clicked, this, [this] {
         const CDialCommand command = DialEdit(m_item, m_rows.size());
@@ -130,12 +131,14 @@ CDialRegistrationView::CDialRegistrationView(CAppContext& context, CMessenger& m
             return;
         }
         emit EditorRequested(command);
+        FocusAfter(DialFocus::Edit);
     });
     connect(m_delete, &QPushButton::clicked, this, [this] {
         if (DialDelete(m_item, m_rows.size(), m_context.device.book)) {
             emit BookChanged();
         }
         Refresh();
+        FocusAfter(DialFocus::Delete);
     });
     connect(m_faxMail, &QRadioButton::clicked, this, [this] { emit JumpRequested(DialRadioJump(false)); });
     connect(m_scan, &QRadioButton::clicked, this, [this] { emit JumpRequested(DialRadioJump(true)); });
@@ -211,6 +214,25 @@ void CDialRegistrationView::UpdateStates()
                                                                                                 : Qt::Unchecked);
     }
     m_filling = false;
+}
+
+void CDialRegistrationView::FocusAfter(DialFocus pressed)
+{
+    // A button the command disabled hands the focus on, to the next button or the tree.
+    switch (DialFocusAfterCommand(pressed, DialButtonStates(m_item, m_rows.size()))) {
+        case DialFocus::NewRegistration:
+            m_new->setFocus();
+            break;
+        case DialFocus::Edit:
+            m_edit->setFocus();
+            break;
+        case DialFocus::Delete:
+            m_delete->setFocus();
+            break;
+        case DialFocus::Tree:
+            emit TreeFocusRequested();
+            break;
+    }
 }
 
 void CDialRegistrationView::OnGroupCheckChanged(QListWidgetItem* row)

@@ -44,12 +44,15 @@ signals:
     void JumpRequested(const CDialRadioJump& jump);
     // The book changed (a delete, the group check list).
     void BookChanged();
+    // No button is left for the focus.
+    void TreeFocusRequested();
 
 private:
     CDialTexts Texts() const;
     void FillList();
     void UpdateStates();
     void OnGroupCheckChanged(QListWidgetItem* row);
+    void FocusAfter(DialFocus pressed);
 
     CAppContext& m_context;
     CMessenger& m_messenger;

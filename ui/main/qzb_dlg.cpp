@@ -139,6 +139,7 @@ CQZBDlg::CQZBDlg(
     splitter->setStretchFactor(1, 1);
     connect(m_dialView, &CDialRegistrationView::BookChanged, this, &CQZBDlg::RefreshDialBranch);
     connect(m_dialView, &CDialRegistrationView::EditorRequested, this, &CQZBDlg::OpenEntryEditor);
+    connect(m_dialView, &CDialRegistrationView::TreeFocusRequested, this, [this] { m_tree->setFocus(); });
     connect(m_dialView, &CDialRegistrationView::JumpRequested, this, [this](const CDialRadioJump& jump) {
         if (QTreeWidgetItem* collapse = FindTreeItem(jump.collapse)) {
             collapse->setExpanded(false);
