@@ -25,4 +25,37 @@ struct CEditMenuState
 // takes the edit's own checked way.
 QMenu* CreateEditMenu(QWidget* parent, const CEditMenuState& state, const std::function<void(EEditAction)>& run);
 
+// Carries out a menu action on an edit: undo, redo, cut, copy and select all are the platform
+// edit's own; paste and delete differ between the single-line and the multi-line edit.
+template <class TEdit>
+void RunEditAction(TEdit& edit,
+                   EEditAction action,
+                   const std::function<void()>& paste,
+                   const std::function<void()>& remove)
+{
+    switch (action) {
+        case EEditAction::Undo:
+            edit.undo();
+            break;
+        case EEditAction::Redo:
+            edit.redo();
+            break;
+        case EEditAction::Cut:
+            edit.cut();
+            break;
+        case EEditAction::Copy:
+            edit.copy();
+            break;
+        case EEditAction::Paste:
+            paste();
+            break;
+        case EEditAction::Delete:
+            remove();
+            break;
+        case EEditAction::SelectAll:
+            edit.selectAll();
+            break;
+    }
+}
+
 } // namespace qzb

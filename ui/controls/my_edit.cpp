@@ -117,29 +117,8 @@ QMenu* CMyEdit::CreateContextMenu()
     state.copyAllowed = m_filter.CopyAllowed(text()) && echoMode() == QLineEdit::Normal;
     state.cutAllowed = m_filter.CutAllowed(text()) && echoMode() == QLineEdit::Normal;
     return CreateEditMenu(this, state, [this](EEditAction action) {
-        switch (action) {
-            case EEditAction::Undo:
-                undo();
-                break;
-            case EEditAction::Redo:
-                redo();
-                break;
-            case EEditAction::Cut:
-                cut();
-                break;
-            case EEditAction::Copy:
-                copy();
-                break;
-            case EEditAction::Paste:
-                PasteChecked();
-                break;
-            case EEditAction::Delete:
-                del();
-                break;
-            case EEditAction::SelectAll:
-                selectAll();
-                break;
-        }
+        RunEditAction(
+            *this, action, [this] { PasteChecked(); }, [this] { del(); });
     });
 }
 

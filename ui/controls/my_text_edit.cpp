@@ -127,29 +127,13 @@ QMenu* CMyTextEdit::CreateContextMenu()
     state.copyAllowed = m_filter.CopyAllowed(toPlainText());
     state.cutAllowed = m_filter.CutAllowed(toPlainText());
     return CreateEditMenu(this, state, [this](EEditAction action) {
-        switch (action) {
-            case EEditAction::Undo:
-                undo();
-                break;
-            case EEditAction::Redo:
-                redo();
-                break;
-            case EEditAction::Cut:
-                cut();
-                break;
-            case EEditAction::Copy:
-                copy();
-                break;
-            case EEditAction::Paste:
-                paste(); // through insertFromMimeData
-                break;
-            case EEditAction::Delete:
-                textCursor().removeSelectedText();
-                break;
-            case EEditAction::SelectAll:
-                selectAll();
-                break;
-        }
+        RunEditAction(
+            *this,
+            action,
+            [this] {
+                paste(); /* through insertFromMimeData */
+            },
+            [this] { textCursor().removeSelectedText(); });
     });
 }
 
