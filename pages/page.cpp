@@ -23,6 +23,16 @@ std::string OctetKey(std::string_view item, int field)
     return key;
 }
 
+bool StoredOctetsAreZero(const CValueStore& store, std::string_view page, std::string_view item)
+{
+    for (int field = 0; field < 4; ++field) {
+        if (store.GetItemNumber(page, OctetKey(item, field)) != 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
 std::u16string Ascii(std::string_view text)
 {
     return std::u16string(text.begin(), text.end());
@@ -239,8 +249,10 @@ void CPage::LoadControl(std::size_t index)
                 const std::int32_t octet = store.GetItemNumber(page, OctetKey(control.item, field));
                 state.octets[static_cast<std::size_t>(field)] = static_cast<std::int16_t>(std::clamp(octet, 0, 255));
             }
+            // A gateway of -1 or 0.0.0.0 both mean "no gateway" (the factory value is 0.0.0.0, which
+            // the large devices would refuse as an address); either shows as an empty control.
             if ((control.binding == Binding::AddressNoneMinusOne &&
-                 store.GetItemNumber(page, OctetKey(control.item, 0)) == -1) ||
+                 (store.GetItemNumber(page, OctetKey(control.item, 0)) == -1 || state.octets == COctets{0, 0, 0, 0})) ||
                 (control.binding == Binding::AddressNoneZero && state.octets == COctets{0, 0, 0, 0})) {
                 state.octets = {-1, -1, -1, -1};
             }
@@ -341,6 +353,9 @@ void CPage::StoreControl(std::size_t index) const
         case Binding::AddressNoneMinusOne:
         case Binding::AddressNoneZero: {
             const bool none = control.binding == Binding::AddressNoneMinusOne && FilledFieldCount(state.octets) == 0;
+            if (none && StoredOctetsAreZero(store, page, control.item)) {
+                break;  // "No gateway" held as 0.0.0.0 stays as the device gave it.
+            }
             for (int field = 0; field < 4; ++field) {
                 const std::int16_t octet = state.octets[static_cast<std::size_t>(field)];
                 store.SetItemNumber(

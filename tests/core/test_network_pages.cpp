@@ -177,14 +177,19 @@ TEST(TcpIpPage, FactorySettingsFileTakesAManualAddress)
     network.Set({{2051, u"1"}, {2055, u"1"}, {2057, u"127.0.0.1"}});
     EXPECT_EQ(network.page->Store().code, 0x80020105u);
 
+    EXPECT_EQ(ControlValueText(*network.page, *network.page->FindControl(2061)), u"...")
+        << "the factory gateway 0.0.0.0 means no gateway and shows empty";
     network.Set({{2057, u"10.0.0.5"}, {2059, u"255.255.255.0"}});
-    const CCheckResult gateway = network.page->Store();
-    EXPECT_EQ(gateway.code, kMsgGatewayInvalidErr) << "the factory gateway 0.0.0.0 is no gateway address here";
-    EXPECT_EQ(gateway.controlId, 2061);
+    ASSERT_TRUE(network.page->Store().Ok());
+    CValueStore& store = network.context.store;
+    EXPECT_EQ(store.GetItemNumber(kTcpIp, "NETWORK_IP_ADD_1"), 10);
+    EXPECT_EQ(store.GetItemNumber(kTcpIp, "NETWORK_GATEWAY_1"), 0) << "an untouched 0.0.0.0 stays as it was";
+
+    network.Set({{2061, u"10.0.0.1"}});
+    ASSERT_TRUE(network.page->Store().Ok());
     network.Set({{2061, u"..."}});
     ASSERT_TRUE(network.page->Store().Ok());
-    EXPECT_EQ(network.context.store.GetItemNumber(kTcpIp, "NETWORK_IP_ADD_1"), 10);
-    EXPECT_EQ(network.context.store.GetItemNumber(kTcpIp, "NETWORK_GATEWAY_1"), -1);
+    EXPECT_EQ(store.GetItemNumber(kTcpIp, "NETWORK_GATEWAY_1"), -1) << "a cleared gateway is stored as none";
 }
 
 TEST(DnsDialog, HostNameAndServers)
