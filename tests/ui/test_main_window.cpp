@@ -8,7 +8,9 @@
 #include "device/shared_words.h"
 #include "files/dat_file.h"
 #include "pages/command_states.h"
+#include "model/panel_code.h"
 #include "pages/navigation.h"
+#include "ui/controls/my_combo_box.h"
 #include "ui/main/file_dialogs.h"
 #include "ui/main/qsettings_preferences.h"
 #include "ui/main/qt_message_presenter.h"
@@ -391,6 +393,36 @@ protected:
 TEST_F(MainWindowXjw, AboutNeverOpensThePasswordDialog)
 {
     EXPECT_EQ(ModalOpenedBy([this] { window->About(Qt::ControlModifier | Qt::ShiftModifier); }), "qzb::CVersionDlg");
+}
+
+// Directory names are held in the panel code; choosing another panel language on the machine
+// page redraws them at once.
+TEST_F(MainWindow, PanelLanguageChoiceRedrawsTheDirectoryNames)
+{
+    ASSERT_TRUE(window->EnterServiceMan(u"qorlex"));
+    ASSERT_EQ(context.device.book.SetGroupName(1, "\xDB\xDB"), kOk);
+    const QString english = QString::fromStdU16String(PanelBytesToText("\xDB\xDB", 0));
+    const QString czech = QString::fromStdU16String(PanelBytesToText("\xDB\xDB", 7));
+    ASSERT_NE(english, czech);
+    context.store.SetItemNumber("MACHINE_SET_DLG", "Machine_Language", 0);
+    window->RefreshDialBranch();
+    const auto treeShows = [this](const QString& name) {
+        for (QTreeWidgetItemIterator it(window->Tree()); *it != nullptr; ++it) {
+            if ((*it)->text(0).contains(name)) {
+                return true;
+            }
+        }
+        return false;
+    };
+    ASSERT_TRUE(treeShows(english));
+
+    ASSERT_TRUE(window->SelectPage("MACHINE_SET_DLG"));
+    auto* language = window->PageHost()->findChild<CMyComboBox*>("languageCombo");
+    ASSERT_NE(language, nullptr);
+    language->setCurrentIndex(language->findData(7));
+    EXPECT_EQ(context.store.GetItemNumber("MACHINE_SET_DLG", "Machine_Language"), 7) << "written before any store";
+    EXPECT_TRUE(treeShows(czech));
+    EXPECT_FALSE(treeShows(english));
 }
 
 } // namespace

@@ -138,6 +138,13 @@ CQZBDlg::CQZBDlg(
     splitter->addWidget(m_right);
     splitter->setStretchFactor(1, 1);
     connect(m_dialView, &CDialRegistrationView::BookChanged, this, &CQZBDlg::RefreshDialBranch);
+    // Names are converted by the panel language, which the machine page writes as soon as it is
+    // chosen: the directory is redrawn then, not only at the next store.
+    connect(m_host, &CMainItemDlg::ControlChanged, this, [this] {
+        if (m_context.store.GetItemNumber("MACHINE_SET_DLG", "Machine_Language") != m_drawnPanelLanguage) {
+            RefreshDialBranch();
+        }
+    });
     connect(m_dialView, &CDialRegistrationView::EditorRequested, this, &CQZBDlg::OpenEntryEditor);
     connect(m_dialView, &CDialRegistrationView::TreeFocusRequested, this, [this] { m_tree->setFocus(); });
     connect(m_dialView, &CDialRegistrationView::JumpRequested, this, [this](const CDialRadioJump& jump) {
@@ -309,6 +316,7 @@ QTreeWidgetItem* CQZBDlg::FindTreeItem(std::uint32_t value) const
 
 void CQZBDlg::AddDialSlots()
 {
+    m_drawnPanelLanguage = m_context.store.GetItemNumber("MACHINE_SET_DLG", "Machine_Language");
     // The slots of the dial registration branch hang under their nodes, collapsed.
     const CDialTexts texts = DialTexts();
     for (const std::uint32_t node : {kDialFaxMailNode, kDialScanNode, kDialGroupNode, kDialFavouriteNode}) {

@@ -47,6 +47,8 @@ public:
     CMainItemDlg* PageHost() const { return m_host; }
     QTreeWidget* Tree() const { return m_tree; }
     QAction* CommandAction(std::uint32_t command) const;
+    // Redraws the directory's slots in the tree after the book or the panel language changed.
+    void RefreshDialBranch();
 
     // The commands; each returns the result it showed (or would have shown).
     MessageCode Connect();
@@ -103,7 +105,6 @@ private:
     QTreeWidgetItem* FindTreeItem(std::uint32_t value) const;
     CDialTexts DialTexts() const;
     void AddDialSlots();
-    void RefreshDialBranch();
     void OpenEntryEditor(const CDialCommand& command);
     std::filesystem::path StartPath() const;
     std::filesystem::path CsvStartPath() const;
@@ -124,6 +125,7 @@ private:
     std::vector<QAction*> m_toolbarActions; // in toolbar order, separators included
     std::vector<QAction*> m_fileActions; // in menu order, separators included
     std::uint32_t m_state = 0;
+    std::int32_t m_drawnPanelLanguage = 0; // the panel language the directory's names were drawn in
     std::u16string m_servicePassword;
     std::filesystem::path m_datPath; // the current settings file
     bool m_reverting = false;

@@ -285,6 +285,9 @@ void CPageView::SyncControl(std::size_t index)
             auto* edit = static_cast<CMyEdit*>(widget);
             if (edit->text() != ToQString(state.text)) {
                 edit->setText(ToQString(state.text));
+                if (!edit->hasFocus()) {
+                    edit->setCursorPosition(0);  // a long text shows its beginning
+                }
             }
             break;
         }
