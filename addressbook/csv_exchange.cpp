@@ -156,7 +156,7 @@ std::u16string CExporter::Text(std::u16string_view text, std::size_t maxUnits)
 void CExporter::Note(const std::string& key, CsvNoteReason reason)
 {
     if (m_notes) {
-        m_notes->push_back({key, reason, 0});
+        m_notes->push_back({key, reason, 0, {}});
     }
 }
 
@@ -362,12 +362,37 @@ public:
     {
     }
 
+    // Every note until the next call names this line's key.
+    void BeginLine(std::string_view key) { m_key = key; }
     void SpeedDial(std::int32_t number, const CCsvLine& line);
     void Group(std::int32_t number, const std::vector<std::u16string>& fields);
     void Favourite(std::int32_t slot, const std::vector<std::u16string>& fields);
     CAddressBook& Book() { return m_book; }
 
 private:
+    void Note(CsvNoteReason reason, std::int32_t member = 0, std::string field = {})
+    {
+        if (m_notes) {
+            m_notes->push_back({m_key, reason, member, std::move(field)});
+        }
+    }
+    // An empty slot says "NA"; any other unknown kind is worth telling.
+    void UnknownKind(std::u16string_view kind)
+    {
+        if (kind != u"NA") {
+            Note(CsvNoteReason::KindUnknown);
+        }
+    }
+    // A name that breaks its rule is left empty, and told.
+    bool TakeName(std::u16string_view name, CNameField& target)
+    {
+        if (!Valid(name, kKindName, kNameFieldSize - 1)) {
+            Note(CsvNoteReason::NameEmptied);
+            return false;
+        }
+        target.Assign(TextToPanelBytes(name, kNameFieldSize - 1));
+        return true;
+    }
     bool Valid(std::u16string_view text, std::int32_t kind, std::size_t maxLength, std::size_t minLength = 0) const
     {
         return text.size() >= minLength && text.size() <= maxLength && IsInputTextValid(text, kind, m_store);
@@ -378,6 +403,7 @@ private:
     const CValueStore& m_store;
     std::uint16_t m_setDate;
     std::vector<CCsvNote>* m_notes;
+    std::string m_key;
     CAddressBook m_book;
 };
 
@@ -402,40 +428,42 @@ void CImporter::FaxMail(std::int32_t number, const std::vector<std::u16string>& 
 {
     const std::u16string& kind = At(fields, 0);
     if (kind != u"Fax" && kind != u"E-mail") {
+        UnknownKind(kind);
         return;
     }
     CFaxMailEntry entry;
     entry.number = number;
     entry.setDate = m_setDate;
-    const std::u16string& name = At(fields, 1);
-    if (Valid(name, kKindName, kNameFieldSize - 1)) {
-        entry.name.Assign(TextToPanelBytes(name, kNameFieldSize - 1));
-    }
     const std::u16string& address = At(fields, 2);
+    if (!Valid(
+            address, kind == u"Fax" ? kKindFaxNumber : kKindAddress, kind == u"Fax" ? 50 : kAddressFieldSize - 1, 1)) {
+        Note(CsvNoteReason::AddressInvalid);
+        return;
+    }
+    TakeName(At(fields, 1), entry.name);
     if (kind == u"Fax") {
-        if (!Valid(address, kKindFaxNumber, 50, 1)) {
-            return;
-        }
         entry.kind = kKindFax;
         const std::u16string& speed = At(fields, 3);
         entry.faxSpeed = speed == u"33.6K"   ? kFaxSpeed33600
                          : speed == u"14.4K" ? kFaxSpeed14400
                          : speed == u"9.6K"  ? kFaxSpeed9600
                                              : kFaxSpeedNotSet;
+        if (!speed.empty() && entry.faxSpeed == kFaxSpeedNotSet) {
+            Note(CsvNoteReason::FieldDefaulted, 0, "speed");
+        }
         const std::u16string& hour = At(fields, 4);
         const std::u16string& minute = At(fields, 5);
         if (!hour.empty() || !minute.empty()) {
-            const auto h = Valid(hour, kKindNumber, 2) ? ParseNumber(hour) : std::nullopt;
-            const auto m = Valid(minute, kKindNumber, 2) ? ParseNumber(minute) : std::nullopt;
-            if (h && m && *h < 24 && *m < 60) {
-                entry.batchHour = static_cast<std::int32_t>(*h);
-                entry.batchMinute = static_cast<std::int32_t>(*m);
+            const std::int64_t h = Valid(hour, kKindNumber, 2) ? ParseNumber(hour).value_or(-1) : -1;
+            const std::int64_t m = Valid(minute, kKindNumber, 2) ? ParseNumber(minute).value_or(-1) : -1;
+            if (h >= 0 && h < 24 && m >= 0 && m < 60) {
+                entry.batchHour = static_cast<std::int32_t>(h);
+                entry.batchMinute = static_cast<std::int32_t>(m);
+            } else {
+                Note(CsvNoteReason::FieldDefaulted, 0, "batch time");
             }
         }
     } else {
-        if (!Valid(address, kKindAddress, kAddressFieldSize - 1, 1)) {
-            return;
-        }
         entry.kind = kKindMail;
         entry.faxSpeed = kFaxSpeedNotSet;
     }
@@ -479,6 +507,7 @@ void CImporter::Scan(std::int32_t number, const std::vector<std::u16string>& fie
     entry.scanArea = 4;
     const std::u16string& protocol = At(fields, 0);
     if (protocol != u"FTP" && protocol != u"SMB") {
+        UnknownKind(protocol);
         return;
     }
     const bool ftp = protocol == u"FTP";
@@ -486,11 +515,14 @@ void CImporter::Scan(std::int32_t number, const std::vector<std::u16string>& fie
     // SMB destinations are UNC paths: they take the backslash that FTP addresses do not.
     const std::u16string& server = At(fields, 2);
     if (!Valid(server, ftp ? kKindAddress : kKindSmbAddress, 64, 1)) {
+        Note(CsvNoteReason::AddressInvalid);
         return;
     }
     entry.serverAddress = server;
     if (const std::u16string& directory = At(fields, 3); Valid(directory, kKindAddress, 128)) {
         entry.directory = directory;
+    } else {
+        Note(CsvNoteReason::FieldDefaulted, 0, "directory");
     }
     std::size_t next = 4;
     if (ftp) {
@@ -499,70 +531,81 @@ void CImporter::Scan(std::int32_t number, const std::vector<std::u16string>& fie
             entry.useProxy = 1;
         } else if (proxy == u"off") {
             entry.useProxy = 0;
+        } else {
+            Note(CsvNoteReason::FieldDefaulted, 0, "proxy");
         }
         if (const auto port = ParseNumber(At(fields, next++)); port && *port >= 1 && *port <= 65535) {
             entry.port = static_cast<std::int32_t>(*port);
+        } else {
+            Note(CsvNoteReason::FieldDefaulted, 0, "port");
         }
     }
     ++next; // the field that is always 0
-    auto choice = [&](std::int32_t& target, std::int64_t last) {
+    auto choice = [&](std::int32_t& target, std::int64_t last, std::string_view name) {
         if (const auto value = ParseNumber(At(fields, next++)); value && *value <= last) {
             target = static_cast<std::int32_t>(*value);
+        } else {
+            Note(CsvNoteReason::FieldDefaulted, 0, std::string(name));
         }
     };
-    choice(entry.colourMode, 1);
-    choice(entry.resolution, 2);
-    choice(entry.scanMode, 2);
-    choice(entry.fileFormat, 2);
-    choice(entry.codingMethod, 2);
-    choice(entry.scanArea, 5);
+    choice(entry.colourMode, 1, "colour mode");
+    choice(entry.resolution, 2, "resolution");
+    choice(entry.scanMode, 2, "scan mode");
+    choice(entry.fileFormat, 2, "file format");
+    choice(entry.codingMethod, 2, "coding method");
+    choice(entry.scanArea, 5, "scan area");
     entry.mailNotification = At(fields, next++) == u"on" ? 1 : 0;
     for (std::u16string& address : entry.notificationAddresses) {
         const std::u16string& field = At(fields, next++);
         if (Valid(field, kKindAddress, 64)) {
             address = field;
+        } else {
+            Note(CsvNoteReason::FieldDefaulted, 0, "notification address");
         }
     }
-    choice(entry.account, 1);
+    choice(entry.account, 1, "account");
     const std::u16string& userName = At(fields, next++);
     if (entry.account == kAccountPrivateSite) {
         if (Valid(userName, kKindAddress, 20)) {
             entry.userName = userName;
+        } else {
+            Note(CsvNoteReason::FieldDefaulted, 0, "user name");
         }
         if (const std::u16string password = ReadPassword(raw); Valid(password, kKindAddress, 20)) {
             entry.password = password;
         }
     }
-    const std::u16string& name = At(fields, 1);
-    if (Valid(name, kKindName, kNameFieldSize - 1)) {
-        entry.name.Assign(TextToPanelBytes(name, kNameFieldSize - 1));
-    }
+    TakeName(At(fields, 1), entry.name);
     m_book.PutScanEntry(std::move(entry));
 }
 
 void CImporter::Group(std::int32_t number, const std::vector<std::u16string>& fields)
 {
     if (At(fields, 0) != u"Group") {
+        UnknownKind(At(fields, 0));
         return;
     }
     CGroupEntry group;
     group.number = number;
     group.setDate = m_setDate;
-    if (const std::u16string& name = At(fields, 1); Valid(name, kKindName, kNameFieldSize - 1, 1)) {
-        group.name.Assign(TextToPanelBytes(name, kNameFieldSize - 1));
-    }
+    TakeName(At(fields, 1), group.name);
     for (std::size_t i = 2; i < fields.size(); ++i) {
         const std::u16string& field = fields[i];
-        if (field.size() < 3 || field.substr(field.size() - 3) != u"-SP") {
-            continue;
+        if (field.empty()) {
+            continue; // the line's closing comma
         }
         std::int64_t member = 0;
         std::size_t digits = 0;
         while (digits < field.size() && field[digits] >= u'0' && field[digits] <= u'9' && member < 100000) {
             member = member * 10 + (field[digits++] - u'0');
         }
-        if (digits > 0 && m_book.FindFaxMailEntry(static_cast<std::int32_t>(member))) {
+        const bool wellFormed = digits > 0 && field.substr(digits) == u"-SP";
+        if (wellFormed && m_book.FindFaxMailEntry(static_cast<std::int32_t>(member))) {
             group.members.push_back(static_cast<std::int32_t>(member));
+        } else if (wellFormed) {
+            Note(CsvNoteReason::MemberMissing, static_cast<std::int32_t>(member));
+        } else {
+            Note(CsvNoteReason::MemberMissing, 0, Utf16ToUtf8(field));
         }
     }
     std::sort(group.members.begin(), group.members.end());
@@ -574,9 +617,7 @@ void CImporter::Group(std::int32_t number, const std::vector<std::u16string>& fi
         if (m_book.FindFaxMailEntry(member)->kind == group.kind) {
             return false;
         }
-        if (m_notes) {
-            m_notes->push_back({Key("OTD", number, 2), CsvNoteReason::MemberOfOtherKind, member});
-        }
+        Note(CsvNoteReason::MemberOfOtherKind, member);
         return true;
     });
     if (group.members.size() > kMaxGroupMembers) {
@@ -589,10 +630,17 @@ void CImporter::Favourite(std::int32_t slot, const std::vector<std::u16string>& 
 {
     const std::u16string& kind = At(fields, 0);
     const auto number = ParseNumber(At(fields, 1));
+    if (kind == u"NA") {
+        return;
+    }
+    MessageCode added = kMsgInvalidRangeValue;
     if (kind == u"SPEED" && number && *number >= kFirstFaxMailNumber && *number <= kLastScanNumber) {
-        m_book.AddFavourite(slot, kTargetSpeedDial, static_cast<std::int32_t>(*number));
+        added = m_book.AddFavourite(slot, kTargetSpeedDial, static_cast<std::int32_t>(*number));
     } else if (kind == u"GROUP" && number && *number >= kFirstGroupNumber && *number <= kLastGroupNumber) {
-        m_book.AddFavourite(slot, kTargetGroup, static_cast<std::int32_t>(*number));
+        added = m_book.AddFavourite(slot, kTargetGroup, static_cast<std::int32_t>(*number));
+    }
+    if (added != kOk) {
+        Note(CsvNoteReason::TargetInvalid);
     }
 }
 
@@ -687,11 +735,13 @@ MessageCode ParseAddressBookCsv(std::string_view bytes,
     // Speed dials first: groups keep only members that exist and take their kind from them.
     for (const CCsvLine& line : *lines) {
         if (line.raw.substr(0, 3) == "SPD") {
+            importer.BeginLine(line.raw.substr(0, line.raw.find(',')));
             importer.SpeedDial(NumberOfKey(line.raw.substr(0, line.raw.find(','))), line);
         }
     }
     for (const CCsvLine& line : *lines) {
         if (line.raw.substr(0, 3) == "OTD") {
+            importer.BeginLine(line.raw.substr(0, line.raw.find(',')));
             const std::size_t comma = line.text.find(u',');
             importer.Group(NumberOfKey(line.raw.substr(0, line.raw.find(','))),
                            SplitFields(std::u16string_view(line.text).substr(comma + 1), kMaxGroupFields));
@@ -699,6 +749,7 @@ MessageCode ParseAddressBookCsv(std::string_view bytes,
     }
     for (const CCsvLine& line : *lines) {
         if (line.raw.substr(0, 3) == "DHD") {
+            importer.BeginLine(line.raw.substr(0, line.raw.find(',')));
             const std::size_t comma = line.text.find(u',');
             importer.Favourite(NumberOfKey(line.raw.substr(0, line.raw.find(','))),
                                SplitFields(std::u16string_view(line.text).substr(comma + 1)));
@@ -722,11 +773,73 @@ MessageCode ImportAddressBook(const std::filesystem::path& path,
         }
         return kMsgOpenFileError;
     }
-    return ParseAddressBookCsv(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
-                               book,
-                               store,
-                               setDate,
-                               report ? &report->notes : nullptr);
+    const MessageCode code =
+        ParseAddressBookCsv(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
+                            book,
+                            store,
+                            setDate,
+                            report ? &report->notes : nullptr);
+    if (code == kOk && report) {
+        report->read = {
+            book.FaxMailEntries().size(), book.ScanEntries().size(), book.Groups().size(), book.Favourites().size()};
+    }
+    return code;
+}
+
+std::int32_t CsvLineOfKey(std::string_view key)
+{
+    const auto& keys = ExpectedKeys();
+    const auto found = std::find(keys.begin(), keys.end(), key);
+    return found == keys.end() ? 0 : static_cast<std::int32_t>(found - keys.begin()) + 1;
+}
+
+namespace {
+
+// Puts each insert in place of the next "%s"; the inserts are taken literally.
+std::u16string FillInserts(std::u16string text, std::initializer_list<std::u16string> inserts)
+{
+    std::size_t from = 0;
+    for (const std::u16string& insert : inserts) {
+        const std::size_t at = text.find(u"%s", from);
+        if (at == std::u16string::npos) {
+            break;
+        }
+        text.replace(at, 2, insert);
+        from = at + insert.size();
+    }
+    return text;
+}
+
+std::u16string Count(std::size_t count)
+{
+    return Utf8ToUtf16(std::to_string(count));
+}
+
+} // namespace
+
+std::u16string CsvNoteLine(const CCsvNote& note, const TextLookup& text)
+{
+    std::u16string reason =
+        FillInserts(text ? text(CsvNoteTextKey(note.reason)) : std::u16string(), {Utf8ToUtf16(CsvNoteInsert(note))});
+    const std::u16string where =
+        FillInserts(text ? text("STR_CSV_NOTE_LINE") : std::u16string(),
+                    {Count(static_cast<std::size_t>(CsvLineOfKey(note.key))), Utf8ToUtf16(note.key)});
+    return where + u" " + reason;
+}
+
+std::u16string CsvReadSummary(const CCsvCounts& counts, const TextLookup& text)
+{
+    return FillInserts(text ? text("STR_MSG_CSV_READ_COUNTS") : std::u16string(),
+                       {Count(counts.faxMail), Count(counts.scan), Count(counts.groups), Count(counts.favourites)});
+}
+
+std::string CsvNoteInsert(const CCsvNote& note)
+{
+    if ((note.reason == CsvNoteReason::MemberOfOtherKind || note.reason == CsvNoteReason::MemberMissing) &&
+        note.member > 0) {
+        return Key("SPD", note.member, 3);
+    }
+    return note.field;
 }
 
 std::string_view CsvNoteTextKey(CsvNoteReason reason)
@@ -740,6 +853,18 @@ std::string_view CsvNoteTextKey(CsvNoteReason reason)
             return "STR_CSV_NOTE_PASSWORD_LEFT_OUT";
         case CsvNoteReason::MemberOfOtherKind:
             return "STR_CSV_NOTE_MEMBER_OF_OTHER_KIND";
+        case CsvNoteReason::KindUnknown:
+            return "STR_CSV_NOTE_KIND_UNKNOWN";
+        case CsvNoteReason::AddressInvalid:
+            return "STR_CSV_NOTE_ADDRESS_INVALID";
+        case CsvNoteReason::NameEmptied:
+            return "STR_CSV_NOTE_NAME_EMPTIED";
+        case CsvNoteReason::FieldDefaulted:
+            return "STR_CSV_NOTE_FIELD_DEFAULTED";
+        case CsvNoteReason::MemberMissing:
+            return "STR_CSV_NOTE_MEMBER_MISSING";
+        case CsvNoteReason::TargetInvalid:
+            return "STR_CSV_NOTE_TARGET_INVALID";
     }
     return "STR_CSV_NOTE_CONTROL_CHARACTERS";
 }

@@ -50,30 +50,66 @@ enum class CsvNoteReason : std::uint8_t {
     TextCut, // export: a text longer than its device field was cut to it
     PasswordLeftOut, // export: the password holds characters the import cannot read back
     MemberOfOtherKind, // import: a group member not of the kind of the group's first member
+    KindUnknown, // import: the line names no kind of entry; left out
+    AddressInvalid, // import: the fax number, address or server is missing or broken; left out
+    NameEmptied, // import: the name breaks its rule and was left empty
+    FieldDefaulted, // import: a field breaks its rule and took its default
+    MemberMissing, // import: a group member that is no fax or e-mail speed dial; left out
+    TargetInvalid, // import: a favourite that names no speed dial or group; left out
 };
 
-// The string table key of a note's reason; MemberOfOtherKind's text takes the member's key
-// ("SPD012") in place of its "%s".
+// The string table key of a note's reason; the texts of member notes take the member's key
+// ("SPD012") in place of their "%s", that of FieldDefaulted the field's name.
 std::string_view CsvNoteTextKey(CsvNoteReason reason);
 inline constexpr CsvNoteReason kCsvNoteReasons[] = {CsvNoteReason::ControlCharacters,
                                                     CsvNoteReason::TextCut,
                                                     CsvNoteReason::PasswordLeftOut,
-                                                    CsvNoteReason::MemberOfOtherKind};
+                                                    CsvNoteReason::MemberOfOtherKind,
+                                                    CsvNoteReason::KindUnknown,
+                                                    CsvNoteReason::AddressInvalid,
+                                                    CsvNoteReason::NameEmptied,
+                                                    CsvNoteReason::FieldDefaulted,
+                                                    CsvNoteReason::MemberMissing,
+                                                    CsvNoteReason::TargetInvalid};
 
 struct CCsvNote
 {
     std::string key; // the line's key: "SPD012", "OTD03"
     CsvNoteReason reason = CsvNoteReason::ControlCharacters;
-    std::int32_t member = 0; // the speed dial left out, for MemberOfOtherKind
+    std::int32_t member = 0; // the speed dial left out, for MemberOfOtherKind and MemberMissing
+    std::string field{}; // the field, for FieldDefaulted
 
     bool operator==(const CCsvNote&) const = default;
 };
+
+// The line of the file that holds a key: the order of the lines is fixed. 0 for no such key.
+std::int32_t CsvLineOfKey(std::string_view key);
+
+// How many entries of each kind an import read.
+struct CCsvCounts
+{
+    std::size_t faxMail = 0;
+    std::size_t scan = 0;
+    std::size_t groups = 0;
+    std::size_t favourites = 0;
+};
+
+// The text a "%s" of a note's reason stands for: the member's key or the field's name.
+std::string CsvNoteInsert(const CCsvNote& note);
+
+// A note as one line of a report: "line 25 (SPD005): <reason>", in the texts of text (the place
+// from key "STR_CSV_NOTE_LINE").
+std::u16string CsvNoteLine(const CCsvNote& note, const TextLookup& text);
+
+// What an import read, in the texts of text (key "STR_MSG_CSV_READ_COUNTS").
+std::u16string CsvReadSummary(const CCsvCounts& counts, const TextLookup& text);
 
 // What an export or import tells beside its result: the entries it wrote or read otherwise than
 // they stood, and the system's reason (errno) when the file could not be opened, read or written.
 struct CCsvReport
 {
     std::vector<CCsvNote> notes;
+    CCsvCounts read; // an import's entries, once it succeeded
     int systemError = 0;
 };
 

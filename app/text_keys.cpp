@@ -47,6 +47,8 @@ std::vector<std::string> RequiredTextKeys()
         keys.emplace_back(CsvNoteTextKey(reason));
     }
     keys.emplace_back("STR_MSG_CSV_NOTES");
+    keys.emplace_back("STR_CSV_NOTE_LINE");
+    keys.emplace_back("STR_MSG_CSV_READ_COUNTS");
     keys.emplace_back(kWasteTonerNearFullKey);
     keys.emplace_back(kWasteTonerReadyKey);
     std::sort(keys.begin(), keys.end());

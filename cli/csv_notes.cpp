@@ -1,31 +1,32 @@
 #include "cli/csv_notes.h"
 
 #include "app/english_texts.h"
-#include "app/messenger.h"
 #include "model/text_codec.h"
 
-#include <cstdio>
 #include <cstring>
 
 namespace qzb {
 
-std::string CsvNoteText(const CCsvNote& note)
+namespace {
+
+std::u16string English(std::string_view key)
 {
-    // The wording the window shows too, in the English the utility ships.
-    std::u16string text = EnglishText(CsvNoteTextKey(note.reason));
-    if (note.reason == CsvNoteReason::MemberOfOtherKind) {
-        char member[16];
-        std::snprintf(member, sizeof(member), "SPD%03d", static_cast<int>(note.member));
-        text = InsertText(text, Utf8ToUtf16(member));
-    }
-    return Utf16ToUtf8(text);
+    return EnglishText(key);
 }
+
+} // namespace
 
 void PrintCsvNotes(std::ostream& err, const std::vector<CCsvNote>& notes)
 {
+    // The wording the window shows too, in the English the utility ships.
     for (const CCsvNote& note : notes) {
-        err << "qzbctl: entry " << note.key << ": " << CsvNoteText(note) << '\n';
+        err << "qzbctl: " << Utf16ToUtf8(CsvNoteLine(note, English)) << '\n';
     }
+}
+
+void PrintCsvReadSummary(std::ostream& err, const CCsvCounts& counts)
+{
+    err << "qzbctl: " << Utf16ToUtf8(CsvReadSummary(counts, English)) << '\n';
 }
 
 std::string CsvFileDetail(const std::filesystem::path& file, int systemError)

@@ -162,6 +162,7 @@ int CCommands::CsvImport(const std::filesystem::path& path, const std::filesyste
     if (!WriteFileAtomically(path, BuildDatFile(context), &reason)) {
         return Fail(*app, kMsgWriteFileError, path, reason);
     }
+    PrintCsvReadSummary(m_err, report.read);
     PrintCsvNotes(m_err, report.notes);
     return kExitOk;
 }

@@ -185,7 +185,13 @@ TEST_F(CsvExchange, ImportKeepsOnlyValidMembersAndLeavesSlotGaps)
     lines[25] = "SPD006,E-mail,Six,six@example.com,";
     lines[271] = "DHD02,SPEED,5,";
     lines[273] = "DHD04,GROUP,21,";
-    ASSERT_EQ(Import(Join(lines)), kOk);
+    std::vector<CCsvNote> notes;
+    ASSERT_EQ(ParseAddressBookCsv(Join(lines), book, store, kToday, &notes), kOk);
+    EXPECT_EQ(notes,
+              (std::vector<CCsvNote>{{"OTD01", CsvNoteReason::MemberMissing, 300},
+                                     {"OTD01", CsvNoteReason::MemberMissing, 7},
+                                     {"OTD01", CsvNoteReason::MemberMissing, 0, "xyz"},
+                                     {"DHD04", CsvNoteReason::TargetInvalid}}));
     ASSERT_NE(book.FindGroup(1), nullptr);
     EXPECT_EQ(book.FindGroup(1)->members, (std::vector<std::int32_t>{5}));
     EXPECT_EQ(book.FindGroup(1)->kind, kKindFax);
@@ -203,7 +209,19 @@ TEST_F(CsvExchange, FieldRulesSkipOrEmptyWhatTheDeviceCannotTake)
     lines[22] = "SPD003,Telex,Name,123,";
     lines[23] = "SPD004,E-mail,Name,,"; // no address: ignored
     lines[240] = "SPD221,FTP,Srv,back\\slash,,off,21,0,0,0,0,0,0,0,off,,,,,,,,,,,0,,,";
-    ASSERT_EQ(Import(Join(lines)), kOk);
+    lines[241] = "SPD222,SMB,Srv,\\\\host\\share,,0,1,9,0,0,0,0,off,,,,,,,,,,,0,,,";
+    std::vector<CCsvNote> notes;
+    ASSERT_EQ(ParseAddressBookCsv(Join(lines), book, store, kToday, &notes), kOk);
+    // Every line left out or changed is told, with the line's key, so a report can name its line.
+    EXPECT_EQ(notes,
+              (std::vector<CCsvNote>{{"SPD001", CsvNoteReason::AddressInvalid},
+                                     {"SPD002", CsvNoteReason::NameEmptied},
+                                     {"SPD002", CsvNoteReason::FieldDefaulted, 0, "batch time"},
+                                     {"SPD003", CsvNoteReason::KindUnknown},
+                                     {"SPD004", CsvNoteReason::AddressInvalid},
+                                     {"SPD221", CsvNoteReason::AddressInvalid},
+                                     {"SPD222", CsvNoteReason::FieldDefaulted, 0, "resolution"}}));
+    EXPECT_EQ(book.FindScanEntry(222)->resolution, 1);
     EXPECT_EQ(book.FindFaxMailEntry(1), nullptr);
     ASSERT_NE(book.FindFaxMailEntry(2), nullptr);
     EXPECT_TRUE(book.FindFaxMailEntry(2)->name.Empty());
@@ -346,6 +364,29 @@ TEST_F(CsvExchange, ImportKeepsOnlyMembersOfTheFirstMembersKind)
     EXPECT_EQ(notes,
               (std::vector<CCsvNote>{{"OTD01", CsvNoteReason::MemberOfOtherKind, 6},
                                      {"OTD02", CsvNoteReason::MemberOfOtherKind, 7}}));
+}
+
+TEST(CsvReport, NotesNameTheirLinesAndTheSummaryCountsEachKind)
+{
+    const TextLookup texts = [](std::string_view key) -> std::u16string {
+        if (key == "STR_CSV_NOTE_LINE") {
+            return u"line %s (%s):";
+        }
+        if (key == "STR_CSV_NOTE_MEMBER_MISSING") {
+            return u"member %s left out";
+        }
+        return key == "STR_MSG_CSV_READ_COUNTS" ? u"%s/%s/%s/%s %s" : u"";
+    };
+    EXPECT_EQ(CsvLineOfKey("OTD01"), 1);
+    EXPECT_EQ(CsvLineOfKey("SPD005"), 25);
+    EXPECT_EQ(CsvLineOfKey("DHD20"), 290);
+    EXPECT_EQ(CsvLineOfKey("XYZ"), 0);
+    EXPECT_EQ(CsvNoteLine({"OTD02", CsvNoteReason::MemberMissing, 7}, texts),
+              u"line 2 (OTD02): member SPD007 left out");
+    EXPECT_EQ(CsvNoteLine({"OTD02", CsvNoteReason::MemberMissing, 0, "%s"}, texts),
+              u"line 2 (OTD02): member %s left out")
+        << "a field from the file is put in literally";
+    EXPECT_EQ(CsvReadSummary({3, 2, 1, 0}, texts), u"3/2/1/0 %s");
 }
 
 TEST(CsvPaths, ExtensionRule)

@@ -108,7 +108,7 @@ private:
     void OpenEntryEditor(const CDialCommand& command);
     std::filesystem::path StartPath() const;
     std::filesystem::path CsvStartPath() const;
-    void ShowCsvNotes(const std::vector<struct CCsvNote>& notes);
+    void ShowCsvReport(const struct CCsvReport& report, bool imported);
     bool CommitCurrentPage();
     void MakeCurrentFile(const std::filesystem::path& path);
     void RecreatePageHost();

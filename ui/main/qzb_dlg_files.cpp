@@ -151,20 +151,19 @@ std::filesystem::path CQZBDlg::CsvStartPath() const
     return DataFolder() / "NewFile.csv";
 }
 
-void CQZBDlg::ShowCsvNotes(const std::vector<CCsvNote>& notes)
+void CQZBDlg::ShowCsvReport(const CCsvReport& report, bool imported)
 {
-    if (notes.empty()) {
+    if (!imported && report.notes.empty()) {
         return;
     }
-    std::u16string text = Text("STR_MSG_CSV_NOTES").toStdU16String();
-    for (const CCsvNote& note : notes) {
-        std::u16string reason = Text(CsvNoteTextKey(note.reason)).toStdU16String();
-        if (note.reason == CsvNoteReason::MemberOfOtherKind) {
-            char member[16];
-            std::snprintf(member, sizeof(member), "SPD%03d", static_cast<int>(note.member));
-            reason = InsertText(reason, Utf8ToUtf16(member));
-        }
-        text.append(u"\n").append(Utf8ToUtf16(note.key)).append(u": ").append(reason);
+    const TextLookup texts = [this](std::string_view key) { return Text(key).toStdU16String(); };
+    // An import always says what it read, so that a file with nothing usable is not taken for a good one.
+    std::u16string text = imported ? CsvReadSummary(report.read, texts) : std::u16string();
+    if (!report.notes.empty()) {
+        text.append(text.empty() ? u"" : u"\n\n").append(Text("STR_MSG_CSV_NOTES").toStdU16String());
+    }
+    for (const CCsvNote& note : report.notes) {
+        text.append(u"\n").append(CsvNoteLine(note, texts));
     }
     m_messenger.ShowPlain(text);
 }
@@ -190,7 +189,7 @@ void CQZBDlg::ExportCsvFile()
     }
     m_preferences.WriteText(kPrefCsvFilePath, path.u16string());
     m_preferences.WriteText(kPrefCsvFileName, path.filename().u16string());
-    ShowCsvNotes(report.notes);
+    ShowCsvReport(report, false);
 }
 
 void CQZBDlg::ImportCsvFile()
@@ -223,7 +222,7 @@ void CQZBDlg::ImportCsvFile()
     UpdateCommandStates();
     m_tree->setCurrentItem(m_tree->topLevelItem(0));
     m_tree->setFocus();
-    ShowCsvNotes(report.notes);
+    ShowCsvReport(report, true);
 }
 
 } // namespace qzb
