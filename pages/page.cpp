@@ -375,8 +375,9 @@ CCheckResult CPage::Store()
     if (m_def.rules != nullptr && m_def.rules->beforeStore != nullptr) {
         m_def.rules->beforeStore(*this, *m_env.store);
     }
+    const auto keepsStored = m_def.rules != nullptr ? m_def.rules->keepsStored : nullptr;
     for (std::size_t i = 0; i < m_def.controls.size(); ++i) {
-        if (!IsShadowed(i)) {
+        if (!IsShadowed(i) && (keepsStored == nullptr || !keepsStored(*this, m_def.controls[i]))) {
             StoreControl(i);
         }
     }

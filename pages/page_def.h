@@ -114,6 +114,9 @@ struct CPageRules
     // After the checks passed, before any write: what depends on the values the store still holds.
     void (*beforeStore)(const CPage& page, CValueStore& store) = nullptr;
     void (*afterStore)(const CPage& page, CValueStore& store) = nullptr; // writes no binding expresses
+    // A bound control whose item keeps what the store holds at this store: a field that was left
+    // unchecked (its group switched off) and holds a value its item cannot carry.
+    bool (*keepsStored)(const CPage& page, const CControlDef& control) = nullptr;
 };
 
 enum class PageClass : std::uint8_t { Settings, Information, SettingDialog };

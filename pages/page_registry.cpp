@@ -2,12 +2,15 @@
 
 #include "pages/admin_number_page.h"
 #include "pages/command_states.h"
+#include "pages/direct_print_pages.h"
+#include "pages/email_ldap_pages.h"
 #include "pages/information_pages.h"
 #include "pages/machine_page.h"
 #include "pages/navigation.h"
 #include "pages/network_pages.h"
 #include "pages/paper_pages.h"
 #include "pages/paper_tables.h"
+#include "pages/scan_copy_pages.h"
 #include "pages/service_man.h"
 
 #include <array>
@@ -110,12 +113,22 @@ std::span<const CRegistryRow> PageRegistry()
 std::span<const CPageDef* const> PageDefs()
 {
     // The pages that have a model so far, in registry order, then the setting dialogs.
+    // One page a line, so that pages added side by side merge cleanly.
+    // clang-format off
     static const std::array defs = {&MachineSettingsPage(),
                                     &PaperSourcePage(),
                                     &AdminNumberPage(),
+                                    &RemoteMonitorPage(),
                                     &TcpIpSettingsPage(),
+                                    &EmailSettingsPage(),
+                                    &LdapSettingsPage(),
+                                    &MemoryDirectPage(),
+                                    &CameraDirectPage(),
                                     &UsbSettingsPage(),
+                                    &CopySettingsPage(),
                                     &ReportSettingsPage(),
+                                    &ScanSettingsPage(),
+                                    &CameraDirectPrintPage(),
                                     &TotalCounterPage(),
                                     &ConfigurationPage(),
                                     &AddressFilterDialog(),
@@ -129,6 +142,7 @@ std::span<const CPageDef* const> PageDefs()
                                     &IppSettingDialog(),
                                     &SnmpSettingDialog(),
                                     &RawPortSettingDialog()};
+    // clang-format on
     return defs;
 }
 

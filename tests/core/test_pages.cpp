@@ -54,6 +54,19 @@ constexpr CDefaultRefusal kDefaultRefusals[] = {
     {"DNS_CONF_DLG", kMsgDnsServerInvalidErr, 1873},
     {"CUSTOM_PAPER_SIZE_DLG:1", kMsgInvalidRangeValue, 1001},
     {"CUSTOM_PAPER_SIZE_DLG:2", kMsgInvalidRangeValue, 1001},
+    {"EMAIL_SET_DLG", kMsgMachineEmailAddressErr, 1367}, // e-mail on, but no machine address yet
+};
+
+// Factory values that no option of the page's list holds: the list shows its first option, and
+// that is what the page stores.
+struct CDefaultRewrite
+{
+    std::string_view page;
+    std::string_view key;
+    std::int32_t number;
+};
+constexpr CDefaultRewrite kDefaultRewrites[] = {
+    {"CAMERA_DIRECT_PRINT_DLG", "CAMERA_TRAY1_PAPER_SIZE", 2}, // Japanese postcard: A4
 };
 
 class EveryPage : public testing::TestWithParam<std::tuple<const CPageDef*, std::int32_t>>
@@ -117,6 +130,15 @@ TEST_P(EveryPage, BindsExistingItemsAndStoresBackWhatItLoaded)
     ASSERT_EQ(before.size(), after.size());
     for (std::size_t p = 0; p < before.size(); ++p) {
         for (std::size_t r = 0; r < before[p].records.size(); ++r) {
+            const auto rewrite =
+                std::find_if(std::begin(kDefaultRewrites), std::end(kDefaultRewrites), [&](auto& known) {
+                    return known.page == def->name && known.page == before[p].name &&
+                           known.key == before[p].records[r].key;
+                });
+            if (rewrite != std::end(kDefaultRewrites)) {
+                EXPECT_EQ(after[p].records[r].number, rewrite->number) << def->name << " " << rewrite->key;
+                continue;
+            }
             EXPECT_EQ(before[p].records[r].number, after[p].records[r].number)
                 << def->name << " changed " << before[p].name << "/" << before[p].records[r].key;
             EXPECT_EQ(before[p].records[r].text, after[p].records[r].text)
