@@ -19,6 +19,8 @@ enum class Binding : std::uint8_t {
     None, // not bound: labels, buttons, values the page's own rules fill
     Text, // the item's text
     Number, // the item's number shown in decimal, zero-padded to numberWidth
+    NumberOrEmpty, // as Number; -1 shows as an empty edit and an empty edit stores -1
+    PanelText, // the item's text held in the device's panel code (the user name)
     Check, // 1 when checked, 0 when not; loads as checked only on exactly 1
     CheckNonZero, // 1 when checked, 0 when not; loads as checked on any value but 0
     CheckInverted, // 0 when checked, 1 when not; loads as checked on any value but 1
@@ -114,6 +116,9 @@ struct CPageRules
     // After the checks passed, before any write: what depends on the values the store still holds.
     void (*beforeStore)(const CPage& page, CValueStore& store) = nullptr;
     void (*afterStore)(const CPage& page, CValueStore& store) = nullptr; // writes no binding expresses
+    // Whether an edit takes a changed text (a date edit refusing a 13th month as it is typed); a
+    // refused change leaves the text the edit held.
+    bool (*acceptsText)(const CPage& page, std::int32_t controlId, std::u16string_view text) = nullptr;
 };
 
 enum class PageClass : std::uint8_t { Settings, Information, SettingDialog };

@@ -310,9 +310,13 @@ void CPageView::SyncControl(std::size_t index)
             button->setChecked(state.value == 1);
             break;
         }
-        case ControlKind::Slider:
-            static_cast<QSlider*>(widget)->setValue(state.value);
+        case ControlKind::Slider: {
+            // The range may follow the data loaded (the ring count by fax country).
+            auto* slider = static_cast<QSlider*>(widget);
+            slider->setRange(state.minimum, state.maximum);
+            slider->setValue(state.value);
             break;
+        }
         case ControlKind::Address: {
             CAddressFields fields;
             for (std::size_t i = 0; i < fields.size(); ++i) {
