@@ -2,6 +2,8 @@
 
 #include "pages/admin_number_page.h"
 #include "pages/command_states.h"
+#include "pages/communication_pages.h"
+#include "pages/fax_pages.h"
 #include "pages/information_pages.h"
 #include "pages/machine_page.h"
 #include "pages/navigation.h"
@@ -9,6 +11,7 @@
 #include "pages/paper_pages.h"
 #include "pages/paper_tables.h"
 #include "pages/service_man.h"
+#include "pages/user_page.h"
 
 #include <array>
 #include <iterator>
@@ -110,11 +113,17 @@ std::span<const CRegistryRow> PageRegistry()
 std::span<const CPageDef* const> PageDefs()
 {
     // The pages that have a model so far, in registry order, then the setting dialogs.
+    // clang-format off
     static const std::array defs = {&MachineSettingsPage(),
                                     &PaperSourcePage(),
                                     &AdminNumberPage(),
                                     &TcpIpSettingsPage(),
                                     &UsbSettingsPage(),
+                                    &CommunicationSettingsPage(),
+                                    &UserSettingsPage(),
+                                    &AutoRedialPage(),
+                                    &FaxTxSettingsPage(),
+                                    &FaxRxSettingsPage(),
                                     &ReportSettingsPage(),
                                     &TotalCounterPage(),
                                     &ConfigurationPage(),
@@ -128,7 +137,9 @@ std::span<const CPageDef* const> PageDefs()
                                     &BonjourSettingDialog(),
                                     &IppSettingDialog(),
                                     &SnmpSettingDialog(),
-                                    &RawPortSettingDialog()};
+                                    &RawPortSettingDialog(),
+                                    &ForwardLocationDialog()};
+    // clang-format on
     return defs;
 }
 

@@ -54,7 +54,28 @@ constexpr CDefaultRefusal kDefaultRefusals[] = {
     {"DNS_CONF_DLG", kMsgDnsServerInvalidErr, 1873},
     {"CUSTOM_PAPER_SIZE_DLG:1", kMsgInvalidRangeValue, 1001},
     {"CUSTOM_PAPER_SIZE_DLG:2", kMsgInvalidRangeValue, 1001},
+    {"FORWARD_LOCATION_DLG", kMsgForwardPhoneInvalidErr, 1215},
 };
+
+// Items a page writes in a form of its own whatever it loaded: with memory reception off there is
+// no password and no time window (-1), where the factory store holds 0.
+struct CStoredForm
+{
+    std::string_view page;
+    std::string_view key;
+    std::int32_t number;
+};
+constexpr CStoredForm kStoredForms[] = {
+    {"FAX_RX_SET_DLG", "FAX_RX_OPE_MEMORY_RX_MODD_PASS", -1},
+    {"FAX_RX_SET_DLG", "FAX_RX_OPE_MEMORY_RX_MODD_ON_H_TIME", -1},
+};
+
+bool IsStoredForm(std::string_view page, std::string_view key, std::int32_t number)
+{
+    return std::any_of(std::begin(kStoredForms), std::end(kStoredForms), [&](const CStoredForm& form) {
+        return form.page == page && form.key == key && form.number == number;
+    });
+}
 
 class EveryPage : public testing::TestWithParam<std::tuple<const CPageDef*, std::int32_t>>
 {
@@ -117,6 +138,9 @@ TEST_P(EveryPage, BindsExistingItemsAndStoresBackWhatItLoaded)
     ASSERT_EQ(before.size(), after.size());
     for (std::size_t p = 0; p < before.size(); ++p) {
         for (std::size_t r = 0; r < before[p].records.size(); ++r) {
+            if (IsStoredForm(before[p].name, before[p].records[r].key, after[p].records[r].number)) {
+                continue;
+            }
             EXPECT_EQ(before[p].records[r].number, after[p].records[r].number)
                 << def->name << " changed " << before[p].name << "/" << before[p].records[r].key;
             EXPECT_EQ(before[p].records[r].text, after[p].records[r].text)
