@@ -167,13 +167,15 @@ void CPageView::Connect(const CControlDef& control, QWidget* widget)
                     return;
                 }
                 // A radio button is switched off only by another button of its group.
-                const bool box = m_page.FindControl(id)->kind == ControlKind::Check;
+                const CControlDef& control = *m_page.FindControl(id);
+                const bool box = control.kind == ControlKind::Check;
+                const std::int32_t priorRadio = box ? 0 : CheckedRadio(control.group);
                 if (checked || box) {
                     m_page.SetValue(id, checked ? 1 : 0);
                 }
                 UserChanged(id);
-                if (box && checked) {
-                    OpenDialogFor(id, 0);
+                if (checked) {
+                    OpenDialogFor(id, 0, priorRadio);
                 }
             });
             break;
@@ -350,7 +352,17 @@ void CPageView::UserChanged(std::int32_t id)
     emit ControlChanged(id);
 }
 
-void CPageView::OpenDialogFor(std::int32_t id, std::int32_t priorValue)
+std::int32_t CPageView::CheckedRadio(std::int32_t group) const
+{
+    for (const CControlDef& control : m_page.Controls()) {
+        if (control.kind == ControlKind::Radio && control.group == group && m_page.IsChecked(control.id)) {
+            return control.id;
+        }
+    }
+    return 0;
+}
+
+void CPageView::OpenDialogFor(std::int32_t id, std::int32_t priorValue, std::int32_t priorRadio)
 {
     const CPageDef* def = FindPageDef(m_page.DialogFor(id));
     if (def == nullptr) {
@@ -362,7 +374,16 @@ void CPageView::OpenDialogFor(std::int32_t id, std::int32_t priorValue)
     if (dialog.exec() == QDialog::Accepted || m_page.FindControl(id)->kind == ControlKind::Button) {
         return;
     }
-    // Cancel takes the choice that opened the dialog back, in the model too.
+    // Cancel takes the choice that opened the dialog back, in the model too; a radio button gives
+    // the check back to the button of its group that had it.
+    if (priorRadio != 0) {
+        m_page.SetValue(priorRadio, 1);
+        UserChanged(priorRadio);
+        if (QWidget* prior = Widget(priorRadio)) {
+            prior->setFocus(Qt::OtherFocusReason);
+        }
+        return;
+    }
     m_page.SetValue(id, priorValue);
     UserChanged(id);
 }
