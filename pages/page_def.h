@@ -93,6 +93,9 @@ struct CControlDef
     // The value that opens opensDialog: a check box's 1 (checked), or the option a combo opens it
     // for. A button opens its dialog whenever it is pressed.
     std::int32_t dialogValue = 1;
+    // An edit that hands the focus on once it holds limit characters (hour to minute on the user
+    // page): the control that takes it, with its text selected; 0 for none.
+    std::int32_t focusOnFull = 0;
 };
 
 // CCheckResult::field for an address control: 0-3 name an octet, this one the first empty field.

@@ -86,8 +86,8 @@ constexpr CChoiceDef kPresetZoom[] = {
 };
 
 // A two-digit date or time edit, shown as "%02d".
-constexpr CControlDef
-DateEdit(std::int32_t id, std::string_view name, std::string_view item, std::int32_t row, int column)
+constexpr CControlDef DateEdit(
+    std::int32_t id, std::string_view name, std::string_view item, std::int32_t row, int column, std::int32_t next = 0)
 {
     return {.id = id,
             .kind = ControlKind::Edit,
@@ -98,7 +98,8 @@ DateEdit(std::int32_t id, std::string_view name, std::string_view item, std::int
             .inputKind = kDigits,
             .numberWidth = 2,
             .row = row,
-            .column = column};
+            .column = column,
+            .focusOnFull = next};
 }
 
 constexpr CControlDef ZoneCombo(std::int32_t id, std::string_view name, std::span<const CChoiceDef> choices, int column)
@@ -110,10 +111,11 @@ constexpr CControlDef kUserControls[] = {
     Label(1120, "faxCountryLabel", "STR_US_TXT_FAX_PTT_SETTING", 0),
     Combo(1121, "faxCountryCombo", "USER_FAX_PTT_SET", kCountries, 0),
     Label(1124, "timeLabel", "STR_US_TXT_TIME", 1),
-    DateEdit(kHour, "hourEdit", "USER_TIME_HOUR", 1, 1),
-    DateEdit(kMinute, "minuteEdit", "USER_TIME_MINUTES", 1, 2),
+    // Typing runs on: hour to minute, minute to year, year to month.
+    DateEdit(kHour, "hourEdit", "USER_TIME_HOUR", 1, 1, kMinute),
+    DateEdit(kMinute, "minuteEdit", "USER_TIME_MINUTES", 1, 2, kYear),
     Label(1128, "dateLabel", "STR_US_TXT_DATE", 2),
-    DateEdit(kYear, "yearEdit", "USER_TIME_YEAR", 2, 1),
+    DateEdit(kYear, "yearEdit", "USER_TIME_YEAR", 2, 1, kMonth),
     DateEdit(kMonth, "monthEdit", "USER_TIME_MOUTH", 2, 2),
     DateEdit(kDay, "dayEdit", "USER_TIME_DAY", 2, 3),
     Label(1134, "timeZoneLabel", "STR_US_TXT_TIME_ZONE", 3),

@@ -101,6 +101,11 @@ TEST_P(EveryPage, BindsExistingItemsAndStoresBackWhatItLoaded)
             ASSERT_NE(dialog, nullptr) << def->name << " opens " << control.opensDialog;
             EXPECT_EQ(dialog->pageClass, PageClass::SettingDialog);
         }
+        if (control.focusOnFull != 0) {
+            const CControlDef* next = page.FindControl(control.focusOnFull);
+            ASSERT_NE(next, nullptr) << def->name << " hands the focus to " << control.focusOnFull;
+            EXPECT_EQ(next->kind, ControlKind::Edit);
+        }
         if (control.binding == Binding::None) {
             continue;
         }

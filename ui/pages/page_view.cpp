@@ -136,8 +136,16 @@ void CPageView::Connect(const CControlDef& control, QWidget* widget)
     switch (control.kind) {
         case ControlKind::Edit:
             connect(static_cast<CMyEdit*>(widget), &QLineEdit::textEdited, this, [this, id](const QString& text) {
-                m_page.SetText(id, text.toStdU16String());
+                const bool taken = m_page.SetText(id, text.toStdU16String());
                 UserChanged(id);
+                const CControlDef& edit = *m_page.FindControl(id);
+                const auto length = static_cast<std::int32_t>(m_page.State(id).text.size());
+                if (taken && edit.focusOnFull != 0 && length == CPage::EditLimit(edit)) {
+                    if (auto* next = qobject_cast<QLineEdit*>(Widget(edit.focusOnFull))) {
+                        next->setFocus(Qt::OtherFocusReason);
+                        next->selectAll();
+                    }
+                }
             });
             break;
         case ControlKind::Combo: {
