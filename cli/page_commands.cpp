@@ -6,6 +6,7 @@
 #include "cli/store_commands.h"
 #include "files/dat_file.h"
 #include "machine/setting_check.h"
+#include "model/panel_code.h"
 #include "model/text_codec.h"
 #include "pages/page.h"
 #include "pages/page_input.h"
@@ -108,11 +109,13 @@ std::optional<std::string> UnkeptValue(const CAppContext& context, const CValueS
             if (context.store.Number(ref) == before.Number(ref) && context.store.RawText(ref) == before.RawText(ref)) {
                 continue;
             }
-            const bool number = control.binding != Binding::Text;
+            const bool number = control.binding != Binding::Text && control.binding != Binding::PanelText;
+            const std::u16string text = control.binding == Binding::PanelText
+                                            ? PanelBytesToText(context.store.GetItemTextRaw(page, key), context.store)
+                                            : context.store.GetItemText(page, key);
             const CSettingCheck check =
-                number
-                    ? CheckSettingNumber(context.device, context.store, page, key, context.store.Number(ref))
-                    : CheckSettingText(context.device, context.store, page, key, context.store.GetItemText(page, key));
+                number ? CheckSettingNumber(context.device, context.store, page, key, context.store.Number(ref))
+                       : CheckSettingText(context.device, context.store, page, key, text);
             if (check.refusal != SettingRefusal::None) {
                 return "control " + std::to_string(control.id) + " (" + std::string(control.name) +
                        "): " + SettingRefusalText(check, page, key, number);

@@ -3,6 +3,7 @@
 #include "app/english_texts.h"
 #include "app/string_table.h"
 #include "model/input_chars.h"
+#include "model/panel_code.h"
 #include "model/value_store.h"
 #include "pages/common_checks.h"
 
@@ -65,6 +66,10 @@ CPage::CPage(const CPageDef& def, const CPageEnv& env)
     , m_env(env)
     , m_states(def.controls.size())
 {
+    for (std::size_t i = 0; i < m_states.size(); ++i) {
+        m_states[i].minimum = def.controls[i].minimum;
+        m_states[i].maximum = def.controls[i].maximum;
+    }
 }
 
 std::string_view CPage::StorePage() const
@@ -211,6 +216,17 @@ void CPage::LoadControl(std::size_t index)
         case Binding::Number:
             state.text = FormatNumber(store.GetItemNumber(page, control.item), control.numberWidth);
             break;
+        case Binding::NumberOrEmpty: {
+            const std::int32_t number = store.GetItemNumber(page, control.item);
+            state.text = number == -1 ? std::u16string() : FormatNumber(number, control.numberWidth);
+            break;
+        }
+        case Binding::PanelText:
+            state.text = PanelBytesToText(store.GetItemTextRaw(page, control.item), store);
+            if (static_cast<std::int32_t>(state.text.size()) > EditLimit(control)) {
+                state.text.resize(static_cast<std::size_t>(EditLimit(control)));
+            }
+            break;
         case Binding::Check:
             state.value = store.GetItemNumber(page, control.item) == 1 ? 1 : 0;
             break;
@@ -328,6 +344,16 @@ void CPage::StoreControl(std::size_t index) const
                 control.item,
                 static_cast<std::int32_t>(std::clamp<std::int64_t>(LeadingDecimal(state.text), INT32_MIN, INT32_MAX)));
             break;
+        case Binding::NumberOrEmpty:
+            store.SetItemNumber(page,
+                                control.item,
+                                state.text.empty() ? -1
+                                                   : static_cast<std::int32_t>(std::clamp<std::int64_t>(
+                                                         LeadingDecimal(state.text), INT32_MIN, INT32_MAX)));
+            break;
+        case Binding::PanelText:
+            store.SetItemTextRaw(page, control.item, TextToPanelBytes(state.text));
+            break;
         case Binding::Check:
         case Binding::CheckNonZero:
             store.SetItemNumber(page, control.item, state.value == 1 ? 1 : 0);
@@ -411,15 +437,27 @@ void CPage::Changed(std::int32_t id)
     }
 }
 
-void CPage::SetText(std::int32_t id, std::u16string text)
+bool CPage::SetText(std::int32_t id, std::u16string text)
 {
     // The text a password edit holds passed the check when it went in, so it is the last good one.
     const CControlDef* control = FindControl(id);
     if (control != nullptr && control->keepLastGood && !IsInputTextValid(text, control->inputKind, *m_env.store)) {
-        return;
+        return false;
+    }
+    if (m_def.rules != nullptr && m_def.rules->acceptsText != nullptr && !m_def.rules->acceptsText(*this, id, text)) {
+        return false;
     }
     State(id).text = std::move(text);
     Changed(id);
+    return true;
+}
+
+void CPage::SetRange(std::int32_t id, std::int32_t minimum, std::int32_t maximum)
+{
+    CControlState& state = State(id);
+    state.minimum = minimum;
+    state.maximum = std::max(minimum, maximum);
+    state.value = std::clamp(state.value, state.minimum, state.maximum);
 }
 
 void CPage::SetValue(std::int32_t id, std::int32_t value)

@@ -23,7 +23,7 @@ struct CPageEnv
     CValueStore* store = nullptr;
     const CStringTable* strings = nullptr; // no table: every text stays empty
     std::uint32_t modelBit = 1;
-    const CDeviceData* device = nullptr;
+    CDeviceData* device = nullptr; // pages may repair the device's switch block
     const CPage* opener = nullptr; // the page a setting dialog was opened from
 };
 
@@ -46,6 +46,9 @@ struct CControlState
 {
     std::u16string text; // edit text, or the caption of a label, box or button
     std::int32_t value = 0; // combo: the selected stored value (-1 none); check, radio: 1/0; slider
+    // Slider range: the table's, unless the page's rules set another for the data loaded.
+    std::int32_t minimum = 0;
+    std::int32_t maximum = 0;
     COctets octets{-1, -1, -1, -1};
     std::vector<CChoice> choices;
     bool enabled = true;
@@ -80,8 +83,8 @@ public:
     CCheckResult Store();
 
     // A user's change to one control; the page's reactions follow. Setting a radio button clears
-    // the other buttons of its group.
-    void SetText(std::int32_t id, std::u16string text);
+    // the other buttons of its group. SetText is false when the edit refused the text.
+    bool SetText(std::int32_t id, std::u16string text);
     void SetValue(std::int32_t id, std::int32_t value);
     void SetOctets(std::int32_t id, const COctets& octets);
 
@@ -95,6 +98,8 @@ public:
     void SetEnabled(std::int32_t id, bool enabled) { State(id).enabled = enabled; }
     void SetVisible(std::int32_t id, bool visible) { State(id).visible = visible; }
     void SetCaption(std::int32_t id, std::u16string text) { State(id).text = std::move(text); }
+    // A slider's range for the data loaded; the position is kept within it.
+    void SetRange(std::int32_t id, std::int32_t minimum, std::int32_t maximum);
     // Rebuilds a combo's list from options filtered by the running model and selects the stored
     // value, or the first option when the list lacks it.
     void SetChoices(std::int32_t id, std::span<const CChoiceDef> options);

@@ -19,6 +19,8 @@ enum class Binding : std::uint8_t {
     None, // not bound: labels, buttons, values the page's own rules fill
     Text, // the item's text
     Number, // the item's number shown in decimal, zero-padded to numberWidth
+    NumberOrEmpty, // as Number; -1 shows as an empty edit and an empty edit stores -1
+    PanelText, // the item's text held in the device's panel code (the user name)
     Check, // 1 when checked, 0 when not; loads as checked only on exactly 1
     CheckNonZero, // 1 when checked, 0 when not; loads as checked on any value but 0
     CheckInverted, // 0 when checked, 1 when not; loads as checked on any value but 1
@@ -91,6 +93,9 @@ struct CControlDef
     // The value that opens opensDialog: a check box's 1 (checked), or the option a combo opens it
     // for. A button opens its dialog whenever it is pressed.
     std::int32_t dialogValue = 1;
+    // An edit that hands the focus on once it holds limit characters (hour to minute on the user
+    // page): the control that takes it, with its text selected; 0 for none.
+    std::int32_t focusOnFull = 0;
 };
 
 // CCheckResult::field for an address control: 0-3 name an octet, this one the first empty field.
@@ -117,6 +122,9 @@ struct CPageRules
     // A bound control whose item keeps what the store holds at this store: a field that was left
     // unchecked (its group switched off) and holds a value its item cannot carry.
     bool (*keepsStored)(const CPage& page, const CControlDef& control) = nullptr;
+    // Whether an edit takes a changed text (a date edit refusing a 13th month as it is typed); a
+    // refused change leaves the text the edit held.
+    bool (*acceptsText)(const CPage& page, std::int32_t controlId, std::u16string_view text) = nullptr;
 };
 
 enum class PageClass : std::uint8_t { Settings, Information, SettingDialog };

@@ -78,8 +78,8 @@ InputRefusal ApplyEdit(CPage& page, const CControlDef& control, std::u16string_v
         }
         typed.push_back(ch);
     }
-    page.SetText(control.id, std::move(typed));
-    return InputRefusal::None;
+    // The page's own typing rules (a month above 12) may still refuse the text as a whole.
+    return page.SetText(control.id, std::move(typed)) ? InputRefusal::None : InputRefusal::CharacterRefused;
 }
 
 } // namespace
@@ -129,7 +129,7 @@ InputRefusal ApplyControlInput(CPage& page, const CControlDef& control, std::u16
             if (!ParseNumber(value, number)) {
                 return InputRefusal::NotNumber;
             }
-            if (number < control.minimum || number > control.maximum) {
+            if (number < state.minimum || number > state.maximum) {
                 return InputRefusal::OutOfRange;
             }
             page.SetValue(control.id, number);

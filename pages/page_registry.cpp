@@ -2,8 +2,10 @@
 
 #include "pages/admin_number_page.h"
 #include "pages/command_states.h"
+#include "pages/communication_pages.h"
 #include "pages/direct_print_pages.h"
 #include "pages/email_ldap_pages.h"
+#include "pages/fax_pages.h"
 #include "pages/information_pages.h"
 #include "pages/machine_page.h"
 #include "pages/navigation.h"
@@ -12,6 +14,7 @@
 #include "pages/paper_tables.h"
 #include "pages/scan_copy_pages.h"
 #include "pages/service_man.h"
+#include "pages/user_page.h"
 
 #include <array>
 #include <iterator>
@@ -126,6 +129,11 @@ std::span<const CPageDef* const> PageDefs()
                                     &CameraDirectPage(),
                                     &UsbSettingsPage(),
                                     &CopySettingsPage(),
+                                    &CommunicationSettingsPage(),
+                                    &UserSettingsPage(),
+                                    &AutoRedialPage(),
+                                    &FaxTxSettingsPage(),
+                                    &FaxRxSettingsPage(),
                                     &ReportSettingsPage(),
                                     &ScanSettingsPage(),
                                     &CameraDirectPrintPage(),
@@ -141,7 +149,8 @@ std::span<const CPageDef* const> PageDefs()
                                     &BonjourSettingDialog(),
                                     &IppSettingDialog(),
                                     &SnmpSettingDialog(),
-                                    &RawPortSettingDialog()};
+                                    &RawPortSettingDialog(),
+                                    &ForwardLocationDialog()};
     // clang-format on
     return defs;
 }

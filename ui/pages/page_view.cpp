@@ -136,8 +136,16 @@ void CPageView::Connect(const CControlDef& control, QWidget* widget)
     switch (control.kind) {
         case ControlKind::Edit:
             connect(static_cast<CMyEdit*>(widget), &QLineEdit::textEdited, this, [this, id](const QString& text) {
-                m_page.SetText(id, text.toStdU16String());
+                const bool taken = m_page.SetText(id, text.toStdU16String());
                 UserChanged(id);
+                const CControlDef& edit = *m_page.FindControl(id);
+                const auto length = static_cast<std::int32_t>(m_page.State(id).text.size());
+                if (taken && edit.focusOnFull != 0 && length == CPage::EditLimit(edit)) {
+                    if (auto* next = qobject_cast<QLineEdit*>(Widget(edit.focusOnFull))) {
+                        next->setFocus(Qt::OtherFocusReason);
+                        next->selectAll();
+                    }
+                }
             });
             break;
         case ControlKind::Combo: {
@@ -167,13 +175,15 @@ void CPageView::Connect(const CControlDef& control, QWidget* widget)
                     return;
                 }
                 // A radio button is switched off only by another button of its group.
-                const bool box = m_page.FindControl(id)->kind == ControlKind::Check;
+                const CControlDef& control = *m_page.FindControl(id);
+                const bool box = control.kind == ControlKind::Check;
+                const std::int32_t priorRadio = box ? 0 : CheckedRadio(control.group);
                 if (checked || box) {
                     m_page.SetValue(id, checked ? 1 : 0);
                 }
                 UserChanged(id);
-                if (box && checked) {
-                    OpenDialogFor(id, 0);
+                if (checked) {
+                    OpenDialogFor(id, 0, priorRadio);
                 }
             });
             break;
@@ -310,9 +320,13 @@ void CPageView::SyncControl(std::size_t index)
             button->setChecked(state.value == 1);
             break;
         }
-        case ControlKind::Slider:
-            static_cast<QSlider*>(widget)->setValue(state.value);
+        case ControlKind::Slider: {
+            // The range may follow the data loaded (the ring count by fax country).
+            auto* slider = static_cast<QSlider*>(widget);
+            slider->setRange(state.minimum, state.maximum);
+            slider->setValue(state.value);
             break;
+        }
         case ControlKind::Address: {
             CAddressFields fields;
             for (std::size_t i = 0; i < fields.size(); ++i) {
@@ -346,7 +360,17 @@ void CPageView::UserChanged(std::int32_t id)
     emit ControlChanged(id);
 }
 
-void CPageView::OpenDialogFor(std::int32_t id, std::int32_t priorValue)
+std::int32_t CPageView::CheckedRadio(std::int32_t group) const
+{
+    for (const CControlDef& control : m_page.Controls()) {
+        if (control.kind == ControlKind::Radio && control.group == group && m_page.IsChecked(control.id)) {
+            return control.id;
+        }
+    }
+    return 0;
+}
+
+void CPageView::OpenDialogFor(std::int32_t id, std::int32_t priorValue, std::int32_t priorRadio)
 {
     const CPageDef* def = FindPageDef(m_page.DialogFor(id));
     if (def == nullptr) {
@@ -358,7 +382,16 @@ void CPageView::OpenDialogFor(std::int32_t id, std::int32_t priorValue)
     if (dialog.exec() == QDialog::Accepted || m_page.FindControl(id)->kind == ControlKind::Button) {
         return;
     }
-    // Cancel takes the choice that opened the dialog back, in the model too.
+    // Cancel takes the choice that opened the dialog back, in the model too; a radio button gives
+    // the check back to the button of its group that had it.
+    if (priorRadio != 0) {
+        m_page.SetValue(priorRadio, 1);
+        UserChanged(priorRadio);
+        if (QWidget* prior = Widget(priorRadio)) {
+            prior->setFocus(Qt::OtherFocusReason);
+        }
+        return;
+    }
     m_page.SetValue(id, priorValue);
     UserChanged(id);
 }

@@ -69,8 +69,10 @@ private:
     void UserChanged(std::int32_t id);
     bool HandlePageKey(const class QKeyEvent& key);
     void ScrollBy(bool vertical, int delta);
-    // Opens the setting dialog the control's new value names; Cancel puts priorValue back.
-    void OpenDialogFor(std::int32_t id, std::int32_t priorValue);
+    // Opens the setting dialog the control's new value names; Cancel puts priorValue back, or for a
+    // radio button checks priorRadio again.
+    void OpenDialogFor(std::int32_t id, std::int32_t priorValue, std::int32_t priorRadio = 0);
+    std::int32_t CheckedRadio(std::int32_t group) const;
 
     CPage m_page;
     CMessenger& m_messenger;

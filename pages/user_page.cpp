@@ -1,0 +1,285 @@
+#include "pages/user_page.h"
+
+#include "model/input_chars.h"
+#include "model/value_store.h"
+#include "pages/common_checks.h"
+#include "pages/control_rows.h"
+#include "pages/page.h"
+
+#include <algorithm>
+
+namespace qzb {
+
+using namespace rows;
+
+namespace {
+
+constexpr auto kUserPage = "USER_SET_DLG";
+constexpr std::int32_t kDigits = 2;
+constexpr std::int32_t kFaxNumberKind = 11;
+constexpr std::int32_t kNameKind = 6;
+
+constexpr std::int32_t kHour = 1125;
+constexpr std::int32_t kMinute = 1127;
+constexpr std::int32_t kYear = 1129;
+constexpr std::int32_t kMonth = 1131;
+constexpr std::int32_t kDay = 1133;
+constexpr std::int32_t kZoneHour = 1135;
+constexpr std::int32_t kZoneMinute = 1137;
+constexpr std::int32_t kUserFaxNumber = 1143;
+constexpr std::int32_t kUserName = 1145;
+
+constexpr std::int32_t kGmtMinus12 = 0;
+constexpr std::int32_t kGmtMinus00 = 12;
+constexpr std::int32_t kGmtPlus00 = 13;
+constexpr std::int32_t kGmtPlus12 = 25;
+
+constexpr CChoiceDef kCountries[] = {
+    {"STR_US_CMB_FAX_PTT_SETTING_ARGENTINA", 0},     {"STR_US_CMB_FAX_PTT_SETTING_AUSTRALIA", 1},
+    {"STR_US_CMB_FAX_PTT_SETTING_AUSTRIA", 2},       {"STR_US_CMB_FAX_PTT_SETTING_BELGIUM", 3},
+    {"STR_US_CMB_FAX_PTT_SETTING_BRAZIL", 4},        {"STR_US_CMB_FAX_PTT_SETTING_CANADA", 5},
+    {"STR_US_CMB_FAX_PTT_SETTING_CHINA", 6},         {"STR_US_CMB_FAX_PTT_SETTING_CZECH", 7},
+    {"STR_US_CMB_FAX_PTT_SETTING_DENMARK", 8},       {"STR_US_CMB_FAX_PTTSETTING_EUROPE", 9},
+    {"STR_US_CMB_FAX_PTT_SETTING_FINLAND", 10},      {"STR_US_CMB_FAX_PTT_SETTING_FRANCE", 11},
+    {"STR_US_CMB_FAX_PTT_SETTING_GERMANY", 12},      {"STR_US_CMB_FAX_PTT_SETTING_GREECE", 13},
+    {"STR_US_CMB_FAX_PTT_SETTING_HONG_KONG", 14},    {"STR_US_CMB_FAX_PTT_SETTING_HUNGARY", 15},
+    {"STR_US_CMB_FAX_PTT_SETTING_IRELAND", 16},      {"STR_US_CMB_FAX_PTT_SETTING_ISRAEL", 17},
+    {"STR_US_CMB_FAX_PTT_SETTING_ITALY", 18},        {"STR_US_CMB_FAX_PTT_SETTING_JAPAN", 19},
+    {"STR_US_CMB_FAX_PTT_SETTING_KOREA", 20},        {"STR_US_CMB_FAX_PTT_SETTING_MALAYSIA", 21},
+    {"STR_US_CMB_FAX_PTT_SETTING_MEXICO", 22},       {"STR_US_CMB_FAX_PTT_SETTING_NETHERLANDS", 23},
+    {"STR_US_CMB_FAX_PTT_SETTING_NEW_ZEALAND", 24},  {"STR_US_CMB_FAX_PTT_SETTING_NORWAY", 25},
+    {"STR_US_CMB_FAX_PTT_SETTING_PHILIPPINES", 26},  {"STR_US_CMB_FAX_PTT_SETTING_POLAND", 27},
+    {"STR_US_CMB_FAX_PTT_SETTING_PORTUGAL", 28},     {"STR_US_CMB_FAX_PTT_SETTING_RUSSIA", 29},
+    {"STR_US_CMB_FAX_PTT_SETTING_SAUDI_ARABIA", 30}, {"STR_US_CMB_FAX_PTT_SETTING_SINGAPORE", 31},
+    {"STR_US_CMB_FAX_PTT_SETTING_SLOVAKIA", 32},     {"STR_US_CMB_FAX_PTT_SETTING_SOUTH_AFRICA", 33},
+    {"STR_US_CMB_FAX_PTT_SETTING_SPAIN", 34},        {"STR_US_CMB_FAX_PTT_SETTING_SWEDEN", 35},
+    {"STR_US_CMB_FAX_PTT_SETTING_SWITZERLAND", 36},  {"STR_US_CMB_FAX_PTT_SETTING_TAIWAN", 37},
+    {"STR_US_CMB_FAX_PTT_SETTING_TURKEY", 38},       {"STR_US_CMB_FAX_PTT_SETTING_USA", 39},
+    {"STR_US_CMB_FAX_PTT_SETTING_UK", 40},           {"STR_US_CMB_FAX_PTT_SETTING_VIETNAM", 41},
+};
+
+// Options are listed by position: the stored value is the combo position, mapped by the rules.
+constexpr CChoiceDef kZoneHours[] = {
+    {"STR_US_CMB_TIME_ZONE_GMT_MINUS_12", 0},  {"STR_US_CMB_TIME_ZONE_GMT_MINUS_11", 1},
+    {"STR_US_CMB_TIME_ZONE_GMT_MINUS_10", 2},  {"STR_US_CMB_TIME_ZONE_GMT_MINUS_09", 3},
+    {"STR_US_CMB_TIME_ZONE_GMT_MINUS_08", 4},  {"STR_US_CMB_TIME_ZONE_GMT_MINUS_07", 5},
+    {"STR_US_CMB_TIME_ZONE_GMT_MINUS_06", 6},  {"STR_US_CMB_TIME_ZONE_GMT_MINUS_05", 7},
+    {"STR_US_CMB_TIME_ZONE_GMT_MINUS_04", 8},  {"STR_US_CMB_TIME_ZONE_GMT_MINUS_03", 9},
+    {"STR_US_CMB_TIME_ZONE_GMT_MINUS_02", 10}, {"STR_US_CMB_TIME_ZONE_GMT_MINUS_01", 11},
+    {"STR_US_CMB_TIME_ZONE_GMT_MINUS_00", 12}, {"STR_US_CMB_TIME_ZONE_GMT_PLUS_00", 13},
+    {"STR_US_CMB_TIME_ZONE_GMT_PLUS_01", 14},  {"STR_US_CMB_TIME_ZONE_GMT_PLUS_02", 15},
+    {"STR_US_CMB_TIME_ZONE_GMT_PLUS_03", 16},  {"STR_US_CMB_TIME_ZONE_GMT_PLUS_04", 17},
+    {"STR_US_CMB_TIME_ZONE_GMT_PLUS_05", 18},  {"STR_US_CMB_TIME_ZONE_GMT_PLUS_06", 19},
+    {"STR_US_CMB_TIME_ZONE_GMT_PLUS_07", 20},  {"STR_US_CMB_TIME_ZONE_GMT_PLUS_08", 21},
+    {"STR_US_CMB_TIME_ZONE_GMT_PLUS_09", 22},  {"STR_US_CMB_TIME_ZONE_GMT_PLUS_10", 23},
+    {"STR_US_CMB_TIME_ZONE_GMT_PLUS_11", 24},  {"STR_US_CMB_TIME_ZONE_GMT_PLUS_12", 25},
+};
+constexpr CChoiceDef kZoneMinutes[] = {{"STR_US_CMB_TIME_ZONE_00", 0}, {"STR_US_CMB_TIME_ZONE_30", 1}};
+constexpr CChoiceDef kDateFormats[] = {
+    {"STR_US_CMB_DATA_FORMAT_SETUP_MM_DD_YY", 1},
+    {"STR_US_CMB_DATA_FORMAT_SETUP_DD_MM_YY", 2},
+    {"STR_US_CMB_DATA_FORMAT_SETUP_YY_MM_DD", 0},
+};
+constexpr CChoiceDef kPresetZoom[] = {
+    {"STR_US_CMB_PRESET_ZOOM_CHANGE_INCH", 0},
+    {"STR_US_CMB_PRESET_ZOOM_CHANGE_METRIC", 1},
+};
+
+// A two-digit date or time edit, shown as "%02d".
+constexpr CControlDef DateEdit(
+    std::int32_t id, std::string_view name, std::string_view item, std::int32_t row, int column, std::int32_t next = 0)
+{
+    return {.id = id,
+            .kind = ControlKind::Edit,
+            .name = name,
+            .binding = Binding::Number,
+            .item = item,
+            .limit = 2,
+            .inputKind = kDigits,
+            .numberWidth = 2,
+            .row = row,
+            .column = column,
+            .focusOnFull = next};
+}
+
+constexpr CControlDef ZoneCombo(std::int32_t id, std::string_view name, std::span<const CChoiceDef> choices, int column)
+{
+    return {.id = id, .kind = ControlKind::Combo, .name = name, .choices = choices, .row = 3, .column = column};
+}
+
+constexpr CControlDef kUserControls[] = {
+    Label(1120, "faxCountryLabel", "STR_US_TXT_FAX_PTT_SETTING", 0),
+    Combo(1121, "faxCountryCombo", "USER_FAX_PTT_SET", kCountries, 0),
+    Label(1124, "timeLabel", "STR_US_TXT_TIME", 1),
+    // Typing runs on: hour to minute, minute to year, year to month.
+    DateEdit(kHour, "hourEdit", "USER_TIME_HOUR", 1, 1, kMinute),
+    DateEdit(kMinute, "minuteEdit", "USER_TIME_MINUTES", 1, 2, kYear),
+    Label(1128, "dateLabel", "STR_US_TXT_DATE", 2),
+    DateEdit(kYear, "yearEdit", "USER_TIME_YEAR", 2, 1, kMonth),
+    DateEdit(kMonth, "monthEdit", "USER_TIME_MOUTH", 2, 2),
+    DateEdit(kDay, "dayEdit", "USER_TIME_DAY", 2, 3),
+    Label(1134, "timeZoneLabel", "STR_US_TXT_TIME_ZONE", 3),
+    ZoneCombo(kZoneHour, "timeZoneHourCombo", kZoneHours, 1),
+    ZoneCombo(kZoneMinute, "timeZoneMinuteCombo", kZoneMinutes, 2),
+    Label(1138, "dateFormatLabel", "STR_US_TXT_DATE_FORMAT", 4),
+    Combo(1139, "dateFormatCombo", "USER_DATE_FORMAT_SET", kDateFormats, 4),
+    Label(1140, "presetZoomLabel", "STR_US_TXT_PRESET_ZOOM_CHANGE", 5),
+    Combo(1141, "presetZoomCombo", "USER_PRESET_ZOOM_CHANGE", kPresetZoom, 5),
+    Label(1142, "userFaxNumberLabel", "STR_US_TXT_USER_FAX_NUMBER", 6),
+    TextEdit(
+        kUserFaxNumber, "userFaxNumberEdit", "USER_FAXNAME", kFaxNumberKind, 20, 6, kEveryModelMask, CheckRule::None),
+    Label(1144, "userNameLabel", "STR_US_TXT_USER_NAME", 7),
+    {.id = kUserName,
+     .kind = ControlKind::Edit,
+     .name = "userNameEdit",
+     .binding = Binding::PanelText,
+     .item = "USER_NAME",
+     .limit = 32,
+     .inputKind = kNameKind,
+     .row = 7,
+     .column = 1},
+};
+
+// GMT-12 and GMT+12 have no half hour, and GMT-00 exists only as -00:30.
+void ApplyZoneMinuteRule(CPage& page)
+{
+    const std::int32_t hour = page.State(kZoneHour).value;
+    const bool fixed = hour == kGmtMinus12 || hour == kGmtPlus12 || hour == kGmtMinus00;
+    if (fixed) {
+        page.SelectValue(kZoneMinute, hour == kGmtMinus00 ? 1 : 0);
+    }
+    page.SetEnabled(kZoneMinute, !fixed);
+}
+
+void LoadUser(CPage& page)
+{
+    const CTimeZonePositions zone = TimeZonePositions(page.Env().store->GetItemNumber(kUserPage, "USER_TIME_ZOON"));
+    page.SelectValue(kZoneHour, zone.hour);
+    page.SelectValue(kZoneMinute, zone.minute);
+    ApplyZoneMinuteRule(page);
+}
+
+void UserChanged(CPage& page, std::int32_t id)
+{
+    if (id == kZoneHour) {
+        ApplyZoneMinuteRule(page);
+    }
+}
+
+// The clock edits refuse, as they are typed, a first digit that no hour, minute or month starts
+// with, and a second digit past 23 hours, 12 months or 31 days.
+bool AcceptsUserText(const CPage&, std::int32_t id, std::u16string_view text)
+{
+    const char16_t first = text.empty() ? u'0' : text[0];
+    const char16_t second = text.size() > 1 ? text[1] : u'0';
+    switch (id) {
+        case kHour:
+            return first < u'2' || (first == u'2' && second <= u'3');
+        case kMinute:
+            return first <= u'5';
+        case kMonth:
+            return first < u'1' || (first == u'1' && second <= u'2');
+        case kDay:
+            return first < u'3' || (first == u'3' && second <= u'1');
+        default:
+            return true;
+    }
+}
+
+struct CClockField
+{
+    std::int32_t id;
+    std::int32_t minimum;
+    std::int32_t maximum;
+};
+
+// The device takes a real date and time; the year is the two digits after 2000.
+constexpr CClockField kClockFields[] = {
+    {kHour, 0, 23},
+    {kMinute, 0, 59},
+    {kYear, 0, 99},
+    {kMonth, 1, 12},
+    {kDay, 1, 31},
+};
+
+CCheckResult CheckUser(const CPage& page)
+{
+    const CValueStore& store = *page.Env().store;
+    for (const CClockField& field : kClockFields) {
+        const std::u16string& text = page.State(field.id).text;
+        if (text.empty() || !IsInputTextValid(text, kDigits, store) || !IsInRange(text, field.minimum, field.maximum)) {
+            return {kMsgInvalidRangeValue, field.id};
+        }
+    }
+    const std::int64_t month = LeadingDecimal(page.State(kMonth).text);
+    const std::int64_t day = LeadingDecimal(page.State(kDay).text);
+    // 29 February passes in every year: the device keeps the calendar, not the utility.
+    const bool thirtyDays = month == 4 || month == 6 || month == 9 || month == 11;
+    if ((thirtyDays && day == 31) || (month == 2 && day >= 30)) {
+        return {kMsgInvalidRangeValue, kDay};
+    }
+    if (!IsInputTextValid(page.State(kUserFaxNumber).text, kFaxNumberKind, store)) {
+        return {kMsgInvalidRangeValue, kUserFaxNumber};
+    }
+    if (!IsInputTextValid(page.State(kUserName).text, kNameKind, store)) {
+        return {kMsgInvalidRangeValue, kUserName};
+    }
+    return {};
+}
+
+void StoreUser(const CPage& page, CValueStore& store)
+{
+    store.SetItemNumber(
+        kUserPage, "USER_TIME_ZOON", StoredTimeZone({page.State(kZoneHour).value, page.State(kZoneMinute).value}));
+}
+
+constexpr CPageRules kUserRules{.afterLoad = LoadUser,
+                                .onChange = UserChanged,
+                                .check = CheckUser,
+                                .afterStore = StoreUser,
+                                .acceptsText = AcceptsUserText};
+
+constexpr CPageDef kUserPageDef{.name = kUserPage,
+                                .className = "CUserSetDlg",
+                                .typeCode = 0x02000800,
+                                .titleKey = "STR_TREE_USER_SETTING",
+                                .ratioKey = "STR_RATIO_TREE_USER_SETTING",
+                                .controls = kUserControls,
+                                .rules = &kUserRules};
+
+} // namespace
+
+CTimeZonePositions TimeZonePositions(std::int32_t stored)
+{
+    if (stored >= 0 && stored <= 24) {
+        return {kGmtPlus00 + stored / 2, stored % 2};
+    }
+    if (stored >= 33 && stored <= 56) {
+        const std::int32_t halfHoursWest = stored - 32;
+        return {kGmtMinus00 - halfHoursWest / 2, halfHoursWest % 2};
+    }
+    // 25-32 are not used and anything else would point past the list.
+    return {kGmtPlus00, 0};
+}
+
+std::int32_t StoredTimeZone(const CTimeZonePositions& positions)
+{
+    const std::int32_t hour = std::clamp(positions.hour, kGmtMinus12, kGmtPlus12);
+    std::int32_t minute = std::clamp(positions.minute, 0, 1);
+    if (hour == kGmtMinus12 || hour == kGmtPlus12) {
+        minute = 0;
+    } else if (hour == kGmtMinus00) {
+        minute = 1;
+    }
+    if (hour >= kGmtPlus00) {
+        return (hour - kGmtPlus00) * 2 + minute;
+    }
+    return 32 + (kGmtMinus00 - hour) * 2 + minute;
+}
+
+const CPageDef& UserSettingsPage()
+{
+    return kUserPageDef;
+}
+
+} // namespace qzb
