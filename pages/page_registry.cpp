@@ -9,6 +9,7 @@
 #include "pages/paper_pages.h"
 #include "pages/paper_tables.h"
 #include "pages/service_man.h"
+#include "pages/state_diff.h"
 
 #include <array>
 #include <iterator>
@@ -97,6 +98,9 @@ std::vector<std::string> PageTextKeys()
         add(media.nameKey);
     }
     for (const std::string& key : ServiceManTextKeys()) {
+        add(key);
+    }
+    for (const std::string_view key : DiffTextKeys()) {
         add(key);
     }
     return keys;
