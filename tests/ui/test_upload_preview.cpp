@@ -20,8 +20,8 @@
 #include <QAction>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTest>
 #include <QTemporaryDir>
+#include <QTest>
 
 namespace qzb {
 namespace {
@@ -138,8 +138,8 @@ TEST_F(UploadPreview, CancelSendsNothingAndUploadSendsWhatWasListed)
     context.store.SetItemNumber("MACHINE_SET_DLG", "Machine_Language", 0);
     window->PageHost()->ReloadAllPages();
     EXPECT_EQ(Upload(false), "1 setting");
-    EXPECT_TRUE(CUploadPreviewDialog::Shown().back().lines.contains(
-        "  Panel Language (Machine_Language): German -> English"))
+    EXPECT_TRUE(
+        CUploadPreviewDialog::Shown().back().lines.contains("  Panel Language (Machine_Language): German -> English"))
         << CUploadPreviewDialog::Shown().back().lines.join('\n').toStdString();
     EXPECT_EQ(simulator.Device().WriteCommandCount(), 1u);
 }

@@ -183,8 +183,7 @@ bool CQZBDlg::PreviewUpload()
     // Outside service-man mode an upload carries the directory alone.
     const DiffScope scope = (m_state & kStateServiceMan) != 0 ? DiffScope::ServiceUpload : DiffScope::Upload;
     const CDiffEnv env{&m_context.strings, m_context.modelBit};
-    const CStateDiff diff =
-        DiffStates(*m_baseState, CMachineState{m_context.store, m_context.device}, env, scope);
+    const CStateDiff diff = DiffStates(*m_baseState, CMachineState{m_context.store, m_context.device}, env, scope);
     CUploadPreviewDialog::CTexts texts;
     texts.title = Text("STR_PREVIEW_UPLOAD_TITLE");
     texts.summary = QString::fromStdU16String(DiffSummary(diff, env));
@@ -202,8 +201,7 @@ void CQZBDlg::CompareWithDevice()
     m_host->StoreAllPages();
     const DiffScope scope = (m_state & kStateServiceMan) != 0 ? DiffScope::ServiceUpload : DiffScope::Upload;
     const CDiffEnv env{&m_context.strings, m_context.modelBit};
-    const CStateDiff diff =
-        DiffStates(*m_deviceState, CMachineState{m_context.store, m_context.device}, env, scope);
+    const CStateDiff diff = DiffStates(*m_deviceState, CMachineState{m_context.store, m_context.device}, env, scope);
     CUploadPreviewDialog::CTexts texts;
     texts.title = Text("STR_PREVIEW_COMPARE_TITLE");
     texts.summary = QString::fromStdU16String(DiffSummary(diff, env));
