@@ -2,6 +2,7 @@
 
 #include "app/app_context.h"
 #include "app/messenger.h"
+#include "app/preferences.h"
 #include "device/device_link.h"
 #include "device/device_protocol.h"
 #include "device/device_simulator.h"
@@ -67,6 +68,8 @@ protected:
         , preferences(PreferencesKeyPath(*context.profile))
     {
         context.strings.LoadFile(std::filesystem::path(QZB_TEST_DATA_DIR) / StringTableFileName(*context.profile));
+        // Other tests of the process may have changed the password this profile keeps.
+        WriteServiceManPassword(preferences, kFactoryServiceManPassword);
         window = std::make_unique<CQZBDlg>(context, messenger, preferences, &protocol);
         CQtMessagePresenter::ClearRecorded();
         CUploadPreviewDialog::ClearShown();

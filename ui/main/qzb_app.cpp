@@ -160,6 +160,10 @@ std::optional<int> CQZBApp::Start(const QStringList& arguments)
         return 1;
     }
 
+    // A window of an earlier start holds the context, messenger and link about to be replaced, and
+    // that start's own lock must not count as another instance.
+    m_mainWindow.reset();
+    m_lock.reset();
     m_context = std::make_unique<CAppContext>(options.modelCode);
     m_messenger = std::make_unique<CMessenger>(m_context->strings, m_presenter);
     const CModelProfile& profile = *m_context->profile;
