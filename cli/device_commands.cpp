@@ -69,9 +69,12 @@ public:
         CDeviceLinkConfig linkConfig = config;
         ITransport* transport = nullptr;
         if (options.simulate) {
-            m_simulator =
-                std::make_unique<CDeviceSimulator>(app.Context().modelCode, linkConfig.vendorId, options.simulatorFile);
-            m_simulator->Faults() = faults;
+            m_simulator = options.simulatorFiles.size() > 1
+                              ? std::make_unique<CDeviceSimulator>(
+                                    app.Context().modelCode, linkConfig.vendorId, options.simulatorFiles)
+                              : std::make_unique<CDeviceSimulator>(
+                                    app.Context().modelCode, linkConfig.vendorId, options.simulatorFile);
+            m_simulator->SetFaults(faults);
             linkConfig.lockDevice = false;
             transport = m_simulator.get();
         } else {
@@ -93,6 +96,11 @@ public:
     }
 
     MessageCode SimulatorFileResult() const { return m_simulator ? m_simulator->BackingFileResult() : kOk; }
+    std::string FailedSimulatorFile() const
+    {
+        const auto file = m_simulator ? m_simulator->FailedBackingFile() : std::nullopt;
+        return file ? file->string() : std::string();
+    }
     MessageCode SimulatorSaveResult() const { return m_simulator ? m_simulator->SaveResult() : kOk; }
     CDeviceProtocol& Protocol() { return *m_protocol; }
     const CDeviceLink& Link() const { return *m_link; }
@@ -138,6 +146,7 @@ int RunDeviceCommand(const CCliOptions& options,
     // Everything a usage error can come from is checked before a file or the device is touched.
     CSimulatorFaults faults;
     CDeviceLinkConfig config;
+    config.deviceSelector = device.device.value_or(std::string());
     std::unique_ptr<std::ofstream> traceFile;
     try {
         for (const std::string& fault : device.faults) {
@@ -184,10 +193,8 @@ int RunDeviceCommand(const CCliOptions& options,
     }
     CDeviceRun run(app, device, config, faults, std::move(traceFile), err);
     if (const MessageCode code = run.SimulatorFileResult(); code != kOk) {
-        return Failed(app,
-                      code,
-                      err,
-                      app.MessageText(code) + " (the simulator's memory file " + device.simulatorFile->string() + ")");
+        return Failed(
+            app, code, err, app.MessageText(code) + " (the simulator's memory file " + run.FailedSimulatorFile() + ")");
     }
     // The driver's own reports are held back: each failure is told here, once.
     app.Presenter().SetHold(true);
@@ -209,8 +216,10 @@ int RunDeviceCommand(const CCliOptions& options,
         result = Told(app, protocol.DoDeviceOperation(kOperationUpload, service ? kStateServiceMan : 0));
         if (result == kOk && run.SimulatorSaveResult() != kOk) {
             result = run.SimulatorSaveResult();
-            resultText = app.MessageText(result) + " (the simulator's memory file " + device.simulatorFile->string() +
-                         " was not saved: the upload is lost)";
+            const std::string memory =
+                device.simulatorFiles.size() > 1 ? "memory files" : "memory file " + device.simulatorFile->string();
+            resultText =
+                app.MessageText(result) + " (the simulator's " + memory + " was not saved: the upload is lost)";
         }
     }
     const MessageCode disconnected = Told(app, protocol.DoDeviceOperation(kOperationDisconnect, 0));
@@ -253,7 +262,8 @@ void CDeviceCommand::AddOptions(CLI::App& app, COptionSet& set)
 {
     set.simulate = app.add_option("--simulate",
                                   set.simulatorFile,
-                                  "Talk to the built-in simulated device (its memory kept in FILE.dat when given)");
+                                  "Talk to the built-in simulated device (its memory kept in FILE.dat when given); "
+                                  "A.dat,B.dat,... simulates one device for each file");
     set.simulate->expected(0, 1);
     // One fault a time, so that a file name after it is not taken for another fault.
     app.add_option("--sim-fault",
@@ -263,6 +273,8 @@ void CDeviceCommand::AddOptions(CLI::App& app, COptionSet& set)
     app.add_flag("--fast", set.fast, "Leave out the pauses the device is owed (simulator only)");
     set.vendor = app.add_option("--usb-vendor", set.usbVendor, "USB vendor id of the device, in hexadecimal");
     set.traceOption = app.add_option("--trace", set.trace, "Write every exchange with the device to FILE");
+    set.deviceOption = app.add_option(
+        "--device", set.device, "The device to use: BUS:ADDRESS (decimal) or its serial number, as device list shows");
 }
 
 void CDeviceCommand::AddCommand(CLI::App& root)
@@ -282,6 +294,9 @@ void CDeviceCommand::AddCommand(CLI::App& root)
     m_command
         ->add_subcommand("info", "Connect, download and disconnect; print the device information and counters as JSON")
         ->fallthrough();
+    auto* list = m_command->add_subcommand("list", "List the vendor's devices plugged in: model, bus:address, serial");
+    list->fallthrough();
+    list->add_flag("--json", m_json, "Print the list as JSON");
 }
 
 bool CDeviceCommand::Chosen() const
@@ -296,7 +311,7 @@ int CDeviceCommand::Run(const CCliOptions& options, std::ostream& out, std::ostr
         if (set->simulate->count() > 0) {
             device.simulate = true;
             if (!set->simulatorFile.empty()) {
-                device.simulatorFile = set->simulatorFile;
+                TakeSimulatorFiles(set->simulatorFile, device);
             }
         }
         device.faults.insert(device.faults.end(), set->faults.begin(), set->faults.end());
@@ -307,8 +322,14 @@ int CDeviceCommand::Run(const CCliOptions& options, std::ostream& out, std::ostr
         if (set->traceOption->count() > 0) {
             device.trace = set->trace;
         }
+        if (set->deviceOption->count() > 0) {
+            device.device = set->device;
+        }
     }
     const std::string action = m_command->get_subcommands().front()->get_name();
+    if (action == "list") {
+        return RunDeviceList(options, device, m_json, out, err);
+    }
     return RunDeviceCommand(options, device, action, m_file, m_service, out, err);
 }
 

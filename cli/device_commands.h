@@ -20,11 +20,20 @@ struct CDeviceOptions
 {
     bool simulate = false;
     std::optional<std::filesystem::path> simulatorFile; // --simulate=FILE.dat
+    std::vector<std::filesystem::path> simulatorFiles; // --simulate=A.dat,B.dat: one device each
+    std::optional<std::string> device; // --device BUS:ADDRESS or SERIAL
     std::vector<std::string> faults; // --sim-fault KIND[=N]
     bool fast = false; // no pauses (simulator)
     std::optional<std::string> usbVendor; // --usb-vendor HEX
     std::optional<std::filesystem::path> trace; // --trace FILE
 };
+
+// Splits --simulate's value: one file, or several separated by commas (one simulated device each).
+void TakeSimulatorFiles(const std::string& value, CDeviceOptions& device);
+
+// "device list [--json]": every device of the vendor that is plugged in.
+int RunDeviceList(
+    const CCliOptions& options, const CDeviceOptions& device, bool json, std::ostream& out, std::ostream& err);
 
 // "device status", "device download OUT.dat", "device upload IN.dat [--service]", "device info".
 int RunDeviceCommand(const CCliOptions& options,
@@ -58,7 +67,9 @@ private:
         bool fast = false;
         std::string usbVendor;
         std::string trace;
+        std::string device;
         CLI::Option* simulate = nullptr;
+        CLI::Option* deviceOption = nullptr;
         CLI::Option* vendor = nullptr;
         CLI::Option* traceOption = nullptr;
     };
@@ -69,6 +80,7 @@ private:
     CLI::App* m_command = nullptr;
     std::string m_file;
     bool m_service = false;
+    bool m_json = false;
 };
 
 } // namespace qzb

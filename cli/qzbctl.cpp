@@ -3,6 +3,7 @@
 #include "addressbook/csv_exchange.h"
 #include "base/atomic_file.h"
 #include "cli/cli_app.h"
+#include "cli/cmd_diff.h"
 #include "cli/csv_notes.h"
 #include "cli/device_commands.h"
 #include "cli/entry_commands.h"
@@ -287,6 +288,8 @@ int RunCommand(const std::vector<std::string>& arguments, std::ostream& out, std
     pageCommand.AddCommand(cli);
     CEntryCommand entryCommand;
     entryCommand.AddCommand(cli);
+    CDiffCommand diffCommand;
+    diffCommand.AddCommand(cli);
 
     try {
         std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
@@ -299,7 +302,8 @@ int RunCommand(const std::vector<std::string>& arguments, std::ostream& out, std
         return kExitOk;
     } catch (const CLI::ParseError& error) {
         err << "qzbctl: " << error.what() << '\n' << "Run qzbctl --help for the commands.\n";
-        return kExitUsage;
+        // diff keeps 1 for "different", as the diff program does.
+        return diffCommand.Chosen() ? kExitFailed : kExitUsage;
     }
     if (modelOption->count() > 0) {
         options.model = model;
@@ -309,7 +313,7 @@ int RunCommand(const std::vector<std::string>& arguments, std::ostream& out, std
     }
     if (!options.codePage.empty() && !SetProcessCodePage(options.codePage)) {
         err << "qzbctl: unknown code page " << options.codePage << '\n';
-        return kExitUsage;
+        return diffCommand.Chosen() ? kExitFailed : kExitUsage;
     }
 
     if (deviceCommand.Chosen()) {
@@ -320,6 +324,9 @@ int RunCommand(const std::vector<std::string>& arguments, std::ostream& out, std
     }
     if (entryCommand.Chosen()) {
         return entryCommand.Run(options, out, err);
+    }
+    if (diffCommand.Chosen()) {
+        return diffCommand.Run(options, out, err);
     }
 
     CCommands commands(options, out, err);

@@ -32,12 +32,18 @@ std::string DescribeDiagnosis(const CDeviceDiagnosis& d)
         case DeviceFinding::Opened:
             return Named(d) + " is connected.";
         case DeviceFinding::NoDevice:
+            if (!d.selector.empty()) {
+                return "No device " + d.selector + " of " + wanted +
+                       " was found. `device list` shows the devices plugged in, with their bus:address and serial "
+                       "numbers.";
+            }
             // Without read access libusb cannot read a device's strings, so a device this user may
             // not use can look like no device at all: name the permission fix here too.
             return "No device of " + wanted +
                    " was found. Check that it is switched on and its USB cable is plugged in; `lsusb` lists "
                    "what the computer sees. If it is listed there, check that this user may use it: install the "
-                   "udev rule " + std::string(kUdevRuleName) + " (see \"USB access\" in the README).";
+                   "udev rule " +
+                   std::string(kUdevRuleName) + " (see \"USB access\" in the README).";
         case DeviceFinding::NoPermission:
             return Named(d) + " was found, but this user may not open it. Install the udev rule " + kUdevRuleName +
                    " (" + kUdevRuleSourcePath +

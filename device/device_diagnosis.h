@@ -24,6 +24,7 @@ struct CDeviceDiagnosis
     std::uint16_t productId = 0; // the product id found (another model's)
     std::int32_t modelCode = 0; // the model this run looked for
     std::uint16_t vendorId = 0; // the vendor id looked for
+    std::string selector; // the --device choice the search was limited to, when given
 };
 
 // Where cmake --install puts the udev rule, and its name in the source tree.

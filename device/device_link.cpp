@@ -41,6 +41,24 @@ int Weight(DeviceFinding finding)
     }
 }
 
+// A decimal number of 0-255 filling the whole text.
+std::optional<std::uint8_t> ParseByte(std::string_view text)
+{
+    if (text.empty() || text.size() > 3) {
+        return std::nullopt;
+    }
+    unsigned value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') {
+            return std::nullopt;
+        }
+        value = value * 10 + static_cast<unsigned>(c - '0');
+    }
+    return value <= 255 ? std::optional(static_cast<std::uint8_t>(value)) : std::nullopt;
+}
+
+} // namespace
+
 std::string DeviceLockName(const CUsbCandidate& device)
 {
     char name[32];
@@ -48,7 +66,21 @@ std::string DeviceLockName(const CUsbCandidate& device)
     return name;
 }
 
-} // namespace
+bool MatchesDeviceSelector(const CUsbCandidate& device, std::string_view selector)
+{
+    if (selector.empty()) {
+        return true;
+    }
+    const std::size_t colon = selector.find(':');
+    if (colon != std::string_view::npos) {
+        const auto bus = ParseByte(selector.substr(0, colon));
+        const auto address = ParseByte(selector.substr(colon + 1));
+        if (bus && address) {
+            return device.busNumber == *bus && device.deviceAddress == *address;
+        }
+    }
+    return !device.serialNumber.empty() && device.serialNumber == selector;
+}
 
 std::uint16_t DefaultUsbVendorId()
 {
@@ -124,6 +156,7 @@ MessageCode CDeviceLink::OpenDevice()
     CSearch search;
     search.diagnosis.modelCode = m_context.modelCode;
     search.diagnosis.vendorId = m_config.vendorId;
+    search.diagnosis.selector = m_config.deviceSelector;
     m_diagnosis = search.diagnosis;
 
     std::vector<CUsbCandidate> devices;
@@ -137,14 +170,14 @@ MessageCode CDeviceLink::OpenDevice()
     // A device whose strings could not be read for want of permission may still be ours.
     for (const CUsbCandidate& device : devices) {
         if (device.access == UsbAccess::Denied && device.vendorId == m_config.vendorId &&
-            IsKnownModel(device.productId)) {
+            MatchesDeviceSelector(device, m_config.deviceSelector) && IsKnownModel(device.productId)) {
             search.Note(DeviceFinding::NoPermission, device);
         }
     }
 
     MessageCode result = kOk;
     for (const CUsbCandidate& device : devices) {
-        if (!hasWord(device)) {
+        if (!hasWord(device) || !MatchesDeviceSelector(device, m_config.deviceSelector)) {
             continue;
         }
         if (TryCandidate(device, search, result)) {

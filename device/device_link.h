@@ -30,6 +30,11 @@ std::uint16_t DefaultUsbVendorId();
 // "0x0B49", "0b49" or "B49": a 16-bit id written in hexadecimal.
 std::optional<std::uint16_t> ParseUsbId(std::string_view text);
 
+// Whether the device is the one a --device choice names: "BUS:ADDRESS" in decimal, else its serial number.
+bool MatchesDeviceSelector(const CUsbCandidate& device, std::string_view selector);
+// The lock file name of a device: "usb-BBB-AAA" for its bus and address.
+std::string DeviceLockName(const CUsbCandidate& device);
+
 struct CDeviceLinkConfig
 {
     std::uint16_t vendorId = DefaultUsbVendorId();
@@ -39,6 +44,8 @@ struct CDeviceLinkConfig
     // The time limit of every pipe transfer; reads get longer in proportion to their size.
     std::chrono::milliseconds transferTimeout{5000};
     std::chrono::milliseconds controlTimeout{5000};
+    // "BUS:ADDRESS" (decimal) or a serial number: only that device is opened. Empty: the first that fits.
+    std::string deviceSelector;
     // A per-device lock file keeps two programs from talking to one device at once.
     bool lockDevice = true;
     std::filesystem::path lockFolder; // empty: the machine-wide lock folder

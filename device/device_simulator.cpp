@@ -6,6 +6,7 @@
 #include "model/machine_image.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 
@@ -35,38 +36,118 @@ std::int32_t DeviceModel(std::int32_t runningModel, const std::optional<std::fil
 
 } // namespace
 
+struct CDeviceSimulator::CUnit
+{
+    CUnit(std::int32_t modelCode, std::optional<std::filesystem::path> file)
+        : device(modelCode)
+        , backingFile(std::move(file))
+    {
+    }
+    CSimulatedDevice device;
+    std::optional<std::filesystem::path> backingFile;
+    MessageCode backingResult = kOk;
+};
+
 CDeviceSimulator::CDeviceSimulator(std::int32_t modelCode,
                                    std::uint16_t vendorId,
                                    std::optional<std::filesystem::path> backingFile)
-    : m_device(DeviceModel(modelCode, backingFile))
-    , m_vendorId(vendorId)
-    , m_backingFile(std::move(backingFile))
+    : m_vendorId(vendorId)
 {
-    if (!m_backingFile) {
-        return;
+    AddUnit(modelCode, std::move(backingFile));
+}
+
+CDeviceSimulator::CDeviceSimulator(std::int32_t modelCode,
+                                   std::uint16_t vendorId,
+                                   const std::vector<std::filesystem::path>& files)
+    : m_vendorId(vendorId)
+{
+    for (const std::filesystem::path& file : files) {
+        AddUnit(modelCode, file);
     }
-    std::error_code error;
-    if (std::filesystem::exists(*m_backingFile, error)) {
-        m_backingResult = m_device.LoadDat(*m_backingFile);
-    } else if (!m_device.SaveDat(*m_backingFile)) {
-        m_backingResult = kMsgWriteFileError;
+    if (m_units.empty()) {
+        AddUnit(modelCode, std::nullopt);
     }
+}
+
+CDeviceSimulator::~CDeviceSimulator() = default;
+
+void CDeviceSimulator::AddUnit(std::int32_t modelCode, std::optional<std::filesystem::path> backingFile)
+{
+    auto unit = std::make_unique<CUnit>(DeviceModel(modelCode, backingFile), std::move(backingFile));
+    if (unit->backingFile) {
+        std::error_code error;
+        if (std::filesystem::exists(*unit->backingFile, error)) {
+            unit->backingResult = unit->device.LoadDat(*unit->backingFile);
+        } else if (!unit->device.SaveDat(*unit->backingFile)) {
+            unit->backingResult = kMsgWriteFileError;
+        }
+    }
+    m_units.push_back(std::move(unit));
+}
+
+CSimulatedDevice& CDeviceSimulator::Device()
+{
+    return m_units[m_current]->device;
+}
+
+CSimulatedDevice& CDeviceSimulator::Device(std::size_t index)
+{
+    return m_units[index]->device;
+}
+
+void CDeviceSimulator::SetFaults(const CSimulatorFaults& faults)
+{
+    for (const auto& unit : m_units) {
+        unit->device.Faults() = faults;
+    }
+}
+
+MessageCode CDeviceSimulator::BackingFileResult() const
+{
+    for (const auto& unit : m_units) {
+        if (unit->backingResult != kOk) {
+            return unit->backingResult;
+        }
+    }
+    return kOk;
+}
+
+std::optional<std::filesystem::path> CDeviceSimulator::FailedBackingFile() const
+{
+    for (const auto& unit : m_units) {
+        if (unit->backingResult != kOk) {
+            return unit->backingFile;
+        }
+    }
+    return std::nullopt;
 }
 
 MessageCode CDeviceSimulator::ListDevices(std::uint16_t, std::vector<CUsbCandidate>& devices)
 {
-    CUsbCandidate candidate;
-    candidate.identifier = "simulated device";
-    candidate.description = "TARVO QZB simulated device";
-    candidate.vendorId = m_vendorId;
-    candidate.productId = static_cast<std::uint16_t>(m_device.ModelCode());
-    candidate.interfaceNumber = 0;
-    candidate.pipes = {CUsbPipe{0x03, kPacketSize, UsbPipeType::Bulk}, CUsbPipe{0x84, kPacketSize, UsbPipeType::Bulk}};
-    devices.push_back(candidate);
+    for (std::size_t i = 0; i < m_units.size(); ++i) {
+        const CUnit& unit = *m_units[i];
+        CUsbCandidate candidate;
+        candidate.identifier = "simulated device";
+        if (m_units.size() > 1) {
+            char number[24];
+            std::snprintf(number, sizeof number, " %zu", i + 1);
+            candidate.identifier.append(number);
+            candidate.serialNumber = unit.backingFile->stem().string();
+        }
+        candidate.busNumber = 0;
+        candidate.deviceAddress = static_cast<std::uint8_t>(i + 1);
+        candidate.description = "TARVO QZB simulated device";
+        candidate.vendorId = m_vendorId;
+        candidate.productId = static_cast<std::uint16_t>(unit.device.ModelCode());
+        candidate.interfaceNumber = 0;
+        candidate.pipes = {CUsbPipe{0x03, kPacketSize, UsbPipeType::Bulk},
+                           CUsbPipe{0x84, kPacketSize, UsbPipeType::Bulk}};
+        devices.push_back(candidate);
+    }
     return kOk;
 }
 
-CTransferResult CDeviceSimulator::ControlIn(const CUsbCandidate&,
+CTransferResult CDeviceSimulator::ControlIn(const CUsbCandidate& device,
                                             const CControlRequest& request,
                                             std::span<std::uint8_t> buffer,
                                             std::chrono::milliseconds)
@@ -74,27 +155,35 @@ CTransferResult CDeviceSimulator::ControlIn(const CUsbCandidate&,
     if (request.request != kBusyRequest) {
         return {kMsgConnectCut, 0};
     }
-    const std::vector<std::uint8_t> answer = m_device.BusyAnswer();
+    if (device.deviceAddress == 0 || device.deviceAddress > m_units.size()) {
+        return {kMsgConnectCut, 0};
+    }
+    const std::vector<std::uint8_t> answer = m_units[device.deviceAddress - 1u]->device.BusyAnswer();
     const std::size_t count = std::min(answer.size(), buffer.size());
     std::memcpy(buffer.data(), answer.data(), count);
     return {kOk, count};
 }
 
-UsbAccess CDeviceSimulator::OpenPipes(const CUsbCandidate&, std::uint8_t, std::uint8_t)
+UsbAccess CDeviceSimulator::OpenPipes(const CUsbCandidate& device, std::uint8_t, std::uint8_t)
 {
+    if (device.deviceAddress == 0 || device.deviceAddress > m_units.size()) {
+        return UsbAccess::Failed;
+    }
+    m_current = device.deviceAddress - 1u;
     m_open = true;
     m_cut = false;
     m_movedThisConnection = 0;
-    m_device.ResetPipes();
+    Device().ResetPipes();
     return UsbAccess::Granted;
 }
 
 std::size_t CDeviceSimulator::Allowance(std::size_t count) const
 {
-    if (!m_device.Faults().cutAfter) {
+    const CSimulatorFaults& faults = m_units[m_current]->device.Faults();
+    if (!faults.cutAfter) {
         return count;
     }
-    const std::size_t limit = *m_device.Faults().cutAfter;
+    const std::size_t limit = *faults.cutAfter;
     return m_movedThisConnection >= limit ? 0 : std::min(count, limit - m_movedThisConnection);
 }
 
@@ -102,8 +191,8 @@ void CDeviceSimulator::Cut()
 {
     m_cut = true;
     // The connection stays broken until the next open; only that one is cut unless every one is.
-    if (!m_device.Faults().cutEveryConnection) {
-        m_device.Faults().cutAfter.reset();
+    if (!Faults().cutEveryConnection) {
+        Faults().cutAfter.reset();
     }
 }
 
@@ -113,11 +202,12 @@ CTransferResult CDeviceSimulator::Write(std::span<const std::uint8_t> bytes, std
         return {kMsgConnectCut, 0};
     }
     const std::size_t allowed = Allowance(bytes.size());
-    const std::size_t uploads = m_device.UploadCount();
-    m_device.Receive(bytes.first(allowed));
+    CUnit& unit = *m_units[m_current];
+    const std::size_t uploads = unit.device.UploadCount();
+    unit.device.Receive(bytes.first(allowed));
     m_moved += allowed;
     m_movedThisConnection += allowed;
-    if (m_backingFile && m_device.UploadCount() != uploads && !m_device.SaveDat(*m_backingFile)) {
+    if (unit.backingFile && unit.device.UploadCount() != uploads && !unit.device.SaveDat(*unit.backingFile)) {
         m_saveResult = kMsgWriteFileError;
     }
     if (allowed < bytes.size()) {
@@ -133,7 +223,7 @@ CTransferResult CDeviceSimulator::Read(std::span<std::uint8_t> buffer, std::chro
         return {kMsgConnectCut, 0};
     }
     const std::size_t allowed = Allowance(buffer.size());
-    const std::size_t count = m_device.Send(buffer.first(allowed));
+    const std::size_t count = Device().Send(buffer.first(allowed));
     m_moved += count;
     m_movedThisConnection += count;
     if (count == 0) {

@@ -44,6 +44,7 @@ struct CUsbCandidate
     std::uint8_t busNumber = 0;
     std::uint8_t deviceAddress = 0;
     std::string description; // manufacturer and product strings; empty when they could not be read
+    std::string serialNumber; // the serial number string; empty when the device has none or it could not be read
     std::uint16_t vendorId = 0;
     std::uint16_t productId = 0;
     int interfaceNumber = -1; // the interface that owns the pipes below

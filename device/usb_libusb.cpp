@@ -122,6 +122,7 @@ void ReadDescription(libusb_device* device, const libusb_device_descriptor& desc
     }
     const std::string manufacturer = StringDescriptor(handle, descriptor.iManufacturer);
     const std::string product = StringDescriptor(handle, descriptor.iProduct);
+    candidate.serialNumber = StringDescriptor(handle, descriptor.iSerialNumber);
     libusb_close(handle);
     candidate.description = manufacturer;
     if (!manufacturer.empty() && !product.empty()) {

@@ -14,6 +14,7 @@
 #include "pages/paper_tables.h"
 #include "pages/scan_copy_pages.h"
 #include "pages/service_man.h"
+#include "pages/state_diff.h"
 #include "pages/user_page.h"
 
 #include <array>
@@ -103,6 +104,9 @@ std::vector<std::string> PageTextKeys()
         add(media.nameKey);
     }
     for (const std::string& key : ServiceManTextKeys()) {
+        add(key);
+    }
+    for (const std::string_view key : DiffTextKeys()) {
         add(key);
     }
     return keys;

@@ -15,6 +15,7 @@
 #include "ui/main/qsettings_preferences.h"
 #include "ui/main/qt_message_presenter.h"
 #include "ui/main/qzb_app.h"
+#include "ui/main/upload_preview_dialog.h"
 #include "ui/pages/main_item_dlg.h"
 
 #include <gtest/gtest.h>
@@ -130,6 +131,7 @@ TEST_F(MainWindow, ToolbarFollowsConnectDownloadAndDisconnect)
     EXPECT_EQ(CQtMessagePresenter::Recorded()[0].code, kMsgUseMachineData);
 
     CQtMessagePresenter::SetNextAnswer(kAnswerOk);
+    CUploadPreviewDialog::SetNextAnswer(true);
     EXPECT_EQ(window->Upload(), kOk);
     ASSERT_EQ(window->Disconnect(), kOk);
     EXPECT_TRUE(Enabled(kCmdConnect));

@@ -97,7 +97,8 @@ std::string CEmulatedUsbDevice::SysfsRecord() const
     std::vector<std::uint8_t> descriptors = {18, 1, 0x00, 0x02, 0, 0, 0, 64};
     PutLe16(descriptors, m_setup.vendorId);
     PutLe16(descriptors, m_setup.productId);
-    descriptors.insert(descriptors.end(), {0x00, 0x01, 1, 2, 0, 1});
+    const std::uint8_t serialIndex = m_setup.serialNumber.empty() ? 0 : 3;
+    descriptors.insert(descriptors.end(), {0x00, 0x01, 1, 2, serialIndex, 1});
 
     std::vector<std::uint8_t> interfaces;
     std::uint8_t interfaceCount = 0;
@@ -245,6 +246,12 @@ int CEmulatedUsbDevice::Control(const std::uint8_t* setup, std::uint8_t* data)
                 break;
             case 2:
                 answer = StringDescriptorOf(m_setup.product);
+                break;
+            case 3:
+                if (m_setup.serialNumber.empty()) {
+                    return -1;
+                }
+                answer = StringDescriptorOf(m_setup.serialNumber);
                 break;
             default:
                 return -1;

@@ -25,6 +25,7 @@ struct CEmulatedDeviceSetup
     std::uint16_t productId = 0;
     std::string manufacturer;
     std::string product;
+    std::string serialNumber; // empty: the device has no serial number string
     // A printer interface before ours, which a good neighbour leaves alone.
     bool printerInterface = true;
     std::vector<CEmulatedEndpoint> endpoints = {{0x03, 512}, {0x84, 512}};

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <thread>
 #include <unistd.h>
 
@@ -135,6 +136,52 @@ TEST_F(UsbBackend, OpensTheDeviceOfTheModelAmongSeveralAndClaimsOnlyItsInterface
 
     Link().CloseDevice();
     EXPECT_FALSE(ours.AnyInterfaceHeld());
+}
+
+// Several devices of the model: --device picks one by bus:address or by serial number, and a
+// choice that fits none opens nothing and says so.
+TEST_F(UsbBackend, TheDeviceChoiceOpensTheNamedDeviceAmongSeveral)
+{
+    CEmulatedDeviceSetup first = Described(2);
+    first.serialNumber = "E71A0001";
+    CEmulatedDeviceSetup second = Described(5);
+    second.serialNumber = "E71A0002";
+    CEmulatedUsbDevice& one = bus->Add(first);
+    CEmulatedUsbDevice& two = bus->Add(second);
+    CEmulatedUsbDevice& three = bus->Add(Described(6));
+
+    std::vector<CUsbCandidate> devices;
+    CUsbTransport usb;
+    ASSERT_EQ(usb.ListDevices(kVendor, devices), kOk);
+    ASSERT_EQ(devices.size(), 3u);
+    std::set<std::string> serials;
+    for (const CUsbCandidate& device : devices) {
+        serials.insert(device.serialNumber);
+    }
+    EXPECT_EQ(serials, (std::set<std::string>{"E71A0001", "E71A0002", ""}));
+
+    struct CChoice
+    {
+        const char* selector;
+        CEmulatedUsbDevice* opened;
+    };
+    for (const CChoice choice : {CChoice{"1:5", &two},
+                                 CChoice{"E71A0001", &one},
+                                 CChoice{"1:6", &three},
+                                 CChoice{"1:7", nullptr},
+                                 CChoice{"E71A0003", nullptr}}) {
+        link.reset();
+        config.deviceSelector = choice.selector;
+        ASSERT_EQ(Link().OpenDevice(), kOk) << choice.selector;
+        EXPECT_EQ(Link().IsOpen(), choice.opened != nullptr) << choice.selector;
+        if (choice.opened == nullptr) {
+            const std::string text = DescribeDiagnosis(Link().LastDiagnosis());
+            EXPECT_NE(text.find(choice.selector), std::string::npos) << text;
+            continue;
+        }
+        EXPECT_EQ(Link().LastDiagnosis().deviceNode, choice.opened->DeviceNode()) << choice.selector;
+        Link().CloseDevice();
+    }
 }
 
 TEST_F(UsbBackend, ADeviceThatIsOperatingIsNotOpened)

@@ -70,9 +70,11 @@ std::optional<int> CQZBApp::ParseOptions(const QStringList& arguments, CQZBOptio
         "screenshot", "After the other actions, save the window as FILE.png and exit (2 if an action failed).", "FILE");
     const QCommandLineOption simulate("simulate",
                                       "Talk to the built-in simulated device; --simulate=FILE.dat keeps "
-                                      "its memory in FILE.dat.");
+                                      "its memory in FILE.dat, --simulate=A.dat,B.dat simulates one device each.");
+    const QCommandLineOption device(
+        "device", "Use the device at BUS:ADDRESS (decimal) or with the serial number SERIAL.", "BUS:ADDRESS|SERIAL");
     parser.addOptions(
-        {model, codePage, dataDir, simulate, fault, fast, connect, download, serviceMan, page, screenshot});
+        {model, codePage, dataDir, simulate, device, fault, fast, connect, download, serviceMan, page, screenshot});
     if (!parser.parse(TakeSimulateOption(arguments, options))) {
         std::fprintf(stderr, "qzb: %s\n", qPrintable(parser.errorText()));
         return 1;
@@ -98,6 +100,7 @@ std::optional<int> CQZBApp::ParseOptions(const QStringList& arguments, CQZBOptio
         return 1;
     }
     options.codePage = parser.value(codePage).toStdString();
+    options.device = parser.value(device).toStdString();
     for (const QString& value : parser.values(fault)) {
         options.faults.push_back(value.toStdString());
     }
@@ -157,6 +160,10 @@ std::optional<int> CQZBApp::Start(const QStringList& arguments)
         return 1;
     }
 
+    // A window of an earlier start holds the context, messenger and link about to be replaced, and
+    // that start's own lock must not count as another instance.
+    m_mainWindow.reset();
+    m_lock.reset();
     m_context = std::make_unique<CAppContext>(options.modelCode);
     m_messenger = std::make_unique<CMessenger>(m_context->strings, m_presenter);
     const CModelProfile& profile = *m_context->profile;
@@ -200,7 +207,12 @@ QStringList TakeSimulateOption(const QStringList& arguments, CQZBOptions& option
             options.simulate = true;
         } else if (argument.startsWith("--simulate=")) {
             options.simulate = true;
-            options.simulatorFile = std::filesystem::path(argument.mid(11).toStdString());
+            for (const QString& file : argument.mid(11).split(',', Qt::SkipEmptyParts)) {
+                options.simulatorFiles.emplace_back(file.toStdString());
+            }
+            if (options.simulatorFiles.size() == 1) {
+                options.simulatorFile = options.simulatorFiles.front();
+            }
         } else {
             rest.push_back(argument);
         }
@@ -211,12 +223,17 @@ QStringList TakeSimulateOption(const QStringList& arguments, CQZBOptions& option
 void CQZBApp::CreateDeviceLink(const CQZBOptions& options)
 {
     CDeviceLinkConfig config;
+    config.deviceSelector = options.device;
     if (options.simulate) {
         auto simulator =
-            std::make_unique<CDeviceSimulator>(m_context->modelCode, config.vendorId, options.simulatorFile);
+            options.simulatorFiles.size() > 1
+                ? std::make_unique<CDeviceSimulator>(m_context->modelCode, config.vendorId, options.simulatorFiles)
+                : std::make_unique<CDeviceSimulator>(m_context->modelCode, config.vendorId, options.simulatorFile);
+        CSimulatorFaults faults;
         for (const std::string& fault : options.faults) {
-            ApplySimulatorFault(simulator->Faults(), fault);
+            ApplySimulatorFault(faults, fault);
         }
+        simulator->SetFaults(faults);
         // The simulated device lives in this process alone; no other program can reach it.
         config.lockDevice = false;
         m_transport = std::move(simulator);

@@ -30,6 +30,8 @@ struct CQZBOptions
     std::optional<std::filesystem::path> dataDir;
     bool simulate = false; // --simulate[=FILE.dat]: the built-in simulated device
     std::optional<std::filesystem::path> simulatorFile;
+    std::vector<std::filesystem::path> simulatorFiles; // --simulate=A.dat,B.dat: one device each
+    std::string device; // --device BUS:ADDRESS or SERIAL; empty: the first device that fits
     std::vector<std::string> faults; // --sim-fault KIND[=N]
     bool fast = false; // no pauses (simulator only)
     // Start-up actions, run in this order once the window is up.

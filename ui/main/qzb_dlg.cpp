@@ -13,6 +13,7 @@
 #include "pages/entry_scan.h"
 #include "pages/navigation.h"
 #include "pages/page_registry.h"
+#include "pages/state_diff.h"
 #include "ui/main/change_pass_dlg.h"
 #include "ui/main/dial_registration_view.h"
 #include "ui/main/entry_dialog.h"
@@ -241,6 +242,13 @@ void CQZBDlg::BuildMenus()
         m_fileActions.push_back(action);
         m_actions[command] = action;
     }
+    m_compareAction = new QAction(Text("STR_MENU_COMPARE_WITH_DEVICE"), this);
+    m_compareAction->setObjectName("compareWithDeviceAction");
+    connect(m_compareAction, &QAction::triggered, this, &CQZBDlg::CompareWithDevice);
+    // Beside Open, whose file it compares.
+    const auto open = std::find(m_fileActions.begin(), m_fileActions.end(), CommandAction(kCmdOpen));
+    file->insertAction(open != m_fileActions.end() && open + 1 != m_fileActions.end() ? *(open + 1) : nullptr,
+                       m_compareAction);
     QMenu* help = menuBar()->addMenu(Text("STR_MENU_HELP"));
     help->setObjectName("helpMenu");
     for (const CMenuRow& row : HelpMenuRows()) {
@@ -417,6 +425,12 @@ void CQZBDlg::UpdateCommandStates()
             state = groupShown ? state : CommandState::Hidden;
         }
         ApplyState(m_fileActions[i], state, rows[i].command, m_transferring);
+    }
+    // Settings files are a service-man matter; comparing needs the device's state and a file.
+    if (m_compareAction != nullptr) {
+        m_compareAction->setVisible((m_state & kStateServiceMan) != 0);
+        m_compareAction->setEnabled(Online() && m_deviceState != nullptr && (m_state & kStateFileData) != 0 &&
+                                    !m_transferring);
     }
     m_host->SetConnectionState(Online(), (m_state & kStateDataPresent) != 0);
 }

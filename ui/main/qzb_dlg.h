@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,6 +28,7 @@ class IPreferences;
 struct CAppContext;
 struct CDialCommand;
 struct CDialTexts;
+struct CMachineState;
 
 // The utility's only top-level window: the navigation tree, the page host beside it, the toolbar
 // and menus, the window state word and the commands that drive the device link.
@@ -68,6 +70,9 @@ public:
     void SaveSettingsFile();
     void SaveSettingsFileAs();
     const std::filesystem::path& CurrentFile() const { return m_datPath; }
+    // Shows how the current data differs from the device's last downloaded state, in what an upload
+    // in the current mode carries. Enabled while connected with a settings file open.
+    void CompareWithDevice();
     // The address book's CSV exchange.
     void ImportCsvFile();
     void ExportCsvFile();
@@ -100,6 +105,11 @@ private:
     MessageCode RunTransfer(std::uint32_t operation);
     // The Yes of the close prompt: the file saved, or the device updated; false keeps the window.
     bool SaveOrUpdateBeforeClosing(bool fileData);
+    // Keeps the current data as the state uploads are previewed against, and as the device's own
+    // when it came from (or went to) the device.
+    void KeepState(bool deviceState);
+    // Lists what the upload changes against the kept state; false when the user cancels.
+    bool PreviewUpload();
     bool Online() const;
     bool SelectNode(std::uint32_t typeCode);
     QTreeWidgetItem* FindTreeItem(std::uint32_t value) const;
@@ -132,6 +142,9 @@ private:
     bool m_closing = false;
     bool m_transferring = false;
     QWidget* m_shownDialog = nullptr; // a setting dialog SelectPage opened
+    QAction* m_compareAction = nullptr;
+    std::unique_ptr<CMachineState> m_baseState; // the last download, opened file or upload
+    std::unique_ptr<CMachineState> m_deviceState; // what the device held at the last download or upload
 };
 
 } // namespace qzb

@@ -6,6 +6,8 @@
 #include "device/device_protocol.h"
 #include "files/backups.h"
 #include "pages/command_states.h"
+#include "pages/state_diff.h"
+#include "ui/main/upload_preview_dialog.h"
 #include "ui/pages/main_item_dlg.h"
 
 #include <QApplication>
@@ -100,6 +102,7 @@ MessageCode CQZBDlg::Download()
     const MessageCode result = RunTransfer(kCmdDownload);
     if (result == kOk) {
         m_state |= kStateDeviceData;
+        KeepState(true);
         // Every download is kept, so the device's state before any change can be opened again.
         std::filesystem::path backup;
         if (WriteDownloadBackup(DataFolder(), m_context, std::chrono::system_clock::now(), 20, &backup) != kOk) {
@@ -135,14 +138,76 @@ MessageCode CQZBDlg::Upload()
         return kOk;
     }
     m_host->StoreAllPages();
+    if (!PreviewUpload()) {
+        return kOk;
+    }
     const MessageCode result = RunTransfer(kCmdUpload);
-    if (result == kMsgAlreadyReported) {
+    if (result == kOk) {
+        KeepState(true);
+    } else if (result == kMsgAlreadyReported) {
         m_state &= ~kStateOnline;
         RefreshConnection();
     } else if (result != kOk) {
         ShowResult(result);
     }
     return result;
+}
+
+void CQZBDlg::KeepState(bool deviceState)
+{
+    m_baseState = std::make_unique<CMachineState>(CMachineState{m_context.store, m_context.device});
+    if (deviceState) {
+        m_deviceState = std::make_unique<CMachineState>(*m_baseState);
+    }
+    UpdateCommandStates();
+}
+
+namespace {
+
+QStringList Lines(const std::vector<std::u16string>& lines)
+{
+    QStringList list;
+    for (const std::u16string& line : lines) {
+        list.push_back(QString::fromStdU16String(line));
+    }
+    return list;
+}
+
+} // namespace
+
+bool CQZBDlg::PreviewUpload()
+{
+    if (m_baseState == nullptr) {
+        return true;
+    }
+    // Outside service-man mode an upload carries the directory alone.
+    const DiffScope scope = (m_state & kStateServiceMan) != 0 ? DiffScope::ServiceUpload : DiffScope::Upload;
+    const CDiffEnv env{&m_context.strings, m_context.modelBit};
+    const CStateDiff diff = DiffStates(*m_baseState, CMachineState{m_context.store, m_context.device}, env, scope);
+    CUploadPreviewDialog::CTexts texts;
+    texts.title = Text("STR_PREVIEW_UPLOAD_TITLE");
+    texts.summary = QString::fromStdU16String(DiffSummary(diff, env));
+    texts.question = Text(diff.Empty() ? "STR_PREVIEW_UPLOAD_ANYWAY" : "STR_PREVIEW_UPLOAD_QUESTION");
+    texts.upload = Text("STR_PREVIEW_UPLOAD");
+    texts.cancel = Text("STR_PREVIEW_CANCEL");
+    return CUploadPreviewDialog::Ask(CUploadPreviewDialog::Kind::Upload, texts, Lines(DiffLines(diff, env)), this);
+}
+
+void CQZBDlg::CompareWithDevice()
+{
+    if (m_deviceState == nullptr || !CommitCurrentPage()) {
+        return;
+    }
+    m_host->StoreAllPages();
+    const DiffScope scope = (m_state & kStateServiceMan) != 0 ? DiffScope::ServiceUpload : DiffScope::Upload;
+    const CDiffEnv env{&m_context.strings, m_context.modelBit};
+    const CStateDiff diff = DiffStates(*m_deviceState, CMachineState{m_context.store, m_context.device}, env, scope);
+    CUploadPreviewDialog::CTexts texts;
+    texts.title = Text("STR_PREVIEW_COMPARE_TITLE");
+    texts.summary = QString::fromStdU16String(DiffSummary(diff, env));
+    texts.question = diff.Empty() ? QString() : Text("STR_PREVIEW_COMPARE_NOTE");
+    texts.cancel = Text("STR_PREVIEW_CLOSE");
+    CUploadPreviewDialog::Ask(CUploadPreviewDialog::Kind::Compare, texts, Lines(DiffLines(diff, env)), this);
 }
 
 } // namespace qzb

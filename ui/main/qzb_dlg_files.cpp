@@ -104,6 +104,7 @@ void CQZBDlg::OpenSettingsFile()
     }
     m_host->ReloadAllPages();
     MakeCurrentFile(path);
+    KeepState(false);
     BuildTree();
     m_tree->setCurrentItem(m_tree->topLevelItem(0));
 }

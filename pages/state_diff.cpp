@@ -1,0 +1,616 @@
+#include "pages/state_diff.h"
+
+#include "app/english_texts.h"
+#include "app/string_table.h"
+#include "machine/image_decoder.h"
+#include "machine/image_encoder.h"
+#include "model/panel_code.h"
+#include "model/text_codec.h"
+#include "pages/page.h"
+#include "pages/page_input.h"
+#include "pages/page_registry.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <set>
+#include <utility>
+
+namespace qzb {
+
+namespace {
+
+using CStoreKey = std::pair<std::string, std::string>; // store page, item key
+
+std::u16string Text(const CDiffEnv& env, std::string_view key)
+{
+    const std::u16string* text = env.strings != nullptr ? env.strings->Find(key) : nullptr;
+    return text != nullptr ? *text : EnglishText(key);
+}
+
+std::u16string Ascii(std::string_view text)
+{
+    return std::u16string(text.begin(), text.end());
+}
+
+std::u16string Decimal(std::int64_t number)
+{
+    return Ascii(std::to_string(number));
+}
+
+// What the scope's image carries of the state, laid over base: values the image leaves out keep
+// base's, so they are equal on both sides of a comparison that uses the same base.
+CMachineState Carried(const CMachineState& state, const CMachineState& base, DiffScope scope, std::uint16_t today)
+{
+    CEncodeOptions options;
+    options.mode = scope == DiffScope::File ? EncodeMode::File : EncodeMode::Upload;
+    options.serviceMan = scope == DiffScope::ServiceUpload;
+    options.today = today;
+    CDeviceData device = state.device; // the encoder notes the widths it wrote
+    const std::vector<std::uint8_t> image = EncodeMachineImage(device, state.store, options);
+    CMachineState carried = base;
+    carried.device.book.Clear();
+    DecodeMachineImage(carried.device, carried.store, image);
+    return carried;
+}
+
+// The items a control shows: four octet items for an address, else its one item.
+std::vector<CStoreKey> ControlKeys(const CPage& page, const CControlDef& control)
+{
+    const std::string storePage(control.itemPage.empty() ? page.StorePage() : control.itemPage);
+    if (!IsAddressBinding(control.binding)) {
+        return {{storePage, std::string(control.item)}};
+    }
+    std::vector<CStoreKey> keys;
+    for (char field = '1'; field <= '4'; ++field) {
+        keys.push_back({storePage, std::string(control.item) + '_' + field});
+    }
+    return keys;
+}
+
+bool KeysDiffer(const CValueStore& a, const CValueStore& b, const std::vector<CStoreKey>& keys)
+{
+    return std::any_of(keys.begin(), keys.end(), [&](const CStoreKey& key) {
+        return a.GetItemNumber(key.first, key.second) != b.GetItemNumber(key.first, key.second) ||
+               a.GetItemTextRaw(key.first, key.second) != b.GetItemTextRaw(key.first, key.second);
+    });
+}
+
+// The text beside a value control: a box's own caption, else the nearest label before it (for a
+// radio group, before its first button), preferring one in the same layout row.
+std::u16string ControlLabel(const CPage& page, std::size_t index)
+{
+    const auto controls = page.Controls();
+    const CControlDef& control = controls[index];
+    if (control.kind == ControlKind::Check && !page.StateAt(index).text.empty()) {
+        return page.StateAt(index).text;
+    }
+    std::size_t first = index;
+    if (control.kind == ControlKind::Radio) {
+        for (std::size_t i = 0; i < index; ++i) {
+            if (controls[i].kind == ControlKind::Radio && controls[i].group == control.group) {
+                first = i;
+                break;
+            }
+        }
+    }
+    std::u16string nearest;
+    for (std::size_t i = first; i-- > 0;) {
+        if (controls[i].kind != ControlKind::Label || page.StateAt(i).text.empty()) {
+            continue;
+        }
+        if (control.row < 0 || controls[i].row == control.row) {
+            return page.StateAt(i).text;
+        }
+        if (nearest.empty()) {
+            nearest = page.StateAt(i).text;
+        }
+    }
+    return nearest.empty() ? Ascii(control.item) : nearest;
+}
+
+// The value as the page shows it: a combo's choice text, on/off, the checked button's caption.
+std::u16string ShownValue(const CPage& page, std::size_t index, const CDiffEnv& env)
+{
+    const auto controls = page.Controls();
+    const CControlDef& control = controls[index];
+    const CControlState& state = page.StateAt(index);
+    switch (control.kind) {
+        case ControlKind::Combo:
+            for (const CChoice& choice : state.choices) {
+                if (choice.value == state.value) {
+                    return choice.text;
+                }
+            }
+            break;
+        case ControlKind::Check:
+            return Text(env, state.value == 1 ? "STR_DIFF_ON" : "STR_DIFF_OFF");
+        case ControlKind::Radio:
+            for (std::size_t i = 0; i < controls.size(); ++i) {
+                if (controls[i].kind == ControlKind::Radio && controls[i].group == control.group &&
+                    page.StateAt(i).value == 1) {
+                    return page.StateAt(i).text;
+                }
+            }
+            return {};
+        case ControlKind::Edit:
+            // Passwords are named as changed, never shown.
+            if (control.noCopyCut && !state.text.empty()) {
+                return u"****";
+            }
+            break;
+        default:
+            break;
+    }
+    return ControlValueText(page, control);
+}
+
+std::u16string RawValue(const CValueStore& store, const CStoreKey& key)
+{
+    const std::string raw = store.GetItemTextRaw(key.first, key.second);
+    if (raw.empty()) {
+        return Decimal(store.GetItemNumber(key.first, key.second));
+    }
+    // The user name is kept in the device's panel code.
+    return key.second == "USER_NAME" ? PanelBytesToText(raw, store) : store.GetItemText(key.first, key.second);
+}
+
+void DiffPage(const CPageDef& def,
+              CMachineState& before,
+              CMachineState& after,
+              const CDiffEnv& env,
+              std::set<CStoreKey>& claimed,
+              std::vector<CSettingChange>& out)
+{
+    CPage old(def, CPageEnv{&before.store, env.strings, env.modelBit, &before.device});
+    CPage now(def, CPageEnv{&after.store, env.strings, env.modelBit, &after.device});
+    old.Initialise();
+    now.Initialise();
+    const std::u16string title = old.Text(def.titleKey);
+    const auto controls = def.controls;
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        const CControlDef& control = controls[i];
+        if (control.binding == Binding::None || control.item.empty() || !old.AppliesToModel(control.modelMask)) {
+            continue;
+        }
+        const std::vector<CStoreKey> keys = ControlKeys(old, control);
+        // The first control that shows an item speaks for it; a radio group's first button for the group.
+        if (claimed.count(keys.front()) != 0) {
+            continue;
+        }
+        claimed.insert(keys.begin(), keys.end());
+        if (!KeysDiffer(before.store, after.store, keys)) {
+            continue;
+        }
+        CSettingChange change{std::string(def.name), title, std::string(control.item), ControlLabel(old, i), {}, {}};
+        change.oldValue = ShownValue(old, i, env);
+        change.newValue = ShownValue(now, i, env);
+        if (change.oldValue == change.newValue && change.oldValue != u"****") {
+            // Two stored values the control shows alike: the stored values tell them apart.
+            change.oldValue = RawValue(before.store, keys.front());
+            change.newValue = RawValue(after.store, keys.front());
+        }
+        out.push_back(std::move(change));
+    }
+}
+
+void DiffRawValues(const CValueStore& before,
+                   const CValueStore& after,
+                   const std::set<CStoreKey>& claimed,
+                   std::vector<CSettingChange>& out)
+{
+    for (const CValuePage& page : before.Pages()) {
+        std::set<std::string> seen; // a key listed twice is read where lookups reach it
+        for (const CValueRecord& record : page.records) {
+            const CStoreKey key{page.name, record.key};
+            if (!seen.insert(record.key).second || claimed.count(key) != 0 || !KeysDiffer(before, after, {key})) {
+                continue;
+            }
+            out.push_back({page.name, {}, record.key, Ascii(record.key), RawValue(before, key), RawValue(after, key)});
+        }
+    }
+}
+
+void DiffDeviceData(const CDeviceData& before,
+                    const CDeviceData& after,
+                    const CDiffEnv& env,
+                    bool information,
+                    std::vector<CSettingChange>& out)
+{
+    auto flag = [&](std::string_view key, bool old, bool now) {
+        if (old != now) {
+            out.push_back({"DEVICE", {}, std::string(key), Ascii(key), Decimal(old), Decimal(now)});
+        }
+    };
+    flag("tray2Installed", before.tray2Installed, after.tray2Installed);
+    flag("tray3Installed", before.tray3Installed, after.tray3Installed);
+    flag("duplexInstalled", before.duplexInstalled, after.duplexInstalled);
+    flag("deviceFlag", before.deviceFlag, after.deviceFlag);
+    if (before.operationBlock != after.operationBlock) {
+        auto hex = [](const COperationBlock& block) {
+            std::u16string text;
+            char pair[3];
+            for (std::uint8_t byte : block) {
+                std::snprintf(pair, sizeof pair, "%02x", byte);
+                text += Ascii(pair);
+            }
+            return text;
+        };
+        out.push_back(
+            {"DEVICE", {}, "operationBlock", u"operationBlock", hex(before.operationBlock), hex(after.operationBlock)});
+    }
+    if (!information) {
+        return;
+    }
+    const auto rows = DeviceInfoRows();
+    for (std::size_t i = 0; i < rows.size() && i < before.deviceInfo.size(); ++i) {
+        if (before.deviceInfo[i] != after.deviceInfo[i]) {
+            const std::string key = "STR_MIC_TXT_" + std::string(rows[i].label);
+            out.push_back({"CONFIGURATION",
+                           Text(env, "STR_TREE_MI_CONFIGURATION"),
+                           std::string(rows[i].label),
+                           Text(env, key),
+                           before.deviceInfo[i],
+                           after.deviceInfo[i]});
+        }
+    }
+    const auto slots = CounterSlotIds();
+    for (std::size_t i = 0; i < slots.size() && i < before.counters.size(); ++i) {
+        if (before.counters[i] != after.counters[i]) {
+            char id[16];
+            std::snprintf(id, sizeof id, "0x%05X", slots[i]);
+            out.push_back({"TOTAL_COUNTER",
+                           Text(env, "STR_TREE_MI_TOTAL_COUNTER"),
+                           id,
+                           Ascii(id),
+                           Decimal(before.counters[i]),
+                           Decimal(after.counters[i])});
+        }
+    }
+}
+
+// One directory field: its name, what is shown, and what is compared.
+struct CField
+{
+    std::string name;
+    std::u16string shown;
+    std::u16string compared;
+};
+
+using CFields = std::vector<CField>;
+
+void Add(CFields& fields, std::string name, std::u16string value)
+{
+    fields.push_back({std::move(name), value, value});
+}
+
+std::u16string Clock(std::int32_t hour, std::int32_t minute)
+{
+    if (hour < 0 || minute < 0) {
+        return {};
+    }
+    char text[16];
+    std::snprintf(text, sizeof text, "%02d:%02d", static_cast<int>(hour), static_cast<int>(minute));
+    return Ascii(text);
+}
+
+// The set date is left out: the editors stamp it themselves whenever an entry is saved.
+CFields FieldsOf(const CFaxMailEntry& entry, std::int32_t language)
+{
+    CFields fields;
+    const bool fax = entry.kind == kKindFax;
+    Add(fields, "kind", fax ? u"fax" : u"email");
+    Add(fields, "name", PanelBytesToText(entry.name.View(), language));
+    Add(fields, fax ? "number" : "address", PanelBytesToText(entry.address.View(), language));
+    if (fax) {
+        Add(fields, "speed", entry.faxSpeed == kFaxSpeedNotSet ? std::u16string() : Decimal(entry.faxSpeed));
+        Add(fields, "batch", Clock(entry.batchHour, entry.batchMinute));
+    }
+    return fields;
+}
+
+CFields FieldsOf(const CScanEntry& entry, std::int32_t language)
+{
+    CFields fields;
+    Add(fields, "protocol", entry.protocol == kProtocolFtp ? u"ftp" : u"smb");
+    Add(fields, "name", PanelBytesToText(entry.name.View(), language));
+    Add(fields, "server", entry.serverAddress);
+    Add(fields, "directory", entry.directory);
+    Add(fields, "proxy", Decimal(entry.useProxy));
+    Add(fields, "port", Decimal(entry.port));
+    Add(fields, "size", Decimal(entry.fileSize));
+    Add(fields, "colour", Decimal(entry.colourMode));
+    Add(fields, "resolution", Decimal(entry.resolution));
+    Add(fields, "mode", Decimal(entry.scanMode));
+    Add(fields, "format", Decimal(entry.fileFormat));
+    Add(fields, "coding", Decimal(entry.codingMethod));
+    Add(fields, "area", Decimal(entry.scanArea));
+    Add(fields, "notify", Decimal(entry.mailNotification));
+    for (std::size_t i = 0; i < entry.notificationAddresses.size(); ++i) {
+        Add(fields, "notify" + std::to_string(i + 1), entry.notificationAddresses[i]);
+    }
+    Add(fields, "account", entry.account == kAccountAnonymous ? u"anonymous" : u"private");
+    Add(fields, "user", entry.userName);
+    fields.push_back({"password", entry.password.empty() ? u"" : u"****", entry.password});
+    return fields;
+}
+
+CFields FieldsOf(const CGroupEntry& group, std::int32_t language)
+{
+    CFields fields;
+    Add(fields, "kind", group.kind == kKindFax ? u"fax" : u"email");
+    Add(fields, "name", PanelBytesToText(group.name.View(), language));
+    std::u16string members;
+    for (std::int32_t member : group.members) {
+        if (!members.empty()) {
+            members += u',';
+        }
+        members += Decimal(member);
+    }
+    Add(fields, "members", members);
+    return fields;
+}
+
+CFields FieldsOf(const CFavourite& favourite, std::int32_t)
+{
+    CFields fields;
+    Add(fields, favourite.targetKind == kTargetGroup ? "group" : "speed", Decimal(favourite.targetNumber));
+    return fields;
+}
+
+std::vector<CFieldChange> FieldChanges(const CFields* old, const CFields* now)
+{
+    std::vector<CFieldChange> changes;
+    auto find = [](const CFields* fields, const std::string& name) -> const CField* {
+        if (fields == nullptr) {
+            return nullptr;
+        }
+        const auto it = std::find_if(fields->begin(), fields->end(), [&](const CField& f) { return f.name == name; });
+        return it != fields->end() ? &*it : nullptr;
+    };
+    auto visit = [&](const CFields* fields) {
+        if (fields == nullptr) {
+            return;
+        }
+        for (const CField& field : *fields) {
+            if (std::any_of(
+                    changes.begin(), changes.end(), [&](const CFieldChange& c) { return c.name == field.name; })) {
+                continue;
+            }
+            const CField* a = find(old, field.name);
+            const CField* b = find(now, field.name);
+            const std::u16string empty;
+            if ((a ? a->compared : empty) != (b ? b->compared : empty)) {
+                changes.push_back({field.name, a ? a->shown : empty, b ? b->shown : empty});
+            }
+        }
+    };
+    visit(old);
+    visit(now);
+    return changes;
+}
+
+template <typename Record>
+void DiffList(DirectoryList list,
+              const std::vector<Record>& before,
+              const std::vector<Record>& after,
+              std::int32_t oldLanguage,
+              std::int32_t newLanguage,
+              std::vector<CDirectoryChange>& out)
+{
+    // Both lists are sorted by number, so one merge walk pairs them.
+    std::size_t i = 0;
+    std::size_t j = 0;
+    while (i < before.size() || j < after.size()) {
+        const bool takeOld = j == after.size() || (i < before.size() && before[i].number < after[j].number);
+        const bool takeNew = i == before.size() || (j < after.size() && after[j].number < before[i].number);
+        if (takeOld) {
+            const CFields fields = FieldsOf(before[i], oldLanguage);
+            out.push_back({list, before[i].number, EntryChange::Removed, FieldChanges(&fields, nullptr)});
+            ++i;
+        } else if (takeNew) {
+            const CFields fields = FieldsOf(after[j], newLanguage);
+            out.push_back({list, after[j].number, EntryChange::Added, FieldChanges(nullptr, &fields)});
+            ++j;
+        } else {
+            const CFields old = FieldsOf(before[i], oldLanguage);
+            const CFields now = FieldsOf(after[j], newLanguage);
+            std::vector<CFieldChange> fields = FieldChanges(&old, &now);
+            if (!fields.empty()) {
+                out.push_back({list, before[i].number, EntryChange::Changed, std::move(fields)});
+            }
+            ++i;
+            ++j;
+        }
+    }
+}
+
+std::u16string Replace(std::u16string text, std::u16string_view marker, std::u16string_view value)
+{
+    const std::size_t at = text.find(marker);
+    if (at != std::u16string::npos) {
+        text.replace(at, marker.size(), value);
+    }
+    return text;
+}
+
+constexpr std::string_view kListKeys[][2] = {
+    {"STR_DIFF_SPEED_DIAL", "STR_DIFF_SPEED_DIALS"},
+    {"STR_DIFF_SCAN_DESTINATION", "STR_DIFF_SCAN_DESTINATIONS"},
+    {"STR_DIFF_GROUP", "STR_DIFF_GROUPS"},
+    {"STR_DIFF_FAVOURITE", "STR_DIFF_FAVOURITES"},
+};
+constexpr std::string_view kListHeadingKeys[] = {
+    "STR_DIFF_LIST_SPEED", "STR_DIFF_LIST_SCAN", "STR_DIFF_LIST_GROUP", "STR_DIFF_LIST_FAVOURITE"};
+constexpr std::string_view kChangeKeys[] = {"STR_DIFF_ADDED", "STR_DIFF_REMOVED", "STR_DIFF_CHANGED"};
+
+std::u16string CountText(const CDiffEnv& env, std::size_t count, std::string_view one, std::string_view many)
+{
+    return Replace(Text(env, count == 1 ? one : many), u"%d", Decimal(static_cast<std::int64_t>(count)));
+}
+
+} // namespace
+
+CStateDiff DiffStates(const CMachineState& before, const CMachineState& after, const CDiffEnv& env, DiffScope scope)
+{
+    CMachineState old = before;
+    CMachineState now = after;
+    if (scope != DiffScope::Whole) {
+        const std::uint16_t today = PackDeviceDate();
+        old = Carried(before, before, scope, today);
+        now = Carried(after, before, scope, today);
+    }
+    CStateDiff diff;
+    std::set<CStoreKey> claimed;
+    for (const CPageDef* def : PageDefsForModel(env.modelBit)) {
+        if (def->pageClass != PageClass::Information) {
+            DiffPage(*def, old, now, env, claimed, diff.settings);
+        }
+    }
+    DiffRawValues(old.store, now.store, claimed, diff.settings);
+    DiffDeviceData(old.device, now.device, env, scope == DiffScope::Whole, diff.settings);
+
+    const std::int32_t oldLanguage = PanelLanguage(old.store);
+    const std::int32_t newLanguage = PanelLanguage(now.store);
+    const CAddressBook& a = old.device.book;
+    const CAddressBook& b = now.device.book;
+    DiffList(DirectoryList::Speed, a.FaxMailEntries(), b.FaxMailEntries(), oldLanguage, newLanguage, diff.directory);
+    DiffList(DirectoryList::Scan, a.ScanEntries(), b.ScanEntries(), oldLanguage, newLanguage, diff.directory);
+    DiffList(DirectoryList::Group, a.Groups(), b.Groups(), oldLanguage, newLanguage, diff.directory);
+    DiffList(DirectoryList::Favourite, a.Favourites(), b.Favourites(), oldLanguage, newLanguage, diff.directory);
+    return diff;
+}
+
+std::string_view DirectoryListName(DirectoryList list)
+{
+    switch (list) {
+        case DirectoryList::Speed:
+            return "speed";
+        case DirectoryList::Scan:
+            return "scan";
+        case DirectoryList::Group:
+            return "group";
+        case DirectoryList::Favourite:
+            return "favourite";
+    }
+    return "speed";
+}
+
+std::string_view EntryChangeName(EntryChange change)
+{
+    switch (change) {
+        case EntryChange::Added:
+            return "added";
+        case EntryChange::Removed:
+            return "removed";
+        case EntryChange::Changed:
+            return "changed";
+    }
+    return "changed";
+}
+
+std::u16string DiffSummary(const CStateDiff& diff, const CDiffEnv& env)
+{
+    if (diff.Empty()) {
+        return Text(env, "STR_DIFF_NO_CHANGES");
+    }
+    std::vector<std::u16string> parts;
+    if (!diff.settings.empty()) {
+        parts.push_back(CountText(env, diff.settings.size(), "STR_DIFF_SETTING", "STR_DIFF_SETTINGS"));
+    }
+    for (std::size_t list = 0; list < std::size(kListKeys); ++list) {
+        for (std::size_t change = 0; change < std::size(kChangeKeys); ++change) {
+            const auto count = static_cast<std::size_t>(
+                std::count_if(diff.directory.begin(), diff.directory.end(), [&](const CDirectoryChange& entry) {
+                    return static_cast<std::size_t>(entry.list) == list &&
+                           static_cast<std::size_t>(entry.change) == change;
+                }));
+            if (count > 0) {
+                parts.push_back(Replace(CountText(env, count, kListKeys[list][0], kListKeys[list][1]),
+                                        u"%s",
+                                        Text(env, kChangeKeys[change])));
+            }
+        }
+    }
+    std::u16string summary;
+    for (const std::u16string& part : parts) {
+        if (!summary.empty()) {
+            summary += u", ";
+        }
+        summary += part;
+    }
+    return summary;
+}
+
+std::vector<std::u16string> DiffLines(const CStateDiff& diff, const CDiffEnv& env)
+{
+    std::vector<std::u16string> lines;
+    std::string page;
+    for (const CSettingChange& change : diff.settings) {
+        if (lines.empty() || change.page != page) {
+            page = change.page;
+            lines.push_back(change.pageTitle.empty() ? Ascii(page) : change.pageTitle + u" (" + Ascii(page) + u")");
+        }
+        const std::u16string key = Ascii(change.key);
+        std::u16string line = u"  ";
+        line += change.label == key ? key : change.label + u" (" + key + u")";
+        line += u": ";
+        line += change.oldValue;
+        line += u" -> ";
+        line += change.newValue;
+        lines.push_back(std::move(line));
+    }
+    bool first = true;
+    DirectoryList list = DirectoryList::Speed;
+    for (const CDirectoryChange& change : diff.directory) {
+        if (first || change.list != list) {
+            first = false;
+            list = change.list;
+            lines.push_back(Text(env, kListHeadingKeys[static_cast<std::size_t>(list)]));
+        }
+        std::u16string line = u"  ";
+        line += Decimal(change.number);
+        line += u' ';
+        line += Text(env, kChangeKeys[static_cast<std::size_t>(change.change)]);
+        for (std::size_t i = 0; i < change.fields.size(); ++i) {
+            const CFieldChange& field = change.fields[i];
+            line += i == 0 ? u": " : u", ";
+            line += Ascii(field.name);
+            line += u' ';
+            if (change.change == EntryChange::Changed) {
+                line += field.oldValue + u" -> " + field.newValue;
+            } else {
+                line += change.change == EntryChange::Added ? field.newValue : field.oldValue;
+            }
+        }
+        lines.push_back(std::move(line));
+    }
+    return lines;
+}
+
+std::vector<std::string_view> DiffTextKeys()
+{
+    std::vector<std::string_view> keys = {"STR_DIFF_ON",
+                                          "STR_DIFF_OFF",
+                                          "STR_DIFF_NO_CHANGES",
+                                          "STR_DIFF_SETTING",
+                                          "STR_DIFF_SETTINGS",
+                                          "STR_TREE_MI_CONFIGURATION",
+                                          "STR_TREE_MI_TOTAL_COUNTER",
+                                          "STR_PREVIEW_UPLOAD_TITLE",
+                                          "STR_PREVIEW_COMPARE_TITLE",
+                                          "STR_PREVIEW_UPLOAD_QUESTION",
+                                          "STR_PREVIEW_UPLOAD_ANYWAY",
+                                          "STR_PREVIEW_COMPARE_NOTE",
+                                          "STR_PREVIEW_UPLOAD",
+                                          "STR_PREVIEW_CANCEL",
+                                          "STR_PREVIEW_CLOSE",
+                                          "STR_MENU_COMPARE_WITH_DEVICE"};
+    keys.insert(keys.end(), std::begin(kListHeadingKeys), std::end(kListHeadingKeys));
+    for (const auto& pair : kListKeys) {
+        keys.insert(keys.end(), {pair[0], pair[1]});
+    }
+    keys.insert(keys.end(), std::begin(kChangeKeys), std::end(kChangeKeys));
+    return keys;
+}
+
+} // namespace qzb

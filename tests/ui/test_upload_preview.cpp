@@ -1,0 +1,186 @@
+#include "ui/main/upload_preview_dialog.h"
+
+#include "app/app_context.h"
+#include "app/messenger.h"
+#include "app/preferences.h"
+#include "device/device_link.h"
+#include "device/device_protocol.h"
+#include "device/device_simulator.h"
+#include "device/shared_words.h"
+#include "files/dat_file.h"
+#include "pages/command_states.h"
+#include "ui/main/file_dialogs.h"
+#include "ui/main/qsettings_preferences.h"
+#include "ui/main/qt_message_presenter.h"
+#include "ui/main/qzb_app.h"
+#include "ui/main/qzb_dlg.h"
+#include "ui/pages/main_item_dlg.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace qzb {
+namespace {
+
+TEST(QzbOptions, SimulateTakesSeveralFilesAndTheDeviceChoice)
+{
+    CQZBOptions options;
+    TakeSimulateOption({"qzb", "--simulate=a.dat,b.dat"}, options);
+    EXPECT_TRUE(options.simulate);
+    EXPECT_EQ(options.simulatorFiles, (std::vector<std::filesystem::path>{"a.dat", "b.dat"}));
+    EXPECT_FALSE(options.simulatorFile.has_value());
+}
+
+TEST(UploadPreviewDialog, UploadAcceptsCancelRejectsAndAComparisonOffersNoUpload)
+{
+    const CUploadPreviewDialog::CTexts texts{"Upload", "1 setting", "Upload these changes?", "Upload", "Cancel"};
+    for (const char* button : {"previewUploadButton", "previewCancelButton"}) {
+        CUploadPreviewDialog dialog(CUploadPreviewDialog::Kind::Upload, texts, {"MACHINE_SET_DLG", "  x: 1 -> 2"});
+        dialog.show();
+        auto* pressed = dialog.findChild<QPushButton*>(button);
+        ASSERT_NE(pressed, nullptr) << button;
+        EXPECT_TRUE(dialog.findChild<QPushButton*>("previewCancelButton")->isDefault());
+        QTest::mouseClick(pressed, Qt::LeftButton);
+        EXPECT_EQ(dialog.result(),
+                  std::string_view(button) == "previewUploadButton" ? QDialog::Accepted : QDialog::Rejected);
+        EXPECT_EQ(dialog.findChild<QPlainTextEdit*>("previewDetails")->toPlainText(), "MACHINE_SET_DLG\n  x: 1 -> 2");
+    }
+    CUploadPreviewDialog compare(CUploadPreviewDialog::Kind::Compare, texts, {});
+    EXPECT_EQ(compare.findChild<QPushButton*>("previewUploadButton"), nullptr);
+    EXPECT_EQ(compare.findChild<QPlainTextEdit*>("previewDetails"), nullptr);
+}
+
+// The window against the simulated device: what an upload changes is listed before it is sent.
+class UploadPreview : public ::testing::Test
+{
+protected:
+    UploadPreview()
+        : context(8314)
+        , messenger(context.strings, presenter)
+        , simulator(8314, DefaultUsbVendorId())
+        , link(simulator, context, words, Unlocked())
+        , protocol(link, context, messenger, CProtocolTimings::Fast())
+        , preferences(PreferencesKeyPath(*context.profile))
+    {
+        context.strings.LoadFile(std::filesystem::path(QZB_TEST_DATA_DIR) / StringTableFileName(*context.profile));
+        // Other tests of the process may have changed the password this profile keeps.
+        WriteServiceManPassword(preferences, kFactoryServiceManPassword);
+        window = std::make_unique<CQZBDlg>(context, messenger, preferences, &protocol);
+        CQtMessagePresenter::ClearRecorded();
+        CUploadPreviewDialog::ClearShown();
+    }
+    ~UploadPreview() override
+    {
+        CQtMessagePresenter::ClearRecorded();
+        CUploadPreviewDialog::ClearShown();
+        CFileDialogs::Clear();
+    }
+    static CDeviceLinkConfig Unlocked()
+    {
+        CDeviceLinkConfig config;
+        config.lockDevice = false;
+        config.sensePeriod = std::chrono::hours(1);
+        return config;
+    }
+    // Upload with the use-PC-data question answered OK and the preview answered.
+    std::string Upload(bool send)
+    {
+        CQtMessagePresenter::SetNextAnswer(kAnswerOk);
+        CUploadPreviewDialog::SetNextAnswer(send);
+        const std::size_t shown = CUploadPreviewDialog::Shown().size();
+        EXPECT_EQ(window->Upload(), kOk);
+        EXPECT_EQ(CUploadPreviewDialog::Shown().size(), shown + 1);
+        return CUploadPreviewDialog::Shown().back().summary.toStdString();
+    }
+
+    CQtMessagePresenter presenter;
+    CApplicationWords words;
+    CAppContext context;
+    CMessenger messenger;
+    CDeviceSimulator simulator;
+    CDeviceLink link;
+    CDeviceProtocol protocol;
+    CQSettingsPreferences preferences;
+    std::unique_ptr<CQZBDlg> window;
+};
+
+TEST_F(UploadPreview, CancelSendsNothingAndUploadSendsWhatWasListed)
+{
+    ASSERT_EQ(window->Connect(), kOk);
+    ASSERT_EQ(window->Download(), kOk);
+    EXPECT_EQ(Upload(false), "No changes");
+    EXPECT_EQ(simulator.Device().WriteCommandCount(), 0u);
+
+    CAddressBook& book = context.device.book;
+    CFaxMailEntry entry;
+    entry.number = 40;
+    entry.address.Assign("0123");
+    ASSERT_EQ(book.PutFaxMailEntry(entry), kOk);
+    // The deletion cascades: the group holding the speed dial loses it, and the list says so.
+    ASSERT_TRUE(book.DeleteFaxMailEntry(book.Groups().front().members.front()));
+    // Outside service-man mode the settings do not travel, so they are not listed.
+    context.store.SetItemNumber("MACHINE_SET_DLG", "Machine_Language", 2);
+    EXPECT_EQ(Upload(false), "1 speed dial added, 1 speed dial removed, 1 group changed");
+    EXPECT_EQ(simulator.Device().WriteCommandCount(), 0u);
+    const QStringList lines = CUploadPreviewDialog::Shown().back().lines;
+    EXPECT_TRUE(lines.contains("  40 added: kind fax, number 0123, speed 3")) << lines.join('\n').toStdString();
+
+    EXPECT_EQ(Upload(true), "1 speed dial added, 1 speed dial removed, 1 group changed");
+    EXPECT_EQ(simulator.Device().WriteCommandCount(), 1u);
+    // The device now holds what was sent.
+    EXPECT_EQ(Upload(false), "No changes");
+    EXPECT_EQ(simulator.Device().WriteCommandCount(), 1u);
+
+    // A service-man upload carries the settings, and says so.
+    ASSERT_TRUE(window->EnterServiceMan(u"qorlex"));
+    context.store.SetItemNumber("MACHINE_SET_DLG", "Machine_Language", 0);
+    window->PageHost()->ReloadAllPages();
+    EXPECT_EQ(Upload(false), "1 setting");
+    EXPECT_TRUE(
+        CUploadPreviewDialog::Shown().back().lines.contains("  Panel Language (Machine_Language): German -> English"))
+        << CUploadPreviewDialog::Shown().back().lines.join('\n').toStdString();
+    EXPECT_EQ(simulator.Device().WriteCommandCount(), 1u);
+}
+
+TEST_F(UploadPreview, AFileOpenedWhileConnectedIsComparedWithTheDevice)
+{
+    QTemporaryDir folder;
+    ASSERT_EQ(window->Connect(), kOk);
+    ASSERT_EQ(window->Download(), kOk);
+    ASSERT_TRUE(window->EnterServiceMan(u"qorlex"));
+    QAction* compare = window->findChild<QAction*>("compareWithDeviceAction");
+    ASSERT_NE(compare, nullptr);
+    EXPECT_FALSE(compare->isEnabled()) << "no file open";
+
+    // The device's data with one speed dial renamed, kept in a file.
+    const std::string path = folder.filePath("changed.dat").toStdString();
+    CAppContext file(8314);
+    file.store = context.store;
+    file.device = context.device;
+    CFaxMailEntry renamed = file.device.book.FaxMailEntries().front();
+    renamed.name.Assign("Renamed");
+    ASSERT_EQ(file.device.book.PutFaxMailEntry(renamed), kOk);
+    ASSERT_EQ(WriteDatFile(path, file), kOk);
+
+    CQtMessagePresenter::SetNextAnswer(kAnswerOk); // replace the device's data
+    CFileDialogs::SetNextFileName(QString::fromStdString(path));
+    window->OpenSettingsFile();
+    ASSERT_TRUE(compare->isEnabled());
+    CUploadPreviewDialog::SetNextAnswer(true); // a comparison never uploads, whatever the answer
+    compare->trigger();
+    ASSERT_EQ(CUploadPreviewDialog::Shown().size(), 1u);
+    EXPECT_EQ(CUploadPreviewDialog::Shown()[0].kind, CUploadPreviewDialog::Kind::Compare);
+    EXPECT_EQ(CUploadPreviewDialog::Shown()[0].summary.toStdString(), "1 speed dial changed");
+    EXPECT_EQ(simulator.Device().WriteCommandCount(), 0u);
+
+    ASSERT_EQ(window->Disconnect(), kOk);
+    EXPECT_FALSE(compare->isEnabled());
+}
+
+} // namespace
+} // namespace qzb
