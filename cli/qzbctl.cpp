@@ -3,6 +3,7 @@
 #include "addressbook/csv_exchange.h"
 #include "base/atomic_file.h"
 #include "cli/cli_app.h"
+#include "cli/cmd_print.h"
 #include "cli/csv_notes.h"
 #include "cli/device_commands.h"
 #include "cli/entry_commands.h"
@@ -286,6 +287,8 @@ int RunCommand(const std::vector<std::string>& arguments, std::ostream& out, std
     pageCommand.AddCommand(cli);
     CEntryCommand entryCommand;
     entryCommand.AddCommand(cli);
+    CPrintCommand printCommand;
+    printCommand.AddCommand(cli);
 
     try {
         std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
@@ -319,6 +322,9 @@ int RunCommand(const std::vector<std::string>& arguments, std::ostream& out, std
     }
     if (entryCommand.Chosen()) {
         return entryCommand.Run(options, out, err);
+    }
+    if (printCommand.Chosen()) {
+        return printCommand.Run(options, out, err);
     }
 
     CCommands commands(options, out, err);

@@ -22,6 +22,7 @@ namespace qzb {
 class CDeviceProtocol;
 class CDialRegistrationView;
 class CMainItemDlg;
+class IInstalledPrinters;
 class CMessenger;
 class IPreferences;
 struct CAppContext;
@@ -71,6 +72,10 @@ public:
     // The address book's CSV exchange.
     void ImportCsvFile();
     void ExportCsvFile();
+    // Prints the lists the selection dialog chooses, after the print dialog and a preview.
+    void PrintLists();
+    // The print queues the print command checks for the device's own; the system's by default.
+    void SetInstalledPrinters(const IInstalledPrinters* printers);
     // The profile's folder of the local application-data folder, created when missing.
     std::filesystem::path DataFolder() const;
     void UpdateCommandStates();
@@ -132,6 +137,7 @@ private:
     bool m_closing = false;
     bool m_transferring = false;
     QWidget* m_shownDialog = nullptr; // a setting dialog SelectPage opened
+    const IInstalledPrinters* m_printers = nullptr;
 };
 
 } // namespace qzb
