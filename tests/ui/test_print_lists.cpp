@@ -18,6 +18,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
@@ -200,6 +203,42 @@ TEST_F(PrintCommand, DeviceQueueOnUsbStopsPrintingWhileConnected)
     window->PrintLists();
     EXPECT_TRUE(m_selectionShown);
     EXPECT_TRUE(QFile::exists(folder.filePath("lists.pdf")));
+}
+
+// Without a queued name the print dialog and then the preview open; the preview's Print only
+// confirms the printer the dialog chose, so no second print dialog follows.
+TEST_F(PrintCommand, PreviewPrintConfirmsThePrinterChosen)
+{
+    QPrinter printer;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(folder.filePath("chosen.pdf"));
+    std::vector<std::string> opened;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&opened] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* dialog = qobject_cast<QPrintDialog*>(modal)) {
+            opened.push_back("print dialog");
+            dialog->accept();
+        } else if (auto* preview = qobject_cast<QPrintPreviewDialog*>(modal)) {
+            opened.push_back("preview");
+            for (QAction* action : preview->findChildren<QAction*>()) {
+                if (action->text() == QPrintPreviewDialog::tr("Print")) {
+                    action->trigger();
+                    return;
+                }
+            }
+            preview->reject();
+        } else if (modal != nullptr) {
+            static_cast<QDialog*>(modal)->reject();
+        }
+    });
+    answer.start(10);
+    int painted = 0;
+    const PrintAnswer result = CPrintDialogs::ChooseAndPreview(nullptr, printer, [&painted](QPrinter*) { ++painted; });
+    EXPECT_EQ(result, PrintAnswer::Print);
+    EXPECT_EQ(opened, (std::vector<std::string>{"print dialog", "preview"}));
+    EXPECT_GE(painted, 1) << "the preview shows the pages";
+    EXPECT_EQ(printer.outputFileName(), folder.filePath("chosen.pdf"));
 }
 
 } // namespace
