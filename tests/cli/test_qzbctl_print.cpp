@@ -47,6 +47,7 @@ TEST_F(Qzbctl, PrintWritesTheChosenSpeedDialsToAPdf)
         GTEST_SKIP() << run.err;
     }
     ASSERT_EQ(run.status, kExitOk) << run.err;
+    EXPECT_EQ(run.err, "") << "the offscreen platform's notes stay off stderr";
     const std::string text = PdfText(File("out.pdf"));
     EXPECT_EQ(SpeedDialNumbers(text), (std::set<std::string>{"SD-001", "SD-002", "SD-003", "SD-007"})) << text;
     EXPECT_NE(text.find("Dial 7"), std::string::npos);

@@ -6,12 +6,23 @@
 #include <QPageLayout>
 #include <QPageSize>
 
+#include <cstdio>
+
 namespace qzb {
 
 namespace {
 
 // The resolution the list was drawn for.
 constexpr int kPdfResolution = 600;
+
+// The platform's notes about the session (no runtime folder, no window manager) are no news on
+// the command line; only real trouble reaches stderr.
+void CommandLineMessages(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg) {
+        std::fprintf(stderr, "qzbctl: %s\n", qPrintable(message));
+    }
+}
 
 void EnsureGuiApplication()
 {
@@ -21,6 +32,7 @@ void EnsureGuiApplication()
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
+    qInstallMessageHandler(CommandLineMessages);
     // Fonts need a GUI application; it stays until the process ends, reachable from here.
     static int argc = 1;
     static char name[] = "qzbctl";
