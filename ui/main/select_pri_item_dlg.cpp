@@ -44,6 +44,16 @@ CSelectPriItemDlg::CSelectPriItemDlg(CAppContext& context, CMessenger& messenger
     UpdateOk();
 }
 
+void CSelectPriItemDlg::showEvent(QShowEvent* event)
+{
+    // Polished widgets know their real sizes only now: open showing every control, as large as
+    // the controls' room was made.
+    const QSize frame = m_view->size() - m_view->viewport()->size();
+    m_view->setMinimumSize(m_view->ContentSize().expandedTo(m_view->widget()->size() + frame));
+    adjustSize();
+    QDialog::showEvent(event);
+}
+
 void CSelectPriItemDlg::UpdateOk()
 {
     m_ok->setEnabled(SelectPrintItemAccepts(m_view->Model()));

@@ -23,6 +23,9 @@ public:
     CPageView& View() { return *m_view; }
     void accept() override;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void UpdateOk();
 
