@@ -4,6 +4,7 @@
 #include "base/atomic_file.h"
 #include "cli/cli_app.h"
 #include "cli/cmd_diff.h"
+#include "cli/cmd_print.h"
 #include "cli/csv_notes.h"
 #include "cli/device_commands.h"
 #include "cli/entry_commands.h"
@@ -290,6 +291,8 @@ int RunCommand(const std::vector<std::string>& arguments, std::ostream& out, std
     entryCommand.AddCommand(cli);
     CDiffCommand diffCommand;
     diffCommand.AddCommand(cli);
+    CPrintCommand printCommand;
+    printCommand.AddCommand(cli);
 
     try {
         std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
@@ -327,6 +330,9 @@ int RunCommand(const std::vector<std::string>& arguments, std::ostream& out, std
     }
     if (diffCommand.Chosen()) {
         return diffCommand.Run(options, out, err);
+    }
+    if (printCommand.Chosen()) {
+        return printCommand.Run(options, out, err);
     }
 
     CCommands commands(options, out, err);

@@ -6,6 +6,7 @@
 #include "pages/dial_registration.h"
 #include "pages/entry_group.h"
 #include "pages/page_registry.h"
+#include "print/print_settings.h"
 
 #include <gtest/gtest.h>
 
@@ -23,6 +24,7 @@ const std::vector<std::function<std::vector<std::string>()>> kKeyCollectors = {
     PageTextKeys,
     DialRegistrationTextKeys,
     EntryEditorTextKeys,
+    PrintTextKeys,
 };
 
 class ShippedStringTable : public ::testing::TestWithParam<std::int32_t>

@@ -68,6 +68,7 @@ bool Implemented(std::uint32_t command)
         case kCmdSaveAs:
         case kCmdDialImport:
         case kCmdDialExport:
+        case kCmdPrint:
         case kCmdToolbarOpen:
         case kCmdToolbarSave:
         case kCmdSeparator:
@@ -479,6 +480,9 @@ void CQZBDlg::RunCommand(std::uint32_t command)
             break;
         case kCmdDialExport:
             ExportCsvFile();
+            break;
+        case kCmdPrint:
+            PrintLists();
             break;
         case kCmdChangePassword: {
             CChangePassDlg change(m_messenger, m_context.store, m_preferences, m_servicePassword, this);

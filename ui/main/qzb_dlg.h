@@ -23,6 +23,7 @@ namespace qzb {
 class CDeviceProtocol;
 class CDialRegistrationView;
 class CMainItemDlg;
+class IInstalledPrinters;
 class CMessenger;
 class IPreferences;
 struct CAppContext;
@@ -76,6 +77,10 @@ public:
     // The address book's CSV exchange.
     void ImportCsvFile();
     void ExportCsvFile();
+    // Prints the lists the selection dialog chooses, after the print dialog and a preview.
+    void PrintLists();
+    // The print queues the print command checks for the device's own; the system's by default.
+    void SetInstalledPrinters(const IInstalledPrinters* printers);
     // The profile's folder of the local application-data folder, created when missing.
     std::filesystem::path DataFolder() const;
     void UpdateCommandStates();
@@ -145,6 +150,7 @@ private:
     QAction* m_compareAction = nullptr;
     std::unique_ptr<CMachineState> m_baseState; // the last download, opened file or upload
     std::unique_ptr<CMachineState> m_deviceState; // what the device held at the last download or upload
+    const IInstalledPrinters* m_printers = nullptr;
 };
 
 } // namespace qzb

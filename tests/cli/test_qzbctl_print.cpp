@@ -1,0 +1,64 @@
+#include "tests/cli/qzbctl_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <regex>
+#include <set>
+
+namespace qzb {
+namespace {
+
+// The text of a PDF file as pdftotext lays it out.
+std::string PdfText(const std::string& path)
+{
+    std::string text;
+    if (FILE* pipe = ::popen(("pdftotext -layout '" + path + "' - 2>/dev/null").c_str(), "r")) {
+        char buffer[4096];
+        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+            text.append(buffer, n);
+        }
+        ::pclose(pipe);
+    }
+    return text;
+}
+
+std::set<std::string> SpeedDialNumbers(const std::string& text)
+{
+    std::set<std::string> numbers;
+    const std::regex number("SD-[0-9]{3}");
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), number); it != std::sregex_iterator(); ++it) {
+        numbers.insert(it->str());
+    }
+    return numbers;
+}
+
+TEST_F(Qzbctl, PrintWritesTheChosenSpeedDialsToAPdf)
+{
+    ASSERT_EQ(Run({"--model", "8313", "new", File("a.dat")}).status, kExitOk);
+    for (int n = 1; n <= 10; ++n) {
+        const std::string number = std::to_string(n);
+        const CRun set =
+            Run({"entry", "set", File("a.dat"), "speed:" + number, "name=Dial " + number, "number=55" + number});
+        ASSERT_EQ(set.status, kExitOk) << set.err;
+    }
+    const CRun run = Run({"print", File("a.dat"), File("out.pdf"), "--lists", "speed", "--speed-numbers", "1-3,7"});
+    if (run.err.find("built without") != std::string::npos) {
+        GTEST_SKIP() << run.err;
+    }
+    ASSERT_EQ(run.status, kExitOk) << run.err;
+    EXPECT_EQ(run.err, "") << "the offscreen platform's notes stay off stderr";
+    const std::string text = PdfText(File("out.pdf"));
+    EXPECT_EQ(SpeedDialNumbers(text), (std::set<std::string>{"SD-001", "SD-002", "SD-003", "SD-007"})) << text;
+    EXPECT_NE(text.find("Dial 7"), std::string::npos);
+    EXPECT_NE(text.find("557"), std::string::npos);
+    EXPECT_EQ(text.find("GROUP DIAL LIST"), std::string::npos);
+
+    const CRun usage = Run({"print", File("a.dat"), File("x.pdf"), "--lists", "speed,faxes"});
+    EXPECT_EQ(usage.status, kExitUsage);
+    EXPECT_FALSE(fs::exists(File("x.pdf")));
+    EXPECT_EQ(Run({"print", File("missing.dat"), File("x.pdf")}).status, kExitFailed);
+}
+
+} // namespace
+} // namespace qzb

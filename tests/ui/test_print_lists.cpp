@@ -1,0 +1,245 @@
+#include "ui/main/select_pri_item_dlg.h"
+
+#include "app/app_context.h"
+#include "app/messenger.h"
+#include "device/device_link.h"
+#include "device/device_protocol.h"
+#include "device/device_simulator.h"
+#include "device/shared_words.h"
+#include "print/print_settings.h"
+#include "print/printer_check.h"
+#include "ui/main/print_dialogs.h"
+#include "ui/main/qsettings_preferences.h"
+#include "ui/main/qt_message_presenter.h"
+#include "ui/main/qzb_dlg.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <set>
+
+namespace qzb {
+namespace {
+
+class CFakePrinters : public IInstalledPrinters
+{
+public:
+    std::vector<CInstalledPrinter> Printers() const override { return printers; }
+    std::vector<CInstalledPrinter> printers;
+};
+
+// The print command against the simulated device, printing to PDF files.
+class PrintCommand : public ::testing::Test
+{
+protected:
+    PrintCommand()
+        : messenger(context.strings, presenter)
+        , simulator(8313, DefaultUsbVendorId())
+        , link(simulator, context, words, Unlocked())
+        , protocol(link, context, messenger, CProtocolTimings::Fast())
+        , preferences(PreferencesKeyPath(*context.profile))
+    {
+        context.strings.LoadFile(std::filesystem::path(QZB_TEST_DATA_DIR) / StringTableFileName(*context.profile));
+        window = std::make_unique<CQZBDlg>(context, messenger, preferences, &protocol);
+        window->SetInstalledPrinters(&printers);
+        CQtMessagePresenter::ClearRecorded();
+        CPrintDialogs::Clear();
+    }
+    ~PrintCommand() override
+    {
+        CQtMessagePresenter::ClearRecorded();
+        CPrintDialogs::Clear();
+    }
+
+    static CDeviceLinkConfig Unlocked()
+    {
+        CDeviceLinkConfig config;
+        config.lockDevice = false;
+        config.sensePeriod = std::chrono::hours(1);
+        return config;
+    }
+
+    // Answers the selection dialog from inside its event loop; any other dialog is closed so that
+    // no test hangs.
+    void AnswerSelection(const char* button)
+    {
+        QTimer::singleShot(0, [this, button] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (auto* dialog = qobject_cast<CSelectPriItemDlg*>(modal)) {
+                m_selectionShown = true;
+                QTest::mouseClick(dialog->findChild<QPushButton*>(button), Qt::LeftButton);
+            }
+            if (modal != nullptr && modal->isVisible()) {
+                static_cast<QDialog*>(modal)->reject();
+            }
+        });
+    }
+
+    void ChooseSpeedDials(const char16_t* numbers)
+    {
+        context.store.SetItemNumber(kPrintItemPage, "PRINT_SPEED_DIAL", 1);
+        context.store.SetItemNumber(kPrintItemPage, "PRINT_SPEED_DIAL_LIST_MODE", 1);
+        context.store.SetItemText(kPrintItemPage, "PRINT_SPEED_DIAL_SELECT_NO", numbers);
+    }
+
+    // The speed dial numbers of the PDF's text, and its page count.
+    static std::pair<std::set<QString>, int> PrintedNumbers(const QString& pdf)
+    {
+        QProcess process;
+        process.start("pdftotext", {"-layout", pdf, "-"});
+        EXPECT_TRUE(process.waitForFinished(60000));
+        const QString text = QString::fromUtf8(process.readAllStandardOutput());
+        std::set<QString> numbers;
+        const QRegularExpression number("SD-\\d{3}");
+        for (auto it = number.globalMatch(text); it.hasNext();) {
+            numbers.insert(it.next().captured());
+        }
+        return {numbers, static_cast<int>(text.count('\f'))};
+    }
+
+    CQtMessagePresenter presenter;
+    CApplicationWords words;
+    CAppContext context{8313};
+    CMessenger messenger;
+    CDeviceSimulator simulator;
+    CDeviceLink link;
+    CDeviceProtocol protocol;
+    CQSettingsPreferences preferences;
+    CFakePrinters printers;
+    std::unique_ptr<CQZBDlg> window;
+    QTemporaryDir folder;
+    bool m_selectionShown = false;
+};
+
+TEST_F(PrintCommand, SelectionDialogEnablesOkForAChosenListAndStoresIt)
+{
+    CSelectPriItemDlg dialog(context, messenger);
+    dialog.show();
+    auto* ok = dialog.findChild<QPushButton*>("okButton");
+    auto* speed = dialog.findChild<QCheckBox*>("speedDialCheck");
+    auto* edit = dialog.findChild<QLineEdit*>("speedDialNumbersEdit");
+    ASSERT_TRUE(ok && speed && edit);
+    EXPECT_FALSE(ok->isEnabled()) << "no list checked";
+    EXPECT_FALSE(edit->isEnabled());
+
+    QTest::mouseClick(speed, Qt::LeftButton);
+    EXPECT_TRUE(ok->isEnabled());
+    EXPECT_TRUE(edit->isEnabled());
+    QTest::mouseClick(dialog.findChild<QRadioButton*>("speedDialSelectRadio"), Qt::LeftButton);
+    QTest::keyClicks(edit, "1-3,7");
+    QTest::mouseClick(speed, Qt::LeftButton);
+    EXPECT_FALSE(ok->isEnabled()) << "all three cleared again";
+    QTest::keyClick(&dialog, Qt::Key_Return);
+    EXPECT_TRUE(dialog.isVisible()) << "Enter does not take a selection without a list";
+
+    QTest::mouseClick(speed, Qt::LeftButton);
+    QTest::mouseClick(ok, Qt::LeftButton);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(context.store.GetItemNumber(kPrintItemPage, "PRINT_SPEED_DIAL"), 1);
+    EXPECT_EQ(context.store.GetItemNumber(kPrintItemPage, "PRINT_SPEED_DIAL_LIST_MODE"), 1);
+    EXPECT_EQ(context.store.GetItemText(kPrintItemPage, "PRINT_SPEED_DIAL_SELECT_NO"), u"1-3,7");
+    EXPECT_EQ(context.store.GetItemNumber(kPrintItemPage, "PRINT_GROUP_DIAL"), 0);
+}
+
+TEST_F(PrintCommand, PrintsTheChosenNumbersToAPdf)
+{
+    struct CCase
+    {
+        const char16_t* numbers;
+        std::size_t expected;
+    };
+    for (const CCase c : {CCase{u"1-3,7", 4}, CCase{u"300", 250}}) {
+        ChooseSpeedDials(c.numbers);
+        const QString pdf = folder.filePath("lists.pdf");
+        CPrintDialogs::SetNextPdfName(pdf);
+        AnswerSelection("okButton");
+        window->PrintLists();
+        EXPECT_TRUE(m_selectionShown);
+        const auto [numbers, pages] = PrintedNumbers(pdf);
+        EXPECT_EQ(numbers.size(), c.expected);
+        if (c.expected == 4) {
+            EXPECT_EQ(numbers, (std::set<QString>{"SD-001", "SD-002", "SD-003", "SD-007"}));
+        } else {
+            EXPECT_TRUE(numbers.count("SD-250") && numbers.count("SD-001"));
+            EXPECT_GT(pages, 3);
+        }
+    }
+    // Cancel in the selection dialog prints nothing.
+    QFile::remove(folder.filePath("lists.pdf"));
+    CPrintDialogs::SetNextPdfName(folder.filePath("lists.pdf"));
+    AnswerSelection("cancelButton");
+    window->PrintLists();
+    EXPECT_FALSE(QFile::exists(folder.filePath("lists.pdf")));
+}
+
+TEST_F(PrintCommand, DeviceQueueOnUsbStopsPrintingWhileConnected)
+{
+    printers.printers = {{"mf", "MERIDAN TOVELL lumatrace 8120MF PCL", "usb://MERIDAN/8120"}};
+    ChooseSpeedDials(u"1");
+    ASSERT_EQ(window->Connect(), kOk);
+    CQtMessagePresenter::SetNextAnswer(kAnswerOk);
+    AnswerSelection("okButton");
+    window->PrintLists();
+    EXPECT_FALSE(m_selectionShown);
+    ASSERT_EQ(CQtMessagePresenter::Recorded().size(), 1u);
+    EXPECT_EQ(CQtMessagePresenter::Recorded()[0].code, kMsgPrintingStart);
+    window->Disconnect();
+    // Off line the queue is no obstacle.
+    CPrintDialogs::SetNextPdfName(folder.filePath("lists.pdf"));
+    AnswerSelection("okButton");
+    window->PrintLists();
+    EXPECT_TRUE(m_selectionShown);
+    EXPECT_TRUE(QFile::exists(folder.filePath("lists.pdf")));
+}
+
+// Without a queued name the print dialog and then the preview open; the preview's Print only
+// confirms the printer the dialog chose, so no second print dialog follows.
+TEST_F(PrintCommand, PreviewPrintConfirmsThePrinterChosen)
+{
+    QPrinter printer;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(folder.filePath("chosen.pdf"));
+    std::vector<std::string> opened;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&opened] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* dialog = qobject_cast<QPrintDialog*>(modal)) {
+            opened.push_back("print dialog");
+            dialog->accept();
+        } else if (auto* preview = qobject_cast<QPrintPreviewDialog*>(modal)) {
+            opened.push_back("preview");
+            for (QAction* action : preview->findChildren<QAction*>()) {
+                if (action->text() == QPrintPreviewDialog::tr("Print")) {
+                    action->trigger();
+                    return;
+                }
+            }
+            preview->reject();
+        } else if (modal != nullptr) {
+            static_cast<QDialog*>(modal)->reject();
+        }
+    });
+    answer.start(10);
+    int painted = 0;
+    const PrintAnswer result = CPrintDialogs::ChooseAndPreview(nullptr, printer, [&painted](QPrinter*) { ++painted; });
+    EXPECT_EQ(result, PrintAnswer::Print);
+    EXPECT_EQ(opened, (std::vector<std::string>{"print dialog", "preview"}));
+    EXPECT_GE(painted, 1) << "the preview shows the pages";
+    EXPECT_EQ(printer.outputFileName(), folder.filePath("chosen.pdf"));
+}
+
+} // namespace
+} // namespace qzb
