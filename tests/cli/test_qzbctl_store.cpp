@@ -49,7 +49,10 @@ INSTANTIATE_TEST_SUITE_P(
         CRefusal{"EMAIL_SET_DLG", "EMAIL_ADR", "--text", std::string(256, 'a'), "at most 255"},
         CRefusal{"MACHINE_SET_DLG", "MACHINE_ADMIN_NAME_EDT", "--text", std::string(1024, 'a'), "at most 1023"},
         CRefusal{"SNMP_SET_DLG", "SNMP_READ_COMMUNITY_NAME", "--text", std::string(16, 'c'), "at most 15"},
-        CRefusal{"DNS_CONF_DLG", "DNS_IP_ADDR1_2", "--number", "5", "would not come back"}));
+        CRefusal{"DNS_CONF_DLG", "DNS_IP_ADDR1_2", "--number", "5", "would not come back"}),
+    // Named by position: the default name prints the strings' bytes, pointers included, and a name
+    // that changes from run to run is never found again when ctest runs the case.
+    [](const testing::TestParamInfo<CRefusal>& info) { return std::to_string(info.index) + "_" + info.param.key; });
 
 TEST_F(Qzbctl, SetKeepsWhatItAccepts)
 {

@@ -222,10 +222,16 @@ TEST_F(MainWindow, TheAddressBookTravelsThroughACsvFile)
     ASSERT_TRUE(std::filesystem::exists(folder.filePath("book.csv").toStdString()));
 
     context.device.book.Clear();
+    CQtMessagePresenter::ClearRecorded();
     CQtMessagePresenter::SetNextAnswer(kAnswerOk); // replace the device's data
+    CQtMessagePresenter::SetNextAnswer(kAnswerOk); // the summary of what was read
     CFileDialogs::SetNextFileName(folder.filePath("book.csv"));
     window->ImportCsvFile();
-    EXPECT_EQ(CQtMessagePresenter::Recorded().back().code, kMsgUseFileData);
+    const auto& boxes = CQtMessagePresenter::Recorded();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].code, kMsgUseFileData);
+    EXPECT_EQ(boxes[1].code, kOk);
+    EXPECT_TRUE(QString::fromStdU16String(boxes[1].text).startsWith(QString("Read %1 fax").arg(entries)));
     EXPECT_EQ(context.device.book.FaxMailEntries().size(), entries);
     EXPECT_NE(window->StateWord() & 0x20, 0u);
     CFileDialogs::Clear();
