@@ -309,8 +309,8 @@ TEST(StateDiff, SummaryCountsAndLinesGroupByPageAndList)
     const CTestState before(2152);
     CTestState after(2152);
     after.context.store.SetItemNumber("MACHINE_SET_DLG", "Machine_Language", 2);
-    // Carried in the image, shown by no page yet: named by its key with the raw numbers.
-    after.context.store.SetItemNumber("USER_SET_DLG", "USER_FAX_PTT_SET", 5);
+    // Kept in the file, shown by no page: named by its key with the raw numbers.
+    after.context.store.SetItemNumber("TCP_IP_SET_DLG", "NETWORK_IPSEC", 5);
     for (std::int32_t number : {10, 11}) {
         CFaxMailEntry entry;
         entry.number = number;
@@ -325,7 +325,7 @@ TEST(StateDiff, SummaryCountsAndLinesGroupByPageAndList)
     ASSERT_EQ(lines.size(), 9u);
     EXPECT_EQ(lines[1], u"  Panel Language (Machine_Language): English -> German");
     const CSettingChange& raw = diff.settings[1];
-    EXPECT_EQ(raw.page, "USER_SET_DLG");
+    EXPECT_EQ(raw.page, "TCP_IP_SET_DLG");
     EXPECT_TRUE(raw.pageTitle.empty());
     EXPECT_EQ(raw.newValue, u"5");
     EXPECT_EQ(lines[4], u"Speed dials");
