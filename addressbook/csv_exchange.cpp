@@ -780,6 +780,10 @@ MessageCode ImportAddressBook(const std::filesystem::path& path,
                             setDate,
                             report ? &report->notes : nullptr);
     if (code == kOk && report) {
+        // Groups and favourites are checked after the entries they name; the report follows the file.
+        std::stable_sort(report->notes.begin(), report->notes.end(), [](const CCsvNote& a, const CCsvNote& b) {
+            return CsvLineOfKey(a.key) < CsvLineOfKey(b.key);
+        });
         report->read = {
             book.FaxMailEntries().size(), book.ScanEntries().size(), book.Groups().size(), book.Favourites().size()};
     }
