@@ -210,6 +210,36 @@ void DiffRawValues(const CValueStore& before,
     }
 }
 
+// A value a page writes through its rules rather than a bound control (the ring count, the time
+// zone) is listed by its key, but under the heading of the page that shows it.
+void GroupRawValuesUnderTheirPages(std::size_t firstRaw, const CDiffEnv& env, std::vector<CSettingChange>& settings)
+{
+    const auto defs = PageDefsForModel(env.modelBit);
+    std::vector<std::size_t> order(settings.size(), defs.size());
+    for (std::size_t i = 0; i < settings.size(); ++i) {
+        for (std::size_t d = 0; d < defs.size(); ++d) {
+            if (defs[d]->name == settings[i].page) {
+                order[i] = d;
+                if (i >= firstRaw) {
+                    settings[i].pageTitle = Text(env, defs[d]->titleKey);
+                }
+                break;
+            }
+        }
+    }
+    std::vector<std::size_t> index(settings.size());
+    for (std::size_t i = 0; i < index.size(); ++i) {
+        index[i] = i;
+    }
+    std::stable_sort(index.begin(), index.end(), [&](std::size_t a, std::size_t b) { return order[a] < order[b]; });
+    std::vector<CSettingChange> sorted;
+    sorted.reserve(settings.size());
+    for (std::size_t i : index) {
+        sorted.push_back(std::move(settings[i]));
+    }
+    settings = std::move(sorted);
+}
+
 void DiffDeviceData(const CDeviceData& before,
                     const CDeviceData& after,
                     const CDiffEnv& env,
@@ -466,7 +496,9 @@ CStateDiff DiffStates(const CMachineState& before, const CMachineState& after, c
             DiffPage(*def, old, now, env, claimed, diff.settings);
         }
     }
+    const std::size_t shown = diff.settings.size();
     DiffRawValues(old.store, now.store, claimed, diff.settings);
+    GroupRawValuesUnderTheirPages(shown, env, diff.settings);
     DiffDeviceData(old.device, now.device, env, scope == DiffScope::Whole, diff.settings);
 
     const std::int32_t oldLanguage = PanelLanguage(old.store);

@@ -29,12 +29,12 @@ enum class DiffScope : std::uint8_t {
 };
 
 // A changed setting in the terms of the page that shows it: the choice text of a combo, on/off of
-// a check box, the address of an address control. A setting that no page shows yet is named by
-// its store page and key, with its raw value.
+// a check box, the address of an address control. A setting that no control shows is named by
+// its store page and key, with its raw value, under its page's title when a page writes it.
 struct CSettingChange
 {
     std::string page; // the page's name (MACHINE_SET_DLG), or the store page for a raw value
-    std::u16string pageTitle; // the page's tree text; empty for a raw value
+    std::u16string pageTitle; // the page's tree text; empty for a value of no page
     std::string key; // the value-store item key
     std::u16string label; // the control's label, or the key
     std::u16string oldValue;

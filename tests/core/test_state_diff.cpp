@@ -309,7 +309,7 @@ TEST(StateDiff, SummaryCountsAndLinesGroupByPageAndList)
     const CTestState before(2152);
     CTestState after(2152);
     after.context.store.SetItemNumber("MACHINE_SET_DLG", "Machine_Language", 2);
-    // Kept in the file, shown by no page: named by its key with the raw numbers.
+    // Written by no control of its page: named by its key with the raw numbers, under the page.
     after.context.store.SetItemNumber("TCP_IP_SET_DLG", "NETWORK_IPSEC", 5);
     for (std::int32_t number : {10, 11}) {
         CFaxMailEntry entry;
@@ -326,7 +326,8 @@ TEST(StateDiff, SummaryCountsAndLinesGroupByPageAndList)
     EXPECT_EQ(lines[1], u"  Panel Language (Machine_Language): English -> German");
     const CSettingChange& raw = diff.settings[1];
     EXPECT_EQ(raw.page, "TCP_IP_SET_DLG");
-    EXPECT_TRUE(raw.pageTitle.empty());
+    EXPECT_EQ(lines[2], raw.pageTitle + u" (TCP_IP_SET_DLG)");
+    EXPECT_EQ(lines[3], u"  NETWORK_IPSEC: 1 -> 5");
     EXPECT_EQ(raw.newValue, u"5");
     EXPECT_EQ(lines[4], u"Speed dials");
     EXPECT_EQ(lines[7], u"Groups");
