@@ -14,6 +14,7 @@ CUploadPreviewDialog::CUploadPreviewDialog(Kind kind, const CTexts& texts, const
 {
     setObjectName(kind == Kind::Upload ? "uploadPreviewDialog" : "compareDialog");
     setWindowTitle(texts.title);
+    setMinimumWidth(360); // a short summary reads on one line
     auto* layout = new QVBoxLayout(this);
     auto* summary = new QLabel(texts.summary, this);
     summary->setObjectName("previewSummaryLabel");
