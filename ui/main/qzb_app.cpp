@@ -26,6 +26,7 @@ CQZBApp::CQZBApp(int& argc, char** argv)
 {
     setApplicationName("qzb");
     setApplicationVersion(QZB_VERSION);
+    setDesktopFileName("org.qzb.QZB"); // ties the window to its launcher and icon
     m_context = std::make_unique<CAppContext>();
     m_messenger = std::make_unique<CMessenger>(m_context->strings, m_presenter);
 }
@@ -184,7 +185,10 @@ std::optional<int> CQZBApp::Start(const QStringList& arguments)
         return 1;
     }
 
+    // An unattended run reports a missing string table on stderr instead of waiting on a box.
+    CQtMessagePresenter::SetUnattended(options.screenshot.has_value());
     if (!LoadProfileStringTable(*m_context, DataFolders(options), *m_messenger)) {
+        CQtMessagePresenter::SetUnattended(false);
         m_lock.reset();
         return 2;
     }
