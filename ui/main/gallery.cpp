@@ -126,7 +126,7 @@ std::vector<CGalleryShot> GalleryShots(std::uint32_t modelBit, bool serviceMan)
             shots.push_back({std::string(def->name), GalleryShotKind::Page, {}});
         }
     }
-    // A dialog is reached through a page of the tree with a control that opens it.
+    // A dialog is reached through a control of the model, on a page of the tree, that opens it.
     for (const CPageDef* dialog : defs) {
         if (dialog->pageClass != PageClass::SettingDialog) {
             continue;
@@ -134,7 +134,7 @@ std::vector<CGalleryShot> GalleryShots(std::uint32_t modelBit, bool serviceMan)
         const bool reached = std::any_of(defs.begin(), defs.end(), [&](const CPageDef* page) {
             return page->pageClass != PageClass::SettingDialog && inTree.contains(page->typeCode) &&
                    std::any_of(page->controls.begin(), page->controls.end(), [&](const CControlDef& control) {
-                       return control.opensDialog == dialog->name;
+                       return control.opensDialog == dialog->name && (control.modelMask & modelBit) != 0;
                    });
         });
         if (reached) {
