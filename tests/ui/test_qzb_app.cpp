@@ -88,6 +88,8 @@ TEST_F(QzbAppTest, BadOptionsAreUsageErrors)
     EXPECT_EQ(App().Start(Args({"--model", "abc"})), std::optional<int>(1));
     EXPECT_EQ(App().Start(Args({"--codepage", "no-such-page"})), std::optional<int>(1));
     EXPECT_EQ(App().Start(Args({"--no-such-option"})), std::optional<int>(1));
+    // The gallery chooses its pages itself.
+    EXPECT_EQ(App().Start(Args({"--grab-all", "pictures", "--page", "CONFIGURATION"})), std::optional<int>(1));
     // A code no device answers to is refused as qzbctl refuses it, before any window.
     EXPECT_EQ(App().Start(Args({"--model", "9999", "--data-dir", QZB_TEST_DATA_DIR})), std::optional<int>(1));
     EXPECT_EQ(App().MainWindow(), nullptr);

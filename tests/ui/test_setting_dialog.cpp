@@ -15,11 +15,14 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 
 #include <filesystem>
 #include <functional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -188,6 +191,22 @@ TEST_F(SettingDialog, ChoosingCustomSizeOpensItsTraysDialogAndCancelRestoresTheS
     EXPECT_EQ(m_opened.back(), "CUSTOM_PAPER_SIZE_DLG:1");
     EXPECT_EQ(tray1->SelectedValue(), before);
     EXPECT_EQ(page.Model().State(1642).value, before);
+}
+
+// A dialog taller than the screen scrolls its controls; OK and Cancel stay on the screen.
+TEST_F(SettingDialog, ADialogTallerThanTheScreenScrollsInsteadOfLeavingIt)
+{
+    CAppContext large(8314);
+    std::istringstream tall("STR_RATIO_DLG_SNMP=4\n");
+    ASSERT_TRUE(large.strings.Load(tall).Ok());
+    CSettingDialog dialog(
+        *FindPageDef("SNMP_SET_DLG"), {&large.store, &large.strings, large.modelBit, &large.device}, m_messenger);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    ASSERT_GT(dialog.View().ContentSize().height(), dialog.screen()->availableGeometry().height());
+    EXPECT_LE(dialog.height(), dialog.screen()->availableGeometry().height());
+    EXPECT_TRUE(dialog.View().verticalScrollBar()->isVisible());
+    EXPECT_FALSE(dialog.View().horizontalScrollBar()->isVisible());
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "device/simulator_faults.h"
 #include "device/usb_libusb.h"
 #include "model/text_codec.h"
+#include "ui/main/gallery.h"
 #include "ui/main/qsettings_preferences.h"
 #include "ui/main/qzb_dlg.h"
 
@@ -69,13 +70,29 @@ std::optional<int> CQZBApp::ParseOptions(const QStringList& arguments, CQZBOptio
     const QCommandLineOption page("page", "Show the page NAME (such as TCP_IP_SET_DLG or CONFIGURATION).", "NAME");
     const QCommandLineOption screenshot(
         "screenshot", "After the other actions, save the window as FILE.png and exit (2 if an action failed).", "FILE");
+    const QCommandLineOption grabAll("grab-all",
+                                     "After the other actions, save a picture of every page, setting dialog "
+                                     "and address-book editor in normal and in service-man mode under "
+                                     "DIR/normal and DIR/service, then exit (2 if a picture failed).",
+                                     "DIR");
     const QCommandLineOption simulate("simulate",
                                       "Talk to the built-in simulated device; --simulate=FILE.dat keeps "
                                       "its memory in FILE.dat, --simulate=A.dat,B.dat simulates one device each.");
     const QCommandLineOption device(
         "device", "Use the device at BUS:ADDRESS (decimal) or with the serial number SERIAL.", "BUS:ADDRESS|SERIAL");
-    parser.addOptions(
-        {model, codePage, dataDir, simulate, device, fault, fast, connect, download, serviceMan, page, screenshot});
+    parser.addOptions({model,
+                       codePage,
+                       dataDir,
+                       simulate,
+                       device,
+                       fault,
+                       fast,
+                       connect,
+                       download,
+                       serviceMan,
+                       page,
+                       screenshot,
+                       grabAll});
     if (!parser.parse(TakeSimulateOption(arguments, options))) {
         std::fprintf(stderr, "qzb: %s\n", qPrintable(parser.errorText()));
         return 1;
@@ -131,6 +148,13 @@ std::optional<int> CQZBApp::ParseOptions(const QStringList& arguments, CQZBOptio
     if (parser.isSet(screenshot)) {
         options.screenshot = std::filesystem::path(parser.value(screenshot).toStdString());
     }
+    if (parser.isSet(grabAll)) {
+        if (options.page || options.screenshot) {
+            std::fprintf(stderr, "qzb: --grab-all shows every page itself: leave out --page and --screenshot\n");
+            return 1;
+        }
+        options.grabAll = std::filesystem::path(parser.value(grabAll).toStdString());
+    }
     if (parser.isSet(dataDir)) {
         options.dataDir = std::filesystem::path(parser.value(dataDir).toStdString());
     }
@@ -171,8 +195,8 @@ std::optional<int> CQZBApp::Start(const QStringList& arguments)
 
     m_lock = std::make_unique<CSingleInstanceLock>(profile.lockName);
     if (m_lock->GetState() == CSingleInstanceLock::State::HeldElsewhere) {
-        if (options.screenshot) {
-            std::fprintf(stderr, "qzb: --screenshot: another qzb of this model is running\n");
+        if (options.screenshot || options.grabAll) {
+            std::fprintf(stderr, "qzb: --screenshot/--grab-all: another qzb of this model is running\n");
             return 2;
         }
         return 0; // another instance runs this profile: leave without a word
@@ -252,7 +276,7 @@ void CQZBApp::CreateDeviceLink(const CQZBOptions& options)
 
 std::optional<int> CQZBApp::RunStartActions(const CQZBOptions& options)
 {
-    const bool unattended = options.screenshot.has_value();
+    const bool unattended = options.screenshot.has_value() || options.grabAll.has_value();
     CQtMessagePresenter::SetUnattended(unattended);
     bool failed = false;
     auto fail = [&failed](const char* what) {
@@ -265,7 +289,9 @@ std::optional<int> CQZBApp::RunStartActions(const CQZBOptions& options)
     if (!failed && options.download && m_mainWindow->Download() != kOk) {
         fail("--download");
     }
-    if (!failed && options.serviceManPassword && !m_mainWindow->EnterServiceMan(*options.serviceManPassword)) {
+    // The gallery enters service-man mode itself, once the pictures of normal mode are taken.
+    if (!failed && options.serviceManPassword && !options.grabAll &&
+        !m_mainWindow->EnterServiceMan(*options.serviceManPassword)) {
         std::fprintf(stderr, "qzb: --service-man: the password is not the service-man password\n");
         failed = true;
     }
@@ -282,11 +308,11 @@ std::optional<int> CQZBApp::RunStartActions(const CQZBOptions& options)
     if (failed) {
         return 2;
     }
-    // Once the pending layouts ran and the window has painted, the picture is what a user sees.
-    processEvents();
-    m_mainWindow->repaint();
-    processEvents();
-    if (!m_mainWindow->Picture().save(QString::fromStdString(options.screenshot->string()), "PNG")) {
+    if (options.grabAll) {
+        const std::u16string password = options.serviceManPassword.value_or(ReadServiceManPassword(*m_preferences));
+        return GrabAll(*m_mainWindow, *m_context, password, *options.grabAll);
+    }
+    if (!SaveWindowPicture(*m_mainWindow, *options.screenshot)) {
         std::fprintf(stderr, "qzb: --screenshot: %s could not be written\n", options.screenshot->c_str());
         return 2;
     }

@@ -40,6 +40,7 @@ struct CQZBOptions
     std::optional<std::u16string> serviceManPassword;
     std::optional<std::string> page;
     std::optional<std::filesystem::path> screenshot;
+    std::optional<std::filesystem::path> grabAll; // a picture of every page and dialog, then exit
 };
 
 // Takes the bare and the valued form of --simulate out of the arguments, which

@@ -345,7 +345,7 @@ void CQZBDlg::AddDialSlots()
     }
 }
 
-void CQZBDlg::OpenEntryEditor(const CDialCommand& command)
+CEntryDialog* CQZBDlg::NewEntryDialog(const CDialCommand& command)
 {
     const CEntryEnv env{&m_context.store, &m_context.strings, m_context.modelBit};
     CAddressBook& book = m_context.device.book;
@@ -364,16 +364,43 @@ void CQZBDlg::OpenEntryEditor(const CDialCommand& command)
             editing = std::make_unique<CEntryEditing<CFavouriteEditor>>(book, command.number, env);
             break;
         case DialEditor::None:
-            return;
+            return nullptr;
     }
-    CEntryDialog dialog(std::move(editing), book, m_context, m_messenger, this);
-    if (dialog.exec() != QDialog::Accepted) {
+    return new CEntryDialog(std::move(editing), book, m_context, m_messenger, this);
+}
+
+void CQZBDlg::OpenEntryEditor(const CDialCommand& command)
+{
+    const std::unique_ptr<CEntryDialog> dialog(NewEntryDialog(command));
+    if (dialog == nullptr || dialog->exec() != QDialog::Accepted) {
         return;
     }
     RefreshDialBranch();
     if (QTreeWidgetItem* edited = FindTreeItem(DialItemOfEdited(command))) {
         m_tree->setCurrentItem(edited);
     }
+}
+
+bool CQZBDlg::ShowEntryEditor(const CDialCommand& command)
+{
+    CEntryDialog* dialog = NewEntryDialog(command);
+    if (dialog == nullptr) {
+        return false;
+    }
+    CloseShownDialog();
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->show();
+    m_shownDialog = dialog;
+    return true;
+}
+
+void CQZBDlg::CloseShownDialog()
+{
+    // Closing rejects: neither a setting dialog nor an editor writes anything then.
+    if (m_shownDialog != nullptr) {
+        m_shownDialog->close();
+    }
+    m_shownDialog = nullptr;
 }
 
 void CQZBDlg::RefreshDialBranch()
@@ -547,6 +574,7 @@ bool CQZBDlg::SelectPage(std::string_view name)
                     CPageEnv env = view->Model().Env();
                     env.opener = &view->Model();
                     auto* dialog = new CSettingDialog(*def, env, m_messenger, this);
+                    CloseShownDialog();
                     dialog->setAttribute(Qt::WA_DeleteOnClose);
                     dialog->show();
                     m_shownDialog = dialog;
@@ -597,7 +625,7 @@ void CQZBDlg::OnCurrentItemChanged(QTreeWidgetItem* current, QTreeWidgetItem* pr
     }
     // Leaving a settings page checks and stores it; a failure keeps the page.
     const std::uint32_t leaving = m_host->CurrentType();
-    if ((leaving & kSettingsPageBit) != 0) {
+    if ((leaving & kSettingsPageBit) != 0 && !m_lookOnly) {
         const CCheckResult commit = m_host->CommitPage(leaving);
         if (!commit.Ok()) {
             m_reverting = true;

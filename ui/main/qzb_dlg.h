@@ -3,6 +3,7 @@
 #include "base/message_codes.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <cstdint>
 #include <filesystem>
@@ -22,6 +23,7 @@ namespace qzb {
 
 class CDeviceProtocol;
 class CDialRegistrationView;
+class CEntryDialog;
 class CMainItemDlg;
 class IInstalledPrinters;
 class CMessenger;
@@ -64,7 +66,15 @@ public:
     // name (DNS_CONF_DLG) selects the page that opens it and shows the dialog over it, without
     // waiting. False when the tree has no such page.
     bool SelectPage(std::string_view name);
-    // The window as a picture, with a setting dialog that SelectPage opened drawn over it.
+    // Opens the address-book editor of a command without waiting, as SelectPage opens a setting
+    // dialog. False when the command opens no editor.
+    bool ShowEntryEditor(const CDialCommand& command);
+    // Closes the dialog SelectPage or ShowEntryEditor opened; nothing it holds is written.
+    void CloseShownDialog();
+    // While on, leaving a settings page neither checks nor stores it, so that a page the loaded data
+    // does not pass (an enabled e-mail page without an address) cannot hold up a tour of pictures.
+    void SetLookOnly(bool lookOnly) { m_lookOnly = lookOnly; }
+    // The window as a picture, with a dialog that SelectPage or ShowEntryEditor opened drawn over it.
     QPixmap Picture();
     // The settings-file commands (service-man mode for Open and Save).
     void OpenSettingsFile();
@@ -121,6 +131,8 @@ private:
     CDialTexts DialTexts() const;
     void AddDialSlots();
     void OpenEntryEditor(const CDialCommand& command);
+    // The editor a command opens, as a child of the window; null when it opens none.
+    CEntryDialog* NewEntryDialog(const CDialCommand& command);
     std::filesystem::path StartPath() const;
     std::filesystem::path CsvStartPath() const;
     void ShowCsvReport(const struct CCsvReport& report, bool imported);
@@ -146,7 +158,8 @@ private:
     bool m_reverting = false;
     bool m_closing = false;
     bool m_transferring = false;
-    QWidget* m_shownDialog = nullptr; // a setting dialog SelectPage opened
+    bool m_lookOnly = false;
+    QPointer<QWidget> m_shownDialog; // a dialog SelectPage or ShowEntryEditor opened
     QAction* m_compareAction = nullptr;
     std::unique_ptr<CMachineState> m_baseState; // the last download, opened file or upload
     std::unique_ptr<CMachineState> m_deviceState; // what the device held at the last download or upload

@@ -1,0 +1,85 @@
+#include "ui/main/gallery.h"
+
+#include "app/app_context.h"
+#include "pages/page_registry.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <algorithm>
+
+namespace qzb {
+namespace {
+
+bool HasShot(const std::vector<CGalleryShot>& shots, std::string_view name)
+{
+    return std::any_of(shots.begin(), shots.end(), [name](const CGalleryShot& shot) { return shot.name == name; });
+}
+
+// Service-man mode shows every page the model has, and the dialogs its controls open; normal mode
+// leaves the settings pages and their dialogs out, so the gallery must not try them there.
+TEST(Gallery, ServiceManModeReachesEveryPageAndTheDialogsOfEachModel)
+{
+    for (const std::int32_t code : {8313, 8314, 8315, 8329, 2152}) {
+        const CAppContext context(code);
+        const auto service = GalleryShots(context.modelBit, true);
+        const auto normal = GalleryShots(context.modelBit, false);
+        for (const CPageDef* def : PageDefsForModel(context.modelBit)) {
+            if (def->pageClass != PageClass::SettingDialog) {
+                EXPECT_TRUE(HasShot(service, def->name)) << code << " " << def->name;
+            }
+        }
+        for (const char* dialog : {"DNS_CONF_DLG", "CUSTOM_PAPER_SIZE_DLG:1", "FORWARD_LOCATION_DLG"}) {
+            EXPECT_TRUE(HasShot(service, dialog)) << code << " " << dialog;
+        }
+        // Only the large devices have the IPv6 check box that opens its dialog.
+        EXPECT_EQ(HasShot(service, "IPV6_DLG"), code == 8314 || code == 8315) << code;
+        EXPECT_TRUE(HasShot(normal, "CONFIGURATION")) << code;
+        EXPECT_TRUE(HasShot(normal, "FAX_EMAIL_EDITOR")) << code;
+        EXPECT_FALSE(HasShot(normal, "TCP_IP_SET_DLG")) << code;
+        EXPECT_FALSE(HasShot(normal, "DNS_CONF_DLG")) << code;
+    }
+    EXPECT_EQ(GalleryFileName("CUSTOM_PAPER_SIZE_DLG:1"), "CUSTOM_PAPER_SIZE_DLG-1.png");
+}
+
+TEST(GalleryProcess, GrabsEveryPageOfBothModesOnTheSimulator)
+{
+    QTemporaryDir folder;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    QProcess qzb;
+    qzb.setProcessEnvironment(env);
+    qzb.start(QZB_EXECUTABLE,
+              {"--model",
+               "8313",
+               "--data-dir",
+               QZB_TEST_DATA_DIR,
+               "--simulate",
+               "--fast",
+               "--download",
+               "--grab-all",
+               folder.path()});
+    ASSERT_TRUE(qzb.waitForFinished(180000));
+    const QByteArray errors = qzb.readAllStandardError();
+    EXPECT_EQ(qzb.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(qzb.exitCode(), 0) << errors.toStdString();
+    for (const char* name : {"normal/MAIN_WINDOW.png",
+                             "normal/FAX_EMAIL.png",
+                             "normal/FAX_EMAIL_EDITOR.png",
+                             "normal/CONFIGURATION.png",
+                             "service/MACHINE_SET_DLG.png",
+                             "service/TCP_IP_SET_DLG.png",
+                             "service/DNS_CONF_DLG.png"}) {
+        const QImage image(folder.filePath(name));
+        EXPECT_FALSE(image.isNull()) << name;
+        EXPECT_GT(image.width() * image.height(), 0) << name;
+    }
+    EXPECT_FALSE(QFile::exists(folder.filePath("normal/TCP_IP_SET_DLG.png")));
+}
+
+} // namespace
+} // namespace qzb
