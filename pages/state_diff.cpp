@@ -318,7 +318,7 @@ std::u16string Clock(std::int32_t hour, std::int32_t minute)
     if (hour < 0 || minute < 0) {
         return {};
     }
-    char text[16];
+    char text[24]; // room for any two int32 values
     std::snprintf(text, sizeof text, "%02d:%02d", static_cast<int>(hour), static_cast<int>(minute));
     return Ascii(text);
 }
