@@ -13,6 +13,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -90,6 +91,22 @@ TEST(EntryDialog, FavouriteChoosesFromTheListOfItsKind)
     ASSERT_EQ(book.Favourites().size(), 1u);
     EXPECT_EQ(book.Favourites()[0].targetKind, kTargetGroup);
     EXPECT_EQ(book.Favourites()[0].targetNumber, 2);
+}
+
+// The scan-to-server form is taller than a small screen: its fields scroll and OK stays on screen.
+TEST(EntryDialog, ScanFormFitsTheScreen)
+{
+    CAppContext context(8313);
+    ApplyModelDefaults(context.store, context.modelBit);
+    CQtMessagePresenter presenter;
+    CMessenger messenger(context.strings, presenter);
+    const CEntryEnv env{&context.store, &context.strings, context.modelBit};
+    CAddressBook& book = context.device.book;
+    CEntryDialog dialog(std::make_unique<CEntryEditing<CScanEditor>>(book, 221, env), book, context, messenger);
+    dialog.adjustSize();
+    ASSERT_NE(dialog.screen(), nullptr);
+    EXPECT_LE(dialog.height(), dialog.screen()->availableGeometry().height());
+    EXPECT_NE(dialog.findChild<QLineEdit*>("notify10Field"), nullptr);
 }
 
 } // namespace

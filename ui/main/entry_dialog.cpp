@@ -18,12 +18,18 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
 namespace qzb {
 
 namespace {
+
+constexpr int kFrameRoom = 60; // the window frame and title bar
+constexpr int kLowestFields = 200;
 
 QString ObjectName(std::string_view field)
 {
@@ -170,10 +176,32 @@ CEntryDialog::CEntryDialog(std::unique_ptr<IEntryEditing> editing,
     buttons->button(QDialogButtonBox::Cancel)->setObjectName("cancelButton");
     connect(buttons, &QDialogButtonBox::accepted, this, &CEntryDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &CEntryDialog::reject);
+    // The scan-to-server form with its ten notification addresses is taller than a small screen: the
+    // fields scroll then, so that OK and Cancel stay in reach.
+    auto* fields = new QWidget;
+    fields->setLayout(form);
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName("entryFieldsScroll");
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setWidget(fields);
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(form);
+    layout->addWidget(scroll, 1);
     layout->addWidget(buttons);
     Sync();
+    const QSize content = fields->sizeHint();
+    const QScreen* shown = parent != nullptr ? parent->screen() : screen();
+    const int room = shown != nullptr
+                         ? shown->availableGeometry().height() - kFrameRoom - buttons->sizeHint().height() -
+                               layout->contentsMargins().top() - layout->contentsMargins().bottom() - layout->spacing()
+                         : content.height();
+    if (content.height() <= room) {
+        scroll->setMinimumSize(content);
+    } else {
+        scroll->setMinimumSize(content.width() + scroll->verticalScrollBar()->sizeHint().width(),
+                               std::max(room, kLowestFields));
+    }
 }
 
 QString CEntryDialog::Text(std::string_view key) const
