@@ -151,9 +151,15 @@ CEntryDialog::CEntryDialog(std::unique_ptr<IEntryEditing> editing,
             caption = QString::fromStdString(name);
             caption[0] = caption[0].toUpper();
         }
+        m_widgets[name] = widget;
+        if (auto* radio = qobject_cast<QRadioButton*>(widget)) {
+            // A radio button carries its caption, so the text sits beside the mark it belongs to.
+            radio->setText(caption);
+            form->addRow(radio);
+            continue;
+        }
         auto* label = new QLabel(caption, this);
         m_labels[name] = label;
-        m_widgets[name] = widget;
         form->addRow(label, widget);
     }
     if (m_editing->HasFavouriteList()) {
@@ -232,7 +238,9 @@ void CEntryDialog::Sync()
         const std::string name(field.def->name);
         QWidget* widget = m_widgets[name];
         widget->setVisible(field.visible);
-        m_labels[name]->setVisible(field.visible);
+        if (const auto label = m_labels.find(name); label != m_labels.end()) {
+            label->second->setVisible(field.visible);
+        }
         widget->setEnabled(field.enabled);
         if (auto* combo = qobject_cast<CMyComboBox*>(widget)) {
             combo->BeginChoices();
