@@ -78,7 +78,7 @@ void BuildFactoryContent(CAppContext& context)
     store.SetItemTextRaw("USER_SET_DLG", "USER_NAME", TextToPanelBytes(u"QZB Demo Office"));
     store.SetItemText("USER_SET_DLG", "USER_FAXNAME", u"+44 20 7946 0000");
     // E-mail is on from the factory; an office that uses it has given the device its address.
-    store.SetItemText("EMAIL_SET_DLG", "EMAIL_ADR", u"front.office@example.com");
+    store.SetItemText("EMAIL_SET_DLG", "EMAIL_ADR", u"office@example.com");
     const int ip[] = {192, 168, 1, 50};
     const int mask[] = {255, 255, 255, 0};
     const int gateway[] = {192, 168, 1, 1};

@@ -24,6 +24,8 @@ namespace qzb {
 namespace {
 
 constexpr int kSpareColumn = 8;
+constexpr std::int32_t kNarrowEditLimit = 5; // digits of an hour, a password or a port
+constexpr int kEditFrameWidth = 16; // the line edit's frame and text margins
 
 QString ToQString(const std::u16string& text)
 {
@@ -99,6 +101,12 @@ QWidget* CPageView::CreateWidget(const CControlDef& control, const CControlState
             edit->SetLimit(CPage::EditLimit(control));
             if (control.noCopyCut) {
                 edit->setEchoMode(QLineEdit::Password);
+            }
+            // A field of a few digits (hour, minute, a four-digit password, a port) is drawn about as
+            // wide as what it holds, so it does not read as a field for a name.
+            if (const std::int32_t limit = CPage::EditLimit(control); limit > 0 && limit <= kNarrowEditLimit) {
+                edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(QString(limit + 2, QChar('0'))) +
+                                      kEditFrameWidth);
             }
             return edit;
         }
@@ -296,7 +304,7 @@ void CPageView::SyncControl(std::size_t index)
             if (edit->text() != ToQString(state.text)) {
                 edit->setText(ToQString(state.text));
                 if (!edit->hasFocus()) {
-                    edit->setCursorPosition(0);  // a long text shows its beginning
+                    edit->setCursorPosition(0); // a long text shows its beginning
                 }
             }
             break;
