@@ -62,11 +62,6 @@ void CDiffCommand::AddCommand(CLI::App& root)
     m_command->add_option("B", m_after, "The DAT file after")->required();
 }
 
-bool CDiffCommand::Chosen() const
-{
-    return m_command != nullptr && m_command->parsed();
-}
-
 int CDiffCommand::Run(const CCliOptions& options, std::ostream& out, std::ostream& err) const
 {
     const std::int32_t model = ModelForFile(options, m_before);

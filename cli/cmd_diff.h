@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cli/cli_command.h"
+
 #include <ostream>
 #include <string>
 
@@ -13,15 +15,13 @@ struct CCliOptions;
 
 // "diff [--upload|--service] [--json] A.dat B.dat": what changes from A to B. Exit status as the
 // diff program's: 0 equal, 1 different, 2 on an error or a usage error.
-class CDiffCommand
+class CDiffCommand : public CCliCommand
 {
 public:
-    void AddCommand(CLI::App& root);
-    bool Chosen() const;
-    int Run(const CCliOptions& options, std::ostream& out, std::ostream& err) const;
+    void AddCommand(CLI::App& root) override;
+    int Run(const CCliOptions& options, std::ostream& out, std::ostream& err) const override;
 
 private:
-    CLI::App* m_command = nullptr;
     std::string m_before;
     std::string m_after;
     bool m_upload = false;

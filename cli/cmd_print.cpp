@@ -37,11 +37,6 @@ void CPrintCommand::AddCommand(CLI::App& root)
     m_command->add_option("--favourite-numbers", m_favouriteNumbers, "Favourite slots (default all)");
 }
 
-bool CPrintCommand::Chosen() const
-{
-    return m_command != nullptr && m_command->parsed();
-}
-
 int CPrintCommand::Run(const CCliOptions& options, std::ostream&, std::ostream& err) const
 {
     CPrintSelection selection;

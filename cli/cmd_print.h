@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cli/cli_command.h"
+
 #include <ostream>
 #include <string>
 
@@ -13,15 +15,13 @@ struct CCliOptions;
 
 // "print FILE.dat OUT.pdf [--lists ...] [--speed-numbers TEXT] ...": the address-book lists of a
 // DAT file as the printer would get them, written to a PDF file. Needs the build with Qt.
-class CPrintCommand
+class CPrintCommand : public CCliCommand
 {
 public:
-    void AddCommand(CLI::App& root);
-    bool Chosen() const;
-    int Run(const CCliOptions& options, std::ostream& out, std::ostream& err) const;
+    void AddCommand(CLI::App& root) override;
+    int Run(const CCliOptions& options, std::ostream& out, std::ostream& err) const override;
 
 private:
-    CLI::App* m_command = nullptr;
     std::string m_file;
     std::string m_output;
     std::string m_lists = "speed,group,favourite";

@@ -299,11 +299,6 @@ void CDeviceCommand::AddCommand(CLI::App& root)
     list->add_flag("--json", m_json, "Print the list as JSON");
 }
 
-bool CDeviceCommand::Chosen() const
-{
-    return m_command && m_command->parsed();
-}
-
 int CDeviceCommand::Run(const CCliOptions& options, std::ostream& out, std::ostream& err) const
 {
     CDeviceOptions device;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cli/cli_command.h"
+
 #include "cli/cli_app.h"
 
 #include <filesystem>
@@ -46,7 +48,7 @@ int RunDeviceCommand(const CCliOptions& options,
 
 // The "device" command line: its options, taken before the command as well as after "device" or
 // its action, and the actions themselves.
-class CDeviceCommand
+class CDeviceCommand : public CCliCommand
 {
 public:
     // Adds the device options to the options before the command.
@@ -55,9 +57,8 @@ public:
     CDeviceCommand& operator=(const CDeviceCommand&) = delete;
 
     // Adds the "device" command with its actions.
-    void AddCommand(CLI::App& root);
-    bool Chosen() const;
-    int Run(const CCliOptions& options, std::ostream& out, std::ostream& err) const;
+    void AddCommand(CLI::App& root) override;
+    int Run(const CCliOptions& options, std::ostream& out, std::ostream& err) const override;
 
 private:
     struct COptionSet
@@ -77,7 +78,6 @@ private:
 
     COptionSet m_before;
     COptionSet m_after;
-    CLI::App* m_command = nullptr;
     std::string m_file;
     bool m_service = false;
     bool m_json = false;

@@ -127,11 +127,6 @@ void CEntryCommand::AddCommand(CLI::App& root)
     m_set->add_option("VALUES", m_assignments, "FIELD=VALUE, applied in order");
 }
 
-bool CEntryCommand::Chosen() const
-{
-    return m_command != nullptr && m_command->parsed();
-}
-
 int CEntryCommand::Run(const CCliOptions& options, std::ostream& out, std::ostream& err) const
 {
     CEntryTarget target;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cli/cli_command.h"
+
 #include <nlohmann/json.hpp>
 
 #include <cstdint>
@@ -27,15 +29,13 @@ struct CEntryTarget
 bool ParseEntryTarget(const std::string& text, CEntryTarget* target);
 
 // "entry show|set|delete FILE.dat TARGET ...": the address-book entry editors, headless.
-class CEntryCommand
+class CEntryCommand : public CCliCommand
 {
 public:
-    void AddCommand(CLI::App& root);
-    bool Chosen() const;
-    int Run(const CCliOptions& options, std::ostream& out, std::ostream& err) const;
+    void AddCommand(CLI::App& root) override;
+    int Run(const CCliOptions& options, std::ostream& out, std::ostream& err) const override;
 
 private:
-    CLI::App* m_command = nullptr;
     CLI::App* m_show = nullptr;
     CLI::App* m_set = nullptr;
     CLI::App* m_delete = nullptr;

@@ -141,11 +141,6 @@ void CPageCommand::AddCommand(CLI::App& root)
     m_set->add_option("VALUES", m_assignments, "ID=VALUE or NAME=VALUE, applied in order")->required();
 }
 
-bool CPageCommand::Chosen() const
-{
-    return m_command != nullptr && m_command->parsed();
-}
-
 int CPageCommand::Run(const CCliOptions& options, std::ostream& out, std::ostream& err) const
 {
     if (m_list->parsed()) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cli/cli_command.h"
+
 #include <cstdint>
 #include <nlohmann/json.hpp>
 
@@ -19,15 +21,13 @@ struct CPageDef;
 
 // "page list", "page show FILE.dat PAGE", "page set FILE.dat PAGE ID=VALUE...": the settings pages
 // as the window shows them, headless.
-class CPageCommand
+class CPageCommand : public CCliCommand
 {
 public:
-    void AddCommand(CLI::App& root);
-    bool Chosen() const;
-    int Run(const CCliOptions& options, std::ostream& out, std::ostream& err) const;
+    void AddCommand(CLI::App& root) override;
+    int Run(const CCliOptions& options, std::ostream& out, std::ostream& err) const override;
 
 private:
-    CLI::App* m_command = nullptr;
     CLI::App* m_list = nullptr;
     CLI::App* m_show = nullptr;
     CLI::App* m_set = nullptr;

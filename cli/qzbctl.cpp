@@ -284,15 +284,14 @@ int RunCommand(const std::vector<std::string>& arguments, std::ostream& out, std
     csvImport->add_option("FILE", file, "The DAT file")->required();
     csvImport->add_option("CSV", csv, "The CSV file to read")->required();
 
-    deviceCommand.AddCommand(cli);
     CPageCommand pageCommand;
-    pageCommand.AddCommand(cli);
     CEntryCommand entryCommand;
-    entryCommand.AddCommand(cli);
     CDiffCommand diffCommand;
-    diffCommand.AddCommand(cli);
     CPrintCommand printCommand;
-    printCommand.AddCommand(cli);
+    CCliCommand* const ownFiles[] = {&deviceCommand, &pageCommand, &entryCommand, &diffCommand, &printCommand};
+    for (CCliCommand* command : ownFiles) {
+        command->AddCommand(cli);
+    }
 
     try {
         std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
@@ -319,20 +318,10 @@ int RunCommand(const std::vector<std::string>& arguments, std::ostream& out, std
         return diffCommand.Chosen() ? kExitFailed : kExitUsage;
     }
 
-    if (deviceCommand.Chosen()) {
-        return deviceCommand.Run(options, out, err);
-    }
-    if (pageCommand.Chosen()) {
-        return pageCommand.Run(options, out, err);
-    }
-    if (entryCommand.Chosen()) {
-        return entryCommand.Run(options, out, err);
-    }
-    if (diffCommand.Chosen()) {
-        return diffCommand.Run(options, out, err);
-    }
-    if (printCommand.Chosen()) {
-        return printCommand.Run(options, out, err);
+    for (const CCliCommand* command : ownFiles) {
+        if (command->Chosen()) {
+            return command->Run(options, out, err);
+        }
     }
 
     CCommands commands(options, out, err);
