@@ -17,6 +17,7 @@
 #include "pages/state_diff.h"
 #include "pages/user_page.h"
 
+#include <algorithm>
 #include <array>
 #include <iterator>
 
@@ -159,13 +160,37 @@ std::span<const CPageDef* const> PageDefs()
     return defs;
 }
 
+namespace {
+
+// Whether a control of a page opens the dialog; with a model bit, only a control that model shows.
+bool OpensDialog(const CPageDef& page, std::string_view dialog, std::uint32_t modelBit)
+{
+    return (page.modelMask & modelBit) != 0 &&
+           std::any_of(page.controls.begin(), page.controls.end(), [&](const CControlDef& control) {
+               return control.opensDialog == dialog && (control.modelMask & modelBit) != 0;
+           });
+}
+
+} // namespace
+
 std::vector<const CPageDef*> PageDefsForModel(std::uint32_t modelBit)
 {
+    const auto all = PageDefs();
     std::vector<const CPageDef*> pages;
-    for (const CPageDef* def : PageDefs()) {
-        if ((def->modelMask & modelBit) != 0) {
-            pages.push_back(def);
+    for (const CPageDef* def : all) {
+        if ((def->modelMask & modelBit) == 0) {
+            continue;
         }
+        // A setting dialog whose only openers are controls this model does not have (the IPv6 and
+        // address filter checks of the TCP/IP page) is not one of its dialogs.
+        auto opens = [&](std::uint32_t bits) {
+            return std::any_of(
+                all.begin(), all.end(), [&](const CPageDef* page) { return OpensDialog(*page, def->name, bits); });
+        };
+        if (def->pageClass == PageClass::SettingDialog && opens(kEveryModelMask) && !opens(modelBit)) {
+            continue;
+        }
+        pages.push_back(def);
     }
     return pages;
 }

@@ -269,6 +269,29 @@ INSTANTIATE_TEST_SUITE_P(Registry, EveryPage, testing::ValuesIn(PagesAndModels()
     return name + "_" + std::to_string(std::get<1>(info.param));
 });
 
+// A model's setting dialogs are the ones a control it shows opens: the IPv6 and address filter
+// dialogs belong to the models whose TCP/IP page has their check boxes.
+TEST(PageRegistry, AModelListsOnlyTheDialogsItsControlsOpen)
+{
+    for (const std::int32_t model : kModels) {
+        const std::uint32_t bit = FindModelProfile(model).modelBit;
+        const std::vector<const CPageDef*> defs = PageDefsForModel(bit);
+        for (const CPageDef* dialog : defs) {
+            if (dialog->pageClass != PageClass::SettingDialog) {
+                continue;
+            }
+            const bool opened = std::any_of(defs.begin(), defs.end(), [&](const CPageDef* page) {
+                return std::any_of(page->controls.begin(), page->controls.end(), [&](const CControlDef& control) {
+                    return control.opensDialog == dialog->name && (control.modelMask & bit) != 0;
+                });
+            });
+            EXPECT_TRUE(opened) << model << " lists " << dialog->name;
+        }
+        const bool ipv6 = std::any_of(defs.begin(), defs.end(), [](auto* def) { return def->name == "IPV6_DLG"; });
+        EXPECT_EQ(ipv6, model == 8314 || model == 8315) << model;
+    }
+}
+
 TEST(CommonChecks, RangeReadsLeadingDigitsAndSaturates)
 {
     EXPECT_EQ(LeadingDecimal(u""), 0);
