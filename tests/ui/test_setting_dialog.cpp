@@ -118,6 +118,27 @@ TEST_F(SettingDialog, OkRefusesABadValueAndStaysThenWritesOnEnterWhileEscapeWrit
     EXPECT_EQ(Timeout(), 90);
 }
 
+// A long text field alone at the end of its row takes the room to the page's last column, so the
+// factory printer name shows whole; a port is drawn about as wide as its five digits.
+TEST_F(SettingDialog, TextFieldsAreAsWideAsWhatTheyHold)
+{
+    m_context.store.SetItemText("IPP_SET_DLG", "IPP_PRINTER_NAME", u"MERIDAN TOVELL lumatrace 8120 (xx:xx:xx)");
+    CSettingDialog ipp(*FindPageDef("IPP_SET_DLG"), Env(), m_messenger);
+    ipp.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&ipp));
+    auto* name = ipp.findChild<CMyEdit*>("printerNameEdit");
+    ASSERT_NE(name, nullptr);
+    EXPECT_GE(name->width(), name->fontMetrics().horizontalAdvance(name->text()));
+
+    CSettingDialog snmp(*FindPageDef("SNMP_SET_DLG"), Env(), m_messenger);
+    snmp.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&snmp));
+    auto* port = snmp.findChild<CMyEdit*>("udpPortEdit");
+    auto* community = snmp.findChild<CMyEdit*>("readCommunityEdit");
+    ASSERT_TRUE(port != nullptr && community != nullptr);
+    EXPECT_LT(port->width(), community->width() / 2);
+}
+
 TEST_F(SettingDialog, CheckingABoxOpensItsDialogAndCancelUnchecksIt)
 {
     m_context.store.SetItemNumber("TCP_IP_SET_DLG", "NETWORK", 1);

@@ -19,6 +19,9 @@
 #include <QSlider>
 #include <QWheelEvent>
 
+#include <map>
+#include <vector>
+
 namespace qzb {
 
 namespace {
@@ -250,9 +253,18 @@ void CPageView::Initialise()
     m_grid->setHorizontalSpacing(12);
     // Controls keep their natural widths; the room left over goes to a column after them all.
     m_grid->setColumnStretch(kSpareColumn, 1);
-    int row = -1;
-    int lastRow = 0;
     const auto controls = m_page.Controls();
+    // The grid row of each control, and the last column any control of a row (or of the page) takes.
+    std::vector<int> rows(controls.size());
+    std::map<int, int> lastColumnOfRow;
+    int lastColumn = 0;
+    for (std::size_t i = 0, row = 0; i < controls.size(); ++i) {
+        row = controls[i].row >= 0 ? static_cast<std::size_t>(controls[i].row) : (i == 0 ? 0 : row + 1);
+        rows[i] = static_cast<int>(row);
+        lastColumnOfRow[rows[i]] = std::max(lastColumnOfRow[rows[i]], controls[i].column);
+        lastColumn = std::max(lastColumn, controls[i].column);
+    }
+    int lastRow = 0;
     m_widgets.reserve(controls.size());
     for (std::size_t i = 0; i < controls.size(); ++i) {
         const CControlDef& control = controls[i];
@@ -264,9 +276,13 @@ void CPageView::Initialise()
             widget->setSizePolicy(QSizePolicy::Preferred, widget->sizePolicy().verticalPolicy());
         }
         m_widgets.push_back(widget);
-        row = control.row >= 0 ? control.row : row + 1;
+        const int row = rows[i];
         lastRow = std::max(lastRow, row);
-        m_grid->addWidget(widget, row, control.column);
+        // A text field alone at the end of its row takes the columns to the page's last one, so a long
+        // name or address shows whole where the row leaves room for it.
+        const bool wideText = control.kind == ControlKind::Edit && CPage::EditLimit(control) > kNarrowEditLimit &&
+                              lastColumnOfRow[row] == control.column;
+        m_grid->addWidget(widget, row, control.column, 1, wideText ? lastColumn - control.column + 1 : 1);
         Connect(control, widget);
         WatchKeys(widget);
     }
