@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 #include <QScrollBar>
 #include <QTest>
@@ -171,6 +172,63 @@ TEST_F(SettingDialog, CheckingABoxOpensItsDialogAndCancelUnchecksIt)
     AnswerNextDialog("cancelButton");
     QTest::mouseClick(page.findChild<QPushButton*>("rawPortButton"), Qt::LeftButton);
     EXPECT_EQ(m_opened.back(), "RAW_PORT_SET_DLG") << "a button always opens its dialog";
+}
+
+// Forwarding on the fax reception page: a click on ON... opens the forward location dialog; Cancel
+// gives the check back to OFF, OK with a number keeps ON... and the page writes both.
+TEST_F(SettingDialog, ForwardingChoiceOpensItsDialogAndCancelGivesTheCheckBack)
+{
+    m_context.store.SetItemNumber("FAX_RX_SET_DLG", "FAX_RX_OPE_FORWARD", 2);
+    CPageView page(*FindPageDef("FAX_RX_SET_DLG"), Env(), m_messenger);
+    page.Initialise();
+    page.show();
+    auto* on = page.findChild<QRadioButton*>("forwardOnRadio");
+    auto* off = page.findChild<QRadioButton*>("forwardOffRadio");
+    ASSERT_TRUE(on != nullptr && off != nullptr);
+    ASSERT_TRUE(off->isChecked());
+
+    AnswerNextDialog("cancelButton");
+    QTest::mouseClick(on, Qt::LeftButton);
+    EXPECT_EQ(m_opened, std::vector<std::string>{"FORWARD_LOCATION_DLG"});
+    EXPECT_TRUE(off->isChecked());
+    EXPECT_FALSE(on->isChecked());
+
+    QTimer::singleShot(0, [this] {
+        auto* dialog = qobject_cast<CSettingDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        m_opened.emplace_back(dialog->View().Def().name);
+        TypeInto(dialog->findChild<CMyEdit*>("forwardFaxNumberEdit"), "0123456");
+        QTest::mouseClick(dialog->findChild<QPushButton*>("okButton"), Qt::LeftButton);
+        if (dialog->isVisible()) {
+            dialog->reject();
+        }
+    });
+    QTest::mouseClick(on, Qt::LeftButton);
+    EXPECT_EQ(m_opened.size(), 2u);
+    EXPECT_TRUE(on->isChecked());
+    EXPECT_FALSE(off->isChecked());
+    ASSERT_TRUE(page.Commit().Ok());
+    EXPECT_EQ(m_context.store.GetItemNumber("FAX_RX_SET_DLG", "FAX_RX_OPE_FORWARD"), 0);
+    EXPECT_EQ(m_context.store.GetItemText("FORWARD_LOCATION_DLG", "FAX_RX_OPE_FAX_NUMBER"), u"0123456");
+}
+
+// The user page's clock: a full hour hands the focus to the minute, and a 13th month is not taken.
+TEST_F(SettingDialog, UserPageClockHandsTheFocusOnAndRefusesA13thMonth)
+{
+    CPageView page(*FindPageDef("USER_SET_DLG"), Env(), m_messenger);
+    page.Initialise();
+    page.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&page));
+    auto* hour = page.findChild<CMyEdit*>("hourEdit");
+    auto* minute = page.findChild<CMyEdit*>("minuteEdit");
+    auto* month = page.findChild<CMyEdit*>("monthEdit");
+    ASSERT_TRUE(hour != nullptr && minute != nullptr && month != nullptr);
+    TypeInto(hour, "21");
+    EXPECT_EQ(hour->text(), "21");
+    EXPECT_TRUE(minute->hasFocus());
+    EXPECT_EQ(minute->selectedText(), minute->text());
+    TypeInto(month, "13");
+    EXPECT_EQ(month->text(), "1");
 }
 
 TEST_F(SettingDialog, ChoosingCustomSizeOpensItsTraysDialogAndCancelRestoresTheSize)
