@@ -335,6 +335,8 @@ void CPageView::SyncControl(std::size_t index)
             if (!state.choices.empty()) {
                 combo->SelectByValue(state.value);
             }
+            // A list the running model offers nothing in is greyed rather than opening empty.
+            combo->setEnabled(state.enabled && !state.choices.empty());
             break;
         }
         case ControlKind::Check:
