@@ -1,8 +1,8 @@
 #include "device/simulated_device.h"
 
 #include "app/app_context.h"
-#include "device/device_commands.h"
 #include "base/atomic_file.h"
+#include "device/device_commands.h"
 #include "files/dat_file.h"
 #include "machine/image_encoder.h"
 #include "model/image_layout.h"
@@ -77,6 +77,11 @@ void BuildFactoryContent(CAppContext& context)
     store.SetItemText("MACHINE_SET_DLG", "MACHINE_DEVICE_PLACE_EDT", u"Second floor");
     store.SetItemTextRaw("USER_SET_DLG", "USER_NAME", TextToPanelBytes(u"QZB Demo Office"));
     store.SetItemText("USER_SET_DLG", "USER_FAXNAME", u"+44 20 7946 0000");
+    // A device leaves the factory with no memory reception password and no reception window (its
+    // password bytes are zero), and the office prints camera pictures on A4.
+    store.SetItemNumber("FAX_RX_SET_DLG", "FAX_RX_OPE_MEMORY_RX_MODD_PASS", -1);
+    store.SetItemNumber("FAX_RX_SET_DLG", "FAX_RX_OPE_MEMORY_RX_MODD_ON_H_TIME", -1);
+    store.SetItemNumber("CAMERA_DIRECT_PRINT_DLG", "CAMERA_TRAY1_PAPER_SIZE", 2);
     // E-mail is on from the factory; an office that uses it has given the device its address.
     store.SetItemText("EMAIL_SET_DLG", "EMAIL_ADR", u"office@example.com");
     const int ip[] = {192, 168, 1, 50};
