@@ -118,6 +118,16 @@ void PrintError(
     PrintError(err, app, code, reason ? path.string() + ": " + reason.message() : std::string());
 }
 
+bool OpenDatFileOrTell(CCliApp& app, const std::filesystem::path& path, std::ostream& err)
+{
+    std::error_code reason;
+    if (const MessageCode code = OpenDatFile(path, app.Context(), app.Texts(), &reason); code != kOk) {
+        PrintError(err, app, code, path, reason);
+        return false;
+    }
+    return true;
+}
+
 std::int32_t ModelForFile(const CCliOptions& options, const std::filesystem::path& path)
 {
     if (options.model) {

@@ -75,6 +75,9 @@ void PrintError(std::ostream& err, const CCliApp& app, MessageCode code, const s
 void PrintError(
     std::ostream& err, const CCliApp& app, MessageCode code, const std::filesystem::path& path, std::error_code reason);
 
+// Opens a DAT file into the app's context; a failure is told on err, naming the file and the
+// system's reason, and the call returns false.
+bool OpenDatFileOrTell(CCliApp& app, const std::filesystem::path& path, std::ostream& err);
 // The model a command that opens a DAT file runs as: --model when given, else the model its
 // header names when the header's magic is the one that model writes.
 std::int32_t ModelForFile(const CCliOptions& options, const std::filesystem::path& path);

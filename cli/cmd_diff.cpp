@@ -73,10 +73,7 @@ int CDiffCommand::Run(const CCliOptions& options, std::ostream& out, std::ostrea
     const std::string* paths[2] = {&m_before, &m_after};
     for (int i = 0; i < 2; ++i) {
         apps[i] = std::make_unique<CCliApp>(options, model, err);
-        std::error_code reason;
-        if (const MessageCode code = OpenDatFile(*paths[i], apps[i]->Context(), apps[i]->Texts(), &reason);
-            code != kOk) {
-            PrintError(err, *apps[i], code, *paths[i], reason);
+        if (!OpenDatFileOrTell(*apps[i], *paths[i], err)) {
             return kExitFailed;
         }
     }

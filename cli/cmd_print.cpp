@@ -62,12 +62,11 @@ int CPrintCommand::Run(const CCliOptions& options, std::ostream&, std::ostream& 
 #if QZB_WITH_PRINT
     CCliApp app(options, ModelForFile(options, m_file), err);
     CAppContext& context = app.Context();
-    std::error_code reason;
-    if (const MessageCode code = OpenDatFile(m_file, context, app.Texts(), &reason); code != kOk) {
-        PrintError(err, app, code, reason ? m_file + ": " + reason.message() : std::string());
+    if (!OpenDatFileOrTell(app, m_file, err)) {
         return kExitFailed;
     }
     const CPrintSource source = PrintSourceOf(context, LoggedOnUserName(), PackDeviceDate());
+    std::error_code reason;
     if (const MessageCode code = WriteListsPdfOffscreen(m_output, source, selection, &reason); code != kOk) {
         PrintError(err, app, code, std::filesystem::path(m_output), reason);
         return kExitFailed;

@@ -136,9 +136,7 @@ int CEntryCommand::Run(const CCliOptions& options, std::ostream& out, std::ostre
     }
     CCliApp app(options, ModelForFile(options, m_file), err);
     CAppContext& context = app.Context();
-    std::error_code reason;
-    if (const MessageCode code = OpenDatFile(m_file, context, app.Texts(), &reason); code != kOk) {
-        PrintError(err, app, code, reason ? m_file + ": " + reason.message() : std::string());
+    if (!OpenDatFileOrTell(app, m_file, err)) {
         return kExitFailed;
     }
     if (m_show->parsed()) {
@@ -197,6 +195,7 @@ int CEntryCommand::Run(const CCliOptions& options, std::ostream& out, std::ostre
             return kExitFailed;
         }
     }
+    std::error_code reason;
     if (!WriteFileAtomically(m_file, BuildDatFile(context), &reason)) {
         PrintError(err, app, kMsgWriteFileError, m_file + ": " + reason.message());
         return kExitFailed;

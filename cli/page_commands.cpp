@@ -150,9 +150,7 @@ int CPageCommand::Run(const CCliOptions& options, std::ostream& out, std::ostrea
     }
     CCliApp app(options, ModelForFile(options, m_file), err);
     CAppContext& context = app.Context();
-    std::error_code reason;
-    if (const MessageCode code = OpenDatFile(m_file, context, app.Texts(), &reason); code != kOk) {
-        PrintError(err, app, code, reason ? m_file + ": " + reason.message() : std::string());
+    if (!OpenDatFileOrTell(app, m_file, err)) {
         return kExitFailed;
     }
     const CPageDef* def = FindPageDef(m_page);
@@ -175,6 +173,7 @@ int CPageCommand::Run(const CCliOptions& options, std::ostream& out, std::ostrea
         err << "qzbctl: " << m_file << " left unchanged: " << *unkept << '\n';
         return kExitFailed;
     }
+    std::error_code reason;
     if (!WriteFileAtomically(m_file, BuildDatFile(context), &reason)) {
         PrintError(err, app, kMsgWriteFileError, m_file + ": " + reason.message());
         return kExitFailed;

@@ -80,8 +80,8 @@ int CCommands::Dump(const std::filesystem::path& path, bool rawImage)
     std::error_code reason;
     if (!rawImage) {
         auto app = OpenApp(ModelForFile(m_options, path));
-        if (const MessageCode code = OpenDatFile(path, app->Context(), app->Texts(), &reason); code != kOk) {
-            return Fail(*app, code, path, reason);
+        if (!OpenDatFileOrTell(*app, path, m_err)) {
+            return kExitFailed;
         }
         m_out << DumpJson(app->Context()).dump(2) << '\n';
         return kExitOk;
@@ -117,14 +117,14 @@ int CCommands::New(const std::filesystem::path& path)
 int CCommands::Encode(const std::filesystem::path& in, const std::filesystem::path& outPath, bool upload, bool service)
 {
     auto app = OpenApp(ModelForFile(m_options, in));
-    std::error_code reason;
-    if (const MessageCode code = OpenDatFile(in, app->Context(), app->Texts(), &reason); code != kOk) {
-        return Fail(*app, code, in, reason);
+    if (!OpenDatFileOrTell(*app, in, m_err)) {
+        return kExitFailed;
     }
     CEncodeOptions options;
     options.mode = upload ? EncodeMode::Upload : EncodeMode::File;
     options.serviceMan = service;
     const std::vector<std::uint8_t> image = EncodeMachineImage(app->Context().device, app->Context().store, options);
+    std::error_code reason;
     if (!WriteFileAtomically(outPath, image, &reason)) {
         return Fail(*app, kMsgWriteFileError, outPath, reason);
     }
@@ -135,9 +135,8 @@ int CCommands::CsvExport(const std::filesystem::path& path, const std::filesyste
 {
     auto app = OpenApp(ModelForFile(m_options, path));
     CAppContext& context = app->Context();
-    std::error_code reason;
-    if (const MessageCode code = OpenDatFile(path, context, app->Texts(), &reason); code != kOk) {
-        return Fail(*app, code, path, reason);
+    if (!OpenDatFileOrTell(*app, path, m_err)) {
+        return kExitFailed;
     }
     CCsvReport report;
     if (const MessageCode code = ExportAddressBook(csv, context.device.book, context.store, app->Texts(), &report);
@@ -152,15 +151,15 @@ int CCommands::CsvImport(const std::filesystem::path& path, const std::filesyste
 {
     auto app = OpenApp(ModelForFile(m_options, path));
     CAppContext& context = app->Context();
-    std::error_code reason;
-    if (const MessageCode code = OpenDatFile(path, context, app->Texts(), &reason); code != kOk) {
-        return Fail(*app, code, path, reason);
+    if (!OpenDatFileOrTell(*app, path, m_err)) {
+        return kExitFailed;
     }
     CCsvReport report;
     if (const MessageCode code = ImportAddressBook(csv, context.device.book, context.store, PackDeviceDate(), &report);
         code != kOk) {
         return Fail(*app, code, CsvFileDetail(csv, report.systemError));
     }
+    std::error_code reason;
     if (!WriteFileAtomically(path, BuildDatFile(context), &reason)) {
         return Fail(*app, kMsgWriteFileError, path, reason);
     }
@@ -180,9 +179,8 @@ int CCommands::Set(const std::filesystem::path& path,
     if (const auto usage = UnknownSettingText(context.store, page, key)) {
         throw CUsageError{*usage};
     }
-    std::error_code reason;
-    if (const MessageCode code = OpenDatFile(path, context, app->Texts(), &reason); code != kOk) {
-        return Fail(*app, code, path, reason);
+    if (!OpenDatFileOrTell(*app, path, m_err)) {
+        return kExitFailed;
     }
     // Only a value the saved file gives back as set is stored; anything else leaves the file as it was.
     const std::u16string wide = text ? Utf8ToUtf16(*text) : std::u16string();
@@ -199,6 +197,7 @@ int CCommands::Set(const std::filesystem::path& path,
         // USER_NAME is kept in the device's panel code, as the user page stores it.
         context.store.SetItemTextRaw(page, key, SettingTextBytes(key, wide));
     }
+    std::error_code reason;
     if (!WriteFileAtomically(path, BuildDatFile(context), &reason)) {
         return Fail(*app, kMsgWriteFileError, path, reason);
     }
@@ -212,9 +211,8 @@ int CCommands::Get(const std::filesystem::path& path, const std::string& page, c
     if (const auto usage = UnknownSettingText(context.store, page, key)) {
         throw CUsageError{*usage};
     }
-    std::error_code reason;
-    if (const MessageCode code = OpenDatFile(path, context, app->Texts(), &reason); code != kOk) {
-        return Fail(*app, code, path, reason);
+    if (!OpenDatFileOrTell(*app, path, m_err)) {
+        return kExitFailed;
     }
     m_out << SettingJson(context, page, key).dump() << '\n';
     return kExitOk;
