@@ -8,6 +8,7 @@
 #include "model/input_chars.h"
 #include "ui/controls/my_combo_box.h"
 #include "ui/controls/my_edit.h"
+#include "ui/pages/screen_fit.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -18,18 +19,13 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QScrollArea>
-#include <QScrollBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
 namespace qzb {
 
 namespace {
-
-constexpr int kFrameRoom = 60; // the window frame and title bar
-constexpr int kLowestFields = 200;
 
 QString ObjectName(std::string_view field)
 {
@@ -196,18 +192,7 @@ CEntryDialog::CEntryDialog(std::unique_ptr<IEntryEditing> editing,
     layout->addWidget(scroll, 1);
     layout->addWidget(buttons);
     Sync();
-    const QSize content = fields->sizeHint();
-    const QScreen* shown = parent != nullptr ? parent->screen() : screen();
-    const int room = shown != nullptr
-                         ? shown->availableGeometry().height() - kFrameRoom - buttons->sizeHint().height() -
-                               layout->contentsMargins().top() - layout->contentsMargins().bottom() - layout->spacing()
-                         : content.height();
-    if (content.height() <= room) {
-        scroll->setMinimumSize(content);
-    } else {
-        scroll->setMinimumSize(content.width() + scroll->verticalScrollBar()->sizeHint().width(),
-                               std::max(room, kLowestFields));
-    }
+    FitScrollingPart(*this, *scroll, fields->sizeHint(), parent);
 }
 
 QString CEntryDialog::Text(std::string_view key) const

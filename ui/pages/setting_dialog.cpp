@@ -2,11 +2,10 @@
 
 #include "app/messenger.h"
 #include "ui/pages/page_view.h"
+#include "ui/pages/screen_fit.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>
-#include <QScreen>
-#include <QScrollBar>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -14,10 +13,6 @@
 namespace qzb {
 
 namespace {
-
-// Room the window manager's title bar and frame take from the screen's height.
-constexpr int kFrameRoom = 60;
-constexpr int kLowestView = 200;
 
 QString Latin1(std::string_view text)
 {
@@ -57,16 +52,7 @@ CSettingDialog::CSettingDialog(const CPageDef& def, const CPageEnv& env, CMessen
     layout->addLayout(buttons);
     // The view enlarges its controls' room by the dialog's size ratio; the dialog opens showing all of
     // it, unless it is taller than the screen: then the view scrolls, so that OK and Cancel stay in reach.
-    const QSize content = m_view->ContentSize();
-    m_view->setMinimumSize(content);
-    adjustSize();
-    const QScreen* shown = parent != nullptr ? parent->screen() : screen();
-    const int over = shown != nullptr ? height() - (shown->availableGeometry().height() - kFrameRoom) : 0;
-    if (over > 0) {
-        m_view->setMinimumSize(content.width() + m_view->verticalScrollBar()->sizeHint().width(),
-                               std::max(content.height() - over, kLowestView));
-        adjustSize();
-    }
+    FitScrollingPart(*this, *m_view, m_view->ContentSize(), parent);
     setTabOrder(m_ok, m_cancel);
 }
 
