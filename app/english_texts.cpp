@@ -1,5 +1,6 @@
 #include "app/english_texts.h"
 
+#include "app/string_table.h"
 #include "model/text_codec.h"
 
 #include <algorithm>
@@ -33,6 +34,20 @@ std::u16string EnglishText(std::string_view key)
     }
     const std::u8string_view text(found->text);
     return Utf8ToUtf16(std::string_view(reinterpret_cast<const char*>(text.data()), text.size()));
+}
+
+std::u16string TranslatedText(const CStringTable* strings, std::string_view key)
+{
+    if (key.empty()) {
+        return {};
+    }
+    const std::u16string* text = strings != nullptr ? strings->Find(key) : nullptr;
+    return text != nullptr ? *text : EnglishText(key);
+}
+
+TextLookup TranslatedTexts(const CStringTable& strings)
+{
+    return [&strings](std::string_view key) { return TranslatedText(&strings, key); };
 }
 
 } // namespace qzb

@@ -1,6 +1,7 @@
 #include "model/input_chars.h"
 
 #include "model/panel_charsets.h"
+#include "model/panel_code.h"
 #include "model/text_codec.h"
 #include "model/value_store.h"
 
@@ -11,8 +12,6 @@ namespace qzb {
 
 namespace {
 
-constexpr std::string_view kMachinePage = "MACHINE_SET_DLG";
-constexpr std::string_view kMachineLanguageKey = "Machine_Language";
 constexpr std::int32_t kJapanesePanelLanguage = 11;
 
 struct CMaskRange
@@ -62,11 +61,6 @@ constexpr CInputKind kInputKinds[] = {
     {17, 0x7FFCFFFB, 0, false, false}, // as kind 7 with backslash, for SMB paths
     {18, 0x7FBCFFFB, kExtraAllowLineBreaks, false, false}, // as kind 7, several lines
 };
-
-std::int32_t ReadPanelLanguage(const CValueStore& store)
-{
-    return store.GetItemNumber(kMachinePage, kMachineLanguageKey);
-}
 
 bool IsSeparator(char32_t ch)
 {
@@ -152,12 +146,12 @@ bool IsCharAccepted(char32_t ch, const CEditRules& rules, std::u16string_view fi
         return true;
     }
     if (rules.panelMode) {
-        return PanelAllows(ch, ReadPanelLanguage(store));
+        return PanelAllows(ch, PanelLanguage(store));
     }
     if (rules.separatorRule && IsSeparator(ch) && (fieldText.empty() || IsSeparator(fieldText.back()))) {
         return false;
     }
-    return MaskAllows(rules.mask, rules.extraFlags, ch, ReadPanelLanguage(store));
+    return MaskAllows(rules.mask, rules.extraFlags, ch, PanelLanguage(store));
 }
 
 bool FilterTypedChar(
@@ -180,7 +174,7 @@ bool IsInputTextValid(std::u16string_view text, std::int32_t kind, const CValueS
         return true;
     }
     const CInputKind rules = InputKindFor(kind);
-    const std::int32_t language = ReadPanelLanguage(store);
+    const std::int32_t language = PanelLanguage(store);
     const CCodePage& page = ProcessCodePage();
     for (std::size_t i = 0; i < text.size();) {
         const char32_t ch = NextCodePoint(text, i);

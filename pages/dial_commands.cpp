@@ -235,4 +235,14 @@ bool DialDelete(std::uint32_t item, std::size_t rows, CAddressBook& book)
     }
 }
 
+const CDialList* FindDialList(std::string_view name)
+{
+    for (const CDialList& list : kDialLists) {
+        if (list.name == name) {
+            return &list;
+        }
+    }
+    return nullptr;
+}
+
 } // namespace qzb

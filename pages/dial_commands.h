@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qzb {
@@ -72,6 +73,25 @@ MessageCode ApplyGroupChecks(CAddressBook& book,
                              std::uint16_t setDate = PackDeviceDate());
 
 enum class DialEditor { None, Favourite, FaxMail, Scan, GroupName };
+
+// An address-book list by the name the command line and the picture tour know it by, and the
+// editor a user reaches from it.
+struct CDialList
+{
+    std::string_view name;
+    std::uint32_t node;
+    DialEditor editor;
+};
+
+inline constexpr CDialList kDialLists[] = {
+    {"FAX_EMAIL", kDialFaxMailNode, DialEditor::FaxMail},
+    {"SCAN_TO_SERVER", kDialScanNode, DialEditor::Scan},
+    {"GROUP_DIAL", kDialGroupNode, DialEditor::GroupName},
+    {"ADDRESS_BOOK", kDialFavouriteNode, DialEditor::Favourite},
+};
+
+// Null for a name that is no list.
+const CDialList* FindDialList(std::string_view name);
 
 // The editor a command opens and for which number (slot, speed number or group); a refusal
 // carries its message code and no editor.

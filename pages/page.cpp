@@ -143,12 +143,7 @@ const CControlState& CPage::State(std::int32_t id) const
 
 std::u16string CPage::Text(std::string_view key) const
 {
-    if (key.empty()) {
-        return {};
-    }
-    const std::u16string* text = m_env.strings != nullptr ? m_env.strings->Find(key) : nullptr;
-    // A translated table that lacks the key leaves the text the utility ships in English.
-    return text != nullptr ? *text : EnglishText(key);
+    return TranslatedText(m_env.strings, key);
 }
 
 void CPage::Initialise()
@@ -380,7 +375,7 @@ void CPage::StoreControl(std::size_t index) const
         case Binding::AddressNoneZero: {
             const bool none = control.binding == Binding::AddressNoneMinusOne && FilledFieldCount(state.octets) == 0;
             if (none && StoredOctetsAreZero(store, page, control.item)) {
-                break;  // "No gateway" held as 0.0.0.0 stays as the device gave it.
+                break; // "No gateway" held as 0.0.0.0 stays as the device gave it.
             }
             for (int field = 0; field < 4; ++field) {
                 const std::int16_t octet = state.octets[static_cast<std::size_t>(field)];

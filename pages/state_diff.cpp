@@ -23,8 +23,7 @@ using CStoreKey = std::pair<std::string, std::string>; // store page, item key
 
 std::u16string Text(const CDiffEnv& env, std::string_view key)
 {
-    const std::u16string* text = env.strings != nullptr ? env.strings->Find(key) : nullptr;
-    return text != nullptr ? *text : EnglishText(key);
+    return TranslatedText(env.strings, key);
 }
 
 std::u16string Ascii(std::string_view text)

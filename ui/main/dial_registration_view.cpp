@@ -148,11 +148,8 @@ CDialRegistrationView::CDialRegistrationView(CAppContext& context, CMessenger& m
 CDialTexts CDialRegistrationView::Texts() const
 {
     CDialTexts texts;
-    texts.text = [this](std::string_view key) {
-        const std::u16string* found = m_context.strings.Find(key);
-        return found != nullptr ? *found : EnglishText(key);
-    };
-    texts.panelLanguage = m_context.store.GetItemNumber("MACHINE_SET_DLG", "Machine_Language");
+    texts.text = TranslatedTexts(m_context.strings);
+    texts.panelLanguage = PanelLanguage(m_context.store);
     return texts;
 }
 

@@ -197,11 +197,7 @@ CEntryDialog::CEntryDialog(std::unique_ptr<IEntryEditing> editing,
 
 QString CEntryDialog::Text(std::string_view key) const
 {
-    if (key.empty()) {
-        return {};
-    }
-    const std::u16string* text = m_context.strings.Find(key);
-    return QString::fromStdU16String(text != nullptr ? *text : EnglishText(key));
+    return QString::fromStdU16String(TranslatedText(&m_context.strings, key));
 }
 
 void CEntryDialog::Changed(const std::string& name, const QString& value)

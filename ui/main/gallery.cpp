@@ -22,31 +22,6 @@ namespace qzb {
 
 namespace {
 
-// The address-book lists by the names SelectPage knows them by, and the editor each opens.
-struct CDialList
-{
-    std::string_view name;
-    std::uint32_t node;
-    DialEditor editor;
-};
-
-constexpr CDialList kDialLists[] = {
-    {"FAX_EMAIL", kDialFaxMailNode, DialEditor::FaxMail},
-    {"SCAN_TO_SERVER", kDialScanNode, DialEditor::Scan},
-    {"GROUP_DIAL", kDialGroupNode, DialEditor::GroupName},
-    {"ADDRESS_BOOK", kDialFavouriteNode, DialEditor::Favourite},
-};
-
-const CDialList* FindDialList(std::string_view name)
-{
-    for (const CDialList& list : kDialLists) {
-        if (list.name == name) {
-            return &list;
-        }
-    }
-    return nullptr;
-}
-
 // The editor a user reaches from a list: a new entry in the first free slot, the first group's name.
 CDialCommand EditorCommand(const CDialList& list, const CAddressBook& book)
 {

@@ -7,7 +7,9 @@
 #include "app/preferences.h"
 #include "device/device_protocol.h"
 #include "files/dat_file.h"
+#include "model/panel_code.h"
 #include "pages/command_states.h"
+#include "pages/dial_commands.h"
 #include "pages/entry_fax_mail.h"
 #include "pages/entry_group.h"
 #include "pages/entry_scan.h"
@@ -143,7 +145,7 @@ CQZBDlg::CQZBDlg(
     // Names are converted by the panel language, which the machine page writes as soon as it is
     // chosen: the directory is redrawn then, not only at the next store.
     connect(m_host, &CMainItemDlg::ControlChanged, this, [this] {
-        if (m_context.store.GetItemNumber("MACHINE_SET_DLG", "Machine_Language") != m_drawnPanelLanguage) {
+        if (PanelLanguage(m_context.store) != m_drawnPanelLanguage) {
             RefreshDialBranch();
         }
     });
@@ -184,8 +186,7 @@ CQZBDlg::~CQZBDlg()
 
 QString CQZBDlg::Text(std::string_view key) const
 {
-    const std::u16string* text = m_context.strings.Find(key);
-    return QString::fromStdU16String(text != nullptr ? *text : EnglishText(key));
+    return QString::fromStdU16String(TranslatedText(&m_context.strings, key));
 }
 
 QAction* CQZBDlg::CommandAction(std::uint32_t command) const
@@ -308,8 +309,8 @@ void CQZBDlg::BuildTree()
 CDialTexts CQZBDlg::DialTexts() const
 {
     CDialTexts texts;
-    texts.text = [this](std::string_view key) { return Text(key).toStdU16String(); };
-    texts.panelLanguage = m_context.store.GetItemNumber("MACHINE_SET_DLG", "Machine_Language");
+    texts.text = TranslatedTexts(m_context.strings);
+    texts.panelLanguage = PanelLanguage(m_context.store);
     return texts;
 }
 
@@ -325,7 +326,7 @@ QTreeWidgetItem* CQZBDlg::FindTreeItem(std::uint32_t value) const
 
 void CQZBDlg::AddDialSlots()
 {
-    m_drawnPanelLanguage = m_context.store.GetItemNumber("MACHINE_SET_DLG", "Machine_Language");
+    m_drawnPanelLanguage = PanelLanguage(m_context.store);
     // The slots of the dial registration branch hang under their nodes, collapsed.
     const CDialTexts texts = DialTexts();
     for (const std::uint32_t node : {kDialFaxMailNode, kDialScanNode, kDialGroupNode, kDialFavouriteNode}) {
@@ -551,15 +552,8 @@ bool CQZBDlg::EnterServiceMan(std::u16string_view password)
 
 bool CQZBDlg::SelectPage(std::string_view name)
 {
-    // The dial registration nodes by name, as the command line gives them.
-    constexpr std::pair<std::string_view, std::uint32_t> kDialNodes[] = {{"FAX_EMAIL", 0x1000004},
-                                                                         {"SCAN_TO_SERVER", 0x1000008},
-                                                                         {"GROUP_DIAL", 0x1000010},
-                                                                         {"ADDRESS_BOOK", 0x1000001}};
-    for (const auto& [node, type] : kDialNodes) {
-        if (node == name) {
-            return SelectNode(type);
-        }
+    if (const CDialList* list = FindDialList(name)) {
+        return SelectNode(list->node);
     }
     const CPageDef* def = FindPageDef(name);
     if (def == nullptr) {

@@ -90,11 +90,7 @@ void CQZBDlg::OpenSettingsFile()
         return;
     }
     const std::uint32_t modelBit = m_context.modelBit;
-    const TextLookup texts = [this](std::string_view key) {
-        const std::u16string* text = m_context.strings.Find(key);
-        return text != nullptr ? *text : EnglishText(key);
-    };
-    if (const MessageCode opened = OpenDatFile(path, m_context, texts); opened != kOk) {
+    if (const MessageCode opened = OpenDatFile(path, m_context, TranslatedTexts(m_context.strings)); opened != kOk) {
         ShowResult(opened);
         return;
     }

@@ -161,8 +161,7 @@ void CMainItemDlg::UpdateBand()
     const bool noPage = Page(m_current) == nullptr;
     m_band->setVisible(!m_dataPresent || noPage);
     auto text = [this](std::string_view key) {
-        const std::u16string* found = m_context.strings.Find(key);
-        return QString::fromStdU16String(found != nullptr ? *found : EnglishText(key));
+        return QString::fromStdU16String(TranslatedText(&m_context.strings, key));
     };
     m_band->setText(text("STR_MAIN_UI_TXT_CONNECT_STATE") + " : " +
                     text(m_online ? "STR_MAIN_UI_TXT_ON_LINE" : "STR_MAIN_UI_TXT_OFF_LINE"));
