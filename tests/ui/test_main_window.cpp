@@ -1,5 +1,7 @@
 #include "ui/main/qzb_dlg.h"
 
+#include "tests/ui/window_fixture.h"
+
 #include "app/app_context.h"
 #include "app/messenger.h"
 #include "device/device_link.h"
@@ -7,8 +9,8 @@
 #include "device/device_simulator.h"
 #include "device/shared_words.h"
 #include "files/dat_file.h"
-#include "pages/command_states.h"
 #include "model/panel_code.h"
+#include "pages/command_states.h"
 #include "pages/navigation.h"
 #include "ui/controls/my_combo_box.h"
 #include "ui/main/file_dialogs.h"
@@ -51,35 +53,12 @@ TEST(QzbOptions, BareAndValuedSimulateAreToldApart)
 }
 
 // The window against the simulated device with its pauses left out.
-class MainWindow : public ::testing::Test
+class MainWindow : public CWindowFixture
 {
 protected:
     explicit MainWindow(std::int32_t model = 8314, std::chrono::milliseconds sensePeriod = std::chrono::hours(1))
-        : context(model)
-        , messenger(context.strings, presenter)
-        , simulator(model, DefaultUsbVendorId())
-        , link(simulator, context, words, Unlocked(sensePeriod))
-        , protocol(link, context, messenger, CProtocolTimings::Fast())
-        , preferences(PreferencesKeyPath(*context.profile))
+        : CWindowFixture(model, sensePeriod)
     {
-        context.strings.LoadFile(std::filesystem::path(QZB_TEST_DATA_DIR) / StringTableFileName(*context.profile));
-        window = std::make_unique<CQZBDlg>(context, messenger, preferences, &protocol);
-        CQtMessagePresenter::ClearRecorded();
-    }
-    ~MainWindow() override { CQtMessagePresenter::ClearRecorded(); }
-
-    static CDeviceLinkConfig Unlocked(std::chrono::milliseconds sensePeriod)
-    {
-        CDeviceLinkConfig config;
-        config.lockDevice = false;
-        config.sensePeriod = sensePeriod;
-        return config;
-    }
-
-    bool Enabled(std::uint32_t command) const
-    {
-        const QAction* action = window->CommandAction(command);
-        return action != nullptr && action->isVisible() && action->isEnabled();
     }
 
     // The nodes of the node table in the tree; the dial registration slots are not counted.
@@ -97,16 +76,6 @@ protected:
         }
         return count;
     }
-
-    CQtMessagePresenter presenter;
-    CApplicationWords words;
-    CAppContext context;
-    CMessenger messenger;
-    CDeviceSimulator simulator;
-    CDeviceLink link;
-    CDeviceProtocol protocol;
-    CQSettingsPreferences preferences;
-    std::unique_ptr<CQZBDlg> window;
 };
 
 TEST_F(MainWindow, ToolbarFollowsConnectDownloadAndDisconnect)

@@ -8,6 +8,7 @@
 #include "device/shared_words.h"
 #include "print/print_settings.h"
 #include "print/printer_check.h"
+#include "tests/ui/window_fixture.h"
 #include "ui/main/print_dialogs.h"
 #include "ui/main/qsettings_preferences.h"
 #include "ui/main/qt_message_presenter.h"
@@ -42,35 +43,16 @@ public:
 };
 
 // The print command against the simulated device, printing to PDF files.
-class PrintCommand : public ::testing::Test
+class PrintCommand : public CWindowFixture
 {
 protected:
     PrintCommand()
-        : messenger(context.strings, presenter)
-        , simulator(8313, DefaultUsbVendorId())
-        , link(simulator, context, words, Unlocked())
-        , protocol(link, context, messenger, CProtocolTimings::Fast())
-        , preferences(PreferencesKeyPath(*context.profile))
+        : CWindowFixture(8313)
     {
-        context.strings.LoadFile(std::filesystem::path(QZB_TEST_DATA_DIR) / StringTableFileName(*context.profile));
-        window = std::make_unique<CQZBDlg>(context, messenger, preferences, &protocol);
         window->SetInstalledPrinters(&printers);
-        CQtMessagePresenter::ClearRecorded();
         CPrintDialogs::Clear();
     }
-    ~PrintCommand() override
-    {
-        CQtMessagePresenter::ClearRecorded();
-        CPrintDialogs::Clear();
-    }
-
-    static CDeviceLinkConfig Unlocked()
-    {
-        CDeviceLinkConfig config;
-        config.lockDevice = false;
-        config.sensePeriod = std::chrono::hours(1);
-        return config;
-    }
+    ~PrintCommand() override { CPrintDialogs::Clear(); }
 
     // Answers the selection dialog from inside its event loop; any other dialog is closed so that
     // no test hangs.
@@ -110,16 +92,7 @@ protected:
         return {numbers, static_cast<int>(text.count('\f'))};
     }
 
-    CQtMessagePresenter presenter;
-    CApplicationWords words;
-    CAppContext context{8313};
-    CMessenger messenger;
-    CDeviceSimulator simulator;
-    CDeviceLink link;
-    CDeviceProtocol protocol;
-    CQSettingsPreferences preferences;
     CFakePrinters printers;
-    std::unique_ptr<CQZBDlg> window;
     QTemporaryDir folder;
     bool m_selectionShown = false;
 };

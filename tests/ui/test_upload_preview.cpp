@@ -1,5 +1,7 @@
 #include "ui/main/upload_preview_dialog.h"
 
+#include "tests/ui/window_fixture.h"
+
 #include "app/app_context.h"
 #include "app/messenger.h"
 #include "app/preferences.h"
@@ -56,36 +58,12 @@ TEST(UploadPreviewDialog, UploadAcceptsCancelRejectsAndAComparisonOffersNoUpload
 }
 
 // The window against the simulated device: what an upload changes is listed before it is sent.
-class UploadPreview : public ::testing::Test
+class UploadPreview : public CWindowFixture
 {
 protected:
     UploadPreview()
-        : context(8314)
-        , messenger(context.strings, presenter)
-        , simulator(8314, DefaultUsbVendorId())
-        , link(simulator, context, words, Unlocked())
-        , protocol(link, context, messenger, CProtocolTimings::Fast())
-        , preferences(PreferencesKeyPath(*context.profile))
+        : CWindowFixture(8314)
     {
-        context.strings.LoadFile(std::filesystem::path(QZB_TEST_DATA_DIR) / StringTableFileName(*context.profile));
-        // Other tests of the process may have changed the password this profile keeps.
-        WriteServiceManPassword(preferences, kFactoryServiceManPassword);
-        window = std::make_unique<CQZBDlg>(context, messenger, preferences, &protocol);
-        CQtMessagePresenter::ClearRecorded();
-        CUploadPreviewDialog::ClearShown();
-    }
-    ~UploadPreview() override
-    {
-        CQtMessagePresenter::ClearRecorded();
-        CUploadPreviewDialog::ClearShown();
-        CFileDialogs::Clear();
-    }
-    static CDeviceLinkConfig Unlocked()
-    {
-        CDeviceLinkConfig config;
-        config.lockDevice = false;
-        config.sensePeriod = std::chrono::hours(1);
-        return config;
     }
     // Upload with the use-PC-data question answered OK and the preview answered.
     std::string Upload(bool send)
@@ -97,16 +75,6 @@ protected:
         EXPECT_EQ(CUploadPreviewDialog::Shown().size(), shown + 1);
         return CUploadPreviewDialog::Shown().back().summary.toStdString();
     }
-
-    CQtMessagePresenter presenter;
-    CApplicationWords words;
-    CAppContext context;
-    CMessenger messenger;
-    CDeviceSimulator simulator;
-    CDeviceLink link;
-    CDeviceProtocol protocol;
-    CQSettingsPreferences preferences;
-    std::unique_ptr<CQZBDlg> window;
 };
 
 TEST_F(UploadPreview, CancelSendsNothingAndUploadSendsWhatWasListed)

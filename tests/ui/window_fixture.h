@@ -1,0 +1,100 @@
+#pragma once
+
+#include "app/app_context.h"
+#include "app/messenger.h"
+#include "app/preferences.h"
+#include "device/device_link.h"
+#include "device/device_protocol.h"
+#include "device/device_simulator.h"
+#include "device/shared_words.h"
+#include "files/dat_file.h"
+#include "pages/command_states.h"
+#include "tests/support/temp_folder.h"
+#include "ui/main/file_dialogs.h"
+#include "ui/main/qsettings_preferences.h"
+#include "ui/main/qt_message_presenter.h"
+#include "ui/main/qzb_dlg.h"
+#include "ui/main/upload_preview_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+
+namespace qzb {
+
+// The real main window against the simulated device with its pauses left out. The device keeps
+// its memory in a DAT file of the test's own folder, so that what an upload sent is read back
+// with the core reader, as the next start of the utility would see it.
+class CWindowFixture : public ::testing::Test
+{
+protected:
+    explicit CWindowFixture(std::int32_t model = 8314, std::chrono::milliseconds sensePeriod = std::chrono::hours(1))
+        : context(model)
+        , messenger(context.strings, presenter)
+        , simulator(model, DefaultUsbVendorId(), simFolder.Path() / "device.dat")
+        , link(simulator, context, words, Unlocked(sensePeriod))
+        , protocol(link, context, messenger, CProtocolTimings::Fast())
+        , preferences(PreferencesKeyPath(*context.profile))
+    {
+        context.strings.LoadFile(std::filesystem::path(QZB_TEST_DATA_DIR) / StringTableFileName(*context.profile));
+        // Other tests of the process may have changed the password this profile keeps.
+        WriteServiceManPassword(preferences, kFactoryServiceManPassword);
+        window = std::make_unique<CQZBDlg>(context, messenger, preferences, &protocol);
+        ClearSeams();
+    }
+    ~CWindowFixture() override
+    {
+        window.reset();
+        ClearSeams();
+    }
+
+    static CDeviceLinkConfig Unlocked(std::chrono::milliseconds sensePeriod)
+    {
+        CDeviceLinkConfig config;
+        config.lockDevice = false;
+        config.sensePeriod = sensePeriod;
+        return config;
+    }
+
+    static void ClearSeams()
+    {
+        CQtMessagePresenter::ClearRecorded();
+        CUploadPreviewDialog::ClearShown();
+        CFileDialogs::Clear();
+    }
+
+    bool Enabled(std::uint32_t command) const
+    {
+        const QAction* action = window->CommandAction(command);
+        return action != nullptr && action->isVisible() && action->isEnabled();
+    }
+
+    // The simulated device's memory file.
+    std::filesystem::path DeviceFile() const { return simFolder.Path() / "device.dat"; }
+
+    // What the simulated device holds now, read from its memory file into a context of its own.
+    std::unique_ptr<CAppContext> DeviceMemory() const
+    {
+        auto memory = std::make_unique<CAppContext>(context.modelCode);
+        EXPECT_EQ(OpenDatFile(DeviceFile(), *memory), kOk) << DeviceFile();
+        return memory;
+    }
+
+    CTempFolder simFolder{"qzb-window"};
+    CQtMessagePresenter presenter;
+    CApplicationWords words;
+    CAppContext context;
+    CMessenger messenger;
+    CDeviceSimulator simulator;
+    CDeviceLink link;
+    CDeviceProtocol protocol;
+    CQSettingsPreferences preferences;
+    std::unique_ptr<CQZBDlg> window;
+};
+
+} // namespace qzb
