@@ -76,6 +76,8 @@ constexpr CMessageEntry kCatalogue[] = {
     {0x8003000A, "STR_MSG_FULL_REGIST_DIAL", Standard, Ok},
     {0x8003000B, "STR_MSG_OPEN_USE_FILE_DATA", Serviceman, OkCancel},
     {0x8003000C, "STR_MSG_PRINTING_START", Standard, Ok},
+    {0x80040001, "STR_MSG_BACKUP_NOT_WRITTEN", Standard, Ok},
+    {0x80040002, "STR_MSG_HELP_FILE_MISSING", Standard, Ok},
 };
 
 } // namespace

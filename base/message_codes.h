@@ -88,5 +88,8 @@ inline constexpr MessageCode kMsgNotRegistSpeedGroupDial = 0x80030009;
 inline constexpr MessageCode kMsgFullRegistDial = 0x8003000A;
 inline constexpr MessageCode kMsgOpenUseFileData = 0x8003000B;
 inline constexpr MessageCode kMsgPrintingStart = 0x8003000C;
+// Notices of this utility beyond the device's own catalogue; each takes a path as insert.
+inline constexpr MessageCode kMsgBackupNotWritten = 0x80040001;
+inline constexpr MessageCode kMsgHelpFileMissing = 0x80040002;
 
 } // namespace qzb

@@ -324,6 +324,11 @@ MessageCode CDeviceProtocol::DownloadHalf(const std::vector<std::uint32_t>& ids,
 
 MessageCode CDeviceProtocol::Download()
 {
+    return DownloadInto(m_context.store, m_context.device);
+}
+
+MessageCode CDeviceProtocol::DownloadInto(CValueStore& store, CDeviceData& device)
+{
     if (!m_link.IsSessionOpen()) {
         return kMsgConnectCut;
     }
@@ -334,7 +339,7 @@ MessageCode CDeviceProtocol::Download()
     // Both halves decode into a copy that replaces the window's data only when the second half
     // has arrived too: a download cut half way must not leave one half of the device's data over
     // the other half of the old data, which an upload would then write back as one.
-    CStagedDownload staged{m_context.store, m_context.device};
+    CStagedDownload staged{store, device};
     if (m_progress) {
         m_progress("downloading settings and directory (1/2)");
     }
@@ -349,8 +354,8 @@ MessageCode CDeviceProtocol::Download()
         return code;
     }
     Pause(m_timings.afterDownloadHalf, "waiting for the device");
-    m_context.store = std::move(staged.store);
-    m_context.device = std::move(staged.device);
+    store = std::move(staged.store);
+    device = std::move(staged.device);
     return kOk;
 }
 
@@ -416,10 +421,33 @@ MessageCode CDeviceProtocol::CountryCheck()
 
 MessageCode CDeviceProtocol::DoDeviceOperation(std::uint32_t operation, std::uint32_t stateWord)
 {
+    return RunPaused([this, operation, stateWord] { return RunOperation(operation, stateWord); });
+}
+
+MessageCode CDeviceProtocol::ReadDeviceState(CValueStore& store, CDeviceData& device)
+{
+    return RunPaused([this, &store, &device] { return DownloadInto(store, device); });
+}
+
+MessageCode CDeviceProtocol::RunPaused(const std::function<MessageCode()>& work)
+{
     m_link.SetPause(true);
     while (m_link.Words().pollInProgress.Get()) {
         std::this_thread::sleep_for(m_timings.pollWait);
     }
+    MessageCode result = work();
+    if (result == kMsgConnectCut || result == kMsgTimeOut || result == kMsgMachineProblem) {
+        m_messenger.ShowMessage(result);
+        EndSession();
+        m_link.SetSessionOpen(false);
+        result = kMsgAlreadyReported;
+    }
+    m_link.SetPause(false);
+    return result;
+}
+
+MessageCode CDeviceProtocol::RunOperation(std::uint32_t operation, std::uint32_t stateWord)
+{
     MessageCode result = kOk;
     switch (operation) {
         case kOperationConnect:
@@ -443,13 +471,6 @@ MessageCode CDeviceProtocol::DoDeviceOperation(std::uint32_t operation, std::uin
         default:
             break;
     }
-    if (result == kMsgConnectCut || result == kMsgTimeOut || result == kMsgMachineProblem) {
-        m_messenger.ShowMessage(result);
-        EndSession();
-        m_link.SetSessionOpen(false);
-        result = kMsgAlreadyReported;
-    }
-    m_link.SetPause(false);
     return result;
 }
 

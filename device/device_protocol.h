@@ -13,6 +13,8 @@
 namespace qzb {
 
 class CDeviceLink;
+class CValueStore;
+struct CDeviceData;
 class CMessenger;
 struct CAppContext;
 
@@ -58,12 +60,18 @@ public:
     MessageCode StartSession();
     MessageCode EndSession();
     MessageCode Download();
+    // A download into the given store and device data instead of the context's; they are
+    // replaced only when both halves have arrived.
+    MessageCode DownloadInto(CValueStore& store, CDeviceData& device);
     MessageCode Upload(bool serviceMan);
     MessageCode CountryCheck();
 
     // Runs one operation with the sense thread paused. Results 0x80010001, 0x80010004 and
     // 0x80010005 are shown once here, the session is ended, and 0x80010007 is returned.
     MessageCode DoDeviceOperation(std::uint32_t operation, std::uint32_t stateWord);
+    // A download into a copy, run as DoDeviceOperation runs a download: what the device holds
+    // now, read without changing the data being edited.
+    MessageCode ReadDeviceState(CValueStore& store, CDeviceData& device);
 
     // Told each step of a long operation ("download 1/2", "pause" ...), for progress feedback.
     void SetProgress(std::function<void(std::string_view)> progress) { m_progress = std::move(progress); }
@@ -84,6 +92,8 @@ private:
     MessageCode DownloadHalf(const std::vector<std::uint32_t>& ids, bool first, CStagedDownload& staged);
     void Pause(std::chrono::milliseconds duration, std::string_view what);
     void InstallSenseHooks();
+    MessageCode RunPaused(const std::function<MessageCode()>& work);
+    MessageCode RunOperation(std::uint32_t operation, std::uint32_t stateWord);
 
     CDeviceLink& m_link;
     CAppContext& m_context;

@@ -631,6 +631,8 @@ std::vector<std::string_view> DiffTextKeys()
                                           "STR_PREVIEW_COMPARE_TITLE",
                                           "STR_PREVIEW_UPLOAD_QUESTION",
                                           "STR_PREVIEW_UPLOAD_ANYWAY",
+                                          "STR_PREVIEW_DEVICE_UNKNOWN",
+                                          "STR_PREVIEW_UNKNOWN_QUESTION",
                                           "STR_PREVIEW_COMPARE_NOTE",
                                           "STR_PREVIEW_UPLOAD",
                                           "STR_PREVIEW_CANCEL",

@@ -193,14 +193,15 @@ TEST_F(MainWindow, TheAddressBookTravelsThroughACsvFile)
     context.device.book.Clear();
     CQtMessagePresenter::ClearRecorded();
     CQtMessagePresenter::SetNextAnswer(kAnswerOk); // replace the device's data
-    CQtMessagePresenter::SetNextAnswer(kAnswerOk); // the summary of what was read
+    CUploadPreviewDialog::SetNextAnswer(false); // close the report of what was read
     CFileDialogs::SetNextFileName(folder.filePath("book.csv"));
     window->ImportCsvFile();
     const auto& boxes = CQtMessagePresenter::Recorded();
-    ASSERT_EQ(boxes.size(), 2u);
+    ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].code, kMsgUseFileData);
-    EXPECT_EQ(boxes[1].code, kOk);
-    EXPECT_TRUE(QString::fromStdU16String(boxes[1].text).startsWith(QString("Read %1 fax").arg(entries)));
+    ASSERT_EQ(CUploadPreviewDialog::Shown().size(), 1u);
+    EXPECT_EQ(CUploadPreviewDialog::Shown()[0].kind, CUploadPreviewDialog::Kind::Report);
+    EXPECT_TRUE(CUploadPreviewDialog::Shown()[0].summary.startsWith(QString("Read %1 fax").arg(entries)));
     EXPECT_EQ(context.device.book.FaxMailEntries().size(), entries);
     EXPECT_NE(window->StateWord() & 0x20, 0u);
     CFileDialogs::Clear();

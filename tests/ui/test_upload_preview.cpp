@@ -104,13 +104,14 @@ TEST_F(UploadPreview, CancelSendsNothingAndUploadSendsWhatWasListed)
     EXPECT_EQ(Upload(false), "No changes");
     EXPECT_EQ(simulator.Device().WriteCommandCount(), 1u);
 
-    // A service-man upload carries the settings, and says so.
+    // The panel language did not travel outside service-man mode: the device kept its own, and a
+    // service-man upload lists the change still to be sent.
+    EXPECT_EQ(DeviceMemory()->store.GetItemNumber("MACHINE_SET_DLG", "Machine_Language"), 0);
     ASSERT_TRUE(window->EnterServiceMan(u"qorlex"));
-    context.store.SetItemNumber("MACHINE_SET_DLG", "Machine_Language", 0);
     window->PageHost()->ReloadAllPages();
     EXPECT_EQ(Upload(false), "1 setting") << CUploadPreviewDialog::Shown().back().lines.join('\n').toStdString();
     EXPECT_TRUE(
-        CUploadPreviewDialog::Shown().back().lines.contains("  Panel Language (Machine_Language): German -> English"))
+        CUploadPreviewDialog::Shown().back().lines.contains("  Panel Language (Machine_Language): English -> German"))
         << CUploadPreviewDialog::Shown().back().lines.join('\n').toStdString();
 }
 

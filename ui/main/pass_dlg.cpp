@@ -55,4 +55,9 @@ void CPassDlg::accept()
     QDialog::accept();
 }
 
+std::u16string CPassDlg::Typed() const
+{
+    return m_edit->text().toStdU16String();
+}
+
 } // namespace qzb

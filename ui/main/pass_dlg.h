@@ -27,6 +27,8 @@ public:
              QWidget* parent = nullptr);
 
     void accept() override;
+    // The password as typed.
+    std::u16string Typed() const;
 
 private:
     CMessenger& m_messenger;

@@ -16,6 +16,8 @@
 #include "pages/navigation.h"
 #include "pages/page_registry.h"
 #include "pages/state_diff.h"
+#include "session/command_bar.h"
+#include "session/qzb_session.h"
 #include "ui/main/change_pass_dlg.h"
 #include "ui/main/dial_registration_view.h"
 #include "ui/main/entry_dialog.h"
@@ -23,6 +25,7 @@
 #include "ui/main/size_ratio.h"
 #include "ui/main/toolbar_icons.h"
 #include "ui/main/version_dlg.h"
+#include "ui/main/window_ports.h"
 #include "ui/pages/main_item_dlg.h"
 #include "ui/pages/page_view.h"
 #include "ui/pages/setting_dialog.h"
@@ -37,6 +40,7 @@
 #include <QScreen>
 #include <QSplitter>
 #include <QStackedWidget>
+#include <QStandardPaths>
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QUrl>
@@ -53,32 +57,6 @@ constexpr int kDesignedWidth = 760;
 constexpr int kDesignedHeight = 520;
 constexpr int kMinimumWidth = 500;
 constexpr int kMinimumHeight = 400;
-
-// Commands this window carries out so far; the others stay out of the toolbar and menus.
-bool Implemented(std::uint32_t command)
-{
-    switch (command) {
-        case kCmdConnect:
-        case kCmdDisconnect:
-        case kCmdUpload:
-        case kCmdDownload:
-        case kCmdExit:
-        case kCmdHelpTopics:
-        case kCmdChangePassword:
-        case kCmdOpen:
-        case kCmdSave:
-        case kCmdSaveAs:
-        case kCmdDialImport:
-        case kCmdDialExport:
-        case kCmdPrint:
-        case kCmdToolbarOpen:
-        case kCmdToolbarSave:
-        case kCmdSeparator:
-            return true;
-        default:
-            return false;
-    }
-}
 
 QString ActionName(std::string_view textKey)
 {
@@ -104,13 +82,6 @@ QString ActionName(std::string_view textKey)
     return name + "Action";
 }
 
-void ApplyState(QAction* action, CommandState state, std::uint32_t command, bool busy)
-{
-    const bool visible = state != CommandState::Hidden && Implemented(command);
-    action->setVisible(visible);
-    action->setEnabled(state == CommandState::Enabled && !busy);
-}
-
 } // namespace
 
 CQZBDlg::CQZBDlg(
@@ -120,6 +91,12 @@ CQZBDlg::CQZBDlg(
     , m_messenger(messenger)
     , m_preferences(preferences)
     , m_protocol(protocol)
+    , m_session(std::make_unique<CQZBSession>(
+          context,
+          messenger,
+          preferences,
+          protocol,
+          QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).toStdString()))
 {
     setObjectName("CQZBDlg");
     setWindowTitle(Text("STR_CAPTION"));
@@ -141,7 +118,7 @@ CQZBDlg::CQZBDlg(
     splitter->addWidget(m_tree);
     splitter->addWidget(m_right);
     splitter->setStretchFactor(1, 1);
-    connect(m_dialView, &CDialRegistrationView::BookChanged, this, &CQZBDlg::RefreshDialBranch);
+    connect(m_dialView, &CDialRegistrationView::BookChanged, this, [this] { Apply(m_session->BookEdited()); });
     // Names are converted by the panel language, which the machine page writes as soon as it is
     // chosen: the directory is redrawn then, not only at the next store.
     connect(m_host, &CMainItemDlg::ControlChanged, this, [this] {
@@ -163,16 +140,27 @@ CQZBDlg::CQZBDlg(
     splitter->setSizes({220, 540});
     setCentralWidget(splitter);
 
+    m_ports = std::make_unique<CWindowPorts>(
+        *this, m_context, m_protocol, [this] { return m_host; }, [this] { UpdateCommandStates(); });
+    m_session->SetPages(m_ports.get());
+    m_session->SetFiles(m_ports.get());
+    m_session->SetTransfers(m_ports.get());
+    m_session->SetViews(m_ports.get());
+    m_session->SetOwner(this);
     BuildToolbar();
     BuildMenus();
     BuildTree();
     connect(m_tree, &QTreeWidget::currentItemChanged, this, &CQZBDlg::OnCurrentItemChanged);
-    connect(this, &CQZBDlg::SenseFailed, this, &CQZBDlg::OnSenseFailed, Qt::QueuedConnection);
+    connect(
+        this,
+        &CQZBDlg::SenseFailed,
+        this,
+        [this](MessageCode code) { Apply(m_session->SenseFailed(code)); },
+        Qt::QueuedConnection);
     if (m_protocol != nullptr) {
         // The sense thread only posts; the window acts on its own thread.
         m_protocol->SetFailureReport([this](MessageCode code) { emit SenseFailed(code); });
     }
-    m_servicePassword = ReadServiceManPassword(m_preferences);
     UpdateCommandStates();
     ApplySizeRatio(this, m_messenger.SizeRatio("STR_RATIO_DLG_MAIN"));
 }
@@ -271,17 +259,17 @@ void CQZBDlg::BuildMenus()
 
 void CQZBDlg::About(Qt::KeyboardModifiers modifiers)
 {
-    const bool serviceEntry = m_context.modelBit != 4 && (modifiers & Qt::ControlModifier) &&
-                              (modifiers & Qt::ShiftModifier) && (m_state & kStateServiceMan) == 0;
-    if (!serviceEntry) {
+    const AboutAction action =
+        m_session->About((modifiers & Qt::ControlModifier) != 0, (modifiers & Qt::ShiftModifier) != 0);
+    if (action == AboutAction::AboutBox) {
         CVersionDlg about(m_messenger, m_context.modelBit, this);
         about.exec();
         return;
     }
-    CPassDlg password(m_messenger, m_context.store, m_servicePassword, false, this);
+    CPassDlg password(m_messenger, m_context.store, m_session->ServiceManPassword(), false, this);
     if (password.exec() == QDialog::Accepted) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
-        EnterServiceMan(m_servicePassword);
+        EnterServiceMan(password.Typed());
         QApplication::restoreOverrideCursor();
     }
 }
@@ -291,7 +279,7 @@ void CQZBDlg::BuildTree()
     const bool blocked = m_tree->blockSignals(true);
     m_tree->clear();
     std::vector<QTreeWidgetItem*> items;
-    for (const CTreeNode& node : BuildNavigationTree(m_context.modelBit, (m_state & kStateServiceMan) != 0)) {
+    for (const CTreeNode& node : BuildNavigationTree(m_context.modelBit, m_session->ServiceMan())) {
         auto* item = node.parent < 0 ? new QTreeWidgetItem(m_tree)
                                      : new QTreeWidgetItem(items[static_cast<std::size_t>(node.parent)]);
         item->setText(0, Text(node.node->textKey));
@@ -426,52 +414,136 @@ void CQZBDlg::RefreshDialBranch()
 }
 void CQZBDlg::UpdateCommandStates()
 {
-    const auto buttons = ToolbarButtons();
-    for (std::size_t i = 0; i < buttons.size(); ++i) {
-        ApplyState(m_toolbarActions[i], ToolbarState(i, m_state), buttons[i].command, m_transferring);
+    const std::uint32_t state = m_session->StateWord();
+    const bool busy = m_session->Busy();
+    const std::vector<CCommandRowState> toolbar = ToolbarRowStates(state, busy);
+    for (std::size_t i = 0; i < toolbar.size(); ++i) {
+        m_toolbarActions[i]->setVisible(toolbar[i].visible);
+        m_toolbarActions[i]->setEnabled(toolbar[i].enabled);
     }
-    // A separator goes with the group after it.
-    for (std::size_t i = 0; i < buttons.size(); ++i) {
-        if (buttons[i].command != kCmdSeparator) {
-            continue;
-        }
-        bool groupShown = false;
-        for (std::size_t j = i + 1; j < buttons.size() && buttons[j].command != kCmdSeparator; ++j) {
-            groupShown = groupShown || m_toolbarActions[j]->isVisible();
-        }
-        m_toolbarActions[i]->setVisible(groupShown);
+    const std::vector<CCommandRowState> menu = FileMenuRowStates(state, busy);
+    for (std::size_t i = 0; i < menu.size(); ++i) {
+        m_fileActions[i]->setVisible(menu[i].visible);
+        m_fileActions[i]->setEnabled(menu[i].enabled);
     }
-    // A separator shows only where a row of its group does.
-    const auto rows = FileMenuRows();
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        CommandState state = MenuRowState(rows[i], m_state);
-        if (rows[i].command == kCmdSeparator && state != CommandState::Hidden) {
-            bool groupShown = false;
-            for (std::size_t j = i; j-- > 0 && rows[j].command != kCmdSeparator;) {
-                groupShown = groupShown ||
-                             (MenuRowState(rows[j], m_state) != CommandState::Hidden && Implemented(rows[j].command));
-            }
-            state = groupShown ? state : CommandState::Hidden;
-        }
-        ApplyState(m_fileActions[i], state, rows[i].command, m_transferring);
-    }
-    // Settings files are a service-man matter; comparing needs the device's state and a file.
     if (m_compareAction != nullptr) {
-        m_compareAction->setVisible((m_state & kStateServiceMan) != 0);
-        m_compareAction->setEnabled(Online() && m_deviceState != nullptr && (m_state & kStateFileData) != 0 &&
-                                    !m_transferring);
+        m_compareAction->setVisible(m_session->ServiceMan());
+        m_compareAction->setEnabled(m_session->CanCompareWithDevice());
     }
-    m_host->SetConnectionState(Online(), (m_state & kStateDataPresent) != 0);
+    m_host->SetConnectionState(m_session->Online(), m_session->DataPresent());
 }
 
-bool CQZBDlg::Online() const
+std::uint32_t CQZBDlg::StateWord() const
 {
-    return (m_state & kStateOnline) != 0;
+    return m_session->StateWord();
 }
 
-void CQZBDlg::ShowResult(MessageCode code)
+const std::filesystem::path& CQZBDlg::CurrentFile() const
 {
-    m_messenger.ShowMessage(code, this);
+    return m_session->CurrentFile();
+}
+
+std::filesystem::path CQZBDlg::DataFolder() const
+{
+    return m_session->DataFolder();
+}
+
+void CQZBDlg::SetLookOnly(bool lookOnly)
+{
+    m_session->SetLookOnly(lookOnly);
+}
+
+MessageCode CQZBDlg::Apply(const CSessionOutcome& outcome)
+{
+    using namespace SessionChange;
+    if ((outcome.changes & kModel) != 0) {
+        RecreatePageHost();
+        m_host->ReloadAllPages();
+    }
+    if ((outcome.changes & kServiceMan) != 0) {
+        if (const MessageCode created = m_host->CreateSettingsPages(); created != kOk) {
+            m_messenger.ShowMessage(created, this);
+        }
+        m_host->ReloadAllPages();
+    }
+    if ((outcome.changes & kTree) != 0) {
+        BuildTree();
+    } else if ((outcome.changes & kBook) != 0) {
+        RefreshDialBranch();
+    }
+    if ((outcome.changes & kFile) != 0) {
+        setWindowTitle(Text("STR_CAPTION") + ' ' +
+                       QString::fromStdString(m_session->CurrentFile().filename().string()));
+    }
+    UpdateCommandStates();
+    if ((outcome.changes & kSelectFirst) != 0) {
+        m_tree->setCurrentItem(m_tree->topLevelItem(0));
+        m_tree->setFocus();
+    } else if ((outcome.changes & kCommands) != 0) {
+        // The banner of a node without a page of its own tells the connection state.
+        m_host->ShowPage(m_host->CurrentType());
+    }
+    return outcome.code;
+}
+
+MessageCode CQZBDlg::Connect()
+{
+    return Apply(m_session->Connect());
+}
+
+MessageCode CQZBDlg::Disconnect()
+{
+    return Apply(m_session->Disconnect());
+}
+
+MessageCode CQZBDlg::Download()
+{
+    return Apply(m_session->Download());
+}
+
+MessageCode CQZBDlg::Upload()
+{
+    return Apply(m_session->Upload());
+}
+
+void CQZBDlg::OpenSettingsFile()
+{
+    Apply(m_session->Open());
+}
+
+void CQZBDlg::SaveSettingsFile()
+{
+    Apply(m_session->Save());
+}
+
+void CQZBDlg::SaveSettingsFileAs()
+{
+    Apply(m_session->SaveAs());
+}
+
+void CQZBDlg::CompareWithDevice()
+{
+    Apply(m_session->CompareWithDevice());
+}
+
+void CQZBDlg::ImportCsvFile()
+{
+    Apply(m_session->ImportCsv());
+}
+
+void CQZBDlg::ExportCsvFile()
+{
+    Apply(m_session->ExportCsv());
+}
+
+void CQZBDlg::RecreatePageHost()
+{
+    delete m_host;
+    m_host = new CMainItemDlg(m_context, m_messenger, m_right);
+    m_right->insertWidget(0, m_host);
+    if (m_session->ServiceMan()) {
+        m_host->CreateSettingsPages();
+    }
 }
 
 void CQZBDlg::RunCommand(std::uint32_t command)
@@ -513,15 +585,15 @@ void CQZBDlg::RunCommand(std::uint32_t command)
             PrintLists();
             break;
         case kCmdChangePassword: {
-            CChangePassDlg change(m_messenger, m_context.store, m_preferences, m_servicePassword, this);
+            std::u16string password = m_session->ServiceManPassword();
+            CChangePassDlg change(m_messenger, m_context.store, m_preferences, password, this);
             change.exec();
+            m_session->SetServiceManPassword(password);
             break;
         }
         case kCmdHelpTopics:
-            if (m_context.helpFilePath.empty() || !std::filesystem::exists(m_context.helpFilePath)) {
-                m_messenger.ShowPlain(u"The help file " + m_context.helpFilePath.u16string() + u" is not installed.");
-            } else {
-                QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(m_context.helpFilePath)));
+            if (const std::filesystem::path help = m_session->HelpFile(); !help.empty()) {
+                QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(help.string())));
             }
             break;
         default:
@@ -531,23 +603,9 @@ void CQZBDlg::RunCommand(std::uint32_t command)
 
 bool CQZBDlg::EnterServiceMan(std::u16string_view password)
 {
-    if ((m_state & kStateServiceMan) != 0) {
-        return true;
-    }
-    if (password != m_servicePassword) {
-        return false;
-    }
-    m_state |= kStateServiceMan;
-    m_host->CommitPage(m_host->CurrentType());
-    BuildTree();
-    if (const MessageCode created = m_host->CreateSettingsPages(); created != kOk) {
-        ShowResult(created);
-    }
-    m_host->ReloadAllPages();
-    UpdateCommandStates();
-    m_tree->setCurrentItem(m_tree->topLevelItem(0));
-    m_tree->setFocus();
-    return true;
+    const CSessionOutcome outcome = m_session->EnterServiceMan(password);
+    Apply(outcome);
+    return outcome.code == kOk;
 }
 
 bool CQZBDlg::SelectPage(std::string_view name)
@@ -618,17 +676,11 @@ void CQZBDlg::OnCurrentItemChanged(QTreeWidgetItem* current, QTreeWidgetItem* pr
         return;
     }
     // Leaving a settings page checks and stores it; a failure keeps the page.
-    const std::uint32_t leaving = m_host->CurrentType();
-    if ((leaving & kSettingsPageBit) != 0 && !m_lookOnly) {
-        const CCheckResult commit = m_host->CommitPage(leaving);
-        if (!commit.Ok()) {
-            m_reverting = true;
-            m_tree->setCurrentItem(previous);
-            m_reverting = false;
-            ShowResult(commit.code);
-            m_host->FocusAfterError(leaving, commit);
-            return;
-        }
+    if (!m_session->LeavePage(m_host->CurrentType())) {
+        m_reverting = true;
+        m_tree->setCurrentItem(previous);
+        m_reverting = false;
+        return;
     }
     const std::uint32_t value = current != nullptr ? current->data(0, Qt::UserRole).toUInt() : 0;
     const std::int64_t type = current != nullptr ? PageTypeOfItem(value) : 0;
@@ -642,74 +694,13 @@ void CQZBDlg::OnCurrentItemChanged(QTreeWidgetItem* current, QTreeWidgetItem* pr
     m_right->setCurrentWidget(m_host);
 }
 
-void CQZBDlg::OnSenseFailed(MessageCode code)
-{
-    if (m_closing) {
-        return;
-    }
-    m_messenger.ShowMessage(code);
-    if (m_protocol != nullptr) {
-        m_protocol->EndSession();
-    }
-    m_state &= ~kStateOnline;
-    RefreshConnection();
-}
-
 void CQZBDlg::closeEvent(QCloseEvent* event)
 {
-    if (m_transferring) {
+    if (m_session->Close()) {
+        event->accept();
+    } else {
         event->ignore();
-        return;
     }
-    // No sense failure is reported while the window closes.
-    m_closing = true;
-    int answer = kAnswerNo;
-    const bool fileData = (m_state & kStateFileData) != 0;
-    if (fileData) {
-        answer = m_messenger.ShowMessage(kMsgTerminationSave, this, ButtonSet::YesNoCancel, m_datPath.u16string());
-    } else if ((m_state & (kStateCsvData | kStateDeviceData)) != 0 && Online()) {
-        answer = m_messenger.ShowMessage(kMsgTerminationUpdate, this, ButtonSet::YesNoCancel);
-    }
-    if (answer != kAnswerYes && answer != kAnswerNo) {
-        m_closing = false;
-        event->ignore();
-        return;
-    }
-    if (answer == kAnswerYes && !SaveOrUpdateBeforeClosing(fileData)) {
-        // The edits are not on the device or in the file yet: the window stays.
-        m_closing = false;
-        event->ignore();
-        return;
-    }
-    if (Online()) {
-        Disconnect();
-    }
-    event->accept();
-}
-
-bool CQZBDlg::SaveOrUpdateBeforeClosing(bool fileData)
-{
-    const CCheckResult commit = m_host->CommitPage(m_host->CurrentType());
-    if (!commit.Ok()) {
-        ShowResult(commit.code);
-        m_host->FocusAfterError(m_host->CurrentType(), commit);
-        return false;
-    }
-    m_host->StoreAllPages();
-    if (fileData) {
-        const MessageCode saved = WriteDatFile(m_datPath, m_context);
-        if (saved != kOk) {
-            ShowResult(saved);
-        }
-        return saved == kOk;
-    }
-    const MessageCode result = RunTransfer(kCmdUpload);
-    if (result == kMsgAlreadyReported) {
-        m_state &= ~kStateOnline;
-    } else if (result != kOk) {
-        ShowResult(result);
-    }
-    return result == kOk;
 }
 
 } // namespace qzb

@@ -22,6 +22,8 @@ class QTreeWidgetItem;
 namespace qzb {
 
 class CDeviceProtocol;
+class CQZBSession;
+class CWindowPorts;
 class CDialRegistrationView;
 class CEntryDialog;
 class CMainItemDlg;
@@ -32,6 +34,7 @@ struct CAppContext;
 struct CDialCommand;
 struct CDialTexts;
 struct CMachineState;
+struct CSessionOutcome;
 
 // The utility's only top-level window: the navigation tree, the page host beside it, the toolbar
 // and menus, the window state word and the commands that drive the device link.
@@ -48,12 +51,15 @@ public:
             QWidget* parent = nullptr);
     ~CQZBDlg() override;
 
-    std::uint32_t StateWord() const { return m_state; }
+    std::uint32_t StateWord() const;
     CMainItemDlg* PageHost() const { return m_host; }
     QTreeWidget* Tree() const { return m_tree; }
     QAction* CommandAction(std::uint32_t command) const;
     // Redraws the directory's slots in the tree after the book or the panel language changed.
     void RefreshDialBranch();
+
+    // The session under the window: its state, data and one operation per command.
+    CQZBSession& Session() { return *m_session; }
 
     // The commands; each returns the result it showed (or would have shown).
     MessageCode Connect();
@@ -73,14 +79,14 @@ public:
     void CloseShownDialog();
     // While on, leaving a settings page neither checks nor stores it, so that a page the loaded data
     // does not pass (an enabled e-mail page without an address) cannot hold up a tour of pictures.
-    void SetLookOnly(bool lookOnly) { m_lookOnly = lookOnly; }
+    void SetLookOnly(bool lookOnly);
     // The window as a picture, with a dialog that SelectPage or ShowEntryEditor opened drawn over it.
     QPixmap Picture();
     // The settings-file commands (service-man mode for Open and Save).
     void OpenSettingsFile();
     void SaveSettingsFile();
     void SaveSettingsFileAs();
-    const std::filesystem::path& CurrentFile() const { return m_datPath; }
+    const std::filesystem::path& CurrentFile() const;
     // Shows how the current data differs from the device's last downloaded state, in what an upload
     // in the current mode carries. Enabled while connected with a settings file open.
     void CompareWithDevice();
@@ -111,21 +117,9 @@ private:
     void BuildMenus();
     void BuildTree();
     void RunCommand(std::uint32_t command);
+    // Draws again what a session command changed.
+    MessageCode Apply(const CSessionOutcome& outcome);
     void OnCurrentItemChanged(QTreeWidgetItem* current, QTreeWidgetItem* previous);
-    void OnSenseFailed(MessageCode code);
-    void RefreshConnection();
-    void ShowResult(MessageCode code);
-    // Runs a device operation on a worker thread behind a progress dialog, so the window keeps
-    // painting through the device's pauses; no other command can start meanwhile.
-    MessageCode RunTransfer(std::uint32_t operation);
-    // The Yes of the close prompt: the file saved, or the device updated; false keeps the window.
-    bool SaveOrUpdateBeforeClosing(bool fileData);
-    // Keeps the current data as the state uploads are previewed against, and as the device's own
-    // when it came from (or went to) the device.
-    void KeepState(bool deviceState);
-    // Lists what the upload changes against the kept state; false when the user cancels.
-    bool PreviewUpload();
-    bool Online() const;
     bool SelectNode(std::uint32_t typeCode);
     QTreeWidgetItem* FindTreeItem(std::uint32_t value) const;
     CDialTexts DialTexts() const;
@@ -133,17 +127,14 @@ private:
     void OpenEntryEditor(const CDialCommand& command);
     // The editor a command opens, as a child of the window; null when it opens none.
     CEntryDialog* NewEntryDialog(const CDialCommand& command);
-    std::filesystem::path StartPath() const;
-    std::filesystem::path CsvStartPath() const;
-    void ShowCsvReport(const struct CCsvReport& report, bool imported);
-    bool CommitCurrentPage();
-    void MakeCurrentFile(const std::filesystem::path& path);
     void RecreatePageHost();
 
     CAppContext& m_context;
     CMessenger& m_messenger;
     IPreferences& m_preferences;
     CDeviceProtocol* m_protocol;
+    std::unique_ptr<CQZBSession> m_session;
+    std::unique_ptr<CWindowPorts> m_ports;
     CMainItemDlg* m_host = nullptr;
     CDialRegistrationView* m_dialView = nullptr;
     QStackedWidget* m_right = nullptr; // the page host or the dial registration view
@@ -151,18 +142,10 @@ private:
     std::map<std::uint32_t, QAction*> m_actions;
     std::vector<QAction*> m_toolbarActions; // in toolbar order, separators included
     std::vector<QAction*> m_fileActions; // in menu order, separators included
-    std::uint32_t m_state = 0;
     std::int32_t m_drawnPanelLanguage = 0; // the panel language the directory's names were drawn in
-    std::u16string m_servicePassword;
-    std::filesystem::path m_datPath; // the current settings file
     bool m_reverting = false;
-    bool m_closing = false;
-    bool m_transferring = false;
-    bool m_lookOnly = false;
     QPointer<QWidget> m_shownDialog; // a dialog SelectPage or ShowEntryEditor opened
     QAction* m_compareAction = nullptr;
-    std::unique_ptr<CMachineState> m_baseState; // the last download, opened file or upload
-    std::unique_ptr<CMachineState> m_deviceState; // what the device held at the last download or upload
     const IInstalledPrinters* m_printers = nullptr;
 };
 

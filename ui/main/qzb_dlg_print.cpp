@@ -1,5 +1,7 @@
 #include "ui/main/qzb_dlg.h"
 
+#include "session/qzb_session.h"
+
 #include "app/app_context.h"
 #include "app/messenger.h"
 #include "model/panel_code.h"
@@ -37,8 +39,8 @@ void CQZBDlg::PrintLists()
     const IInstalledPrinters& installed = m_printers != nullptr ? *m_printers : SystemPrinters();
     const std::string_view printerName = m_context.profile->modelName;
     // The device's own print queue cannot reach it while this utility holds the USB link.
-    if (Online() && DevicePrinterOnUsb(installed.Printers(), printerName)) {
-        ShowResult(kMsgPrintingStart);
+    if (m_session->Online() && DevicePrinterOnUsb(installed.Printers(), printerName)) {
+        m_messenger.ShowMessage(kMsgPrintingStart, this);
         return;
     }
     const WindowHandle owner = m_messenger.OwnerWindow();
@@ -76,13 +78,13 @@ void CQZBDlg::PrintLists()
         }
         QApplication::restoreOverrideCursor();
         if (result != kOk) {
-            ShowResult(result);
+            m_messenger.ShowMessage(result, this);
             return;
         }
     }
-    if (Online() && printer.outputFormat() == QPrinter::NativeFormat &&
+    if (m_session->Online() && printer.outputFormat() == QPrinter::NativeFormat &&
         ChosenPrinterMayBeDevice(installed.Printers(), printer.printerName().toStdString(), printerName)) {
-        ShowResult(kMsgPrintingStart);
+        m_messenger.ShowMessage(kMsgPrintingStart, this);
     }
 }
 

@@ -12,7 +12,9 @@ namespace qzb {
 CUploadPreviewDialog::CUploadPreviewDialog(Kind kind, const CTexts& texts, const QStringList& lines, QWidget* parent)
     : QDialog(parent)
 {
-    setObjectName(kind == Kind::Upload ? "uploadPreviewDialog" : "compareDialog");
+    setObjectName(kind == Kind::Upload   ? "uploadPreviewDialog"
+                  : kind == Kind::Report ? "csvReportDialog"
+                                         : "compareDialog");
     setWindowTitle(texts.title);
     setMinimumWidth(360); // a short summary reads on one line
     auto* layout = new QVBoxLayout(this);

@@ -10,13 +10,15 @@
 namespace qzb {
 
 // What the device will change by an upload, or how a file differs from the device's state: the
-// summary line, one line a change below it, and Upload / Cancel (Close for a comparison).
+// summary line, one line a change below it, and Upload / Cancel (Close for a comparison). A
+// report (what a CSV exchange read or left out) has the same shape: its counts, a scrollable list
+// of notes that can be selected and copied, and Close.
 class CUploadPreviewDialog : public QDialog
 {
     Q_OBJECT
 
 public:
-    enum class Kind { Upload, Compare };
+    enum class Kind { Upload, Compare, Report };
 
     struct CTexts
     {
