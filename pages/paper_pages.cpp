@@ -57,40 +57,79 @@ constexpr CChoiceDef kTray3Sizes[] = {
 };
 
 // One tray-1 media radio; three to a row beside the label.
-constexpr CControlDef MediaRadio(std::int32_t id,
-                                 std::string_view name,
-                                 std::string_view key,
-                                 std::int32_t value,
-                                 std::uint32_t modelMask,
-                                 bool fallback = false)
+struct CMediaRadioRow
 {
-    return {.id = id,
+    std::int32_t id = 0;
+    std::string_view name = {};
+    std::string_view textKey = {};
+    std::int32_t radioValue = 0;
+    std::uint32_t modelMask = kEveryModelMask;
+    bool fallback = false;
+};
+
+constexpr CControlDef MediaRadio(const CMediaRadioRow& r)
+{
+    return {.id = r.id,
             .kind = ControlKind::Radio,
-            .name = name,
-            .textKey = key,
-            .modelMask = modelMask,
+            .name = r.name,
+            .textKey = r.textKey,
+            .modelMask = r.modelMask,
             .hideExcluded = true,
             .binding = Binding::Radio,
             .item = "PAPER_TRAY1_MEDIA_TYPE",
             .group = 1,
-            .radioValue = value,
-            .fallback = fallback,
-            .row = (id - 1632) / 3,
-            .column = 1 + (id - 1632) % 3};
+            .radioValue = r.radioValue,
+            .fallback = r.fallback,
+            .row = (r.id - 1632) / 3,
+            .column = 1 + (r.id - 1632) % 3};
 }
 
 constexpr CControlDef kPaperControls[] = {
     {.id = 1631, .name = "tray1MediaLabel", .textKey = "STR_PSS_TXT_TRAY1_MEDIA_TYPE", .row = 0},
-    MediaRadio(1632, "plainPaperRadio", "STR_PSS_RDO_PLAIN_PAPER", 0, kEveryModelMask, true),
-    MediaRadio(1633, "transparencyRadio", "STR_PSS_RDO_TRANSPARENCY", 3, 0x1),
-    MediaRadio(1634, "labelsRadio", "STR_PSS_RDO_LABELS", 8, kEveryModelMask),
-    MediaRadio(1635, "letterheadRadio", "STR_PSS_RDO_LETTERHEAD", 9, kEveryModelMask),
-    MediaRadio(1636, "envelopeRadio", "STR_PSS_RDO_ENVELOPE", 6, kEveryModelMask),
-    MediaRadio(1637, "postcardRadio", "STR_PSS_RDO_POSTCARD", 5, kEveryModelMask),
-    MediaRadio(1638, "thickPaperRadio", "STR_PSS_RDO_THICK_PAPER", 7, kEveryModelMask),
-    MediaRadio(1639, "thickPaper2Radio", "STR_PSS_RDO_THICK_PAPER2", 10, kEveryModelMask),
-    MediaRadio(1640, "glossyRadio", "STR_PSS_RDO_GLOSSY", 2, 0x1),
-    MediaRadio(1641, "glossy2Radio", "STR_PSS_RDO_GLOSSY2", 11, 0x1),
+    MediaRadio({.id = 1632,
+                .name = "plainPaperRadio",
+                .textKey = "STR_PSS_RDO_PLAIN_PAPER",
+                .radioValue = 0,
+                .modelMask = kEveryModelMask,
+                .fallback = true}),
+    MediaRadio({.id = 1633,
+                .name = "transparencyRadio",
+                .textKey = "STR_PSS_RDO_TRANSPARENCY",
+                .radioValue = 3,
+                .modelMask = 0x1}),
+    MediaRadio({.id = 1634,
+                .name = "labelsRadio",
+                .textKey = "STR_PSS_RDO_LABELS",
+                .radioValue = 8,
+                .modelMask = kEveryModelMask}),
+    MediaRadio({.id = 1635,
+                .name = "letterheadRadio",
+                .textKey = "STR_PSS_RDO_LETTERHEAD",
+                .radioValue = 9,
+                .modelMask = kEveryModelMask}),
+    MediaRadio({.id = 1636,
+                .name = "envelopeRadio",
+                .textKey = "STR_PSS_RDO_ENVELOPE",
+                .radioValue = 6,
+                .modelMask = kEveryModelMask}),
+    MediaRadio({.id = 1637,
+                .name = "postcardRadio",
+                .textKey = "STR_PSS_RDO_POSTCARD",
+                .radioValue = 5,
+                .modelMask = kEveryModelMask}),
+    MediaRadio({.id = 1638,
+                .name = "thickPaperRadio",
+                .textKey = "STR_PSS_RDO_THICK_PAPER",
+                .radioValue = 7,
+                .modelMask = kEveryModelMask}),
+    MediaRadio({.id = 1639,
+                .name = "thickPaper2Radio",
+                .textKey = "STR_PSS_RDO_THICK_PAPER2",
+                .radioValue = 10,
+                .modelMask = kEveryModelMask}),
+    MediaRadio({.id = 1640, .name = "glossyRadio", .textKey = "STR_PSS_RDO_GLOSSY", .radioValue = 2, .modelMask = 0x1}),
+    MediaRadio(
+        {.id = 1641, .name = "glossy2Radio", .textKey = "STR_PSS_RDO_GLOSSY2", .radioValue = 11, .modelMask = 0x1}),
     {.id = 1630, .name = "tray1SizeLabel", .textKey = "STR_PSS_TXT_TRAY1_PAPER_SIZE", .row = 5},
     {.id = kTray1Size,
      .kind = ControlKind::Combo,
