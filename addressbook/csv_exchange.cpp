@@ -27,13 +27,6 @@ constexpr std::size_t kMaxFields = 32;
 constexpr std::size_t kMaxGroupFields = 2 + kMaxGroupMembers;
 constexpr std::uint8_t kPasswordShift = 48;
 
-// Input kinds of the directory's fields.
-constexpr std::int32_t kKindNumber = 4;
-constexpr std::int32_t kKindFaxNumber = 5;
-constexpr std::int32_t kKindName = 6;
-constexpr std::int32_t kKindAddress = 7;
-constexpr std::int32_t kKindSmbAddress = 17;
-
 std::string Key(std::string_view prefix, int number, int width)
 {
     std::string digits = std::to_string(number);
@@ -94,7 +87,7 @@ bool IsPasswordReadable(std::u16string_view password, const CValueStore& store)
 {
     return password.size() <= kCsvPasswordBytes &&
            std::all_of(password.begin(), password.end(), [](char16_t unit) { return unit >= 32 && unit <= 126; }) &&
-           IsInputTextValid(password, kKindAddress, store);
+           IsInputTextValid(password, InputKind::EmailAddress, store);
 }
 
 class CExporter
@@ -386,14 +379,14 @@ private:
     // A name that breaks its rule is left empty, and told.
     bool TakeName(std::u16string_view name, CNameField& target)
     {
-        if (!Valid(name, kKindName, kNameFieldSize - 1)) {
+        if (!Valid(name, InputKind::Name, kNameFieldSize - 1)) {
             Note(CsvNoteReason::NameEmptied);
             return false;
         }
         target.Assign(TextToPanelBytes(name, kNameFieldSize - 1));
         return true;
     }
-    bool Valid(std::u16string_view text, std::int32_t kind, std::size_t maxLength, std::size_t minLength = 0) const
+    bool Valid(std::u16string_view text, InputKind kind, std::size_t maxLength, std::size_t minLength = 0) const
     {
         return text.size() >= minLength && text.size() <= maxLength && IsInputTextValid(text, kind, m_store);
     }
@@ -435,8 +428,10 @@ void CImporter::FaxMail(std::int32_t number, const std::vector<std::u16string>& 
     entry.number = number;
     entry.setDate = m_setDate;
     const std::u16string& address = At(fields, 2);
-    if (!Valid(
-            address, kind == u"Fax" ? kKindFaxNumber : kKindAddress, kind == u"Fax" ? 50 : kAddressFieldSize - 1, 1)) {
+    if (!Valid(address,
+               kind == u"Fax" ? InputKind::FaxNumber : InputKind::EmailAddress,
+               kind == u"Fax" ? 50 : kAddressFieldSize - 1,
+               1)) {
         Note(CsvNoteReason::AddressInvalid);
         return;
     }
@@ -454,8 +449,8 @@ void CImporter::FaxMail(std::int32_t number, const std::vector<std::u16string>& 
         const std::u16string& hour = At(fields, 4);
         const std::u16string& minute = At(fields, 5);
         if (!hour.empty() || !minute.empty()) {
-            const std::int64_t h = Valid(hour, kKindNumber, 2) ? ParseNumber(hour).value_or(-1) : -1;
-            const std::int64_t m = Valid(minute, kKindNumber, 2) ? ParseNumber(minute).value_or(-1) : -1;
+            const std::int64_t h = Valid(hour, InputKind::Digits, 2) ? ParseNumber(hour).value_or(-1) : -1;
+            const std::int64_t m = Valid(minute, InputKind::Digits, 2) ? ParseNumber(minute).value_or(-1) : -1;
             if (h >= 0 && h < 24 && m >= 0 && m < 60) {
                 entry.batchHour = static_cast<std::int32_t>(h);
                 entry.batchMinute = static_cast<std::int32_t>(m);
@@ -514,12 +509,12 @@ void CImporter::Scan(std::int32_t number, const std::vector<std::u16string>& fie
     entry.protocol = ftp ? kProtocolFtp : kProtocolSmb;
     // SMB destinations are UNC paths: they take the backslash that FTP addresses do not.
     const std::u16string& server = At(fields, 2);
-    if (!Valid(server, ftp ? kKindAddress : kKindSmbAddress, 64, 1)) {
+    if (!Valid(server, ftp ? InputKind::EmailAddress : InputKind::SmbPath, 64, 1)) {
         Note(CsvNoteReason::AddressInvalid);
         return;
     }
     entry.serverAddress = server;
-    if (const std::u16string& directory = At(fields, 3); Valid(directory, kKindAddress, 128)) {
+    if (const std::u16string& directory = At(fields, 3); Valid(directory, InputKind::EmailAddress, 128)) {
         entry.directory = directory;
     } else {
         Note(CsvNoteReason::FieldDefaulted, 0, "directory");
@@ -557,7 +552,7 @@ void CImporter::Scan(std::int32_t number, const std::vector<std::u16string>& fie
     entry.mailNotification = At(fields, next++) == u"on" ? 1 : 0;
     for (std::u16string& address : entry.notificationAddresses) {
         const std::u16string& field = At(fields, next++);
-        if (Valid(field, kKindAddress, 64)) {
+        if (Valid(field, InputKind::EmailAddress, 64)) {
             address = field;
         } else {
             Note(CsvNoteReason::FieldDefaulted, 0, "notification address");
@@ -566,12 +561,12 @@ void CImporter::Scan(std::int32_t number, const std::vector<std::u16string>& fie
     choice(entry.account, 1, "account");
     const std::u16string& userName = At(fields, next++);
     if (entry.account == kAccountPrivateSite) {
-        if (Valid(userName, kKindAddress, 20)) {
+        if (Valid(userName, InputKind::EmailAddress, 20)) {
             entry.userName = userName;
         } else {
             Note(CsvNoteReason::FieldDefaulted, 0, "user name");
         }
-        if (const std::u16string password = ReadPassword(raw); Valid(password, kKindAddress, 20)) {
+        if (const std::u16string password = ReadPassword(raw); Valid(password, InputKind::EmailAddress, 20)) {
             entry.password = password;
         }
     }

@@ -14,7 +14,6 @@ using namespace rows;
 
 namespace {
 
-constexpr std::int32_t kDigits = 2;
 constexpr auto kCommPage = "COMMUNICATE_SET_DLG";
 
 // ---- Communication ----
@@ -118,7 +117,7 @@ constexpr CControlDef kCommControls[] = {
     TextEdit({.id = kPbxPrefix,
               .name = "pbxPrefixEdit",
               .item = "COMM_SET_PSTN_PBX",
-              .inputKind = kDigits,
+              .inputKind = InputKind::Digits,
               .limit = 4,
               .row = 3,
               .check = CheckRule::None}),
@@ -193,7 +192,7 @@ void CommChanged(CPage& page, std::int32_t)
 
 CCheckResult CheckComm(const CPage& page)
 {
-    if (page.IsChecked(kPbx) && !IsInputTextValid(page.State(kPbxPrefix).text, kDigits, *page.Env().store)) {
+    if (page.IsChecked(kPbx) && !IsInputTextValid(page.State(kPbxPrefix).text, InputKind::Digits, *page.Env().store)) {
         return {kMsgInvalidRangeValue, kPbxPrefix};
     }
     return {};
@@ -243,7 +242,7 @@ constexpr CControlDef RedialEdit(const CRedialEditRow& r)
             .binding = Binding::Number,
             .item = r.item,
             .limit = 2,
-            .inputKind = kDigits,
+            .inputKind = InputKind::Digits,
             .row = r.row,
             .column = 1};
 }
@@ -281,12 +280,12 @@ CCheckResult CheckRedial(const CPage& page)
     const CRedialLimits limits = RedialLimits(Country(page), block);
     const CValueStore& store = *page.Env().store;
     const std::u16string& count = page.State(kRedialCount).text;
-    if (count.empty() || !IsInRange(count, 1, limits.maxCount) || !IsInputTextValid(count, kDigits, store)) {
+    if (count.empty() || !IsInRange(count, 1, limits.maxCount) || !IsInputTextValid(count, InputKind::Digits, store)) {
         return {kMsgInvalidRangeValue, kRedialCount};
     }
     const std::u16string& interval = page.State(kRedialInterval).text;
     if (interval.empty() || !IsInRange(interval, limits.minInterval, 99) ||
-        !IsInputTextValid(interval, kDigits, store)) {
+        !IsInputTextValid(interval, InputKind::Digits, store)) {
         return {kMsgInvalidRangeValue, kRedialInterval};
     }
     return {};

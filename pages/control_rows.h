@@ -42,7 +42,7 @@ struct CTextEditRow
     std::int32_t id = 0;
     std::string_view name = {};
     std::string_view item = {};
-    std::int32_t inputKind = 0;
+    InputKind inputKind = InputKind::None;
     std::int32_t limit = 0;
     std::int32_t row = -1;
     std::uint32_t modelMask = kEveryModelMask;
@@ -71,7 +71,7 @@ struct CPasswordEditRow
     std::int32_t id = 0;
     std::string_view name = {};
     std::string_view item = {};
-    std::int32_t inputKind = 0;
+    InputKind inputKind = InputKind::None;
     std::int32_t limit = 0;
     std::int32_t row = -1;
     std::uint32_t modelMask = kEveryModelMask;
@@ -117,7 +117,7 @@ constexpr CControlDef PortEdit(const CPortEditRow& r)
             .binding = Binding::Number,
             .item = r.item,
             .limit = r.limit,
-            .inputKind = 4,
+            .inputKind = InputKind::Digits,
             .minimum = r.minimum,
             .maximum = r.maximum,
             .check = CheckRule::Range,

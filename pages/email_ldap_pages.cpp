@@ -13,10 +13,6 @@ using namespace rows;
 
 namespace {
 
-// Input kinds of the e-mail and LDAP fields: texts, passwords and port numbers.
-constexpr std::int32_t kTextKind = 7;
-constexpr std::int32_t kPasswordKind = 15;
-constexpr std::int32_t kPortKind = 4;
 constexpr std::int32_t kPortMinimum = 1;
 constexpr std::int32_t kPortMaximum = 65535;
 
@@ -36,7 +32,7 @@ constexpr CControlDef Text(const CFieldRow& r)
     return TextEdit({.id = r.id,
                      .name = r.name,
                      .item = r.item,
-                     .inputKind = kTextKind,
+                     .inputKind = InputKind::EmailAddress,
                      .limit = r.limit,
                      .row = r.row,
                      .check = CheckRule::None});
@@ -44,8 +40,12 @@ constexpr CControlDef Text(const CFieldRow& r)
 
 constexpr CControlDef Password(const CFieldRow& r)
 {
-    return PasswordEdit(
-        {.id = r.id, .name = r.name, .item = r.item, .inputKind = kPasswordKind, .limit = r.limit, .row = r.row});
+    return PasswordEdit({.id = r.id,
+                         .name = r.name,
+                         .item = r.item,
+                         .inputKind = InputKind::PrintableAscii,
+                         .limit = r.limit,
+                         .row = r.row});
 }
 
 // A port number of up to five digits.
@@ -74,7 +74,7 @@ enum class FieldRule : std::uint8_t { Text, Email, Port };
 struct CFieldCheck
 {
     std::int32_t id;
-    std::int32_t kind;
+    InputKind kind;
     MessageCode code;
     FieldRule rule = FieldRule::Text;
     std::int32_t onlyWhileChecked = 0; // a check box that switches the field's group on; 0: always
@@ -83,7 +83,7 @@ struct CFieldCheck
 bool IsValidPort(const CPage& page, std::int32_t id)
 {
     const std::u16string& text = page.State(id).text;
-    return IsInputTextValid(text, kPortKind, *page.Env().store) && IsInRange(text, kPortMinimum, kPortMaximum);
+    return IsInputTextValid(text, InputKind::Digits, *page.Env().store) && IsInRange(text, kPortMinimum, kPortMaximum);
 }
 
 CCheckResult RunFieldChecks(const CPage& page, std::span<const CFieldCheck> checks)
@@ -218,17 +218,17 @@ constexpr CControlDef kEmailControls[] = {
 };
 
 constexpr CFieldCheck kEmailChecks[] = {
-    {1365, kTextKind, kMsgInvalidRangeValue},
-    {1367, kTextKind, kMsgMachineEmailAddressErr, FieldRule::Email},
-    {1369, kTextKind, kMsgInvalidRangeValue},
-    {1371, kTextKind, kMsgSmtpServerAddInvalidErr},
-    {1373, kPortKind, kMsgInvalidRangeValue, FieldRule::Port},
-    {1382, kTextKind, kMsgPop3ServerAddInvalidErr, FieldRule::Text, kPopBeforeSmtp},
-    {1387, kTextKind, kMsgPop3AccountInvalidErr, FieldRule::Text, kPopBeforeSmtp},
-    {1389, kPasswordKind, kMsgPop3PasswordInvalidErr, FieldRule::Text, kPopBeforeSmtp},
-    {1391, kPortKind, kMsgInvalidRangeValue, FieldRule::Port, kPopBeforeSmtp},
-    {kAuthFirst, kTextKind, kMsgSmtpUserNameInvalidErr, FieldRule::Text, kSmtpAuth},
-    {kEmailLast, kPasswordKind, kMsgSmtpPasswordInvalidErr, FieldRule::Text, kSmtpAuth},
+    {1365, InputKind::EmailAddress, kMsgInvalidRangeValue},
+    {1367, InputKind::EmailAddress, kMsgMachineEmailAddressErr, FieldRule::Email},
+    {1369, InputKind::EmailAddress, kMsgInvalidRangeValue},
+    {1371, InputKind::EmailAddress, kMsgSmtpServerAddInvalidErr},
+    {1373, InputKind::Digits, kMsgInvalidRangeValue, FieldRule::Port},
+    {1382, InputKind::EmailAddress, kMsgPop3ServerAddInvalidErr, FieldRule::Text, kPopBeforeSmtp},
+    {1387, InputKind::EmailAddress, kMsgPop3AccountInvalidErr, FieldRule::Text, kPopBeforeSmtp},
+    {1389, InputKind::PrintableAscii, kMsgPop3PasswordInvalidErr, FieldRule::Text, kPopBeforeSmtp},
+    {1391, InputKind::Digits, kMsgInvalidRangeValue, FieldRule::Port, kPopBeforeSmtp},
+    {kAuthFirst, InputKind::EmailAddress, kMsgSmtpUserNameInvalidErr, FieldRule::Text, kSmtpAuth},
+    {kEmailLast, InputKind::PrintableAscii, kMsgSmtpPasswordInvalidErr, FieldRule::Text, kSmtpAuth},
 };
 
 void UpdateEmail(CPage& page)
@@ -400,14 +400,14 @@ constexpr CControlDef kLdapControls[] = {
 };
 
 constexpr CFieldCheck kLdapChecks[] = {
-    {1254, kTextKind, kMsgLdapServerNameInvalidErr},
-    {1256, kPortKind, kMsgInvalidRangeValue, FieldRule::Port},
-    {1259, kPortKind, kMsgInvalidRangeValue, FieldRule::Port},
-    {1262, kTextKind, kMsgInvalidRangeValue},
-    {1264, kTextKind, kMsgInvalidRangeValue},
-    {1274, kTextKind, kMsgInvalidRangeValue},
-    {1276, kPasswordKind, kMsgInvalidRangeValue},
-    {1278, kTextKind, kMsgInvalidRangeValue},
+    {1254, InputKind::EmailAddress, kMsgLdapServerNameInvalidErr},
+    {1256, InputKind::Digits, kMsgInvalidRangeValue, FieldRule::Port},
+    {1259, InputKind::Digits, kMsgInvalidRangeValue, FieldRule::Port},
+    {1262, InputKind::EmailAddress, kMsgInvalidRangeValue},
+    {1264, InputKind::EmailAddress, kMsgInvalidRangeValue},
+    {1274, InputKind::EmailAddress, kMsgInvalidRangeValue},
+    {1276, InputKind::PrintableAscii, kMsgInvalidRangeValue},
+    {1278, InputKind::EmailAddress, kMsgInvalidRangeValue},
 };
 
 void UpdateLdap(CPage& page)

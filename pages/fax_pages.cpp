@@ -18,7 +18,6 @@ namespace {
 
 constexpr std::uint32_t kLarge = 0x301; // models of bits 0x1, 0x100 and 0x200
 constexpr std::uint32_t kNever = 0;
-constexpr std::int32_t kDigits = 2;
 constexpr auto kFaxRxName = "FAX_RX_SET_DLG";
 constexpr auto kForwardPage = "FORWARD_LOCATION_DLG";
 
@@ -118,7 +117,7 @@ constexpr CControlDef MemoryRxEdit(const CMemoryRxEditRow& r)
             .binding = Binding::NumberOrEmpty,
             .item = r.item,
             .limit = r.digits,
-            .inputKind = kDigits,
+            .inputKind = InputKind::Digits,
             .numberWidth = r.digits,
             .row = r.row,
             .column = r.column,
@@ -464,7 +463,7 @@ CCheckResult CheckFaxRx(const CPage& page)
     }
     const CValueStore& store = *page.Env().store;
     const std::u16string& password = page.State(kPassword).text;
-    if (!IsInputTextValid(password, kDigits, store)) {
+    if (!IsInputTextValid(password, InputKind::Digits, store)) {
         return {kMsgInvalidRangeValue, kPassword};
     }
     // The device takes four digits or no password at all.
@@ -472,7 +471,7 @@ CCheckResult CheckFaxRx(const CPage& page)
         return {kMsgMemoryRxPasswordErr, kPassword};
     }
     for (const std::int32_t id : kTimeEdits) {
-        if (!IsInputTextValid(page.State(id).text, kDigits, store)) {
+        if (!IsInputTextValid(page.State(id).text, InputKind::Digits, store)) {
             return {kMsgInvalidRangeValue, id};
         }
     }
@@ -528,8 +527,6 @@ constexpr std::int32_t kFaxNumberLabel = 1214;
 constexpr std::int32_t kFaxNumber = 1215;
 constexpr std::int32_t kEmailLabel = 1216;
 constexpr std::int32_t kEmailAddress = 1217;
-constexpr std::int32_t kFaxNumberKind = 5;
-constexpr std::int32_t kEmailKind = 7;
 
 constexpr CControlDef kForwardControls[] = {
     Label({.id = 1210, .name = "forwardToLabel", .textKey = "STR_DLG_FL_TXT_FORWARD_TO", .row = 0}),
@@ -554,7 +551,7 @@ constexpr CControlDef kForwardControls[] = {
     TextEdit({.id = kFaxNumber,
               .name = "forwardFaxNumberEdit",
               .item = "FAX_RX_OPE_FAX_NUMBER",
-              .inputKind = kFaxNumberKind,
+              .inputKind = InputKind::FaxNumber,
               .limit = 50,
               .row = 1,
               .check = CheckRule::None}),
@@ -562,7 +559,7 @@ constexpr CControlDef kForwardControls[] = {
     TextEdit({.id = kEmailAddress,
               .name = "forwardEmailAddressEdit",
               .item = "FAX_RX_OPE_EMAIL_ADDRESS",
-              .inputKind = kEmailKind,
+              .inputKind = InputKind::EmailAddress,
               .limit = 64,
               .row = 2,
               .check = CheckRule::None}),
@@ -613,13 +610,13 @@ CCheckResult CheckForward(const CPage& page)
     const CValueStore& store = *page.Env().store;
     if (page.IsChecked(kFaxMode)) {
         const std::u16string& number = page.State(kFaxNumber).text;
-        if (!IsInputTextValid(number, kFaxNumberKind, store)) {
+        if (!IsInputTextValid(number, InputKind::FaxNumber, store)) {
             return {kMsgInvalidRangeValue, kFaxNumber};
         }
         return number.empty() ? CCheckResult{kMsgForwardPhoneInvalidErr, kFaxNumber} : CCheckResult{};
     }
     const std::u16string& address = page.State(kEmailAddress).text;
-    if (!IsInputTextValid(address, kEmailKind, store)) {
+    if (!IsInputTextValid(address, InputKind::EmailAddress, store)) {
         return {kMsgInvalidRangeValue, kEmailAddress};
     }
     return IsEmailAddress(address) ? CCheckResult{} : CCheckResult{kMsgMachineEmailAddressErr, kEmailAddress};

@@ -12,7 +12,12 @@ namespace {
 
 constexpr CControlDef kFtpControls[] = {
     Label({.id = 2100, .name = "proxyServerLabel", .textKey = "STR_DLG_FTP_TXT_PROXY_SERVER", .row = 0}),
-    TextEdit({.id = 2101, .name = "proxyServerEdit", .item = "PROXY_SERVER", .inputKind = 7, .limit = 64, .row = 0}),
+    TextEdit({.id = 2101,
+              .name = "proxyServerEdit",
+              .item = "PROXY_SERVER",
+              .inputKind = InputKind::EmailAddress,
+              .limit = 64,
+              .row = 0}),
     Label({.id = 2102, .name = "proxyPortLabel", .textKey = "STR_DLG_FTP_TXT_PROXY_PORT", .row = 1}),
     PortEdit({.id = 2103,
               .name = "proxyPortEdit",
@@ -68,8 +73,12 @@ constexpr CChoiceDef kPriorityProtocols[] = {
 
 constexpr CControlDef kBonjourControls[] = {
     Label({.id = 2030, .name = "bonjourNameLabel", .textKey = "STR_DLG_BJ_TXT_BONJOUR_NAME", .row = 0}),
-    TextEdit(
-        {.id = kBonjourName, .name = "bonjourNameEdit", .item = "BONJOUR_NAME", .inputKind = 15, .limit = 0, .row = 0}),
+    TextEdit({.id = kBonjourName,
+              .name = "bonjourNameEdit",
+              .item = "BONJOUR_NAME",
+              .inputKind = InputKind::PrintableAscii,
+              .limit = 0,
+              .row = 0}),
     Label({.id = 2032, .name = "priorityProtocolLabel", .textKey = "STR_DLG_BJ_TXT_PRIORITY_PROTOCOL", .row = 1}),
     Combo({.id = 2033,
            .name = "priorityProtocolCombo",

@@ -251,7 +251,7 @@ struct CCustomSize
          .binding = Binding::Number,
          .item = kTray1 ? "PAPER_TRAY1_CUSTOM_X" : "PAPER_TRAY2_CUSTOM_X",
          .limit = 3,
-         .inputKind = 2,
+         .inputKind = InputKind::Digits,
          .minimum = 92,
          .maximum = 216,
          .check = CheckRule::Range,
@@ -270,7 +270,7 @@ struct CCustomSize
          .binding = Binding::Number,
          .item = kTray1 ? "PAPER_TRAY1_CUSTOM_Y" : "PAPER_TRAY2_CUSTOM_Y",
          .limit = 3,
-         .inputKind = 2,
+         .inputKind = InputKind::Digits,
          .row = 1,
          .column = 1},
         {.id = 1006, .name = "customYUnitLabel", .textKey = "STR_DLG_CPS_TXT_Y_MM", .row = 1, .column = 2},
@@ -296,7 +296,7 @@ struct CCustomSize
             minimum = thick ? 184 : 195;
         }
         const std::u16string& text = page.State(1005).text;
-        if (!IsInputTextValid(text, 2, *page.Env().store) || !IsInRange(text, minimum, maximum)) {
+        if (!IsInputTextValid(text, InputKind::Digits, *page.Env().store) || !IsInRange(text, minimum, maximum)) {
             return {kMsgInvalidRangeValue, 1005};
         }
         return {};

@@ -389,8 +389,12 @@ constexpr std::int32_t kDnsServers[] = {1873, 1874, 1875};
 
 constexpr CControlDef kDnsControls[] = {
     Label({.id = 1870, .name = "hostNameLabel", .textKey = "STR_DLG_DNS_TXT_HOST_NAME", .row = 0}),
-    TextEdit(
-        {.id = kHostName, .name = "hostNameEdit", .item = "DNS_HOST_NAME", .inputKind = 10, .limit = 63, .row = 0}),
+    TextEdit({.id = kHostName,
+              .name = "hostNameEdit",
+              .item = "DNS_HOST_NAME",
+              .inputKind = InputKind::HostName,
+              .limit = 63,
+              .row = 0}),
     Label({.id = 1872, .name = "dnsServer1Label", .textKey = "STR_DLG_DNS_TXT_DNS_SERVER_1", .row = 1}),
     AddressField({.id = kDnsServers[0],
                   .name = "dnsServer1Address",

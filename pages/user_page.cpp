@@ -15,9 +15,6 @@ using namespace rows;
 namespace {
 
 constexpr auto kUserPage = "USER_SET_DLG";
-constexpr std::int32_t kDigits = 2;
-constexpr std::int32_t kFaxNumberKind = 11;
-constexpr std::int32_t kNameKind = 6;
 
 constexpr std::int32_t kHour = 1125;
 constexpr std::int32_t kMinute = 1127;
@@ -104,7 +101,7 @@ constexpr CControlDef DateEdit(const CDateEditRow& r)
             .binding = Binding::Number,
             .item = r.item,
             .limit = 2,
-            .inputKind = kDigits,
+            .inputKind = InputKind::Digits,
             .numberWidth = 2,
             .row = r.row,
             .column = r.column,
@@ -153,7 +150,7 @@ constexpr CControlDef kUserControls[] = {
     TextEdit({.id = kUserFaxNumber,
               .name = "userFaxNumberEdit",
               .item = "USER_FAXNAME",
-              .inputKind = kFaxNumberKind,
+              .inputKind = InputKind::InternationalNumber,
               .limit = 20,
               .row = 6,
               .check = CheckRule::None}),
@@ -164,7 +161,7 @@ constexpr CControlDef kUserControls[] = {
      .binding = Binding::PanelText,
      .item = "USER_NAME",
      .limit = 32,
-     .inputKind = kNameKind,
+     .inputKind = InputKind::Name,
      .row = 7,
      .column = 1},
 };
@@ -236,7 +233,8 @@ CCheckResult CheckUser(const CPage& page)
     const CValueStore& store = *page.Env().store;
     for (const CClockField& field : kClockFields) {
         const std::u16string& text = page.State(field.id).text;
-        if (text.empty() || !IsInputTextValid(text, kDigits, store) || !IsInRange(text, field.minimum, field.maximum)) {
+        if (text.empty() || !IsInputTextValid(text, InputKind::Digits, store) ||
+            !IsInRange(text, field.minimum, field.maximum)) {
             return {kMsgInvalidRangeValue, field.id};
         }
     }
@@ -247,10 +245,10 @@ CCheckResult CheckUser(const CPage& page)
     if ((thirtyDays && day == 31) || (month == 2 && day >= 30)) {
         return {kMsgInvalidRangeValue, kDay};
     }
-    if (!IsInputTextValid(page.State(kUserFaxNumber).text, kFaxNumberKind, store)) {
+    if (!IsInputTextValid(page.State(kUserFaxNumber).text, InputKind::InternationalNumber, store)) {
         return {kMsgInvalidRangeValue, kUserFaxNumber};
     }
-    if (!IsInputTextValid(page.State(kUserName).text, kNameKind, store)) {
+    if (!IsInputTextValid(page.State(kUserName).text, InputKind::Name, store)) {
         return {kMsgInvalidRangeValue, kUserName};
     }
     return {};

@@ -59,7 +59,7 @@ constexpr CControlDef NumbersEdit(const CListRow& r)
     CControlDef edit = TextEdit({.id = r.id,
                                  .name = r.name,
                                  .item = r.item,
-                                 .inputKind = 16,
+                                 .inputKind = InputKind::NumberList,
                                  .limit = 0,
                                  .row = r.row,
                                  .check = CheckRule::None});
