@@ -25,7 +25,11 @@ constexpr std::int32_t kPulse = 1184;
 constexpr std::int32_t kPbx = 1191;
 constexpr std::int32_t kPbxPrefixLabel = 1192;
 constexpr std::int32_t kPbxPrefix = 1193;
-constexpr std::int32_t kJapanOnly[] = {1194, 1195, 1196, 1197};
+constexpr std::int32_t kTelFaxMode = 1194;
+constexpr std::int32_t kRingBackTimeLabel = 1195;
+constexpr std::int32_t kRingBackTime = 1196;
+constexpr std::int32_t kAnsweringMachine = 1197;
+constexpr std::int32_t kJapanOnly[] = {kTelFaxMode, kRingBackTimeLabel, kRingBackTime, kAnsweringMachine};
 
 constexpr CChoiceDef kRingBackTimes[] = {
     {"STR_CS_CMB_RBT_SIGNAL_TIME_5SEC", 0},
@@ -121,19 +125,19 @@ constexpr CControlDef kCommControls[] = {
               .limit = 4,
               .row = 3,
               .check = CheckRule::None}),
-    CheckBox({.id = 1194,
+    CheckBox({.id = kTelFaxMode,
               .name = "telFaxModeCheck",
               .textKey = "STR_CS_CHK_TEL_FAX_MODE",
               .item = "COMM_SET_TEL_FAXMODE",
               .row = 4,
               .column = 0}),
-    Label({.id = 1195, .name = "ringBackTimeLabel", .textKey = "STR_CS_TXT_RBT_SIGNAL_TIME", .row = 5}),
-    Combo({.id = 1196,
+    Label({.id = kRingBackTimeLabel, .name = "ringBackTimeLabel", .textKey = "STR_CS_TXT_RBT_SIGNAL_TIME", .row = 5}),
+    Combo({.id = kRingBackTime,
            .name = "ringBackTimeCombo",
            .item = "COMM_SET_RBT_SIGNAL_TIME",
            .choices = kRingBackTimes,
            .row = 5}),
-    CheckBox({.id = 1197,
+    CheckBox({.id = kAnsweringMachine,
               .name = "answeringMachineCheck",
               .textKey = "STR_CS_CHK_ANSWER_MACHINE",
               .item = "COMM_SET_ANSWER_MACHINE",

@@ -116,6 +116,15 @@ bool KeepsStoredPort(const CPage& page, const CControlDef& control)
 
 // ---- E-mail -----------------------------------------------------------------------------------
 
+constexpr std::int32_t kSenderName = 1365;
+constexpr std::int32_t kEmailAddress = 1367;
+constexpr std::int32_t kSubject = 1369;
+constexpr std::int32_t kSmtpServer = 1371;
+constexpr std::int32_t kSmtpPort = 1373;
+constexpr std::int32_t kPop3Server = 1382;
+constexpr std::int32_t kPop3Account = 1387;
+constexpr std::int32_t kPop3Password = 1389;
+constexpr std::int32_t kPop3Port = 1391;
 constexpr std::int32_t kEmailEnable = 1361;
 constexpr std::int32_t kEmailFirst = 1363;
 constexpr std::int32_t kEmailLast = 1401;
@@ -155,15 +164,15 @@ constexpr CControlDef kEmailControls[] = {
               .item = "EMAIL_SCAN_SENDING",
               .row = 1}),
     Label({.id = 1364, .name = "senderNameLabel", .textKey = "STR_AM_ES_TXT_SENDER_NAME", .row = 2}),
-    Text({.id = 1365, .name = "senderNameEdit", .item = "EMAIL_SENDER_NAME", .limit = 20, .row = 2}),
+    Text({.id = kSenderName, .name = "senderNameEdit", .item = "EMAIL_SENDER_NAME", .limit = 20, .row = 2}),
     Label({.id = 1366, .name = "emailAddressLabel", .textKey = "STR_AM_ES_TXT_E_MAIL_ADDRESS", .row = 3}),
-    Text({.id = 1367, .name = "emailAddressEdit", .item = "EMAIL_ADR", .limit = 64, .row = 3}),
+    Text({.id = kEmailAddress, .name = "emailAddressEdit", .item = "EMAIL_ADR", .limit = 64, .row = 3}),
     Label({.id = 1368, .name = "subjectLabel", .textKey = "STR_AM_ES_TXT_SUBJECT", .row = 4}),
-    Text({.id = 1369, .name = "subjectEdit", .item = "EMAIL_SBJ", .limit = 20, .row = 4}),
+    Text({.id = kSubject, .name = "subjectEdit", .item = "EMAIL_SBJ", .limit = 20, .row = 4}),
     Label({.id = 1370, .name = "smtpServerLabel", .textKey = "STR_AM_ES_TXT_SMTP_SERVER", .row = 5}),
-    Text({.id = 1371, .name = "smtpServerEdit", .item = "EMAIL_SMTP_NAME", .limit = 64, .row = 5}),
+    Text({.id = kSmtpServer, .name = "smtpServerEdit", .item = "EMAIL_SMTP_NAME", .limit = 64, .row = 5}),
     Label({.id = 1372, .name = "smtpPortLabel", .textKey = "STR_AM_ES_TXT_SMTP_PORT", .row = 6}),
-    Port({.id = 1373, .name = "smtpPortEdit", .item = "EMAIL_SMTP_PORT_NO", .row = 6}),
+    Port({.id = kSmtpPort, .name = "smtpPortEdit", .item = "EMAIL_SMTP_PORT_NO", .row = 6}),
     Label({.id = 1375, .name = "smtpTimeoutLabel", .textKey = "STR_AM_ES_TXT_SMTP_TIMEOUT", .row = 7}),
     Slider({.id = kSmtpTimeout,
             .name = "smtpTimeoutSlider",
@@ -183,7 +192,7 @@ constexpr CControlDef kEmailControls[] = {
               .item = "EMAIL_COMM_MODE",
               .row = 9}),
     Label({.id = kPop3First, .name = "pop3ServerLabel", .textKey = "STR_AM_ES_TXT_POP3_SERVER", .row = 10}),
-    Text({.id = 1382, .name = "pop3ServerEdit", .item = "EMAIL_POP3_NAME_ADDR", .limit = 64, .row = 10}),
+    Text({.id = kPop3Server, .name = "pop3ServerEdit", .item = "EMAIL_POP3_NAME_ADDR", .limit = 64, .row = 10}),
     Label({.id = 1383, .name = "waitTimeLabel", .textKey = "STR_AM_ES_TXT_WAIT_TIME", .row = 11}),
     Slider({.id = kWaitTime,
             .name = "waitTimeSlider",
@@ -193,11 +202,11 @@ constexpr CControlDef kEmailControls[] = {
             .row = 11}),
     ValueLabel({.id = kWaitTimeValue, .name = "waitTimeValue", .row = 11}),
     Label({.id = 1386, .name = "pop3AccountLabel", .textKey = "STR_AM_ES_TXT_POP3_ACCOUNT", .row = 12}),
-    Text({.id = 1387, .name = "pop3AccountEdit", .item = "EMAIL_POP3_ACCOUNT", .limit = 63, .row = 12}),
+    Text({.id = kPop3Account, .name = "pop3AccountEdit", .item = "EMAIL_POP3_ACCOUNT", .limit = 63, .row = 12}),
     Label({.id = 1388, .name = "pop3PasswordLabel", .textKey = "STR_AM_ES_TXT_POP3_PASSWORD", .row = 13}),
-    Password({.id = 1389, .name = "pop3PasswordEdit", .item = "EMAIL_POP3_PASS", .limit = 15, .row = 13}),
+    Password({.id = kPop3Password, .name = "pop3PasswordEdit", .item = "EMAIL_POP3_PASS", .limit = 15, .row = 13}),
     Label({.id = 1390, .name = "pop3PortLabel", .textKey = "STR_AM_ES_TXT_POP3_PORT", .row = 14}),
-    Port({.id = 1391, .name = "pop3PortEdit", .item = "EMAIL_POP3_PORT_NO", .row = 14}),
+    Port({.id = kPop3Port, .name = "pop3PortEdit", .item = "EMAIL_POP3_PORT_NO", .row = 14}),
     Label({.id = 1393, .name = "pop3TimeoutLabel", .textKey = "STR_AM_ES_TXT_POP3_TIMEOUT", .row = 15}),
     Slider({.id = kPop3Timeout,
             .name = "pop3TimeoutSlider",
@@ -218,15 +227,15 @@ constexpr CControlDef kEmailControls[] = {
 };
 
 constexpr CFieldCheck kEmailChecks[] = {
-    {1365, InputKind::EmailAddress, kMsgInvalidRangeValue},
-    {1367, InputKind::EmailAddress, kMsgMachineEmailAddressErr, FieldRule::Email},
-    {1369, InputKind::EmailAddress, kMsgInvalidRangeValue},
-    {1371, InputKind::EmailAddress, kMsgSmtpServerAddInvalidErr},
-    {1373, InputKind::Digits, kMsgInvalidRangeValue, FieldRule::Port},
-    {1382, InputKind::EmailAddress, kMsgPop3ServerAddInvalidErr, FieldRule::Text, kPopBeforeSmtp},
-    {1387, InputKind::EmailAddress, kMsgPop3AccountInvalidErr, FieldRule::Text, kPopBeforeSmtp},
-    {1389, InputKind::PrintableAscii, kMsgPop3PasswordInvalidErr, FieldRule::Text, kPopBeforeSmtp},
-    {1391, InputKind::Digits, kMsgInvalidRangeValue, FieldRule::Port, kPopBeforeSmtp},
+    {kSenderName, InputKind::EmailAddress, kMsgInvalidRangeValue},
+    {kEmailAddress, InputKind::EmailAddress, kMsgMachineEmailAddressErr, FieldRule::Email},
+    {kSubject, InputKind::EmailAddress, kMsgInvalidRangeValue},
+    {kSmtpServer, InputKind::EmailAddress, kMsgSmtpServerAddInvalidErr},
+    {kSmtpPort, InputKind::Digits, kMsgInvalidRangeValue, FieldRule::Port},
+    {kPop3Server, InputKind::EmailAddress, kMsgPop3ServerAddInvalidErr, FieldRule::Text, kPopBeforeSmtp},
+    {kPop3Account, InputKind::EmailAddress, kMsgPop3AccountInvalidErr, FieldRule::Text, kPopBeforeSmtp},
+    {kPop3Password, InputKind::PrintableAscii, kMsgPop3PasswordInvalidErr, FieldRule::Text, kPopBeforeSmtp},
+    {kPop3Port, InputKind::Digits, kMsgInvalidRangeValue, FieldRule::Port, kPopBeforeSmtp},
     {kAuthFirst, InputKind::EmailAddress, kMsgSmtpUserNameInvalidErr, FieldRule::Text, kSmtpAuth},
     {kEmailLast, InputKind::PrintableAscii, kMsgSmtpPasswordInvalidErr, FieldRule::Text, kSmtpAuth},
 };
@@ -274,6 +283,14 @@ constexpr CPageDef kEmailPage{.name = "EMAIL_SET_DLG",
 
 // ---- LDAP -------------------------------------------------------------------------------------
 
+constexpr std::int32_t kLdapServer = 1254;
+constexpr std::int32_t kLdapPort = 1256;
+constexpr std::int32_t kSslPort = 1259;
+constexpr std::int32_t kSearchRoot = 1262;
+constexpr std::int32_t kAttribute = 1264;
+constexpr std::int32_t kLdapAccount = 1274;
+constexpr std::int32_t kLdapPassword = 1276;
+constexpr std::int32_t kLdapDomain = 1278;
 constexpr std::int32_t kLdapEnable = 1251;
 constexpr std::int32_t kLdapDisable = 1252;
 constexpr std::int32_t kSslPortFirst = 1258;
@@ -310,17 +327,17 @@ constexpr CControlDef kLdapControls[] = {
                  .row = 0,
                  .column = 2}),
     Label({.id = 1253, .name = "ldapServerLabel", .textKey = "STR_AM_LS_TXT_SERVER_NAME", .row = 1}),
-    Text({.id = 1254, .name = "ldapServerEdit", .item = "LDAP_SER_NAME", .limit = 0, .row = 1}),
+    Text({.id = kLdapServer, .name = "ldapServerEdit", .item = "LDAP_SER_NAME", .limit = 0, .row = 1}),
     Label({.id = 1255, .name = "ldapPortLabel", .textKey = "STR_AM_LS_TXT_PORT", .row = 2}),
-    Port({.id = 1256, .name = "ldapPortEdit", .item = "LDAP_SER_PORT_NO", .row = 2}),
+    Port({.id = kLdapPort, .name = "ldapPortEdit", .item = "LDAP_SER_PORT_NO", .row = 2}),
     {.id = 1257, .name = "ldapPortRangeLabel", .textKey = "STR_AM_LS_TXT_PORT_RANGE", .row = 2, .column = 2},
     Label({.id = kSslPortFirst, .name = "sslPortLabel", .textKey = "STR_AM_LS_TXT_SSL_PORT", .row = 3}),
-    Port({.id = 1259, .name = "sslPortEdit", .item = "LDAP_SSL_PORT_NO", .row = 3}),
+    Port({.id = kSslPort, .name = "sslPortEdit", .item = "LDAP_SSL_PORT_NO", .row = 3}),
     {.id = kSslPortLast, .name = "sslPortRangeLabel", .textKey = "STR_AM_LS_TXT_PORT_RANGE", .row = 3, .column = 2},
     Label({.id = 1261, .name = "searchRootLabel", .textKey = "STR_AM_LS_TXT_SEARCH_ROOT", .row = 4}),
-    Text({.id = 1262, .name = "searchRootEdit", .item = "LDAP_SEARCH_ROOT", .limit = 0, .row = 4}),
+    Text({.id = kSearchRoot, .name = "searchRootEdit", .item = "LDAP_SEARCH_ROOT", .limit = 0, .row = 4}),
     Label({.id = 1263, .name = "attributeLabel", .textKey = "STR_AM_LS_TXT_ATTRIBUTE", .row = 5}),
-    Text({.id = 1264, .name = "attributeEdit", .item = "LDAP_ATTRIBUTE", .limit = 0, .row = 5}),
+    Text({.id = kAttribute, .name = "attributeEdit", .item = "LDAP_ATTRIBUTE", .limit = 0, .row = 5}),
     Label({.id = 1265, .name = "searchMethodLabel", .textKey = "STR_AM_LS_TXT_SEARCH_METHOD", .row = 6}),
     Combo({.id = 1266, .name = "searchMethodCombo", .item = "LDAP_SEARCH_MHD", .choices = kSearchMethods, .row = 6}),
     Label({.id = 1267, .name = "ldapTimeoutLabel", .textKey = "STR_AM_LS_TXT_TIMEOUT", .row = 7}),
@@ -340,11 +357,11 @@ constexpr CControlDef kLdapControls[] = {
             .row = 8}),
     ValueLabel({.id = kMaxResultsValue, .name = "maxResultsValue", .row = 8}),
     Label({.id = 1273, .name = "ldapAccountLabel", .textKey = "STR_AM_LS_TXT_ACCOUNT", .row = 9}),
-    Text({.id = 1274, .name = "ldapAccountEdit", .item = "LDAP_ACCOUNT", .limit = 0, .row = 9}),
+    Text({.id = kLdapAccount, .name = "ldapAccountEdit", .item = "LDAP_ACCOUNT", .limit = 0, .row = 9}),
     Label({.id = 1275, .name = "ldapPasswordLabel", .textKey = "STR_AM_LS_TXT_PASSWORD", .row = 10}),
-    Password({.id = 1276, .name = "ldapPasswordEdit", .item = "LDAP_PASS", .limit = 0, .row = 10}),
+    Password({.id = kLdapPassword, .name = "ldapPasswordEdit", .item = "LDAP_PASS", .limit = 0, .row = 10}),
     Label({.id = 1277, .name = "ldapDomainLabel", .textKey = "STR_AM_LS_TXT_DOMAIN", .row = 11}),
-    Text({.id = 1278, .name = "ldapDomainEdit", .item = "LDAP_DOMAIN", .limit = 0, .row = 11}),
+    Text({.id = kLdapDomain, .name = "ldapDomainEdit", .item = "LDAP_DOMAIN", .limit = 0, .row = 11}),
     Label({.id = 1279, .name = "sslLabel", .textKey = "STR_AM_LS_TXT_SSL", .row = 12}),
     RadioButton({.id = kSslEnable,
                  .name = "sslEnableRadio",
@@ -400,14 +417,14 @@ constexpr CControlDef kLdapControls[] = {
 };
 
 constexpr CFieldCheck kLdapChecks[] = {
-    {1254, InputKind::EmailAddress, kMsgLdapServerNameInvalidErr},
-    {1256, InputKind::Digits, kMsgInvalidRangeValue, FieldRule::Port},
-    {1259, InputKind::Digits, kMsgInvalidRangeValue, FieldRule::Port},
-    {1262, InputKind::EmailAddress, kMsgInvalidRangeValue},
-    {1264, InputKind::EmailAddress, kMsgInvalidRangeValue},
-    {1274, InputKind::EmailAddress, kMsgInvalidRangeValue},
-    {1276, InputKind::PrintableAscii, kMsgInvalidRangeValue},
-    {1278, InputKind::EmailAddress, kMsgInvalidRangeValue},
+    {kLdapServer, InputKind::EmailAddress, kMsgLdapServerNameInvalidErr},
+    {kLdapPort, InputKind::Digits, kMsgInvalidRangeValue, FieldRule::Port},
+    {kSslPort, InputKind::Digits, kMsgInvalidRangeValue, FieldRule::Port},
+    {kSearchRoot, InputKind::EmailAddress, kMsgInvalidRangeValue},
+    {kAttribute, InputKind::EmailAddress, kMsgInvalidRangeValue},
+    {kLdapAccount, InputKind::EmailAddress, kMsgInvalidRangeValue},
+    {kLdapPassword, InputKind::PrintableAscii, kMsgInvalidRangeValue},
+    {kLdapDomain, InputKind::EmailAddress, kMsgInvalidRangeValue},
 };
 
 void UpdateLdap(CPage& page)

@@ -43,6 +43,18 @@ constexpr CChoiceDef kDocumentFormats[] = {
     {"STR_DLG_IS_CMB_APP_OCTET_STREAM", 2},
 };
 
+constexpr std::int32_t kPrinterName = 1423;
+constexpr std::int32_t kPrinterLocation = 1425;
+constexpr std::int32_t kPrinterInformation = 1427;
+constexpr std::int32_t kMorePrinterInfo = 1429;
+constexpr std::int32_t kPrinterUri = 1431;
+constexpr std::int32_t kDriverInstaller = 1433;
+constexpr std::int32_t kMakeAndModel = 1435;
+constexpr std::int32_t kManufacturerInfo = 1437;
+constexpr std::int32_t kIppUserName = 1452;
+constexpr std::int32_t kIppPassword = 1454;
+constexpr std::int32_t kMessageFromOperator = 1458;
+constexpr std::int32_t kRealm = 1460;
 constexpr CControlDef kIppControls[] = {
     CheckBox({.id = 1420,
               .name = "ippPrintCheck",
@@ -59,7 +71,7 @@ constexpr CControlDef kIppControls[] = {
               .column = 1,
               .modelMask = kLarge}),
     Label({.id = 1422, .name = "printerNameLabel", .textKey = "STR_DLG_IS_TXT_PRINTER_NAME", .row = 1}),
-    TextEdit({.id = 1423,
+    TextEdit({.id = kPrinterName,
               .name = "printerNameEdit",
               .item = "IPP_PRINTER_NAME",
               .inputKind = InputKind::EmailAddress,
@@ -67,7 +79,7 @@ constexpr CControlDef kIppControls[] = {
               .row = 1,
               .check = kInOrder}),
     Label({.id = 1424, .name = "printerLocationLabel", .textKey = "STR_DLG_IS_TXT_PRINTER_LOCATION", .row = 2}),
-    TextEdit({.id = 1425,
+    TextEdit({.id = kPrinterLocation,
               .name = "printerLocationEdit",
               .item = "IPP_PRINTER_LOCATION",
               .inputKind = InputKind::EmailAddress,
@@ -75,7 +87,7 @@ constexpr CControlDef kIppControls[] = {
               .row = 2,
               .check = kInOrder}),
     Label({.id = 1426, .name = "printerInformationLabel", .textKey = "STR_DLG_IS_TXT_PRINTER_INFORMATION", .row = 3}),
-    TextEdit({.id = 1427,
+    TextEdit({.id = kPrinterInformation,
               .name = "printerInformationEdit",
               .item = "IPP_PRINTER_INFORMATION",
               .inputKind = InputKind::SeveralLines,
@@ -87,7 +99,7 @@ constexpr CControlDef kIppControls[] = {
            .textKey = "STR_DLG_IS_TXT_MORE_PRINTER_INFO",
            .row = 4,
            .modelMask = kBase}),
-    TextEdit({.id = 1429,
+    TextEdit({.id = kMorePrinterInfo,
               .name = "morePrinterInfoEdit",
               .item = "IPP_PRINTER_MORE_PRINTER_INFO",
               .inputKind = InputKind::EmailAddress,
@@ -100,7 +112,7 @@ constexpr CControlDef kIppControls[] = {
            .textKey = "STR_DLG_IS_TXT_PRINTER_URI",
            .row = 5,
            .modelMask = kLarge}),
-    TextEdit({.id = 1431,
+    TextEdit({.id = kPrinterUri,
               .name = "printerUriEdit",
               .item = "IPP_PRINTER_URI",
               .inputKind = InputKind::EmailAddress,
@@ -113,7 +125,7 @@ constexpr CControlDef kIppControls[] = {
            .textKey = "STR_DLG_IS_TXT_DRIVER_INSTALLER",
            .row = 6,
            .modelMask = kBase}),
-    TextEdit({.id = 1433,
+    TextEdit({.id = kDriverInstaller,
               .name = "driverInstallerEdit",
               .item = "IPP_PRINTER_DRIVER_INSTALLER",
               .inputKind = InputKind::EmailAddress,
@@ -126,7 +138,7 @@ constexpr CControlDef kIppControls[] = {
            .textKey = "STR_DLG_IS_TXT_MAKE_AND_MODEL",
            .row = 7,
            .modelMask = kBase}),
-    TextEdit({.id = 1435,
+    TextEdit({.id = kMakeAndModel,
               .name = "makeAndModelEdit",
               .item = "IPP_PRINTER_MAKE_AND_MODEL",
               .inputKind = InputKind::EmailAddress,
@@ -139,7 +151,7 @@ constexpr CControlDef kIppControls[] = {
            .textKey = "STR_DLG_IS_TXT_MANUFACTURER_INFO",
            .row = 8,
            .modelMask = kBase}),
-    TextEdit({.id = 1437,
+    TextEdit({.id = kManufacturerInfo,
               .name = "manufacturerInfoEdit",
               .item = "IPP_MORE_PRINTER_INFO_MANUFACTURE",
               .inputKind = InputKind::EmailAddress,
@@ -226,7 +238,7 @@ constexpr CControlDef kIppControls[] = {
            .textKey = "STR_DLG_IS_TXT_USER_NAME",
            .row = 15,
            .modelMask = kLarge}),
-    TextEdit({.id = 1452,
+    TextEdit({.id = kIppUserName,
               .name = "ippUserNameEdit",
               .item = "IPP_USER_NAME",
               .inputKind = InputKind::EmailAddress,
@@ -236,7 +248,7 @@ constexpr CControlDef kIppControls[] = {
               .check = kInOrder}),
     Label(
         {.id = 1453, .name = "ippPasswordLabel", .textKey = "STR_DLG_IS_TXT_PASSWORD", .row = 16, .modelMask = kLarge}),
-    PasswordEdit({.id = 1454,
+    PasswordEdit({.id = kIppPassword,
                   .name = "ippPasswordEdit",
                   .item = "IPP_PASSWORD",
                   .inputKind = InputKind::LettersDigits,
@@ -259,7 +271,7 @@ constexpr CControlDef kIppControls[] = {
            .textKey = "STR_DLG_IS_TXT_MESSAGE_FROM_OPERATOR",
            .row = 18,
            .modelMask = kBase}),
-    TextEdit({.id = 1458,
+    TextEdit({.id = kMessageFromOperator,
               .name = "messageFromOperatorEdit",
               .item = "IPP_MESSAGE_FROM_OPERATOR",
               .inputKind = InputKind::SeveralLines,
@@ -268,7 +280,7 @@ constexpr CControlDef kIppControls[] = {
               .modelMask = kBase,
               .check = kInOrder}),
     Label({.id = 1459, .name = "realmLabel", .textKey = "STR_DLG_IS_TXT_REALM", .row = 19, .modelMask = kLarge}),
-    TextEdit({.id = 1460,
+    TextEdit({.id = kRealm,
               .name = "realmEdit",
               .item = "IPP_REALM",
               .inputKind = InputKind::EmailAddress,
@@ -296,7 +308,18 @@ constexpr CControlDef kIppControls[] = {
      .readOnly = true},
 };
 
-constexpr std::int32_t kIppCheckOrder[] = {1423, 1425, 1427, 1429, 1433, 1435, 1437, 1458, 1431, 1452, 1454, 1460};
+constexpr std::int32_t kIppCheckOrder[] = {kPrinterName,
+                                           kPrinterLocation,
+                                           kPrinterInformation,
+                                           kMorePrinterInfo,
+                                           kDriverInstaller,
+                                           kMakeAndModel,
+                                           kManufacturerInfo,
+                                           kMessageFromOperator,
+                                           kPrinterUri,
+                                           kIppUserName,
+                                           kIppPassword,
+                                           kRealm};
 
 CCheckResult CheckIpp(const CPage& page)
 {
@@ -313,6 +336,16 @@ constexpr CPageDef kIppDialog{.name = "IPP_SET_DLG",
                               .controls = kIppControls,
                               .rules = &kIppRules};
 
+constexpr std::int32_t kReadCommunity = 1754;
+constexpr std::int32_t kWriteCommunity = 1758;
+constexpr std::int32_t kContextName = 1761;
+constexpr std::int32_t kDiscoveryUserName = 1765;
+constexpr std::int32_t kReadUserName = 1767;
+constexpr std::int32_t kReadAuthPassword = 1771;
+constexpr std::int32_t kReadPrivPassword = 1773;
+constexpr std::int32_t kWriteUserName = 1775;
+constexpr std::int32_t kWriteAuthPassword = 1778;
+constexpr std::int32_t kWritePrivPassword = 1780;
 constexpr std::int32_t kUdpPort = 1750;
 
 constexpr CChoiceDef kSnmpOnOff[] = {{"STR_DLG_SNMP_CMB_SNMP_DISABLE", 0}, {"STR_DLG_SNMP_CMB_SNMP_ENABLE", 1}};
@@ -399,7 +432,7 @@ constexpr CControlDef kSnmpControls[] = {
            .row = 6,
            .modelMask = kLarge}),
     Label({.id = 1753, .name = "readCommunityLabel", .textKey = "STR_DLG_SNMP_TXT_READ_COMMUNITY", .row = 7}),
-    TextEdit({.id = 1754,
+    TextEdit({.id = kReadCommunity,
               .name = "readCommunityEdit",
               .item = "SNMP_READ_COMMUNITY_NAME",
               .inputKind = InputKind::LettersDigits,
@@ -409,7 +442,7 @@ constexpr CControlDef kSnmpControls[] = {
     Label({.id = 1755, .name = "writeLabel", .textKey = "STR_DLG_SNMP_TXT_WRITE", .row = 8}),
     Combo({.id = 1756, .name = "writeCombo", .item = "SNMP_WRITE", .choices = kWriteOnOff, .row = 8}),
     Label({.id = 1757, .name = "writeCommunityLabel", .textKey = "STR_DLG_SNMP_TXT_WRITE_COMMUNITY", .row = 9}),
-    TextEdit({.id = 1758,
+    TextEdit({.id = kWriteCommunity,
               .name = "writeCommunityEdit",
               .item = "SNMP_WRITE_COMMUNITY_NAME",
               .inputKind = InputKind::LettersDigits,
@@ -426,7 +459,7 @@ constexpr CControlDef kSnmpControls[] = {
            .textKey = "STR_DLG_SNMP_TXT_CONTEXT_NAME",
            .row = 11,
            .modelMask = kLarge}),
-    TextEdit({.id = 1761,
+    TextEdit({.id = kContextName,
               .name = "contextNameEdit",
               .item = "SNMP_CONTEXT_NAME",
               .inputKind = InputKind::PrintableAscii,
@@ -450,7 +483,7 @@ constexpr CControlDef kSnmpControls[] = {
            .textKey = "STR_DLG_SNMP_TXT_DISCOVERY_USER_NAME",
            .row = 13,
            .modelMask = kLarge}),
-    TextEdit({.id = 1765,
+    TextEdit({.id = kDiscoveryUserName,
               .name = "discoveryUserNameEdit",
               .item = "SNMP_DISCOVERY_USER_NAME",
               .inputKind = InputKind::PrintableAscii,
@@ -463,7 +496,7 @@ constexpr CControlDef kSnmpControls[] = {
            .textKey = "STR_DLG_SNMP_TXT_READ_USER_NAME",
            .row = 14,
            .modelMask = kLarge}),
-    TextEdit({.id = 1767,
+    TextEdit({.id = kReadUserName,
               .name = "readUserNameEdit",
               .item = "SNMP_READ_USER_NAME",
               .inputKind = InputKind::PrintableAscii,
@@ -487,7 +520,7 @@ constexpr CControlDef kSnmpControls[] = {
            .textKey = "STR_DLG_SNMP_TXT_READ_AUTH_PASSWORD",
            .row = 16,
            .modelMask = kLarge}),
-    PasswordEdit({.id = 1771,
+    PasswordEdit({.id = kReadAuthPassword,
                   .name = "readAuthPasswordEdit",
                   .item = "SNMP_READ_AUTH_PASSWORD",
                   .inputKind = InputKind::PrintableAscii,
@@ -499,7 +532,7 @@ constexpr CControlDef kSnmpControls[] = {
            .textKey = "STR_DLG_SNMP_TXT_READ_PRIV_PASSWORD",
            .row = 17,
            .modelMask = kLarge}),
-    PasswordEdit({.id = 1773,
+    PasswordEdit({.id = kReadPrivPassword,
                   .name = "readPrivPasswordEdit",
                   .item = "SNMP_READ_PRIV_PASSWORD",
                   .inputKind = InputKind::PrintableAscii,
@@ -511,7 +544,7 @@ constexpr CControlDef kSnmpControls[] = {
            .textKey = "STR_DLG_SNMP_TXT_WRITE_USER_NAME",
            .row = 18,
            .modelMask = kLarge}),
-    TextEdit({.id = 1775,
+    TextEdit({.id = kWriteUserName,
               .name = "writeUserNameEdit",
               .item = "SNMP_WRITE_USER_NAME",
               .inputKind = InputKind::PrintableAscii,
@@ -535,7 +568,7 @@ constexpr CControlDef kSnmpControls[] = {
            .textKey = "STR_DLG_SNMP_TXT_WRITE_AUTH_PASSWORD",
            .row = 20,
            .modelMask = kLarge}),
-    PasswordEdit({.id = 1778,
+    PasswordEdit({.id = kWriteAuthPassword,
                   .name = "writeAuthPasswordEdit",
                   .item = "SNMP_WRITE_AUTH_PASSWORD",
                   .inputKind = InputKind::PrintableAscii,
@@ -547,7 +580,7 @@ constexpr CControlDef kSnmpControls[] = {
            .textKey = "STR_DLG_SNMP_TXT_WRITE_PRIV_PASSWORD",
            .row = 21,
            .modelMask = kLarge}),
-    PasswordEdit({.id = 1780,
+    PasswordEdit({.id = kWritePrivPassword,
                   .name = "writePrivPasswordEdit",
                   .item = "SNMP_WRITE_PRIV_PASSWORD",
                   .inputKind = InputKind::PrintableAscii,
@@ -578,7 +611,16 @@ constexpr CControlDef kSnmpControls[] = {
            .modelMask = kLarge}),
 };
 
-constexpr std::int32_t kSnmpCheckOrder[] = {1754, 1758, 1761, 1765, 1767, 1771, 1773, 1775, 1778, 1780};
+constexpr std::int32_t kSnmpCheckOrder[] = {kReadCommunity,
+                                            kWriteCommunity,
+                                            kContextName,
+                                            kDiscoveryUserName,
+                                            kReadUserName,
+                                            kReadAuthPassword,
+                                            kReadPrivPassword,
+                                            kWriteUserName,
+                                            kWriteAuthPassword,
+                                            kWritePrivPassword};
 
 // After the port's own range check: no port of the device's services and not the RAW port.
 CCheckResult CheckSnmp(const CPage& page)

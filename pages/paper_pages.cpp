@@ -12,6 +12,9 @@ namespace qzb {
 
 namespace {
 
+constexpr std::int32_t kPlainPaper = 1632;
+constexpr std::int32_t kGlossy2 = 1641;
+constexpr std::int32_t kCustomY = 1005;
 constexpr std::int32_t kTray1Size = 1642;
 constexpr std::int32_t kCustomSize = 39;
 constexpr std::int32_t kOficio = 27;
@@ -80,13 +83,13 @@ constexpr CControlDef MediaRadio(const CMediaRadioRow& r)
             .group = 1,
             .radioValue = r.radioValue,
             .fallback = r.fallback,
-            .row = (r.id - 1632) / 3,
-            .column = 1 + (r.id - 1632) % 3};
+            .row = (r.id - kPlainPaper) / 3,
+            .column = 1 + (r.id - kPlainPaper) % 3};
 }
 
 constexpr CControlDef kPaperControls[] = {
     {.id = 1631, .name = "tray1MediaLabel", .textKey = "STR_PSS_TXT_TRAY1_MEDIA_TYPE", .row = 0},
-    MediaRadio({.id = 1632,
+    MediaRadio({.id = kPlainPaper,
                 .name = "plainPaperRadio",
                 .textKey = "STR_PSS_RDO_PLAIN_PAPER",
                 .radioValue = 0,
@@ -129,7 +132,7 @@ constexpr CControlDef kPaperControls[] = {
                 .modelMask = kEveryModelMask}),
     MediaRadio({.id = 1640, .name = "glossyRadio", .textKey = "STR_PSS_RDO_GLOSSY", .radioValue = 2, .modelMask = 0x1}),
     MediaRadio(
-        {.id = 1641, .name = "glossy2Radio", .textKey = "STR_PSS_RDO_GLOSSY2", .radioValue = 11, .modelMask = 0x1}),
+        {.id = kGlossy2, .name = "glossy2Radio", .textKey = "STR_PSS_RDO_GLOSSY2", .radioValue = 11, .modelMask = 0x1}),
     {.id = 1630, .name = "tray1SizeLabel", .textKey = "STR_PSS_TXT_TRAY1_PAPER_SIZE", .row = 5},
     {.id = kTray1Size,
      .kind = ControlKind::Combo,
@@ -222,7 +225,7 @@ void LoadPaper(CPage& page)
 
 void PaperChanged(CPage& page, std::int32_t id)
 {
-    if (id >= 1632 && id <= 1641) {
+    if (id >= kPlainPaper && id <= kGlossy2) {
         RebuildTray1Sizes(page);
     }
 }
@@ -264,7 +267,7 @@ struct CCustomSize
          .row = 0,
          .column = 3},
         {.id = 1004, .name = "customYLabel", .textKey = "STR_DLG_CPS_TXT_Y", .row = 1},
-        {.id = 1005,
+        {.id = kCustomY,
          .kind = ControlKind::Edit,
          .name = "customYEdit",
          .binding = Binding::Number,
@@ -295,9 +298,9 @@ struct CCustomSize
             const bool thick = (MediaClass(media) & kThickClasses) != 0;
             minimum = thick ? 184 : 195;
         }
-        const std::u16string& text = page.State(1005).text;
+        const std::u16string& text = page.State(kCustomY).text;
         if (!IsInputTextValid(text, InputKind::Digits, *page.Env().store) || !IsInRange(text, minimum, maximum)) {
-            return {kMsgInvalidRangeValue, 1005};
+            return {kMsgInvalidRangeValue, kCustomY};
         }
         return {};
     }

@@ -17,6 +17,8 @@ constexpr auto kTcpIpPage = "TCP_IP_SET_DLG";
 constexpr std::int32_t kNetworkLabel = 2050;
 constexpr std::int32_t kNetworkEnable = 2051;
 constexpr std::int32_t kNetworkDisable = 2052;
+constexpr std::int32_t kIpAuto = 2054;
+constexpr std::int32_t kIpAddressLabel = 2056;
 constexpr std::int32_t kIpSpecify = 2055;
 constexpr std::int32_t kIpAddress = 2057;
 constexpr std::int32_t kSubnetMask = 2059;
@@ -80,7 +82,7 @@ constexpr CControlDef kTcpIpControls[] = {
                  .row = 0,
                  .column = 2}),
     Label({.id = 2053, .name = "ipSettingLabel", .textKey = "STR_AM_NS_TXT_IP_SETTING", .row = 1}),
-    RadioButton({.id = 2054,
+    RadioButton({.id = kIpAuto,
                  .name = "ipAutoRadio",
                  .textKey = "STR_AM_NS_RDO_IP_AUTO",
                  .item = "NETWORK_IP",
@@ -97,7 +99,7 @@ constexpr CControlDef kTcpIpControls[] = {
                  .fallback = true,
                  .row = 1,
                  .column = 2}),
-    Label({.id = 2056, .name = "ipAddressLabel", .textKey = "STR_AM_NS_TXT_IP_ADDRESS", .row = 2}),
+    Label({.id = kIpAddressLabel, .name = "ipAddressLabel", .textKey = "STR_AM_NS_TXT_IP_ADDRESS", .row = 2}),
     AddressField({.id = kIpAddress,
                   .name = "ipAddressAddress",
                   .item = "NETWORK_IP_ADD",
@@ -292,7 +294,7 @@ constexpr CControlDef kTcpIpControls[] = {
 
 bool IsAddressRow(std::int32_t id)
 {
-    return id >= 2056 && id <= kGateway;
+    return id >= kIpAddressLabel && id <= kGateway;
 }
 
 void UpdateStates(CPage& page)
@@ -365,7 +367,7 @@ void AfterStore(const CPage& page, CValueStore& store)
     if (!page.IsChecked(kNetworkEnable) && !page.IsChecked(kNetworkDisable)) {
         store.SetItemNumber(kTcpIpPage, "NETWORK", 0);
     }
-    if (!page.IsChecked(2054) && !page.IsChecked(kIpSpecify)) {
+    if (!page.IsChecked(kIpAuto) && !page.IsChecked(kIpSpecify)) {
         store.SetItemNumber(kTcpIpPage, "NETWORK_IP", 0);
     }
 }
