@@ -227,17 +227,39 @@ constexpr CControlDef kEmailControls[] = {
 };
 
 constexpr CFieldCheck kEmailChecks[] = {
-    {kSenderName, InputKind::EmailAddress, kMsgInvalidRangeValue},
-    {kEmailAddress, InputKind::EmailAddress, kMsgMachineEmailAddressErr, FieldRule::Email},
-    {kSubject, InputKind::EmailAddress, kMsgInvalidRangeValue},
-    {kSmtpServer, InputKind::EmailAddress, kMsgSmtpServerAddInvalidErr},
-    {kSmtpPort, InputKind::Digits, kMsgInvalidRangeValue, FieldRule::Port},
-    {kPop3Server, InputKind::EmailAddress, kMsgPop3ServerAddInvalidErr, FieldRule::Text, kPopBeforeSmtp},
-    {kPop3Account, InputKind::EmailAddress, kMsgPop3AccountInvalidErr, FieldRule::Text, kPopBeforeSmtp},
-    {kPop3Password, InputKind::PrintableAscii, kMsgPop3PasswordInvalidErr, FieldRule::Text, kPopBeforeSmtp},
-    {kPop3Port, InputKind::Digits, kMsgInvalidRangeValue, FieldRule::Port, kPopBeforeSmtp},
-    {kAuthFirst, InputKind::EmailAddress, kMsgSmtpUserNameInvalidErr, FieldRule::Text, kSmtpAuth},
-    {kEmailLast, InputKind::PrintableAscii, kMsgSmtpPasswordInvalidErr, FieldRule::Text, kSmtpAuth},
+    {.id = kSenderName, .kind = InputKind::EmailAddress, .code = kMsgInvalidRangeValue},
+    {.id = kEmailAddress,
+     .kind = InputKind::EmailAddress,
+     .code = kMsgMachineEmailAddressErr,
+     .rule = FieldRule::Email},
+    {.id = kSubject, .kind = InputKind::EmailAddress, .code = kMsgInvalidRangeValue},
+    {.id = kSmtpServer, .kind = InputKind::EmailAddress, .code = kMsgSmtpServerAddInvalidErr},
+    {.id = kSmtpPort, .kind = InputKind::Digits, .code = kMsgInvalidRangeValue, .rule = FieldRule::Port},
+    {.id = kPop3Server,
+     .kind = InputKind::EmailAddress,
+     .code = kMsgPop3ServerAddInvalidErr,
+     .onlyWhileChecked = kPopBeforeSmtp},
+    {.id = kPop3Account,
+     .kind = InputKind::EmailAddress,
+     .code = kMsgPop3AccountInvalidErr,
+     .onlyWhileChecked = kPopBeforeSmtp},
+    {.id = kPop3Password,
+     .kind = InputKind::PrintableAscii,
+     .code = kMsgPop3PasswordInvalidErr,
+     .onlyWhileChecked = kPopBeforeSmtp},
+    {.id = kPop3Port,
+     .kind = InputKind::Digits,
+     .code = kMsgInvalidRangeValue,
+     .rule = FieldRule::Port,
+     .onlyWhileChecked = kPopBeforeSmtp},
+    {.id = kAuthFirst,
+     .kind = InputKind::EmailAddress,
+     .code = kMsgSmtpUserNameInvalidErr,
+     .onlyWhileChecked = kSmtpAuth},
+    {.id = kEmailLast,
+     .kind = InputKind::PrintableAscii,
+     .code = kMsgSmtpPasswordInvalidErr,
+     .onlyWhileChecked = kSmtpAuth},
 };
 
 void UpdateEmail(CPage& page)
@@ -417,14 +439,14 @@ constexpr CControlDef kLdapControls[] = {
 };
 
 constexpr CFieldCheck kLdapChecks[] = {
-    {kLdapServer, InputKind::EmailAddress, kMsgLdapServerNameInvalidErr},
-    {kLdapPort, InputKind::Digits, kMsgInvalidRangeValue, FieldRule::Port},
-    {kSslPort, InputKind::Digits, kMsgInvalidRangeValue, FieldRule::Port},
-    {kSearchRoot, InputKind::EmailAddress, kMsgInvalidRangeValue},
-    {kAttribute, InputKind::EmailAddress, kMsgInvalidRangeValue},
-    {kLdapAccount, InputKind::EmailAddress, kMsgInvalidRangeValue},
-    {kLdapPassword, InputKind::PrintableAscii, kMsgInvalidRangeValue},
-    {kLdapDomain, InputKind::EmailAddress, kMsgInvalidRangeValue},
+    {.id = kLdapServer, .kind = InputKind::EmailAddress, .code = kMsgLdapServerNameInvalidErr},
+    {.id = kLdapPort, .kind = InputKind::Digits, .code = kMsgInvalidRangeValue, .rule = FieldRule::Port},
+    {.id = kSslPort, .kind = InputKind::Digits, .code = kMsgInvalidRangeValue, .rule = FieldRule::Port},
+    {.id = kSearchRoot, .kind = InputKind::EmailAddress, .code = kMsgInvalidRangeValue},
+    {.id = kAttribute, .kind = InputKind::EmailAddress, .code = kMsgInvalidRangeValue},
+    {.id = kLdapAccount, .kind = InputKind::EmailAddress, .code = kMsgInvalidRangeValue},
+    {.id = kLdapPassword, .kind = InputKind::PrintableAscii, .code = kMsgInvalidRangeValue},
+    {.id = kLdapDomain, .kind = InputKind::EmailAddress, .code = kMsgInvalidRangeValue},
 };
 
 void UpdateLdap(CPage& page)

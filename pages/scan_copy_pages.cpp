@@ -227,11 +227,11 @@ constexpr CChoiceDef kCopyQualities[] = {
     {"STR_CS_CMB_QUALITY_PRIORITY_MIX", 2},
     {"STR_CS_CMB_QUALITY_PRIORITY_TXT", 0},
     {"STR_CS_CMB_QUALITY_PRIORITY_PHOTO", 1},
-    {"STR_CS_CMB_QUALITY_PRIORITY_AUTO", 3, kLargeOnly},
+    {.textKey = "STR_CS_CMB_QUALITY_PRIORITY_AUTO", .value = 3, .modelMask = kLargeOnly},
     {"STR_CS_CMB_QUALITY_PRIORITY_FINE_MIX", 6},
     {"STR_CS_CMB_QUALITY_PRIORITY_FINE_TXT", 4},
     {"STR_CS_CMB_QUALITY_PRIORITY_FINE_PHOTO", 5},
-    {"STR_CS_CMB_QUALITY_PRIORITY_FINE_AUTO", 7, kLargeOnly},
+    {.textKey = "STR_CS_CMB_QUALITY_PRIORITY_FINE_AUTO", .value = 7, .modelMask = kLargeOnly},
 };
 
 constexpr CControlDef kCopyControls[] = {

@@ -32,7 +32,7 @@ constexpr CChoiceDef kSpeedDuplex[] = {
     {"STR_AM_NS_CMB_SPEED_DUPLEX_10_HALF", 2},
     {"STR_AM_NS_CMB_SPEED_DUPLEX_100_FULL", 3},
     {"STR_AM_NS_CMB_SPEED_DUPLEX_100_HALF", 4},
-    {"STR_AM_NS_CMB_SPEED_DUPLEX_1000_BASE", 5, kLarge},
+    {.textKey = "STR_AM_NS_CMB_SPEED_DUPLEX_1000_BASE", .value = 5, .modelMask = kLarge},
 };
 
 // Protocol switches load as on for any value but 0; a switch with a dialog opens it when checked.

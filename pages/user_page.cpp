@@ -221,11 +221,11 @@ struct CClockField
 
 // The device takes a real date and time; the year is the two digits after 2000.
 constexpr CClockField kClockFields[] = {
-    {kHour, 0, 23},
-    {kMinute, 0, 59},
-    {kYear, 0, 99},
-    {kMonth, 1, 12},
-    {kDay, 1, 31},
+    {.id = kHour, .minimum = 0, .maximum = 23},
+    {.id = kMinute, .minimum = 0, .maximum = 59},
+    {.id = kYear, .minimum = 0, .maximum = 99},
+    {.id = kMonth, .minimum = 1, .maximum = 12},
+    {.id = kDay, .minimum = 1, .maximum = 31},
 };
 
 CCheckResult CheckUser(const CPage& page)
