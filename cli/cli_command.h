@@ -1,6 +1,11 @@
 #pragma once
 
+#include "base/message_codes.h"
+
+#include <filesystem>
 #include <ostream>
+#include <string>
+#include <system_error>
 
 namespace CLI {
 class App;
@@ -8,10 +13,11 @@ class App;
 
 namespace qzb {
 
+class CCliApp;
 struct CCliOptions;
 
-// A command of qzbctl that lives in its own files: it adds its subcommand to the parser, and runs
-// when the command line chose it.
+// One command of qzbctl: it adds its subcommand to the parser, and runs when the command line
+// chose it. qzbctl.cpp adds every command and runs the chosen one.
 class CCliCommand
 {
 public:
@@ -19,9 +25,19 @@ public:
     virtual void AddCommand(CLI::App& root) = 0;
     bool Chosen() const;
     virtual int Run(const CCliOptions& options, std::ostream& out, std::ostream& err) const = 0;
+    // The exit status of a command line that names this command but cannot be parsed.
+    virtual int UsageStatus() const;
 
 protected:
     CLI::App* m_command = nullptr;
 };
+
+// A usage error found once the line was parsed: "qzbctl: <text>" on err; returns the usage status.
+int TellUsage(std::ostream& err, const std::string& text);
+
+// The error line of code (see PrintError); returns the failure status.
+int TellFailure(std::ostream& err, const CCliApp& app, MessageCode code, const std::string& detail = {});
+int TellFailure(
+    std::ostream& err, const CCliApp& app, MessageCode code, const std::filesystem::path& path, std::error_code reason);
 
 } // namespace qzb

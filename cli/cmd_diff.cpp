@@ -62,6 +62,11 @@ void CDiffCommand::AddCommand(CLI::App& root)
     m_command->add_option("B", m_after, "The DAT file after")->required();
 }
 
+int CDiffCommand::UsageStatus() const
+{
+    return kExitFailed;
+}
+
 int CDiffCommand::Run(const CCliOptions& options, std::ostream& out, std::ostream& err) const
 {
     const std::int32_t model = ModelForFile(options, m_before);

@@ -20,6 +20,8 @@ class CDiffCommand : public CCliCommand
 public:
     void AddCommand(CLI::App& root) override;
     int Run(const CCliOptions& options, std::ostream& out, std::ostream& err) const override;
+    // 1 stays "different", as with the diff program, so a usage error is 2.
+    int UsageStatus() const override;
 
 private:
     std::string m_before;

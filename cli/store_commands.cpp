@@ -1,11 +1,18 @@
 #include "cli/store_commands.h"
 
+#include "base/atomic_file.h"
+#include "cli/cli_app.h"
+#include "cli/json_dump.h"
 #include "cli/qzbctl.h"
+#include "files/dat_file.h"
 #include "machine/setting_check.h"
 #include "model/text_codec.h"
 #include "model/value_store.h"
 
+#include <CLI/CLI.hpp>
+
 #include <algorithm>
+#include <filesystem>
 #include <vector>
 
 namespace qzb {
@@ -99,6 +106,88 @@ int RunKeys(const std::optional<std::string>& page, std::ostream& out, std::ostr
         out << key << '\n';
     }
     return kExitOk;
+}
+
+void CSetCommand::AddCommand(CLI::App& root)
+{
+    m_command = root.add_subcommand("set", "Change one value of a DAT file and save it in place");
+    m_command->add_option("FILE", m_file, "The DAT file")->required();
+    m_command->add_option("PAGE", m_page, "Settings page, such as USER_SET_DLG")->required();
+    m_command->add_option("KEY", m_key, "Item key, such as USER_NAME")->required();
+    m_numberOption = m_command->add_option("--number", m_number, "New number");
+    m_textOption = m_command->add_option("--text", m_text, "New text");
+    m_numberOption->excludes(m_textOption);
+}
+
+int CSetCommand::Run(const CCliOptions& options, std::ostream&, std::ostream& err) const
+{
+    if (m_numberOption->count() + m_textOption->count() != 1) {
+        return TellUsage(err, "set needs --number N or --text T");
+    }
+    const bool number = m_numberOption->count() > 0;
+    const std::filesystem::path path = m_file;
+    CCliApp app(options, ModelForFile(options, path), err);
+    CAppContext& context = app.Context();
+    if (const auto usage = UnknownSettingText(context.store, m_page, m_key)) {
+        return TellUsage(err, *usage);
+    }
+    if (!OpenDatFileOrTell(app, path, err)) {
+        return kExitFailed;
+    }
+    // Only a value the saved file gives back as set is stored; anything else leaves the file as it was.
+    const std::u16string wide = number ? std::u16string() : Utf8ToUtf16(m_text);
+    const CSettingCheck check = number ? CheckSettingNumber(context.device, context.store, m_page, m_key, m_number)
+                                       : CheckSettingText(context.device, context.store, m_page, m_key, wide);
+    if (check.refusal != SettingRefusal::None) {
+        err << "qzbctl: " << path.string() << " left unchanged: " << SettingRefusalText(check, m_page, m_key, number)
+            << '\n';
+        return kExitFailed;
+    }
+    if (number) {
+        context.store.SetItemNumber(m_page, m_key, m_number);
+    } else {
+        // USER_NAME is kept in the device's panel code, as the user page stores it.
+        context.store.SetItemTextRaw(m_page, m_key, SettingTextBytes(m_key, wide));
+    }
+    std::error_code reason;
+    if (!WriteFileAtomically(path, BuildDatFile(context), &reason)) {
+        return TellFailure(err, app, kMsgWriteFileError, path, reason);
+    }
+    return kExitOk;
+}
+
+void CGetCommand::AddCommand(CLI::App& root)
+{
+    m_command = root.add_subcommand("get", "Print one value of a DAT file as JSON {\"number\", \"text\"}");
+    m_command->add_option("FILE", m_file, "The DAT file")->required();
+    m_command->add_option("PAGE", m_page, "Settings page, such as USER_SET_DLG")->required();
+    m_command->add_option("KEY", m_key, "Item key, such as USER_NAME")->required();
+}
+
+int CGetCommand::Run(const CCliOptions& options, std::ostream& out, std::ostream& err) const
+{
+    const std::filesystem::path path = m_file;
+    CCliApp app(options, ModelForFile(options, path), err);
+    CAppContext& context = app.Context();
+    if (const auto usage = UnknownSettingText(context.store, m_page, m_key)) {
+        return TellUsage(err, *usage);
+    }
+    if (!OpenDatFileOrTell(app, path, err)) {
+        return kExitFailed;
+    }
+    out << SettingJson(context, m_page, m_key).dump() << '\n';
+    return kExitOk;
+}
+
+void CKeysCommand::AddCommand(CLI::App& root)
+{
+    m_command = root.add_subcommand("keys", "List the settings pages, or with PAGE the page's keys");
+    m_pageOption = m_command->add_option("PAGE", m_page, "Settings page");
+}
+
+int CKeysCommand::Run(const CCliOptions&, std::ostream& out, std::ostream& err) const
+{
+    return RunKeys(m_pageOption->count() > 0 ? std::optional(m_page) : std::nullopt, out, err);
 }
 
 } // namespace qzb

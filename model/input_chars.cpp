@@ -44,23 +44,25 @@ constexpr CMaskRange kMaskRanges[] = {
 };
 
 constexpr CInputKind kInputKinds[] = {
-    {1, 0x40001000, 0, false, false}, // digits, "-"
-    {2, 0x40000000, 0, false, false}, // digits
-    {3, 0x40001000, 0, false, false}, // digits, "-"
-    {4, 0x40000000, 0, false, false}, // digits
-    {5, 0x40001209, kExtraAllowPause, false, false}, // dial numbers: digits, space, "#", "*", "-", "P"
-    {6, 0, 0, true, false}, // names the panel shows
-    {7, 0x7FBCFFFB, kExtraNoTildeInJapanese, false, false}, // printable ASCII but " ; < > and backslash
-    {8, 0x60000000, 0, false, false}, // letters, digits
-    {9, 0x40001209, 0, false, false}, // as kind 5 without the pause
-    {10, 0x60001000, 0, false, false}, // host names: letters, digits, "-"
-    {11, 0x40001401, 0, false, false}, // digits, space, "+", "-"
-    {14, 0x60003000, 0, false, false}, // letters, digits, "-", "."
-    {15, 0x7FFFFFFF, 0, false, false}, // printable ASCII
-    {16, 0x40001800, 0, false, true}, // number lists such as 1-3,7
-    {17, 0x7FFCFFFB, 0, false, false}, // as kind 7 with backslash, for SMB paths
-    {18, 0x7FBCFFFB, kExtraAllowLineBreaks, false, false}, // as kind 7, several lines
+    {InputKind::DigitsHyphen, 0x40001000, 0, false, false},
+    {InputKind::Digits, 0x40000000, 0, false, false},
+    {InputKind::FaxNumber, 0x40001209, kExtraAllowPause, false, false},
+    {InputKind::Name, 0, 0, true, false},
+    {InputKind::EmailAddress, 0x7FBCFFFB, kExtraNoTildeInJapanese, false, false},
+    {InputKind::LettersDigits, 0x60000000, 0, false, false},
+    {InputKind::KeypadNumber, 0x40001209, 0, false, false},
+    {InputKind::HostName, 0x60001000, 0, false, false},
+    {InputKind::InternationalNumber, 0x40001401, 0, false, false},
+    {InputKind::DomainName, 0x60003000, 0, false, false},
+    {InputKind::PrintableAscii, 0x7FFFFFFF, 0, false, false},
+    {InputKind::NumberList, 0x40001800, 0, false, true},
+    {InputKind::SmbPath, 0x7FFCFFFB, 0, false, false},
+    {InputKind::SeveralLines, 0x7FBCFFFB, kExtraAllowLineBreaks, false, false},
 };
+
+// The older kind numbers that admit what a named kind admits.
+constexpr std::int32_t kDigitsHyphenAlias = 3;
+constexpr std::int32_t kDigitsAlias = 4;
 
 bool IsSeparator(char32_t ch)
 {
@@ -85,7 +87,23 @@ std::span<const CInputKind> InputKindTable()
     return kInputKinds;
 }
 
-CInputKind InputKindFor(std::int32_t kind)
+InputKind InputKindFromNumber(std::int32_t number)
+{
+    if (number == kDigitsHyphenAlias) {
+        return InputKind::DigitsHyphen;
+    }
+    if (number == kDigitsAlias) {
+        return InputKind::Digits;
+    }
+    for (const CInputKind& row : kInputKinds) {
+        if (static_cast<std::int32_t>(row.kind) == number) {
+            return row.kind;
+        }
+    }
+    return InputKind::None;
+}
+
+CInputKind InputKindFor(InputKind kind)
 {
     for (const CInputKind& row : kInputKinds) {
         if (row.kind == kind) {
@@ -95,7 +113,12 @@ CInputKind InputKindFor(std::int32_t kind)
     return CInputKind{kind, 0, 0, false, false};
 }
 
-CEditRules EditRulesForKind(std::int32_t kind)
+CEditRules EditRulesForKind(std::int32_t kindNumber)
+{
+    return EditRulesForKind(InputKindFromNumber(kindNumber));
+}
+
+CEditRules EditRulesForKind(InputKind kind)
 {
     const CInputKind row = InputKindFor(kind);
     CEditRules rules;
@@ -168,7 +191,12 @@ bool FilterTypedChar(
     return IsCharAccepted(ch, rules, fieldText, store);
 }
 
-bool IsInputTextValid(std::u16string_view text, std::int32_t kind, const CValueStore& store)
+bool IsInputTextValid(std::u16string_view text, std::int32_t kindNumber, const CValueStore& store)
+{
+    return IsInputTextValid(text, InputKindFromNumber(kindNumber), store);
+}
+
+bool IsInputTextValid(std::u16string_view text, InputKind kind, const CValueStore& store)
 {
     if (text.empty()) {
         return true;

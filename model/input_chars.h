@@ -57,10 +57,35 @@ inline constexpr char32_t kCharCtrlV = 0x16;
 inline constexpr char32_t kCharCtrlX = 0x18;
 inline constexpr char32_t kCharCtrlZ = 0x1A;
 
+// What a restricted edit admits, named after what it admits or the field it serves. The values are
+// the kind numbers of the device's dialogs; 3 and 4 are older spellings of 1 and 2 (see
+// InputKindFromNumber).
+enum class InputKind : std::int32_t {
+    None = 0, // no kind set: admits nothing
+    DigitsHyphen = 1, // digits, "-"
+    Digits = 2, // digits
+    FaxNumber = 5, // what a fax number is dialled with: digits, space, "#", "*", "-" and "P", the pause
+    Name = 6, // the panel character set of the panel language: names the panel shows
+    EmailAddress = 7, // printable ASCII but the double quote, ";", "<", ">" and backslash; "~" not in Japanese
+    LettersDigits = 8, // letters, digits
+    KeypadNumber = 9, // as FaxNumber without the pause
+    HostName = 10, // letters, digits, "-"
+    InternationalNumber = 11, // digits, space, "+", "-"
+    DomainName = 14, // letters, digits, "-", "."
+    PrintableAscii = 15, // letters, digits, space and every ASCII punctuation mark
+    NumberList = 16, // digits, "," and "-", such as 1-3,7; never ending in a separator
+    SmbPath = 17, // as EmailAddress with backslash
+    SeveralLines = 18, // as EmailAddress with carriage return and line feed
+};
+
+// The kind a bare kind number stands for: 3 is DigitsHyphen, 4 Digits, and a number no kind has
+// admits nothing (None).
+InputKind InputKindFromNumber(std::int32_t number);
+
 // One input kind: the characters a field of that kind takes and the rules its text check adds.
 struct CInputKind
 {
-    std::int32_t kind;
+    InputKind kind;
     std::uint32_t mask;
     std::uint32_t extraFlags;
     bool panelSet; // the panel character set of the panel language instead of the mask
@@ -69,13 +94,13 @@ struct CInputKind
 
 std::span<const CInputKind> InputKindTable();
 // A kind the table does not name allows nothing.
-CInputKind InputKindFor(std::int32_t kind);
+CInputKind InputKindFor(InputKind kind);
 
 // What one restricted edit is set up with. Pages usually take EditRulesForKind and may then add
 // noCopyCut for passwords.
 struct CEditRules
 {
-    std::int32_t kind = 0;
+    InputKind kind = InputKind::None;
     std::uint32_t mask = 0;
     std::uint32_t extraFlags = 0;
     bool panelMode = false;
@@ -83,7 +108,9 @@ struct CEditRules
     bool separatorRule = false;
 };
 
-CEditRules EditRulesForKind(std::int32_t kind);
+CEditRules EditRulesForKind(InputKind kind);
+// The same for a bare kind number, as the entry editors' tables carry them.
+CEditRules EditRulesForKind(std::int32_t kindNumber);
 
 // The mask with its extra flags, for one character.
 bool MaskAllows(std::uint32_t mask, std::uint32_t extraFlags, char32_t ch, std::int32_t panelLanguage);
@@ -104,6 +131,8 @@ bool FilterTypedChar(
     char32_t ch, const CEditRules& rules, std::u16string_view fieldText, const CValueStore& store, bool& skipNext);
 
 // The check a page runs before it stores a field's text. An empty text is always valid.
-bool IsInputTextValid(std::u16string_view text, std::int32_t kind, const CValueStore& store);
+bool IsInputTextValid(std::u16string_view text, InputKind kind, const CValueStore& store);
+// The same for a bare kind number, as the entry editors' tables carry them.
+bool IsInputTextValid(std::u16string_view text, std::int32_t kindNumber, const CValueStore& store);
 
 } // namespace qzb

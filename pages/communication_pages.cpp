@@ -14,7 +14,6 @@ using namespace rows;
 
 namespace {
 
-constexpr std::int32_t kDigits = 2;
 constexpr auto kCommPage = "COMMUNICATE_SET_DLG";
 
 // ---- Communication ----
@@ -26,7 +25,11 @@ constexpr std::int32_t kPulse = 1184;
 constexpr std::int32_t kPbx = 1191;
 constexpr std::int32_t kPbxPrefixLabel = 1192;
 constexpr std::int32_t kPbxPrefix = 1193;
-constexpr std::int32_t kJapanOnly[] = {1194, 1195, 1196, 1197};
+constexpr std::int32_t kTelFaxMode = 1194;
+constexpr std::int32_t kRingBackTimeLabel = 1195;
+constexpr std::int32_t kRingBackTime = 1196;
+constexpr std::int32_t kAnsweringMachine = 1197;
+constexpr std::int32_t kJapanOnly[] = {kTelFaxMode, kRingBackTimeLabel, kRingBackTime, kAnsweringMachine};
 
 constexpr CChoiceDef kRingBackTimes[] = {
     {"STR_CS_CMB_RBT_SIGNAL_TIME_5SEC", 0},
@@ -44,31 +47,102 @@ constexpr CChoiceDef kRingBackTimes[] = {
 };
 
 // The dial type buttons bind two items between them, so the page's rules load and store them.
-constexpr CControlDef DialRadio(std::int32_t id, std::string_view name, std::string_view key, int column)
+struct CDialRadioRow
 {
-    return {.id = id, .kind = ControlKind::Radio, .name = name, .textKey = key, .group = 1, .row = 0, .column = column};
+    std::int32_t id = 0;
+    std::string_view name = {};
+    std::string_view textKey = {};
+    std::int32_t column = 0;
+};
+
+constexpr CControlDef DialRadio(const CDialRadioRow& r)
+{
+    return {.id = r.id,
+            .kind = ControlKind::Radio,
+            .name = r.name,
+            .textKey = r.textKey,
+            .group = 1,
+            .row = 0,
+            .column = r.column};
 }
 
 constexpr CControlDef kCommControls[] = {
-    Label(1180, "dialTypeLabel", "STR_CS_TXT_DIAL_TYPE", 0),
-    DialRadio(kTone, "toneRadio", "STR_CS_RDO_TONE", 1),
-    DialRadio(kPulse10, "pulse10ppsRadio", "STR_CS_RDO_PULSE_10PPS", 2),
-    DialRadio(kPulse20, "pulse20ppsRadio", "STR_CS_RDO_PULSE_20PPS", 3),
-    DialRadio(kPulse, "pulseRadio", "STR_CS_RDO_PULSE", 2),
-    Label(1185, "lineMonitorLabel", "STR_CS_TXT_LINE_MONITOR", 1),
-    RadioButton(1186, "lineMonitorHighRadio", "STR_CS_RDO_HIGH", "COMM_SET_LINE_MONITOR", 2, 0, false, 1, 1),
-    RadioButton(1187, "lineMonitorLowRadio", "STR_CS_RDO_LOW", "COMM_SET_LINE_MONITOR", 2, 1, false, 1, 2),
-    RadioButton(1188, "lineMonitorOffRadio", "STR_CS_RDO_OFF", "COMM_SET_LINE_MONITOR", 2, 2, true, 1, 3),
-    Label(1189, "pstnPbxLabel", "STR_CS_TXT_PSTN_PBX", 2),
-    RadioButton(1190, "pstnRadio", "STR_CS_RDO_PSTN", "COMM_SET_PSTN_PBX", 3, 0, true, 2, 1),
-    RadioButton(kPbx, "pbxRadio", "STR_CS_RDO_PBX", "COMM_SET_PSTN_PBX", 3, 1, false, 2, 2),
-    Label(kPbxPrefixLabel, "pbxPrefixLabel", "STR_CS_TXT_PBX_PREFIX", 3),
+    Label({.id = 1180, .name = "dialTypeLabel", .textKey = "STR_CS_TXT_DIAL_TYPE", .row = 0}),
+    DialRadio({.id = kTone, .name = "toneRadio", .textKey = "STR_CS_RDO_TONE", .column = 1}),
+    DialRadio({.id = kPulse10, .name = "pulse10ppsRadio", .textKey = "STR_CS_RDO_PULSE_10PPS", .column = 2}),
+    DialRadio({.id = kPulse20, .name = "pulse20ppsRadio", .textKey = "STR_CS_RDO_PULSE_20PPS", .column = 3}),
+    DialRadio({.id = kPulse, .name = "pulseRadio", .textKey = "STR_CS_RDO_PULSE", .column = 2}),
+    Label({.id = 1185, .name = "lineMonitorLabel", .textKey = "STR_CS_TXT_LINE_MONITOR", .row = 1}),
+    RadioButton({.id = 1186,
+                 .name = "lineMonitorHighRadio",
+                 .textKey = "STR_CS_RDO_HIGH",
+                 .item = "COMM_SET_LINE_MONITOR",
+                 .group = 2,
+                 .radioValue = 0,
+                 .row = 1,
+                 .column = 1}),
+    RadioButton({.id = 1187,
+                 .name = "lineMonitorLowRadio",
+                 .textKey = "STR_CS_RDO_LOW",
+                 .item = "COMM_SET_LINE_MONITOR",
+                 .group = 2,
+                 .radioValue = 1,
+                 .row = 1,
+                 .column = 2}),
+    RadioButton({.id = 1188,
+                 .name = "lineMonitorOffRadio",
+                 .textKey = "STR_CS_RDO_OFF",
+                 .item = "COMM_SET_LINE_MONITOR",
+                 .group = 2,
+                 .radioValue = 2,
+                 .fallback = true,
+                 .row = 1,
+                 .column = 3}),
+    Label({.id = 1189, .name = "pstnPbxLabel", .textKey = "STR_CS_TXT_PSTN_PBX", .row = 2}),
+    RadioButton({.id = 1190,
+                 .name = "pstnRadio",
+                 .textKey = "STR_CS_RDO_PSTN",
+                 .item = "COMM_SET_PSTN_PBX",
+                 .group = 3,
+                 .radioValue = 0,
+                 .fallback = true,
+                 .row = 2,
+                 .column = 1}),
+    RadioButton({.id = kPbx,
+                 .name = "pbxRadio",
+                 .textKey = "STR_CS_RDO_PBX",
+                 .item = "COMM_SET_PSTN_PBX",
+                 .group = 3,
+                 .radioValue = 1,
+                 .row = 2,
+                 .column = 2}),
+    Label({.id = kPbxPrefixLabel, .name = "pbxPrefixLabel", .textKey = "STR_CS_TXT_PBX_PREFIX", .row = 3}),
     // The prefix is the text of the record whose number holds the PSTN/PBX choice.
-    TextEdit(kPbxPrefix, "pbxPrefixEdit", "COMM_SET_PSTN_PBX", kDigits, 4, 3, kEveryModelMask, CheckRule::None),
-    CheckBox(1194, "telFaxModeCheck", "STR_CS_CHK_TEL_FAX_MODE", "COMM_SET_TEL_FAXMODE", 4, 0),
-    Label(1195, "ringBackTimeLabel", "STR_CS_TXT_RBT_SIGNAL_TIME", 5),
-    Combo(1196, "ringBackTimeCombo", "COMM_SET_RBT_SIGNAL_TIME", kRingBackTimes, 5),
-    CheckBox(1197, "answeringMachineCheck", "STR_CS_CHK_ANSWER_MACHINE", "COMM_SET_ANSWER_MACHINE", 6, 0),
+    TextEdit({.id = kPbxPrefix,
+              .name = "pbxPrefixEdit",
+              .item = "COMM_SET_PSTN_PBX",
+              .inputKind = InputKind::Digits,
+              .limit = 4,
+              .row = 3,
+              .check = CheckRule::None}),
+    CheckBox({.id = kTelFaxMode,
+              .name = "telFaxModeCheck",
+              .textKey = "STR_CS_CHK_TEL_FAX_MODE",
+              .item = "COMM_SET_TEL_FAXMODE",
+              .row = 4,
+              .column = 0}),
+    Label({.id = kRingBackTimeLabel, .name = "ringBackTimeLabel", .textKey = "STR_CS_TXT_RBT_SIGNAL_TIME", .row = 5}),
+    Combo({.id = kRingBackTime,
+           .name = "ringBackTimeCombo",
+           .item = "COMM_SET_RBT_SIGNAL_TIME",
+           .choices = kRingBackTimes,
+           .row = 5}),
+    CheckBox({.id = kAnsweringMachine,
+              .name = "answeringMachineCheck",
+              .textKey = "STR_CS_CHK_ANSWER_MACHINE",
+              .item = "COMM_SET_ANSWER_MACHINE",
+              .row = 6,
+              .column = 0}),
 };
 
 std::int32_t DialModeCode(const CPage& page)
@@ -122,7 +196,7 @@ void CommChanged(CPage& page, std::int32_t)
 
 CCheckResult CheckComm(const CPage& page)
 {
-    if (page.IsChecked(kPbx) && !IsInputTextValid(page.State(kPbxPrefix).text, kDigits, *page.Env().store)) {
+    if (page.IsChecked(kPbx) && !IsInputTextValid(page.State(kPbxPrefix).text, InputKind::Digits, *page.Env().store)) {
         return {kMsgInvalidRangeValue, kPbxPrefix};
     }
     return {};
@@ -156,25 +230,33 @@ constexpr CPageDef kCommPageDef{.name = kCommPage,
 constexpr std::int32_t kRedialCount = 1231;
 constexpr std::int32_t kRedialInterval = 1234;
 
-constexpr CControlDef RedialEdit(std::int32_t id, std::string_view name, std::string_view item, std::int32_t row)
+struct CRedialEditRow
 {
-    return {.id = id,
+    std::int32_t id = 0;
+    std::string_view name = {};
+    std::string_view item = {};
+    std::int32_t row = -1;
+};
+
+constexpr CControlDef RedialEdit(const CRedialEditRow& r)
+{
+    return {.id = r.id,
             .kind = ControlKind::Edit,
-            .name = name,
+            .name = r.name,
             .binding = Binding::Number,
-            .item = item,
+            .item = r.item,
             .limit = 2,
-            .inputKind = kDigits,
-            .row = row,
+            .inputKind = InputKind::Digits,
+            .row = r.row,
             .column = 1};
 }
 
 constexpr CControlDef kRedialControls[] = {
-    Label(1230, "redialCountLabel", "STR_AR_TXT_NUMBER_OF_TIMES", 0),
-    RedialEdit(kRedialCount, "redialCountEdit", "AUTO_REDIAL_NUMBER_OF_TIME", 0),
+    Label({.id = 1230, .name = "redialCountLabel", .textKey = "STR_AR_TXT_NUMBER_OF_TIMES", .row = 0}),
+    RedialEdit({.id = kRedialCount, .name = "redialCountEdit", .item = "AUTO_REDIAL_NUMBER_OF_TIME", .row = 0}),
     {.id = 1232, .name = "redialCountUnitLabel", .textKey = "STR_AR_TXT_TIMES", .row = 0, .column = 2},
-    Label(1233, "redialIntervalLabel", "STR_AR_TXT_INTERVAL", 1),
-    RedialEdit(kRedialInterval, "redialIntervalEdit", "AUTO_REDIAL_WAIT_TIME", 1),
+    Label({.id = 1233, .name = "redialIntervalLabel", .textKey = "STR_AR_TXT_INTERVAL", .row = 1}),
+    RedialEdit({.id = kRedialInterval, .name = "redialIntervalEdit", .item = "AUTO_REDIAL_WAIT_TIME", .row = 1}),
     {.id = 1235, .name = "redialIntervalUnitLabel", .textKey = "STR_AR_TXT_MINUTES", .row = 1, .column = 2},
 };
 
@@ -202,12 +284,12 @@ CCheckResult CheckRedial(const CPage& page)
     const CRedialLimits limits = RedialLimits(Country(page), block);
     const CValueStore& store = *page.Env().store;
     const std::u16string& count = page.State(kRedialCount).text;
-    if (count.empty() || !IsInRange(count, 1, limits.maxCount) || !IsInputTextValid(count, kDigits, store)) {
+    if (count.empty() || !IsInRange(count, 1, limits.maxCount) || !IsInputTextValid(count, InputKind::Digits, store)) {
         return {kMsgInvalidRangeValue, kRedialCount};
     }
     const std::u16string& interval = page.State(kRedialInterval).text;
     if (interval.empty() || !IsInRange(interval, limits.minInterval, 99) ||
-        !IsInputTextValid(interval, kDigits, store)) {
+        !IsInputTextValid(interval, InputKind::Digits, store)) {
         return {kMsgInvalidRangeValue, kRedialInterval};
     }
     return {};

@@ -13,56 +13,53 @@ using namespace rows;
 
 namespace {
 
-// Input kinds of the e-mail and LDAP fields: texts, passwords and port numbers.
-constexpr std::int32_t kTextKind = 7;
-constexpr std::int32_t kPasswordKind = 15;
-constexpr std::int32_t kPortKind = 4;
 constexpr std::int32_t kPortMinimum = 1;
 constexpr std::int32_t kPortMaximum = 65535;
 
 // The pages check their fields themselves, in their own order and only while the fields are live,
 // so the engine's per-control checks stay off.
-constexpr CControlDef Text(std::int32_t id, std::string_view name, std::string_view item, std::int32_t limit, int row)
+struct CFieldRow
 {
-    return TextEdit(id, name, item, kTextKind, limit, row, kEveryModelMask, CheckRule::None);
+    std::int32_t id = 0;
+    std::string_view name = {};
+    std::string_view item = {};
+    std::int32_t limit = 0;
+    std::int32_t row = -1;
+};
+
+constexpr CControlDef Text(const CFieldRow& r)
+{
+    return TextEdit({.id = r.id,
+                     .name = r.name,
+                     .item = r.item,
+                     .inputKind = InputKind::EmailAddress,
+                     .limit = r.limit,
+                     .row = r.row,
+                     .check = CheckRule::None});
 }
 
-constexpr CControlDef
-Password(std::int32_t id, std::string_view name, std::string_view item, std::int32_t limit, int row)
+constexpr CControlDef Password(const CFieldRow& r)
 {
-    return PasswordEdit(id, name, item, kPasswordKind, limit, row);
+    return PasswordEdit({.id = r.id,
+                         .name = r.name,
+                         .item = r.item,
+                         .inputKind = InputKind::PrintableAscii,
+                         .limit = r.limit,
+                         .row = r.row});
 }
 
-constexpr CControlDef Port(std::int32_t id, std::string_view name, std::string_view item, int row)
+// A port number of up to five digits.
+constexpr CControlDef Port(const CFieldRow& r)
 {
-    CControlDef control = PortEdit(id, name, item, 5, kPortMinimum, kPortMaximum, row);
+    CControlDef control = PortEdit({.id = r.id,
+                                    .name = r.name,
+                                    .item = r.item,
+                                    .limit = 5,
+                                    .minimum = kPortMinimum,
+                                    .maximum = kPortMaximum,
+                                    .row = r.row});
     control.check = CheckRule::None;
     return control;
-}
-
-constexpr CControlDef Slider(
-    std::int32_t id, std::string_view name, std::string_view item, std::int32_t minimum, std::int32_t maximum, int row)
-{
-    return {.id = id,
-            .kind = ControlKind::Slider,
-            .name = name,
-            .binding = Binding::Slider,
-            .item = item,
-            .minimum = minimum,
-            .maximum = maximum,
-            .row = row,
-            .column = 1};
-}
-
-constexpr CControlDef ValueLabel(std::int32_t id, std::string_view name, int row)
-{
-    return {.id = id, .name = name, .row = row, .column = 2};
-}
-
-constexpr CControlDef
-Check(std::int32_t id, std::string_view name, std::string_view key, std::string_view item, int row)
-{
-    return CheckBox(id, name, key, item, row, 0);
 }
 
 std::u16string Decimal(std::int32_t value)
@@ -77,7 +74,7 @@ enum class FieldRule : std::uint8_t { Text, Email, Port };
 struct CFieldCheck
 {
     std::int32_t id;
-    std::int32_t kind;
+    InputKind kind;
     MessageCode code;
     FieldRule rule = FieldRule::Text;
     std::int32_t onlyWhileChecked = 0; // a check box that switches the field's group on; 0: always
@@ -86,7 +83,7 @@ struct CFieldCheck
 bool IsValidPort(const CPage& page, std::int32_t id)
 {
     const std::u16string& text = page.State(id).text;
-    return IsInputTextValid(text, kPortKind, *page.Env().store) && IsInRange(text, kPortMinimum, kPortMaximum);
+    return IsInputTextValid(text, InputKind::Digits, *page.Env().store) && IsInRange(text, kPortMinimum, kPortMaximum);
 }
 
 CCheckResult RunFieldChecks(const CPage& page, std::span<const CFieldCheck> checks)
@@ -119,6 +116,15 @@ bool KeepsStoredPort(const CPage& page, const CControlDef& control)
 
 // ---- E-mail -----------------------------------------------------------------------------------
 
+constexpr std::int32_t kSenderName = 1365;
+constexpr std::int32_t kEmailAddress = 1367;
+constexpr std::int32_t kSubject = 1369;
+constexpr std::int32_t kSmtpServer = 1371;
+constexpr std::int32_t kSmtpPort = 1373;
+constexpr std::int32_t kPop3Server = 1382;
+constexpr std::int32_t kPop3Account = 1387;
+constexpr std::int32_t kPop3Password = 1389;
+constexpr std::int32_t kPop3Port = 1391;
 constexpr std::int32_t kEmailEnable = 1361;
 constexpr std::int32_t kEmailFirst = 1363;
 constexpr std::int32_t kEmailLast = 1401;
@@ -134,58 +140,126 @@ constexpr std::int32_t kSmtpAuth = 1397;
 constexpr std::int32_t kAuthFirst = 1398;
 
 constexpr CControlDef kEmailControls[] = {
-    Label(1360, "emailLabel", "STR_AM_ES_TXT_E_MAIL", 0),
-    RadioButton(kEmailEnable, "emailEnableRadio", "STR_AM_ES_RDO_ENABLE", "EMAIL_ENABLE", 1, 1, true, 0, 1),
-    RadioButton(1362, "emailDisableRadio", "STR_AM_ES_RDO_DISABLE", "EMAIL_ENABLE", 1, 0, false, 0, 2),
-    Check(kEmailFirst, "scanSendingCheck", "STR_AM_ES_CHK_SCAN_SENDING", "EMAIL_SCAN_SENDING", 1),
-    Label(1364, "senderNameLabel", "STR_AM_ES_TXT_SENDER_NAME", 2),
-    Text(1365, "senderNameEdit", "EMAIL_SENDER_NAME", 20, 2),
-    Label(1366, "emailAddressLabel", "STR_AM_ES_TXT_E_MAIL_ADDRESS", 3),
-    Text(1367, "emailAddressEdit", "EMAIL_ADR", 64, 3),
-    Label(1368, "subjectLabel", "STR_AM_ES_TXT_SUBJECT", 4),
-    Text(1369, "subjectEdit", "EMAIL_SBJ", 20, 4),
-    Label(1370, "smtpServerLabel", "STR_AM_ES_TXT_SMTP_SERVER", 5),
-    Text(1371, "smtpServerEdit", "EMAIL_SMTP_NAME", 64, 5),
-    Label(1372, "smtpPortLabel", "STR_AM_ES_TXT_SMTP_PORT", 6),
-    Port(1373, "smtpPortEdit", "EMAIL_SMTP_PORT_NO", 6),
-    Label(1375, "smtpTimeoutLabel", "STR_AM_ES_TXT_SMTP_TIMEOUT", 7),
-    Slider(kSmtpTimeout, "smtpTimeoutSlider", "EMAIL_SMTP_TIMEOUT", 30, 300, 7),
-    ValueLabel(kSmtpTimeoutValue, "smtpTimeoutValue", 7),
-    Check(1378, "textInsertCheck", "STR_AM_ES_CHK_TEXT_INSERT", "EMAIL_TEXT_INSERT", 8),
-    Check(kPopBeforeSmtp, "popBeforeSmtpCheck", "STR_AM_ES_CHK_POP_BEFORE_SMTP", "EMAIL_COMM_MODE", 9),
-    Label(kPop3First, "pop3ServerLabel", "STR_AM_ES_TXT_POP3_SERVER", 10),
-    Text(1382, "pop3ServerEdit", "EMAIL_POP3_NAME_ADDR", 64, 10),
-    Label(1383, "waitTimeLabel", "STR_AM_ES_TXT_WAIT_TIME", 11),
-    Slider(kWaitTime, "waitTimeSlider", "EMAIL_COMM_WAIT_TIME", 0, 60, 11),
-    ValueLabel(kWaitTimeValue, "waitTimeValue", 11),
-    Label(1386, "pop3AccountLabel", "STR_AM_ES_TXT_POP3_ACCOUNT", 12),
-    Text(1387, "pop3AccountEdit", "EMAIL_POP3_ACCOUNT", 63, 12),
-    Label(1388, "pop3PasswordLabel", "STR_AM_ES_TXT_POP3_PASSWORD", 13),
-    Password(1389, "pop3PasswordEdit", "EMAIL_POP3_PASS", 15, 13),
-    Label(1390, "pop3PortLabel", "STR_AM_ES_TXT_POP3_PORT", 14),
-    Port(1391, "pop3PortEdit", "EMAIL_POP3_PORT_NO", 14),
-    Label(1393, "pop3TimeoutLabel", "STR_AM_ES_TXT_POP3_TIMEOUT", 15),
-    Slider(kPop3Timeout, "pop3TimeoutSlider", "EMAIL_POP3_TIMEOUT", 30, 300, 15),
-    ValueLabel(kPop3TimeoutValue, "pop3TimeoutValue", 15),
-    Check(kSmtpAuth, "smtpAuthCheck", "STR_AM_ES_CHK_SMTP_AUTH", "EMAIL_SMTP", 16),
-    Label(1399, "smtpUserNameLabel", "STR_AM_ES_TXT_SMTP_USER_NAME", 17),
-    Text(kAuthFirst, "smtpUserNameEdit", "EMAIL_SMTP_USER_NAME", 63, 17),
-    Label(1400, "smtpPasswordLabel", "STR_AM_ES_TXT_SMTP_PASSWORD", 18),
-    Password(kEmailLast, "smtpPasswordEdit", "EMAIL_SMTP_PW", 15, 18),
+    Label({.id = 1360, .name = "emailLabel", .textKey = "STR_AM_ES_TXT_E_MAIL", .row = 0}),
+    RadioButton({.id = kEmailEnable,
+                 .name = "emailEnableRadio",
+                 .textKey = "STR_AM_ES_RDO_ENABLE",
+                 .item = "EMAIL_ENABLE",
+                 .group = 1,
+                 .radioValue = 1,
+                 .fallback = true,
+                 .row = 0,
+                 .column = 1}),
+    RadioButton({.id = 1362,
+                 .name = "emailDisableRadio",
+                 .textKey = "STR_AM_ES_RDO_DISABLE",
+                 .item = "EMAIL_ENABLE",
+                 .group = 1,
+                 .radioValue = 0,
+                 .row = 0,
+                 .column = 2}),
+    CheckBox({.id = kEmailFirst,
+              .name = "scanSendingCheck",
+              .textKey = "STR_AM_ES_CHK_SCAN_SENDING",
+              .item = "EMAIL_SCAN_SENDING",
+              .row = 1}),
+    Label({.id = 1364, .name = "senderNameLabel", .textKey = "STR_AM_ES_TXT_SENDER_NAME", .row = 2}),
+    Text({.id = kSenderName, .name = "senderNameEdit", .item = "EMAIL_SENDER_NAME", .limit = 20, .row = 2}),
+    Label({.id = 1366, .name = "emailAddressLabel", .textKey = "STR_AM_ES_TXT_E_MAIL_ADDRESS", .row = 3}),
+    Text({.id = kEmailAddress, .name = "emailAddressEdit", .item = "EMAIL_ADR", .limit = 64, .row = 3}),
+    Label({.id = 1368, .name = "subjectLabel", .textKey = "STR_AM_ES_TXT_SUBJECT", .row = 4}),
+    Text({.id = kSubject, .name = "subjectEdit", .item = "EMAIL_SBJ", .limit = 20, .row = 4}),
+    Label({.id = 1370, .name = "smtpServerLabel", .textKey = "STR_AM_ES_TXT_SMTP_SERVER", .row = 5}),
+    Text({.id = kSmtpServer, .name = "smtpServerEdit", .item = "EMAIL_SMTP_NAME", .limit = 64, .row = 5}),
+    Label({.id = 1372, .name = "smtpPortLabel", .textKey = "STR_AM_ES_TXT_SMTP_PORT", .row = 6}),
+    Port({.id = kSmtpPort, .name = "smtpPortEdit", .item = "EMAIL_SMTP_PORT_NO", .row = 6}),
+    Label({.id = 1375, .name = "smtpTimeoutLabel", .textKey = "STR_AM_ES_TXT_SMTP_TIMEOUT", .row = 7}),
+    Slider({.id = kSmtpTimeout,
+            .name = "smtpTimeoutSlider",
+            .item = "EMAIL_SMTP_TIMEOUT",
+            .minimum = 30,
+            .maximum = 300,
+            .row = 7}),
+    ValueLabel({.id = kSmtpTimeoutValue, .name = "smtpTimeoutValue", .row = 7}),
+    CheckBox({.id = 1378,
+              .name = "textInsertCheck",
+              .textKey = "STR_AM_ES_CHK_TEXT_INSERT",
+              .item = "EMAIL_TEXT_INSERT",
+              .row = 8}),
+    CheckBox({.id = kPopBeforeSmtp,
+              .name = "popBeforeSmtpCheck",
+              .textKey = "STR_AM_ES_CHK_POP_BEFORE_SMTP",
+              .item = "EMAIL_COMM_MODE",
+              .row = 9}),
+    Label({.id = kPop3First, .name = "pop3ServerLabel", .textKey = "STR_AM_ES_TXT_POP3_SERVER", .row = 10}),
+    Text({.id = kPop3Server, .name = "pop3ServerEdit", .item = "EMAIL_POP3_NAME_ADDR", .limit = 64, .row = 10}),
+    Label({.id = 1383, .name = "waitTimeLabel", .textKey = "STR_AM_ES_TXT_WAIT_TIME", .row = 11}),
+    Slider({.id = kWaitTime,
+            .name = "waitTimeSlider",
+            .item = "EMAIL_COMM_WAIT_TIME",
+            .minimum = 0,
+            .maximum = 60,
+            .row = 11}),
+    ValueLabel({.id = kWaitTimeValue, .name = "waitTimeValue", .row = 11}),
+    Label({.id = 1386, .name = "pop3AccountLabel", .textKey = "STR_AM_ES_TXT_POP3_ACCOUNT", .row = 12}),
+    Text({.id = kPop3Account, .name = "pop3AccountEdit", .item = "EMAIL_POP3_ACCOUNT", .limit = 63, .row = 12}),
+    Label({.id = 1388, .name = "pop3PasswordLabel", .textKey = "STR_AM_ES_TXT_POP3_PASSWORD", .row = 13}),
+    Password({.id = kPop3Password, .name = "pop3PasswordEdit", .item = "EMAIL_POP3_PASS", .limit = 15, .row = 13}),
+    Label({.id = 1390, .name = "pop3PortLabel", .textKey = "STR_AM_ES_TXT_POP3_PORT", .row = 14}),
+    Port({.id = kPop3Port, .name = "pop3PortEdit", .item = "EMAIL_POP3_PORT_NO", .row = 14}),
+    Label({.id = 1393, .name = "pop3TimeoutLabel", .textKey = "STR_AM_ES_TXT_POP3_TIMEOUT", .row = 15}),
+    Slider({.id = kPop3Timeout,
+            .name = "pop3TimeoutSlider",
+            .item = "EMAIL_POP3_TIMEOUT",
+            .minimum = 30,
+            .maximum = 300,
+            .row = 15}),
+    ValueLabel({.id = kPop3TimeoutValue, .name = "pop3TimeoutValue", .row = 15}),
+    CheckBox({.id = kSmtpAuth,
+              .name = "smtpAuthCheck",
+              .textKey = "STR_AM_ES_CHK_SMTP_AUTH",
+              .item = "EMAIL_SMTP",
+              .row = 16}),
+    Label({.id = 1399, .name = "smtpUserNameLabel", .textKey = "STR_AM_ES_TXT_SMTP_USER_NAME", .row = 17}),
+    Text({.id = kAuthFirst, .name = "smtpUserNameEdit", .item = "EMAIL_SMTP_USER_NAME", .limit = 63, .row = 17}),
+    Label({.id = 1400, .name = "smtpPasswordLabel", .textKey = "STR_AM_ES_TXT_SMTP_PASSWORD", .row = 18}),
+    Password({.id = kEmailLast, .name = "smtpPasswordEdit", .item = "EMAIL_SMTP_PW", .limit = 15, .row = 18}),
 };
 
 constexpr CFieldCheck kEmailChecks[] = {
-    {1365, kTextKind, kMsgInvalidRangeValue},
-    {1367, kTextKind, kMsgMachineEmailAddressErr, FieldRule::Email},
-    {1369, kTextKind, kMsgInvalidRangeValue},
-    {1371, kTextKind, kMsgSmtpServerAddInvalidErr},
-    {1373, kPortKind, kMsgInvalidRangeValue, FieldRule::Port},
-    {1382, kTextKind, kMsgPop3ServerAddInvalidErr, FieldRule::Text, kPopBeforeSmtp},
-    {1387, kTextKind, kMsgPop3AccountInvalidErr, FieldRule::Text, kPopBeforeSmtp},
-    {1389, kPasswordKind, kMsgPop3PasswordInvalidErr, FieldRule::Text, kPopBeforeSmtp},
-    {1391, kPortKind, kMsgInvalidRangeValue, FieldRule::Port, kPopBeforeSmtp},
-    {kAuthFirst, kTextKind, kMsgSmtpUserNameInvalidErr, FieldRule::Text, kSmtpAuth},
-    {kEmailLast, kPasswordKind, kMsgSmtpPasswordInvalidErr, FieldRule::Text, kSmtpAuth},
+    {.id = kSenderName, .kind = InputKind::EmailAddress, .code = kMsgInvalidRangeValue},
+    {.id = kEmailAddress,
+     .kind = InputKind::EmailAddress,
+     .code = kMsgMachineEmailAddressErr,
+     .rule = FieldRule::Email},
+    {.id = kSubject, .kind = InputKind::EmailAddress, .code = kMsgInvalidRangeValue},
+    {.id = kSmtpServer, .kind = InputKind::EmailAddress, .code = kMsgSmtpServerAddInvalidErr},
+    {.id = kSmtpPort, .kind = InputKind::Digits, .code = kMsgInvalidRangeValue, .rule = FieldRule::Port},
+    {.id = kPop3Server,
+     .kind = InputKind::EmailAddress,
+     .code = kMsgPop3ServerAddInvalidErr,
+     .onlyWhileChecked = kPopBeforeSmtp},
+    {.id = kPop3Account,
+     .kind = InputKind::EmailAddress,
+     .code = kMsgPop3AccountInvalidErr,
+     .onlyWhileChecked = kPopBeforeSmtp},
+    {.id = kPop3Password,
+     .kind = InputKind::PrintableAscii,
+     .code = kMsgPop3PasswordInvalidErr,
+     .onlyWhileChecked = kPopBeforeSmtp},
+    {.id = kPop3Port,
+     .kind = InputKind::Digits,
+     .code = kMsgInvalidRangeValue,
+     .rule = FieldRule::Port,
+     .onlyWhileChecked = kPopBeforeSmtp},
+    {.id = kAuthFirst,
+     .kind = InputKind::EmailAddress,
+     .code = kMsgSmtpUserNameInvalidErr,
+     .onlyWhileChecked = kSmtpAuth},
+    {.id = kEmailLast,
+     .kind = InputKind::PrintableAscii,
+     .code = kMsgSmtpPasswordInvalidErr,
+     .onlyWhileChecked = kSmtpAuth},
 };
 
 void UpdateEmail(CPage& page)
@@ -231,6 +305,14 @@ constexpr CPageDef kEmailPage{.name = "EMAIL_SET_DLG",
 
 // ---- LDAP -------------------------------------------------------------------------------------
 
+constexpr std::int32_t kLdapServer = 1254;
+constexpr std::int32_t kLdapPort = 1256;
+constexpr std::int32_t kSslPort = 1259;
+constexpr std::int32_t kSearchRoot = 1262;
+constexpr std::int32_t kAttribute = 1264;
+constexpr std::int32_t kLdapAccount = 1274;
+constexpr std::int32_t kLdapPassword = 1276;
+constexpr std::int32_t kLdapDomain = 1278;
 constexpr std::int32_t kLdapEnable = 1251;
 constexpr std::int32_t kLdapDisable = 1252;
 constexpr std::int32_t kSslPortFirst = 1258;
@@ -248,54 +330,123 @@ constexpr CChoiceDef kSearchMethods[] = {
 };
 
 constexpr CControlDef kLdapControls[] = {
-    Label(1250, "ldapLabel", "STR_AM_LS_TXT_LDAP", 0),
-    RadioButton(kLdapEnable, "ldapEnableRadio", "STR_AM_LS_RDO_ENABLE", "LDAP", 1, 1, true, 0, 1),
-    RadioButton(kLdapDisable, "ldapDisableRadio", "STR_AM_LS_RDO_DISABLE", "LDAP", 1, 0, false, 0, 2),
-    Label(1253, "ldapServerLabel", "STR_AM_LS_TXT_SERVER_NAME", 1),
-    Text(1254, "ldapServerEdit", "LDAP_SER_NAME", 0, 1),
-    Label(1255, "ldapPortLabel", "STR_AM_LS_TXT_PORT", 2),
-    Port(1256, "ldapPortEdit", "LDAP_SER_PORT_NO", 2),
+    Label({.id = 1250, .name = "ldapLabel", .textKey = "STR_AM_LS_TXT_LDAP", .row = 0}),
+    RadioButton({.id = kLdapEnable,
+                 .name = "ldapEnableRadio",
+                 .textKey = "STR_AM_LS_RDO_ENABLE",
+                 .item = "LDAP",
+                 .group = 1,
+                 .radioValue = 1,
+                 .fallback = true,
+                 .row = 0,
+                 .column = 1}),
+    RadioButton({.id = kLdapDisable,
+                 .name = "ldapDisableRadio",
+                 .textKey = "STR_AM_LS_RDO_DISABLE",
+                 .item = "LDAP",
+                 .group = 1,
+                 .radioValue = 0,
+                 .row = 0,
+                 .column = 2}),
+    Label({.id = 1253, .name = "ldapServerLabel", .textKey = "STR_AM_LS_TXT_SERVER_NAME", .row = 1}),
+    Text({.id = kLdapServer, .name = "ldapServerEdit", .item = "LDAP_SER_NAME", .limit = 0, .row = 1}),
+    Label({.id = 1255, .name = "ldapPortLabel", .textKey = "STR_AM_LS_TXT_PORT", .row = 2}),
+    Port({.id = kLdapPort, .name = "ldapPortEdit", .item = "LDAP_SER_PORT_NO", .row = 2}),
     {.id = 1257, .name = "ldapPortRangeLabel", .textKey = "STR_AM_LS_TXT_PORT_RANGE", .row = 2, .column = 2},
-    Label(kSslPortFirst, "sslPortLabel", "STR_AM_LS_TXT_SSL_PORT", 3),
-    Port(1259, "sslPortEdit", "LDAP_SSL_PORT_NO", 3),
+    Label({.id = kSslPortFirst, .name = "sslPortLabel", .textKey = "STR_AM_LS_TXT_SSL_PORT", .row = 3}),
+    Port({.id = kSslPort, .name = "sslPortEdit", .item = "LDAP_SSL_PORT_NO", .row = 3}),
     {.id = kSslPortLast, .name = "sslPortRangeLabel", .textKey = "STR_AM_LS_TXT_PORT_RANGE", .row = 3, .column = 2},
-    Label(1261, "searchRootLabel", "STR_AM_LS_TXT_SEARCH_ROOT", 4),
-    Text(1262, "searchRootEdit", "LDAP_SEARCH_ROOT", 0, 4),
-    Label(1263, "attributeLabel", "STR_AM_LS_TXT_ATTRIBUTE", 5),
-    Text(1264, "attributeEdit", "LDAP_ATTRIBUTE", 0, 5),
-    Label(1265, "searchMethodLabel", "STR_AM_LS_TXT_SEARCH_METHOD", 6),
-    Combo(1266, "searchMethodCombo", "LDAP_SEARCH_MHD", kSearchMethods, 6),
-    Label(1267, "ldapTimeoutLabel", "STR_AM_LS_TXT_TIMEOUT", 7),
-    Slider(kLdapTimeout, "ldapTimeoutSlider", "LDAP_TIMEOUT", 5, 300, 7),
-    ValueLabel(kLdapTimeoutValue, "ldapTimeoutValue", 7),
-    Label(1270, "maxResultsLabel", "STR_AM_LS_TXT_MAX_RESULTS", 8),
-    Slider(kMaxResults, "maxResultsSlider", "LDAP_MAX_SEARCH_TIME", 5, 100, 8),
-    ValueLabel(kMaxResultsValue, "maxResultsValue", 8),
-    Label(1273, "ldapAccountLabel", "STR_AM_LS_TXT_ACCOUNT", 9),
-    Text(1274, "ldapAccountEdit", "LDAP_ACCOUNT", 0, 9),
-    Label(1275, "ldapPasswordLabel", "STR_AM_LS_TXT_PASSWORD", 10),
-    Password(1276, "ldapPasswordEdit", "LDAP_PASS", 0, 10),
-    Label(1277, "ldapDomainLabel", "STR_AM_LS_TXT_DOMAIN", 11),
-    Text(1278, "ldapDomainEdit", "LDAP_DOMAIN", 0, 11),
-    Label(1279, "sslLabel", "STR_AM_LS_TXT_SSL", 12),
-    RadioButton(kSslEnable, "sslEnableRadio", "STR_AM_LS_RDO_ENABLE", "LDAP_SSL", 2, 1, true, 12, 1),
-    RadioButton(1281, "sslDisableRadio", "STR_AM_LS_RDO_DISABLE", "LDAP_SSL", 2, 0, false, 12, 2),
-    Label(1282, "authenticationLabel", "STR_AM_LS_TXT_AUTHENTICATION", 13),
-    RadioButton(1283, "anonymousRadio", "STR_AM_LS_RDO_ANONYMOUS", "LDAP_AUTH", 3, 0, true, 13, 1),
-    RadioButton(1284, "simpleRadio", "STR_AM_LS_RDO_SIMPLE", "LDAP_AUTH", 3, 1, false, 13, 2),
-    RadioButton(1285, "digestMd5Radio", "STR_AM_LS_RDO_DIGEST_MD5", "LDAP_AUTH", 3, 2, false, 14, 1),
-    RadioButton(1286, "gssSpnegoRadio", "STR_AM_LS_RDO_GSS_SPNEGO", "LDAP_AUTH", 3, 3, false, 14, 2),
+    Label({.id = 1261, .name = "searchRootLabel", .textKey = "STR_AM_LS_TXT_SEARCH_ROOT", .row = 4}),
+    Text({.id = kSearchRoot, .name = "searchRootEdit", .item = "LDAP_SEARCH_ROOT", .limit = 0, .row = 4}),
+    Label({.id = 1263, .name = "attributeLabel", .textKey = "STR_AM_LS_TXT_ATTRIBUTE", .row = 5}),
+    Text({.id = kAttribute, .name = "attributeEdit", .item = "LDAP_ATTRIBUTE", .limit = 0, .row = 5}),
+    Label({.id = 1265, .name = "searchMethodLabel", .textKey = "STR_AM_LS_TXT_SEARCH_METHOD", .row = 6}),
+    Combo({.id = 1266, .name = "searchMethodCombo", .item = "LDAP_SEARCH_MHD", .choices = kSearchMethods, .row = 6}),
+    Label({.id = 1267, .name = "ldapTimeoutLabel", .textKey = "STR_AM_LS_TXT_TIMEOUT", .row = 7}),
+    Slider({.id = kLdapTimeout,
+            .name = "ldapTimeoutSlider",
+            .item = "LDAP_TIMEOUT",
+            .minimum = 5,
+            .maximum = 300,
+            .row = 7}),
+    ValueLabel({.id = kLdapTimeoutValue, .name = "ldapTimeoutValue", .row = 7}),
+    Label({.id = 1270, .name = "maxResultsLabel", .textKey = "STR_AM_LS_TXT_MAX_RESULTS", .row = 8}),
+    Slider({.id = kMaxResults,
+            .name = "maxResultsSlider",
+            .item = "LDAP_MAX_SEARCH_TIME",
+            .minimum = 5,
+            .maximum = 100,
+            .row = 8}),
+    ValueLabel({.id = kMaxResultsValue, .name = "maxResultsValue", .row = 8}),
+    Label({.id = 1273, .name = "ldapAccountLabel", .textKey = "STR_AM_LS_TXT_ACCOUNT", .row = 9}),
+    Text({.id = kLdapAccount, .name = "ldapAccountEdit", .item = "LDAP_ACCOUNT", .limit = 0, .row = 9}),
+    Label({.id = 1275, .name = "ldapPasswordLabel", .textKey = "STR_AM_LS_TXT_PASSWORD", .row = 10}),
+    Password({.id = kLdapPassword, .name = "ldapPasswordEdit", .item = "LDAP_PASS", .limit = 0, .row = 10}),
+    Label({.id = 1277, .name = "ldapDomainLabel", .textKey = "STR_AM_LS_TXT_DOMAIN", .row = 11}),
+    Text({.id = kLdapDomain, .name = "ldapDomainEdit", .item = "LDAP_DOMAIN", .limit = 0, .row = 11}),
+    Label({.id = 1279, .name = "sslLabel", .textKey = "STR_AM_LS_TXT_SSL", .row = 12}),
+    RadioButton({.id = kSslEnable,
+                 .name = "sslEnableRadio",
+                 .textKey = "STR_AM_LS_RDO_ENABLE",
+                 .item = "LDAP_SSL",
+                 .group = 2,
+                 .radioValue = 1,
+                 .fallback = true,
+                 .row = 12,
+                 .column = 1}),
+    RadioButton({.id = 1281,
+                 .name = "sslDisableRadio",
+                 .textKey = "STR_AM_LS_RDO_DISABLE",
+                 .item = "LDAP_SSL",
+                 .group = 2,
+                 .radioValue = 0,
+                 .row = 12,
+                 .column = 2}),
+    Label({.id = 1282, .name = "authenticationLabel", .textKey = "STR_AM_LS_TXT_AUTHENTICATION", .row = 13}),
+    RadioButton({.id = 1283,
+                 .name = "anonymousRadio",
+                 .textKey = "STR_AM_LS_RDO_ANONYMOUS",
+                 .item = "LDAP_AUTH",
+                 .group = 3,
+                 .radioValue = 0,
+                 .fallback = true,
+                 .row = 13,
+                 .column = 1}),
+    RadioButton({.id = 1284,
+                 .name = "simpleRadio",
+                 .textKey = "STR_AM_LS_RDO_SIMPLE",
+                 .item = "LDAP_AUTH",
+                 .group = 3,
+                 .radioValue = 1,
+                 .row = 13,
+                 .column = 2}),
+    RadioButton({.id = 1285,
+                 .name = "digestMd5Radio",
+                 .textKey = "STR_AM_LS_RDO_DIGEST_MD5",
+                 .item = "LDAP_AUTH",
+                 .group = 3,
+                 .radioValue = 2,
+                 .row = 14,
+                 .column = 1}),
+    RadioButton({.id = 1286,
+                 .name = "gssSpnegoRadio",
+                 .textKey = "STR_AM_LS_RDO_GSS_SPNEGO",
+                 .item = "LDAP_AUTH",
+                 .group = 3,
+                 .radioValue = 3,
+                 .row = 14,
+                 .column = 2}),
 };
 
 constexpr CFieldCheck kLdapChecks[] = {
-    {1254, kTextKind, kMsgLdapServerNameInvalidErr},
-    {1256, kPortKind, kMsgInvalidRangeValue, FieldRule::Port},
-    {1259, kPortKind, kMsgInvalidRangeValue, FieldRule::Port},
-    {1262, kTextKind, kMsgInvalidRangeValue},
-    {1264, kTextKind, kMsgInvalidRangeValue},
-    {1274, kTextKind, kMsgInvalidRangeValue},
-    {1276, kPasswordKind, kMsgInvalidRangeValue},
-    {1278, kTextKind, kMsgInvalidRangeValue},
+    {.id = kLdapServer, .kind = InputKind::EmailAddress, .code = kMsgLdapServerNameInvalidErr},
+    {.id = kLdapPort, .kind = InputKind::Digits, .code = kMsgInvalidRangeValue, .rule = FieldRule::Port},
+    {.id = kSslPort, .kind = InputKind::Digits, .code = kMsgInvalidRangeValue, .rule = FieldRule::Port},
+    {.id = kSearchRoot, .kind = InputKind::EmailAddress, .code = kMsgInvalidRangeValue},
+    {.id = kAttribute, .kind = InputKind::EmailAddress, .code = kMsgInvalidRangeValue},
+    {.id = kLdapAccount, .kind = InputKind::EmailAddress, .code = kMsgInvalidRangeValue},
+    {.id = kLdapPassword, .kind = InputKind::PrintableAscii, .code = kMsgInvalidRangeValue},
+    {.id = kLdapDomain, .kind = InputKind::EmailAddress, .code = kMsgInvalidRangeValue},
 };
 
 void UpdateLdap(CPage& page)

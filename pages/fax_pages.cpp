@@ -18,7 +18,6 @@ namespace {
 
 constexpr std::uint32_t kLarge = 0x301; // models of bits 0x1, 0x100 and 0x200
 constexpr std::uint32_t kNever = 0;
-constexpr std::int32_t kDigits = 2;
 constexpr auto kFaxRxName = "FAX_RX_SET_DLG";
 constexpr auto kForwardPage = "FORWARD_LOCATION_DLG";
 
@@ -34,7 +33,7 @@ constexpr CChoiceDef kTxQuality[] = {
 };
 
 constexpr CControlDef kFaxTxControls[] = {
-    Label(2011, "txDensityLabel", "STR_FTO_TXT_DENSITY_LEVEL", 0),
+    Label({.id = 2011, .name = "txDensityLabel", .textKey = "STR_FTO_TXT_DENSITY_LEVEL", .row = 0}),
     {.id = 2012,
      .kind = ControlKind::Slider,
      .name = "txDensitySlider",
@@ -45,12 +44,36 @@ constexpr CControlDef kFaxTxControls[] = {
      .offset = 1,
      .row = 0,
      .column = 1},
-    Label(2014, "txQualityLabel", "STR_FTO_TXT_QUALITY_PRIORITY", 1),
-    Combo(2015, "txQualityCombo", "FAX_TX_OPERATION_QUALITY_PRIORITY", kTxQuality, 1),
-    Label(2016, "defaultTxLabel", "STR_FTO_TXT_DEFAULT_TX", 2),
-    RadioButton(2017, "memoryTxRadio", "STR_FTO_RDO_MEMORY_TX", "FAX_TX_OPE_DEFAULT_TX", 1, 0, false, 2, 1),
-    RadioButton(2018, "adfTxRadio", "STR_FTO_RDO_ADF_TX", "FAX_TX_OPE_DEFAULT_TX", 1, 1, true, 2, 2),
-    CheckBox(2019, "txHeaderCheck", "STR_FTO_CHK_HEADER", "FAX_TX_OPE_HEADER", 3, 0),
+    Label({.id = 2014, .name = "txQualityLabel", .textKey = "STR_FTO_TXT_QUALITY_PRIORITY", .row = 1}),
+    Combo({.id = 2015,
+           .name = "txQualityCombo",
+           .item = "FAX_TX_OPERATION_QUALITY_PRIORITY",
+           .choices = kTxQuality,
+           .row = 1}),
+    Label({.id = 2016, .name = "defaultTxLabel", .textKey = "STR_FTO_TXT_DEFAULT_TX", .row = 2}),
+    RadioButton({.id = 2017,
+                 .name = "memoryTxRadio",
+                 .textKey = "STR_FTO_RDO_MEMORY_TX",
+                 .item = "FAX_TX_OPE_DEFAULT_TX",
+                 .group = 1,
+                 .radioValue = 0,
+                 .row = 2,
+                 .column = 1}),
+    RadioButton({.id = 2018,
+                 .name = "adfTxRadio",
+                 .textKey = "STR_FTO_RDO_ADF_TX",
+                 .item = "FAX_TX_OPE_DEFAULT_TX",
+                 .group = 1,
+                 .radioValue = 1,
+                 .fallback = true,
+                 .row = 2,
+                 .column = 2}),
+    CheckBox({.id = 2019,
+              .name = "txHeaderCheck",
+              .textKey = "STR_FTO_CHK_HEADER",
+              .item = "FAX_TX_OPE_HEADER",
+              .row = 3,
+              .column = 0}),
 };
 
 constexpr CPageDef kFaxTxPage{.name = "FAX_TX_SET_DLG",
@@ -76,73 +99,226 @@ constexpr std::int32_t kCallTransferCount = 1332;
 constexpr std::int32_t kCallTransferValue = 1333;
 
 // A memory reception edit of digits: empty stands for "not set" (-1).
-constexpr CControlDef MemoryRxEdit(
-    std::int32_t id, std::string_view name, std::string_view item, std::int32_t width, std::int32_t row, int column)
+struct CMemoryRxEditRow
 {
-    return {.id = id,
+    std::int32_t id = 0;
+    std::string_view name = {};
+    std::string_view item = {};
+    std::int32_t digits = 0; // both the limit and the zero-padded width
+    std::int32_t row = -1;
+    std::int32_t column = 0;
+};
+
+constexpr CControlDef MemoryRxEdit(const CMemoryRxEditRow& r)
+{
+    return {.id = r.id,
             .kind = ControlKind::Edit,
-            .name = name,
+            .name = r.name,
             .binding = Binding::NumberOrEmpty,
-            .item = item,
-            .limit = width,
-            .inputKind = kDigits,
-            .numberWidth = width,
-            .row = row,
-            .column = column,
-            .keepLastGood = id == kPassword};
+            .item = r.item,
+            .limit = r.digits,
+            .inputKind = InputKind::Digits,
+            .numberWidth = r.digits,
+            .row = r.row,
+            .column = r.column,
+            .keepLastGood = r.id == kPassword};
 }
 
 // A tray switch of the large devices: Enable = 1, Disable = 0; any value but 0 loads as Enable.
-constexpr CControlDef TrayRadio(
-    std::int32_t id, std::string_view name, std::string_view key, std::string_view item, bool enable, std::int32_t row)
+// The enable button of a tray takes 1 and is the fallback; the disable button takes 0.
+struct CTrayRadioRow
 {
-    CControlDef control = RadioButton(id, name, key, item, 20 + row, enable ? 1 : 0, enable, row, enable ? 1 : 2);
-    control.modelMask = kLarge;
-    control.hideExcluded = true;
-    return control;
+    std::int32_t id = 0;
+    std::string_view name = {};
+    std::string_view textKey = {};
+    std::string_view item = {};
+    bool enables = false;
+    std::int32_t row = -1;
+};
+
+constexpr CControlDef TrayRadio(const CTrayRadioRow& r)
+{
+    return RadioButton({.id = r.id,
+                        .name = r.name,
+                        .textKey = r.textKey,
+                        .item = r.item,
+                        .group = 20 + r.row,
+                        .radioValue = r.enables ? 1 : 0,
+                        .fallback = r.enables,
+                        .row = r.row,
+                        .column = r.enables ? 1 : 2,
+                        .modelMask = kLarge});
 }
 
-constexpr CControlDef ForwardRadio(
-    std::int32_t id, std::string_view name, std::string_view key, std::int32_t value, bool fallback, int column)
+struct CForwardRadioRow
 {
-    CControlDef control = RadioButton(id, name, key, "FAX_RX_OPE_FORWARD", 7, value, fallback, 7, column);
+    std::int32_t id = 0;
+    std::string_view name = {};
+    std::string_view textKey = {};
+    std::int32_t radioValue = 0;
+    bool fallback = false;
+    std::int32_t column = 0;
+};
+
+constexpr CControlDef ForwardRadio(const CForwardRadioRow& r)
+{
+    CControlDef control = RadioButton({.id = r.id,
+                                       .name = r.name,
+                                       .textKey = r.textKey,
+                                       .item = "FAX_RX_OPE_FORWARD",
+                                       .group = 7,
+                                       .radioValue = r.radioValue,
+                                       .fallback = r.fallback,
+                                       .row = 7,
+                                       .column = r.column});
     // Choosing forwarding asks where to: the dialog opens when the button becomes checked.
-    control.opensDialog = value == 2 ? std::string_view() : kForwardPage;
+    control.opensDialog = r.radioValue == 2 ? std::string_view() : kForwardPage;
     return control;
 }
 
 constexpr CControlDef kFaxRxControls[] = {
-    Label(1300, "memoryRxLabel", "STR_FRO_TXT_MEMORY_RX", 0),
-    RadioButton(kMemoryRxOn, "memoryRxOnRadio", "STR_FRO_RDO_ON", "FAX_RX_OPE_MEMORY_RX_MODE", 1, 1, false, 0, 1),
-    RadioButton(1302, "memoryRxOffRadio", "STR_FRO_RDO_OFF", "FAX_RX_OPE_MEMORY_RX_MODE", 1, 0, true, 0, 2),
-    Label(1303, "memoryRxPasswordLabel", "STR_FRO_TXT_MEMORY_RX_PASSWORD", 1),
-    MemoryRxEdit(kPassword, "memoryRxPasswordEdit", "FAX_RX_OPE_MEMORY_RX_MODD_PASS", 4, 1, 1),
-    Label(1305, "memoryRxOnTimeLabel", "STR_FRO_TXT_MEMORY_RX_ON_TIME", 2),
-    MemoryRxEdit(kOnHour, "memoryRxOnHourEdit", "FAX_RX_OPE_MEMORY_RX_MODD_ON_H_TIME", 2, 2, 1),
-    MemoryRxEdit(kOnMinute, "memoryRxOnMinuteEdit", "FAX_RX_OPE_MEMORY_RX_MODD_ON_M_TIME", 2, 2, 2),
-    Label(1309, "memoryRxOffTimeLabel", "STR_FRO_TXT_MEMORY_RX_OFF_TIME", 3),
-    MemoryRxEdit(kOffHour, "memoryRxOffHourEdit", "FAX_RX_OPE_MEMORY_RX_MODD_OFF_H_TIME", 2, 3, 1),
-    MemoryRxEdit(kOffMinute, "memoryRxOffMinuteEdit", "FAX_RX_OPE_MEMORY_RX_MODD_OFF_M_TIME", 2, 3, 2),
-    Label(1313, "reductionRxLabel", "STR_FRO_TXT_REDUCTION_RX", 4),
-    RadioButton(1314, "reductionOffRadio", "STR_FRO_RDO_OFF", "FAX_RX_OPE_REDUCTION_RX", 2, 1, true, 4, 1),
-    RadioButton(1315, "reductionOnRadio", "STR_FRO_RDO_ON", "FAX_RX_OPE_REDUCTION_RX", 2, 0, false, 4, 2),
-    RadioButton(1316, "reductionCutRadio", "STR_FRO_RDO_CUT", "FAX_RX_OPE_REDUCTION_RX", 2, 2, false, 4, 3),
-    Label(1317, "rxPrintLabel", "STR_FRO_TXT_RX_PRINT", 5),
-    RadioButton(1318, "memoryRxPrintRadio", "STR_FRO_RDO_MEMORY_RX", "FAX_RX_OPE_RX_PRINT", 3, 1, true, 5, 1),
-    RadioButton(1319, "printRxRadio", "STR_FRO_RDO_PRINT_RX", "FAX_RX_OPE_RX_PRINT", 3, 0, false, 5, 2),
-    Label(1320, "rxModeLabel", "STR_FRO_TXT_RX_MODE", 6),
-    RadioButton(1321, "autoRxRadio", "STR_FRO_RDO_AUTO_RX", "FAX_RX_OPE_RX_MODE", 4, 0, true, 6, 1),
-    RadioButton(1322, "manualRxRadio", "STR_FRO_RDO_MANUAL_RX", "FAX_RX_OPE_RX_MODE", 4, 1, false, 6, 2),
-    Label(1323, "forwardLabel", "STR_FRO_TXT_FORWARD", 7),
-    ForwardRadio(1324, "forwardOnRadio", "STR_FRO_RDO_FORWARD_ON", 0, true, 1),
-    ForwardRadio(1325, "forwardOnPrintRadio", "STR_FRO_RDO_FORWARD_ON_PRINT", 1, false, 2),
-    ForwardRadio(1326, "forwardOffRadio", "STR_FRO_RDO_OFF", 2, false, 3),
-    Label(1327, "ringsLabel", "STR_FRO_TXT_NUM_OF_RINGS", 8),
+    Label({.id = 1300, .name = "memoryRxLabel", .textKey = "STR_FRO_TXT_MEMORY_RX", .row = 0}),
+    RadioButton({.id = kMemoryRxOn,
+                 .name = "memoryRxOnRadio",
+                 .textKey = "STR_FRO_RDO_ON",
+                 .item = "FAX_RX_OPE_MEMORY_RX_MODE",
+                 .group = 1,
+                 .radioValue = 1,
+                 .row = 0,
+                 .column = 1}),
+    RadioButton({.id = 1302,
+                 .name = "memoryRxOffRadio",
+                 .textKey = "STR_FRO_RDO_OFF",
+                 .item = "FAX_RX_OPE_MEMORY_RX_MODE",
+                 .group = 1,
+                 .radioValue = 0,
+                 .fallback = true,
+                 .row = 0,
+                 .column = 2}),
+    Label({.id = 1303, .name = "memoryRxPasswordLabel", .textKey = "STR_FRO_TXT_MEMORY_RX_PASSWORD", .row = 1}),
+    MemoryRxEdit({.id = kPassword,
+                  .name = "memoryRxPasswordEdit",
+                  .item = "FAX_RX_OPE_MEMORY_RX_MODD_PASS",
+                  .digits = 4,
+                  .row = 1,
+                  .column = 1}),
+    Label({.id = 1305, .name = "memoryRxOnTimeLabel", .textKey = "STR_FRO_TXT_MEMORY_RX_ON_TIME", .row = 2}),
+    MemoryRxEdit({.id = kOnHour,
+                  .name = "memoryRxOnHourEdit",
+                  .item = "FAX_RX_OPE_MEMORY_RX_MODD_ON_H_TIME",
+                  .digits = 2,
+                  .row = 2,
+                  .column = 1}),
+    MemoryRxEdit({.id = kOnMinute,
+                  .name = "memoryRxOnMinuteEdit",
+                  .item = "FAX_RX_OPE_MEMORY_RX_MODD_ON_M_TIME",
+                  .digits = 2,
+                  .row = 2,
+                  .column = 2}),
+    Label({.id = 1309, .name = "memoryRxOffTimeLabel", .textKey = "STR_FRO_TXT_MEMORY_RX_OFF_TIME", .row = 3}),
+    MemoryRxEdit({.id = kOffHour,
+                  .name = "memoryRxOffHourEdit",
+                  .item = "FAX_RX_OPE_MEMORY_RX_MODD_OFF_H_TIME",
+                  .digits = 2,
+                  .row = 3,
+                  .column = 1}),
+    MemoryRxEdit({.id = kOffMinute,
+                  .name = "memoryRxOffMinuteEdit",
+                  .item = "FAX_RX_OPE_MEMORY_RX_MODD_OFF_M_TIME",
+                  .digits = 2,
+                  .row = 3,
+                  .column = 2}),
+    Label({.id = 1313, .name = "reductionRxLabel", .textKey = "STR_FRO_TXT_REDUCTION_RX", .row = 4}),
+    RadioButton({.id = 1314,
+                 .name = "reductionOffRadio",
+                 .textKey = "STR_FRO_RDO_OFF",
+                 .item = "FAX_RX_OPE_REDUCTION_RX",
+                 .group = 2,
+                 .radioValue = 1,
+                 .fallback = true,
+                 .row = 4,
+                 .column = 1}),
+    RadioButton({.id = 1315,
+                 .name = "reductionOnRadio",
+                 .textKey = "STR_FRO_RDO_ON",
+                 .item = "FAX_RX_OPE_REDUCTION_RX",
+                 .group = 2,
+                 .radioValue = 0,
+                 .row = 4,
+                 .column = 2}),
+    RadioButton({.id = 1316,
+                 .name = "reductionCutRadio",
+                 .textKey = "STR_FRO_RDO_CUT",
+                 .item = "FAX_RX_OPE_REDUCTION_RX",
+                 .group = 2,
+                 .radioValue = 2,
+                 .row = 4,
+                 .column = 3}),
+    Label({.id = 1317, .name = "rxPrintLabel", .textKey = "STR_FRO_TXT_RX_PRINT", .row = 5}),
+    RadioButton({.id = 1318,
+                 .name = "memoryRxPrintRadio",
+                 .textKey = "STR_FRO_RDO_MEMORY_RX",
+                 .item = "FAX_RX_OPE_RX_PRINT",
+                 .group = 3,
+                 .radioValue = 1,
+                 .fallback = true,
+                 .row = 5,
+                 .column = 1}),
+    RadioButton({.id = 1319,
+                 .name = "printRxRadio",
+                 .textKey = "STR_FRO_RDO_PRINT_RX",
+                 .item = "FAX_RX_OPE_RX_PRINT",
+                 .group = 3,
+                 .radioValue = 0,
+                 .row = 5,
+                 .column = 2}),
+    Label({.id = 1320, .name = "rxModeLabel", .textKey = "STR_FRO_TXT_RX_MODE", .row = 6}),
+    RadioButton({.id = 1321,
+                 .name = "autoRxRadio",
+                 .textKey = "STR_FRO_RDO_AUTO_RX",
+                 .item = "FAX_RX_OPE_RX_MODE",
+                 .group = 4,
+                 .radioValue = 0,
+                 .fallback = true,
+                 .row = 6,
+                 .column = 1}),
+    RadioButton({.id = 1322,
+                 .name = "manualRxRadio",
+                 .textKey = "STR_FRO_RDO_MANUAL_RX",
+                 .item = "FAX_RX_OPE_RX_MODE",
+                 .group = 4,
+                 .radioValue = 1,
+                 .row = 6,
+                 .column = 2}),
+    Label({.id = 1323, .name = "forwardLabel", .textKey = "STR_FRO_TXT_FORWARD", .row = 7}),
+    ForwardRadio({.id = 1324,
+                  .name = "forwardOnRadio",
+                  .textKey = "STR_FRO_RDO_FORWARD_ON",
+                  .radioValue = 0,
+                  .fallback = true,
+                  .column = 1}),
+    ForwardRadio({.id = 1325,
+                  .name = "forwardOnPrintRadio",
+                  .textKey = "STR_FRO_RDO_FORWARD_ON_PRINT",
+                  .radioValue = 1,
+                  .column = 2}),
+    ForwardRadio({.id = 1326, .name = "forwardOffRadio", .textKey = "STR_FRO_RDO_OFF", .radioValue = 2, .column = 3}),
+    Label({.id = 1327, .name = "ringsLabel", .textKey = "STR_FRO_TXT_NUM_OF_RINGS", .row = 8}),
     // The range and the stored value follow the fax country; the page's rules load and store it.
     {.id = kRings, .kind = ControlKind::Slider, .name = "ringsSlider", .maximum = 16, .row = 8, .column = 1},
     {.id = kRingsValue, .name = "ringsValue", .row = 8, .column = 2},
-    CheckBox(1330, "footerCheck", "STR_FRO_CHK_FOOTER", "FAX_RX_OPE_FOOTER", 9, 0),
-    CheckBox(kCallTransfer, "callTransferCheck", "STR_FRO_CHK_CALL_TRANSFER", "FAX_RX_OPE_CALL_TRANSFER", 10, 0),
+    CheckBox({.id = 1330,
+              .name = "footerCheck",
+              .textKey = "STR_FRO_CHK_FOOTER",
+              .item = "FAX_RX_OPE_FOOTER",
+              .row = 9,
+              .column = 0}),
+    CheckBox({.id = kCallTransfer,
+              .name = "callTransferCheck",
+              .textKey = "STR_FRO_CHK_CALL_TRANSFER",
+              .item = "FAX_RX_OPE_CALL_TRANSFER",
+              .row = 10,
+              .column = 0}),
     {.id = kCallTransferCount,
      .kind = ControlKind::Slider,
      .name = "callTransferSlider",
@@ -153,19 +329,70 @@ constexpr CControlDef kFaxRxControls[] = {
      .row = 10,
      .column = 1},
     {.id = kCallTransferValue, .name = "callTransferValue", .row = 10, .column = 2},
-    CheckBox(1334, "closedNetworkCheck", "STR_FRO_CHK_CLOSED_NETWORK", "FAX_RX_OPE_CLOSED_NETWORK", 11, 0, kNever),
-    Label(1336, "tray1Label", "STR_FRO_TXT_SELECT_TRAY1", 12, kLarge),
-    TrayRadio(1337, "tray1EnableRadio", "STR_FRO_RDO_ENABLE", "FAX_RX_OPE_SELECT_TRAY_TRAY1", true, 12),
-    TrayRadio(1338, "tray1DisableRadio", "STR_FRO_RDO_DISABLE", "FAX_RX_OPE_SELECT_TRAY_TRAY1", false, 12),
-    Label(1339, "tray2Label", "STR_FRO_TXT_SELECT_TRAY2", 13, kLarge),
-    TrayRadio(1340, "tray2EnableRadio", "STR_FRO_RDO_ENABLE", "FAX_RX_OPE_SELECT_TRAY_TRAY2", true, 13),
-    TrayRadio(1341, "tray2DisableRadio", "STR_FRO_RDO_DISABLE", "FAX_RX_OPE_SELECT_TRAY_TRAY2", false, 13),
-    Label(1342, "tray3Label", "STR_FRO_TXT_SELECT_TRAY3", 14, kLarge),
-    TrayRadio(1343, "tray3EnableRadio", "STR_FRO_RDO_ENABLE", "FAX_RX_OPE_SELECT_TRAY_TRAY3", true, 14),
-    TrayRadio(1344, "tray3DisableRadio", "STR_FRO_RDO_DISABLE", "FAX_RX_OPE_SELECT_TRAY_TRAY3", false, 14),
-    Label(1345, "selectTrayLabel", "STR_FRO_TXT_SELECT_TRAY", 15),
-    RadioButton(1346, "selectTray1Radio", "STR_FRO_RDO_TRAY1", "FAX_RX_OPE_SELECT_TRAY", 8, 0, true, 15, 1),
-    RadioButton(1347, "selectTray2Radio", "STR_FRO_RDO_TRAY2", "FAX_RX_OPE_SELECT_TRAY", 8, 1, false, 15, 2),
+    CheckBox({.id = 1334,
+              .name = "closedNetworkCheck",
+              .textKey = "STR_FRO_CHK_CLOSED_NETWORK",
+              .item = "FAX_RX_OPE_CLOSED_NETWORK",
+              .row = 11,
+              .column = 0,
+              .modelMask = kNever}),
+    Label({.id = 1336, .name = "tray1Label", .textKey = "STR_FRO_TXT_SELECT_TRAY1", .row = 12, .modelMask = kLarge}),
+    TrayRadio({.id = 1337,
+               .name = "tray1EnableRadio",
+               .textKey = "STR_FRO_RDO_ENABLE",
+               .item = "FAX_RX_OPE_SELECT_TRAY_TRAY1",
+               .enables = true,
+               .row = 12}),
+    TrayRadio({.id = 1338,
+               .name = "tray1DisableRadio",
+               .textKey = "STR_FRO_RDO_DISABLE",
+               .item = "FAX_RX_OPE_SELECT_TRAY_TRAY1",
+               .enables = false,
+               .row = 12}),
+    Label({.id = 1339, .name = "tray2Label", .textKey = "STR_FRO_TXT_SELECT_TRAY2", .row = 13, .modelMask = kLarge}),
+    TrayRadio({.id = 1340,
+               .name = "tray2EnableRadio",
+               .textKey = "STR_FRO_RDO_ENABLE",
+               .item = "FAX_RX_OPE_SELECT_TRAY_TRAY2",
+               .enables = true,
+               .row = 13}),
+    TrayRadio({.id = 1341,
+               .name = "tray2DisableRadio",
+               .textKey = "STR_FRO_RDO_DISABLE",
+               .item = "FAX_RX_OPE_SELECT_TRAY_TRAY2",
+               .enables = false,
+               .row = 13}),
+    Label({.id = 1342, .name = "tray3Label", .textKey = "STR_FRO_TXT_SELECT_TRAY3", .row = 14, .modelMask = kLarge}),
+    TrayRadio({.id = 1343,
+               .name = "tray3EnableRadio",
+               .textKey = "STR_FRO_RDO_ENABLE",
+               .item = "FAX_RX_OPE_SELECT_TRAY_TRAY3",
+               .enables = true,
+               .row = 14}),
+    TrayRadio({.id = 1344,
+               .name = "tray3DisableRadio",
+               .textKey = "STR_FRO_RDO_DISABLE",
+               .item = "FAX_RX_OPE_SELECT_TRAY_TRAY3",
+               .enables = false,
+               .row = 14}),
+    Label({.id = 1345, .name = "selectTrayLabel", .textKey = "STR_FRO_TXT_SELECT_TRAY", .row = 15}),
+    RadioButton({.id = 1346,
+                 .name = "selectTray1Radio",
+                 .textKey = "STR_FRO_RDO_TRAY1",
+                 .item = "FAX_RX_OPE_SELECT_TRAY",
+                 .group = 8,
+                 .radioValue = 0,
+                 .fallback = true,
+                 .row = 15,
+                 .column = 1}),
+    RadioButton({.id = 1347,
+                 .name = "selectTray2Radio",
+                 .textKey = "STR_FRO_RDO_TRAY2",
+                 .item = "FAX_RX_OPE_SELECT_TRAY",
+                 .group = 8,
+                 .radioValue = 1,
+                 .row = 15,
+                 .column = 2}),
 };
 
 const COperationBlock& SwitchBlock(const CPage& page)
@@ -236,7 +463,7 @@ CCheckResult CheckFaxRx(const CPage& page)
     }
     const CValueStore& store = *page.Env().store;
     const std::u16string& password = page.State(kPassword).text;
-    if (!IsInputTextValid(password, kDigits, store)) {
+    if (!IsInputTextValid(password, InputKind::Digits, store)) {
         return {kMsgInvalidRangeValue, kPassword};
     }
     // The device takes four digits or no password at all.
@@ -244,7 +471,7 @@ CCheckResult CheckFaxRx(const CPage& page)
         return {kMsgMemoryRxPasswordErr, kPassword};
     }
     for (const std::int32_t id : kTimeEdits) {
-        if (!IsInputTextValid(page.State(id).text, kDigits, store)) {
+        if (!IsInputTextValid(page.State(id).text, InputKind::Digits, store)) {
             return {kMsgInvalidRangeValue, id};
         }
     }
@@ -300,31 +527,42 @@ constexpr std::int32_t kFaxNumberLabel = 1214;
 constexpr std::int32_t kFaxNumber = 1215;
 constexpr std::int32_t kEmailLabel = 1216;
 constexpr std::int32_t kEmailAddress = 1217;
-constexpr std::int32_t kFaxNumberKind = 5;
-constexpr std::int32_t kEmailKind = 7;
 
 constexpr CControlDef kForwardControls[] = {
-    Label(1210, "forwardToLabel", "STR_DLG_FL_TXT_FORWARD_TO", 0),
-    RadioButton(kFaxMode, "forwardFaxRadio", "STR_DLG_FL_RDO_FAX", "FAX_RX_OPE_FAX_EMAIL_MODE", 1, 0, false, 0, 1),
-    RadioButton(kEmailMode, "forwardEmailRadio", "STR_DLG_FL_RDO_EMAIL", "FAX_RX_OPE_FAX_EMAIL_MODE", 1, 1, true, 0, 2),
-    Label(kFaxNumberLabel, "forwardFaxNumberLabel", "STR_DLG_FL_TXT_FAX_NUMBER", 1),
-    TextEdit(kFaxNumber,
-             "forwardFaxNumberEdit",
-             "FAX_RX_OPE_FAX_NUMBER",
-             kFaxNumberKind,
-             50,
-             1,
-             kEveryModelMask,
-             CheckRule::None),
-    Label(kEmailLabel, "forwardEmailAddressLabel", "STR_DLG_FL_TXT_EMAIL_ADDRESS", 2),
-    TextEdit(kEmailAddress,
-             "forwardEmailAddressEdit",
-             "FAX_RX_OPE_EMAIL_ADDRESS",
-             kEmailKind,
-             64,
-             2,
-             kEveryModelMask,
-             CheckRule::None),
+    Label({.id = 1210, .name = "forwardToLabel", .textKey = "STR_DLG_FL_TXT_FORWARD_TO", .row = 0}),
+    RadioButton({.id = kFaxMode,
+                 .name = "forwardFaxRadio",
+                 .textKey = "STR_DLG_FL_RDO_FAX",
+                 .item = "FAX_RX_OPE_FAX_EMAIL_MODE",
+                 .group = 1,
+                 .radioValue = 0,
+                 .row = 0,
+                 .column = 1}),
+    RadioButton({.id = kEmailMode,
+                 .name = "forwardEmailRadio",
+                 .textKey = "STR_DLG_FL_RDO_EMAIL",
+                 .item = "FAX_RX_OPE_FAX_EMAIL_MODE",
+                 .group = 1,
+                 .radioValue = 1,
+                 .fallback = true,
+                 .row = 0,
+                 .column = 2}),
+    Label({.id = kFaxNumberLabel, .name = "forwardFaxNumberLabel", .textKey = "STR_DLG_FL_TXT_FAX_NUMBER", .row = 1}),
+    TextEdit({.id = kFaxNumber,
+              .name = "forwardFaxNumberEdit",
+              .item = "FAX_RX_OPE_FAX_NUMBER",
+              .inputKind = InputKind::FaxNumber,
+              .limit = 50,
+              .row = 1,
+              .check = CheckRule::None}),
+    Label({.id = kEmailLabel, .name = "forwardEmailAddressLabel", .textKey = "STR_DLG_FL_TXT_EMAIL_ADDRESS", .row = 2}),
+    TextEdit({.id = kEmailAddress,
+              .name = "forwardEmailAddressEdit",
+              .item = "FAX_RX_OPE_EMAIL_ADDRESS",
+              .inputKind = InputKind::EmailAddress,
+              .limit = 64,
+              .row = 2,
+              .check = CheckRule::None}),
 };
 
 // Forwarding by e-mail needs the device to send mail: e-mail on, an SMTP server and the network.
@@ -372,13 +610,13 @@ CCheckResult CheckForward(const CPage& page)
     const CValueStore& store = *page.Env().store;
     if (page.IsChecked(kFaxMode)) {
         const std::u16string& number = page.State(kFaxNumber).text;
-        if (!IsInputTextValid(number, kFaxNumberKind, store)) {
+        if (!IsInputTextValid(number, InputKind::FaxNumber, store)) {
             return {kMsgInvalidRangeValue, kFaxNumber};
         }
         return number.empty() ? CCheckResult{kMsgForwardPhoneInvalidErr, kFaxNumber} : CCheckResult{};
     }
     const std::u16string& address = page.State(kEmailAddress).text;
-    if (!IsInputTextValid(address, kEmailKind, store)) {
+    if (!IsInputTextValid(address, InputKind::EmailAddress, store)) {
         return {kMsgInvalidRangeValue, kEmailAddress};
     }
     return IsEmailAddress(address) ? CCheckResult{} : CCheckResult{kMsgMachineEmailAddressErr, kEmailAddress};

@@ -48,7 +48,7 @@ constexpr CChoiceDef kLanguages[] = {
 };
 constexpr CChoiceDef kTonerEmptyStop[] = {
     {"STR_MS_CMB_TONER_EMPTY_STOP_ON", 0},
-    {"STR_MS_CMB_TONER_EMPTY_STOP_ON_FAX", 1, kSmall},
+    {.textKey = "STR_MS_CMB_TONER_EMPTY_STOP_ON_FAX", .value = 1, .modelMask = kSmall},
     {"STR_MS_CMB_TONER_EMPTY_STOP_OFF", 2},
 };
 constexpr CChoiceDef kEnergySaveTimes[] = {
@@ -65,9 +65,9 @@ constexpr CChoiceDef kTonerCalibration[] = {
     {"STR_MS_CMB_TONER_CALIBRATION_OFF", 0},
 };
 constexpr CChoiceDef kDuplexSpeeds[] = {
-    {"STR_MS_CMB_DUPLEX_SPEED_AUTO", 0, kSmall},
-    {"STR_MS_CMB_DUPLEX_SPEED_SPEED", 1, kSmall},
-    {"STR_MS_CMB_DUPLEX_SPEED_QUALITY", 2, kSmall},
+    {.textKey = "STR_MS_CMB_DUPLEX_SPEED_AUTO", .value = 0, .modelMask = kSmall},
+    {.textKey = "STR_MS_CMB_DUPLEX_SPEED_SPEED", .value = 1, .modelMask = kSmall},
+    {.textKey = "STR_MS_CMB_DUPLEX_SPEED_QUALITY", .value = 2, .modelMask = kSmall},
 };
 
 constexpr std::int32_t kPanelResetCheck = 1572;
@@ -89,7 +89,7 @@ constexpr CControlDef kControls[] = {
      .binding = Binding::Text,
      .item = "MACHINE_ADMIN_NAME_EDT",
      .limit = 127,
-     .inputKind = 7,
+     .inputKind = InputKind::EmailAddress,
      .check = CheckRule::Text,
      .row = 0,
      .column = 1},
@@ -100,7 +100,7 @@ constexpr CControlDef kControls[] = {
      .binding = Binding::Text,
      .item = "MACHINE_DEVICE_NAME_EDT",
      .limit = 127,
-     .inputKind = 7,
+     .inputKind = InputKind::EmailAddress,
      .check = CheckRule::Text,
      .row = 1,
      .column = 1},
@@ -111,7 +111,7 @@ constexpr CControlDef kControls[] = {
      .binding = Binding::Text,
      .item = "MACHINE_DEVICE_PLACE_EDT",
      .limit = 127,
-     .inputKind = 7,
+     .inputKind = InputKind::EmailAddress,
      .check = CheckRule::Text,
      .row = 2,
      .column = 1},

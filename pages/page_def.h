@@ -2,6 +2,7 @@
 
 #include "app/model_profile.h"
 #include "base/message_codes.h"
+#include "model/input_chars.h"
 
 #include <cstdint>
 #include <span>
@@ -69,7 +70,7 @@ struct CControlDef
     std::string_view item = {}; // value-store key
     std::string_view itemPage = {}; // value-store page when it is not the page's own
     std::int32_t limit = 0; // edit: at most this many characters (0: the engine's default)
-    std::int32_t inputKind = 0; // edit: the typing filter and text check
+    InputKind inputKind = InputKind::None; // edit: the typing filter and text check
     std::int32_t group = 0; // radio: the buttons of one group share it
     std::int32_t radioValue = 0;
     bool fallback = false; // radio: checked for stored values no other button of the group has

@@ -12,6 +12,9 @@ namespace qzb {
 
 namespace {
 
+constexpr std::int32_t kPlainPaper = 1632;
+constexpr std::int32_t kGlossy2 = 1641;
+constexpr std::int32_t kCustomY = 1005;
 constexpr std::int32_t kTray1Size = 1642;
 constexpr std::int32_t kCustomSize = 39;
 constexpr std::int32_t kOficio = 27;
@@ -27,15 +30,15 @@ struct CSizeRule
 };
 
 constexpr CSizeRule kSizeRules[] = {
-    {0x1, 0x100, 0x1F000},
-    {0x1, 0x200, 0xC0000},
-    {0x1, 0xFF, 0x100FBF},
-    {0x6, 0x1, 0x100FBF},
-    {0x6, 0x6, 0x1001B7},
-    {0x6, 0x30, 0x1B7},
-    {0x6, 0x200, 0x40000},
-    {0x6, 0x100, 0x6000},
-    {0x6, 0x21, 0x100BBF},
+    {.modelMask = 0x1, .classMask = 0x100, .sizeSet = 0x1F000},
+    {.modelMask = 0x1, .classMask = 0x200, .sizeSet = 0xC0000},
+    {.modelMask = 0x1, .classMask = 0xFF, .sizeSet = 0x100FBF},
+    {.modelMask = 0x6, .classMask = 0x1, .sizeSet = 0x100FBF},
+    {.modelMask = 0x6, .classMask = 0x6, .sizeSet = 0x1001B7},
+    {.modelMask = 0x6, .classMask = 0x30, .sizeSet = 0x1B7},
+    {.modelMask = 0x6, .classMask = 0x200, .sizeSet = 0x40000},
+    {.modelMask = 0x6, .classMask = 0x100, .sizeSet = 0x6000},
+    {.modelMask = 0x6, .classMask = 0x21, .sizeSet = 0x100BBF},
 };
 
 constexpr CChoiceDef kTray2Sizes[] = {
@@ -57,40 +60,79 @@ constexpr CChoiceDef kTray3Sizes[] = {
 };
 
 // One tray-1 media radio; three to a row beside the label.
-constexpr CControlDef MediaRadio(std::int32_t id,
-                                 std::string_view name,
-                                 std::string_view key,
-                                 std::int32_t value,
-                                 std::uint32_t modelMask,
-                                 bool fallback = false)
+struct CMediaRadioRow
 {
-    return {.id = id,
+    std::int32_t id = 0;
+    std::string_view name = {};
+    std::string_view textKey = {};
+    std::int32_t radioValue = 0;
+    std::uint32_t modelMask = kEveryModelMask;
+    bool fallback = false;
+};
+
+constexpr CControlDef MediaRadio(const CMediaRadioRow& r)
+{
+    return {.id = r.id,
             .kind = ControlKind::Radio,
-            .name = name,
-            .textKey = key,
-            .modelMask = modelMask,
+            .name = r.name,
+            .textKey = r.textKey,
+            .modelMask = r.modelMask,
             .hideExcluded = true,
             .binding = Binding::Radio,
             .item = "PAPER_TRAY1_MEDIA_TYPE",
             .group = 1,
-            .radioValue = value,
-            .fallback = fallback,
-            .row = (id - 1632) / 3,
-            .column = 1 + (id - 1632) % 3};
+            .radioValue = r.radioValue,
+            .fallback = r.fallback,
+            .row = (r.id - kPlainPaper) / 3,
+            .column = 1 + (r.id - kPlainPaper) % 3};
 }
 
 constexpr CControlDef kPaperControls[] = {
     {.id = 1631, .name = "tray1MediaLabel", .textKey = "STR_PSS_TXT_TRAY1_MEDIA_TYPE", .row = 0},
-    MediaRadio(1632, "plainPaperRadio", "STR_PSS_RDO_PLAIN_PAPER", 0, kEveryModelMask, true),
-    MediaRadio(1633, "transparencyRadio", "STR_PSS_RDO_TRANSPARENCY", 3, 0x1),
-    MediaRadio(1634, "labelsRadio", "STR_PSS_RDO_LABELS", 8, kEveryModelMask),
-    MediaRadio(1635, "letterheadRadio", "STR_PSS_RDO_LETTERHEAD", 9, kEveryModelMask),
-    MediaRadio(1636, "envelopeRadio", "STR_PSS_RDO_ENVELOPE", 6, kEveryModelMask),
-    MediaRadio(1637, "postcardRadio", "STR_PSS_RDO_POSTCARD", 5, kEveryModelMask),
-    MediaRadio(1638, "thickPaperRadio", "STR_PSS_RDO_THICK_PAPER", 7, kEveryModelMask),
-    MediaRadio(1639, "thickPaper2Radio", "STR_PSS_RDO_THICK_PAPER2", 10, kEveryModelMask),
-    MediaRadio(1640, "glossyRadio", "STR_PSS_RDO_GLOSSY", 2, 0x1),
-    MediaRadio(1641, "glossy2Radio", "STR_PSS_RDO_GLOSSY2", 11, 0x1),
+    MediaRadio({.id = kPlainPaper,
+                .name = "plainPaperRadio",
+                .textKey = "STR_PSS_RDO_PLAIN_PAPER",
+                .radioValue = 0,
+                .modelMask = kEveryModelMask,
+                .fallback = true}),
+    MediaRadio({.id = 1633,
+                .name = "transparencyRadio",
+                .textKey = "STR_PSS_RDO_TRANSPARENCY",
+                .radioValue = 3,
+                .modelMask = 0x1}),
+    MediaRadio({.id = 1634,
+                .name = "labelsRadio",
+                .textKey = "STR_PSS_RDO_LABELS",
+                .radioValue = 8,
+                .modelMask = kEveryModelMask}),
+    MediaRadio({.id = 1635,
+                .name = "letterheadRadio",
+                .textKey = "STR_PSS_RDO_LETTERHEAD",
+                .radioValue = 9,
+                .modelMask = kEveryModelMask}),
+    MediaRadio({.id = 1636,
+                .name = "envelopeRadio",
+                .textKey = "STR_PSS_RDO_ENVELOPE",
+                .radioValue = 6,
+                .modelMask = kEveryModelMask}),
+    MediaRadio({.id = 1637,
+                .name = "postcardRadio",
+                .textKey = "STR_PSS_RDO_POSTCARD",
+                .radioValue = 5,
+                .modelMask = kEveryModelMask}),
+    MediaRadio({.id = 1638,
+                .name = "thickPaperRadio",
+                .textKey = "STR_PSS_RDO_THICK_PAPER",
+                .radioValue = 7,
+                .modelMask = kEveryModelMask}),
+    MediaRadio({.id = 1639,
+                .name = "thickPaper2Radio",
+                .textKey = "STR_PSS_RDO_THICK_PAPER2",
+                .radioValue = 10,
+                .modelMask = kEveryModelMask}),
+    MediaRadio({.id = 1640, .name = "glossyRadio", .textKey = "STR_PSS_RDO_GLOSSY", .radioValue = 2, .modelMask = 0x1}),
+    MediaRadio(
+        {.id = kGlossy2, .name = "glossy2Radio", .textKey = "STR_PSS_RDO_GLOSSY2", .radioValue = 11, .modelMask = 0x1}),
     {.id = 1630, .name = "tray1SizeLabel", .textKey = "STR_PSS_TXT_TRAY1_PAPER_SIZE", .row = 5},
     {.id = kTray1Size,
      .kind = ControlKind::Combo,
@@ -183,7 +225,7 @@ void LoadPaper(CPage& page)
 
 void PaperChanged(CPage& page, std::int32_t id)
 {
-    if (id >= 1632 && id <= 1641) {
+    if (id >= kPlainPaper && id <= kGlossy2) {
         RebuildTray1Sizes(page);
     }
 }
@@ -212,7 +254,7 @@ struct CCustomSize
          .binding = Binding::Number,
          .item = kTray1 ? "PAPER_TRAY1_CUSTOM_X" : "PAPER_TRAY2_CUSTOM_X",
          .limit = 3,
-         .inputKind = 2,
+         .inputKind = InputKind::Digits,
          .minimum = 92,
          .maximum = 216,
          .check = CheckRule::Range,
@@ -225,13 +267,13 @@ struct CCustomSize
          .row = 0,
          .column = 3},
         {.id = 1004, .name = "customYLabel", .textKey = "STR_DLG_CPS_TXT_Y", .row = 1},
-        {.id = 1005,
+        {.id = kCustomY,
          .kind = ControlKind::Edit,
          .name = "customYEdit",
          .binding = Binding::Number,
          .item = kTray1 ? "PAPER_TRAY1_CUSTOM_Y" : "PAPER_TRAY2_CUSTOM_Y",
          .limit = 3,
-         .inputKind = 2,
+         .inputKind = InputKind::Digits,
          .row = 1,
          .column = 1},
         {.id = 1006, .name = "customYUnitLabel", .textKey = "STR_DLG_CPS_TXT_Y_MM", .row = 1, .column = 2},
@@ -256,9 +298,9 @@ struct CCustomSize
             const bool thick = (MediaClass(media) & kThickClasses) != 0;
             minimum = thick ? 184 : 195;
         }
-        const std::u16string& text = page.State(1005).text;
-        if (!IsInputTextValid(text, 2, *page.Env().store) || !IsInRange(text, minimum, maximum)) {
-            return {kMsgInvalidRangeValue, 1005};
+        const std::u16string& text = page.State(kCustomY).text;
+        if (!IsInputTextValid(text, InputKind::Digits, *page.Env().store) || !IsInRange(text, minimum, maximum)) {
+            return {kMsgInvalidRangeValue, kCustomY};
         }
         return {};
     }

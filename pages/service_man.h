@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/message_codes.h"
+#include "model/input_chars.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -13,9 +14,9 @@ namespace qzb {
 
 class CValueStore;
 
-// The service-man password fields: at most 8 characters of input kind 15 (letters, digits, space
-// and every ASCII punctuation mark). A page that supplies its own password allows 4 characters.
-inline constexpr std::int32_t kPasswordInputKind = 15;
+// The service-man password fields: at most 8 characters of printable ASCII. A page that supplies its own password
+// allows 4 characters.
+inline constexpr InputKind kPasswordInputKind = InputKind::PrintableAscii;
 inline constexpr std::int32_t kPasswordLimit = 8;
 inline constexpr std::int32_t kCallerPasswordLimit = 4;
 inline constexpr std::size_t kMinimumNewPasswordLength = 4;

@@ -15,9 +15,6 @@ using namespace rows;
 namespace {
 
 constexpr auto kUserPage = "USER_SET_DLG";
-constexpr std::int32_t kDigits = 2;
-constexpr std::int32_t kFaxNumberKind = 11;
-constexpr std::int32_t kNameKind = 6;
 
 constexpr std::int32_t kHour = 1125;
 constexpr std::int32_t kMinute = 1127;
@@ -86,56 +83,85 @@ constexpr CChoiceDef kPresetZoom[] = {
 };
 
 // A two-digit date or time edit, shown as "%02d".
-constexpr CControlDef DateEdit(
-    std::int32_t id, std::string_view name, std::string_view item, std::int32_t row, int column, std::int32_t next = 0)
+struct CDateEditRow
 {
-    return {.id = id,
+    std::int32_t id = 0;
+    std::string_view name = {};
+    std::string_view item = {};
+    std::int32_t row = -1;
+    std::int32_t column = 0;
+    std::int32_t focusOnFull = 0;
+};
+
+constexpr CControlDef DateEdit(const CDateEditRow& r)
+{
+    return {.id = r.id,
             .kind = ControlKind::Edit,
-            .name = name,
+            .name = r.name,
             .binding = Binding::Number,
-            .item = item,
+            .item = r.item,
             .limit = 2,
-            .inputKind = kDigits,
+            .inputKind = InputKind::Digits,
             .numberWidth = 2,
-            .row = row,
-            .column = column,
-            .focusOnFull = next};
+            .row = r.row,
+            .column = r.column,
+            .focusOnFull = r.focusOnFull};
 }
 
-constexpr CControlDef ZoneCombo(std::int32_t id, std::string_view name, std::span<const CChoiceDef> choices, int column)
+// The time zone's hour and minute combos share row 3; the page's rules map their positions.
+struct CZoneComboRow
 {
-    return {.id = id, .kind = ControlKind::Combo, .name = name, .choices = choices, .row = 3, .column = column};
+    std::int32_t id = 0;
+    std::string_view name = {};
+    std::span<const CChoiceDef> choices = {};
+    std::int32_t column = 0;
+};
+
+constexpr CControlDef ZoneCombo(const CZoneComboRow& r)
+{
+    return {.id = r.id, .kind = ControlKind::Combo, .name = r.name, .choices = r.choices, .row = 3, .column = r.column};
 }
 
 constexpr CControlDef kUserControls[] = {
-    Label(1120, "faxCountryLabel", "STR_US_TXT_FAX_PTT_SETTING", 0),
-    Combo(1121, "faxCountryCombo", "USER_FAX_PTT_SET", kCountries, 0),
-    Label(1124, "timeLabel", "STR_US_TXT_TIME", 1),
+    Label({.id = 1120, .name = "faxCountryLabel", .textKey = "STR_US_TXT_FAX_PTT_SETTING", .row = 0}),
+    Combo({.id = 1121, .name = "faxCountryCombo", .item = "USER_FAX_PTT_SET", .choices = kCountries, .row = 0}),
+    Label({.id = 1124, .name = "timeLabel", .textKey = "STR_US_TXT_TIME", .row = 1}),
     // Typing runs on: hour to minute, minute to year, year to month.
-    DateEdit(kHour, "hourEdit", "USER_TIME_HOUR", 1, 1, kMinute),
-    DateEdit(kMinute, "minuteEdit", "USER_TIME_MINUTES", 1, 2, kYear),
-    Label(1128, "dateLabel", "STR_US_TXT_DATE", 2),
-    DateEdit(kYear, "yearEdit", "USER_TIME_YEAR", 2, 1, kMonth),
-    DateEdit(kMonth, "monthEdit", "USER_TIME_MOUTH", 2, 2),
-    DateEdit(kDay, "dayEdit", "USER_TIME_DAY", 2, 3),
-    Label(1134, "timeZoneLabel", "STR_US_TXT_TIME_ZONE", 3),
-    ZoneCombo(kZoneHour, "timeZoneHourCombo", kZoneHours, 1),
-    ZoneCombo(kZoneMinute, "timeZoneMinuteCombo", kZoneMinutes, 2),
-    Label(1138, "dateFormatLabel", "STR_US_TXT_DATE_FORMAT", 4),
-    Combo(1139, "dateFormatCombo", "USER_DATE_FORMAT_SET", kDateFormats, 4),
-    Label(1140, "presetZoomLabel", "STR_US_TXT_PRESET_ZOOM_CHANGE", 5),
-    Combo(1141, "presetZoomCombo", "USER_PRESET_ZOOM_CHANGE", kPresetZoom, 5),
-    Label(1142, "userFaxNumberLabel", "STR_US_TXT_USER_FAX_NUMBER", 6),
-    TextEdit(
-        kUserFaxNumber, "userFaxNumberEdit", "USER_FAXNAME", kFaxNumberKind, 20, 6, kEveryModelMask, CheckRule::None),
-    Label(1144, "userNameLabel", "STR_US_TXT_USER_NAME", 7),
+    DateEdit(
+        {.id = kHour, .name = "hourEdit", .item = "USER_TIME_HOUR", .row = 1, .column = 1, .focusOnFull = kMinute}),
+    DateEdit({.id = kMinute,
+              .name = "minuteEdit",
+              .item = "USER_TIME_MINUTES",
+              .row = 1,
+              .column = 2,
+              .focusOnFull = kYear}),
+    Label({.id = 1128, .name = "dateLabel", .textKey = "STR_US_TXT_DATE", .row = 2}),
+    DateEdit({.id = kYear, .name = "yearEdit", .item = "USER_TIME_YEAR", .row = 2, .column = 1, .focusOnFull = kMonth}),
+    DateEdit({.id = kMonth, .name = "monthEdit", .item = "USER_TIME_MOUTH", .row = 2, .column = 2}),
+    DateEdit({.id = kDay, .name = "dayEdit", .item = "USER_TIME_DAY", .row = 2, .column = 3}),
+    Label({.id = 1134, .name = "timeZoneLabel", .textKey = "STR_US_TXT_TIME_ZONE", .row = 3}),
+    ZoneCombo({.id = kZoneHour, .name = "timeZoneHourCombo", .choices = kZoneHours, .column = 1}),
+    ZoneCombo({.id = kZoneMinute, .name = "timeZoneMinuteCombo", .choices = kZoneMinutes, .column = 2}),
+    Label({.id = 1138, .name = "dateFormatLabel", .textKey = "STR_US_TXT_DATE_FORMAT", .row = 4}),
+    Combo({.id = 1139, .name = "dateFormatCombo", .item = "USER_DATE_FORMAT_SET", .choices = kDateFormats, .row = 4}),
+    Label({.id = 1140, .name = "presetZoomLabel", .textKey = "STR_US_TXT_PRESET_ZOOM_CHANGE", .row = 5}),
+    Combo({.id = 1141, .name = "presetZoomCombo", .item = "USER_PRESET_ZOOM_CHANGE", .choices = kPresetZoom, .row = 5}),
+    Label({.id = 1142, .name = "userFaxNumberLabel", .textKey = "STR_US_TXT_USER_FAX_NUMBER", .row = 6}),
+    TextEdit({.id = kUserFaxNumber,
+              .name = "userFaxNumberEdit",
+              .item = "USER_FAXNAME",
+              .inputKind = InputKind::InternationalNumber,
+              .limit = 20,
+              .row = 6,
+              .check = CheckRule::None}),
+    Label({.id = 1144, .name = "userNameLabel", .textKey = "STR_US_TXT_USER_NAME", .row = 7}),
     {.id = kUserName,
      .kind = ControlKind::Edit,
      .name = "userNameEdit",
      .binding = Binding::PanelText,
      .item = "USER_NAME",
      .limit = 32,
-     .inputKind = kNameKind,
+     .inputKind = InputKind::Name,
      .row = 7,
      .column = 1},
 };
@@ -195,11 +221,11 @@ struct CClockField
 
 // The device takes a real date and time; the year is the two digits after 2000.
 constexpr CClockField kClockFields[] = {
-    {kHour, 0, 23},
-    {kMinute, 0, 59},
-    {kYear, 0, 99},
-    {kMonth, 1, 12},
-    {kDay, 1, 31},
+    {.id = kHour, .minimum = 0, .maximum = 23},
+    {.id = kMinute, .minimum = 0, .maximum = 59},
+    {.id = kYear, .minimum = 0, .maximum = 99},
+    {.id = kMonth, .minimum = 1, .maximum = 12},
+    {.id = kDay, .minimum = 1, .maximum = 31},
 };
 
 CCheckResult CheckUser(const CPage& page)
@@ -207,7 +233,8 @@ CCheckResult CheckUser(const CPage& page)
     const CValueStore& store = *page.Env().store;
     for (const CClockField& field : kClockFields) {
         const std::u16string& text = page.State(field.id).text;
-        if (text.empty() || !IsInputTextValid(text, kDigits, store) || !IsInRange(text, field.minimum, field.maximum)) {
+        if (text.empty() || !IsInputTextValid(text, InputKind::Digits, store) ||
+            !IsInRange(text, field.minimum, field.maximum)) {
             return {kMsgInvalidRangeValue, field.id};
         }
     }
@@ -218,10 +245,10 @@ CCheckResult CheckUser(const CPage& page)
     if ((thirtyDays && day == 31) || (month == 2 && day >= 30)) {
         return {kMsgInvalidRangeValue, kDay};
     }
-    if (!IsInputTextValid(page.State(kUserFaxNumber).text, kFaxNumberKind, store)) {
+    if (!IsInputTextValid(page.State(kUserFaxNumber).text, InputKind::InternationalNumber, store)) {
         return {kMsgInvalidRangeValue, kUserFaxNumber};
     }
-    if (!IsInputTextValid(page.State(kUserName).text, kNameKind, store)) {
+    if (!IsInputTextValid(page.State(kUserName).text, InputKind::Name, store)) {
         return {kMsgInvalidRangeValue, kUserName};
     }
     return {};

@@ -44,59 +44,118 @@ constexpr CListItems kGroupDialItems{
 constexpr CListItems kAddressBookItems{
     "PRINT_ADDRESS_BOOK", "PRINT_ADDRESS_BOOK_LIST_MODE", "PRINT_ADDRESS_BOOK_SELECT_NO", kFavouritePrintLimit};
 
-constexpr CControlDef NumbersEdit(std::int32_t id, std::string_view name, std::string_view item, std::int32_t row)
+struct CListRow
+{
+    std::int32_t id = 0;
+    std::string_view name = {};
+    std::string_view textKey = {};
+    std::string_view item = {};
+    std::int32_t row = -1;
+};
+
+constexpr CControlDef NumbersEdit(const CListRow& r)
 {
     // Digits, commas and dashes; the numbers are read as leniently as they print.
-    CControlDef edit = TextEdit(id, name, item, 16, 0, row, kEveryModelMask, CheckRule::None);
+    CControlDef edit = TextEdit({.id = r.id,
+                                 .name = r.name,
+                                 .item = r.item,
+                                 .inputKind = InputKind::NumberList,
+                                 .limit = 0,
+                                 .row = r.row,
+                                 .check = CheckRule::None});
     edit.column = 2;
     return edit;
 }
 
-constexpr CControlDef RangeLabel(std::int32_t id, std::string_view name, std::string_view key, std::int32_t row)
+constexpr CControlDef RangeLabel(const CListRow& r)
 {
-    CControlDef label = Label(id, name, key, row);
+    CControlDef label = Label({.id = r.id, .name = r.name, .textKey = r.textKey, .row = r.row});
     label.column = 3;
     return label;
 }
 
 // Modes: 0 prints all numbers; the selected-numbers radio takes every other value.
 constexpr CControlDef kControls[] = {
-    CheckBox(kSpeedDialCheck,
-             "speedDialCheck",
-             "STR_DLG_SPI_CHK_PRINT_SPEED_DIAL_LIST",
-             kSpeedDialItems.chosen,
-             0,
-             0,
-             kEveryModelMask,
-             Binding::CheckNonZero),
-    RadioButton(1101, "speedDialAllRadio", "STR_DLG_SPI_RAD_ALL", kSpeedDialItems.mode, 1, 0, false, 1, 1),
-    RadioButton(1102, "speedDialSelectRadio", "STR_DLG_SPI_RAD_SELECT_NO", kSpeedDialItems.mode, 1, 1, true, 2, 1),
-    NumbersEdit(1103, "speedDialNumbersEdit", kSpeedDialItems.numbers, 2),
-    RangeLabel(1104, "speedDialRangeLabel", "STR_DLG_SPI_CHK_PRINT_SPEED_DIAL_RANGE", 2),
-    CheckBox(kGroupDialCheck,
-             "groupDialCheck",
-             "STR_DLG_SPI_CHK_PRINT_GROUP_DIAL_LIST",
-             kGroupDialItems.chosen,
-             3,
-             0,
-             kEveryModelMask,
-             Binding::CheckNonZero),
-    RadioButton(1111, "groupDialAllRadio", "STR_DLG_SPI_RAD_ALL", kGroupDialItems.mode, 2, 0, false, 4, 1),
-    RadioButton(1112, "groupDialSelectRadio", "STR_DLG_SPI_RAD_SELECT_NO", kGroupDialItems.mode, 2, 1, true, 5, 1),
-    NumbersEdit(1113, "groupDialNumbersEdit", kGroupDialItems.numbers, 5),
-    RangeLabel(1114, "groupDialRangeLabel", "STR_DLG_EGN_TXT_GROUP_NAME_RANGE", 5),
-    CheckBox(kAddressBookCheck,
-             "addressBookCheck",
-             "STR_DLG_SPI_CHK_PRINT_ADDRESS_BOOK_LIST",
-             kAddressBookItems.chosen,
-             6,
-             0,
-             kEveryModelMask,
-             Binding::CheckNonZero),
-    RadioButton(1121, "addressBookAllRadio", "STR_DLG_SPI_RAD_ALL", kAddressBookItems.mode, 3, 0, false, 7, 1),
-    RadioButton(1122, "addressBookSelectRadio", "STR_DLG_SPI_RAD_SELECT_NO", kAddressBookItems.mode, 3, 1, true, 8, 1),
-    NumbersEdit(1123, "addressBookNumbersEdit", kAddressBookItems.numbers, 8),
-    RangeLabel(1124, "addressBookRangeLabel", "STR_DLG_SPI_CHK_PRINT_ADDRESS_BOOK_RANGE", 8),
+    CheckBox({.id = kSpeedDialCheck,
+              .name = "speedDialCheck",
+              .textKey = "STR_DLG_SPI_CHK_PRINT_SPEED_DIAL_LIST",
+              .item = kSpeedDialItems.chosen,
+              .row = 0,
+              .column = 0,
+              .binding = Binding::CheckNonZero}),
+    RadioButton({.id = 1101,
+                 .name = "speedDialAllRadio",
+                 .textKey = "STR_DLG_SPI_RAD_ALL",
+                 .item = kSpeedDialItems.mode,
+                 .group = 1,
+                 .radioValue = 0,
+                 .row = 1,
+                 .column = 1}),
+    RadioButton({.id = 1102,
+                 .name = "speedDialSelectRadio",
+                 .textKey = "STR_DLG_SPI_RAD_SELECT_NO",
+                 .item = kSpeedDialItems.mode,
+                 .group = 1,
+                 .radioValue = 1,
+                 .fallback = true,
+                 .row = 2,
+                 .column = 1}),
+    NumbersEdit({.id = 1103, .name = "speedDialNumbersEdit", .item = kSpeedDialItems.numbers, .row = 2}),
+    RangeLabel(
+        {.id = 1104, .name = "speedDialRangeLabel", .textKey = "STR_DLG_SPI_CHK_PRINT_SPEED_DIAL_RANGE", .row = 2}),
+    CheckBox({.id = kGroupDialCheck,
+              .name = "groupDialCheck",
+              .textKey = "STR_DLG_SPI_CHK_PRINT_GROUP_DIAL_LIST",
+              .item = kGroupDialItems.chosen,
+              .row = 3,
+              .column = 0,
+              .binding = Binding::CheckNonZero}),
+    RadioButton({.id = 1111,
+                 .name = "groupDialAllRadio",
+                 .textKey = "STR_DLG_SPI_RAD_ALL",
+                 .item = kGroupDialItems.mode,
+                 .group = 2,
+                 .radioValue = 0,
+                 .row = 4,
+                 .column = 1}),
+    RadioButton({.id = 1112,
+                 .name = "groupDialSelectRadio",
+                 .textKey = "STR_DLG_SPI_RAD_SELECT_NO",
+                 .item = kGroupDialItems.mode,
+                 .group = 2,
+                 .radioValue = 1,
+                 .fallback = true,
+                 .row = 5,
+                 .column = 1}),
+    NumbersEdit({.id = 1113, .name = "groupDialNumbersEdit", .item = kGroupDialItems.numbers, .row = 5}),
+    RangeLabel({.id = 1114, .name = "groupDialRangeLabel", .textKey = "STR_DLG_EGN_TXT_GROUP_NAME_RANGE", .row = 5}),
+    CheckBox({.id = kAddressBookCheck,
+              .name = "addressBookCheck",
+              .textKey = "STR_DLG_SPI_CHK_PRINT_ADDRESS_BOOK_LIST",
+              .item = kAddressBookItems.chosen,
+              .row = 6,
+              .column = 0,
+              .binding = Binding::CheckNonZero}),
+    RadioButton({.id = 1121,
+                 .name = "addressBookAllRadio",
+                 .textKey = "STR_DLG_SPI_RAD_ALL",
+                 .item = kAddressBookItems.mode,
+                 .group = 3,
+                 .radioValue = 0,
+                 .row = 7,
+                 .column = 1}),
+    RadioButton({.id = 1122,
+                 .name = "addressBookSelectRadio",
+                 .textKey = "STR_DLG_SPI_RAD_SELECT_NO",
+                 .item = kAddressBookItems.mode,
+                 .group = 3,
+                 .radioValue = 1,
+                 .fallback = true,
+                 .row = 8,
+                 .column = 1}),
+    NumbersEdit({.id = 1123, .name = "addressBookNumbersEdit", .item = kAddressBookItems.numbers, .row = 8}),
+    RangeLabel(
+        {.id = 1124, .name = "addressBookRangeLabel", .textKey = "STR_DLG_SPI_CHK_PRINT_ADDRESS_BOOK_RANGE", .row = 8}),
 };
 
 void EnableChosenLists(CPage& page)

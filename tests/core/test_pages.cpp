@@ -517,7 +517,7 @@ constexpr CControlDef kSwitchControls[] = {
      .name = "password",
      .binding = Binding::Text,
      .item = "NETWORK_APPLETALK",
-     .inputKind = 8,
+     .inputKind = InputKind::LettersDigits,
      .keepLastGood = true},
 };
 void RecordOldDhcp(const CPage&, CValueStore& store)

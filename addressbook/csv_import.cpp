@@ -1,7 +1,7 @@
 #include "addressbook/csv_exchange.h"
 
 #include "addressbook/address_book.h"
-#include "addressbook/group_label.h"
+#include "addressbook/csv_format.h"
 #include "base/atomic_file.h"
 #include "model/input_chars.h"
 #include "model/panel_code.h"
@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <cerrno>
 #include <charconv>
 #include <optional>
@@ -20,278 +19,10 @@ namespace qzb {
 
 namespace {
 
-constexpr char16_t kEnclosure = 0x0007;
 constexpr std::size_t kMaxFields = 32;
 // A group line carries "Group", its name and up to 50 members: the 32-field cap of the other
 // lines would drop every member after the 30th.
 constexpr std::size_t kMaxGroupFields = 2 + kMaxGroupMembers;
-constexpr std::uint8_t kPasswordShift = 48;
-
-// Input kinds of the directory's fields.
-constexpr std::int32_t kKindNumber = 4;
-constexpr std::int32_t kKindFaxNumber = 5;
-constexpr std::int32_t kKindName = 6;
-constexpr std::int32_t kKindAddress = 7;
-constexpr std::int32_t kKindSmbAddress = 17;
-
-std::string Key(std::string_view prefix, int number, int width)
-{
-    std::string digits = std::to_string(number);
-    digits.insert(0, static_cast<std::size_t>(std::max(0, width - static_cast<int>(digits.size()))), '0');
-    return std::string(prefix) + digits;
-}
-
-// The 290 keys in file order.
-const std::vector<std::string>& ExpectedKeys()
-{
-    static const std::vector<std::string> keys = [] {
-        std::vector<std::string> list;
-        list.reserve(kCsvLines);
-        for (int n = kFirstGroupNumber; n <= kLastGroupNumber; ++n) {
-            list.push_back(Key("OTD", n, 2));
-        }
-        for (int n = kFirstFaxMailNumber; n <= kLastScanNumber; ++n) {
-            list.push_back(Key("SPD", n, 3));
-        }
-        for (int n = kFirstFavouriteNumber; n <= kLastFavouriteNumber; ++n) {
-            list.push_back(Key("DHD", n, 2));
-        }
-        return list;
-    }();
-    return keys;
-}
-
-std::u16string Widen(std::string_view ascii)
-{
-    return std::u16string(ascii.begin(), ascii.end());
-}
-
-std::u16string Field(std::u16string_view text)
-{
-    if (text.find(u',') == std::u16string_view::npos) {
-        return std::u16string(text);
-    }
-    std::u16string enclosed(1, kEnclosure);
-    enclosed += text;
-    enclosed += kEnclosure;
-    return enclosed;
-}
-
-std::u16string Number(std::int64_t value)
-{
-    return Widen(std::to_string(value));
-}
-
-// C0 and C1 controls and DEL: a line feed would end the line early, a U+0007 open an enclosed
-// text that swallows the fields after it.
-bool IsControl(char16_t unit)
-{
-    return unit < 0x20 || (unit >= 0x7F && unit <= 0x9F);
-}
-
-// Printable ASCII is all that survives the password's shift by 48 and the import's check.
-bool IsPasswordReadable(std::u16string_view password, const CValueStore& store)
-{
-    return password.size() <= kCsvPasswordBytes &&
-           std::all_of(password.begin(), password.end(), [](char16_t unit) { return unit >= 32 && unit <= 126; }) &&
-           IsInputTextValid(password, kKindAddress, store);
-}
-
-class CExporter
-{
-public:
-    CExporter(const CAddressBook& book, const CValueStore& store, const TextLookup& text, std::vector<CCsvNote>* notes)
-        : m_book(book)
-        , m_store(store)
-        , m_language(PanelLanguage(store))
-        , m_labelFormat(text ? text(kGroupLabelKey) : std::u16string())
-        , m_notes(notes)
-    {
-    }
-
-    std::string Build();
-
-private:
-    void Line(const std::u16string& wide) { m_out += Utf16ToUtf8(wide); }
-    void Empty(const std::string& key) { m_out += key + ",NA,\r\n"; }
-    void Group(const std::string& key, std::int32_t number);
-    void FaxMail(const std::string& key, const CFaxMailEntry& entry);
-    void Scan(const std::string& key, const CScanEntry& entry);
-    void Favourite(const std::string& key, std::int32_t slot);
-    std::u16string Panel(std::string_view bytes) const { return PanelBytesToText(bytes, m_language); }
-    std::u16string Text(std::u16string_view text, std::size_t maxUnits);
-    void Note(const std::string& key, CsvNoteReason reason);
-    void EndEntry(const std::string& key);
-
-    const CAddressBook& m_book;
-    const CValueStore& m_store;
-    std::int32_t m_language;
-    std::u16string m_labelFormat;
-    std::vector<CCsvNote>* m_notes;
-    std::string m_out;
-    bool m_replaced = false; // the entry being written had control characters
-    bool m_cut = false; // ... or a text longer than its field
-};
-
-// The text as a field of the line: cut to its device field, control characters as spaces, and
-// enclosed when it holds a comma.
-std::u16string CExporter::Text(std::u16string_view text, std::size_t maxUnits)
-{
-    std::u16string clean(text.substr(0, maxUnits));
-    if (clean.size() < text.size()) {
-        m_cut = true;
-        if (!clean.empty() && clean.back() >= 0xD800 && clean.back() <= 0xDBFF) {
-            clean.pop_back(); // half of a surrogate pair
-        }
-    }
-    for (char16_t& unit : clean) {
-        if (IsControl(unit)) {
-            unit = u' ';
-            m_replaced = true;
-        }
-    }
-    return Field(clean);
-}
-
-void CExporter::Note(const std::string& key, CsvNoteReason reason)
-{
-    if (m_notes) {
-        m_notes->push_back({key, reason, 0, {}});
-    }
-}
-
-void CExporter::EndEntry(const std::string& key)
-{
-    if (m_replaced) {
-        Note(key, CsvNoteReason::ControlCharacters);
-    }
-    if (m_cut) {
-        Note(key, CsvNoteReason::TextCut);
-    }
-    m_replaced = m_cut = false;
-}
-
-std::string CExporter::Build()
-{
-    m_out.reserve(64 * 1024);
-    const auto& keys = ExpectedKeys();
-    std::size_t line = 0;
-    for (std::int32_t n = kFirstGroupNumber; n <= kLastGroupNumber; ++n) {
-        Group(keys[line++], n);
-    }
-    for (std::int32_t n = kFirstFaxMailNumber; n <= kLastScanNumber; ++n) {
-        const std::string& key = keys[line++];
-        if (const CFaxMailEntry* entry = m_book.FindFaxMailEntry(n)) {
-            FaxMail(key, *entry);
-        } else if (const CScanEntry* scan = m_book.FindScanEntry(n)) {
-            Scan(key, *scan);
-        } else {
-            Empty(key);
-        }
-    }
-    for (std::int32_t n = kFirstFavouriteNumber; n <= kLastFavouriteNumber; ++n) {
-        Favourite(keys[line++], n);
-    }
-    return std::move(m_out);
-}
-
-void CExporter::Group(const std::string& key, std::int32_t number)
-{
-    const CGroupEntry* group = m_book.FindGroup(number);
-    if (!group || group->members.empty()) {
-        Empty(key);
-        return;
-    }
-    std::u16string line =
-        Widen(key) + u",Group," + Text(GroupDisplayLabel(group, number, m_labelFormat, m_language), kCsvNameUnits);
-    for (std::int32_t member : group->members) {
-        std::string text = std::to_string(member);
-        text.insert(0, 3 - std::min<std::size_t>(3, text.size()), '0');
-        line += u',';
-        line += Widen(text);
-        line += u"-SP";
-    }
-    Line(line + u",\r\n");
-    EndEntry(key);
-}
-
-void CExporter::FaxMail(const std::string& key, const CFaxMailEntry& entry)
-{
-    const std::u16string name = Text(Panel(entry.name.View()), kCsvNameUnits);
-    const std::u16string address = Text(ProcessCodePage().Decode(entry.address.View()), kCsvAddressUnits);
-    EndEntry(key);
-    if (entry.kind == kKindMail) {
-        Line(Widen(key) + u",E-mail," + name + u"," + address + u",\r\n");
-        return;
-    }
-    std::u16string speed;
-    switch (entry.faxSpeed) {
-        case kFaxSpeed9600:
-            speed = u"9.6K";
-            break;
-        case kFaxSpeed14400:
-            speed = u"14.4K";
-            break;
-        case kFaxSpeed33600:
-            speed = u"33.6K";
-            break;
-        default:
-            break;
-    }
-    const bool batch = entry.batchHour >= 0 && entry.batchMinute >= 0;
-    const std::u16string time = batch ? Number(entry.batchHour) + u"," + Number(entry.batchMinute) : u"";
-    Line(Widen(key) + u",Fax," + name + u"," + address + u"," + speed + u"," + time + u",\r\n");
-}
-
-void CExporter::Scan(const std::string& key, const CScanEntry& entry)
-{
-    const bool ftp = entry.protocol == kProtocolFtp;
-    const bool privateSite = entry.account == kAccountPrivateSite;
-    std::u16string line = Widen(key) + (ftp ? u",FTP," : u",SMB,") + Text(Panel(entry.name.View()), kCsvNameUnits) +
-                          u"," + Text(entry.serverAddress, kCsvAddressUnits) + u"," +
-                          Text(entry.directory, kCsvDirectoryUnits) + u",";
-    if (ftp) {
-        line += (entry.useProxy ? u"on," : u"off,") + Number(entry.port) + u",";
-    }
-    line += u"0,";
-    for (std::int32_t value :
-         {entry.colourMode, entry.resolution, entry.scanMode, entry.fileFormat, entry.codingMethod, entry.scanArea}) {
-        line += Number(value) + u",";
-    }
-    line += entry.mailNotification ? u"on," : u"off,";
-    for (const std::u16string& address : entry.notificationAddresses) {
-        line += Text(address, kCsvAddressUnits) + u",";
-    }
-    line += Number(privateSite ? 1 : 0) + u"," + (privateSite ? Text(entry.userName, kCsvUserNameUnits) : u"") + u",";
-    Line(line);
-    EndEntry(key);
-    // Printable ASCII is the same in every code page the files are written in.
-    if (privateSite && IsPasswordReadable(entry.password, m_store)) {
-        for (char16_t unit : entry.password) {
-            m_out.push_back(static_cast<char>(unit + kPasswordShift));
-        }
-    } else if (privateSite && !entry.password.empty()) {
-        Note(key, CsvNoteReason::PasswordLeftOut);
-    }
-    m_out += ",\r\n";
-}
-
-void CExporter::Favourite(const std::string& key, std::int32_t slot)
-{
-    const CFavourite* favourite = m_book.FindFavourite(slot);
-    if (favourite && favourite->targetKind == kTargetSpeedDial &&
-        (m_book.FindFaxMailEntry(favourite->targetNumber) || m_book.FindScanEntry(favourite->targetNumber))) {
-        m_out += key + ",SPEED," + std::to_string(favourite->targetNumber) + ",\r\n";
-        return;
-    }
-    const CGroupEntry* group =
-        favourite && favourite->targetKind == kTargetGroup ? m_book.FindGroup(favourite->targetNumber) : nullptr;
-    if (group && !group->members.empty()) {
-        m_out += key + ",GROUP," + std::to_string(favourite->targetNumber) + ",\r\n";
-        return;
-    }
-    Empty(key);
-}
 
 // One line of the file, raw and decoded.
 struct CCsvLine
@@ -309,7 +40,7 @@ std::vector<std::u16string> SplitFields(std::u16string_view text, std::size_t ma
         const std::size_t comma = std::min(text.find(u',', start), text.size());
         std::u16string piece(text.substr(start, comma - start));
         start = comma + 1;
-        const bool toggles = std::count(piece.begin(), piece.end(), kEnclosure) == 1;
+        const bool toggles = std::count(piece.begin(), piece.end(), kCsvEnclosure) == 1;
         if (open) {
             *open += u",";
             *open += piece;
@@ -330,7 +61,7 @@ std::vector<std::u16string> SplitFields(std::u16string_view text, std::size_t ma
         fields.push_back(std::move(*open));
     }
     for (std::u16string& field : fields) {
-        field.erase(std::remove(field.begin(), field.end(), kEnclosure), field.end());
+        field.erase(std::remove(field.begin(), field.end(), kCsvEnclosure), field.end());
     }
     return fields;
 }
@@ -386,14 +117,14 @@ private:
     // A name that breaks its rule is left empty, and told.
     bool TakeName(std::u16string_view name, CNameField& target)
     {
-        if (!Valid(name, kKindName, kNameFieldSize - 1)) {
+        if (!Valid(name, InputKind::Name, kNameFieldSize - 1)) {
             Note(CsvNoteReason::NameEmptied);
             return false;
         }
         target.Assign(TextToPanelBytes(name, kNameFieldSize - 1));
         return true;
     }
-    bool Valid(std::u16string_view text, std::int32_t kind, std::size_t maxLength, std::size_t minLength = 0) const
+    bool Valid(std::u16string_view text, InputKind kind, std::size_t maxLength, std::size_t minLength = 0) const
     {
         return text.size() >= minLength && text.size() <= maxLength && IsInputTextValid(text, kind, m_store);
     }
@@ -435,8 +166,10 @@ void CImporter::FaxMail(std::int32_t number, const std::vector<std::u16string>& 
     entry.number = number;
     entry.setDate = m_setDate;
     const std::u16string& address = At(fields, 2);
-    if (!Valid(
-            address, kind == u"Fax" ? kKindFaxNumber : kKindAddress, kind == u"Fax" ? 50 : kAddressFieldSize - 1, 1)) {
+    if (!Valid(address,
+               kind == u"Fax" ? InputKind::FaxNumber : InputKind::EmailAddress,
+               kind == u"Fax" ? 50 : kAddressFieldSize - 1,
+               1)) {
         Note(CsvNoteReason::AddressInvalid);
         return;
     }
@@ -454,8 +187,8 @@ void CImporter::FaxMail(std::int32_t number, const std::vector<std::u16string>& 
         const std::u16string& hour = At(fields, 4);
         const std::u16string& minute = At(fields, 5);
         if (!hour.empty() || !minute.empty()) {
-            const std::int64_t h = Valid(hour, kKindNumber, 2) ? ParseNumber(hour).value_or(-1) : -1;
-            const std::int64_t m = Valid(minute, kKindNumber, 2) ? ParseNumber(minute).value_or(-1) : -1;
+            const std::int64_t h = Valid(hour, InputKind::Digits, 2) ? ParseNumber(hour).value_or(-1) : -1;
+            const std::int64_t m = Valid(minute, InputKind::Digits, 2) ? ParseNumber(minute).value_or(-1) : -1;
             if (h >= 0 && h < 24 && m >= 0 && m < 60) {
                 entry.batchHour = static_cast<std::int32_t>(h);
                 entry.batchMinute = static_cast<std::int32_t>(m);
@@ -489,7 +222,7 @@ std::u16string ReadPassword(std::string_view raw)
         if (byte < 80 || byte > 174) {
             break;
         }
-        password.push_back(static_cast<char16_t>(byte - kPasswordShift));
+        password.push_back(static_cast<char16_t>(byte - kCsvPasswordShift));
     }
     return password;
 }
@@ -514,12 +247,12 @@ void CImporter::Scan(std::int32_t number, const std::vector<std::u16string>& fie
     entry.protocol = ftp ? kProtocolFtp : kProtocolSmb;
     // SMB destinations are UNC paths: they take the backslash that FTP addresses do not.
     const std::u16string& server = At(fields, 2);
-    if (!Valid(server, ftp ? kKindAddress : kKindSmbAddress, 64, 1)) {
+    if (!Valid(server, ftp ? InputKind::EmailAddress : InputKind::SmbPath, 64, 1)) {
         Note(CsvNoteReason::AddressInvalid);
         return;
     }
     entry.serverAddress = server;
-    if (const std::u16string& directory = At(fields, 3); Valid(directory, kKindAddress, 128)) {
+    if (const std::u16string& directory = At(fields, 3); Valid(directory, InputKind::EmailAddress, 128)) {
         entry.directory = directory;
     } else {
         Note(CsvNoteReason::FieldDefaulted, 0, "directory");
@@ -557,7 +290,7 @@ void CImporter::Scan(std::int32_t number, const std::vector<std::u16string>& fie
     entry.mailNotification = At(fields, next++) == u"on" ? 1 : 0;
     for (std::u16string& address : entry.notificationAddresses) {
         const std::u16string& field = At(fields, next++);
-        if (Valid(field, kKindAddress, 64)) {
+        if (Valid(field, InputKind::EmailAddress, 64)) {
             address = field;
         } else {
             Note(CsvNoteReason::FieldDefaulted, 0, "notification address");
@@ -566,12 +299,12 @@ void CImporter::Scan(std::int32_t number, const std::vector<std::u16string>& fie
     choice(entry.account, 1, "account");
     const std::u16string& userName = At(fields, next++);
     if (entry.account == kAccountPrivateSite) {
-        if (Valid(userName, kKindAddress, 20)) {
+        if (Valid(userName, InputKind::EmailAddress, 20)) {
             entry.userName = userName;
         } else {
             Note(CsvNoteReason::FieldDefaulted, 0, "user name");
         }
-        if (const std::u16string password = ReadPassword(raw); Valid(password, kKindAddress, 20)) {
+        if (const std::u16string password = ReadPassword(raw); Valid(password, InputKind::EmailAddress, 20)) {
             entry.password = password;
         }
     }
@@ -660,7 +393,7 @@ std::optional<std::vector<CCsvLine>> ReadLines(std::string_view bytes)
     if (bytes.substr(0, 3) == "\xEF\xBB\xBF") {
         bytes.remove_prefix(3); // a byte-order mark added by another editor
     }
-    const auto& keys = ExpectedKeys();
+    const auto& keys = CsvKeys();
     std::vector<CCsvLine> lines;
     lines.reserve(kCsvLines);
     std::size_t pos = 0;
@@ -686,40 +419,6 @@ std::optional<std::vector<CCsvLine>> ReadLines(std::string_view bytes)
 }
 
 } // namespace
-
-std::filesystem::path WithCsvExtension(const std::filesystem::path& path)
-{
-    std::string name = path.string();
-    std::string tail = name.size() >= 4 ? name.substr(name.size() - 4) : name;
-    std::transform(tail.begin(), tail.end(), tail.begin(), [](unsigned char c) { return std::tolower(c); });
-    return tail == ".csv" ? path : std::filesystem::path(name + ".csv");
-}
-
-std::string BuildAddressBookCsv(const CAddressBook& book,
-                                const CValueStore& store,
-                                const TextLookup& text,
-                                std::vector<CCsvNote>* notes)
-{
-    return CExporter(book, store, text, notes).Build();
-}
-
-MessageCode ExportAddressBook(const std::filesystem::path& path,
-                              const CAddressBook& book,
-                              const CValueStore& store,
-                              const TextLookup& text,
-                              CCsvReport* report)
-{
-    const std::string csv = BuildAddressBookCsv(book, store, text, report ? &report->notes : nullptr);
-    const auto* bytes = reinterpret_cast<const std::uint8_t*>(csv.data());
-    // Scan-to-server passwords are only shifted, not protected: the file is its owner's alone.
-    if (!WriteFileAtomically(WithCsvExtension(path), std::span(bytes, csv.size()), FileRights::OwnerOnly)) {
-        if (report) {
-            report->systemError = errno;
-        }
-        return kMsgWriteFileError;
-    }
-    return kOk;
-}
 
 MessageCode ParseAddressBookCsv(std::string_view bytes,
                                 CAddressBook& book,
@@ -788,89 +487,6 @@ MessageCode ImportAddressBook(const std::filesystem::path& path,
             book.FaxMailEntries().size(), book.ScanEntries().size(), book.Groups().size(), book.Favourites().size()};
     }
     return code;
-}
-
-std::int32_t CsvLineOfKey(std::string_view key)
-{
-    const auto& keys = ExpectedKeys();
-    const auto found = std::find(keys.begin(), keys.end(), key);
-    return found == keys.end() ? 0 : static_cast<std::int32_t>(found - keys.begin()) + 1;
-}
-
-namespace {
-
-// Puts each insert in place of the next "%s"; the inserts are taken literally.
-std::u16string FillInserts(std::u16string text, std::initializer_list<std::u16string> inserts)
-{
-    std::size_t from = 0;
-    for (const std::u16string& insert : inserts) {
-        const std::size_t at = text.find(u"%s", from);
-        if (at == std::u16string::npos) {
-            break;
-        }
-        text.replace(at, 2, insert);
-        from = at + insert.size();
-    }
-    return text;
-}
-
-std::u16string Count(std::size_t count)
-{
-    return Utf8ToUtf16(std::to_string(count));
-}
-
-} // namespace
-
-std::u16string CsvNoteLine(const CCsvNote& note, const TextLookup& text)
-{
-    std::u16string reason =
-        FillInserts(text ? text(CsvNoteTextKey(note.reason)) : std::u16string(), {Utf8ToUtf16(CsvNoteInsert(note))});
-    const std::u16string where =
-        FillInserts(text ? text("STR_CSV_NOTE_LINE") : std::u16string(),
-                    {Count(static_cast<std::size_t>(CsvLineOfKey(note.key))), Utf8ToUtf16(note.key)});
-    return where + u" " + reason;
-}
-
-std::u16string CsvReadSummary(const CCsvCounts& counts, const TextLookup& text)
-{
-    return FillInserts(text ? text("STR_MSG_CSV_READ_COUNTS") : std::u16string(),
-                       {Count(counts.faxMail), Count(counts.scan), Count(counts.groups), Count(counts.favourites)});
-}
-
-std::string CsvNoteInsert(const CCsvNote& note)
-{
-    if ((note.reason == CsvNoteReason::MemberOfOtherKind || note.reason == CsvNoteReason::MemberMissing) &&
-        note.member > 0) {
-        return Key("SPD", note.member, 3);
-    }
-    return note.field;
-}
-
-std::string_view CsvNoteTextKey(CsvNoteReason reason)
-{
-    switch (reason) {
-        case CsvNoteReason::ControlCharacters:
-            return "STR_CSV_NOTE_CONTROL_CHARACTERS";
-        case CsvNoteReason::TextCut:
-            return "STR_CSV_NOTE_TEXT_CUT";
-        case CsvNoteReason::PasswordLeftOut:
-            return "STR_CSV_NOTE_PASSWORD_LEFT_OUT";
-        case CsvNoteReason::MemberOfOtherKind:
-            return "STR_CSV_NOTE_MEMBER_OF_OTHER_KIND";
-        case CsvNoteReason::KindUnknown:
-            return "STR_CSV_NOTE_KIND_UNKNOWN";
-        case CsvNoteReason::AddressInvalid:
-            return "STR_CSV_NOTE_ADDRESS_INVALID";
-        case CsvNoteReason::NameEmptied:
-            return "STR_CSV_NOTE_NAME_EMPTIED";
-        case CsvNoteReason::FieldDefaulted:
-            return "STR_CSV_NOTE_FIELD_DEFAULTED";
-        case CsvNoteReason::MemberMissing:
-            return "STR_CSV_NOTE_MEMBER_MISSING";
-        case CsvNoteReason::TargetInvalid:
-            return "STR_CSV_NOTE_TARGET_INVALID";
-    }
-    return "STR_CSV_NOTE_CONTROL_CHARACTERS";
 }
 
 } // namespace qzb

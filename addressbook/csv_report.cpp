@@ -1,0 +1,87 @@
+#include "addressbook/csv_exchange.h"
+
+#include "addressbook/csv_format.h"
+#include "model/text_codec.h"
+
+#include <initializer_list>
+#include <string>
+
+namespace qzb {
+
+namespace {
+
+// Puts each insert in place of the next "%s"; the inserts are taken literally.
+std::u16string FillInserts(std::u16string text, std::initializer_list<std::u16string> inserts)
+{
+    std::size_t from = 0;
+    for (const std::u16string& insert : inserts) {
+        const std::size_t at = text.find(u"%s", from);
+        if (at == std::u16string::npos) {
+            break;
+        }
+        text.replace(at, 2, insert);
+        from = at + insert.size();
+    }
+    return text;
+}
+
+std::u16string Count(std::size_t count)
+{
+    return Utf8ToUtf16(std::to_string(count));
+}
+
+} // namespace
+
+std::u16string CsvNoteLine(const CCsvNote& note, const TextLookup& text)
+{
+    std::u16string reason =
+        FillInserts(text ? text(CsvNoteTextKey(note.reason)) : std::u16string(), {Utf8ToUtf16(CsvNoteInsert(note))});
+    const std::u16string where =
+        FillInserts(text ? text("STR_CSV_NOTE_LINE") : std::u16string(),
+                    {Count(static_cast<std::size_t>(CsvLineOfKey(note.key))), Utf8ToUtf16(note.key)});
+    return where + u" " + reason;
+}
+
+std::u16string CsvReadSummary(const CCsvCounts& counts, const TextLookup& text)
+{
+    return FillInserts(text ? text("STR_MSG_CSV_READ_COUNTS") : std::u16string(),
+                       {Count(counts.faxMail), Count(counts.scan), Count(counts.groups), Count(counts.favourites)});
+}
+
+std::string CsvNoteInsert(const CCsvNote& note)
+{
+    if ((note.reason == CsvNoteReason::MemberOfOtherKind || note.reason == CsvNoteReason::MemberMissing) &&
+        note.member > 0) {
+        return CsvKey("SPD", note.member, 3);
+    }
+    return note.field;
+}
+
+std::string_view CsvNoteTextKey(CsvNoteReason reason)
+{
+    switch (reason) {
+        case CsvNoteReason::ControlCharacters:
+            return "STR_CSV_NOTE_CONTROL_CHARACTERS";
+        case CsvNoteReason::TextCut:
+            return "STR_CSV_NOTE_TEXT_CUT";
+        case CsvNoteReason::PasswordLeftOut:
+            return "STR_CSV_NOTE_PASSWORD_LEFT_OUT";
+        case CsvNoteReason::MemberOfOtherKind:
+            return "STR_CSV_NOTE_MEMBER_OF_OTHER_KIND";
+        case CsvNoteReason::KindUnknown:
+            return "STR_CSV_NOTE_KIND_UNKNOWN";
+        case CsvNoteReason::AddressInvalid:
+            return "STR_CSV_NOTE_ADDRESS_INVALID";
+        case CsvNoteReason::NameEmptied:
+            return "STR_CSV_NOTE_NAME_EMPTIED";
+        case CsvNoteReason::FieldDefaulted:
+            return "STR_CSV_NOTE_FIELD_DEFAULTED";
+        case CsvNoteReason::MemberMissing:
+            return "STR_CSV_NOTE_MEMBER_MISSING";
+        case CsvNoteReason::TargetInvalid:
+            return "STR_CSV_NOTE_TARGET_INVALID";
+    }
+    return "STR_CSV_NOTE_CONTROL_CHARACTERS";
+}
+
+} // namespace qzb

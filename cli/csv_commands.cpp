@@ -1,0 +1,73 @@
+#include "cli/csv_commands.h"
+
+#include "addressbook/csv_exchange.h"
+#include "base/atomic_file.h"
+#include "cli/cli_app.h"
+#include "cli/csv_notes.h"
+#include "cli/qzbctl.h"
+#include "files/dat_file.h"
+#include "model/panel_code.h"
+
+#include <CLI/CLI.hpp>
+
+#include <filesystem>
+
+namespace qzb {
+
+void CCsvExportCommand::AddCommand(CLI::App& root)
+{
+    m_command = root.add_subcommand("csv-export", "Export the address book of a DAT file to a CSV file");
+    m_command->add_option("FILE", m_file, "The DAT file")->required();
+    m_command->add_option("CSV", m_csv, "The CSV file to write (.csv is appended when missing)")->required();
+}
+
+int CCsvExportCommand::Run(const CCliOptions& options, std::ostream&, std::ostream& err) const
+{
+    const std::filesystem::path path = m_file;
+    const std::filesystem::path csv = m_csv;
+    CCliApp app(options, ModelForFile(options, path), err);
+    CAppContext& context = app.Context();
+    if (!OpenDatFileOrTell(app, path, err)) {
+        return kExitFailed;
+    }
+    CCsvReport report;
+    if (const MessageCode code = ExportAddressBook(csv, context.device.book, context.store, app.Texts(), &report);
+        code != kOk) {
+        return TellFailure(err, app, code, CsvFileDetail(WithCsvExtension(csv), report.systemError));
+    }
+    PrintCsvNotes(err, report.notes);
+    return kExitOk;
+}
+
+void CCsvImportCommand::AddCommand(CLI::App& root)
+{
+    m_command =
+        root.add_subcommand("csv-import", "Replace the address book of a DAT file with a CSV file's and save it");
+    m_command->add_option("FILE", m_file, "The DAT file")->required();
+    m_command->add_option("CSV", m_csv, "The CSV file to read")->required();
+}
+
+int CCsvImportCommand::Run(const CCliOptions& options, std::ostream&, std::ostream& err) const
+{
+    const std::filesystem::path path = m_file;
+    const std::filesystem::path csv = m_csv;
+    CCliApp app(options, ModelForFile(options, path), err);
+    CAppContext& context = app.Context();
+    if (!OpenDatFileOrTell(app, path, err)) {
+        return kExitFailed;
+    }
+    CCsvReport report;
+    if (const MessageCode code = ImportAddressBook(csv, context.device.book, context.store, PackDeviceDate(), &report);
+        code != kOk) {
+        return TellFailure(err, app, code, CsvFileDetail(csv, report.systemError));
+    }
+    std::error_code reason;
+    if (!WriteFileAtomically(path, BuildDatFile(context), &reason)) {
+        return TellFailure(err, app, kMsgWriteFileError, path, reason);
+    }
+    PrintCsvReadSummary(err, report.read);
+    PrintCsvNotes(err, report.notes);
+    return kExitOk;
+}
+
+} // namespace qzb
