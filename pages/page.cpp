@@ -107,6 +107,20 @@ std::string_view CPage::DialogFor(std::int32_t id) const
     return {};
 }
 
+std::int32_t CPage::CancelOpeningChoice(std::int32_t id, std::int32_t priorValue, std::int32_t priorRadio)
+{
+    const CControlDef* control = FindControl(id);
+    if (control == nullptr || control->kind == ControlKind::Button) {
+        return 0;
+    }
+    if (priorRadio != 0) {
+        SetValue(priorRadio, 1);
+        return priorRadio;
+    }
+    SetValue(id, priorValue);
+    return id;
+}
+
 const CControlDef* CPage::FindControl(std::string_view name) const
 {
     for (const CControlDef& control : m_def.controls) {

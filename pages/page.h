@@ -91,6 +91,11 @@ public:
     // The setting dialog the control's present value opens, empty when it opens none: a button's
     // always, a check box's or combo's when the value is the one its table names.
     std::string_view DialogFor(std::int32_t id) const;
+    // The setting dialog that control id's choice opened ended with Cancel: the choice is taken
+    // back (priorValue), a radio button giving the check back to the button of its group that had
+    // it (priorRadio, 0 for none). A button's press is no choice. Returns the control whose value
+    // was set back, 0 when none.
+    std::int32_t CancelOpeningChoice(std::int32_t id, std::int32_t priorValue, std::int32_t priorRadio = 0);
 
     // For the pages' rules.
     std::u16string Text(std::string_view key) const; // empty when the table lacks the key

@@ -195,6 +195,16 @@ std::vector<const CPageDef*> PageDefsForModel(std::uint32_t modelBit)
     return pages;
 }
 
+const CPageDef* PageOpeningDialog(std::string_view dialog, std::uint32_t modelBit)
+{
+    for (const CPageDef* page : PageDefsForModel(modelBit)) {
+        if (page->pageClass != PageClass::SettingDialog && OpensDialog(*page, dialog, modelBit)) {
+            return page;
+        }
+    }
+    return nullptr;
+}
+
 const CPageDef* FindPageDef(std::string_view name)
 {
     for (const CPageDef* def : PageDefs()) {

@@ -29,6 +29,9 @@ std::span<const CPageDef* const> PageDefs();
 // The pages and dialogs the running model has.
 std::vector<const CPageDef*> PageDefsForModel(std::uint32_t modelBit);
 const CPageDef* FindPageDef(std::string_view name);
+// The page of the model with a control the model shows that opens the setting dialog; null when
+// none does.
+const CPageDef* PageOpeningDialog(std::string_view dialog, std::uint32_t modelBit);
 const CPageDef* FindPageDef(std::uint32_t typeCode);
 
 // Every text key the pages look up: their titles, ratios, label texts and choices, the texts

@@ -138,6 +138,11 @@ TEST(FaxRxPage, ForwardingOpensItsDialogAndOffClearsTheDestination)
     EXPECT_EQ(page.DialogFor(1326), "");
     fax.Set(1325, u"1");
     EXPECT_EQ(page.DialogFor(1325), "FORWARD_LOCATION_DLG");
+    // Cancel in the dialog takes the choice back: Off is checked again, as it was.
+    EXPECT_EQ(page.CancelOpeningChoice(1325, 0, 1326), 1326);
+    EXPECT_TRUE(page.IsChecked(1326));
+    EXPECT_FALSE(page.IsChecked(1325));
+    fax.Set(1325, u"1");
     ASSERT_TRUE(page.Store().Ok());
     EXPECT_EQ(fax.Number(kFaxRx, "FAX_RX_OPE_FORWARD"), 1);
 }

@@ -22,6 +22,7 @@
 #include "ui/main/dial_registration_view.h"
 #include "ui/main/entry_dialog.h"
 #include "ui/main/pass_dlg.h"
+#include "ui/main/print_command.h"
 #include "ui/main/size_ratio.h"
 #include "ui/main/toolbar_icons.h"
 #include "ui/main/version_dlg.h"
@@ -147,6 +148,7 @@ CQZBDlg::CQZBDlg(
     m_session->SetTransfers(m_ports.get());
     m_session->SetViews(m_ports.get());
     m_session->SetOwner(this);
+    m_print = std::make_unique<CPrintCommand>(*this, m_context, m_messenger, *m_session);
     BuildToolbar();
     BuildMenus();
     BuildTree();
@@ -486,6 +488,16 @@ MessageCode CQZBDlg::Apply(const CSessionOutcome& outcome)
     return outcome.code;
 }
 
+void CQZBDlg::PrintLists()
+{
+    m_print->Run();
+}
+
+void CQZBDlg::SetInstalledPrinters(const IInstalledPrinters* printers)
+{
+    m_print->SetInstalledPrinters(printers);
+}
+
 MessageCode CQZBDlg::Connect()
 {
     return Apply(m_session->Connect());
@@ -618,23 +630,19 @@ bool CQZBDlg::SelectPage(std::string_view name)
         return false;
     }
     if (def->pageClass == PageClass::SettingDialog) {
-        // The page with a control that opens the dialog.
-        for (const CPageDef* page : PageDefsForModel(m_context.modelBit)) {
-            for (const CControlDef& control : page->controls) {
-                if (control.opensDialog == name && SelectPage(page->name)) {
-                    CPageView* view = m_host->Page(page->typeCode);
-                    CPageEnv env = view->Model().Env();
-                    env.opener = &view->Model();
-                    auto* dialog = new CSettingDialog(*def, env, m_messenger, this);
-                    CloseShownDialog();
-                    dialog->setAttribute(Qt::WA_DeleteOnClose);
-                    dialog->show();
-                    m_shownDialog = dialog;
-                    return true;
-                }
-            }
+        const CPageDef* page = PageOpeningDialog(name, m_context.modelBit);
+        if (page == nullptr || !SelectPage(page->name)) {
+            return false;
         }
-        return false;
+        CPageView* view = m_host->Page(page->typeCode);
+        CPageEnv env = view->Model().Env();
+        env.opener = &view->Model();
+        auto* dialog = new CSettingDialog(*def, env, m_messenger, this);
+        CloseShownDialog();
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+        dialog->show();
+        m_shownDialog = dialog;
+        return true;
     }
     return def->typeCode != 0 && SelectNode(def->typeCode) && m_host->CurrentType() == def->typeCode;
 }

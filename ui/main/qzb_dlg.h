@@ -22,6 +22,7 @@ class QTreeWidgetItem;
 namespace qzb {
 
 class CDeviceProtocol;
+class CPrintCommand;
 class CQZBSession;
 class CWindowPorts;
 class CDialRegistrationView;
@@ -146,7 +147,7 @@ private:
     bool m_reverting = false;
     QPointer<QWidget> m_shownDialog; // a dialog SelectPage or ShowEntryEditor opened
     QAction* m_compareAction = nullptr;
-    const IInstalledPrinters* m_printers = nullptr;
+    std::unique_ptr<CPrintCommand> m_print;
 };
 
 } // namespace qzb

@@ -405,21 +405,19 @@ void CPageView::OpenDialogFor(std::int32_t id, std::int32_t priorValue, std::int
     CPageEnv env = m_page.Env();
     env.opener = &m_page;
     CSettingDialog dialog(*def, env, m_messenger, this);
-    if (dialog.exec() == QDialog::Accepted || m_page.FindControl(id)->kind == ControlKind::Button) {
+    if (dialog.exec() == QDialog::Accepted) {
         return;
     }
-    // Cancel takes the choice that opened the dialog back, in the model too; a radio button gives
-    // the check back to the button of its group that had it.
-    if (priorRadio != 0) {
-        m_page.SetValue(priorRadio, 1);
-        UserChanged(priorRadio);
-        if (QWidget* prior = Widget(priorRadio)) {
+    const std::int32_t restored = m_page.CancelOpeningChoice(id, priorValue, priorRadio);
+    if (restored == 0) {
+        return;
+    }
+    UserChanged(restored);
+    if (restored != id) {
+        if (QWidget* prior = Widget(restored)) {
             prior->setFocus(Qt::OtherFocusReason);
         }
-        return;
     }
-    m_page.SetValue(id, priorValue);
-    UserChanged(id);
 }
 
 QSize CPageView::ContentSize() const

@@ -1,12 +1,11 @@
-#include "ui/main/qzb_dlg.h"
-
-#include "session/qzb_session.h"
+#include "ui/main/print_command.h"
 
 #include "app/app_context.h"
 #include "app/messenger.h"
 #include "model/panel_code.h"
 #include "print/print_settings.h"
 #include "print/printer_check.h"
+#include "session/qzb_session.h"
 #include "ui/main/print_dialogs.h"
 #include "ui/main/select_pri_item_dlg.h"
 #include "ui/print/cups_printers.h"
@@ -16,7 +15,6 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
-// The print command of the main window: the address-book lists on a printer or in a PDF file.
 namespace qzb {
 
 namespace {
@@ -29,22 +27,25 @@ const IInstalledPrinters& SystemPrinters()
 
 } // namespace
 
-void CQZBDlg::SetInstalledPrinters(const IInstalledPrinters* printers)
+CPrintCommand::CPrintCommand(QWidget& window, CAppContext& context, CMessenger& messenger, const CQZBSession& session)
+    : m_window(window)
+    , m_context(context)
+    , m_messenger(messenger)
+    , m_session(session)
 {
-    m_printers = printers;
 }
 
-void CQZBDlg::PrintLists()
+void CPrintCommand::Run()
 {
     const IInstalledPrinters& installed = m_printers != nullptr ? *m_printers : SystemPrinters();
     const std::string_view printerName = m_context.profile->modelName;
     // The device's own print queue cannot reach it while this utility holds the USB link.
-    if (m_session->Online() && DevicePrinterOnUsb(installed.Printers(), printerName)) {
-        m_messenger.ShowMessage(kMsgPrintingStart, this);
+    if (m_session.Online() && DevicePrinterOnUsb(installed.Printers(), printerName)) {
+        m_messenger.ShowMessage(kMsgPrintingStart, &m_window);
         return;
     }
     const WindowHandle owner = m_messenger.OwnerWindow();
-    CSelectPriItemDlg selection(m_context, m_messenger, this);
+    CSelectPriItemDlg selection(m_context, m_messenger, &m_window);
     m_messenger.SetOwnerWindow(&selection);
     const int chosen = selection.exec();
     m_messenger.SetOwnerWindow(owner);
@@ -59,10 +60,10 @@ void CQZBDlg::PrintLists()
     if (QPrinterInfo::availablePrinterNames().isEmpty()) {
         // Without a print queue a PDF file is the one way to print.
         printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(QString::fromStdString((DataFolder() / "AddressBookLists.pdf").string()));
+        printer.setOutputFileName(QString::fromStdString((m_session.DataFolder() / "AddressBookLists.pdf").string()));
     }
     const PrintAnswer answer = CPrintDialogs::ChooseAndPreview(
-        this, printer, [&source, &lists](QPrinter* target) { PaintLists(*target, source, lists); });
+        &m_window, printer, [&source, &lists](QPrinter* target) { PaintLists(*target, source, lists); });
     if (answer == PrintAnswer::Cancel) {
         return;
     }
@@ -78,13 +79,13 @@ void CQZBDlg::PrintLists()
         }
         QApplication::restoreOverrideCursor();
         if (result != kOk) {
-            m_messenger.ShowMessage(result, this);
+            m_messenger.ShowMessage(result, &m_window);
             return;
         }
     }
-    if (m_session->Online() && printer.outputFormat() == QPrinter::NativeFormat &&
+    if (m_session.Online() && printer.outputFormat() == QPrinter::NativeFormat &&
         ChosenPrinterMayBeDevice(installed.Printers(), printer.printerName().toStdString(), printerName)) {
-        m_messenger.ShowMessage(kMsgPrintingStart, this);
+        m_messenger.ShowMessage(kMsgPrintingStart, &m_window);
     }
 }
 
