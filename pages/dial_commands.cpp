@@ -235,6 +235,21 @@ bool DialDelete(std::uint32_t item, std::size_t rows, CAddressBook& book)
     }
 }
 
+std::uint32_t DialItemStillShown(std::uint32_t item, const CAddressBook& book)
+{
+    for (std::uint32_t shown = item; shown != 0; shown = DialParentItem(shown)) {
+        const CDialItem decoded = DecodeDialItem(shown);
+        if (decoded.kind == DialItemKind::Member && !IsMember(book.FindGroup(decoded.group), decoded.number)) {
+            continue;
+        }
+        if (decoded.kind == DialItemKind::Group && book.FindGroup(decoded.group) == nullptr) {
+            continue;
+        }
+        return shown;
+    }
+    return item;
+}
+
 const CDialList* FindDialList(std::string_view name)
 {
     for (const CDialList& list : kDialLists) {

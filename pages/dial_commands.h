@@ -110,5 +110,9 @@ std::uint32_t DialItemOfEdited(const CDialCommand& command);
 // Deletes what the selected item shows, with the book's cascades. Returns true when it changed
 // the book; nothing happens for an empty list or an item without a number.
 bool DialDelete(std::uint32_t item, std::size_t rows, CAddressBook& book);
+// The item to show after the book changed: the item itself while the book still has it, else the
+// nearest item above it that it has (a deleted member's group, or the group list once the group
+// went with its last member).
+std::uint32_t DialItemStillShown(std::uint32_t item, const CAddressBook& book);
 
 } // namespace qzb

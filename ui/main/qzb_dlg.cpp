@@ -396,9 +396,11 @@ void CQZBDlg::CloseShownDialog()
 
 void CQZBDlg::RefreshDialBranch()
 {
-    // Labels and group members follow the book; the selection stays where it is.
-    const std::uint32_t selected =
-        m_tree->currentItem() != nullptr ? m_tree->currentItem()->data(0, Qt::UserRole).toUInt() : 0;
+    // Labels and group members follow the book; the selection stays where it is, or moves up to
+    // what the book still has (the group of a deleted member).
+    const CAddressBook& book = m_context.device.book;
+    const std::uint32_t selected = DialItemStillShown(
+        m_tree->currentItem() != nullptr ? m_tree->currentItem()->data(0, Qt::UserRole).toUInt() : 0, book);
     const bool blocked = m_tree->blockSignals(true);
     for (const std::uint32_t node : {kDialFaxMailNode, kDialScanNode, kDialGroupNode, kDialFavouriteNode}) {
         if (QTreeWidgetItem* parent = FindTreeItem(node)) {
@@ -412,7 +414,7 @@ void CQZBDlg::RefreshDialBranch()
         m_tree->setCurrentItem(again);
     }
     m_tree->blockSignals(blocked);
-    m_dialView->Refresh();
+    m_dialView->ShowItem(DialItemStillShown(m_dialView->Item(), book));
 }
 void CQZBDlg::UpdateCommandStates()
 {

@@ -1,0 +1,216 @@
+#include "ui/main/qzb_dlg.h"
+
+#include "pages/dial_registration.h"
+#include "tests/ui/window_fixture.h"
+#include "ui/main/upload_preview_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTest>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
+
+#include <fstream>
+#include <iterator>
+
+namespace qzb {
+namespace {
+
+// A user's sessions with the window: mouse clicks and keys on widgets found by object name, the
+// questions and file dialogs answered through their seams, the result read back from the
+// simulated device's memory file.
+class WindowScenario : public CWindowFixture
+{
+protected:
+    WindowScenario()
+    {
+        window->show();
+        QApplication::setActiveWindow(window.get());
+        EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    }
+
+    void ClickToolbar(const char* actionName)
+    {
+        auto* toolbar = window->findChild<QToolBar*>("commandToolbar");
+        QAction* action = toolbar->findChild<QAction*>(actionName);
+        ASSERT_NE(action, nullptr) << actionName;
+        QWidget* button = toolbar->widgetForAction(action);
+        ASSERT_NE(button, nullptr) << actionName;
+        ASSERT_TRUE(button->isEnabled()) << actionName;
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+
+    void Press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QTest::keyClick(window.get(), static_cast<Qt::Key>(key), modifiers);
+    }
+
+    QTreeWidgetItem* TreeItem(std::uint32_t value) const
+    {
+        for (QTreeWidgetItemIterator it(window->Tree()); *it != nullptr; ++it) {
+            if ((*it)->data(0, Qt::UserRole).toUInt() == value) {
+                return *it;
+            }
+        }
+        return nullptr;
+    }
+
+    // Clicks a tree item, opening its collapsed parents with the Right key first.
+    void ClickTreeItem(std::uint32_t value)
+    {
+        QTreeWidget* tree = window->Tree();
+        QTreeWidgetItem* item = TreeItem(value);
+        ASSERT_NE(item, nullptr) << std::hex << value;
+        std::vector<QTreeWidgetItem*> parents;
+        for (QTreeWidgetItem* parent = item->parent(); parent != nullptr; parent = parent->parent()) {
+            parents.insert(parents.begin(), parent);
+        }
+        for (QTreeWidgetItem* parent : parents) {
+            if (!parent->isExpanded()) {
+                QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(parent).center());
+                QTest::keyClick(tree, Qt::Key_Right);
+            }
+        }
+        tree->scrollToItem(item);
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(item).center());
+        ASSERT_EQ(tree->currentItem(), item);
+    }
+
+    void ConnectAndDownload()
+    {
+        ClickToolbar("connectAction");
+        ASSERT_TRUE(window->StateWord() & kStateOnline);
+        ClickToolbar("downloadAction");
+        ASSERT_TRUE(window->StateWord() & kStateDeviceData);
+    }
+
+    // Upload from the toolbar, the use-PC-data question answered OK and the preview answered.
+    QString UploadFromToolbar(bool send)
+    {
+        CQtMessagePresenter::SetNextAnswer(kAnswerOk);
+        CUploadPreviewDialog::SetNextAnswer(send);
+        const std::size_t shown = CUploadPreviewDialog::Shown().size();
+        ClickToolbar("uploadAction");
+        EXPECT_EQ(CUploadPreviewDialog::Shown().size(), shown + 1);
+        return CUploadPreviewDialog::Shown().empty() ? QString() : CUploadPreviewDialog::Shown().back().summary;
+    }
+};
+
+TEST_F(WindowScenario, ADownloadFillsTheGroupBranchWithTheDevicesGroupsAndMembers)
+{
+    ConnectAndDownload();
+    const CAddressBook& book = context.device.book;
+    ASSERT_FALSE(book.Groups().empty());
+    for (const CGroupEntry& group : book.Groups()) {
+        QTreeWidgetItem* item = TreeItem(GroupItem(group.number));
+        ASSERT_NE(item, nullptr) << "group " << group.number;
+        EXPECT_TRUE(item->text(0).contains(QString::fromLatin1(group.name.View().data())))
+            << item->text(0).toStdString();
+        EXPECT_EQ(item->childCount(), static_cast<int>(group.members.size())) << "group " << group.number;
+    }
+}
+
+TEST_F(WindowScenario, DeletingAGroupMemberMovesToItsGroupAndTheDeviceLosesIt)
+{
+    ConnectAndDownload();
+    const CGroupEntry group = context.device.book.Groups().front();
+    ASSERT_GE(group.members.size(), 2u);
+    const std::int32_t member = group.members.front();
+    ClickTreeItem(MemberItem(group.number, member));
+    QTest::mouseClick(window->findChild<QPushButton*>("dialDeleteButton"), Qt::LeftButton);
+
+    EXPECT_EQ(TreeItem(MemberItem(group.number, member)), nullptr) << "the tree follows the book";
+    ASSERT_NE(window->Tree()->currentItem(), nullptr);
+    EXPECT_EQ(window->Tree()->currentItem()->data(0, Qt::UserRole).toUInt(), GroupItem(group.number));
+    auto* list = window->findChild<QTreeWidget*>("dialEntryList");
+    EXPECT_EQ(list->topLevelItemCount(), static_cast<int>(group.members.size()) - 1) << "the list shows the group";
+
+    EXPECT_NE(UploadFromToolbar(true), "No changes");
+    const auto device = DeviceMemory();
+    const CGroupEntry* sent = device->device.book.FindGroup(group.number);
+    ASSERT_NE(sent, nullptr);
+    EXPECT_EQ(std::count(sent->members.begin(), sent->members.end(), member), 0);
+    EXPECT_EQ(sent->members.size(), group.members.size() - 1);
+}
+
+TEST_F(WindowScenario, AnOpenedFileIsPreviewedAgainstTheDeviceNotAgainstItself)
+{
+    ConnectAndDownload();
+    ASSERT_TRUE(window->EnterServiceMan(u"qorlex"));
+    // The device's data with speed dial 1 renamed, kept in a file.
+    CAppContext file(context.modelCode);
+    file.store = context.store;
+    file.device = context.device;
+    CFaxMailEntry renamed = *file.device.book.FindFaxMailEntry(1);
+    renamed.name.Assign("Renamed");
+    ASSERT_EQ(file.device.book.PutFaxMailEntry(renamed), kOk);
+    const std::filesystem::path path = simFolder.Path() / "renamed.dat";
+    ASSERT_EQ(WriteDatFile(path, file), kOk);
+
+    CQtMessagePresenter::SetNextAnswer(kAnswerOk); // use the file's data
+    CFileDialogs::SetNextFileName(QString::fromStdString(path.string()));
+    Press(Qt::Key_O, Qt::ControlModifier);
+    ASSERT_EQ(window->CurrentFile(), path);
+
+    EXPECT_EQ(UploadFromToolbar(false), "1 speed dial changed");
+    EXPECT_NE(DeviceMemory()->device.book.FindFaxMailEntry(1)->name.View(), "Renamed") << "nothing was sent yet";
+    EXPECT_EQ(UploadFromToolbar(true), "1 speed dial changed");
+    EXPECT_EQ(DeviceMemory()->device.book.FindFaxMailEntry(1)->name.View(), "Renamed");
+}
+
+TEST_F(WindowScenario, ACsvImportWithBadLinesListsThemInAScrollableReport)
+{
+    ConnectAndDownload();
+    const std::filesystem::path csv = simFolder.Path() / "book.csv";
+    CFileDialogs::SetNextFileName(QString::fromStdString(csv.string()));
+    Press(Qt::Key_E, Qt::ControlModifier);
+    ASSERT_TRUE(std::filesystem::exists(csv));
+    std::ifstream in(csv, std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    in.close();
+    std::size_t spoiled = 0;
+    for (std::size_t at = text.find("\nSPD"); at != std::string::npos; at = text.find("\nSPD", at + 1)) {
+        const std::size_t kind = text.find(',', at) + 1;
+        if (text.compare(kind, 3, "NA,") != 0) {
+            text.replace(kind, text.find(',', kind) - kind, "XYZ");
+            ++spoiled;
+        }
+    }
+    std::ofstream(csv, std::ios::binary) << text;
+
+    CQtMessagePresenter::SetNextAnswer(kAnswerOk); // replace the device's data
+    CUploadPreviewDialog::SetNextAnswer(false); // close the report
+    CFileDialogs::SetNextFileName(QString::fromStdString(csv.string()));
+    Press(Qt::Key_I, Qt::ControlModifier);
+    ASSERT_FALSE(CUploadPreviewDialog::Shown().empty());
+    const CUploadPreviewDialog::CShown& report = CUploadPreviewDialog::Shown().back();
+    EXPECT_EQ(report.kind, CUploadPreviewDialog::Kind::Report);
+    EXPECT_TRUE(report.summary.startsWith("Read ")) << report.summary.toStdString();
+    EXPECT_GE(static_cast<std::size_t>(report.lines.size()), spoiled);
+    EXPECT_NE(window->StateWord() & kStateCsvData, 0u);
+}
+
+TEST_F(WindowScenario, ClosingWithUnsentEditsAsksAndUploadsOnYes)
+{
+    ConnectAndDownload();
+    ClickTreeItem(SpeedDialSlotItem(1));
+    QTest::mouseClick(window->findChild<QPushButton*>("dialDeleteButton"), Qt::LeftButton);
+    ASSERT_EQ(context.device.book.FindFaxMailEntry(1), nullptr);
+
+    CQtMessagePresenter::SetNextAnswer(kAnswerCancel);
+    EXPECT_FALSE(window->close()) << "Cancel keeps the window";
+    ASSERT_EQ(CQtMessagePresenter::Recorded().size(), 1u);
+    EXPECT_EQ(CQtMessagePresenter::Recorded()[0].code, kMsgTerminationUpdate);
+    EXPECT_NE(DeviceMemory()->device.book.FindFaxMailEntry(1), nullptr);
+
+    CQtMessagePresenter::SetNextAnswer(kAnswerYes);
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(DeviceMemory()->device.book.FindFaxMailEntry(1), nullptr) << "Yes sent the edit before closing";
+    EXPECT_FALSE(window->StateWord() & kStateOnline);
+}
+
+} // namespace
+} // namespace qzb
