@@ -28,6 +28,20 @@ public:
     virtual bool WriteBinary(std::string_view name, const std::vector<std::uint8_t>& bytes) = 0;
 };
 
+// A store that is never there: every read gives the default and every write is dropped, for a
+// caller such as the command line that keeps no preferences.
+class CNoPreferences : public IPreferences
+{
+public:
+    std::u16string ReadText(std::string_view, std::u16string_view defaultText) const override
+    {
+        return std::u16string(defaultText);
+    }
+    bool WriteText(std::string_view, std::u16string_view) override { return false; }
+    std::optional<std::vector<std::uint8_t>> ReadBinary(std::string_view) const override { return std::nullopt; }
+    bool WriteBinary(std::string_view, const std::vector<std::uint8_t>&) override { return false; }
+};
+
 // The service-man password is kept as binary UTF-16LE with its terminating zero.
 std::u16string ReadServiceManPassword(const IPreferences& preferences);
 bool WriteServiceManPassword(IPreferences& preferences, std::u16string_view password);

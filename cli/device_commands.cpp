@@ -1,5 +1,6 @@
 #include "cli/device_commands.h"
 
+#include "app/preferences.h"
 #include "cli/json_dump.h"
 #include "cli/qzbctl.h"
 #include "device/device_link.h"
@@ -10,6 +11,7 @@
 #include "device/usb_libusb.h"
 #include "files/dat_file.h"
 #include "model/machine_image.h"
+#include "session/qzb_session.h"
 
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
@@ -199,7 +201,14 @@ int RunDeviceCommand(const CCliOptions& options,
     // The driver's own reports are held back: each failure is told here, once.
     app.Presenter().SetHold(true);
     CDeviceProtocol& protocol = run.Protocol();
-    const MessageCode connected = Told(app, protocol.DoDeviceOperation(kOperationConnect, 0));
+    // The window's commands, run unattended: the command line has answered its questions already.
+    CNoPreferences preferences;
+    CQZBSession session(app.Context(), app.Messenger(), preferences, &protocol, {});
+    session.SetUnattended(true);
+    if (service) {
+        session.EnterServiceMan(session.ServiceManPassword());
+    }
+    const MessageCode connected = Told(app, session.Connect().code);
     if (connected != kOk) {
         const CDeviceDiagnosis& diagnosis = run.Link().LastDiagnosis();
         // When nothing was opened the search says why better than the message does.
@@ -211,9 +220,9 @@ int RunDeviceCommand(const CCliOptions& options,
     if (action == "status") {
         result = protocol.StatusQuery();
     } else if (action == "download" || action == "info") {
-        result = Told(app, protocol.DoDeviceOperation(kOperationDownload, 0));
+        result = Told(app, session.Download().code);
     } else if (action == "upload") {
-        result = Told(app, protocol.DoDeviceOperation(kOperationUpload, service ? kStateServiceMan : 0));
+        result = Told(app, session.Upload().code);
         if (result == kOk && run.SimulatorSaveResult() != kOk) {
             result = run.SimulatorSaveResult();
             const std::string memory =
@@ -222,7 +231,7 @@ int RunDeviceCommand(const CCliOptions& options,
                 app.MessageText(result) + " (the simulator's " + memory + " was not saved: the upload is lost)";
         }
     }
-    const MessageCode disconnected = Told(app, protocol.DoDeviceOperation(kOperationDisconnect, 0));
+    const MessageCode disconnected = Told(app, session.Disconnect().code);
     if (result != kOk) {
         // A disconnect that fails after a failed operation is the same failure told again.
         return Failed(app, result, err, resultText);

@@ -53,6 +53,9 @@ std::filesystem::path CQZBSession::DataFolder() const
 
 int CQZBSession::Ask(MessageCode code, ButtonSet buttons, std::u16string_view insert)
 {
+    if (m_unattended) {
+        return buttons == ButtonSet::YesNoCancel ? kAnswerYes : kAnswerOk;
+    }
     return m_messenger.ShowMessage(
         code, m_owner, buttons, insert.empty() ? std::nullopt : std::optional<std::u16string_view>(insert));
 }
@@ -166,9 +169,11 @@ CSessionOutcome CQZBSession::Download()
     m_state |= kStateDeviceData;
     KeepDeviceState(true);
     // Every download is kept, so the device's state before any change can be opened again.
-    const std::filesystem::path folder = DataFolder();
-    if (WriteDownloadBackup(folder, m_context, std::chrono::system_clock::now(), kKeptBackups) != kOk) {
-        Ask(kMsgBackupNotWritten, ButtonSet::Ok, (folder / "backups").u16string());
+    if (!m_unattended) {
+        const std::filesystem::path folder = DataFolder();
+        if (WriteDownloadBackup(folder, m_context, std::chrono::system_clock::now(), kKeptBackups) != kOk) {
+            Ask(kMsgBackupNotWritten, ButtonSet::Ok, (folder / "backups").u16string());
+        }
     }
     if (m_pages != nullptr) {
         m_pages->ReloadAll();

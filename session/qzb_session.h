@@ -64,6 +64,9 @@ public:
     void SetViews(ISessionViews* views) { m_views = views; }
     // The window that owns the message boxes the session shows.
     void SetOwner(WindowHandle owner) { m_owner = owner; }
+    // An unattended caller (the command line) has chosen already: it is asked nothing, and it keeps
+    // what it downloads in a file of its own, so no backup is written for it.
+    void SetUnattended(bool unattended) { m_unattended = unattended; }
 
     CAppContext& Context() { return m_context; }
     std::uint32_t StateWord() const { return m_state; }
@@ -156,6 +159,7 @@ private:
     bool m_busy = false;
     bool m_lookOnly = false;
     bool m_closing = false;
+    bool m_unattended = false;
     std::u16string m_servicePassword;
     std::filesystem::path m_datPath;
     std::unique_ptr<CMachineState> m_deviceState; // what the device holds, read in this connection
