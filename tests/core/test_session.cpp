@@ -335,6 +335,27 @@ TEST_F(Session, ACsvImportReportsWhatItLeftOutInAList)
     EXPECT_GE(ports.reports[0].notes.size(), spoiled) << "a note for each line left out and each member it held";
 }
 
+TEST_F(Session, CancelToTheFirstQuestionOfACommandChangesNothing)
+{
+    ASSERT_EQ(session.EnterServiceMan(u"qorlex").code, kOk);
+    ConnectAndDownload();
+    RenameSpeedDial(context, 1, "Edited");
+    const CAddressBook edited = context.device.book;
+    ports.files = {folder.Path() / "never.dat"};
+
+    presenter.answers = {kAnswerCancel};
+    EXPECT_EQ(session.Upload().changes, 0u);
+    presenter.answers = {kAnswerCancel};
+    EXPECT_EQ(session.Open().changes, 0u);
+    presenter.answers = {kAnswerCancel};
+    EXPECT_EQ(session.ImportCsv().changes, 0u);
+    EXPECT_EQ(presenter.Codes(), (std::vector<MessageCode>{kMsgUsePcData, kMsgOpenUseFileData, kMsgUseFileData}));
+    EXPECT_TRUE(ports.previews.empty());
+    EXPECT_EQ(ports.files.size(), 1u) << "no file dialog after Cancel";
+    EXPECT_EQ(simulator.Device().WriteCommandCount(), 0u);
+    EXPECT_EQ(context.device.book, edited);
+}
+
 TEST(CommandBar, SeparatorsFollowTheirGroupsAndNothingRunsWhileBusy)
 {
     const auto normal = ToolbarRowStates(0, false);
