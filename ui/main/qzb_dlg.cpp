@@ -4,9 +4,7 @@
 #include "app/english_texts.h"
 #include "app/folders.h"
 #include "app/messenger.h"
-#include "app/preferences.h"
 #include "device/device_protocol.h"
-#include "files/dat_file.h"
 #include "model/panel_code.h"
 #include "pages/command_states.h"
 #include "pages/dial_commands.h"
@@ -15,16 +13,15 @@
 #include "pages/entry_scan.h"
 #include "pages/navigation.h"
 #include "pages/page_registry.h"
-#include "pages/state_diff.h"
 #include "session/command_bar.h"
 #include "session/qzb_session.h"
 #include "ui/main/change_pass_dlg.h"
+#include "ui/main/command_actions.h"
 #include "ui/main/dial_registration_view.h"
 #include "ui/main/entry_dialog.h"
 #include "ui/main/pass_dlg.h"
 #include "ui/main/print_command.h"
 #include "ui/main/size_ratio.h"
-#include "ui/main/toolbar_icons.h"
 #include "ui/main/version_dlg.h"
 #include "ui/main/window_ports.h"
 #include "ui/pages/main_item_dlg.h"
@@ -35,14 +32,12 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
-#include <QMenuBar>
 #include <QPainter>
 #include <QPixmap>
 #include <QScreen>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QStandardPaths>
-#include <QToolBar>
 #include <QTreeWidget>
 #include <QUrl>
 
@@ -58,30 +53,6 @@ constexpr int kDesignedWidth = 760;
 constexpr int kDesignedHeight = 520;
 constexpr int kMinimumWidth = 500;
 constexpr int kMinimumHeight = 400;
-
-QString ActionName(std::string_view textKey)
-{
-    // "STR_TB_CONNECT" -> "connectAction", "STR_MENU_HELP_TOPICS" -> "helpTopicsAction"
-    std::string_view stem = textKey;
-    for (const std::string_view prefix : {"STR_TB_SM_", "STR_TB_", "STR_MENU_SM_", "STR_MENU_"}) {
-        if (stem.starts_with(prefix)) {
-            stem.remove_prefix(prefix.size());
-            break;
-        }
-    }
-    QString name;
-    bool upper = false;
-    for (const char c : stem) {
-        if (c == '_') {
-            upper = true;
-            continue;
-        }
-        const QChar ch = QChar::fromLatin1(c);
-        name += upper ? ch.toUpper() : ch.toLower();
-        upper = false;
-    }
-    return name + "Action";
-}
 
 } // namespace
 
@@ -149,8 +120,12 @@ CQZBDlg::CQZBDlg(
     m_session->SetViews(m_ports.get());
     m_session->SetOwner(this);
     m_print = std::make_unique<CPrintCommand>(*this, m_context, m_messenger, *m_session);
-    BuildToolbar();
-    BuildMenus();
+    m_commands = std::make_unique<CCommandActions>(
+        *this,
+        [this](std::string_view key) { return Text(key); },
+        CCommandActions::CHandlers{[this](std::uint32_t command) { RunCommand(command); },
+                                   [this] { CompareWithDevice(); },
+                                   [this] { About(QApplication::keyboardModifiers()); }});
     BuildTree();
     connect(m_tree, &QTreeWidget::currentItemChanged, this, &CQZBDlg::OnCurrentItemChanged);
     connect(
@@ -181,82 +156,7 @@ QString CQZBDlg::Text(std::string_view key) const
 
 QAction* CQZBDlg::CommandAction(std::uint32_t command) const
 {
-    const auto found = m_actions.find(command);
-    return found != m_actions.end() ? found->second : nullptr;
-}
-
-void CQZBDlg::BuildToolbar()
-{
-    auto* toolbar = addToolBar(Text("STR_CAPTION"));
-    toolbar->setObjectName("commandToolbar");
-    toolbar->setMovable(false);
-    toolbar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    toolbar->setIconSize(QSize(24, 24));
-    for (const CToolbarButton& button : ToolbarButtons()) {
-        if (button.command == kCmdSeparator) {
-            m_toolbarActions.push_back(toolbar->addSeparator());
-            continue;
-        }
-        QAction* action = toolbar->addAction(ToolbarIcon(button.command), Text(button.textKey));
-        action->setObjectName(ActionName(button.textKey));
-        action->setToolTip(action->text());
-        const std::uint32_t command = button.command;
-        connect(action, &QAction::triggered, this, [this, command] { RunCommand(command); });
-        m_toolbarActions.push_back(action);
-        m_actions[command] = action;
-    }
-}
-
-void CQZBDlg::BuildMenus()
-{
-    QMenu* file = menuBar()->addMenu(Text("STR_MENU_FILE"));
-    file->setObjectName("fileMenu");
-    const std::map<std::uint32_t, QKeySequence> shortcuts = {
-        {kCmdOpen, QKeySequence(Qt::CTRL | Qt::Key_O)},
-        {kCmdSave, QKeySequence(Qt::CTRL | Qt::Key_S)},
-        {kCmdDialImport, QKeySequence(Qt::CTRL | Qt::Key_I)},
-        {kCmdDialExport, QKeySequence(Qt::CTRL | Qt::Key_E)},
-        {kCmdPrint, QKeySequence(Qt::CTRL | Qt::Key_P)},
-        {kCmdExit, QKeySequence(Qt::CTRL | Qt::Key_Q)},
-    };
-    for (const CMenuRow& row : FileMenuRows()) {
-        if (row.command == kCmdSeparator) {
-            m_fileActions.push_back(file->addSeparator());
-            continue;
-        }
-        QAction* action = file->addAction(Text(row.textKey));
-        action->setObjectName(ActionName(row.textKey));
-        if (const auto shortcut = shortcuts.find(row.command); shortcut != shortcuts.end()) {
-            action->setShortcut(shortcut->second);
-        }
-        const std::uint32_t command = row.command;
-        connect(action, &QAction::triggered, this, [this, command] { RunCommand(command); });
-        m_fileActions.push_back(action);
-        m_actions[command] = action;
-    }
-    m_compareAction = new QAction(Text("STR_MENU_COMPARE_WITH_DEVICE"), this);
-    m_compareAction->setObjectName("compareWithDeviceAction");
-    connect(m_compareAction, &QAction::triggered, this, &CQZBDlg::CompareWithDevice);
-    // Beside Open, whose file it compares.
-    const auto open = std::find(m_fileActions.begin(), m_fileActions.end(), CommandAction(kCmdOpen));
-    file->insertAction(open != m_fileActions.end() && open + 1 != m_fileActions.end() ? *(open + 1) : nullptr,
-                       m_compareAction);
-    QMenu* help = menuBar()->addMenu(Text("STR_MENU_HELP"));
-    help->setObjectName("helpMenu");
-    for (const CMenuRow& row : HelpMenuRows()) {
-        QAction* action = help->addAction(Text(row.textKey));
-        action->setObjectName(ActionName(row.textKey));
-        const std::uint32_t command = row.command;
-        connect(action, &QAction::triggered, this, [this, command] { RunCommand(command); });
-        m_actions[command] = action;
-    }
-    // Linux has no system menu: About ends the Help menu.
-    if (const QString about = Text("STR_MENU_ABOUT"); !about.isEmpty()) {
-        help->addSeparator();
-        QAction* action = help->addAction(about);
-        action->setObjectName("aboutAction");
-        connect(action, &QAction::triggered, this, [this] { About(QApplication::keyboardModifiers()); });
-    }
+    return m_commands->Action(command);
 }
 
 void CQZBDlg::About(Qt::KeyboardModifiers modifiers)
@@ -420,20 +320,10 @@ void CQZBDlg::UpdateCommandStates()
 {
     const std::uint32_t state = m_session->StateWord();
     const bool busy = m_session->Busy();
-    const std::vector<CCommandRowState> toolbar = ToolbarRowStates(state, busy);
-    for (std::size_t i = 0; i < toolbar.size(); ++i) {
-        m_toolbarActions[i]->setVisible(toolbar[i].visible);
-        m_toolbarActions[i]->setEnabled(toolbar[i].enabled);
-    }
-    const std::vector<CCommandRowState> menu = FileMenuRowStates(state, busy);
-    for (std::size_t i = 0; i < menu.size(); ++i) {
-        m_fileActions[i]->setVisible(menu[i].visible);
-        m_fileActions[i]->setEnabled(menu[i].enabled);
-    }
-    if (m_compareAction != nullptr) {
-        m_compareAction->setVisible(m_session->ServiceMan());
-        m_compareAction->setEnabled(m_session->CanCompareWithDevice());
-    }
+    m_commands->Apply(ToolbarRowStates(state, busy),
+                      FileMenuRowStates(state, busy),
+                      m_session->ServiceMan(),
+                      m_session->CanCompareWithDevice());
     m_host->SetConnectionState(m_session->Online(), m_session->DataPresent());
 }
 

@@ -21,6 +21,7 @@ class QTreeWidgetItem;
 
 namespace qzb {
 
+class CCommandActions;
 class CDeviceProtocol;
 class CPrintCommand;
 class CQZBSession;
@@ -114,8 +115,6 @@ protected:
 
 private:
     QString Text(std::string_view key) const;
-    void BuildToolbar();
-    void BuildMenus();
     void BuildTree();
     void RunCommand(std::uint32_t command);
     // Draws again what a session command changed.
@@ -140,13 +139,10 @@ private:
     CDialRegistrationView* m_dialView = nullptr;
     QStackedWidget* m_right = nullptr; // the page host or the dial registration view
     QTreeWidget* m_tree = nullptr;
-    std::map<std::uint32_t, QAction*> m_actions;
-    std::vector<QAction*> m_toolbarActions; // in toolbar order, separators included
-    std::vector<QAction*> m_fileActions; // in menu order, separators included
+    std::unique_ptr<CCommandActions> m_commands;
     std::int32_t m_drawnPanelLanguage = 0; // the panel language the directory's names were drawn in
     bool m_reverting = false;
     QPointer<QWidget> m_shownDialog; // a dialog SelectPage or ShowEntryEditor opened
-    QAction* m_compareAction = nullptr;
     std::unique_ptr<CPrintCommand> m_print;
 };
 
