@@ -217,10 +217,8 @@ void CPage::LoadControl(std::size_t index)
         case Binding::None:
             break;
         case Binding::Text:
+            // The edit limit limits typing only: a longer stored text is kept whole until edited.
             state.text = store.GetItemText(page, control.item);
-            if (static_cast<std::int32_t>(state.text.size()) > EditLimit(control)) {
-                state.text.resize(static_cast<std::size_t>(EditLimit(control)));
-            }
             break;
         case Binding::Number:
             state.text = FormatNumber(store.GetItemNumber(page, control.item), control.numberWidth);
@@ -232,9 +230,6 @@ void CPage::LoadControl(std::size_t index)
         }
         case Binding::PanelText:
             state.text = PanelBytesToText(store.GetItemTextRaw(page, control.item), store);
-            if (static_cast<std::int32_t>(state.text.size()) > EditLimit(control)) {
-                state.text.resize(static_cast<std::size_t>(EditLimit(control)));
-            }
             break;
         case Binding::Check:
             state.value = store.GetItemNumber(page, control.item) == 1 ? 1 : 0;

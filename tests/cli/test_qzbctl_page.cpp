@@ -101,6 +101,19 @@ TEST_F(QzbctlPage, SetChecksLikeTheWindowAndChangesNothingOnAFailure)
     EXPECT_EQ(Dump("a.dat")["settings"]["MACHINE_SET_DLG"]["Machine_Buzzer_Volume"]["number"], 0);
 }
 
+TEST_F(QzbctlPage, AStoredTextLongerThanItsEditLimitSurvivesAStoreOfItsPage)
+{
+    // The edit takes 127 characters; the device holds longer names, which a store keeps whole.
+    const std::string name(153, 'n');
+    ASSERT_EQ(Run({"set", File("a.dat"), "MACHINE_SET_DLG", "MACHINE_DEVICE_NAME_EDT", "--text", name}).status,
+              kExitOk);
+    const CRun set = Run({"page", "set", File("a.dat"), "MACHINE_SET_DLG", "1568=1"});
+    ASSERT_EQ(set.status, kExitOk) << set.err;
+    const CRun get = Run({"get", File("a.dat"), "MACHINE_SET_DLG", "MACHINE_DEVICE_NAME_EDT"});
+    ASSERT_EQ(get.status, kExitOk) << get.err;
+    EXPECT_NE(get.out.find(name), std::string::npos) << get.out;
+}
+
 TEST_F(QzbctlPage, RefusalsAreUsageErrorsNamingTheControl)
 {
     const Bytes before = Read(File("a.dat"));

@@ -317,6 +317,8 @@ void CPageView::SyncControl(std::size_t index)
             break;
         case ControlKind::Edit: {
             auto* edit = static_cast<CMyEdit*>(widget);
+            // The limit holds for typing: a longer value that was loaded is shown and kept whole.
+            edit->SetLimit(std::max(CPage::EditLimit(control), static_cast<std::int32_t>(state.text.size())));
             if (edit->text() != ToQString(state.text)) {
                 edit->setText(ToQString(state.text));
                 if (!edit->hasFocus()) {
