@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -56,6 +57,7 @@ enum class CsvNoteReason : std::uint8_t {
     FieldDefaulted, // import: a field breaks its rule and took its default
     MemberMissing, // import: a group member that is no fax or e-mail speed dial; left out
     TargetInvalid, // import: a favourite that names no speed dial or group; left out
+    GroupEmpty, // import: a group none of whose members could be read; left out
 };
 
 // The string table key of a note's reason; the texts of member notes take the member's key
@@ -70,7 +72,8 @@ inline constexpr CsvNoteReason kCsvNoteReasons[] = {CsvNoteReason::ControlCharac
                                                     CsvNoteReason::NameEmptied,
                                                     CsvNoteReason::FieldDefaulted,
                                                     CsvNoteReason::MemberMissing,
-                                                    CsvNoteReason::TargetInvalid};
+                                                    CsvNoteReason::TargetInvalid,
+                                                    CsvNoteReason::GroupEmpty};
 
 struct CCsvNote
 {
@@ -101,7 +104,10 @@ std::string CsvNoteInsert(const CCsvNote& note);
 // from key "STR_CSV_NOTE_LINE").
 std::u16string CsvNoteLine(const CCsvNote& note, const TextLookup& text);
 
-// What an import read, in the texts of text (key "STR_MSG_CSV_READ_COUNTS").
+// The keys of the count phrases of the summary: singular and plural of each list in turn.
+std::span<const std::string_view> CsvCountTextKeys();
+// What an import read, in the texts of text (key "STR_MSG_CSV_READ_COUNTS", with a count phrase
+// of each list).
 std::u16string CsvReadSummary(const CCsvCounts& counts, const TextLookup& text);
 
 // What an export or import tells beside its result: the entries it wrote or read otherwise than

@@ -356,6 +356,12 @@ void CImporter::Group(std::int32_t number, const std::vector<std::u16string>& fi
     if (group.members.size() > kMaxGroupMembers) {
         group.members.resize(kMaxGroupMembers);
     }
+    // The device keeps no group without members: one left empty would be counted and shown, then
+    // dropped by the next upload or save without a word.
+    if (group.members.empty()) {
+        Note(CsvNoteReason::GroupEmpty);
+        return;
+    }
     m_book.PutGroup(std::move(group));
 }
 

@@ -42,10 +42,30 @@ std::u16string CsvNoteLine(const CCsvNote& note, const TextLookup& text)
     return where + u" " + reason;
 }
 
+std::span<const std::string_view> CsvCountTextKeys()
+{
+    static constexpr std::string_view kKeys[] = {"STR_CSV_COUNT_FAX_MAIL_ONE",
+                                                 "STR_CSV_COUNT_FAX_MAIL",
+                                                 "STR_CSV_COUNT_SCAN_ONE",
+                                                 "STR_CSV_COUNT_SCAN",
+                                                 "STR_CSV_COUNT_GROUP_ONE",
+                                                 "STR_CSV_COUNT_GROUP",
+                                                 "STR_CSV_COUNT_FAVOURITE_ONE",
+                                                 "STR_CSV_COUNT_FAVOURITE"};
+    return kKeys;
+}
+
 std::u16string CsvReadSummary(const CCsvCounts& counts, const TextLookup& text)
 {
-    return FillInserts(text ? text("STR_MSG_CSV_READ_COUNTS") : std::u16string(),
-                       {Count(counts.faxMail), Count(counts.scan), Count(counts.groups), Count(counts.favourites)});
+    // One of each list is named in the singular: "1 favourite", "2 favourites".
+    const auto keys = CsvCountTextKeys();
+    auto phrase = [&](std::size_t list, std::size_t count) {
+        const std::string_view key = keys[2 * list + (count == 1 ? 0 : 1)];
+        return FillInserts(text ? text(key) : std::u16string(), {Count(count)});
+    };
+    return FillInserts(
+        text ? text("STR_MSG_CSV_READ_COUNTS") : std::u16string(),
+        {phrase(0, counts.faxMail), phrase(1, counts.scan), phrase(2, counts.groups), phrase(3, counts.favourites)});
 }
 
 std::string CsvNoteInsert(const CCsvNote& note)
@@ -80,6 +100,8 @@ std::string_view CsvNoteTextKey(CsvNoteReason reason)
             return "STR_CSV_NOTE_MEMBER_MISSING";
         case CsvNoteReason::TargetInvalid:
             return "STR_CSV_NOTE_TARGET_INVALID";
+        case CsvNoteReason::GroupEmpty:
+            return "STR_CSV_NOTE_GROUP_EMPTY";
     }
     return "STR_CSV_NOTE_CONTROL_CHARACTERS";
 }

@@ -49,6 +49,9 @@ std::vector<std::string> RequiredTextKeys()
     keys.emplace_back("STR_MSG_CSV_NOTES");
     keys.emplace_back("STR_CSV_NOTE_LINE");
     keys.emplace_back("STR_MSG_CSV_READ_COUNTS");
+    for (const std::string_view key : CsvCountTextKeys()) {
+        keys.emplace_back(key);
+    }
     keys.emplace_back(kWasteTonerNearFullKey);
     keys.emplace_back(kWasteTonerReadyKey);
     std::sort(keys.begin(), keys.end());

@@ -366,6 +366,20 @@ TEST_F(CsvExchange, ImportKeepsOnlyMembersOfTheFirstMembersKind)
                                      {"OTD02", CsvNoteReason::MemberOfOtherKind, 7}}));
 }
 
+TEST_F(CsvExchange, ImportLeavesOutAGroupWhoseMembersWereAllLeftOut)
+{
+    auto lines = Lines(Export());
+    lines[0] = "OTD01,Group,Kept,005-SP,";
+    lines[1] = "OTD02,Group,Emptied,009-SP,x,";
+    lines[24] = "SPD005,Fax,Five,555,,,";
+    std::vector<CCsvNote> notes;
+    ASSERT_EQ(ParseAddressBookCsv(Join(lines), book, store, kToday, &notes), kOk);
+    ASSERT_EQ(book.Groups().size(), 1u);
+    EXPECT_EQ(book.Groups()[0].number, 1);
+    EXPECT_EQ(book.FindGroup(2), nullptr) << "a group the device would drop at the next upload";
+    EXPECT_NE(std::find(notes.begin(), notes.end(), CCsvNote{"OTD02", CsvNoteReason::GroupEmpty}), notes.end());
+}
+
 TEST(CsvReport, NotesNameTheirLinesAndTheSummaryCountsEachKind)
 {
     const TextLookup texts = [](std::string_view key) -> std::u16string {
@@ -374,6 +388,9 @@ TEST(CsvReport, NotesNameTheirLinesAndTheSummaryCountsEachKind)
         }
         if (key == "STR_CSV_NOTE_MEMBER_MISSING") {
             return u"member %s left out";
+        }
+        if (key.starts_with("STR_CSV_COUNT_")) {
+            return key.ends_with("_ONE") ? u"%s one" : u"%s";
         }
         return key == "STR_MSG_CSV_READ_COUNTS" ? u"%s/%s/%s/%s %s" : u"";
     };
@@ -386,7 +403,7 @@ TEST(CsvReport, NotesNameTheirLinesAndTheSummaryCountsEachKind)
     EXPECT_EQ(CsvNoteLine({"OTD02", CsvNoteReason::MemberMissing, 0, "%s"}, texts),
               u"line 2 (OTD02): member %s left out")
         << "a field from the file is put in literally";
-    EXPECT_EQ(CsvReadSummary({3, 2, 1, 0}, texts), u"3/2/1/0 %s");
+    EXPECT_EQ(CsvReadSummary({3, 2, 1, 0}, texts), u"3/2/1 one/0 %s") << "one of a list is named in the singular";
 }
 
 TEST(CsvPaths, ExtensionRule)
