@@ -55,6 +55,15 @@ int CPrintCommand::Run(const CCliOptions& options, std::ostream&, std::ostream& 
         }
         at = comma + 1;
     }
+    // The print dialog's field takes lists such as 1-3,7 only; anything else is a mistyped option.
+    for (const auto& [option, text] : {std::pair<const char*, const std::string&>{"--speed-numbers", m_speedNumbers},
+                                       {"--group-numbers", m_groupNumbers},
+                                       {"--favourite-numbers", m_favouriteNumbers}}) {
+        if (m_command->get_option(option)->count() > 0 && !IsNumberListText(Utf8ToUtf16(text))) {
+            err << "qzbctl: " << option << " takes numbers and ranges such as 1-3,7, not \"" << text << "\"\n";
+            return kExitUsage;
+        }
+    }
     selection.speedNumbers = Numbers(*m_command, "--speed-numbers", m_speedNumbers, kSpeedDialPrintLimit);
     selection.groupNumbers = Numbers(*m_command, "--group-numbers", m_groupNumbers, kGroupDialPrintLimit);
     selection.favouriteNumbers = Numbers(*m_command, "--favourite-numbers", m_favouriteNumbers, kFavouritePrintLimit);

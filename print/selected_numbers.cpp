@@ -85,4 +85,25 @@ std::vector<std::int32_t> SelectedNumbers(std::u16string_view text, std::int32_t
     return numbers.empty() ? AllNumbers(limit) : numbers;
 }
 
+bool IsNumberListText(std::u16string_view text)
+{
+    auto isNumber = [](std::u16string_view piece) {
+        return !piece.empty() && piece.size() <= 9 &&
+               std::all_of(piece.begin(), piece.end(), [](char16_t c) { return c >= u'0' && c <= u'9'; });
+    };
+    for (std::size_t at = 0; at <= text.size();) {
+        const std::size_t comma = std::min(text.find(u',', at), text.size());
+        const std::u16string_view piece = text.substr(at, comma - at);
+        const std::size_t dash = piece.find(u'-');
+        const bool ok = dash == std::u16string_view::npos
+                            ? isNumber(piece)
+                            : isNumber(piece.substr(0, dash)) && isNumber(piece.substr(dash + 1));
+        if (!ok) {
+            return false;
+        }
+        at = comma + 1;
+    }
+    return true;
+}
+
 } // namespace qzb

@@ -20,4 +20,9 @@ std::vector<std::int32_t> AllNumbers(std::int32_t limit);
 // neither is dropped. A text that leaves no number selects every number.
 std::vector<std::int32_t> SelectedNumbers(std::u16string_view text, std::int32_t limit);
 
+// Whether a text is a list of numbers and ranges as the print dialog's field takes it: pieces
+// separated by single commas, each a number or "first-last". Numbers out of range are allowed
+// (SelectedNumbers drops them); "abc", "-5", "5-", "1;2" and "1-3-5" are not lists.
+bool IsNumberListText(std::u16string_view text);
+
 } // namespace qzb

@@ -58,6 +58,21 @@ TEST_F(Qzbctl, PrintWritesTheChosenSpeedDialsToAPdf)
     EXPECT_EQ(usage.status, kExitUsage);
     EXPECT_FALSE(fs::exists(File("x.pdf")));
     EXPECT_EQ(Run({"print", File("missing.dat"), File("x.pdf")}).status, kExitFailed);
+
+    // What the print dialog's field refuses is a usage error; numbers outside the list print it all.
+    for (const char* numbers : {"abc", "-5", "5-", "1;2", "1-3-5", ""}) {
+        const CRun refused = Run({"print", File("a.dat"), File("x.pdf"), "--speed-numbers", numbers});
+        EXPECT_EQ(refused.status, kExitUsage) << numbers;
+        EXPECT_NE(refused.err.find("--speed-numbers"), std::string::npos) << refused.err;
+        EXPECT_FALSE(fs::exists(File("x.pdf"))) << numbers;
+    }
+    ASSERT_EQ(Run({"print", File("a.dat"), File("whole.pdf"), "--lists", "speed"}).status, kExitOk);
+    const std::set<std::string> whole = SpeedDialNumbers(PdfText(File("whole.pdf")));
+    for (const char* numbers : {"0", "999"}) {
+        const CRun all = Run({"print", File("a.dat"), File("all.pdf"), "--lists", "speed", "--speed-numbers", numbers});
+        ASSERT_EQ(all.status, kExitOk) << numbers << all.err;
+        EXPECT_EQ(SpeedDialNumbers(PdfText(File("all.pdf"))), whole) << numbers;
+    }
 }
 
 } // namespace

@@ -20,7 +20,7 @@
 #include "ui/main/dial_registration_view.h"
 #include "ui/main/entry_dialog.h"
 #include "ui/main/pass_dlg.h"
-#include "ui/main/print_command.h"
+#include "ui/main/print_lists_command.h"
 #include "ui/main/size_ratio.h"
 #include "ui/main/version_dlg.h"
 #include "ui/main/window_ports.h"
@@ -119,7 +119,7 @@ CQZBDlg::CQZBDlg(
     m_session->SetTransfers(m_ports.get());
     m_session->SetViews(m_ports.get());
     m_session->SetOwner(this);
-    m_print = std::make_unique<CPrintCommand>(*this, m_context, m_messenger, *m_session);
+    m_print = std::make_unique<CPrintListsCommand>(*this, m_context, m_messenger, *m_session);
     m_commands = std::make_unique<CCommandActions>(
         *this,
         [this](std::string_view key) { return Text(key); },

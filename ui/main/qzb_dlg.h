@@ -23,7 +23,7 @@ namespace qzb {
 
 class CCommandActions;
 class CDeviceProtocol;
-class CPrintCommand;
+class CPrintListsCommand;
 class CQZBSession;
 class CWindowPorts;
 class CDialRegistrationView;
@@ -143,7 +143,7 @@ private:
     std::int32_t m_drawnPanelLanguage = 0; // the panel language the directory's names were drawn in
     bool m_reverting = false;
     QPointer<QWidget> m_shownDialog; // a dialog SelectPage or ShowEntryEditor opened
-    std::unique_ptr<CPrintCommand> m_print;
+    std::unique_ptr<CPrintListsCommand> m_print;
 };
 
 } // namespace qzb

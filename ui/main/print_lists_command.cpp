@@ -1,4 +1,4 @@
-#include "ui/main/print_command.h"
+#include "ui/main/print_lists_command.h"
 
 #include "app/app_context.h"
 #include "app/messenger.h"
@@ -27,7 +27,10 @@ const IInstalledPrinters& SystemPrinters()
 
 } // namespace
 
-CPrintCommand::CPrintCommand(QWidget& window, CAppContext& context, CMessenger& messenger, const CQZBSession& session)
+CPrintListsCommand::CPrintListsCommand(QWidget& window,
+                                       CAppContext& context,
+                                       CMessenger& messenger,
+                                       const CQZBSession& session)
     : m_window(window)
     , m_context(context)
     , m_messenger(messenger)
@@ -35,7 +38,7 @@ CPrintCommand::CPrintCommand(QWidget& window, CAppContext& context, CMessenger& 
 {
 }
 
-void CPrintCommand::Run()
+void CPrintListsCommand::Run()
 {
     const IInstalledPrinters& installed = m_printers != nullptr ? *m_printers : SystemPrinters();
     const std::string_view printerName = m_context.profile->modelName;

@@ -11,10 +11,10 @@ struct CAppContext;
 
 // The print command: the address-book lists the selection dialog chooses, on a printer or in a
 // PDF file, after the print dialog and a preview.
-class CPrintCommand
+class CPrintListsCommand
 {
 public:
-    CPrintCommand(QWidget& window, CAppContext& context, CMessenger& messenger, const CQZBSession& session);
+    CPrintListsCommand(QWidget& window, CAppContext& context, CMessenger& messenger, const CQZBSession& session);
 
     // The print queues checked for the device's own; the system's by default.
     void SetInstalledPrinters(const IInstalledPrinters* printers) { m_printers = printers; }
