@@ -150,10 +150,27 @@ TEST_F(MainWindow, SettingsFilesAreSavedAndOpenedWithinTheirFamily)
 {
     QTemporaryDir folder;
     ASSERT_TRUE(window->EnterServiceMan(u"qorlex"));
+    // A setting and a speed dial that no factory file holds, so the saved file must carry them.
+    context.store.SetItemNumber("MACHINE_SET_DLG", "Machine_Language", 2);
+    window->PageHost()->ReloadAllPages();
+    CFaxMailEntry entry;
+    entry.number = 41;
+    entry.address.Assign("0456");
+    entry.name.Assign("Saved");
+    ASSERT_EQ(context.device.book.PutFaxMailEntry(entry), kOk);
     CFileDialogs::SetNextFileName(folder.filePath("device"));
     window->SaveSettingsFileAs();
     EXPECT_EQ(window->CurrentFile(), std::filesystem::path(folder.filePath("device.DAT").toStdString()));
-    EXPECT_TRUE(std::filesystem::exists(window->CurrentFile()));
+    {
+        CAppContext saved(8314);
+        ASSERT_EQ(OpenDatFile(window->CurrentFile(), saved), kOk);
+        EXPECT_EQ(saved.store.GetItemNumber("MACHINE_SET_DLG", "Machine_Language"), 2);
+        const CFaxMailEntry* read = saved.device.book.FindFaxMailEntry(41);
+        ASSERT_NE(read, nullptr);
+        EXPECT_EQ(read->address.View(), "0456");
+        EXPECT_EQ(read->name.View(), "Saved");
+        EXPECT_EQ(saved.device.book.FaxMailEntries().size(), context.device.book.FaxMailEntries().size());
+    }
     EXPECT_TRUE(window->windowTitle().endsWith(" device.DAT"));
     EXPECT_NE(window->StateWord() & 0x80, 0u);
 
