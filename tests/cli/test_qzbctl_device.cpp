@@ -197,13 +197,13 @@ TEST_F(QzbctlDevice, AnUploadedFileComesBackWithTheNextDownload)
     ASSERT_EQ(Run({"entry", "set", File("in.dat"), "speed:7", "name=Office", "number=0123"}).status, kExitOk);
     const std::string simulate = "--simulate=" + File("memory.dat");
     ASSERT_EQ(Run({"--model", "8313", simulate, "device", "status"}).status, kExitOk);
-    const CRun fresh = Run({simulate, "--fast", "device", "download", File("before.dat")});
+    const CRun fresh = Run({"--model", "8313", simulate, "--fast", "device", "download", File("before.dat")});
     ASSERT_EQ(fresh.status, kExitOk) << fresh.err;
     ASSERT_EQ(Run({"diff", "--service", File("before.dat"), File("in.dat")}).status, 1) << "the file differs at first";
 
     const CRun upload = Run({simulate, "--fast", "device", "upload", "--service", File("in.dat")});
     ASSERT_EQ(upload.status, kExitOk) << upload.err;
-    const CRun download = Run({simulate, "--fast", "device", "download", File("out.dat")});
+    const CRun download = Run({"--model", "8313", simulate, "--fast", "device", "download", File("out.dat")});
     ASSERT_EQ(download.status, kExitOk) << download.err;
     const CRun diff = Run({"diff", "--service", File("in.dat"), File("out.dat")});
     EXPECT_EQ(diff.status, 0) << diff.out << diff.err;

@@ -87,12 +87,42 @@ TEST(PanelCharset, JapaneseAndLanguage12Tables)
     }
 }
 
+// Which set each language takes, told by codes that the device's keypad charts put in one set and
+// leave out of the others.
 TEST(PanelCharset, LanguagesChooseTheirSets)
 {
-    const std::pair<std::int32_t, std::size_t> rows[] = {
-        {0, 142}, {5, 142}, {6, 160}, {7, 146}, {10, 146}, {11, 152}, {12, 138}, {13, 142}, {-1, 142}};
-    for (const auto& [language, allowed] : rows) {
-        EXPECT_EQ(PanelCharsetFor(language).allowedCodes.size(), allowed) << "language " << language;
+    const auto allows = [](std::int32_t language, std::uint8_t code) {
+        const auto codes = PanelCharsetFor(language).allowedCodes;
+        return std::find(codes.begin(), codes.end(), code) != codes.end();
+    };
+    const struct
+    {
+        std::int32_t language;
+        std::vector<std::uint8_t> allowed;
+        std::vector<std::uint8_t> refused;
+    } rows[] = {
+        // Western: the inverted marks, Œ/œ and the Icelandic letters; no Š (0x8A) nor Cyrillic.
+        {0, {0xBF, 0xA1, 0x8C, 0x9C, 0xD0, 0xDE, 0xFE}, {0x8A, 0xAA, 0x00}},
+        {5, {0xBF, 0x8C, 0xDE}, {0x8A}},
+        {13, {0xBF, 0x8C, 0xDE}, {0x8A}},
+        {-1, {0xBF, 0x8C, 0xDE}, {0x8A}},
+        // Language 12: Ş and ş at 0xAA and 0xBA, and none of Œ, œ, Ð, Þ.
+        {12, {0xAA, 0xBA, 0xBF}, {0x8C, 0x9C, 0xD0, 0xDE}},
+        // Central Europe: Ą, ą, Ł and ł; no inverted exclamation mark.
+        {7, {0xA5, 0xB9, 0xA3, 0xB3, 0xAA}, {0xA1, 0x8A}},
+        {10, {0xA5, 0xB9}, {0xA1}},
+        // Russian: the Cyrillic capital A and Ё; no inverted question mark.
+        {6, {0xC0, 0xA8, 0xB8, 0xE0}, {0xBF, 0xA1}},
+        // Japanese: half-width katakana, carriage return and line feed.
+        {11, {0xB1, 0xA7, 0xDF, 0x0D, 0x0A}, {0xE0, 0x8C}},
+    };
+    for (const auto& row : rows) {
+        for (const std::uint8_t code : row.allowed) {
+            EXPECT_TRUE(allows(row.language, code)) << "language " << row.language << " code " << int(code);
+        }
+        for (const std::uint8_t code : row.refused) {
+            EXPECT_FALSE(allows(row.language, code)) << "language " << row.language << " code " << int(code);
+        }
     }
     EXPECT_EQ(&PanelCharsetFor(99), &PanelCharsetFor(0));
 }

@@ -158,6 +158,7 @@ TEST_F(QzbProcess, SecondInstanceOfAProfileExitsAtOnceWithoutAWord)
     QProcess coral;
     coral.setProcessEnvironment(env);
     coral.start(QZB_EXECUTABLE, {"--model", "8329", "--data-dir", QZB_TEST_DATA_DIR});
+    ASSERT_TRUE(coral.waitForStarted(5000));
     const auto coralLock =
         CSingleInstanceLock::MachineLockFolder() / CSingleInstanceLock::LockFileName("Global\\CoralAIO QZB");
     EXPECT_TRUE(QTest::qWaitFor([&] { return IsLockedByAnotherProcess(coralLock) || coral.state() != QProcess::Running; },
@@ -196,7 +197,8 @@ TEST_F(QzbProcess, LockIgnoresTheLogonsTemporaryFolderAndNeverAborts)
     ASSERT_TRUE(running.waitForStarted(5000));
     const auto lockFile =
         std::filesystem::path(sandbox.path().toStdString()) / CSingleInstanceLock::LockFileName("Global\\CoralAIO QZB");
-    QTest::qWaitFor([&] { return IsLockedByAnotherProcess(lockFile) || running.state() != QProcess::Running; }, 30000);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return IsLockedByAnotherProcess(lockFile) || running.state() != QProcess::Running; }, 30000));
     EXPECT_TRUE(IsLockedByAnotherProcess(lockFile)) << running.readAllStandardError().toStdString();
     running.kill();
     running.waitForFinished(5000);
@@ -211,12 +213,12 @@ TEST_F(QzbProcess, MissingStringTableIsReportedAndTheExitStatusIsNotZero)
     process.start(QZB_EXECUTABLE, {"--data-dir", "/nonexistent"});
     ASSERT_TRUE(process.waitForStarted(5000));
     QByteArray errors;
-    QTest::qWaitFor(
+    ASSERT_TRUE(QTest::qWaitFor(
         [&] {
             errors += process.readAllStandardError();
             return errors.contains("Can not find QP-RZ41XJWSTR.tbl.") || process.state() != QProcess::Running;
         },
-        30000);
+        30000));
     errors += process.readAllStandardError();
     EXPECT_TRUE(errors.contains("Can not find QP-RZ41XJWSTR.tbl.")) << errors.toStdString();
     // The box waits for the user; closing the program from outside ends it too.

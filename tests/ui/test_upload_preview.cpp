@@ -134,10 +134,30 @@ TEST_F(UploadPreview, CancelSendsNothingAndUploadSendsWhatWasListed)
     EXPECT_TRUE(
         CUploadPreviewDialog::Shown().back().lines.contains("  Panel Language (Machine_Language): German -> English"))
         << CUploadPreviewDialog::Shown().back().lines.join('\n').toStdString();
-    context.store.SetItemNumber("MACHINE_SET_DLG", "Machine_Language", 2);
+    // A language neither the device nor the window's copy of it holds travels and lands.
+    context.store.SetItemNumber("MACHINE_SET_DLG", "Machine_Language", 1);
     window->PageHost()->ReloadAllPages();
     EXPECT_EQ(Upload(true), "1 setting");
-    EXPECT_EQ(DeviceMemory()->store.GetItemNumber("MACHINE_SET_DLG", "Machine_Language"), 2);
+    EXPECT_EQ(DeviceMemory()->store.GetItemNumber("MACHINE_SET_DLG", "Machine_Language"), 1);
+}
+
+// After an upload outside service-man mode the window takes its whole data for what the device
+// holds, settings included, though only the directory travelled: a later service-man upload then
+// compares with settings the device never received. Left disabled until the window keeps, after
+// such an upload, its earlier copy of the device's settings.
+TEST_F(UploadPreview, DISABLED_APlainUploadLeavesTheDevicesSettingsAsTheyWere)
+{
+    ASSERT_EQ(window->Connect(), kOk);
+    ASSERT_EQ(window->Download(), kOk);
+    const std::int32_t onDevice = DeviceMemory()->store.GetItemNumber("MACHINE_SET_DLG", "Machine_Language");
+    context.store.SetItemNumber("MACHINE_SET_DLG", "Machine_Language", onDevice == 2 ? 1 : 2);
+    CFaxMailEntry entry;
+    entry.number = 40;
+    entry.address.Assign("0123");
+    ASSERT_EQ(context.device.book.PutFaxMailEntry(entry), kOk);
+    EXPECT_EQ(Upload(true), "1 speed dial added");
+    ASSERT_TRUE(window->EnterServiceMan(u"qorlex"));
+    EXPECT_EQ(Upload(false), "1 setting") << "the device still holds its own language";
 }
 
 TEST_F(UploadPreview, AFileOpenedWhileConnectedIsComparedWithTheDevice)
