@@ -130,6 +130,7 @@ TEST_F(MainWindow, UploadWithoutDataStillAsksAndLeavingABadPageIsRefused)
     EXPECT_FALSE(window->SelectPage("CONFIGURATION"));
     EXPECT_EQ(window->PageHost()->CurrentType(), 0x02000008u) << "the page stays";
     EXPECT_EQ(CQtMessagePresenter::Recorded().back().code, kMsgInvalidRangeValue);
+    EXPECT_EQ(CQtMessagePresenter::Recorded().back().text, u"The value is out of range or holds characters the device cannot show.");
     EXPECT_TRUE(edit->hasFocus());
     EXPECT_EQ(edit->selectedText(), "12");
 }
@@ -185,6 +186,7 @@ TEST_F(MainWindow, SettingsFilesAreSavedAndOpenedWithinTheirFamily)
     window->OpenSettingsFile();
     ASSERT_EQ(CQtMessagePresenter::Recorded().size(), 2u);
     EXPECT_EQ(CQtMessagePresenter::Recorded()[1].code, kMsgInvalidFormatOpenFileErr);
+    EXPECT_EQ(CQtMessagePresenter::Recorded()[1].text, u"The settings file is damaged or belongs to another model.");
     EXPECT_EQ(context.modelCode, 8314);
 
     CQtMessagePresenter::SetNextAnswer(kAnswerOk);
@@ -282,6 +284,7 @@ TEST_F(MainWindow, EditRefusesABadValueAndDeleteTakesTheEntryOut)
     edit->click();
     EXPECT_TRUE(refused);
     EXPECT_EQ(CQtMessagePresenter::Recorded().back().code, kMsgNumberErr);
+    EXPECT_EQ(CQtMessagePresenter::Recorded().back().text, u"The number is not valid.");
     EXPECT_NE(context.device.book.FindFaxMailEntry(1)->address.View(), "P1") << "Cancel changes nothing";
 
     window->findChild<QPushButton*>("dialDeleteButton")->click();
@@ -306,6 +309,7 @@ TEST_F(MainWindow, ClosingAsksToSaveTheFileOrUpdateTheDevice)
     CQtMessagePresenter::SetNextAnswer(kAnswerOk);
     EXPECT_FALSE(window->close());
     EXPECT_EQ(CQtMessagePresenter::Recorded().back().code, kMsgWriteFileError);
+    EXPECT_EQ(CQtMessagePresenter::Recorded().back().text, u"The file could not be written.");
     CQtMessagePresenter::SetNextAnswer(kAnswerNo);
     EXPECT_TRUE(window->close());
 }
@@ -348,6 +352,7 @@ TEST_F(MainWindowSensing, ADeviceThatFailsIsReportedAndTheWindowGoesOffLine)
     EXPECT_TRUE(QTest::qWaitFor([this] { return (window->StateWord() & 0x10) == 0; }, 10000));
     ASSERT_FALSE(CQtMessagePresenter::Recorded().empty());
     EXPECT_EQ(CQtMessagePresenter::Recorded().back().code, kMsgMachineProblem);
+    EXPECT_EQ(CQtMessagePresenter::Recorded().back().text, u"The device reports a problem.\nCheck the device's display panel.");
     EXPECT_NE(window->StateWord() & 0x40, 0u) << "the data stays";
     EXPECT_TRUE(window->CommandAction(kCmdConnect)->isEnabled());
 }
