@@ -91,7 +91,8 @@ TEST_F(QzbctlDiff, ErrorsAndUsageErrorsExitTwoAndSayWhatWentWrong)
         {{File("a.dat"), File("missing.dat")}, File("missing.dat")},
         {{File("missing.dat"), File("a.dat")}, File("missing.dat")},
         {{File("m8313.dat"), File("missing.dat")}, File("missing.dat")},
-        {{File("a.dat"), File("m8313.dat")}, File("a.dat") + " and " + File("m8313.dat") + " are settings of different models"},
+        {{File("a.dat"), File("m8313.dat")},
+         File("a.dat") + " and " + File("m8313.dat") + " are settings of different models"},
     };
     for (const CFailure& failure : failures) {
         const CRun run = Diff(failure.arguments);

@@ -26,19 +26,55 @@ TEST(ModelProfile, TableFilesKeysAndLocks)
         const char* dataSubPath;
         ModelFamily family;
     } rows[] = {
-        {8313, 1, "MERIDAN TOVELL lumatrace 8120MF", "M8120", "QZB", "Global\\ObsidianAIO QZB",
-         "\\MERIDAN TOVELL\\lumatrace 8120MF", ModelFamily::Obsidian},
-        {8314, 0x100, "MERIDAN TOVELL lumatrace 8125MF", "M8125", "QZB", "Global\\ObsidianAIO QZB",
-         "\\MERIDAN TOVELL\\lumatrace 8125MF", ModelFamily::Obsidian},
-        {8315, 0x200, "MERIDAN TOVELL quorra K40", "K40", "QZB", "Global\\ObsidianAIO QZB",
-         "\\MERIDAN TOVELL\\quorra K40", ModelFamily::Obsidian},
-        {8329, 2, "MERIDAN TOVELL lumatrace 3120MF", "M3120", "QZB", "Global\\CoralAIO QZB",
-         "\\MERIDAN TOVELL\\lumatrace 3120MF", ModelFamily::Coral},
-        {2152, 4, "TARVO QP-RZ41NF", "QP-RZ41", "XJW", "Global\\CoralSEC XJW", "\\TARVO_P1\\QP-RZ41NF",
+        {8313,
+         1,
+         "MERIDAN TOVELL lumatrace 8120MF",
+         "M8120",
+         "QZB",
+         "Global\\ObsidianAIO QZB",
+         "\\MERIDAN TOVELL\\lumatrace 8120MF",
+         ModelFamily::Obsidian},
+        {8314,
+         0x100,
+         "MERIDAN TOVELL lumatrace 8125MF",
+         "M8125",
+         "QZB",
+         "Global\\ObsidianAIO QZB",
+         "\\MERIDAN TOVELL\\lumatrace 8125MF",
+         ModelFamily::Obsidian},
+        {8315,
+         0x200,
+         "MERIDAN TOVELL quorra K40",
+         "K40",
+         "QZB",
+         "Global\\ObsidianAIO QZB",
+         "\\MERIDAN TOVELL\\quorra K40",
+         ModelFamily::Obsidian},
+        {8329,
+         2,
+         "MERIDAN TOVELL lumatrace 3120MF",
+         "M3120",
+         "QZB",
+         "Global\\CoralAIO QZB",
+         "\\MERIDAN TOVELL\\lumatrace 3120MF",
+         ModelFamily::Coral},
+        {2152,
+         4,
+         "TARVO QP-RZ41NF",
+         "QP-RZ41",
+         "XJW",
+         "Global\\CoralSEC XJW",
+         "\\TARVO_P1\\QP-RZ41NF",
          ModelFamily::Coral},
         // Any other code runs as the 8120.
-        {1234, 1, "MERIDAN TOVELL lumatrace 8120MF", "M8120", "QZB", "Global\\ObsidianAIO QZB",
-         "\\MERIDAN TOVELL\\lumatrace 8120MF", ModelFamily::Obsidian},
+        {1234,
+         1,
+         "MERIDAN TOVELL lumatrace 8120MF",
+         "M8120",
+         "QZB",
+         "Global\\ObsidianAIO QZB",
+         "\\MERIDAN TOVELL\\lumatrace 8120MF",
+         ModelFamily::Obsidian},
     };
     for (const auto& row : rows) {
         const CModelProfile& profile = FindModelProfile(row.code);
@@ -46,9 +82,9 @@ TEST(ModelProfile, TableFilesKeysAndLocks)
         EXPECT_EQ(StringTableFileName(profile), row.shortCode + row.kind + "STR.tbl") << row.code;
         // "Software\<maker>\%s QZB" with the model name; the XJW key drops the word "TARVO" and keeps
         // the blank after it.
-        const std::string key = row.kind == "XJW"
-                                    ? "Software\\TARVO_P1\\" + row.modelName.substr(std::string("TARVO").size()) + " XJW"
-                                    : "Software\\MERIDAN TOVELL\\" + row.modelName + " QZB";
+        const std::string key =
+            row.kind == "XJW" ? "Software\\TARVO_P1\\" + row.modelName.substr(std::string("TARVO").size()) + " XJW"
+                              : "Software\\MERIDAN TOVELL\\" + row.modelName + " QZB";
         EXPECT_EQ(PreferencesKeyPath(profile), key) << row.code;
         EXPECT_EQ(profile.lockName, row.lock) << row.code;
         // The sub-path below the data folder, in this system's separators.

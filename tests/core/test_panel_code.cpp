@@ -108,10 +108,24 @@ TEST(PanelCode, LetterBlocksReadAsThePanelShowsThem)
         std::uint8_t code;
         char16_t unit;
     } chart[] = {
-        {0x80, u'\u0411'}, {0x82, u'\u0401'}, {0x95, u'\u0451'}, {0xA7, u'\u044F'}, {0xA8, u'\u0414'},
-        {0xAE, u'\u0449'}, {0xB0, u'\u0141'}, {0xB1, u'\u0104'}, {0xB6, u'\u00A1'}, {0xC9, u'\u0111'},
-        {0xD0, u'\u00BF'}, {0xD4, u'\u0171'}, {0xDB, u'\u00D0'}, {0xDD, u'\u00D8'}, {0x18, u'\u20AC'},
-        {0x19, u'\u00A2'}, {0x1A, u'\u00A3'}, {0x1B, u'\u00B5'},
+        {0x80, u'\u0411'},
+        {0x82, u'\u0401'},
+        {0x95, u'\u0451'},
+        {0xA7, u'\u044F'},
+        {0xA8, u'\u0414'},
+        {0xAE, u'\u0449'},
+        {0xB0, u'\u0141'},
+        {0xB1, u'\u0104'},
+        {0xB6, u'\u00A1'},
+        {0xC9, u'\u0111'},
+        {0xD0, u'\u00BF'},
+        {0xD4, u'\u0171'},
+        {0xDB, u'\u00D0'},
+        {0xDD, u'\u00D8'},
+        {0x18, u'\u20AC'},
+        {0x19, u'\u00A2'},
+        {0x1A, u'\u00A3'},
+        {0x1B, u'\u00B5'},
     };
     for (const auto& row : chart) {
         const char byte = static_cast<char>(row.code);

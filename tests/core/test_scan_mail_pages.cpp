@@ -78,7 +78,8 @@ TEST(ScanCopyMailPages, ShowOnlyTheModelsOptions)
         const CAppContext context(model);
         const auto defs = PageDefsForModel(context.modelBit);
         for (const std::string_view name : {"MEMORY_DIRECT_DLG", "CAMERA_DIRECT_DLG", "CAMERA_DIRECT_PRINT_DLG"}) {
-            const bool has = std::any_of(defs.begin(), defs.end(), [&](const CPageDef* def) { return def->name == name; });
+            const bool has =
+                std::any_of(defs.begin(), defs.end(), [&](const CPageDef* def) { return def->name == name; });
             EXPECT_EQ(has, direct) << model << " " << name;
         }
 

@@ -23,7 +23,7 @@ inline int CountAssertion()
 } // namespace qzb::test
 
 #undef GTEST_AMBIGUOUS_ELSE_BLOCKER_
-#define GTEST_AMBIGUOUS_ELSE_BLOCKER_                                                                                  \
-    switch (::qzb::test::CountAssertion())                                                                             \
-    case 0:                                                                                                            \
+#define GTEST_AMBIGUOUS_ELSE_BLOCKER_      \
+    switch (::qzb::test::CountAssertion()) \
+    case 0:                                \
     default: // NOLINT

@@ -16,7 +16,10 @@ namespace qzb::test {
 class CAssertionCountListener : public testing::EmptyTestEventListener
 {
 public:
-    explicit CAssertionCountListener(std::string path) : m_path(std::move(path)) {}
+    explicit CAssertionCountListener(std::string path)
+        : m_path(std::move(path))
+    {
+    }
 
     void OnTestStart(const testing::TestInfo&) override { g_assertionsReached.store(0); }
 

@@ -69,15 +69,15 @@ TEST_P(EditTypingFilter, KeepsOnlyWhatTheKindAllows)
     EXPECT_EQ(edit.text(), row.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Kinds,
-    EditTypingFilter,
-    // Which character each kind takes is the core's rule (test_input_chars.cpp); these rows show the
-    // edit hands it the key, the panel language from the store and the text typed so far.
-    testing::Values(CTypingCase{"Kind2", 2, 0, "a-78\b", "7"},
-                    CTypingCase{"Kind6Russian", 6, 6, Q(u"\u0410\u0411\u00BF"), Q(u"\u0410\u0411")},
-                    CTypingCase{"Kind16", 16, 0, "-1,,2--3,", "1,2-3,"}),
-    [](const testing::TestParamInfo<CTypingCase>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Kinds,
+                         EditTypingFilter,
+                         // Which character each kind takes is the core's rule (test_input_chars.cpp); these rows show
+                         // the edit hands it the key, the panel language from the store and the text typed so far.
+                         testing::Values(CTypingCase{"Kind2", 2, 0, "a-78\b", "7"},
+                                         CTypingCase{
+                                             "Kind6Russian", 6, 6, Q(u"\u0410\u0411\u00BF"), Q(u"\u0410\u0411")},
+                                         CTypingCase{"Kind16", 16, 0, "-1,,2--3,", "1,2-3,"}),
+                         [](const testing::TestParamInfo<CTypingCase>& info) { return info.param.name; });
 
 TEST(MyEdit, ReadsThePanelLanguageAtEachCharacter)
 {

@@ -130,7 +130,8 @@ TEST_F(MainWindow, UploadWithoutDataStillAsksAndLeavingABadPageIsRefused)
     EXPECT_FALSE(window->SelectPage("CONFIGURATION"));
     EXPECT_EQ(window->PageHost()->CurrentType(), 0x02000008u) << "the page stays";
     EXPECT_EQ(CQtMessagePresenter::Recorded().back().code, kMsgInvalidRangeValue);
-    EXPECT_EQ(CQtMessagePresenter::Recorded().back().text, u"The value is out of range or holds characters the device cannot show.");
+    EXPECT_EQ(CQtMessagePresenter::Recorded().back().text,
+              u"The value is out of range or holds characters the device cannot show.");
     EXPECT_TRUE(edit->hasFocus());
     EXPECT_EQ(edit->selectedText(), "12");
 }
@@ -352,7 +353,8 @@ TEST_F(MainWindowSensing, ADeviceThatFailsIsReportedAndTheWindowGoesOffLine)
     EXPECT_TRUE(QTest::qWaitFor([this] { return (window->StateWord() & 0x10) == 0; }, 10000));
     ASSERT_FALSE(CQtMessagePresenter::Recorded().empty());
     EXPECT_EQ(CQtMessagePresenter::Recorded().back().code, kMsgMachineProblem);
-    EXPECT_EQ(CQtMessagePresenter::Recorded().back().text, u"The device reports a problem.\nCheck the device's display panel.");
+    EXPECT_EQ(CQtMessagePresenter::Recorded().back().text,
+              u"The device reports a problem.\nCheck the device's display panel.");
     EXPECT_NE(window->StateWord() & 0x40, 0u) << "the data stays";
     EXPECT_TRUE(window->CommandAction(kCmdConnect)->isEnabled());
 }

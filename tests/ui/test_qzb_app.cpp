@@ -1,9 +1,9 @@
 #include "ui/main/qzb_app.h"
 
 #include "app/single_instance.h"
+#include "tests/ui/fresh_app.h"
 #include "ui/main/qt_message_presenter.h"
 #include "ui/main/qzb_dlg.h"
-#include "tests/ui/fresh_app.h"
 
 #include <gtest/gtest.h>
 
@@ -139,8 +139,8 @@ TEST_F(QzbProcess, SecondInstanceOfAProfileExitsAtOnceWithoutAWord)
     first.setProcessEnvironment(env);
     first.start(QZB_EXECUTABLE, {"--model", "8313", "--data-dir", QZB_TEST_DATA_DIR});
     ASSERT_TRUE(first.waitForStarted(5000));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return IsLockedByAnotherProcess(lockFile) || first.state() != QProcess::Running; },
-                                30000));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return IsLockedByAnotherProcess(lockFile) || first.state() != QProcess::Running; }, 30000));
     ASSERT_TRUE(IsLockedByAnotherProcess(lockFile)) << first.readAllStandardError().toStdString();
 
     // The second instance ends by itself while the first still runs: no window waits for the user.
@@ -161,8 +161,8 @@ TEST_F(QzbProcess, SecondInstanceOfAProfileExitsAtOnceWithoutAWord)
     ASSERT_TRUE(coral.waitForStarted(5000));
     const auto coralLock =
         CSingleInstanceLock::MachineLockFolder() / CSingleInstanceLock::LockFileName("Global\\CoralAIO QZB");
-    EXPECT_TRUE(QTest::qWaitFor([&] { return IsLockedByAnotherProcess(coralLock) || coral.state() != QProcess::Running; },
-                                30000));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return IsLockedByAnotherProcess(coralLock) || coral.state() != QProcess::Running; }, 30000));
     EXPECT_TRUE(IsLockedByAnotherProcess(coralLock)) << "another profile starts its own window";
     EXPECT_EQ(coral.state(), QProcess::Running);
     coral.kill();
