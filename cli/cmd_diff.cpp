@@ -69,18 +69,19 @@ int CDiffCommand::UsageStatus() const
 
 int CDiffCommand::Run(const CCliOptions& options, std::ostream& out, std::ostream& err) const
 {
-    const std::int32_t model = ModelForFile(options, m_before);
-    if (!options.model && ModelForFile(options, m_after) != model) {
-        err << "qzbctl: " << m_before << " and " << m_after << " are settings of different models\n";
-        return kExitFailed;
-    }
+    // Both files are opened first, each as the model it names: a file that cannot be read is told
+    // as such, never taken for the default model's settings.
     std::unique_ptr<CCliApp> apps[2];
     const std::string* paths[2] = {&m_before, &m_after};
     for (int i = 0; i < 2; ++i) {
-        apps[i] = std::make_unique<CCliApp>(options, model, err);
+        apps[i] = std::make_unique<CCliApp>(options, ModelForFile(options, *paths[i]), err);
         if (!OpenDatFileOrTell(*apps[i], *paths[i], err)) {
             return kExitFailed;
         }
+    }
+    if (apps[0]->Context().modelCode != apps[1]->Context().modelCode) {
+        err << "qzbctl: " << m_before << " and " << m_after << " are settings of different models\n";
+        return kExitFailed;
     }
     CAppContext& before = apps[0]->Context();
     CAppContext& after = apps[1]->Context();

@@ -404,6 +404,7 @@ void CDeviceLink::SenseThreadBody()
                 m_words.pollInProgress.Set(false);
             }
         }
+        m_senseRounds.fetch_add(1);
     }
     m_senseRunning.store(false);
 }

@@ -100,6 +100,7 @@ public:
     void BeginExchange() { m_gate.BeginExchange(); }
     void EndExchange() { m_gate.EndExchange(); }
     int TransferCount() const { return m_gate.TransferCount(); }
+    int WaitingExchanges() const { return m_gate.WaitingExchanges(); }
     void CreateTransferGate() { m_gate.Create(); }
     void SignalTransferGate() { m_gate.Signal(); }
     bool HasTransferGate() const { return m_gate.Exists(); }
@@ -114,6 +115,9 @@ public:
     // Starts polling once a sense period while the session is open.
     void StartSenseThread();
     bool IsSenseThreadRunning() const { return m_senseRunning.load(); }
+    // Sense periods that ended with the decision to poll or not taken: a caller that changed what
+    // the decision reads and sees this count grow by two knows a whole decision saw the change.
+    int SenseRounds() const { return m_senseRounds.load(); }
 
     CApplicationWords& Words() { return m_words; }
 
@@ -146,6 +150,7 @@ private:
     CSenseHooks m_hooks;
     std::thread m_senseThread;
     std::atomic<bool> m_senseRunning{false};
+    std::atomic<int> m_senseRounds{0};
     std::atomic<bool> m_senseStop{false};
     std::mutex m_senseMutex;
     std::condition_variable m_senseWake;

@@ -50,7 +50,12 @@ void CTransferGate::BeginExchange()
     }
     // The wait gives the lock up, so the thread that holds the gate can always end its exchange.
     // Checking and closing the gate under one lock lets only one waiter through when it opens.
-    m_changed.wait(lock, [&] { return !m_exists || m_signalled || m_owner == self; });
+    const auto open = [&] { return !m_exists || m_signalled || m_owner == self; };
+    if (!open()) {
+        ++m_waiting;
+        m_changed.wait(lock, open);
+        --m_waiting;
+    }
     if (!m_exists) {
         return;
     }
@@ -75,6 +80,12 @@ void CTransferGate::EndExchange()
         m_owner = {};
     }
     m_changed.notify_all();
+}
+
+int CTransferGate::WaitingExchanges() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_waiting;
 }
 
 bool CTransferGate::WaitUntilOpen(const std::function<bool()>& stop)

@@ -34,6 +34,8 @@ public:
 
     // Exchanges in progress, nesting included.
     int TransferCount() const { return m_transferCount.Get(); }
+    // Threads held at the shut gate in BeginExchange: lets a caller see a waiter is really held.
+    int WaitingExchanges() const;
 
 private:
     mutable std::mutex m_mutex; // guards the gate; taken before the count's own lock
@@ -41,6 +43,7 @@ private:
     bool m_exists = false;
     bool m_signalled = false;
     std::thread::id m_owner;
+    int m_waiting = 0;
     CLockedValue<int> m_transferCount;
 };
 

@@ -129,7 +129,9 @@ TEST_P(DamagedFile, FailsWithTheFormatMessageAndLeavesTheFileAlone)
     EXPECT_EQ(set.status, kExitFailed);
     EXPECT_EQ(set.err, dump.err);
     EXPECT_EQ(Read(File("a.dat")), file);
-    EXPECT_EQ(Run({"encode", "--mode", "file", File("a.dat"), File("out.bin")}).status, kExitFailed);
+    const CRun encode = Run({"encode", "--mode", "file", File("a.dat"), File("out.bin")});
+    EXPECT_EQ(encode.status, kExitFailed);
+    EXPECT_EQ(encode.err, dump.err);
     EXPECT_FALSE(fs::exists(File("out.bin")));
 }
 
@@ -139,23 +141,25 @@ TEST_F(Qzbctl, UsageErrorsExitWithOneAndChangeNothing)
 {
     ASSERT_EQ(Run({"new", File("a.dat")}).status, kExitOk);
     const Bytes before = Read(File("a.dat"));
-    const std::vector<std::vector<std::string>> usages = {
-        {},
-        {"frobnicate"},
-        {"dump"},
-        {"--model", "1234", "new", File("b.dat")},
-        {"--model", "x", "dump", File("a.dat")},
-        {"--codepage", "NO-SUCH-PAGE", "dump", File("a.dat")},
-        {"encode", "--mode", "wire", File("a.dat"), File("out.bin")},
-        {"set", File("a.dat"), "USER_SET_DLG", "USER_NAME"},
-        {"set", File("a.dat"), "USER_SET_DLG", "USER_NAME", "--text", "A", "--number", "1"},
-        {"set", File("a.dat"), "NO_SUCH_DLG", "USER_NAME", "--text", "A"},
-        {"set", File("a.dat"), "USER_SET_DLG", "NO_SUCH_KEY", "--number", "1"},
+    const std::vector<std::pair<std::vector<std::string>, std::string>> usages = {
+        {{}, "A subcommand is required"},
+        {{"frobnicate"}, "A subcommand is required"},
+        {{"dump"}, "FILE is required"},
+        {{"--model", "1234", "new", File("b.dat")}, "--model: 1234 not in"},
+        {{"--model", "x", "dump", File("a.dat")}, "--model: x"},
+        {{"--codepage", "NO-SUCH-PAGE", "dump", File("a.dat")}, "unknown code page NO-SUCH-PAGE"},
+        {{"encode", "--mode", "wire", File("a.dat"), File("out.bin")}, "--mode: wire not in {file,upload}"},
+        {{"set", File("a.dat"), "USER_SET_DLG", "USER_NAME"}, "set needs --number N or --text T"},
+        {{"set", File("a.dat"), "USER_SET_DLG", "USER_NAME", "--text", "A", "--number", "1"},
+         "--number excludes --text"},
+        {{"set", File("a.dat"), "NO_SUCH_DLG", "USER_NAME", "--text", "A"}, "unknown page NO_SUCH_DLG"},
+        {{"set", File("a.dat"), "USER_SET_DLG", "NO_SUCH_KEY", "--number", "1"},
+         "page USER_SET_DLG has no key NO_SUCH_KEY"},
     };
-    for (const auto& arguments : usages) {
+    for (const auto& [arguments, said] : usages) {
         const CRun run = Run(arguments);
         EXPECT_EQ(run.status, kExitUsage) << testing::PrintToString(arguments);
-        EXPECT_FALSE(run.err.empty());
+        EXPECT_NE(run.err.find(said), std::string::npos) << testing::PrintToString(arguments) << ": " << run.err;
     }
     EXPECT_EQ(Read(File("a.dat")), before);
     EXPECT_FALSE(fs::exists(File("b.dat")) || fs::exists(File("b.dat.DAT")) || fs::exists(File("out.bin")));
@@ -177,7 +181,9 @@ TEST_F(Qzbctl, EncodeWritesTheImageOfEachMode)
     Bytes cut = Read(File("file.bin"));
     cut.resize(cut.size() - 1);
     Write(File("cut.bin"), cut);
-    EXPECT_EQ(Run({"dump", "--image", File("cut.bin")}).status, kExitFailed);
+    const CRun cutRun = Run({"dump", "--image", File("cut.bin")});
+    EXPECT_EQ(cutRun.status, kExitFailed);
+    EXPECT_EQ(cutRun.err, "error 0x80020033: The file is not in a format this utility can read.\n");
 }
 
 TEST_F(Qzbctl, RunsAsTheModelInTheFileHeaderUnlessTold)

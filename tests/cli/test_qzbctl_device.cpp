@@ -188,6 +188,33 @@ TEST_F(QzbctlDevice, InfoPrintsTheDeviceInformationAndCountersOfTheDevice)
     EXPECT_EQ(json["counters"][2], (Json{{"id", 0x20500}, {"value", 1200 + 37 * 2}}));
 }
 
+// What an upload sends is what the next connection downloads: the settings of a service-man upload
+// and the directory, on a model other than the default.
+TEST_F(QzbctlDevice, AnUploadedFileComesBackWithTheNextDownload)
+{
+    ASSERT_EQ(Run({"--model", "8313", "new", File("in.dat")}).status, kExitOk);
+    ASSERT_EQ(Run({"set", File("in.dat"), "MACHINE_SET_DLG", "Machine_Language", "--number", "2"}).status, kExitOk);
+    ASSERT_EQ(Run({"entry", "set", File("in.dat"), "speed:7", "name=Office", "number=0123"}).status, kExitOk);
+    const std::string simulate = "--simulate=" + File("memory.dat");
+    ASSERT_EQ(Run({"--model", "8313", simulate, "device", "status"}).status, kExitOk);
+    const CRun fresh = Run({"--model", "8313", simulate, "--fast", "device", "download", File("before.dat")});
+    ASSERT_EQ(fresh.status, kExitOk) << fresh.err;
+    ASSERT_EQ(Run({"diff", "--service", File("before.dat"), File("in.dat")}).status, 1) << "the file differs at first";
+
+    const CRun upload = Run({simulate, "--fast", "device", "upload", "--service", File("in.dat")});
+    ASSERT_EQ(upload.status, kExitOk) << upload.err;
+    const CRun download = Run({"--model", "8313", simulate, "--fast", "device", "download", File("out.dat")});
+    ASSERT_EQ(download.status, kExitOk) << download.err;
+    const CRun diff = Run({"diff", "--service", File("in.dat"), File("out.dat")});
+    EXPECT_EQ(diff.status, 0) << diff.out << diff.err;
+    const Json out = Dump("out.dat");
+    EXPECT_EQ(out["settings"]["MACHINE_SET_DLG"]["Machine_Language"]["number"], 2);
+    const CRun entry = Run({"entry", "show", File("out.dat"), "speed:7"});
+    EXPECT_EQ(entry.status, kExitOk) << entry.err;
+    EXPECT_NE(entry.out.find("Office"), std::string::npos) << entry.out;
+    EXPECT_NE(entry.out.find("0123"), std::string::npos) << entry.out;
+}
+
 TEST_F(QzbctlDevice, TheMemoryFileFixesTheModelAndAFailedSaveFailsTheUpload)
 {
     ASSERT_EQ(Run({"--model", "2152", "--simulate=" + File("memory.dat"), "device", "status"}).status, kExitOk);

@@ -74,21 +74,38 @@ TEST_F(QzbctlDiff, DirectoryChangesComeAsEntriesWithTheirFields)
         << reverse.out;
 }
 
-TEST_F(QzbctlDiff, ErrorsAndUsageErrorsExitTwo)
+TEST_F(QzbctlDiff, ErrorsAndUsageErrorsExitTwoAndSayWhatWentWrong)
 {
-    const std::vector<std::vector<std::string>> failures = {
-        {File("a.dat")},
-        {"--colour", File("a.dat"), File("b.dat")},
-        {File("a.dat"), File("missing.dat")},
-        {File("a.dat"), File("b.dat"), File("c.dat")},
+    struct CFailure
+    {
+        std::vector<std::string> arguments;
+        std::string said;
     };
-    for (const auto& arguments : failures) {
-        const CRun run = Diff(arguments);
-        EXPECT_EQ(run.status, 2) << arguments.back() << ": " << run.err;
-        EXPECT_TRUE(run.out.empty());
-    }
     ASSERT_EQ(Run({"--model", "8313", "new", File("m8313.dat")}).status, kExitOk);
-    EXPECT_EQ(Diff({File("a.dat"), File("m8313.dat")}).status, 2);
+    fs::copy_file(File("m8313.dat"), File("n8313.dat"));
+    const std::vector<CFailure> failures = {
+        {{File("a.dat")}, "B is required"},
+        {{"--colour", File("a.dat"), File("b.dat")}, "--colour"},
+        {{File("a.dat"), File("b.dat"), File("c.dat")}, File("c.dat")},
+        // A file that cannot be opened is told by its name, whichever side and model it is on.
+        {{File("a.dat"), File("missing.dat")}, File("missing.dat")},
+        {{File("missing.dat"), File("a.dat")}, File("missing.dat")},
+        {{File("m8313.dat"), File("missing.dat")}, File("missing.dat")},
+        {{File("a.dat"), File("m8313.dat")},
+         File("a.dat") + " and " + File("m8313.dat") + " are settings of different models"},
+    };
+    for (const CFailure& failure : failures) {
+        const CRun run = Diff(failure.arguments);
+        const std::string shown = testing::PrintToString(failure.arguments);
+        EXPECT_EQ(run.status, 2) << shown << ": " << run.err;
+        EXPECT_TRUE(run.out.empty()) << shown;
+        EXPECT_NE(run.err.find(failure.said), std::string::npos) << shown << ": " << run.err;
+        if (failure.arguments.back() == File("missing.dat") || failure.arguments.front() == File("missing.dat")) {
+            EXPECT_EQ(run.err.find("different models"), std::string::npos) << shown << ": " << run.err;
+        }
+    }
+    // Two files of the same non-default model compare.
+    EXPECT_EQ(Diff({File("m8313.dat"), File("n8313.dat")}).status, 0);
 }
 
 // Several simulated devices: one for each file, listed on bus 0 with the file's name as serial.

@@ -64,7 +64,9 @@ TEST_F(QzbctlEntry, ShowSetAndDeleteRoundTrip)
     ASSERT_EQ(Run({"entry", "delete", File("a.dat"), "speed:7"}).status, kExitOk);
     EXPECT_EQ(Show("speed:7")["name"], "");
     EXPECT_EQ(Show("group:3")["name"], "Group 03");
-    EXPECT_EQ(Run({"entry", "delete", File("a.dat"), "favourite:1"}).status, kExitFailed);
+    const CRun gone = Run({"entry", "delete", File("a.dat"), "favourite:1"});
+    EXPECT_EQ(gone.status, kExitFailed);
+    EXPECT_NE(gone.err.find(File("a.dat") + " has nothing under favourite:1"), std::string::npos) << gone.err;
     EXPECT_EQ(Run({"entry", "delete", File("a.dat"), "speed:221"}).status, kExitOk);
 }
 
@@ -82,10 +84,17 @@ TEST_F(QzbctlEntry, RefusalsLeaveTheFileAsItWas)
     EXPECT_EQ(group.status, kExitFailed);
     EXPECT_NE(group.err.find("0x8002001B"), std::string::npos) << group.err;
 
-    EXPECT_EQ(Set({"speed:1", "colour=1"}).status, kExitUsage);
-    EXPECT_EQ(Set({"speed:1", "address=x@y"}).status, kExitUsage) << "hidden for a fax entry";
-    EXPECT_EQ(Set({"speed:251", "name=x"}).status, kExitUsage);
-    EXPECT_EQ(Set({"speed:221", "account=anonymous", "user=x"}).status, kExitUsage);
+    const std::pair<std::vector<std::string>, std::string> usages[] = {
+        {{"speed:1", "colour=1"}, "field colour is no field of this editor"},
+        {{"speed:1", "address=x@y"}, "field address is hidden for this entry"},
+        {{"speed:251", "name=x"}, "not speed:251"},
+        {{"speed:221", "account=anonymous", "user=x"}, "field user is disabled"},
+    };
+    for (const auto& [values, said] : usages) {
+        const CRun run = Set(values);
+        EXPECT_EQ(run.status, kExitUsage) << values[0];
+        EXPECT_NE(run.err.find(said), std::string::npos) << run.err;
+    }
     EXPECT_EQ(Read(File("a.dat")), before);
 }
 

@@ -60,6 +60,8 @@ TEST_F(QzbctlPage, ListsOnlyThePagesOfTheModel)
         std::any_of(small.begin(), small.end(), [](const Json& page) { return page["name"] == "USB_SET_DLG"; }));
 }
 
+// The rows each model shows are the core's rules (test_pages.cpp); this shows that page show runs
+// the file's model and prints texts, states, values and choices.
 TEST_F(QzbctlPage, ShowsTheRowsOfTheFilesModel)
 {
     const Json large = Show("a.dat", "CONFIGURATION");
@@ -67,13 +69,7 @@ TEST_F(QzbctlPage, ShowsTheRowsOfTheFilesModel)
     EXPECT_EQ(Control(large, 2400)["text"], "Summary");
     EXPECT_EQ(Control(large, 2422)["visible"], true) << "tray 3";
     EXPECT_EQ(Control(small, 2422)["visible"], false);
-    EXPECT_EQ(Control(large, 2428)["visible"], false) << "imaging cartridge of the small models";
-    EXPECT_EQ(Control(small, 2428)["visible"], true);
     EXPECT_EQ(Control(large, 2461)["value"], "0.0.0.0");
-
-    const Json counters = Show("a.dat", "TOTAL_COUNTER");
-    EXPECT_EQ(Control(counters, 2702)["value"], "0");
-    EXPECT_EQ(Control(counters, 2622)["text"], "Document Feeder (single-sided)");
 
     const Json machine = Show("a.dat", "MACHINE_SET_DLG");
     const Json& language = Control(machine, 1590);

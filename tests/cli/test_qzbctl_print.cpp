@@ -56,9 +56,18 @@ TEST_F(Qzbctl, PrintWritesTheChosenSpeedDialsToAPdf)
 
     const CRun usage = Run({"print", File("a.dat"), File("x.pdf"), "--lists", "speed,faxes"});
     EXPECT_EQ(usage.status, kExitUsage);
+    EXPECT_NE(usage.err.find("--lists takes speed, group and favourite, not \"faxes\""), std::string::npos)
+        << usage.err;
     EXPECT_FALSE(fs::exists(File("x.pdf")));
-    EXPECT_EQ(Run({"print", File("missing.dat"), File("x.pdf")}).status, kExitFailed);
-
+    for (const std::string model : {"2152", "8313"}) {
+        const CRun missing = Run({"--model", model, "print", File("missing.dat"), File("x.pdf")});
+        EXPECT_EQ(missing.status, kExitFailed);
+        EXPECT_EQ(missing.err,
+                  "error 0x80020044: The settings file could not be opened. (" + File("missing.dat") +
+                      ": No such file or directory)\n")
+            << model;
+    }
+    EXPECT_FALSE(fs::exists(File("x.pdf")));
     // What the print dialog's field refuses is a usage error; numbers outside the list print it all.
     for (const char* numbers : {"abc", "-5", "5-", "1;2", "1-3-5", ""}) {
         const CRun refused = Run({"print", File("a.dat"), File("x.pdf"), "--speed-numbers", numbers});

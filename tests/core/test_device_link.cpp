@@ -2,6 +2,7 @@
 
 #include "app/app_context.h"
 #include "device/trace_transport.h"
+#include "tests/support/wait_until.h"
 
 #include <gtest/gtest.h>
 
@@ -141,16 +142,9 @@ private:
 };
 
 template <typename Predicate>
-bool WaitFor(Predicate predicate, std::chrono::milliseconds limit = 5s)
+bool WaitFor(Predicate predicate)
 {
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (!predicate()) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(1ms);
-    }
-    return true;
+    return test::WaitUntil(predicate);
 }
 
 class DeviceLink : public ::testing::Test
@@ -419,7 +413,7 @@ TEST_F(DeviceLink, ExchangesOfOneThreadNestAndOtherThreadsWaitForTheOutermostEnd
         entered = true;
         link->EndExchange();
     });
-    std::this_thread::sleep_for(20ms);
+    ASSERT_TRUE(WaitFor([&] { return link->WaitingExchanges() == 1; }));
     EXPECT_FALSE(entered) << "a new gate stays shut until the session start opens it";
     link->SignalTransferGate();
     other.join();
@@ -435,8 +429,9 @@ TEST_F(DeviceLink, ExchangesOfOneThreadNestAndOtherThreadsWaitForTheOutermostEnd
         entered = true;
         link->EndExchange();
     });
+    ASSERT_TRUE(WaitFor([&] { return link->WaitingExchanges() == 1; }));
     link->EndExchange();
-    std::this_thread::sleep_for(20ms);
+    EXPECT_EQ(link->WaitingExchanges(), 1) << "the outer exchange still holds the gate";
     EXPECT_FALSE(entered);
     link->EndExchange();
     waiting.join();
@@ -517,19 +512,25 @@ TEST_F(DeviceLinkSense, KeepsQuietWhileTheWindowCloses)
 
 TEST_F(DeviceLinkSense, DoesNotPollWhileABoxIsOpenItIsPausedOrAnExchangeRuns)
 {
+    // Two more sense rounds than when a blocker was raised: at least one whole decision saw it.
+    const auto twoRoundsPass = [](CDeviceLink& link) {
+        const int from = link.SenseRounds();
+        return WaitFor([&] { return link.SenseRounds() >= from + 2; });
+    };
     boxOpen = true;
     auto link = StartSession();
-    std::this_thread::sleep_for(30ms);
+    ASSERT_TRUE(twoRoundsPass(*link));
     EXPECT_EQ(polls, 0);
 
-    boxOpen = false;
+    // Each blocker is raised before the previous one goes, so none of the rounds between may poll.
     link->SetPause(true);
-    std::this_thread::sleep_for(30ms);
+    boxOpen = false;
+    ASSERT_TRUE(twoRoundsPass(*link));
     EXPECT_EQ(polls, 0);
 
-    link->SetPause(false);
     link->BeginExchange();
-    std::this_thread::sleep_for(30ms);
+    link->SetPause(false);
+    ASSERT_TRUE(twoRoundsPass(*link));
     EXPECT_EQ(polls, 0);
 
     link->EndExchange();
@@ -540,9 +541,9 @@ TEST_F(DeviceLinkSense, PollsNeverInterleaveWithTheCommandsOfTheWindow)
 {
     auto link = StartSession();
     // The transfer driver's way: pause, wait for a running poll to finish, exchange, resume.
-    const auto deadline = std::chrono::steady_clock::now() + 20s;
-    for (int operation = 0; operation < 100 || (polls < 50 && std::chrono::steady_clock::now() < deadline);
-         ++operation) {
+    // At least 100 commands, and on until 50 polls came between them; the cap only stops a link
+    // that never polls.
+    for (int operation = 0; operation < 100 || (polls < 50 && operation < 2000000); ++operation) {
         link->SetPause(true);
         ASSERT_TRUE(WaitFor([&] { return !words.pollInProgress.Get(); }));
         link->BeginExchange();
@@ -571,12 +572,11 @@ TEST_F(DeviceLinkSense, PollsNeverInterleaveWithTheCommandsOfTheWindow)
 
 TEST_F(DeviceLinkSense, CloseDoesNotWaitOutTheSensePeriod)
 {
-    config.sensePeriod = 60s;
+    // A close that waited out the period would hang the test until CTest gives up on it.
+    config.sensePeriod = std::chrono::hours(24);
     auto link = StartSession();
     ASSERT_TRUE(WaitFor([&] { return link->IsSenseThreadRunning(); }));
-    const auto start = std::chrono::steady_clock::now();
     link->CloseDevice();
-    EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
     EXPECT_FALSE(link->IsSenseThreadRunning());
     EXPECT_EQ(sessionEnds, 1);
 }

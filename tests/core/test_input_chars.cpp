@@ -87,12 +87,42 @@ TEST(PanelCharset, JapaneseAndLanguage12Tables)
     }
 }
 
+// Which set each language takes, told by codes that the device's keypad charts put in one set and
+// leave out of the others.
 TEST(PanelCharset, LanguagesChooseTheirSets)
 {
-    const std::pair<std::int32_t, std::size_t> rows[] = {
-        {0, 142}, {5, 142}, {6, 160}, {7, 146}, {10, 146}, {11, 152}, {12, 138}, {13, 142}, {-1, 142}};
-    for (const auto& [language, allowed] : rows) {
-        EXPECT_EQ(PanelCharsetFor(language).allowedCodes.size(), allowed) << "language " << language;
+    const auto allows = [](std::int32_t language, std::uint8_t code) {
+        const auto codes = PanelCharsetFor(language).allowedCodes;
+        return std::find(codes.begin(), codes.end(), code) != codes.end();
+    };
+    const struct
+    {
+        std::int32_t language;
+        std::vector<std::uint8_t> allowed;
+        std::vector<std::uint8_t> refused;
+    } rows[] = {
+        // Western: the inverted marks, Œ/œ and the Icelandic letters; no Š (0x8A) nor Cyrillic.
+        {0, {0xBF, 0xA1, 0x8C, 0x9C, 0xD0, 0xDE, 0xFE}, {0x8A, 0xAA, 0x00}},
+        {5, {0xBF, 0x8C, 0xDE}, {0x8A}},
+        {13, {0xBF, 0x8C, 0xDE}, {0x8A}},
+        {-1, {0xBF, 0x8C, 0xDE}, {0x8A}},
+        // Language 12: Ş and ş at 0xAA and 0xBA, and none of Œ, œ, Ð, Þ.
+        {12, {0xAA, 0xBA, 0xBF}, {0x8C, 0x9C, 0xD0, 0xDE}},
+        // Central Europe: Ą, ą, Ł and ł; no inverted exclamation mark.
+        {7, {0xA5, 0xB9, 0xA3, 0xB3, 0xAA}, {0xA1, 0x8A}},
+        {10, {0xA5, 0xB9}, {0xA1}},
+        // Russian: the Cyrillic capital A and Ё; no inverted question mark.
+        {6, {0xC0, 0xA8, 0xB8, 0xE0}, {0xBF, 0xA1}},
+        // Japanese: half-width katakana, carriage return and line feed.
+        {11, {0xB1, 0xA7, 0xDF, 0x0D, 0x0A}, {0xE0, 0x8C}},
+    };
+    for (const auto& row : rows) {
+        for (const std::uint8_t code : row.allowed) {
+            EXPECT_TRUE(allows(row.language, code)) << "language " << row.language << " code " << int(code);
+        }
+        for (const std::uint8_t code : row.refused) {
+            EXPECT_FALSE(allows(row.language, code)) << "language " << row.language << " code " << int(code);
+        }
     }
     EXPECT_EQ(&PanelCharsetFor(99), &PanelCharsetFor(0));
 }
@@ -160,7 +190,37 @@ INSTANTIATE_TEST_SUITE_P(Kinds,
                                          CTypingCase{"CzechAOgonek", 6, 7, u"", U'\u0105', true},
                                          CTypingCase{"WesternAOgonek", 6, 0, u"", U'\u0105', false},
                                          CTypingCase{"PanelTab", 6, 0, u"", kCharTab, false},
-                                         CTypingCase{"PanelPaste", 6, 6, u"", kCharCtrlV, true}),
+                                         CTypingCase{"PanelPaste", 6, 6, u"", kCharCtrlV, true},
+                                         CTypingCase{"Kind1Letter", 1, 0, u"12", U'a', false},
+                                         CTypingCase{"Kind3Minus", 3, 0, u"", U'-', true},
+                                         CTypingCase{"Kind3Letter", 3, 0, u"-5", U'x', false},
+                                         CTypingCase{"Kind4Space", 4, 0, u"4", U' ', false},
+                                         CTypingCase{"Kind5Hash", 5, 0, u"0", U'#', true},
+                                         CTypingCase{"Kind5Space", 5, 0, u"0", U' ', true},
+                                         CTypingCase{"WesternEuroSign", 6, 0, u"", U'\u20AC', true},
+                                         CTypingCase{"WesternCurrencySign", 6, 0, u"", U'\u00A4', false},
+                                         CTypingCase{"CzechCapitalSCaron", 6, 7, u"", U'\u0160', false},
+                                         CTypingCase{"CzechSmallSCaron", 6, 7, u"", U'\u0161', true},
+                                         CTypingCase{"JapaneseTilde", 6, 11, u"", U'~', false},
+                                         CTypingCase{"Kind7Tilde", 7, 0, u"a", U'~', true},
+                                         CTypingCase{"Kind7Quote", 7, 0, u"a", U'"', false},
+                                         CTypingCase{"Kind7Less", 7, 0, u"a", U'<', false},
+                                         CTypingCase{"Kind8Hyphen", 8, 0, u"a", U'-', false},
+                                         CTypingCase{"Kind8Period", 8, 0, u"a", U'.', false},
+                                         CTypingCase{"Kind8Digit", 8, 0, u"a", U'9', true},
+                                         CTypingCase{"Kind9Hash", 9, 0, u"1", U'#', true},
+                                         CTypingCase{"Kind10Hyphen", 10, 0, u"host", U'-', true},
+                                         CTypingCase{"Kind10Period", 10, 0, u"host", U'.', false},
+                                         CTypingCase{"Kind11Plus", 11, 0, u"", U'+', true},
+                                         CTypingCase{"Kind11Letter", 11, 0, u"+49", U'a', false},
+                                         CTypingCase{"Kind14Underscore", 14, 0, u"a", U'_', false},
+                                         CTypingCase{"Kind15Quote", 15, 0, u"a", U'"', true},
+                                         CTypingCase{"Kind15Accented", 15, 0, u"a", U'\u00E9', false},
+                                         CTypingCase{"Kind17Semicolon", 17, 0, u"srv", U';', false},
+                                         CTypingCase{"Kind18Tilde", 18, 0, u"a", U'~', true},
+                                         CTypingCase{"Kind18Quote", 18, 0, u"a", U'"', false},
+                                         CTypingCase{"Kind12Digit", 12, 0, u"", U'1', false},
+                                         CTypingCase{"Kind99Digit", 99, 0, u"", U'1', false}),
                          CaseName<CTypingCase>);
 
 TEST(InputCharsTyping, CopyAndCutFollowTheNoCopyCutFlag)

@@ -4,74 +4,94 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <string>
 
 namespace qzb {
 namespace {
 
+// The profile rows as the device family's documentation lists them; the file name, preferences key
+// and data folder follow from them by the family's naming rules, worked out here.
 TEST(ModelProfile, TableFilesKeysAndLocks)
 {
     const struct
     {
         std::int32_t code;
         std::uint32_t bit;
-        const char* table;
-        const char* key;
+        std::string modelName;
+        std::string shortCode;
+        std::string kind; // QZB or XJW
         const char* lock;
-        const char* dataPath;
+        const char* dataSubPath;
         ModelFamily family;
-    } cases[] = {
+    } rows[] = {
         {8313,
-         0x001,
-         "M8120QZBSTR.tbl",
-         "Software\\MERIDAN TOVELL\\MERIDAN TOVELL lumatrace 8120MF QZB",
+         1,
+         "MERIDAN TOVELL lumatrace 8120MF",
+         "M8120",
+         "QZB",
          "Global\\ObsidianAIO QZB",
-         "MERIDAN TOVELL/lumatrace 8120MF",
+         "\\MERIDAN TOVELL\\lumatrace 8120MF",
          ModelFamily::Obsidian},
         {8314,
          0x100,
-         "M8125QZBSTR.tbl",
-         "Software\\MERIDAN TOVELL\\MERIDAN TOVELL lumatrace 8125MF QZB",
+         "MERIDAN TOVELL lumatrace 8125MF",
+         "M8125",
+         "QZB",
          "Global\\ObsidianAIO QZB",
-         "MERIDAN TOVELL/lumatrace 8125MF",
+         "\\MERIDAN TOVELL\\lumatrace 8125MF",
          ModelFamily::Obsidian},
         {8315,
          0x200,
-         "K40QZBSTR.tbl",
-         "Software\\MERIDAN TOVELL\\MERIDAN TOVELL quorra K40 QZB",
+         "MERIDAN TOVELL quorra K40",
+         "K40",
+         "QZB",
          "Global\\ObsidianAIO QZB",
-         "MERIDAN TOVELL/quorra K40",
+         "\\MERIDAN TOVELL\\quorra K40",
          ModelFamily::Obsidian},
         {8329,
-         0x002,
-         "M3120QZBSTR.tbl",
-         "Software\\MERIDAN TOVELL\\MERIDAN TOVELL lumatrace 3120MF QZB",
+         2,
+         "MERIDAN TOVELL lumatrace 3120MF",
+         "M3120",
+         "QZB",
          "Global\\CoralAIO QZB",
-         "MERIDAN TOVELL/lumatrace 3120MF",
+         "\\MERIDAN TOVELL\\lumatrace 3120MF",
          ModelFamily::Coral},
         {2152,
-         0x004,
-         "QP-RZ41XJWSTR.tbl",
-         "Software\\TARVO_P1\\ QP-RZ41NF XJW",
+         4,
+         "TARVO QP-RZ41NF",
+         "QP-RZ41",
+         "XJW",
          "Global\\CoralSEC XJW",
-         "TARVO_P1/QP-RZ41NF",
+         "\\TARVO_P1\\QP-RZ41NF",
          ModelFamily::Coral},
+        // Any other code runs as the 8120.
         {1234,
-         0x001,
-         "M8120QZBSTR.tbl",
-         "Software\\MERIDAN TOVELL\\MERIDAN TOVELL lumatrace 8120MF QZB",
+         1,
+         "MERIDAN TOVELL lumatrace 8120MF",
+         "M8120",
+         "QZB",
          "Global\\ObsidianAIO QZB",
-         "MERIDAN TOVELL/lumatrace 8120MF",
+         "\\MERIDAN TOVELL\\lumatrace 8120MF",
          ModelFamily::Obsidian},
     };
-    for (const auto& c : cases) {
-        const CModelProfile& profile = FindModelProfile(c.code);
-        EXPECT_EQ(profile.modelBit, c.bit) << c.code;
-        EXPECT_EQ(StringTableFileName(profile), c.table) << c.code;
-        EXPECT_EQ(PreferencesKeyPath(profile), c.key) << c.code;
-        EXPECT_EQ(profile.lockName, c.lock) << c.code;
-        EXPECT_EQ(DataSubPathRelative(profile), c.dataPath) << c.code;
-        EXPECT_EQ(profile.family, c.family) << c.code;
+    for (const auto& row : rows) {
+        const CModelProfile& profile = FindModelProfile(row.code);
+        EXPECT_EQ(profile.modelBit, row.bit) << row.code;
+        EXPECT_EQ(StringTableFileName(profile), row.shortCode + row.kind + "STR.tbl") << row.code;
+        // "Software\<maker>\%s QZB" with the model name; the XJW key drops the word "TARVO" and keeps
+        // the blank after it.
+        const std::string key =
+            row.kind == "XJW" ? "Software\\TARVO_P1\\" + row.modelName.substr(std::string("TARVO").size()) + " XJW"
+                              : "Software\\MERIDAN TOVELL\\" + row.modelName + " QZB";
+        EXPECT_EQ(PreferencesKeyPath(profile), key) << row.code;
+        EXPECT_EQ(profile.lockName, row.lock) << row.code;
+        // The sub-path below the data folder, in this system's separators.
+        std::string dataPath = std::string(row.dataSubPath).substr(1);
+        std::replace(dataPath.begin(), dataPath.end(), '\\', '/');
+        EXPECT_EQ(DataSubPathRelative(profile), dataPath) << row.code;
+        EXPECT_EQ(profile.family, row.family) << row.code;
     }
     EXPECT_FALSE(IsKnownModel(1234));
     EXPECT_TRUE(IsKnownModel(2152));

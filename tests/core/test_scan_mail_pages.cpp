@@ -3,10 +3,12 @@
 #include "pages/direct_print_pages.h"
 #include "pages/email_ldap_pages.h"
 #include "pages/page_input.h"
+#include "pages/page_registry.h"
 #include "pages/scan_copy_pages.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -54,6 +56,50 @@ TEST(ScanPage, SixHundredDpiOnlyOnTheModelThatScansIt)
         EXPECT_EQ(page.State(1711).value, large ? 0 : 1) << model << ": a stored 600 DPI shows as 150 DPI";
         ASSERT_TRUE(page.Store().Ok());
         EXPECT_EQ(run.Number("SCANNER_RESOLUTION"), large ? 2 : 0) << model;
+    }
+}
+
+std::vector<std::int32_t> ChoiceValues(const CPage& page, std::int32_t id)
+{
+    std::vector<std::int32_t> values;
+    for (const CChoice& choice : page.State(id).choices) {
+        values.push_back(choice.value);
+    }
+    return values;
+}
+
+// Each model has the direct-print pages only where it has the slots, and on the scan, copy and
+// e-mail pages only the options it has.
+TEST(ScanCopyMailPages, ShowOnlyTheModelsOptions)
+{
+    for (const std::int32_t model : kModels) {
+        const bool large = model == 8313;
+        const bool direct = model == 8314 || model == 8315;
+        const CAppContext context(model);
+        const auto defs = PageDefsForModel(context.modelBit);
+        for (const std::string_view name : {"MEMORY_DIRECT_DLG", "CAMERA_DIRECT_DLG", "CAMERA_DIRECT_PRINT_DLG"}) {
+            const bool has =
+                std::any_of(defs.begin(), defs.end(), [&](const CPageDef* def) { return def->name == name; });
+            EXPECT_EQ(has, direct) << model << " " << name;
+        }
+
+        CPageRun scan(model, ScanSettingsPage());
+        EXPECT_EQ(scan.Open().State(1713).visible, large) << model;
+        CPageRun copy(model, CopySettingsPage());
+        const CPage& copyPage = copy.Open();
+        const std::vector<std::int32_t> qualities =
+            large ? std::vector<std::int32_t>{2, 0, 1, 3, 6, 4, 5, 7} : std::vector<std::int32_t>{2, 0, 1, 6, 4, 5};
+        EXPECT_EQ(ChoiceValues(copyPage, 1162), qualities) << model;
+        EXPECT_EQ(copyPage.State(1153).visible, large) << model;
+        EXPECT_EQ(copyPage.State(1168).visible, large) << model;
+        CPageRun mail(model, EmailSettingsPage());
+        const CPage& mailPage = mail.Open();
+        EXPECT_EQ(mailPage.State(1361).value, 1) << model;
+        EXPECT_FALSE(mailPage.State(1391).enabled) << model << ": POP before SMTP is off";
+        if (direct) {
+            CPageRun camera(model, CameraDirectPrintPage());
+            EXPECT_EQ(ChoiceValues(camera.Open(), 2146), (std::vector<std::int32_t>{2, 12})) << model;
+        }
     }
 }
 

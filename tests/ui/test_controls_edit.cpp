@@ -69,33 +69,15 @@ TEST_P(EditTypingFilter, KeepsOnlyWhatTheKindAllows)
     EXPECT_EQ(edit.text(), row.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Kinds,
-    EditTypingFilter,
-    testing::Values(CTypingCase{"Kind1", 1, 0, "12-a3", "12-3"},
-                    CTypingCase{"Kind2", 2, 0, "a-78\b", "7"},
-                    CTypingCase{"Kind3", 3, 0, "-5x", "-5"},
-                    CTypingCase{"Kind4", 4, 0, "4 2", "42"},
-                    CTypingCase{"Kind5", 5, 0, "0P12#*-p ", "0P12#*- "},
-                    CTypingCase{"Kind6Western", 6, 0, Q(u"A\u00E9\u20AC\u00A4\u00BF"), Q(u"A\u00E9\u20AC\u00BF")},
-                    CTypingCase{"Kind6Russian", 6, 6, Q(u"\u0410\u0411\u00BF"), Q(u"\u0410\u0411")},
-                    CTypingCase{"Kind6Czech", 6, 7, Q(u"\u0160\u0161x"), Q(u"\u0161x")},
-                    CTypingCase{"Kind6Japanese", 6, 11, Q(u"\uFF71\uFF72~A1"), Q(u"\uFF71\uFF72A1")},
-                    CTypingCase{"Kind7", 7, 0, "a~;\"<b", "a~b"},
-                    CTypingCase{"Kind7Japanese", 7, 11, "a~b", "ab"},
-                    CTypingCase{"Kind8", 8, 0, "aZ9-.", "aZ9"},
-                    CTypingCase{"Kind9", 9, 0, "1P#", "1#"},
-                    CTypingCase{"Kind10", 10, 0, "host-1.x", "host-1x"},
-                    CTypingCase{"Kind11", 11, 0, "+49 30-1a", "+49 30-1"},
-                    CTypingCase{"Kind14", 14, 0, "a.b-c_", "a.b-c"},
-                    CTypingCase{"Kind15", 15, 0, Q(u"a\"\\;~\u00E9"), "a\"\\;~"},
-                    CTypingCase{"Kind16", 16, 0, "-1,,2--3,", "1,2-3,"},
-                    CTypingCase{"Kind16SeparatorAfterSeparator", 16, 0, "1,-2", "1,2"},
-                    CTypingCase{"Kind17", 17, 0, "\\\\srv;", "\\\\srv"},
-                    CTypingCase{"Kind18", 18, 0, "a~\"", "a~"},
-                    CTypingCase{"Kind12AllowsNothing", 12, 0, "a1 ", ""},
-                    CTypingCase{"UnknownKind", 99, 0, "a1 ", ""}),
-    [](const testing::TestParamInfo<CTypingCase>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Kinds,
+                         EditTypingFilter,
+                         // Which character each kind takes is the core's rule (test_input_chars.cpp); these rows show
+                         // the edit hands it the key, the panel language from the store and the text typed so far.
+                         testing::Values(CTypingCase{"Kind2", 2, 0, "a-78\b", "7"},
+                                         CTypingCase{
+                                             "Kind6Russian", 6, 6, Q(u"\u0410\u0411\u00BF"), Q(u"\u0410\u0411")},
+                                         CTypingCase{"Kind16", 16, 0, "-1,,2--3,", "1,2-3,"}),
+                         [](const testing::TestParamInfo<CTypingCase>& info) { return info.param.name; });
 
 TEST(MyEdit, ReadsThePanelLanguageAtEachCharacter)
 {

@@ -130,6 +130,8 @@ TEST_F(MainWindow, UploadWithoutDataStillAsksAndLeavingABadPageIsRefused)
     EXPECT_FALSE(window->SelectPage("CONFIGURATION"));
     EXPECT_EQ(window->PageHost()->CurrentType(), 0x02000008u) << "the page stays";
     EXPECT_EQ(CQtMessagePresenter::Recorded().back().code, kMsgInvalidRangeValue);
+    EXPECT_EQ(CQtMessagePresenter::Recorded().back().text,
+              u"The value is out of range or holds characters the device cannot show.");
     EXPECT_TRUE(edit->hasFocus());
     EXPECT_EQ(edit->selectedText(), "12");
 }
@@ -150,10 +152,27 @@ TEST_F(MainWindow, SettingsFilesAreSavedAndOpenedWithinTheirFamily)
 {
     QTemporaryDir folder;
     ASSERT_TRUE(window->EnterServiceMan(u"qorlex"));
+    // A setting and a speed dial that no factory file holds, so the saved file must carry them.
+    context.store.SetItemNumber("MACHINE_SET_DLG", "Machine_Language", 2);
+    window->PageHost()->ReloadAllPages();
+    CFaxMailEntry entry;
+    entry.number = 41;
+    entry.address.Assign("0456");
+    entry.name.Assign("Saved");
+    ASSERT_EQ(context.device.book.PutFaxMailEntry(entry), kOk);
     CFileDialogs::SetNextFileName(folder.filePath("device"));
     window->SaveSettingsFileAs();
     EXPECT_EQ(window->CurrentFile(), std::filesystem::path(folder.filePath("device.DAT").toStdString()));
-    EXPECT_TRUE(std::filesystem::exists(window->CurrentFile()));
+    {
+        CAppContext saved(8314);
+        ASSERT_EQ(OpenDatFile(window->CurrentFile(), saved), kOk);
+        EXPECT_EQ(saved.store.GetItemNumber("MACHINE_SET_DLG", "Machine_Language"), 2);
+        const CFaxMailEntry* read = saved.device.book.FindFaxMailEntry(41);
+        ASSERT_NE(read, nullptr);
+        EXPECT_EQ(read->address.View(), "0456");
+        EXPECT_EQ(read->name.View(), "Saved");
+        EXPECT_EQ(saved.device.book.FaxMailEntries().size(), context.device.book.FaxMailEntries().size());
+    }
     EXPECT_TRUE(window->windowTitle().endsWith(" device.DAT"));
     EXPECT_NE(window->StateWord() & 0x80, 0u);
 
@@ -168,6 +187,7 @@ TEST_F(MainWindow, SettingsFilesAreSavedAndOpenedWithinTheirFamily)
     window->OpenSettingsFile();
     ASSERT_EQ(CQtMessagePresenter::Recorded().size(), 2u);
     EXPECT_EQ(CQtMessagePresenter::Recorded()[1].code, kMsgInvalidFormatOpenFileErr);
+    EXPECT_EQ(CQtMessagePresenter::Recorded()[1].text, u"The settings file is damaged or belongs to another model.");
     EXPECT_EQ(context.modelCode, 8314);
 
     CQtMessagePresenter::SetNextAnswer(kAnswerOk);
@@ -266,6 +286,7 @@ TEST_F(MainWindow, EditRefusesABadValueAndDeleteTakesTheEntryOut)
     edit->click();
     EXPECT_TRUE(refused);
     EXPECT_EQ(CQtMessagePresenter::Recorded().back().code, kMsgNumberErr);
+    EXPECT_EQ(CQtMessagePresenter::Recorded().back().text, u"The number is not valid.");
     EXPECT_NE(context.device.book.FindFaxMailEntry(1)->address.View(), "P1") << "Cancel changes nothing";
 
     window->findChild<QPushButton*>("dialDeleteButton")->click();
@@ -290,6 +311,7 @@ TEST_F(MainWindow, ClosingAsksToSaveTheFileOrUpdateTheDevice)
     CQtMessagePresenter::SetNextAnswer(kAnswerOk);
     EXPECT_FALSE(window->close());
     EXPECT_EQ(CQtMessagePresenter::Recorded().back().code, kMsgWriteFileError);
+    EXPECT_EQ(CQtMessagePresenter::Recorded().back().text, u"The file could not be written.");
     CQtMessagePresenter::SetNextAnswer(kAnswerNo);
     EXPECT_TRUE(window->close());
 }
@@ -332,6 +354,8 @@ TEST_F(MainWindowSensing, ADeviceThatFailsIsReportedAndTheWindowGoesOffLine)
     EXPECT_TRUE(QTest::qWaitFor([this] { return (window->StateWord() & 0x10) == 0; }, 10000));
     ASSERT_FALSE(CQtMessagePresenter::Recorded().empty());
     EXPECT_EQ(CQtMessagePresenter::Recorded().back().code, kMsgMachineProblem);
+    EXPECT_EQ(CQtMessagePresenter::Recorded().back().text,
+              u"The device reports a problem.\nCheck the device's display panel.");
     EXPECT_NE(window->StateWord() & 0x40, 0u) << "the data stays";
     EXPECT_TRUE(window->CommandAction(kCmdConnect)->isEnabled());
 }

@@ -180,7 +180,13 @@ TEST_F(PageHost, InformationPagesScrollByPagesAndStartAtTheTopAgain)
 // The ratio enlarges the room a page's layout starts with; 0 and letters leave it as designed.
 TEST(PageRatio, ScalesTheLayoutsStartingSize)
 {
-    auto minimumFor = [](const std::string& ratio) {
+    struct CSizes
+    {
+        double ratio;
+        QSize minimum;
+        QSize hint;
+    };
+    auto sizesFor = [](const std::string& ratio) {
         CAppContext context(8313);
         std::istringstream table("STR_RATIO_TREE_AM_ADMINISTRATOR_NO=" + ratio + "\n");
         EXPECT_TRUE(context.strings.Load(table).Ok());
@@ -189,17 +195,22 @@ TEST(PageRatio, ScalesTheLayoutsStartingSize)
         CPageView view(
             AdminNumberPage(), {&context.store, &context.strings, context.modelBit, &context.device}, messenger);
         view.Initialise();
-        return std::make_pair(view.Ratio(), view.widget()->minimumSize());
+        return CSizes{view.Ratio(), view.widget()->minimumSize(), view.widget()->sizeHint()};
     };
-    const auto [plain, plainSize] = minimumFor("1.0");
-    const QSize hint = plainSize.isEmpty() ? QSize() : plainSize;
-    EXPECT_EQ(minimumFor("0").first, 1.0);
-    EXPECT_EQ(minimumFor("abc").first, 1.0);
-    EXPECT_EQ(minimumFor("0").second, plainSize);
-    const auto [larger, largerSize] = minimumFor("1.25");
-    EXPECT_EQ(larger, 1.25);
-    EXPECT_GT(largerSize.width(), hint.width());
-    EXPECT_GT(largerSize.height(), hint.height());
+    const CSizes plain = sizesFor("1.0");
+    // The room the layout asks for as designed: the baseline every ratio multiplies.
+    ASSERT_GT(plain.hint.width(), 0);
+    ASSERT_GT(plain.hint.height(), 0);
+    EXPECT_LT(plain.minimum.width(), plain.hint.width()) << "as designed the page may shrink below its hint";
+    for (const std::string ignored : {"0", "abc"}) {
+        const CSizes sizes = sizesFor(ignored);
+        EXPECT_EQ(sizes.ratio, 1.0) << ignored;
+        EXPECT_EQ(sizes.minimum, plain.minimum) << ignored;
+    }
+    const CSizes larger = sizesFor("1.25");
+    EXPECT_EQ(larger.ratio, 1.25);
+    EXPECT_EQ(larger.minimum,
+              QSize(static_cast<int>(plain.hint.width() * 1.25), static_cast<int>(plain.hint.height() * 1.25)));
 }
 
 } // namespace

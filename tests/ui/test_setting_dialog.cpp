@@ -96,6 +96,8 @@ TEST_F(SettingDialog, OkRefusesABadValueAndStaysThenWritesOnEnterWhileEscapeWrit
     QTest::mouseClick(dialog.findChild<QPushButton*>("okButton"), Qt::LeftButton);
     ASSERT_EQ(CQtMessagePresenter::Recorded().size(), 1u);
     EXPECT_EQ(CQtMessagePresenter::Recorded()[0].code, kMsgInvalidRangeValue);
+    EXPECT_EQ(CQtMessagePresenter::Recorded()[0].text,
+              u"The value is out of range or holds characters the device cannot show.");
     EXPECT_EQ(CQtMessagePresenter::Recorded()[0].owner, static_cast<QWidget*>(&dialog));
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_TRUE(timeout->hasFocus());

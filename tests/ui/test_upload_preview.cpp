@@ -26,6 +26,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
+
 namespace qzb {
 namespace {
 
@@ -90,7 +92,10 @@ TEST_F(UploadPreview, CancelSendsNothingAndUploadSendsWhatWasListed)
     entry.address.Assign("0123");
     ASSERT_EQ(book.PutFaxMailEntry(entry), kOk);
     // The deletion cascades: the group holding the speed dial loses it, and the list says so.
-    ASSERT_TRUE(book.DeleteFaxMailEntry(book.Groups().front().members.front()));
+    const std::int32_t group = book.Groups().front().number;
+    const std::int32_t deleted = book.Groups().front().members.front();
+    ASSERT_NE(DeviceMemory()->device.book.FindFaxMailEntry(deleted), nullptr);
+    ASSERT_TRUE(book.DeleteFaxMailEntry(deleted));
     // Outside service-man mode the settings do not travel, so they are not listed.
     context.store.SetItemNumber("MACHINE_SET_DLG", "Machine_Language", 2);
     EXPECT_EQ(Upload(false), "1 speed dial added, 1 speed dial removed, 1 group changed");
@@ -100,6 +105,23 @@ TEST_F(UploadPreview, CancelSendsNothingAndUploadSendsWhatWasListed)
 
     EXPECT_EQ(Upload(true), "1 speed dial added, 1 speed dial removed, 1 group changed");
     EXPECT_EQ(simulator.Device().WriteCommandCount(), 1u);
+    // What the device's memory holds now, decoded by the core reader from its own file.
+    {
+        const auto memory = DeviceMemory();
+        const CAddressBook& sent = memory->device.book;
+        const CFaxMailEntry* added = sent.FindFaxMailEntry(40);
+        ASSERT_NE(added, nullptr);
+        EXPECT_EQ(added->address.View(), "0123");
+        EXPECT_EQ(sent.FindFaxMailEntry(deleted), nullptr);
+        const auto held = std::find_if(sent.Groups().begin(), sent.Groups().end(), [&](const CGroupEntry& entry) {
+            return entry.number == group;
+        });
+        if (held != sent.Groups().end()) {
+            EXPECT_EQ(std::count(held->members.begin(), held->members.end(), deleted), 0);
+        }
+        EXPECT_NE(memory->store.GetItemNumber("MACHINE_SET_DLG", "Machine_Language"), 2)
+            << "outside service-man mode the settings stay on the device as they were";
+    }
     // The device now holds what was sent.
     EXPECT_EQ(Upload(false), "No changes");
     EXPECT_EQ(simulator.Device().WriteCommandCount(), 1u);
@@ -113,6 +135,28 @@ TEST_F(UploadPreview, CancelSendsNothingAndUploadSendsWhatWasListed)
     EXPECT_TRUE(
         CUploadPreviewDialog::Shown().back().lines.contains("  Panel Language (Machine_Language): English -> German"))
         << CUploadPreviewDialog::Shown().back().lines.join('\n').toStdString();
+    // A language neither the device nor the window's copy of it holds travels and lands.
+    context.store.SetItemNumber("MACHINE_SET_DLG", "Machine_Language", 1);
+    window->PageHost()->ReloadAllPages();
+    EXPECT_EQ(Upload(true), "1 setting");
+    EXPECT_EQ(DeviceMemory()->store.GetItemNumber("MACHINE_SET_DLG", "Machine_Language"), 1);
+}
+
+// Only the directory travels outside service-man mode: the device's settings as the window knows
+// them stay as they were, so a later service-man upload still lists the setting it will change.
+TEST_F(UploadPreview, APlainUploadLeavesTheDevicesSettingsAsTheyWere)
+{
+    ASSERT_EQ(window->Connect(), kOk);
+    ASSERT_EQ(window->Download(), kOk);
+    const std::int32_t onDevice = DeviceMemory()->store.GetItemNumber("MACHINE_SET_DLG", "Machine_Language");
+    context.store.SetItemNumber("MACHINE_SET_DLG", "Machine_Language", onDevice == 2 ? 1 : 2);
+    CFaxMailEntry entry;
+    entry.number = 40;
+    entry.address.Assign("0123");
+    ASSERT_EQ(context.device.book.PutFaxMailEntry(entry), kOk);
+    EXPECT_EQ(Upload(true), "1 speed dial added");
+    ASSERT_TRUE(window->EnterServiceMan(u"qorlex"));
+    EXPECT_EQ(Upload(false), "1 setting") << "the device still holds its own language";
 }
 
 TEST_F(UploadPreview, AFileOpenedWhileConnectedIsComparedWithTheDevice)

