@@ -10,7 +10,13 @@
 
 namespace qzb {
 
-// The group name editor: one field "name", opened with the group's current display label.
+// The one field of the group name editor.
+struct GroupNameField
+{
+    enum : EntryFieldId { Name };
+};
+
+// The group name editor, opened with the group's current display label.
 class CGroupNameEditor : public CEntryForm
 {
 public:
@@ -22,7 +28,6 @@ public:
     CGroupNameEditor(const CAddressBook& book, std::int32_t groupNumber, const CEntryEnv& env);
 
     std::int32_t Number() const { return m_number; }
-    CEntryInput SetField(std::string_view name, std::u16string_view value);
     // An unchanged text stores nothing.
     CEntryResult Ok(CAddressBook& book) const;
 
@@ -39,8 +44,14 @@ struct CFavouriteRow
     std::u16string name; // the entry's name, or the group's display label
 };
 
-// The favourite registration dialog of one free slot. Fields "speed" and "group": setting one
-// chooses its radio and selects the row with that number. The book must outlive the editor.
+// The fields of the favourite registration dialog: a speed dial or a group, each a radio with the
+// list of its candidates. Choosing a row of one chooses its radio too.
+struct FavouriteField
+{
+    enum : EntryFieldId { Speed, Group };
+};
+
+// The favourite registration dialog of one free slot. The book must outlive the editor.
 class CFavouriteEditor : public CEntryForm
 {
 public:
@@ -58,8 +69,10 @@ public:
     std::int32_t SelectedRow() const { return m_selected; }
     void SelectRow(std::int32_t row);
 
-    CEntryInput SetField(std::string_view name, std::u16string_view value);
     CEntryResult Ok(CAddressBook& book) const;
+
+protected:
+    CEntryInput ApplyRow(EntryFieldId id, std::int32_t number) override;
 
 private:
     void RefreshFields();
