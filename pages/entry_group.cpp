@@ -72,6 +72,16 @@ bool PointedTo(const CAddressBook& book, std::int32_t targetKind, std::int32_t n
 
 } // namespace
 
+std::span<const CEntryFieldDef> CGroupNameEditor::FieldDefs()
+{
+    return kGroupNameFields;
+}
+
+std::span<const CEntryFieldDef> CFavouriteEditor::FieldDefs()
+{
+    return kFavouriteFields;
+}
+
 CGroupNameEditor::CGroupNameEditor(std::int32_t groupNumber, std::u16string_view currentLabel, const CEntryEnv& env)
     : CEntryForm(kGroupNameFields)
     , m_env(env)

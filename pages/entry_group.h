@@ -22,6 +22,7 @@ class CGroupNameEditor : public CEntryForm
 public:
     static constexpr std::string_view kCaptionKey = "STR_DLG_EDIT_GROUP_NAME";
     static constexpr std::string_view kRatioKey = "STR_RATIO_DLG_GROUP_NAME";
+    static std::span<const CEntryFieldDef> FieldDefs();
 
     CGroupNameEditor(std::int32_t groupNumber, std::u16string_view currentLabel, const CEntryEnv& env);
     // Opened with the label the book gives the group.
@@ -36,6 +37,12 @@ private:
     std::int32_t m_number;
     std::u16string m_openedWith;
 };
+
+// The fields of a directory record that no editor has, under the names qzbctl dump and the
+// comparison give them: a scan entry's file size, a group's kind and members.
+inline constexpr std::string_view kScanFileSizeName = "size";
+inline constexpr std::string_view kGroupKindName = "kind";
+inline constexpr std::string_view kGroupMembersName = "members";
 
 // One candidate row of the favourite registration list.
 struct CFavouriteRow
@@ -57,6 +64,7 @@ class CFavouriteEditor : public CEntryForm
 public:
     static constexpr std::string_view kCaptionKey = "STR_DLG_REGISTER_ADDRESS_BOOK";
     static constexpr std::string_view kRatioKey = "STR_RATIO_DLG_ADDRESS_BOOK";
+    static std::span<const CEntryFieldDef> FieldDefs();
 
     CFavouriteEditor(const CAddressBook& book, std::int32_t slot, const CEntryEnv& env);
 
