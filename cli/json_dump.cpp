@@ -111,16 +111,17 @@ Json DumpJson(const CAppContext& context)
     const auto faxDefs = CFaxMailEditor::FieldDefs();
     Json faxMail = Json::array();
     for (const CFaxMailEntry& entry : book.FaxMailEntries()) {
-        faxMail.push_back(Json{{"number", entry.number},
-                               {"kind", EntryOptionWord(kFaxMailKindOptions, entry.kind == kKindMail ? kKindMail : kKindFax)},
-                               {"name", panel(entry.name.View())},
-                               {"address", panel(entry.address.View())},
-                               {"faxSpeed", entry.faxSpeed},
-                               {"batchHour", entry.batchHour},
-                               {"batchMinute", entry.batchMinute},
-                               {Named(faxDefs, FaxMailField::Speed), entry.faxSpeed},
-                               {Named(faxDefs, FaxMailField::Batch), Clock(entry.batchHour, entry.batchMinute)},
-                               {"setDate", entry.setDate}});
+        faxMail.push_back(
+            Json{{"number", entry.number},
+                 {"kind", EntryOptionWord(kFaxMailKindOptions, entry.kind == kKindMail ? kKindMail : kKindFax)},
+                 {"name", panel(entry.name.View())},
+                 {"address", panel(entry.address.View())},
+                 {"faxSpeed", entry.faxSpeed},
+                 {"batchHour", entry.batchHour},
+                 {"batchMinute", entry.batchMinute},
+                 {Named(faxDefs, FaxMailField::Speed), entry.faxSpeed},
+                 {Named(faxDefs, FaxMailField::Batch), Clock(entry.batchHour, entry.batchMinute)},
+                 {"setDate", entry.setDate}});
     }
     json["faxMail"] = std::move(faxMail);
 

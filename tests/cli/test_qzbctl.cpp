@@ -84,9 +84,8 @@ TEST_F(Qzbctl, DumpNamesEveryDirectoryFieldOfTheSchema)
          {"number", "kind", "name", "address", "faxSpeed", "batchHour", "batchMinute", "speed", "batch", "setDate"}},
         {"scan", {"number",   "protocol",        "name",       "server",   "directory",  "useProxy",     "port",
                   "fileSize", "colourMode",      "resolution", "scanMode", "fileFormat", "codingMethod", "scanArea",
-                  "notify",   "notifyAddresses", "account",    "userName", "password",   "setDate",
-                  "proxy",    "size",            "colour",     "mode",     "format",     "coding",       "area",
-                  "user"}},
+                  "notify",   "notifyAddresses", "account",    "userName", "password",   "setDate",      "proxy",
+                  "size",     "colour",          "mode",       "format",   "coding",     "area",         "user"}},
         {"groups", {"number", "kind", "name", "members", "setDate"}},
         {"favourites", {"slot", "targetKind", "targetNumber"}},
     };
