@@ -1,6 +1,7 @@
 #include "ui/main/entry_dialog.h"
 
 #include "app/app_context.h"
+#include "app/english_texts.h"
 #include "app/messenger.h"
 #include "cli/entry_input.h"
 #include "model/model_defaults.h"
@@ -12,6 +13,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -306,6 +308,36 @@ TEST_F(EntryAccess, EveryEditorFieldIsNamedAndReachedByTab)
             std::make_unique<CFaxDetailsEditing>(CFaxDetails{}, context.store), book, context, messenger);
         Check(dialog, "fax details");
     }
+}
+
+// An SMB destination opens with the destination address label and the share path's typing rule.
+TEST_F(EntryAccess, AnSmbEntryOpensWithItsOwnServerLabel)
+{
+    CAddressBook book = start;
+    CScanEntry smb;
+    smb.number = 240;
+    smb.protocol = kProtocolSmb;
+    smb.serverAddress = u"\\old";
+    smb.directory = u"d";
+    ASSERT_EQ(book.PutScanEntry(smb), kOk);
+    CEntryDialog dialog(std::make_unique<CEntryEditing<CScanEditor>>(book, 240, Env()), book, context, messenger);
+    dialog.show();
+    auto* server = Find<QLineEdit>(dialog, "serverField");
+    const QString smbLabel =
+        QString::fromStdU16String(TranslatedText(&context.strings, "STR_DLG_RSDSTS_TXT_DESTINATION_ADDRESS"));
+    EXPECT_EQ(server->accessibleName(), smbLabel);
+    bool labelShown = false;
+    for (QLabel* text : dialog.findChildren<QLabel*>()) {
+        labelShown = labelShown || (text->buddy() == server && text->text() == smbLabel);
+    }
+    EXPECT_TRUE(labelShown);
+    QTest::keyClick(server, Qt::Key_End);
+    QTest::keyClicks(server, "\\share");
+    EXPECT_TRUE(server->text().endsWith("\\share")) << server->text().toStdString();
+
+    ComboKey(dialog, "protocolField", Qt::Key_Up);
+    EXPECT_EQ(server->accessibleName(),
+              QString::fromStdU16String(TranslatedText(&context.strings, "STR_DLG_RSDSTS_TXT_FTP_SERVER_ADDRESS")));
 }
 
 } // namespace
