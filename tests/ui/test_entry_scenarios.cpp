@@ -48,11 +48,15 @@ class EntryScenario : public CWindowFixture
 protected:
     void SetUp() override
     {
+        // A message nobody expects is told on stderr and fails the step instead of waiting for a click.
+        CQtMessagePresenter::SetUnattended(true);
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
         ASSERT_EQ(window->Connect(), kOk);
         ASSERT_EQ(window->Download(), kOk);
     }
+
+    void TearDown() override { CQtMessagePresenter::SetUnattended(false); }
 
     QTreeWidget* Tree() const { return window->Tree(); }
 
@@ -113,6 +117,7 @@ protected:
             reached = true;
             (void)QTest::qWaitForWindowActive(dialog);
             act(*dialog);
+            EXPECT_EQ(CQtMessagePresenter::LastUnattendedCode(), kOk) << "the editor refused";
             if (dialog->isVisible()) {
                 ADD_FAILURE() << "the dialog stayed open";
                 dialog->reject();
