@@ -104,6 +104,13 @@ TEST_F(QzbctlEntry, BatchTimesOutsideTheClockAreUsageErrors)
         ASSERT_EQ(Set({"speed:4", "number=1", std::string("batch=") + batch}).status, kExitOk) << batch;
         EXPECT_EQ(Show("speed:4")["batch"], shown) << batch;
     }
+    // dump names the time as the editor does, and keeps the former fields for one release.
+    ASSERT_EQ(Set({"speed:4", "batch=23:59", "speed=1"}).status, kExitOk);
+    const Json record = Dump("a.dat")["faxMail"][0];
+    EXPECT_EQ(record["batch"], "23:59");
+    EXPECT_EQ(record["speed"], 1);
+    EXPECT_EQ(record["batchHour"], 23);
+    EXPECT_EQ(record["faxSpeed"], 1);
 }
 
 } // namespace
