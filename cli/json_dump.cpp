@@ -37,7 +37,7 @@ std::string Utf8(const std::u16string& text)
 // A directory field under the name its editor gives it.
 std::string Named(std::span<const CEntryFieldDef> defs, EntryFieldId id)
 {
-    return std::string(defs[id].name);
+    return std::string(EntryFieldName(defs, id));
 }
 
 std::string Clock(std::int32_t hour, std::int32_t minute)

@@ -73,6 +73,12 @@ constexpr bool IdsAreRows(std::span<const CEntryFieldDef> defs)
     return true;
 }
 
+// The name of a field of an editor's table.
+inline std::string_view EntryFieldName(std::span<const CEntryFieldDef> defs, EntryFieldId id)
+{
+    return defs[id].name;
+}
+
 // The option with this value, or null.
 const CEntryOption* FindEntryOption(std::span<const CEntryOption> options, std::int32_t value);
 // The word of the option with this value; empty for a value without one.

@@ -123,7 +123,10 @@ bool CFaxDetailsForm::TextAccepted(EntryFieldId id, std::u16string_view text) co
 
 EntryFieldId CFaxDetailsForm::FocusAfter(EntryFieldId id) const
 {
-    return id == D::Hour && Text(D::Hour).size() == 2 ? D::Minute : kNoEntryField;
+    if (id == D::Hour && Text(D::Hour).size() == 2) {
+        return D::Minute;
+    }
+    return kNoEntryField;
 }
 
 void CFaxDetailsForm::Leave(EntryFieldId id)

@@ -328,7 +328,7 @@ std::u16string Clock(std::int32_t hour, std::int32_t minute)
 // A field compared under the name its editor gives it, and an option under its word.
 std::string Named(std::span<const CEntryFieldDef> defs, EntryFieldId id)
 {
-    return std::string(defs[id].name);
+    return std::string(EntryFieldName(defs, id));
 }
 
 std::u16string Word(std::span<const CEntryOption> options, std::int32_t value)
