@@ -150,7 +150,6 @@ protected:
     {
         auto* combo = In<QComboBox>(dialog, field);
         ASSERT_NE(combo, nullptr);
-        combo->setFocus();
         for (int i = 0; i < steps; ++i) {
             QTest::keyClick(combo, Qt::Key_Down);
         }
