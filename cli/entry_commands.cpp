@@ -2,6 +2,7 @@
 
 #include "base/atomic_file.h"
 #include "cli/cli_app.h"
+#include "cli/entry_input.h"
 #include "cli/qzbctl.h"
 #include "files/dat_file.h"
 #include "model/text_codec.h"
@@ -49,45 +50,27 @@ void OpenEditor(CEditor& editor, CCliApp& app, const CEntryTarget& target)
     }
 }
 
-Json FieldJson(const CEntryField& field, bool favourite)
+// The editor as the form every editor is; null for none.
+CEntryForm* FormOf(CEditor& editor)
 {
-    switch (field.def->kind) {
-        case EntryFieldKind::Text:
-            return Utf16ToUtf8(field.text);
-        case EntryFieldKind::Switch:
-            return field.value;
-        case EntryFieldKind::Choice:
-            for (const CEntryOption& option : field.def->options) {
-                if (option.value == field.value && !option.word.empty()) {
-                    return option.word;
-                }
+    return std::visit(
+        [](auto& e) -> CEntryForm* {
+            if constexpr (std::is_same_v<std::decay_t<decltype(e)>, std::monostate>) {
+                return nullptr;
+            } else {
+                return &e;
             }
-            return field.value;
-        case EntryFieldKind::Special:
-            break;
-    }
-    const std::string text = Utf16ToUtf8(field.text);
-    if (field.def->name == "groups") {
-        Json groups = Json::array();
-        for (std::size_t at = 0; at < text.size();) {
-            const std::size_t comma = std::min(text.find(',', at), text.size());
-            groups.push_back(std::stoi(text.substr(at, comma - at)));
-            at = comma + 1;
-        }
-        return groups;
-    }
-    if (field.def->name == "speed" || favourite) {
-        return text.empty() ? Json(nullptr) : Json(std::stoi(text));
-    }
-    return text;
+        },
+        editor);
 }
 
-std::string ErrorLine(const CCliApp& app, const CEntryResult& result)
+std::string ErrorLine(const CCliApp& app, const CEntryForm& form, const CEntryResult& result)
 {
+    const CEntryField* field = form.Find(result.field);
+    const std::string_view name = field ? field->def->name : std::string_view();
     char hex[16];
     std::snprintf(hex, sizeof hex, "0x%08X", result.code);
-    return std::string("error ") + hex + ": " + app.MessageText(result.code) + " (field " + std::string(result.field) +
-           ")";
+    return std::string("error ") + hex + ": " + app.MessageText(result.code) + " (field " + std::string(name) + ")";
 }
 
 } // namespace
@@ -163,21 +146,16 @@ int CEntryCommand::Run(const CCliOptions& options, std::ostream& out, std::ostre
             }
             const std::string name = assignment.substr(0, equals);
             const std::u16string value = Utf8ToUtf16(assignment.substr(equals + 1));
-            const CEntryInput input = std::visit(
-                [&](auto& e) -> CEntryInput {
-                    if constexpr (std::is_same_v<std::decay_t<decltype(e)>, std::monostate>) {
-                        return {EntryRefusal::UnknownField};
-                    } else {
-                        return e.SetField(name, value);
-                    }
-                },
-                editor);
+            CEntryForm& form = *FormOf(editor);
+            const CEntryField* field = FindEntryField(form, name);
+            const CEntryInput input =
+                field ? ApplyEntryText(form, *field, value) : CEntryInput(EntryRefusal::UnknownField);
             if (input.refusal != EntryRefusal::None) {
                 err << "qzbctl: field " << name << ' ' << EntryRefusalText(input.refusal) << '\n';
                 return kExitUsage;
             }
             if (!input.message.Ok()) {
-                err << ErrorLine(app, input.message) << '\n';
+                err << ErrorLine(app, form, input.message) << '\n';
                 return kExitFailed;
             }
         }
@@ -191,7 +169,7 @@ int CEntryCommand::Run(const CCliOptions& options, std::ostream& out, std::ostre
             },
             editor);
         if (!result.Ok()) {
-            err << ErrorLine(app, result) << '\n';
+            err << ErrorLine(app, *FormOf(editor), result) << '\n';
             return kExitFailed;
         }
     }
@@ -208,16 +186,9 @@ Json EntryShowJson(CCliApp& app, const CEntryTarget& target)
     CEditor editor;
     OpenEditor(editor, app, target);
     Json fields = Json::object();
-    std::visit(
-        [&](const auto& e) {
-            if constexpr (!std::is_same_v<std::decay_t<decltype(e)>, std::monostate>) {
-                for (const CEntryField& field : e.Fields()) {
-                    fields[std::string(field.def->name)] =
-                        FieldJson(field, target.list == CEntryTarget::List::Favourite);
-                }
-            }
-        },
-        editor);
+    for (const CEntryField& field : FormOf(editor)->Fields()) {
+        fields[std::string(field.def->name)] = EntryFieldJson(field);
+    }
     return fields;
 }
 

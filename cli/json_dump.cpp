@@ -3,6 +3,9 @@
 #include "app/app_context.h"
 #include "model/panel_code.h"
 #include "model/text_codec.h"
+#include "pages/entry_fax_mail.h"
+#include "pages/entry_group.h"
+#include "pages/entry_scan.h"
 
 #include <cstdio>
 #include <set>
@@ -29,6 +32,22 @@ std::string Hex(std::span<const std::uint8_t> bytes)
 std::string Utf8(const std::u16string& text)
 {
     return Utf16ToUtf8(text);
+}
+
+// A directory field under the name its editor gives it.
+std::string Named(std::span<const CEntryFieldDef> defs, EntryFieldId id)
+{
+    return std::string(EntryFieldName(defs, id));
+}
+
+std::string Clock(std::int32_t hour, std::int32_t minute)
+{
+    if (hour < 0 || minute < 0) {
+        return {};
+    }
+    char text[24];
+    std::snprintf(text, sizeof text, "%02d:%02d", static_cast<int>(hour), static_cast<int>(minute));
+    return text;
 }
 
 Json RecordJson(const CValueRecord& record, std::int32_t language)
@@ -86,27 +105,38 @@ Json DumpJson(const CAppContext& context)
     json["duplexInstalled"] = device.duplexInstalled;
     json["deviceFlag"] = device.deviceFlag;
 
+    // Until the release after next, a record carries its fields under their former names as well
+    // (faxSpeed, batchHour and batchMinute, useProxy, fileSize, colourMode, scanMode, fileFormat,
+    // codingMethod, scanArea, userName) beside the editors' names.
+    const auto faxDefs = CFaxMailEditor::FieldDefs();
     Json faxMail = Json::array();
     for (const CFaxMailEntry& entry : book.FaxMailEntries()) {
-        faxMail.push_back(Json{{"number", entry.number},
-                               {"kind", entry.kind == kKindMail ? "email" : "fax"},
-                               {"name", panel(entry.name.View())},
-                               {"address", panel(entry.address.View())},
-                               {"faxSpeed", entry.faxSpeed},
-                               {"batchHour", entry.batchHour},
-                               {"batchMinute", entry.batchMinute},
-                               {"setDate", entry.setDate}});
+        faxMail.push_back(
+            Json{{"number", entry.number},
+                 {"kind", EntryOptionWord(kFaxMailKindOptions, entry.kind == kKindMail ? kKindMail : kKindFax)},
+                 {"name", panel(entry.name.View())},
+                 {"address", panel(entry.address.View())},
+                 {"faxSpeed", entry.faxSpeed},
+                 {"batchHour", entry.batchHour},
+                 {"batchMinute", entry.batchMinute},
+                 {Named(faxDefs, FaxMailField::Speed), entry.faxSpeed},
+                 {Named(faxDefs, FaxMailField::Batch), Clock(entry.batchHour, entry.batchMinute)},
+                 {"setDate", entry.setDate}});
     }
     json["faxMail"] = std::move(faxMail);
 
+    using S = ScanField;
+    const auto scanDefs = CScanEditor::FieldDefs();
     Json scan = Json::array();
     for (const CScanEntry& entry : book.ScanEntries()) {
         Json notify = Json::array();
         for (const std::u16string& address : entry.notificationAddresses) {
             notify.push_back(Utf8(address));
         }
+        const std::string_view protocol =
+            EntryOptionWord(kScanProtocolOptions, entry.protocol == kProtocolFtp ? kProtocolFtp : kProtocolSmb);
         scan.push_back(Json{{"number", entry.number},
-                            {"protocol", entry.protocol == kProtocolFtp ? "ftp" : "smb"},
+                            {"protocol", protocol},
                             {"name", panel(entry.name.View())},
                             {"server", Utf8(entry.serverAddress)},
                             {"directory", Utf8(entry.directory)},
@@ -124,17 +154,26 @@ Json DumpJson(const CAppContext& context)
                             {"account", entry.account},
                             {"userName", Utf8(entry.userName)},
                             {"password", Utf8(entry.password)},
+                            {Named(scanDefs, S::Proxy), entry.useProxy},
+                            {std::string(kScanFileSizeName), entry.fileSize},
+                            {Named(scanDefs, S::Colour), entry.colourMode},
+                            {Named(scanDefs, S::Mode), entry.scanMode},
+                            {Named(scanDefs, S::Format), entry.fileFormat},
+                            {Named(scanDefs, S::Coding), entry.codingMethod},
+                            {Named(scanDefs, S::Area), entry.scanArea},
+                            {Named(scanDefs, S::User), Utf8(entry.userName)},
                             {"setDate", entry.setDate}});
     }
     json["scan"] = std::move(scan);
 
     Json groups = Json::array();
     for (const CGroupEntry& entry : book.Groups()) {
-        groups.push_back(Json{{"number", entry.number},
-                              {"kind", entry.kind == kKindMail ? "email" : "fax"},
-                              {"name", panel(entry.name.View())},
-                              {"members", entry.members},
-                              {"setDate", entry.setDate}});
+        groups.push_back(
+            Json{{"number", entry.number},
+                 {"kind", EntryOptionWord(kFaxMailKindOptions, entry.kind == kKindMail ? kKindMail : kKindFax)},
+                 {"name", panel(entry.name.View())},
+                 {"members", entry.members},
+                 {"setDate", entry.setDate}});
     }
     json["groups"] = std::move(groups);
 

@@ -1,31 +1,22 @@
 #include "pages/entry_editor.h"
 
 #include "model/input_chars.h"
-#include "model/text_codec.h"
 
 #include <algorithm>
 
 namespace qzb {
 
-std::string_view EntryRefusalText(EntryRefusal refusal)
+const CEntryOption* FindEntryOption(std::span<const CEntryOption> options, std::int32_t value)
 {
-    switch (refusal) {
-        case EntryRefusal::None:
-            return {};
-        case EntryRefusal::UnknownField:
-            return "is no field of this editor";
-        case EntryRefusal::Hidden:
-            return "is hidden for this entry";
-        case EntryRefusal::Disabled:
-            return "is disabled";
-        case EntryRefusal::NotInList:
-            return "has no such choice";
-        case EntryRefusal::TooLong:
-            return "takes no text that long";
-        case EntryRefusal::BadValue:
-            return "does not take that value";
-    }
-    return {};
+    const auto found =
+        std::find_if(options.begin(), options.end(), [value](const CEntryOption& o) { return o.value == value; });
+    return found == options.end() ? nullptr : &*found;
+}
+
+std::string_view EntryOptionWord(std::span<const CEntryOption> options, std::int32_t value)
+{
+    const CEntryOption* option = FindEntryOption(options, value);
+    return option ? option->word : std::string_view();
 }
 
 bool IsEmailSyntaxValid(std::u16string_view address)
@@ -41,86 +32,118 @@ CEntryForm::CEntryForm(std::span<const CEntryFieldDef> defs)
         CEntryField field;
         field.def = &def;
         field.offered.assign(def.options.begin(), def.options.end());
+        field.labelKey = def.textKey;
+        field.inputKind = def.inputKind;
         m_fields.push_back(std::move(field));
     }
 }
 
-const CEntryField* CEntryForm::Find(std::string_view name) const
+const CEntryField* CEntryForm::Find(EntryFieldId id) const
 {
-    const auto found =
-        std::find_if(m_fields.begin(), m_fields.end(), [name](const CEntryField& f) { return f.def->name == name; });
-    return found == m_fields.end() ? nullptr : &*found;
+    return id < m_fields.size() ? &m_fields[id] : nullptr;
 }
 
-CEntryField& CEntryForm::Field(std::string_view name)
+CEntryField* CEntryForm::Settable(EntryFieldId id, EntryFieldKind kind, EntryRefusal* refusal)
 {
-    // Editors name only their own fields; a wrong name is a programming error caught by the tests.
-    return *const_cast<CEntryField*>(Find(name));
-}
-
-const std::u16string& CEntryForm::Text(std::string_view name) const
-{
-    return Find(name)->text;
-}
-
-std::int32_t CEntryForm::Value(std::string_view name) const
-{
-    return Find(name)->value;
-}
-
-EntryRefusal CEntryForm::ApplyValue(CEntryField& field, std::u16string_view value)
-{
-    if (!field.visible) {
-        return EntryRefusal::Hidden;
+    if (id >= m_fields.size() || m_fields[id].def->kind != kind) {
+        *refusal = EntryRefusal::UnknownField;
+        return nullptr;
     }
-    if (!field.enabled) {
-        return EntryRefusal::Disabled;
-    }
-    switch (field.def->kind) {
-        case EntryFieldKind::Text:
-            if (field.def->limit > 0 && value.size() > static_cast<std::size_t>(field.def->limit)) {
-                return EntryRefusal::TooLong;
-            }
-            field.text = value;
-            return EntryRefusal::None;
-        case EntryFieldKind::Choice: {
-            const std::string utf8 = Utf16ToUtf8(value);
-            for (const CEntryOption& option : field.offered) {
-                if (!option.word.empty() ? utf8 == option.word : utf8 == std::to_string(option.value)) {
-                    field.value = option.value;
-                    return EntryRefusal::None;
-                }
-            }
-            return EntryRefusal::NotInList;
-        }
-        case EntryFieldKind::Switch:
-            if (value != u"0" && value != u"1") {
-                return EntryRefusal::BadValue;
-            }
-            field.value = value == u"1" ? 1 : 0;
-            return EntryRefusal::None;
-        case EntryFieldKind::Special:
-            break;
-    }
-    return EntryRefusal::BadValue;
+    CEntryField& field = m_fields[id];
+    *refusal = !field.visible ? EntryRefusal::Hidden : !field.enabled ? EntryRefusal::Disabled : EntryRefusal::None;
+    return *refusal == EntryRefusal::None ? &field : nullptr;
 }
 
-bool CEntryForm::TextPasses(std::string_view name, const CValueStore& store) const
+CEntryInput CEntryForm::SetText(EntryFieldId id, std::u16string_view text)
 {
-    const CEntryField* field = Find(name);
-    return field->def->inputKind == 0 || IsInputTextValid(field->text, field->def->inputKind, store);
+    EntryRefusal refusal;
+    CEntryField* field = Settable(id, EntryFieldKind::Text, &refusal);
+    if (field == nullptr) {
+        return {refusal};
+    }
+    if (field->def->limit > 0 && text.size() > static_cast<std::size_t>(field->def->limit)) {
+        return {EntryRefusal::TooLong};
+    }
+    if (!TextAccepted(id, text)) {
+        return {EntryRefusal::BadValue};
+    }
+    field->text = text;
+    return Changed(id, 0);
 }
 
-void CEntryForm::Show(std::string_view name, bool visible)
+CEntryInput CEntryForm::Choose(EntryFieldId id, std::int32_t value)
 {
-    CEntryField& field = Field(name);
+    EntryRefusal refusal;
+    CEntryField* field = Settable(id, EntryFieldKind::Choice, &refusal);
+    if (field == nullptr) {
+        return {refusal};
+    }
+    if (FindEntryOption(field->offered, value) == nullptr) {
+        return {EntryRefusal::NotInList};
+    }
+    const std::int32_t previous = field->value;
+    field->value = value;
+    return Changed(id, previous);
+}
+
+CEntryInput CEntryForm::Check(EntryFieldId id, bool checked)
+{
+    EntryRefusal refusal;
+    CEntryField* field = Settable(id, EntryFieldKind::Switch, &refusal);
+    if (field == nullptr) {
+        return {refusal};
+    }
+    const std::int32_t previous = field->value;
+    field->value = checked ? 1 : 0;
+    return Changed(id, previous);
+}
+
+CEntryInput CEntryForm::SetTime(EntryFieldId id, std::int32_t hour, std::int32_t minute)
+{
+    EntryRefusal refusal;
+    if (Settable(id, EntryFieldKind::Time, &refusal) == nullptr) {
+        return {refusal};
+    }
+    if (hour < -1 || hour > 23 || minute < -1 || minute > 59) {
+        return {EntryRefusal::BadValue};
+    }
+    return ApplyTime(id, hour, minute);
+}
+
+CEntryInput CEntryForm::SetGroups(EntryFieldId id, std::span<const std::int32_t> groups)
+{
+    EntryRefusal refusal;
+    if (Settable(id, EntryFieldKind::GroupList, &refusal) == nullptr) {
+        return {refusal};
+    }
+    return ApplyGroups(id, groups);
+}
+
+CEntryInput CEntryForm::ChooseRow(EntryFieldId id, std::int32_t number)
+{
+    EntryRefusal refusal;
+    if (Settable(id, EntryFieldKind::Row, &refusal) == nullptr) {
+        return {refusal};
+    }
+    return ApplyRow(id, number);
+}
+
+bool CEntryForm::TextPasses(EntryFieldId id, const CValueStore& store) const
+{
+    const CEntryField& field = m_fields[id];
+    return field.inputKind == InputKind::None || IsInputTextValid(field.text, field.inputKind, store);
+}
+
+void CEntryForm::Show(EntryFieldId id, bool visible)
+{
+    CEntryField& field = m_fields[id];
     field.visible = visible;
     field.enabled = visible;
 }
 
-void CEntryForm::Enable(std::string_view name, bool enabled)
+void CEntryForm::Enable(EntryFieldId id, bool enabled)
 {
-    Field(name).enabled = enabled;
+    m_fields[id].enabled = enabled;
 }
 
 } // namespace qzb

@@ -14,32 +14,69 @@ namespace qzb {
 
 namespace {
 
-constexpr CEntryOption kKindOptions[] = {
-    {"fax", "STR_DLG_RSDFE_RAD_FAX", kKindFax},
-    {"email", "STR_DLG_RSDFE_RAD_E_MAIL", kKindMail},
-};
-
 constexpr CEntryOption kSpeedOptions[] = {
     {{}, "STR_DLG_RSDFE_RAD_9_6K", kFaxSpeed9600},
     {{}, "STR_DLG_RSDFE_RAD_14_4K", kFaxSpeed14400},
     {{}, "STR_DLG_RSDFE_RAD_33_6K", kFaxSpeed33600},
 };
 
+using F = FaxMailField;
 constexpr CEntryFieldDef kFaxMailFields[] = {
-    {"kind", EntryFieldKind::Choice, "STR_DLG_RSDFE_TXT_REGISTER_FRAM", 0, 0, kKindOptions},
-    {"name", EntryFieldKind::Text, "STR_DLG_RSDFE_TXT_NAME", 20, 6},
-    {"number", EntryFieldKind::Text, "STR_DLG_RSDFE_TXT_PHONE_NUMBER", 50, 5},
-    {"address", EntryFieldKind::Text, "STR_DLG_RSDFE_TXT_ADDRESS", 64, 7},
-    {"speed", EntryFieldKind::Special, "STR_DLG_RSDFE_TXT_SPEED"},
-    {"batch", EntryFieldKind::Special, "STR_DLG_RSDFE_TXT_BATCH_TIME"},
-    {"groups", EntryFieldKind::Special, "STR_DLG_RSDFE_TXT_ADD_GROUP"},
+    {.id = F::Kind,
+     .name = "kind",
+     .kind = EntryFieldKind::Choice,
+     .textKey = "STR_DLG_RSDFE_TXT_REGISTER_FRAM",
+     .options = kFaxMailKindOptions},
+    {.id = F::Name,
+     .name = "name",
+     .kind = EntryFieldKind::Text,
+     .textKey = "STR_DLG_RSDFE_TXT_NAME",
+     .limit = 20,
+     .inputKind = InputKind::Name},
+    {.id = F::Number,
+     .name = "number",
+     .kind = EntryFieldKind::Text,
+     .textKey = "STR_DLG_RSDFE_TXT_PHONE_NUMBER",
+     .limit = 50,
+     .inputKind = InputKind::FaxNumber},
+    {.id = F::Address,
+     .name = "address",
+     .kind = EntryFieldKind::Text,
+     .textKey = "STR_DLG_RSDFE_TXT_ADDRESS",
+     .limit = 64,
+     .inputKind = InputKind::EmailAddress},
+    {.id = F::Speed,
+     .name = "speed",
+     .kind = EntryFieldKind::Choice,
+     .textKey = "STR_DLG_RSDFE_TXT_SPEED",
+     .options = kSpeedOptions,
+     .flags = kEntryInDetails},
+    {.id = F::Batch,
+     .name = "batch",
+     .kind = EntryFieldKind::Time,
+     .textKey = "STR_DLG_RSDFE_TXT_BATCH_TIME",
+     .flags = kEntryInDetails},
+    {.id = F::Groups, .name = "groups", .kind = EntryFieldKind::GroupList, .textKey = "STR_DLG_RSDFE_TXT_ADD_GROUP"},
 };
 
+static_assert(IdsAreRows(kFaxMailFields));
+
+using D = FaxDetailsField;
 constexpr CEntryFieldDef kDetailsFields[] = {
-    {"speed", EntryFieldKind::Choice, "STR_DLG_RSDFE_TXT_SPEED", 0, 0, kSpeedOptions},
-    {"hour", EntryFieldKind::Text, "STR_DLG_RSDFE_TXT_BATCH_TIME", 2, 4},
-    {"minute", EntryFieldKind::Text, {}, 2, 4},
+    {.id = D::Speed,
+     .name = "speed",
+     .kind = EntryFieldKind::Choice,
+     .textKey = "STR_DLG_RSDFE_TXT_SPEED",
+     .options = kSpeedOptions},
+    {.id = D::Hour,
+     .name = "hour",
+     .kind = EntryFieldKind::Text,
+     .textKey = "STR_DLG_RSDFE_TXT_BATCH_TIME",
+     .limit = 2,
+     .inputKind = InputKind::Digits},
+    {.id = D::Minute, .name = "minute", .kind = EntryFieldKind::Text, .limit = 2, .inputKind = InputKind::Digits},
 };
+static_assert(IdsAreRows(kDetailsFields));
 
 std::u16string TwoDigits(std::int32_t value)
 {
@@ -58,26 +95,6 @@ std::int32_t DecimalOrMinusOne(std::u16string_view text)
         value = value * 10 + (c - u'0');
     }
     return value;
-}
-
-// "1,4,7" as group numbers; false on anything else.
-bool ParseGroupList(std::u16string_view text, std::vector<std::int32_t>* groups)
-{
-    std::int32_t value = -1;
-    for (std::size_t i = 0; i <= text.size(); ++i) {
-        if (i == text.size() || text[i] == u',') {
-            if (value < kFirstGroupNumber || value > kLastGroupNumber) {
-                return text.empty();
-            }
-            groups->push_back(value);
-            value = -1;
-        } else if (text[i] >= u'0' && text[i] <= u'9' && value < 100) {
-            value = (value < 0 ? 0 : value * 10) + (text[i] - u'0');
-        } else {
-            return false;
-        }
-    }
-    return true;
 }
 
 std::u16string GroupLabelFormat(const CEntryEnv& env)
@@ -108,12 +125,12 @@ CFaxDetailsForm::CFaxDetailsForm(const CFaxDetails& pending, const CValueStore& 
     , m_store(store)
 {
     const std::int32_t speed = pending.speed;
-    Field("speed").value = speed == kFaxSpeed9600 || speed == kFaxSpeed14400 ? speed : kFaxSpeed33600;
+    Edit(D::Speed).value = speed == kFaxSpeed9600 || speed == kFaxSpeed14400 ? speed : kFaxSpeed33600;
     if (pending.hour >= 0 && pending.hour <= 23) {
-        Field("hour").text = TwoDigits(pending.hour);
+        Edit(D::Hour).text = TwoDigits(pending.hour);
     }
     if (pending.minute >= 0 && pending.minute <= 59) {
-        Field("minute").text = TwoDigits(pending.minute);
+        Edit(D::Minute).text = TwoDigits(pending.minute);
     }
 }
 
@@ -136,48 +153,44 @@ std::u16string CFaxDetailsForm::HourOnLeave(std::u16string_view text)
     return std::u16string(text);
 }
 
-CEntryInput CFaxDetailsForm::SetField(std::string_view name, std::u16string_view value)
+bool CFaxDetailsForm::TextAccepted(EntryFieldId id, std::u16string_view text) const
 {
-    CEntryField* field = Find(name) ? &Field(name) : nullptr;
-    if (field == nullptr) {
-        return {EntryRefusal::UnknownField};
+    return id == D::Hour ? HourTextAccepted(text) : id == D::Minute ? MinuteTextAccepted(text) : true;
+}
+
+EntryFieldId CFaxDetailsForm::FocusAfter(EntryFieldId id) const
+{
+    if (id == D::Hour && Text(D::Hour).size() == 2) {
+        return D::Minute;
     }
-    if (name == "speed") {
-        return {ApplyValue(*field, value)};
+    return kNoEntryField;
+}
+
+void CFaxDetailsForm::Leave(EntryFieldId id)
+{
+    if (id == D::Hour) {
+        Edit(D::Hour).text = HourOnLeave(Text(D::Hour));
     }
-    if (value.size() > 2) {
-        return {EntryRefusal::TooLong};
-    }
-    // Typed into an emptied field, one character at a time; a refused character is not taken.
-    std::u16string typed;
-    for (const char16_t c : value) {
-        const std::u16string next = typed + c;
-        if (name == "hour" ? HourTextAccepted(next) : MinuteTextAccepted(next)) {
-            typed = next;
-        }
-    }
-    field->text = name == "hour" ? HourOnLeave(typed) : typed;
-    return {};
 }
 
 CEntryResult CFaxDetailsForm::Ok(CFaxDetails* result) const
 {
-    for (const std::string_view name : {"hour", "minute"}) {
-        if (!TextPasses(name, m_store)) {
-            return {kMsgInvalidRangeValueThisLang, name};
+    for (const EntryFieldId id : {D::Hour, D::Minute}) {
+        if (!TextPasses(id, m_store)) {
+            return {kMsgInvalidRangeValueThisLang, id};
         }
     }
-    const std::u16string& hour = Text("hour");
-    const std::u16string& minute = Text("minute");
+    const std::u16string& hour = Text(D::Hour);
+    const std::u16string& minute = Text(D::Minute);
     if (!hour.empty() && minute.empty()) {
-        return {kMsgBatchTimeErr, "minute"};
+        return {kMsgBatchTimeErr, D::Minute};
     }
     if (hour.empty() && !minute.empty()) {
-        return {kMsgBatchTimeErr, "hour"};
+        return {kMsgBatchTimeErr, D::Hour};
     }
     result->hour = DecimalOrMinusOne(hour);
     result->minute = DecimalOrMinusOne(minute);
-    result->speed = Value("speed");
+    result->speed = Value(D::Speed);
     return {};
 }
 
@@ -198,15 +211,15 @@ CFaxMailEditor::CFaxMailEditor(const CAddressBook& book, std::int32_t number, co
         entry = *found;
         m_isNew = false;
     }
-    Field("kind").value = entry.kind == kKindMail ? kKindMail : kKindFax;
-    Field("name").text = PanelBytesToText(entry.name.View(), *env.store);
+    Edit(F::Kind).value = entry.kind == kKindMail ? kKindMail : kKindFax;
+    Edit(F::Name).text = PanelBytesToText(entry.name.View(), *env.store);
     const std::u16string address = PanelBytesToText(entry.address.View(), *env.store);
     if (Kind() == kKindFax) {
         m_details = {entry.faxSpeed, entry.batchHour, entry.batchMinute};
-        Field("number").text = address;
+        Edit(F::Number).text = address;
     } else {
         m_details = {entry.faxSpeed, -1, -1};
-        Field("address").text = address;
+        Edit(F::Address).text = address;
     }
     ApplyKindLayout();
     RefreshSpecialTexts();
@@ -221,7 +234,7 @@ void CFaxMailEditor::ConfirmDetails(const CFaxDetails& details)
 
 void CFaxMailEditor::SetKind(std::int32_t kind)
 {
-    Field("kind").value = kind;
+    Edit(F::Kind).value = kind;
     ApplyKindLayout();
     for (std::int32_t group = kFirstGroupNumber; group <= kLastGroupNumber; ++group) {
         if (GroupChecked(group) && m_working.CheckGroupKind(group, kind) != kOk) {
@@ -244,7 +257,7 @@ std::u16string CFaxMailEditor::GroupRowLabel(std::int32_t group) const
 CEntryResult CFaxMailEditor::SetGroupChecked(std::int32_t group, bool checked)
 {
     if (group < kFirstGroupNumber || group > kLastGroupNumber) {
-        return {kMsgInvalidRangeValue, "groups"};
+        return {kMsgInvalidRangeValue, F::Groups};
     }
     const auto row = static_cast<std::size_t>(group - 1);
     if (!checked) {
@@ -265,111 +278,95 @@ CEntryResult CFaxMailEditor::SetGroupChecked(std::int32_t group, bool checked)
     }
     CEntryResult result;
     if (wrongKind) {
-        result = {Kind() == kKindMail ? kMsgGroupEmailRegistErr : kMsgGroupFaxRegistErr, "groups"};
+        result = {Kind() == kKindMail ? kMsgGroupEmailRegistErr : kMsgGroupFaxRegistErr, F::Groups};
     } else if (const MessageCode full = m_working.SetGroupMembership(group, m_number, true, Kind()); full != kOk) {
         m_checked[row] = false;
-        result = {full, "groups"};
+        result = {full, F::Groups};
     }
     RefreshSpecialTexts();
     return result;
 }
 
-CEntryInput CFaxMailEditor::SetField(std::string_view name, std::u16string_view value)
+CEntryInput CFaxMailEditor::Changed(EntryFieldId id, std::int32_t previous)
 {
-    if (!Find(name)) {
-        return {EntryRefusal::UnknownField};
-    }
-    CEntryField& field = Field(name);
-    if (!field.visible) {
-        return {EntryRefusal::Hidden};
-    }
-    if (name == "kind") {
-        const std::int32_t before = Kind();
-        const EntryRefusal refusal = ApplyValue(field, value);
-        const std::int32_t after = field.value;
-        field.value = before;
-        if (refusal == EntryRefusal::None && after != before) {
-            SetKind(after);
+    if (id == F::Kind) {
+        const std::int32_t kind = Value(F::Kind);
+        Edit(F::Kind).value = previous;
+        if (kind != previous) {
+            SetKind(kind);
         }
-        return {refusal};
+    } else if (id == F::Speed) {
+        CFaxDetails details = m_details;
+        details.speed = Value(F::Speed);
+        ConfirmDetails(details);
     }
-    if (name == "speed" || name == "batch") {
-        CFaxDetailsForm details(m_details, *m_env.store);
-        if (name == "speed") {
-            if (const CEntryInput input = details.SetField("speed", value); input.refusal != EntryRefusal::None) {
-                return input;
-            }
-        } else {
-            const std::size_t colon = value.find(u':');
-            if (!value.empty() && colon == std::u16string_view::npos) {
-                return {EntryRefusal::BadValue};
-            }
-            const std::u16string_view hour = value.substr(0, colon);
-            const std::u16string_view minute = value.empty() ? std::u16string_view() : value.substr(colon + 1);
-            for (const auto& [part, text] : {std::pair{"hour", hour}, std::pair{"minute", minute}}) {
-                if (const CEntryInput input = details.SetField(part, text); input.refusal != EntryRefusal::None) {
-                    return input;
-                }
-            }
-        }
-        CFaxDetails result;
-        if (const CEntryResult check = details.Ok(&result); !check.Ok()) {
-            return {EntryRefusal::None, {check.code, "batch"}};
-        }
-        ConfirmDetails(result);
-        return {};
+    return {};
+}
+
+CEntryInput CFaxMailEditor::ApplyTime(EntryFieldId, std::int32_t hour, std::int32_t minute)
+{
+    // As the details dialog checks its OK: the batch time whole or not at all.
+    if ((hour < 0) != (minute < 0)) {
+        return {EntryRefusal::None, {kMsgBatchTimeErr, F::Batch}};
     }
-    if (name == "groups") {
-        std::vector<std::int32_t> groups;
-        if (!ParseGroupList(value, &groups)) {
+    CFaxDetails details = m_details;
+    details.hour = hour;
+    details.minute = minute;
+    ConfirmDetails(details);
+    return {};
+}
+
+CEntryInput CFaxMailEditor::ApplyGroups(EntryFieldId, std::span<const std::int32_t> groups)
+{
+    for (const std::int32_t group : groups) {
+        if (group < kFirstGroupNumber || group > kLastGroupNumber) {
             return {EntryRefusal::BadValue};
         }
-        for (std::int32_t group = kFirstGroupNumber; group <= kLastGroupNumber; ++group) {
-            if (GroupChecked(group) && std::find(groups.begin(), groups.end(), group) == groups.end()) {
-                SetGroupChecked(group, false);
-            }
-        }
-        for (const std::int32_t group : groups) {
-            if (!GroupChecked(group)) {
-                if (const CEntryResult result = SetGroupChecked(group, true); !result.Ok()) {
-                    return {EntryRefusal::None, result};
-                }
-            }
-        }
-        return {};
     }
-    return {ApplyValue(field, value)};
+    for (std::int32_t group = kFirstGroupNumber; group <= kLastGroupNumber; ++group) {
+        if (GroupChecked(group) && std::find(groups.begin(), groups.end(), group) == groups.end()) {
+            SetGroupChecked(group, false);
+        }
+    }
+    for (const std::int32_t group : groups) {
+        if (!GroupChecked(group)) {
+            if (const CEntryResult result = SetGroupChecked(group, true); !result.Ok()) {
+                return {EntryRefusal::None, result};
+            }
+        }
+    }
+    return {};
 }
 
 CEntryResult CFaxMailEditor::Ok(CAddressBook& book) const
 {
     const CValueStore& store = *m_env.store;
     const bool fax = Kind() == kKindFax;
-    if (!TextPasses("name", store)) {
-        return {kMsgInvalidRangeValueThisLang, "name"};
+    if (!TextPasses(F::Name, store)) {
+        return {kMsgInvalidRangeValueThisLang, F::Name};
     }
-    const std::u16string& address = Text(fax ? "number" : "address");
+    const std::u16string& address = Text(fax ? F::Number : F::Address);
     if (fax) {
-        if (!TextPasses("number", store)) {
-            return {kMsgInvalidRangeValueThisLang, "number"};
+        if (!TextPasses(F::Number, store)) {
+            return {kMsgInvalidRangeValueThisLang, F::Number};
         }
         // "P" is the dial pause: it cannot open a number.
         if (address.empty() || address.front() == u'P') {
-            return {kMsgNumberErr, "number"};
+            return {kMsgNumberErr, F::Number};
         }
     } else {
-        if (!TextPasses("address", store)) {
-            return {kMsgInvalidRangeValueThisLang, "address"};
+        if (!TextPasses(F::Address, store)) {
+            return {kMsgInvalidRangeValueThisLang, F::Address};
         }
         if (!IsEmailSyntaxValid(address)) {
-            return {kMsgEmailAddressErr, "address"};
+            return {kMsgEmailAddressErr, F::Address};
         }
     }
 
     CFaxMailEntry entry;
     entry.number = m_number;
     entry.kind = Kind();
-    entry.name.Assign(TextToPanelBytes(Text("name"), CNameField::kMaxLength));
+    entry.name.Assign(TextToPanelBytes(Text(F::Name), CNameField::kMaxLength));
     entry.address.Assign(TextToPanelBytes(address, CAddressField::kMaxLength));
     if (!fax) {
         entry.faxSpeed = kFaxSpeedNotSet;
@@ -390,12 +387,12 @@ CEntryResult CFaxMailEditor::Ok(CAddressBook& book) const
     for (std::int32_t group = kFirstGroupNumber; group <= kLastGroupNumber; ++group) {
         if (!GroupChecked(group)) {
             if (const MessageCode code = changed.SetGroupMembership(group, m_number, false, entry.kind); code != kOk) {
-                return {code, "groups"};
+                return {code, F::Groups};
             }
         }
     }
     if (const MessageCode code = changed.PutFaxMailEntry(entry); code != kOk) {
-        return {code, "name"};
+        return {code, F::Name};
     }
     const std::u16string format = GroupLabelFormat(m_env);
     for (std::int32_t group = kFirstGroupNumber; group <= kLastGroupNumber; ++group) {
@@ -404,7 +401,7 @@ CEntryResult CFaxMailEditor::Ok(CAddressBook& book) const
         }
         const bool created = changed.FindGroup(group) == nullptr;
         if (const MessageCode code = changed.SetGroupMembership(group, m_number, true, entry.kind); code != kOk) {
-            return {code, "groups"};
+            return {code, F::Groups};
         }
         // A group made from the check list is named after its row, in the code page as the list shows it.
         if (created) {
@@ -421,10 +418,10 @@ CEntryResult CFaxMailEditor::Ok(CAddressBook& book) const
 void CFaxMailEditor::ApplyKindLayout()
 {
     const bool fax = Kind() == kKindFax;
-    Show("number", fax);
-    Show("speed", fax);
-    Show("batch", fax);
-    Show("address", !fax);
+    Show(F::Number, fax);
+    Show(F::Speed, fax);
+    Show(F::Batch, fax);
+    Show(F::Address, !fax);
 }
 
 void CFaxMailEditor::RefreshSpecialTexts()
@@ -432,20 +429,16 @@ void CFaxMailEditor::RefreshSpecialTexts()
     // As the details dialog would check its radios.
     const std::int32_t speed =
         m_details.speed == kFaxSpeed9600 || m_details.speed == kFaxSpeed14400 ? m_details.speed : kFaxSpeed33600;
-    Field("speed").text = Utf8ToUtf16(std::to_string(speed));
-    Field("speed").value = speed;
+    Edit(F::Speed).value = speed;
     const bool batch = m_details.hour >= 0 && m_details.hour <= 23 && m_details.minute >= 0 && m_details.minute <= 59;
-    Field("batch").text = batch ? TwoDigits(m_details.hour) + u":" + TwoDigits(m_details.minute) : std::u16string();
-    std::u16string groups;
+    Edit(F::Batch).text = batch ? TwoDigits(m_details.hour) + u":" + TwoDigits(m_details.minute) : std::u16string();
+    std::vector<std::int32_t>& groups = Edit(F::Groups).list;
+    groups.clear();
     for (std::int32_t group = kFirstGroupNumber; group <= kLastGroupNumber; ++group) {
         if (GroupChecked(group)) {
-            if (!groups.empty()) {
-                groups += u',';
-            }
-            groups += Utf8ToUtf16(std::to_string(group));
+            groups.push_back(group);
         }
     }
-    Field("groups").text = groups;
 }
 
 } // namespace qzb

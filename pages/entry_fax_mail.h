@@ -9,6 +9,12 @@
 
 namespace qzb {
 
+// The kinds of a fax/e-mail entry (and of a group), with the words qzbctl and the dumps use.
+inline constexpr CEntryOption kFaxMailKindOptions[] = {
+    {"fax", "STR_DLG_RSDFE_RAD_FAX", kKindFax},
+    {"email", "STR_DLG_RSDFE_RAD_E_MAIL", kKindMail},
+};
+
 // What the details dialog of a fax entry sets: the transmission speed and the batch time.
 struct CFaxDetails
 {
@@ -19,7 +25,13 @@ struct CFaxDetails
     bool operator==(const CFaxDetails&) const = default;
 };
 
-// The details dialog: fields "speed" (1, 2, 3), "hour" and "minute" (two digits each).
+// The fields of the details dialog, in the order of its table.
+struct FaxDetailsField
+{
+    enum : EntryFieldId { Speed, Hour, Minute };
+};
+
+// The details dialog: the speed (1, 2, 3), the hour and the minute (two digits each).
 class CFaxDetailsForm : public CEntryForm
 {
 public:
@@ -35,8 +47,10 @@ public:
     // The hour field's text after it loses the focus: one digit gets a leading "0".
     static std::u16string HourOnLeave(std::u16string_view text);
 
-    // Types the value character by character through the rules above; the hour is then left.
-    CEntryInput SetField(std::string_view name, std::u16string_view value);
+    bool TextAccepted(EntryFieldId id, std::u16string_view text) const override;
+    // Two hour digits move on to the minute.
+    EntryFieldId FocusAfter(EntryFieldId id) const override;
+    void Leave(EntryFieldId id) override;
     // The character checks, then the batch time whole or not at all.
     CEntryResult Ok(CFaxDetails* result) const;
 
@@ -44,9 +58,15 @@ private:
     const CValueStore& m_store;
 };
 
-// The fax/e-mail editor of one speed dial 1-220. Fields: "kind" (fax, email), "name", "number" (fax
-// only), "address" (e-mail only), "speed" and "batch" (fax only: the pending details, shown as
-// "1".."3" and "HH:MM" or ""), "groups" (the checked rows of the group check list, "1,4,7").
+// The fields of the fax/e-mail editor, in the order of its table: the kind (fax, email), the name,
+// the fax number (fax only), the e-mail address (e-mail only), the speed and the batch time (fax
+// only: the pending details) and the checked rows of the group check list.
+struct FaxMailField
+{
+    enum : EntryFieldId { Kind, Name, Number, Address, Speed, Batch, Groups };
+};
+
+// The fax/e-mail editor of one speed dial 1-220.
 class CFaxMailEditor : public CEntryForm
 {
 public:
@@ -61,7 +81,7 @@ public:
 
     std::int32_t Number() const { return m_number; }
     bool IsNew() const { return m_isNew; }
-    std::int32_t Kind() const { return Value("kind"); }
+    std::int32_t Kind() const { return Value(FaxMailField::Kind); }
 
     const CFaxDetails& PendingDetails() const { return m_details; }
     bool DetailsConfirmed() const { return m_detailsConfirmed; }
@@ -79,13 +99,16 @@ public:
     // message; unchecking always succeeds.
     CEntryResult SetGroupChecked(std::int32_t group, bool checked);
 
-    // A field by name as a user would fill it. "speed" and "batch" open the details dialog, set its
-    // field and end it with OK; "groups" unchecks the rows not listed, then checks the listed ones in order.
-    CEntryInput SetField(std::string_view name, std::u16string_view value);
-
     // Runs every check of OK in order; on success writes the entry and its group memberships into
     // the book. The book is unchanged on a refusal.
     CEntryResult Ok(CAddressBook& book) const;
+
+protected:
+    // The kind follows SetKind. The speed and the batch time open the details dialog, set its field
+    // and end it with OK; the group list unchecks the rows not listed, then checks the listed ones in order.
+    CEntryInput Changed(EntryFieldId id, std::int32_t previous) override;
+    CEntryInput ApplyTime(EntryFieldId id, std::int32_t hour, std::int32_t minute) override;
+    CEntryInput ApplyGroups(EntryFieldId id, std::span<const std::int32_t> groups) override;
 
 private:
     void ApplyKindLayout();

@@ -16,13 +16,31 @@ namespace qzb {
 namespace {
 
 constexpr CEntryFieldDef kGroupNameFields[] = {
-    {"name", EntryFieldKind::Text, "STR_DLG_EGN_TXT_GROUP_NAME", 20, 6},
+    {.id = GroupNameField::Name,
+     .name = "name",
+     .kind = EntryFieldKind::Text,
+     .textKey = "STR_DLG_EGN_TXT_GROUP_NAME",
+     .limit = 20,
+     .inputKind = InputKind::Name},
 };
+static_assert(IdsAreRows(kGroupNameFields));
 
+// A row field's one option names the list it chooses.
+constexpr CEntryOption kSpeedDialList[] = {{{}, {}, kTargetSpeedDial}};
+constexpr CEntryOption kGroupList[] = {{{}, {}, kTargetGroup}};
 constexpr CEntryFieldDef kFavouriteFields[] = {
-    {"speed", EntryFieldKind::Special, "STR_DLG_RAB_RAD_SPEED_DIAL"},
-    {"group", EntryFieldKind::Special, "STR_DLG_RAB_RAD_GROUP_DIAL"},
+    {.id = FavouriteField::Speed,
+     .name = "speed",
+     .kind = EntryFieldKind::Row,
+     .textKey = "STR_DLG_RAB_RAD_SPEED_DIAL",
+     .options = kSpeedDialList},
+    {.id = FavouriteField::Group,
+     .name = "group",
+     .kind = EntryFieldKind::Row,
+     .textKey = "STR_DLG_RAB_RAD_GROUP_DIAL",
+     .options = kGroupList},
 };
+static_assert(IdsAreRows(kFavouriteFields));
 
 // Texts of the dialogs that no field carries: frames, list columns, buttons and the port range.
 constexpr std::string_view kDialogTextKeys[] = {
@@ -67,13 +85,23 @@ bool PointedTo(const CAddressBook& book, std::int32_t targetKind, std::int32_t n
 
 } // namespace
 
+std::span<const CEntryFieldDef> CGroupNameEditor::FieldDefs()
+{
+    return kGroupNameFields;
+}
+
+std::span<const CEntryFieldDef> CFavouriteEditor::FieldDefs()
+{
+    return kFavouriteFields;
+}
+
 CGroupNameEditor::CGroupNameEditor(std::int32_t groupNumber, std::u16string_view currentLabel, const CEntryEnv& env)
     : CEntryForm(kGroupNameFields)
     , m_env(env)
     , m_number(groupNumber)
     , m_openedWith(currentLabel)
 {
-    Field("name").text = m_openedWith;
+    Edit(GroupNameField::Name).text = m_openedWith;
 }
 
 CGroupNameEditor::CGroupNameEditor(const CAddressBook& book, std::int32_t groupNumber, const CEntryEnv& env)
@@ -84,29 +112,21 @@ CGroupNameEditor::CGroupNameEditor(const CAddressBook& book, std::int32_t groupN
 {
 }
 
-CEntryInput CGroupNameEditor::SetField(std::string_view name, std::u16string_view value)
-{
-    if (!Find(name)) {
-        return {EntryRefusal::UnknownField};
-    }
-    return {ApplyValue(Field(name), value)};
-}
-
 CEntryResult CGroupNameEditor::Ok(CAddressBook& book) const
 {
-    if (!TextPasses("name", *m_env.store)) {
-        return {kMsgInvalidRangeValueThisLang, "name"};
+    if (!TextPasses(GroupNameField::Name, *m_env.store)) {
+        return {kMsgInvalidRangeValueThisLang, GroupNameField::Name};
     }
-    const std::u16string& name = Text("name");
+    const std::u16string& name = Text(GroupNameField::Name);
     if (name.empty()) {
-        return {kMsgGroupNameErr, "name"};
+        return {kMsgGroupNameErr, GroupNameField::Name};
     }
     if (name == m_openedWith) {
         return {};
     }
     if (const MessageCode code = book.SetGroupName(m_number, TextToPanelBytes(name, CNameField::kMaxLength));
         code != kOk) {
-        return {code, "name"};
+        return {code, GroupNameField::Name};
     }
     return {};
 }
@@ -154,15 +174,11 @@ void CFavouriteEditor::SelectRow(std::int32_t row)
     RefreshFields();
 }
 
-CEntryInput CFavouriteEditor::SetField(std::string_view name, std::u16string_view value)
+CEntryInput CFavouriteEditor::ApplyRow(EntryFieldId id, std::int32_t number)
 {
-    if (!Find(name)) {
-        return {EntryRefusal::UnknownField};
-    }
-    ChooseList(name == "speed" ? kTargetSpeedDial : kTargetGroup);
-    const std::string number = Utf16ToUtf8(value);
-    const auto row = std::find_if(
-        m_rows.begin(), m_rows.end(), [&](const CFavouriteRow& r) { return std::to_string(r.number) == number; });
+    ChooseList(Field(id).def->options.front().value);
+    const auto row =
+        std::find_if(m_rows.begin(), m_rows.end(), [&](const CFavouriteRow& r) { return r.number == number; });
     if (row == m_rows.end()) {
         return {EntryRefusal::NotInList};
     }
@@ -172,23 +188,22 @@ CEntryInput CFavouriteEditor::SetField(std::string_view name, std::u16string_vie
 
 CEntryResult CFavouriteEditor::Ok(CAddressBook& book) const
 {
+    const EntryFieldId field = m_targetKind == kTargetSpeedDial ? FavouriteField::Speed : FavouriteField::Group;
     if (m_selected < 0) {
-        return {kMsgListNotSelectedErr, m_targetKind == kTargetSpeedDial ? "speed" : "group"};
+        return {kMsgListNotSelectedErr, field};
     }
     const std::int32_t number = m_rows[static_cast<std::size_t>(m_selected)].number;
     if (const MessageCode code = book.AddFavourite(m_slot, m_targetKind, number); code != kOk) {
-        return {code, m_targetKind == kTargetSpeedDial ? "speed" : "group"};
+        return {code, field};
     }
     return {};
 }
 
 void CFavouriteEditor::RefreshFields()
 {
-    const std::u16string selected =
-        m_selected < 0 ? std::u16string()
-                       : Utf8ToUtf16(std::to_string(m_rows[static_cast<std::size_t>(m_selected)].number));
-    Field("speed").text = m_targetKind == kTargetSpeedDial ? selected : std::u16string();
-    Field("group").text = m_targetKind == kTargetGroup ? selected : std::u16string();
+    const std::int32_t selected = m_selected < 0 ? 0 : m_rows[static_cast<std::size_t>(m_selected)].number;
+    Edit(FavouriteField::Speed).value = m_targetKind == kTargetSpeedDial ? selected : 0;
+    Edit(FavouriteField::Group).value = m_targetKind == kTargetGroup ? selected : 0;
 }
 
 bool DeleteSpeedDial(CAddressBook& book, std::int32_t number)
@@ -222,7 +237,9 @@ std::vector<std::string> EntryEditorTextKeys()
                 keys.emplace_back(def.textKey);
             }
             for (const CEntryOption& option : def.options) {
-                keys.emplace_back(option.textKey);
+                if (!option.textKey.empty()) {
+                    keys.emplace_back(option.textKey);
+                }
             }
         }
     }

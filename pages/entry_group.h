@@ -10,19 +10,25 @@
 
 namespace qzb {
 
-// The group name editor: one field "name", opened with the group's current display label.
+// The one field of the group name editor.
+struct GroupNameField
+{
+    enum : EntryFieldId { Name };
+};
+
+// The group name editor, opened with the group's current display label.
 class CGroupNameEditor : public CEntryForm
 {
 public:
     static constexpr std::string_view kCaptionKey = "STR_DLG_EDIT_GROUP_NAME";
     static constexpr std::string_view kRatioKey = "STR_RATIO_DLG_GROUP_NAME";
+    static std::span<const CEntryFieldDef> FieldDefs();
 
     CGroupNameEditor(std::int32_t groupNumber, std::u16string_view currentLabel, const CEntryEnv& env);
     // Opened with the label the book gives the group.
     CGroupNameEditor(const CAddressBook& book, std::int32_t groupNumber, const CEntryEnv& env);
 
     std::int32_t Number() const { return m_number; }
-    CEntryInput SetField(std::string_view name, std::u16string_view value);
     // An unchanged text stores nothing.
     CEntryResult Ok(CAddressBook& book) const;
 
@@ -32,6 +38,12 @@ private:
     std::u16string m_openedWith;
 };
 
+// The fields of a directory record that no editor has, under the names qzbctl dump and the
+// comparison give them: a scan entry's file size, a group's kind and members.
+inline constexpr std::string_view kScanFileSizeName = "size";
+inline constexpr std::string_view kGroupKindName = "kind";
+inline constexpr std::string_view kGroupMembersName = "members";
+
 // One candidate row of the favourite registration list.
 struct CFavouriteRow
 {
@@ -39,13 +51,20 @@ struct CFavouriteRow
     std::u16string name; // the entry's name, or the group's display label
 };
 
-// The favourite registration dialog of one free slot. Fields "speed" and "group": setting one
-// chooses its radio and selects the row with that number. The book must outlive the editor.
+// The fields of the favourite registration dialog: a speed dial or a group, each a radio with the
+// list of its candidates. Choosing a row of one chooses its radio too.
+struct FavouriteField
+{
+    enum : EntryFieldId { Speed, Group };
+};
+
+// The favourite registration dialog of one free slot. The book must outlive the editor.
 class CFavouriteEditor : public CEntryForm
 {
 public:
     static constexpr std::string_view kCaptionKey = "STR_DLG_REGISTER_ADDRESS_BOOK";
     static constexpr std::string_view kRatioKey = "STR_RATIO_DLG_ADDRESS_BOOK";
+    static std::span<const CEntryFieldDef> FieldDefs();
 
     CFavouriteEditor(const CAddressBook& book, std::int32_t slot, const CEntryEnv& env);
 
@@ -58,8 +77,10 @@ public:
     std::int32_t SelectedRow() const { return m_selected; }
     void SelectRow(std::int32_t row);
 
-    CEntryInput SetField(std::string_view name, std::u16string_view value);
     CEntryResult Ok(CAddressBook& book) const;
+
+protected:
+    CEntryInput ApplyRow(EntryFieldId id, std::int32_t number) override;
 
 private:
     void RefreshFields();

@@ -21,14 +21,6 @@ constexpr std::int32_t kFormatJpeg = 2;
 constexpr std::int32_t kResolution300 = 1;
 constexpr std::int32_t kResolution600 = 2;
 
-constexpr CEntryOption kProtocolOptions[] = {
-    {"ftp", "STR_DLG_RSDSTS_RAD_FTP", kProtocolFtp},
-    {"smb", "STR_DLG_RSDSTS_RAD_SMB", kProtocolSmb},
-};
-constexpr CEntryOption kAccountOptions[] = {
-    {"anonymous", "STR_DLG_RSDSTS_RAD_ANONYMOUS", kAccountAnonymous},
-    {"private", "STR_DLG_RSDSTS_RAD_PRIVATE_SITE", kAccountPrivateSite},
-};
 constexpr CEntryOption kColourOptions[] = {
     {{}, "STR_DLG_RSDSTS_CMB_COLOR_B_W", 0},
     {{}, "STR_DLG_RSDSTS_CMB_COLOR_GRAY", 1},
@@ -62,39 +54,159 @@ constexpr CEntryOption kAreaOptions[] = {
     {{}, "STR_DLG_RSDSTS_CMB_SCAN_AREA_LGL", 5},
 };
 
-constexpr std::string_view kNotifyNames[kNotificationAddressCount] = {
-    "notify1", "notify2", "notify3", "notify4", "notify5", "notify6", "notify7", "notify8", "notify9", "notify10"};
-
+using F = ScanField;
 constexpr CEntryFieldDef kScanFields[] = {
-    {"protocol", EntryFieldKind::Choice, {}, 0, 0, kProtocolOptions},
-    {"name", EntryFieldKind::Text, "STR_DLG_RSDSTS_TXT_DESTINATION_NAME", 20, 6},
-    {"server", EntryFieldKind::Text, "STR_DLG_RSDSTS_TXT_FTP_SERVER_ADDRESS", 64, 7},
-    {"directory", EntryFieldKind::Text, "STR_DLG_RSDSTS_TXT_DIRECTORY", 128, 7},
-    {"proxy", EntryFieldKind::Switch, "STR_DLG_RSDSTS_CHK_USE_PROXY"},
-    {"port", EntryFieldKind::Text, "STR_DLG_RSDSTS_TXT_REMOTE_PORT_NUMBER", 5, 4},
-    {"userid", EntryFieldKind::Text, {}, 20, 0},
-    {"colour", EntryFieldKind::Choice, "STR_DLG_RSDSTS_TXT_BW_GRAY_COLRO", 0, 0, kColourOptions},
-    {"format", EntryFieldKind::Choice, "STR_DLG_RSDSTS_TXT_ATTACHMENT_FILE_FORMAT", 0, 0, kFormatOptions},
-    {"resolution", EntryFieldKind::Choice, "STR_DLG_RSDSTS_TXT_RESOLUTION", 0, 0, kResolutionOptions},
-    {"coding", EntryFieldKind::Choice, "STR_DLG_RSDSTS_TXT_CODING_METHOD", 0, 0, kCodingOptions},
-    {"mode", EntryFieldKind::Choice, "STR_DLG_RSDSTS_TXT_MODE", 0, 0, kModeOptions},
-    {"area", EntryFieldKind::Choice, "STR_DLG_RSDSTS_TXT_SCAN_AREA", 0, 0, kAreaOptions},
-    {"notify", EntryFieldKind::Switch, "STR_DLG_RSDSTS_CHK_E_MAIL_NOTIFICATION"},
-    {"notify1", EntryFieldKind::Text, "STR_DLG_RSDSTS_TXT_NO_1", 64, 7},
-    {"notify2", EntryFieldKind::Text, "STR_DLG_RSDSTS_TXT_NO_2", 64, 7},
-    {"notify3", EntryFieldKind::Text, "STR_DLG_RSDSTS_TXT_NO_3", 64, 7},
-    {"notify4", EntryFieldKind::Text, "STR_DLG_RSDSTS_TXT_NO_4", 64, 7},
-    {"notify5", EntryFieldKind::Text, "STR_DLG_RSDSTS_TXT_NO_5", 64, 7},
-    {"notify6", EntryFieldKind::Text, "STR_DLG_RSDSTS_TXT_NO_6", 64, 7},
-    {"notify7", EntryFieldKind::Text, "STR_DLG_RSDSTS_TXT_NO_7", 64, 7},
-    {"notify8", EntryFieldKind::Text, "STR_DLG_RSDSTS_TXT_NO_8", 64, 7},
-    {"notify9", EntryFieldKind::Text, "STR_DLG_RSDSTS_TXT_NO_9", 64, 7},
-    {"notify10", EntryFieldKind::Text, "STR_DLG_RSDSTS_TXT_NO_10", 64, 7},
-    {"account", EntryFieldKind::Choice, "STR_DLG_RSDSTS_TXT_ACCOUNT_INFORMATION", 0, 0, kAccountOptions},
-    {"user", EntryFieldKind::Text, "STR_DLG_RSDSTS_TXT_USER_NAME", 20, 7},
-    {"password", EntryFieldKind::Text, "STR_DLG_RSDSTS_TXT_PASSWORD", 20, 7},
-    {"confirm", EntryFieldKind::Text, "STR_DLG_RSDSTS_TXT_CONFIRM", 20, 7},
+    {.id = F::Protocol, .name = "protocol", .kind = EntryFieldKind::Choice, .options = kScanProtocolOptions},
+    {.id = F::Name,
+     .name = "name",
+     .kind = EntryFieldKind::Text,
+     .textKey = "STR_DLG_RSDSTS_TXT_DESTINATION_NAME",
+     .limit = 20,
+     .inputKind = InputKind::Name},
+    {.id = F::Server,
+     .name = "server",
+     .kind = EntryFieldKind::Text,
+     .textKey = "STR_DLG_RSDSTS_TXT_FTP_SERVER_ADDRESS",
+     .limit = 64,
+     .inputKind = InputKind::EmailAddress},
+    {.id = F::Directory,
+     .name = "directory",
+     .kind = EntryFieldKind::Text,
+     .textKey = "STR_DLG_RSDSTS_TXT_DIRECTORY",
+     .limit = 128,
+     .inputKind = InputKind::EmailAddress},
+    {.id = F::Proxy, .name = "proxy", .kind = EntryFieldKind::Switch, .textKey = "STR_DLG_RSDSTS_CHK_USE_PROXY"},
+    {.id = F::Port,
+     .name = "port",
+     .kind = EntryFieldKind::Text,
+     .textKey = "STR_DLG_RSDSTS_TXT_REMOTE_PORT_NUMBER",
+     .limit = 5,
+     .inputKind = InputKind::Digits},
+    {.id = F::UserId, .name = "userid", .kind = EntryFieldKind::Text, .limit = 20},
+    {.id = F::Colour,
+     .name = "colour",
+     .kind = EntryFieldKind::Choice,
+     .textKey = "STR_DLG_RSDSTS_TXT_BW_GRAY_COLRO",
+     .options = kColourOptions},
+    {.id = F::Format,
+     .name = "format",
+     .kind = EntryFieldKind::Choice,
+     .textKey = "STR_DLG_RSDSTS_TXT_ATTACHMENT_FILE_FORMAT",
+     .options = kFormatOptions},
+    {.id = F::Resolution,
+     .name = "resolution",
+     .kind = EntryFieldKind::Choice,
+     .textKey = "STR_DLG_RSDSTS_TXT_RESOLUTION",
+     .options = kResolutionOptions},
+    {.id = F::Coding,
+     .name = "coding",
+     .kind = EntryFieldKind::Choice,
+     .textKey = "STR_DLG_RSDSTS_TXT_CODING_METHOD",
+     .options = kCodingOptions},
+    {.id = F::Mode,
+     .name = "mode",
+     .kind = EntryFieldKind::Choice,
+     .textKey = "STR_DLG_RSDSTS_TXT_MODE",
+     .options = kModeOptions},
+    {.id = F::Area,
+     .name = "area",
+     .kind = EntryFieldKind::Choice,
+     .textKey = "STR_DLG_RSDSTS_TXT_SCAN_AREA",
+     .options = kAreaOptions},
+    {.id = F::Notify,
+     .name = "notify",
+     .kind = EntryFieldKind::Switch,
+     .textKey = "STR_DLG_RSDSTS_CHK_E_MAIL_NOTIFICATION"},
+    {.id = F::Notify1,
+     .name = "notify1",
+     .kind = EntryFieldKind::Text,
+     .textKey = "STR_DLG_RSDSTS_TXT_NO_1",
+     .limit = 64,
+     .inputKind = InputKind::EmailAddress},
+    {.id = F::Notify1 + 1,
+     .name = "notify2",
+     .kind = EntryFieldKind::Text,
+     .textKey = "STR_DLG_RSDSTS_TXT_NO_2",
+     .limit = 64,
+     .inputKind = InputKind::EmailAddress},
+    {.id = F::Notify1 + 2,
+     .name = "notify3",
+     .kind = EntryFieldKind::Text,
+     .textKey = "STR_DLG_RSDSTS_TXT_NO_3",
+     .limit = 64,
+     .inputKind = InputKind::EmailAddress},
+    {.id = F::Notify1 + 3,
+     .name = "notify4",
+     .kind = EntryFieldKind::Text,
+     .textKey = "STR_DLG_RSDSTS_TXT_NO_4",
+     .limit = 64,
+     .inputKind = InputKind::EmailAddress},
+    {.id = F::Notify1 + 4,
+     .name = "notify5",
+     .kind = EntryFieldKind::Text,
+     .textKey = "STR_DLG_RSDSTS_TXT_NO_5",
+     .limit = 64,
+     .inputKind = InputKind::EmailAddress},
+    {.id = F::Notify1 + 5,
+     .name = "notify6",
+     .kind = EntryFieldKind::Text,
+     .textKey = "STR_DLG_RSDSTS_TXT_NO_6",
+     .limit = 64,
+     .inputKind = InputKind::EmailAddress},
+    {.id = F::Notify1 + 6,
+     .name = "notify7",
+     .kind = EntryFieldKind::Text,
+     .textKey = "STR_DLG_RSDSTS_TXT_NO_7",
+     .limit = 64,
+     .inputKind = InputKind::EmailAddress},
+    {.id = F::Notify1 + 7,
+     .name = "notify8",
+     .kind = EntryFieldKind::Text,
+     .textKey = "STR_DLG_RSDSTS_TXT_NO_8",
+     .limit = 64,
+     .inputKind = InputKind::EmailAddress},
+    {.id = F::Notify1 + 8,
+     .name = "notify9",
+     .kind = EntryFieldKind::Text,
+     .textKey = "STR_DLG_RSDSTS_TXT_NO_9",
+     .limit = 64,
+     .inputKind = InputKind::EmailAddress},
+    {.id = F::Notify10,
+     .name = "notify10",
+     .kind = EntryFieldKind::Text,
+     .textKey = "STR_DLG_RSDSTS_TXT_NO_10",
+     .limit = 64,
+     .inputKind = InputKind::EmailAddress},
+    {.id = F::Account,
+     .name = "account",
+     .kind = EntryFieldKind::Choice,
+     .textKey = "STR_DLG_RSDSTS_TXT_ACCOUNT_INFORMATION",
+     .options = kScanAccountOptions},
+    {.id = F::User,
+     .name = "user",
+     .kind = EntryFieldKind::Text,
+     .textKey = "STR_DLG_RSDSTS_TXT_USER_NAME",
+     .limit = 20,
+     .inputKind = InputKind::EmailAddress},
+    {.id = F::Password,
+     .name = "password",
+     .kind = EntryFieldKind::Text,
+     .textKey = "STR_DLG_RSDSTS_TXT_PASSWORD",
+     .limit = 20,
+     .inputKind = InputKind::EmailAddress,
+     .flags = kEntrySecret},
+    {.id = F::Confirm,
+     .name = "confirm",
+     .kind = EntryFieldKind::Text,
+     .textKey = "STR_DLG_RSDSTS_TXT_CONFIRM",
+     .limit = 20,
+     .inputKind = InputKind::EmailAddress,
+     .flags = kEntrySecret},
 };
+static_assert(IdsAreRows(kScanFields));
+
+constexpr InputKind kServerKindFtp = InputKind::EmailAddress;
+constexpr InputKind kServerKindSmb = InputKind::SmbPath; // a share path: backslashes allowed
 
 // The texts an anonymous account shows in place of the user's.
 constexpr std::u16string_view kAnonymousUser = u"Anonymous";
@@ -158,63 +270,56 @@ CScanEditor::CScanEditor(const CAddressBook& book, std::int32_t number, const CE
         m_entry.codingMethod = coding == 1 || coding == 2 ? coding : 0;
         m_entry.scanArea = Setting(store, "USER_SET_DLG", "USER_PRESET_ZOOM_CHANGE") == 0 ? 4 : 1;
     }
-    Field("protocol").value = m_entry.protocol == kProtocolSmb ? kProtocolSmb : kProtocolFtp;
-    Field("name").text = PanelBytesToText(m_entry.name.View(), store);
-    Field("server").text = PanelBytesToText(TextToPanelBytes(m_entry.serverAddress), store);
-    Field("directory").text = m_entry.directory;
-    Field("proxy").value = m_entry.useProxy != 0 ? 1 : 0;
-    Field("port").text = Utf8ToUtf16(std::to_string(m_entry.port));
-    Field("userid").text = m_entry.userId;
-    Field("notify").value = m_entry.mailNotification != 0 ? 1 : 0;
+    Edit(F::Protocol).value = m_entry.protocol == kProtocolSmb ? kProtocolSmb : kProtocolFtp;
+    Edit(F::Name).text = PanelBytesToText(m_entry.name.View(), store);
+    Edit(F::Server).text = PanelBytesToText(TextToPanelBytes(m_entry.serverAddress), store);
+    Edit(F::Directory).text = m_entry.directory;
+    Edit(F::Proxy).value = m_entry.useProxy != 0 ? 1 : 0;
+    Edit(F::Port).text = Utf8ToUtf16(std::to_string(m_entry.port));
+    Edit(F::UserId).text = m_entry.userId;
+    Edit(F::Notify).value = m_entry.mailNotification != 0 ? 1 : 0;
     for (std::size_t i = 0; i < kNotificationAddressCount; ++i) {
-        Field(kNotifyNames[i]).text = m_entry.notificationAddresses[i];
+        Edit(static_cast<EntryFieldId>(F::Notify1 + i)).text = m_entry.notificationAddresses[i];
     }
-    const std::pair<std::string_view, std::int32_t> choices[] = {{"colour", m_entry.colourMode},
-                                                                 {"format", m_entry.fileFormat},
-                                                                 {"resolution", m_entry.resolution},
-                                                                 {"coding", m_entry.codingMethod},
-                                                                 {"mode", m_entry.scanMode},
-                                                                 {"area", m_entry.scanArea}};
-    for (const auto& [name, value] : choices) {
-        SelectOrFirst(Field(name), value);
+    const std::pair<EntryFieldId, std::int32_t> choices[] = {{F::Colour, m_entry.colourMode},
+                                                             {F::Format, m_entry.fileFormat},
+                                                             {F::Resolution, m_entry.resolution},
+                                                             {F::Coding, m_entry.codingMethod},
+                                                             {F::Mode, m_entry.scanMode},
+                                                             {F::Area, m_entry.scanArea}};
+    for (const auto& [id, value] : choices) {
+        SelectOrFirst(Edit(id), value);
     }
     const std::int32_t account = m_entry.account == kAccountPrivateSite ? kAccountPrivateSite : kAccountAnonymous;
-    Field("account").value = account;
-    m_savedUser = Field("user").text = m_entry.userName;
-    m_savedPassword = Field("password").text = m_entry.password;
-    m_savedConfirm = Field("confirm").text = m_entry.password;
+    Edit(F::Account).value = account;
+    m_savedUser = Edit(F::User).text = m_entry.userName;
+    m_savedPassword = Edit(F::Password).text = m_entry.password;
+    m_savedConfirm = Edit(F::Confirm).text = m_entry.password;
 
     ApplyProtocol();
     ApplyNotification();
     ApplyAccount(account);
     ApplyColourMode();
     if (m_isNew) {
-        SelectOrFirst(Field("resolution"), kResolution300);
-        SelectOrFirst(Field("format"), kFormatPdf);
+        SelectOrFirst(Edit(F::Resolution), kResolution300);
+        SelectOrFirst(Edit(F::Format), kFormatPdf);
     }
 }
 
-std::int32_t CScanEditor::ServerInputKind() const
+InputKind CScanEditor::ServerInputKind() const
 {
-    return Value("protocol") == kProtocolSmb ? 17 : 7;
+    return Value(F::Protocol) == kProtocolSmb ? kServerKindSmb : kServerKindFtp;
 }
 
-CEntryInput CScanEditor::SetField(std::string_view name, std::u16string_view value)
+CEntryInput CScanEditor::Changed(EntryFieldId id, std::int32_t previous)
 {
-    if (!Find(name)) {
-        return {EntryRefusal::UnknownField};
-    }
-    const std::int32_t account = Value("account");
-    if (const EntryRefusal refusal = ApplyValue(Field(name), value); refusal != EntryRefusal::None) {
-        return {refusal};
-    }
-    if (name == "protocol") {
+    if (id == F::Protocol) {
         ApplyProtocol();
-    } else if (name == "notify") {
+    } else if (id == F::Notify) {
         ApplyNotification();
-    } else if (name == "account") {
-        ApplyAccount(account);
-    } else if (name == "colour") {
+    } else if (id == F::Account) {
+        ApplyAccount(previous);
+    } else if (id == F::Colour) {
         ApplyColourMode();
     }
     return {};
@@ -223,122 +328,126 @@ CEntryInput CScanEditor::SetField(std::string_view name, std::u16string_view val
 CEntryResult CScanEditor::Ok(CAddressBook& book) const
 {
     const CValueStore& store = *m_env.store;
-    const bool ftp = Value("protocol") == kProtocolFtp;
-    if (!TextPasses("name", store)) {
-        return {kMsgInvalidRangeValueThisLang, "name"};
+    const bool ftp = Value(F::Protocol) == kProtocolFtp;
+    if (!TextPasses(F::Name, store)) {
+        return {kMsgInvalidRangeValueThisLang, F::Name};
     }
-    const std::u16string& server = Text("server");
-    if (!IsInputTextValid(server, ServerInputKind(), store)) {
-        return {kMsgInvalidRangeValueThisLang, "server"};
+    const std::u16string& server = Text(F::Server);
+    if (!TextPasses(F::Server, store)) {
+        return {kMsgInvalidRangeValueThisLang, F::Server};
     }
     if (server.empty()) {
-        return {ftp ? kMsgFtpServerAddressErr : kMsgSmbAddressErr, "server"};
+        return {ftp ? kMsgFtpServerAddressErr : kMsgSmbAddressErr, F::Server};
     }
-    if (!TextPasses("directory", store) || (!ftp && Text("directory").empty())) {
-        return {kMsgInvalidRangeValueThisLang, "directory"};
+    if (!TextPasses(F::Directory, store) || (!ftp && Text(F::Directory).empty())) {
+        return {kMsgInvalidRangeValueThisLang, F::Directory};
     }
     std::int64_t port = 0;
     if (ftp) {
-        if (!TextPasses("port", store)) {
-            return {kMsgInvalidRangeValueThisLang, "port"};
+        if (!TextPasses(F::Port, store)) {
+            return {kMsgInvalidRangeValueThisLang, F::Port};
         }
-        for (const char16_t c : Text("port")) {
+        for (const char16_t c : Text(F::Port)) {
             port = port * 10 + (c - u'0');
         }
         if (port < 1 || port > 65535) {
-            return {kMsgInvalidRangeValueThisLang, "port"};
+            return {kMsgInvalidRangeValueThisLang, F::Port};
         }
     }
-    if (Value("notify") == 1) {
+    if (Value(F::Notify) == 1) {
         bool any = false;
-        for (const std::string_view name : kNotifyNames) {
-            const std::u16string& address = Text(name);
-            if (!TextPasses(name, store)) {
-                return {kMsgInvalidRangeValueThisLang, name};
+        for (EntryFieldId id = F::Notify1; id <= F::Notify10; ++id) {
+            const std::u16string& address = Text(id);
+            if (!TextPasses(id, store)) {
+                return {kMsgInvalidRangeValueThisLang, id};
             }
             if (!address.empty() && !IsEmailSyntaxValid(address)) {
-                return {kMsgEmailAddressErr, name};
+                return {kMsgEmailAddressErr, id};
             }
             any = any || !address.empty();
         }
         if (!any) {
-            return {kMsgEmailAddressLeastOneErr, kNotifyNames[0]};
+            return {kMsgEmailAddressLeastOneErr, F::Notify1};
         }
     }
-    if (Value("account") == kAccountPrivateSite) {
-        if (!TextPasses("user", store)) {
-            return {kMsgInvalidRangeValueThisLang, "user"};
+    if (Value(F::Account) == kAccountPrivateSite) {
+        if (!TextPasses(F::User, store)) {
+            return {kMsgInvalidRangeValueThisLang, F::User};
         }
-        if (Text("user").empty()) {
-            return {kMsgSmbUserNameInvalidErr, "user"};
+        if (Text(F::User).empty()) {
+            return {kMsgSmbUserNameInvalidErr, F::User};
         }
-        for (const std::string_view name : {"password", "confirm"}) {
-            if (!TextPasses(name, store)) {
-                return {kMsgInvalidRangeValueThisLang, name};
+        for (const EntryFieldId id : {F::Password, F::Confirm}) {
+            if (!TextPasses(id, store)) {
+                return {kMsgInvalidRangeValueThisLang, id};
             }
         }
-        if (Text("confirm") != Text("password")) {
-            return {kMsgSdRetypePasswordErr, "confirm"};
+        if (Text(F::Confirm) != Text(F::Password)) {
+            return {kMsgSdRetypePasswordErr, F::Confirm};
         }
     }
 
     CScanEntry entry = m_entry;
     entry.number = m_number;
-    entry.protocol = Value("protocol");
-    entry.name.Assign(TextToPanelBytes(Text("name"), CNameField::kMaxLength));
+    entry.protocol = Value(F::Protocol);
+    entry.name.Assign(TextToPanelBytes(Text(F::Name), CNameField::kMaxLength));
     entry.serverAddress = server;
-    entry.directory = Text("directory");
-    entry.userId = Text("userid");
-    entry.useProxy = Value("proxy");
+    entry.directory = Text(F::Directory);
+    entry.userId = Text(F::UserId);
+    entry.useProxy = Value(F::Proxy);
     // An SMB entry keeps the port it had; only FTP reads the field.
     if (ftp) {
         entry.port = static_cast<std::int32_t>(port);
     }
-    entry.colourMode = Value("colour");
-    entry.fileFormat = Value("format");
-    entry.resolution = Value("resolution");
-    entry.codingMethod = Value("coding");
-    entry.scanMode = Value("mode");
-    entry.scanArea = Value("area");
-    entry.mailNotification = Value("notify");
+    entry.colourMode = Value(F::Colour);
+    entry.fileFormat = Value(F::Format);
+    entry.resolution = Value(F::Resolution);
+    entry.codingMethod = Value(F::Coding);
+    entry.scanMode = Value(F::Mode);
+    entry.scanArea = Value(F::Area);
+    entry.mailNotification = Value(F::Notify);
     for (std::size_t i = 0; i < kNotificationAddressCount; ++i) {
-        entry.notificationAddresses[i] = Text(kNotifyNames[i]);
+        entry.notificationAddresses[i] = Text(static_cast<EntryFieldId>(F::Notify1 + i));
     }
-    entry.account = Value("account");
-    entry.userName = Text("user");
-    entry.password = Text("password");
+    entry.account = Value(F::Account);
+    entry.userName = Text(F::User);
+    entry.password = Text(F::Password);
     entry.passwordCopy = entry.password;
     entry.setDate = PackDeviceDate();
     if (const MessageCode code = book.PutScanEntry(std::move(entry)); code != kOk) {
-        return {code, "name"};
+        return {code, F::Name};
     }
     return {};
 }
 
 void CScanEditor::ApplyProtocol()
 {
-    const bool ftp = Value("protocol") == kProtocolFtp;
-    Show("proxy", ftp);
-    Show("port", ftp);
+    const bool ftp = Value(F::Protocol) == kProtocolFtp;
+    Show(F::Proxy, ftp);
+    Show(F::Port, ftp);
+    // The server field names and filters what the protocol reaches: a host, or a share path.
+    CEntryField& server = Edit(F::Server);
+    server.labelKey = ServerLabelKey(Value(F::Protocol));
+    server.inputKind = ServerInputKind();
 }
 
 void CScanEditor::ApplyNotification()
 {
     if (Setting(*m_env.store, "EMAIL_SET_DLG", "EMAIL_ENABLE") != 1) {
-        Field("notify").value = 0;
-        Enable("notify", false);
+        Edit(F::Notify).value = 0;
+        Enable(F::Notify, false);
     }
-    for (const std::string_view name : kNotifyNames) {
-        Enable(name, Value("notify") == 1);
+    for (EntryFieldId id = F::Notify1; id <= F::Notify10; ++id) {
+        Enable(id, Value(F::Notify) == 1);
     }
 }
 
 void CScanEditor::ApplyAccount(std::int32_t previous)
 {
-    CEntryField& user = Field("user");
-    CEntryField& password = Field("password");
-    CEntryField& confirm = Field("confirm");
-    const bool anonymous = Value("account") == kAccountAnonymous;
+    CEntryField& user = Edit(F::User);
+    CEntryField& password = Edit(F::Password);
+    CEntryField& confirm = Edit(F::Confirm);
+    const bool anonymous = Value(F::Account) == kAccountAnonymous;
     if (anonymous) {
         if (previous == kAccountPrivateSite) {
             m_savedUser = user.text;
@@ -353,17 +462,17 @@ void CScanEditor::ApplyAccount(std::int32_t previous)
         password.text = m_savedPassword;
         confirm.text = m_savedConfirm;
     }
-    for (const std::string_view name : {"user", "password", "confirm"}) {
-        Enable(name, !anonymous);
+    for (const EntryFieldId id : {F::User, F::Password, F::Confirm}) {
+        Enable(id, !anonymous);
     }
 }
 
 void CScanEditor::ApplyColourMode()
 {
-    const std::int32_t colour = Value("colour");
+    const std::int32_t colour = Value(F::Colour);
     const std::uint32_t colourBit = colour == 1 ? kColourMaskGray : kColourMaskBw;
-    for (const std::string_view name : {"format", "resolution"}) {
-        CEntryField& field = Field(name);
+    for (const EntryFieldId id : {F::Format, F::Resolution}) {
+        CEntryField& field = Edit(id);
         field.offered.clear();
         for (const CEntryOption& option : field.def->options) {
             if ((option.modelMask & m_env.modelBit) != 0 && (option.colourMask & colourBit) != 0) {
@@ -371,15 +480,15 @@ void CScanEditor::ApplyColourMode()
             }
         }
     }
-    CEntryField& format = Field("format");
-    CEntryField& resolution = Field("resolution");
-    CEntryField& coding = Field("coding");
+    CEntryField& format = Edit(F::Format);
+    CEntryField& resolution = Edit(F::Resolution);
+    CEntryField& coding = Edit(F::Coding);
     if (colour == 0) {
-        Enable("coding", true);
+        Enable(F::Coding, true);
         SelectOrFirst(format, format.value == kFormatJpeg ? kFormatPdf : format.value);
         SelectOrFirst(resolution, resolution.value);
     } else {
-        Enable("coding", false);
+        Enable(F::Coding, false);
         coding.value = coding.offered.front().value;
         SelectOrFirst(format, format.value);
         SelectOrFirst(resolution, resolution.value == kResolution600 ? kResolution300 : resolution.value);

@@ -9,10 +9,47 @@
 
 namespace qzb {
 
-// The scan-to-server editor of one speed dial 221-250. Fields: "protocol" (ftp, smb), "name",
-// "server", "directory", "proxy" and "port" (FTP only), "userid", the choice lists "colour",
-// "format", "resolution", "coding", "mode", "area" (stored values), "notify" and "notify1" ...
-// "notify10", "account" (anonymous, private), "user", "password", "confirm".
+// The protocols and accounts of a scan-to-server entry, with the words qzbctl and the dumps use.
+inline constexpr CEntryOption kScanProtocolOptions[] = {
+    {"ftp", "STR_DLG_RSDSTS_RAD_FTP", kProtocolFtp},
+    {"smb", "STR_DLG_RSDSTS_RAD_SMB", kProtocolSmb},
+};
+inline constexpr CEntryOption kScanAccountOptions[] = {
+    {"anonymous", "STR_DLG_RSDSTS_RAD_ANONYMOUS", kAccountAnonymous},
+    {"private", "STR_DLG_RSDSTS_RAD_PRIVATE_SITE", kAccountPrivateSite},
+};
+
+// The fields of the scan-to-server editor, in the order of its table: the protocol, the name, the
+// server address, the directory, the proxy switch and the port (FTP only), the user ID, the six
+// choice lists (stored values), the e-mail notification with its ten addresses, the account and
+// its user name, password and confirmation.
+struct ScanField
+{
+    enum : EntryFieldId {
+        Protocol,
+        Name,
+        Server,
+        Directory,
+        Proxy,
+        Port,
+        UserId,
+        Colour,
+        Format,
+        Resolution,
+        Coding,
+        Mode,
+        Area,
+        Notify,
+        Notify1,
+        Notify10 = Notify1 + 9,
+        Account,
+        User,
+        Password,
+        Confirm,
+    };
+};
+
+// The scan-to-server editor of one speed dial 221-250.
 class CScanEditor : public CEntryForm
 {
 public:
@@ -29,14 +66,15 @@ public:
     std::int32_t Number() const { return m_number; }
     bool IsNew() const { return m_isNew; }
     // The server address field's input kind: 7 for FTP, 17 (backslash allowed) for SMB.
-    std::int32_t ServerInputKind() const;
-
-    // A field by name as a user would set it; the dependent states follow each change.
-    CEntryInput SetField(std::string_view name, std::u16string_view value);
+    InputKind ServerInputKind() const;
 
     // Runs every check of OK in order; on success writes the entry into the book (its group
     // memberships stay as they are). The book is unchanged on a refusal.
     CEntryResult Ok(CAddressBook& book) const;
+
+protected:
+    // The dependent states follow each change of protocol, notification, account or colour mode.
+    CEntryInput Changed(EntryFieldId id, std::int32_t previous) override;
 
 private:
     void ApplyProtocol();

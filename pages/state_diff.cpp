@@ -6,6 +6,9 @@
 #include "machine/image_encoder.h"
 #include "model/panel_code.h"
 #include "model/text_codec.h"
+#include "pages/entry_fax_mail.h"
+#include "pages/entry_group.h"
+#include "pages/entry_scan.h"
 #include "pages/page.h"
 #include "pages/page_input.h"
 #include "pages/page_registry.h"
@@ -307,9 +310,9 @@ struct CField
 
 using CFields = std::vector<CField>;
 
-void Add(CFields& fields, std::string name, std::u16string value)
+void Add(CFields& fields, std::string_view name, std::u16string value)
 {
-    fields.push_back({std::move(name), value, value});
+    fields.push_back({std::string(name), value, value});
 }
 
 std::u16string Clock(std::int32_t hour, std::int32_t minute)
@@ -322,52 +325,76 @@ std::u16string Clock(std::int32_t hour, std::int32_t minute)
     return Ascii(text);
 }
 
+// A field compared under the name its editor gives it, and an option under its word.
+std::string Named(std::span<const CEntryFieldDef> defs, EntryFieldId id)
+{
+    return std::string(EntryFieldName(defs, id));
+}
+
+std::u16string Word(std::span<const CEntryOption> options, std::int32_t value)
+{
+    return Ascii(EntryOptionWord(options, value));
+}
+
 // The set date is left out: the editors stamp it themselves whenever an entry is saved.
 CFields FieldsOf(const CFaxMailEntry& entry, std::int32_t language)
 {
+    using F = FaxMailField;
+    const auto defs = CFaxMailEditor::FieldDefs();
     CFields fields;
     const bool fax = entry.kind == kKindFax;
-    Add(fields, "kind", fax ? u"fax" : u"email");
-    Add(fields, "name", PanelBytesToText(entry.name.View(), language));
-    Add(fields, fax ? "number" : "address", PanelBytesToText(entry.address.View(), language));
+    Add(fields, Named(defs, F::Kind), Word(kFaxMailKindOptions, fax ? kKindFax : kKindMail));
+    Add(fields, Named(defs, F::Name), PanelBytesToText(entry.name.View(), language));
+    Add(fields, Named(defs, fax ? F::Number : F::Address), PanelBytesToText(entry.address.View(), language));
     if (fax) {
-        Add(fields, "speed", entry.faxSpeed == kFaxSpeedNotSet ? std::u16string() : Decimal(entry.faxSpeed));
-        Add(fields, "batch", Clock(entry.batchHour, entry.batchMinute));
+        Add(fields,
+            Named(defs, F::Speed),
+            entry.faxSpeed == kFaxSpeedNotSet ? std::u16string() : Decimal(entry.faxSpeed));
+        Add(fields, Named(defs, F::Batch), Clock(entry.batchHour, entry.batchMinute));
     }
     return fields;
 }
 
 CFields FieldsOf(const CScanEntry& entry, std::int32_t language)
 {
+    using F = ScanField;
+    const auto defs = CScanEditor::FieldDefs();
     CFields fields;
-    Add(fields, "protocol", entry.protocol == kProtocolFtp ? u"ftp" : u"smb");
-    Add(fields, "name", PanelBytesToText(entry.name.View(), language));
-    Add(fields, "server", entry.serverAddress);
-    Add(fields, "directory", entry.directory);
-    Add(fields, "proxy", Decimal(entry.useProxy));
-    Add(fields, "port", Decimal(entry.port));
-    Add(fields, "size", Decimal(entry.fileSize));
-    Add(fields, "colour", Decimal(entry.colourMode));
-    Add(fields, "resolution", Decimal(entry.resolution));
-    Add(fields, "mode", Decimal(entry.scanMode));
-    Add(fields, "format", Decimal(entry.fileFormat));
-    Add(fields, "coding", Decimal(entry.codingMethod));
-    Add(fields, "area", Decimal(entry.scanArea));
-    Add(fields, "notify", Decimal(entry.mailNotification));
+    Add(fields,
+        Named(defs, F::Protocol),
+        Word(kScanProtocolOptions, entry.protocol == kProtocolFtp ? kProtocolFtp : kProtocolSmb));
+    Add(fields, Named(defs, F::Name), PanelBytesToText(entry.name.View(), language));
+    Add(fields, Named(defs, F::Server), entry.serverAddress);
+    Add(fields, Named(defs, F::Directory), entry.directory);
+    Add(fields, Named(defs, F::Proxy), Decimal(entry.useProxy));
+    Add(fields, Named(defs, F::Port), Decimal(entry.port));
+    // The file size has no field in the editor; it comes from the scanner settings.
+    Add(fields, kScanFileSizeName, Decimal(entry.fileSize));
+    Add(fields, Named(defs, F::Colour), Decimal(entry.colourMode));
+    Add(fields, Named(defs, F::Resolution), Decimal(entry.resolution));
+    Add(fields, Named(defs, F::Mode), Decimal(entry.scanMode));
+    Add(fields, Named(defs, F::Format), Decimal(entry.fileFormat));
+    Add(fields, Named(defs, F::Coding), Decimal(entry.codingMethod));
+    Add(fields, Named(defs, F::Area), Decimal(entry.scanArea));
+    Add(fields, Named(defs, F::Notify), Decimal(entry.mailNotification));
     for (std::size_t i = 0; i < entry.notificationAddresses.size(); ++i) {
-        Add(fields, "notify" + std::to_string(i + 1), entry.notificationAddresses[i]);
+        Add(fields, Named(defs, static_cast<EntryFieldId>(F::Notify1 + i)), entry.notificationAddresses[i]);
     }
-    Add(fields, "account", entry.account == kAccountAnonymous ? u"anonymous" : u"private");
-    Add(fields, "user", entry.userName);
-    fields.push_back({"password", entry.password.empty() ? u"" : u"****", entry.password});
+    Add(fields,
+        Named(defs, F::Account),
+        Word(kScanAccountOptions, entry.account == kAccountAnonymous ? kAccountAnonymous : kAccountPrivateSite));
+    Add(fields, Named(defs, F::User), entry.userName);
+    fields.push_back({Named(defs, F::Password), entry.password.empty() ? u"" : u"****", entry.password});
     return fields;
 }
 
 CFields FieldsOf(const CGroupEntry& group, std::int32_t language)
 {
     CFields fields;
-    Add(fields, "kind", group.kind == kKindFax ? u"fax" : u"email");
-    Add(fields, "name", PanelBytesToText(group.name.View(), language));
+    Add(fields, kGroupKindName, Word(kFaxMailKindOptions, group.kind == kKindFax ? kKindFax : kKindMail));
+    Add(fields,
+        Named(CGroupNameEditor::FieldDefs(), GroupNameField::Name),
+        PanelBytesToText(group.name.View(), language));
     std::u16string members;
     for (std::int32_t member : group.members) {
         if (!members.empty()) {
@@ -375,14 +402,17 @@ CFields FieldsOf(const CGroupEntry& group, std::int32_t language)
         }
         members += Decimal(member);
     }
-    Add(fields, "members", members);
+    Add(fields, kGroupMembersName, members);
     return fields;
 }
 
 CFields FieldsOf(const CFavourite& favourite, std::int32_t)
 {
     CFields fields;
-    Add(fields, favourite.targetKind == kTargetGroup ? "group" : "speed", Decimal(favourite.targetNumber));
+    Add(fields,
+        Named(CFavouriteEditor::FieldDefs(),
+              favourite.targetKind == kTargetGroup ? FavouriteField::Group : FavouriteField::Speed),
+        Decimal(favourite.targetNumber));
     return fields;
 }
 

@@ -80,10 +80,12 @@ TEST_F(Qzbctl, DumpNamesEveryDirectoryFieldOfTheSchema)
     EXPECT_EQ(json["modelBit"], 0x100);
     EXPECT_EQ(json["optionsBlock"].get<std::string>().size(), 130u);
     const std::pair<const char*, std::set<std::string>> lists[] = {
-        {"faxMail", {"number", "kind", "name", "address", "faxSpeed", "batchHour", "batchMinute", "setDate"}},
+        {"faxMail",
+         {"number", "kind", "name", "address", "faxSpeed", "batchHour", "batchMinute", "speed", "batch", "setDate"}},
         {"scan", {"number",   "protocol",        "name",       "server",   "directory",  "useProxy",     "port",
                   "fileSize", "colourMode",      "resolution", "scanMode", "fileFormat", "codingMethod", "scanArea",
-                  "notify",   "notifyAddresses", "account",    "userName", "password",   "setDate"}},
+                  "notify",   "notifyAddresses", "account",    "userName", "password",   "setDate",      "proxy",
+                  "size",     "colour",          "mode",       "format",   "coding",     "area",         "user"}},
         {"groups", {"number", "kind", "name", "members", "setDate"}},
         {"favourites", {"slot", "targetKind", "targetNumber"}},
     };

@@ -98,5 +98,29 @@ TEST_F(QzbctlEntry, RefusalsLeaveTheFileAsItWas)
     EXPECT_EQ(Read(File("a.dat")), before);
 }
 
+TEST_F(QzbctlEntry, BatchTimesOutsideTheClockAreUsageErrors)
+{
+    const Bytes before = Read(File("a.dat"));
+    for (const char* batch : {"batch=24:00", "batch=10:60", "batch=35:10", "batch=1030", "batch=1:2:3"}) {
+        const CRun run = Set({"speed:4", "number=1", batch});
+        EXPECT_EQ(run.status, kExitUsage) << batch;
+        EXPECT_NE(run.err.find("field batch does not take that value"), std::string::npos) << run.err;
+    }
+    EXPECT_EQ(Read(File("a.dat")), before);
+    EXPECT_EQ(Set({"speed:4", "number=1", "batch=10:"}).status, kExitFailed) << "half a time is the editor's refusal";
+
+    for (const auto& [batch, shown] : {std::pair{"23:59", "23:59"}, {"0:00", "00:00"}, {"7:5", "07:05"}, {"", ""}}) {
+        ASSERT_EQ(Set({"speed:4", "number=1", std::string("batch=") + batch}).status, kExitOk) << batch;
+        EXPECT_EQ(Show("speed:4")["batch"], shown) << batch;
+    }
+    // dump names the time as the editor does, and keeps the former fields for one release.
+    ASSERT_EQ(Set({"speed:4", "batch=23:59", "speed=1"}).status, kExitOk);
+    const Json record = Dump("a.dat")["faxMail"][0];
+    EXPECT_EQ(record["batch"], "23:59");
+    EXPECT_EQ(record["speed"], 1);
+    EXPECT_EQ(record["batchHour"], 23);
+    EXPECT_EQ(record["faxSpeed"], 1);
+}
+
 } // namespace
 } // namespace qzb

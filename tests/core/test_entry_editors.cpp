@@ -7,12 +7,30 @@
 
 #include <string>
 #include <utility>
+#include <variant>
 #include <vector>
 
 namespace qzb {
 namespace {
 
-using Inputs = std::vector<std::pair<std::string, std::u16string>>;
+// A user's change of one field: a text, an option by its value, or a check box.
+using Input = std::pair<EntryFieldId, std::variant<std::u16string, std::int32_t, bool>>;
+using Inputs = std::vector<Input>;
+
+CEntryInput Apply(CEntryForm& form, const Input& input)
+{
+    const auto& [id, value] = input;
+    if (const auto* text = std::get_if<std::u16string>(&value)) {
+        return form.SetText(id, *text);
+    }
+    if (const auto* choice = std::get_if<std::int32_t>(&value)) {
+        return form.Choose(id, *choice);
+    }
+    return form.Check(id, std::get<bool>(value));
+}
+
+using FM = FaxMailField;
+using S = ScanField;
 
 struct EntryEditors : testing::Test
 {
@@ -34,10 +52,10 @@ struct EntryEditors : testing::Test
     template <typename Editor>
     static void Fill(Editor& editor, const Inputs& inputs)
     {
-        for (const auto& [name, value] : inputs) {
-            const CEntryInput input = editor.SetField(name, value);
-            ASSERT_EQ(input.refusal, EntryRefusal::None) << name;
-            ASSERT_TRUE(input.message.Ok()) << name;
+        for (const Input& step : inputs) {
+            const CEntryInput input = Apply(editor, step);
+            ASSERT_EQ(input.refusal, EntryRefusal::None) << int(step.first);
+            ASSERT_TRUE(input.message.Ok()) << int(step.first);
         }
     }
 };
@@ -46,13 +64,13 @@ struct CCheckCase
 {
     Inputs inputs;
     MessageCode code;
-    std::string_view field;
+    EntryFieldId field;
 };
 
 void PrintTo(const CCheckCase& c, std::ostream* os)
 {
-    for (const auto& [name, value] : c.inputs) {
-        *os << name << "=" << std::string(value.begin(), value.end()) << " ";
+    for (const auto& [id, value] : c.inputs) {
+        *os << int(id) << " ";
     }
 }
 
@@ -78,29 +96,31 @@ TEST_P(FaxMailOk, ChecksFieldsInOrderAndLeavesTheBookOnARefusal)
 INSTANTIATE_TEST_SUITE_P(
     Table,
     FaxMailOk,
-    testing::Values(CCheckCase{{{"name", u"\u4E00"}}, kMsgInvalidRangeValueThisLang, "name"},
-                    CCheckCase{{{"number", u"12a"}}, kMsgInvalidRangeValueThisLang, "number"},
-                    CCheckCase{{}, kMsgNumberErr, "number"},
-                    CCheckCase{{{"number", u"P123"}}, kMsgNumberErr, "number"},
-                    CCheckCase{{{"number", u"12P3"}}, kOk, ""},
-                    CCheckCase{{{"kind", u"email"}, {"address", u"a@b"}}, kOk, ""},
-                    CCheckCase{{{"kind", u"email"}, {"address", u"@ab"}}, kMsgEmailAddressErr, "address"},
-                    CCheckCase{{{"kind", u"email"}, {"address", u"ab@"}}, kMsgEmailAddressErr, "address"},
-                    CCheckCase{{{"kind", u"email"}, {"address", u"ab"}}, kMsgEmailAddressErr, "address"},
-                    CCheckCase{{{"kind", u"email"}, {"address", u"a@b@c"}}, kMsgEmailAddressErr, "address"},
-                    CCheckCase{{{"kind", u"email"}, {"address", u"a\"@b"}}, kMsgInvalidRangeValueThisLang, "address"}));
+    testing::Values(CCheckCase{{{FM::Name, u"\u4E00"}}, kMsgInvalidRangeValueThisLang, FM::Name},
+                    CCheckCase{{{FM::Number, u"12a"}}, kMsgInvalidRangeValueThisLang, FM::Number},
+                    CCheckCase{{}, kMsgNumberErr, FM::Number},
+                    CCheckCase{{{FM::Number, u"P123"}}, kMsgNumberErr, FM::Number},
+                    CCheckCase{{{FM::Number, u"12P3"}}, kOk, kNoEntryField},
+                    CCheckCase{{{FM::Kind, kKindMail}, {FM::Address, u"a@b"}}, kOk, kNoEntryField},
+                    CCheckCase{{{FM::Kind, kKindMail}, {FM::Address, u"@ab"}}, kMsgEmailAddressErr, FM::Address},
+                    CCheckCase{{{FM::Kind, kKindMail}, {FM::Address, u"ab@"}}, kMsgEmailAddressErr, FM::Address},
+                    CCheckCase{{{FM::Kind, kKindMail}, {FM::Address, u"ab"}}, kMsgEmailAddressErr, FM::Address},
+                    CCheckCase{{{FM::Kind, kKindMail}, {FM::Address, u"a@b@c"}}, kMsgEmailAddressErr, FM::Address},
+                    CCheckCase{
+                        {{FM::Kind, kKindMail}, {FM::Address, u"a\"@b"}}, kMsgInvalidRangeValueThisLang, FM::Address}));
 
 TEST_F(EntryEditors, KindDecidesTheFieldsAndTheDetails)
 {
     CFaxMailEditor editor(book, 9, Env());
-    EXPECT_TRUE(editor.Find("number")->visible);
-    EXPECT_FALSE(editor.Find("address")->visible);
-    EXPECT_EQ(editor.SetField("address", u"a@b").refusal, EntryRefusal::Hidden);
-    Fill(editor, {{"kind", u"email"}});
-    EXPECT_FALSE(editor.Find("number")->visible || editor.Find("speed")->visible || editor.Find("batch")->visible);
-    EXPECT_EQ(editor.SetField("batch", u"10:30").refusal, EntryRefusal::Hidden);
-    EXPECT_EQ(editor.SetField("colour", u"1").refusal, EntryRefusal::UnknownField);
-    Fill(editor, {{"address", u"x@y"}});
+    EXPECT_TRUE(editor.Field(FM::Number).visible);
+    EXPECT_FALSE(editor.Field(FM::Address).visible);
+    EXPECT_EQ(editor.SetText(FM::Address, u"a@b").refusal, EntryRefusal::Hidden);
+    Fill(editor, {{FM::Kind, kKindMail}});
+    EXPECT_FALSE(editor.Field(FM::Number).visible || editor.Field(FM::Speed).visible ||
+                 editor.Field(FM::Batch).visible);
+    EXPECT_EQ(editor.SetTime(FM::Batch, 10, 30).refusal, EntryRefusal::Hidden);
+    EXPECT_EQ(editor.Choose(S::Colour, 1).refusal, EntryRefusal::UnknownField);
+    Fill(editor, {{FM::Address, u"x@y"}});
     ASSERT_TRUE(editor.Ok(book).Ok());
     const CFaxMailEntry& stored = *book.FindFaxMailEntry(9);
     EXPECT_EQ(stored.faxSpeed, kFaxSpeedNotSet);
@@ -119,26 +139,27 @@ TEST_F(EntryEditors, AnEntryKeepsItsDetailsUnlessTheyAreChanged)
 
     // Renaming without opening the details must not drop the batch time.
     CFaxMailEditor untouched(book, 3, Env());
-    EXPECT_EQ(untouched.Text("batch"), u"10:30");
-    Fill(untouched, {{"name", u"Renamed"}});
+    EXPECT_EQ(untouched.Text(FM::Batch), u"10:30");
+    Fill(untouched, {{FM::Name, u"Renamed"}});
     ASSERT_TRUE(untouched.Ok(book).Ok());
     EXPECT_EQ(book.FindFaxMailEntry(3)->faxSpeed, kFaxSpeed9600);
     EXPECT_EQ(book.FindFaxMailEntry(3)->batchHour, 10);
     EXPECT_EQ(book.FindFaxMailEntry(3)->batchMinute, 30);
 
     CFaxMailEditor detailed(book, 3, Env());
-    Fill(detailed, {{"speed", u"2"}, {"batch", u"7:05"}});
+    Fill(detailed, {{FM::Speed, kFaxSpeed14400}});
+    ASSERT_EQ(detailed.SetTime(FM::Batch, 7, 5).refusal, EntryRefusal::None);
     ASSERT_TRUE(detailed.Ok(book).Ok());
     EXPECT_EQ(book.FindFaxMailEntry(3)->faxSpeed, kFaxSpeed14400);
     EXPECT_EQ(book.FindFaxMailEntry(3)->batchHour, 7);
     EXPECT_EQ(book.FindFaxMailEntry(3)->batchMinute, 5);
 
     CFaxMailEditor half(book, 3, Env());
-    EXPECT_EQ(half.SetField("batch", u"10:").message.code, kMsgBatchTimeErr);
+    EXPECT_EQ(half.SetTime(FM::Batch, 10, -1).message.code, kMsgBatchTimeErr);
     CFaxDetailsForm details({}, store);
     CFaxDetails result;
-    ASSERT_EQ(details.SetField("minute", u"30").refusal, EntryRefusal::None);
-    EXPECT_EQ(details.Ok(&result).field, "hour");
+    ASSERT_EQ(details.SetText(FaxDetailsField::Minute, u"30").refusal, EntryRefusal::None);
+    EXPECT_EQ(details.Ok(&result).field, FaxDetailsField::Hour);
 }
 
 TEST(FaxDetailsTyping, RefusesImpossibleTimesAndPadsTheHour)
@@ -152,8 +173,11 @@ TEST(FaxDetailsTyping, RefusesImpossibleTimesAndPadsTheHour)
     EXPECT_EQ(CFaxDetailsForm::HourOnLeave(u"7"), u"07");
     CValueStore store;
     CFaxDetailsForm details({}, store);
-    ASSERT_EQ(details.SetField("hour", u"35").refusal, EntryRefusal::None);
-    EXPECT_EQ(details.Text("hour"), u"03");
+    ASSERT_EQ(details.SetText(FaxDetailsField::Hour, u"3").refusal, EntryRefusal::None);
+    EXPECT_EQ(details.SetText(FaxDetailsField::Hour, u"35").refusal, EntryRefusal::BadValue);
+    EXPECT_EQ(details.Text(FaxDetailsField::Hour), u"3");
+    details.Leave(FaxDetailsField::Hour);
+    EXPECT_EQ(details.Text(FaxDetailsField::Hour), u"03");
 }
 
 TEST_F(EntryEditors, GroupListFollowsTheAdmissionChecksAndTheKind)
@@ -177,7 +201,7 @@ TEST_F(EntryEditors, GroupListFollowsTheAdmissionChecksAndTheKind)
     EXPECT_EQ(editor.SetGroupChecked(6, true).code, kMsgGroupOver50Err);
     EXPECT_TRUE(editor.SetGroupChecked(9, true).Ok());
     // E-mail now: the fax groups go without a message; the new group 9 had only this entry.
-    Fill(editor, {{"kind", u"email"}, {"address", u"q@r"}});
+    Fill(editor, {{FM::Kind, kKindMail}, {FM::Address, u"q@r"}});
     EXPECT_FALSE(editor.GroupChecked(3));
     EXPECT_FALSE(editor.GroupChecked(9));
     EXPECT_TRUE(editor.SetGroupChecked(4, true).Ok());
@@ -198,7 +222,7 @@ TEST_F(EntryEditors, AnEntryThatLeavesItsGroupForAnotherKindLeavesTheGroupsKind)
     ASSERT_EQ(book.SetGroupMembership(2, 5, true, kKindFax), kOk);
     ASSERT_EQ(book.SetGroupMembership(2, 9, true, kKindFax), kOk);
     CFaxMailEditor editor(book, 5, Env());
-    Fill(editor, {{"kind", u"email"}, {"address", u"bob@example.com"}});
+    Fill(editor, {{FM::Kind, kKindMail}, {FM::Address, u"bob@example.com"}});
     ASSERT_TRUE(editor.Ok(book).Ok());
     ASSERT_NE(book.FindGroup(2), nullptr);
     EXPECT_EQ(book.FindGroup(2)->members, (std::vector<std::int32_t>{9}));
@@ -209,22 +233,22 @@ TEST_F(EntryEditors, NewScanEntryStartsFtpAnonymousAndRestoresThePrivateTexts)
 {
     store.SetItemNumber("EMAIL_SET_DLG", "EMAIL_ENABLE", 1);
     CScanEditor editor(book, 221, Env());
-    EXPECT_EQ(editor.Value("protocol"), kProtocolFtp);
-    EXPECT_EQ(editor.Text("port"), u"21");
-    EXPECT_EQ(editor.Value("account"), kAccountAnonymous);
-    EXPECT_EQ(editor.Text("user"), u"Anonymous");
-    EXPECT_EQ(editor.Value("resolution"), 1);
-    EXPECT_EQ(editor.Value("format"), 1);
-    EXPECT_EQ(editor.SetField("user", u"me").refusal, EntryRefusal::Disabled);
-    Fill(editor, {{"account", u"private"}, {"user", u"me"}, {"password", u"pw"}, {"confirm", u"pw"}});
-    Fill(editor, {{"account", u"anonymous"}});
-    EXPECT_EQ(editor.Text("password"), u"tumbe");
-    Fill(editor, {{"account", u"private"}});
-    EXPECT_EQ(editor.Text("user"), u"me");
-    EXPECT_EQ(editor.Text("confirm"), u"pw");
-    Fill(editor, {{"protocol", u"smb"}});
-    EXPECT_FALSE(editor.Find("port")->visible);
-    EXPECT_EQ(editor.ServerInputKind(), 17);
+    EXPECT_EQ(editor.Value(S::Protocol), kProtocolFtp);
+    EXPECT_EQ(editor.Text(S::Port), u"21");
+    EXPECT_EQ(editor.Value(S::Account), kAccountAnonymous);
+    EXPECT_EQ(editor.Text(S::User), u"Anonymous");
+    EXPECT_EQ(editor.Value(S::Resolution), 1);
+    EXPECT_EQ(editor.Value(S::Format), 1);
+    EXPECT_EQ(editor.SetText(S::User, u"me").refusal, EntryRefusal::Disabled);
+    Fill(editor, {{S::Account, kAccountPrivateSite}, {S::User, u"me"}, {S::Password, u"pw"}, {S::Confirm, u"pw"}});
+    Fill(editor, {{S::Account, kAccountAnonymous}});
+    EXPECT_EQ(editor.Text(S::Password), u"tumbe");
+    Fill(editor, {{S::Account, kAccountPrivateSite}});
+    EXPECT_EQ(editor.Text(S::User), u"me");
+    EXPECT_EQ(editor.Text(S::Confirm), u"pw");
+    Fill(editor, {{S::Protocol, kProtocolSmb}});
+    EXPECT_FALSE(editor.Field(S::Port).visible);
+    EXPECT_EQ(editor.ServerInputKind(), InputKind::SmbPath);
 }
 
 struct CColourCase
@@ -246,20 +270,20 @@ TEST_P(ScanColourMode, FiltersFormatAndResolution)
 {
     const CColourCase& c = GetParam();
     CScanEditor editor(book, 230, Env(c.modelBit));
-    Fill(editor, {{"colour", u"1"}});
-    Fill(editor, {{"format", std::u16string(1, u'0' + c.format)}});
+    Fill(editor, {{S::Colour, 1}});
+    Fill(editor, {{S::Format, c.format}});
     if (c.resolution != 2 || c.modelBit == 1) {
-        Fill(editor, {{"resolution", std::u16string(1, u'0' + c.resolution)}});
+        Fill(editor, {{S::Resolution, c.resolution}});
     }
-    Fill(editor, {{"colour", std::u16string(1, u'0' + c.colour)}});
+    Fill(editor, {{S::Colour, c.colour}});
     std::vector<std::int32_t> offered;
-    for (const CEntryOption& option : editor.Find("resolution")->offered) {
+    for (const CEntryOption& option : editor.Field(S::Resolution).offered) {
         offered.push_back(option.value);
     }
     EXPECT_EQ(offered, c.resolutions);
-    EXPECT_EQ(editor.Value("format"), c.formatAfter);
-    EXPECT_EQ(editor.Value("resolution"), c.resolutionAfter);
-    EXPECT_EQ(editor.Find("coding")->enabled, c.colour == 0);
+    EXPECT_EQ(editor.Value(S::Format), c.formatAfter);
+    EXPECT_EQ(editor.Value(S::Resolution), c.resolutionAfter);
+    EXPECT_EQ(editor.Field(S::Coding).enabled, c.colour == 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Table,
@@ -287,44 +311,45 @@ TEST_P(ScanOk, ChecksFieldsInOrder)
 INSTANTIATE_TEST_SUITE_P(
     Table,
     ScanOk,
-    testing::Values(CCheckCase{{}, kMsgFtpServerAddressErr, "server"},
-                    CCheckCase{{{"protocol", u"smb"}}, kMsgSmbAddressErr, "server"},
-                    CCheckCase{{{"server", u"a\\b"}}, kMsgInvalidRangeValueThisLang, "server"},
-                    CCheckCase{{{"protocol", u"smb"}, {"server", u"a\\b"}}, kMsgInvalidRangeValueThisLang, "directory"},
-                    CCheckCase{{{"server", u"h"}, {"port", u""}}, kMsgInvalidRangeValueThisLang, "port"},
-                    CCheckCase{{{"server", u"h"}, {"port", u"65536"}}, kMsgInvalidRangeValueThisLang, "port"},
-                    CCheckCase{{{"server", u"h"}, {"notify", u"1"}}, kMsgEmailAddressLeastOneErr, "notify1"},
-                    CCheckCase{{{"server", u"h"}, {"notify", u"1"}, {"notify2", u"x"}}, kMsgEmailAddressErr, "notify2"},
-                    CCheckCase{{{"server", u"h"}, {"account", u"private"}}, kMsgSmbUserNameInvalidErr, "user"},
-                    CCheckCase{{{"server", u"h"}, {"account", u"private"}, {"user", u"u"}, {"password", u"p"}},
-                               kMsgSdRetypePasswordErr,
-                               "confirm"},
-                    CCheckCase{{{"server", u"h"}, {"notify", u"1"}, {"notify10", u"a@b"}}, kOk, ""}));
+    testing::Values(
+        CCheckCase{{}, kMsgFtpServerAddressErr, S::Server},
+        CCheckCase{{{S::Protocol, kProtocolSmb}}, kMsgSmbAddressErr, S::Server},
+        CCheckCase{{{S::Server, u"a\\b"}}, kMsgInvalidRangeValueThisLang, S::Server},
+        CCheckCase{{{S::Protocol, kProtocolSmb}, {S::Server, u"a\\b"}}, kMsgInvalidRangeValueThisLang, S::Directory},
+        CCheckCase{{{S::Server, u"h"}, {S::Port, u""}}, kMsgInvalidRangeValueThisLang, S::Port},
+        CCheckCase{{{S::Server, u"h"}, {S::Port, u"65536"}}, kMsgInvalidRangeValueThisLang, S::Port},
+        CCheckCase{{{S::Server, u"h"}, {S::Notify, true}}, kMsgEmailAddressLeastOneErr, S::Notify1},
+        CCheckCase{{{S::Server, u"h"}, {S::Notify, true}, {S::Notify1 + 1, u"x"}}, kMsgEmailAddressErr, S::Notify1 + 1},
+        CCheckCase{{{S::Server, u"h"}, {S::Account, kAccountPrivateSite}}, kMsgSmbUserNameInvalidErr, S::User},
+        CCheckCase{{{S::Server, u"h"}, {S::Account, kAccountPrivateSite}, {S::User, u"u"}, {S::Password, u"p"}},
+                   kMsgSdRetypePasswordErr,
+                   S::Confirm},
+        CCheckCase{{{S::Server, u"h"}, {S::Notify, true}, {S::Notify10, u"a@b"}}, kOk, kNoEntryField}));
 
 TEST_F(EntryEditors, NotificationNeedsEmailEnabled)
 {
     store.SetItemNumber("EMAIL_SET_DLG", "EMAIL_ENABLE", 0);
     CScanEditor editor(book, 221, Env());
-    EXPECT_EQ(editor.SetField("notify", u"1").refusal, EntryRefusal::Disabled);
-    EXPECT_EQ(editor.SetField("notify1", u"a@b").refusal, EntryRefusal::Disabled);
+    EXPECT_EQ(editor.Check(S::Notify, true).refusal, EntryRefusal::Disabled);
+    EXPECT_EQ(editor.SetText(S::Notify1, u"a@b").refusal, EntryRefusal::Disabled);
 }
 
 TEST_F(EntryEditors, GroupNameStoresOnlyAChangedValidName)
 {
     CGroupNameEditor unchanged(book, 2, Env());
-    EXPECT_EQ(unchanged.Text("name"), u"Group 02");
+    EXPECT_EQ(unchanged.Text(GroupNameField::Name), u"Group 02");
     ASSERT_TRUE(unchanged.Ok(book).Ok());
     EXPECT_EQ(book.FindGroup(2), nullptr);
 
     CGroupNameEditor editor(book, 2, Env());
-    Fill(editor, {{"name", u""}});
+    Fill(editor, {{GroupNameField::Name, u""}});
     EXPECT_EQ(editor.Ok(book).code, kMsgGroupNameErr);
-    Fill(editor, {{"name", u"\u4E00"}});
+    Fill(editor, {{GroupNameField::Name, u"\u4E00"}});
     EXPECT_EQ(editor.Ok(book).code, kMsgInvalidRangeValueThisLang);
-    Fill(editor, {{"name", u"Sales"}});
+    Fill(editor, {{GroupNameField::Name, u"Sales"}});
     ASSERT_TRUE(editor.Ok(book).Ok());
     EXPECT_EQ(book.FindGroup(2)->name.View(), "Sales");
-    EXPECT_EQ(editor.SetField("name", u"123456789012345678901").refusal, EntryRefusal::TooLong);
+    EXPECT_EQ(editor.SetText(GroupNameField::Name, u"123456789012345678901").refusal, EntryRefusal::TooLong);
 }
 
 TEST_F(EntryEditors, FavouriteListsOnlyFreeTargets)
@@ -346,9 +371,9 @@ TEST_F(EntryEditors, FavouriteListsOnlyFreeTargets)
         numbers.push_back(row.number);
     }
     EXPECT_EQ(numbers, (std::vector<std::int32_t>{2, 221}));
-    EXPECT_EQ(editor.SetField("speed", u"1").refusal, EntryRefusal::NotInList);
-    EXPECT_EQ(editor.SetField("group", u"7").refusal, EntryRefusal::NotInList);
-    Fill(editor, {{"group", u"5"}});
+    EXPECT_EQ(editor.ChooseRow(FavouriteField::Speed, 1).refusal, EntryRefusal::NotInList);
+    EXPECT_EQ(editor.ChooseRow(FavouriteField::Group, 7).refusal, EntryRefusal::NotInList);
+    ASSERT_EQ(editor.ChooseRow(FavouriteField::Group, 5).refusal, EntryRefusal::None);
     ASSERT_TRUE(editor.Ok(book).Ok());
     EXPECT_EQ(*book.FindFavourite(2), (CFavourite{2, kTargetGroup, 5}));
 }

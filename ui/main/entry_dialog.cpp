@@ -12,6 +12,7 @@
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QEvent>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -25,14 +26,11 @@
 
 namespace qzb {
 
-namespace {
-
-QString ObjectName(std::string_view field)
+QString EntryWidgetName(const CEntryField& field)
 {
-    return QString::fromLatin1(field.data(), static_cast<qsizetype>(field.size())) + "Field";
+    const std::string_view name = field.def->name;
+    return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())) + "Field";
 }
-
-} // namespace
 
 CEntryDialog::CEntryDialog(std::unique_ptr<IEntryEditing> editing,
                            CAddressBook& book,
@@ -48,119 +46,29 @@ CEntryDialog::CEntryDialog(std::unique_ptr<IEntryEditing> editing,
     setObjectName("entryDialog");
     setWindowTitle(QString::fromStdU16String(
         FormatNumberText(Text(m_editing->CaptionKey()).toStdU16String(), m_editing->CaptionNumber())));
+    const std::vector<CEntryField>& fields = m_editing->Form().Fields();
+    m_widgets.assign(fields.size(), nullptr);
+    m_labels.assign(fields.size(), nullptr);
+    m_inputKinds.assign(fields.size(), InputKind::None);
     auto* form = new QFormLayout;
-    for (const CEntryField& field : m_editing->Form().Fields()) {
-        const std::string name(field.def->name);
-        QWidget* widget = nullptr;
-        switch (field.def->kind) {
-            case EntryFieldKind::Text: {
-                auto* edit = new CMyEdit(this);
-                if (field.def->inputKind != 0) {
-                    edit->Configure(EditRulesForKind(field.def->inputKind), &m_context.store);
-                }
-                if (field.def->limit > 0) {
-                    edit->SetLimit(field.def->limit);
-                }
-                if (field.def->name == "password" || field.def->name == "confirm") {
-                    edit->setEchoMode(QLineEdit::Password);
-                }
-                connect(edit, &QLineEdit::textEdited, this, [this, name](const QString& text) { Changed(name, text); });
-                widget = edit;
-                break;
-            }
-            case EntryFieldKind::Choice: {
-                auto* combo = new CMyComboBox(this);
-                connect(combo, &QComboBox::activated, this, [this, name, combo] {
-                    Changed(name, QString::number(combo->SelectedValue()));
-                });
-                widget = combo;
-                break;
-            }
-            case EntryFieldKind::Switch: {
-                auto* check = new QCheckBox(this);
-                connect(check, &QCheckBox::toggled, this, [this, name](bool on) { Changed(name, on ? "1" : "0"); });
-                widget = check;
-                break;
-            }
-            case EntryFieldKind::Special: {
-                if (name == "groups" && m_editing->HasGroupChecks()) {
-                    m_groupList = new QListWidget(this);
-                    for (std::int32_t group = kFirstGroupNumber; group <= kLastGroupNumber; ++group) {
-                        auto* row = new QListWidgetItem(QString::fromStdU16String(m_editing->GroupRowLabel(group)),
-                                                        m_groupList);
-                        row->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
-                        row->setCheckState(Qt::Unchecked);
-                    }
-                    m_groupList->setMaximumHeight(160);
-                    connect(m_groupList, &QListWidget::itemChanged, this, [this](QListWidgetItem* row) {
-                        if (m_syncing) {
-                            return;
-                        }
-                        const CEntryResult result = m_editing->SetGroupChecked(
-                            kFirstGroupNumber + m_groupList->row(row), row->checkState() == Qt::Checked);
-                        if (!result.Ok()) {
-                            m_messenger.ShowMessage(result.code, this);
-                        }
-                        Sync();
-                    });
-                    widget = m_groupList;
-                } else if ((name == "speed" || name == "group") && m_editing->HasFavouriteList()) {
-                    // A radio per list; the speed dial's row carries the list of candidates.
-                    auto* radio = new QRadioButton(this);
-                    const std::int32_t kind = name == "speed" ? kTargetSpeedDial : kTargetGroup;
-                    connect(radio, &QRadioButton::clicked, this, [this, kind] {
-                        m_editing->ChooseList(kind);
-                        FillFavouriteList();
-                        Sync();
-                    });
-                    widget = radio;
-                } else if ((name == "speed" || name == "batch") && m_editing->HasDetails()) {
-                    // Speed and batch time are set in the details dialog; the batch row opens it.
-                    auto* row = new QWidget(this);
-                    auto* rowLayout = new QHBoxLayout(row);
-                    rowLayout->setContentsMargins(0, 0, 0, 0);
-                    auto* value = new QLabel(row);
-                    value->setObjectName(ObjectName(field.def->name) + "Value");
-                    rowLayout->addWidget(value, 1);
-                    if (name == "batch") {
-                        auto* details = new QPushButton(Text("STR_DLG_RSDFE_BTN_DETAILS"), row);
-                        details->setObjectName("detailsButton");
-                        details->setAutoDefault(false);
-                        connect(details, &QPushButton::clicked, this, &CEntryDialog::OpenDetails);
-                        rowLayout->addWidget(details);
-                    }
-                    widget = row;
-                } else {
-                    // The editor's own fields take their text form here, as qzbctl entry does.
-                    auto* edit = new QLineEdit(this);
-                    connect(
-                        edit, &QLineEdit::editingFinished, this, [this, name, edit] { Changed(name, edit->text()); });
-                    widget = edit;
-                }
-                break;
-            }
-        }
-        widget->setObjectName(ObjectName(field.def->name));
-        // A field without a label of its own is named by its field name.
-        QString caption = Text(field.def->textKey);
-        if (caption.isEmpty()) {
-            caption = QString::fromStdString(name);
-            caption[0] = caption[0].toUpper();
-        }
-        m_widgets[name] = widget;
+    for (const CEntryField& field : fields) {
+        QWidget* widget = MakeWidget(field);
+        widget->setObjectName(EntryWidgetName(field));
+        m_widgets[field.def->id] = widget;
         if (auto* radio = qobject_cast<QRadioButton*>(widget)) {
             // A radio button carries its caption, so the text sits beside the mark it belongs to.
-            radio->setText(caption);
             form->addRow(radio);
             continue;
         }
-        auto* label = new QLabel(caption, this);
-        m_labels[name] = label;
+        auto* label = new QLabel(this);
+        label->setBuddy(widget);
+        m_labels[field.def->id] = label;
         form->addRow(label, widget);
     }
     if (m_editing->HasFavouriteList()) {
         m_favouriteList = new QTreeWidget(this);
         m_favouriteList->setObjectName("favouriteList");
+        m_favouriteList->setAccessibleName(Text("STR_DLG_RAB_TXT_SPEED_GROUP_FRAM"));
         m_favouriteList->setRootIsDecorated(false);
         m_favouriteList->setHeaderLabels({Text("STR_DR_LST_NO"), Text("STR_DR_LST_NAME")});
         connect(m_favouriteList, &QTreeWidget::currentItemChanged, this, [this] {
@@ -172,27 +80,145 @@ CEntryDialog::CEntryDialog(std::unique_ptr<IEntryEditing> editing,
         FillFavouriteList();
     }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(Text("STR_DLG_BTN_SM_OK"));
-    buttons->button(QDialogButtonBox::Ok)->setObjectName("okButton");
-    buttons->button(QDialogButtonBox::Cancel)->setText(Text("STR_DLG_BTN_SM_CANCEL"));
-    buttons->button(QDialogButtonBox::Cancel)->setObjectName("cancelButton");
+    QPushButton* ok = buttons->button(QDialogButtonBox::Ok);
+    QPushButton* cancel = buttons->button(QDialogButtonBox::Cancel);
+    ok->setText(Text("STR_DLG_BTN_SM_OK"));
+    ok->setObjectName("okButton");
+    ok->setDefault(true);
+    cancel->setText(Text("STR_DLG_BTN_SM_CANCEL"));
+    cancel->setObjectName("cancelButton");
     connect(buttons, &QDialogButtonBox::accepted, this, &CEntryDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &CEntryDialog::reject);
     // The scan-to-server form with its ten notification addresses is taller than a small screen: the
     // fields scroll then, so that OK and Cancel stay in reach.
-    auto* fields = new QWidget;
-    fields->setLayout(form);
+    auto* fieldsWidget = new QWidget;
+    fieldsWidget->setLayout(form);
     auto* scroll = new QScrollArea(this);
     scroll->setObjectName("entryFieldsScroll");
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidgetResizable(true);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    scroll->setWidget(fields);
+    scroll->setWidget(fieldsWidget);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(scroll, 1);
     layout->addWidget(buttons);
+
+    // Tab walks the fields in the order of the editor's table, then OK and Cancel.
+    QWidget* previous = nullptr;
+    auto chain = [&previous](QWidget* next) {
+        if (previous != nullptr) {
+            QWidget::setTabOrder(previous, next);
+        }
+        previous = next;
+    };
+    for (QWidget* widget : m_widgets) {
+        chain(widget);
+        for (auto* button : widget->findChildren<QPushButton*>()) {
+            chain(button);
+        }
+        if (m_favouriteList != nullptr && widget == m_widgets.back()) {
+            chain(m_favouriteList);
+        }
+    }
+    chain(ok);
+    chain(cancel);
+    scroll->setFocusPolicy(Qt::NoFocus);
     Sync();
-    FitScrollingPart(*this, *scroll, fields->sizeHint(), parent);
+    for (QWidget* widget : m_widgets) {
+        if (widget->isEnabledTo(this) && !widget->isHidden() && widget->focusPolicy() != Qt::NoFocus) {
+            widget->setFocus();
+            break;
+        }
+    }
+    FitScrollingPart(*this, *scroll, fieldsWidget->sizeHint(), parent);
+}
+
+QWidget* CEntryDialog::MakeWidget(const CEntryField& field)
+{
+    const EntryFieldId id = field.def->id;
+    if ((field.def->flags & kEntryInDetails) != 0) {
+        // Speed and batch time are set in the details dialog; the batch row opens it.
+        auto* row = new QWidget(this);
+        auto* rowLayout = new QHBoxLayout(row);
+        rowLayout->setContentsMargins(0, 0, 0, 0);
+        auto* value = new QLabel(row);
+        value->setObjectName(EntryWidgetName(field) + "Value");
+        rowLayout->addWidget(value, 1);
+        if (field.def->kind == EntryFieldKind::Time) {
+            auto* details = new QPushButton(Text("STR_DLG_RSDFE_BTN_DETAILS"), row);
+            details->setObjectName("detailsButton");
+            details->setAutoDefault(false);
+            connect(details, &QPushButton::clicked, this, &CEntryDialog::OpenDetails);
+            rowLayout->addWidget(details);
+        }
+        row->setFocusPolicy(Qt::NoFocus);
+        return row;
+    }
+    switch (field.def->kind) {
+        case EntryFieldKind::Text: {
+            auto* edit = new CMyEdit(this);
+            if (field.def->limit > 0) {
+                edit->SetLimit(field.def->limit);
+            }
+            if ((field.def->flags & kEntrySecret) != 0) {
+                edit->setEchoMode(QLineEdit::Password);
+            }
+            edit->installEventFilter(this);
+            connect(edit, &QLineEdit::textEdited, this, [this, id](const QString& text) { TextEdited(id, text); });
+            return edit;
+        }
+        case EntryFieldKind::Choice: {
+            auto* combo = new CMyComboBox(this);
+            connect(combo, &QComboBox::activated, this, [this, id, combo] {
+                if (!m_syncing) {
+                    Took(m_editing->Choose(id, combo->SelectedValue()));
+                }
+            });
+            return combo;
+        }
+        case EntryFieldKind::Switch: {
+            auto* check = new QCheckBox(this);
+            connect(check, &QCheckBox::toggled, this, [this, id](bool on) {
+                if (!m_syncing) {
+                    Took(m_editing->Check(id, on));
+                }
+            });
+            return check;
+        }
+        case EntryFieldKind::GroupList: {
+            m_groupList = new QListWidget(this);
+            for (std::int32_t group = kFirstGroupNumber; group <= kLastGroupNumber; ++group) {
+                auto* row =
+                    new QListWidgetItem(QString::fromStdU16String(m_editing->GroupRowLabel(group)), m_groupList);
+                row->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
+                row->setCheckState(Qt::Unchecked);
+            }
+            m_groupList->setMaximumHeight(160);
+            connect(m_groupList, &QListWidget::itemChanged, this, [this](QListWidgetItem* row) {
+                if (m_syncing) {
+                    return;
+                }
+                const CEntryResult result = m_editing->SetGroupChecked(kFirstGroupNumber + m_groupList->row(row),
+                                                                       row->checkState() == Qt::Checked);
+                Took({EntryRefusal::None, result});
+            });
+            return m_groupList;
+        }
+        case EntryFieldKind::Row: {
+            // A radio per list; the list of candidates follows the rows.
+            auto* radio = new QRadioButton(this);
+            const std::int32_t kind = field.def->options.front().value;
+            connect(radio, &QRadioButton::clicked, this, [this, kind] {
+                m_editing->ChooseList(kind);
+                FillFavouriteList();
+                Sync();
+            });
+            return radio;
+        }
+        case EntryFieldKind::Time:
+            break;
+    }
+    return new QWidget(this);
 }
 
 QString CEntryDialog::Text(std::string_view key) const
@@ -200,30 +226,84 @@ QString CEntryDialog::Text(std::string_view key) const
     return QString::fromStdU16String(TranslatedText(&m_context.strings, key));
 }
 
-void CEntryDialog::Changed(const std::string& name, const QString& value)
+QString CEntryDialog::Caption(const CEntryField& field) const
 {
-    if (m_syncing) {
-        return;
+    // A field without a label of its own is named by its field name.
+    QString caption = Text(field.labelKey);
+    if (caption.isEmpty()) {
+        caption = QString::fromLatin1(field.def->name.data(), static_cast<qsizetype>(field.def->name.size()));
+        caption[0] = caption[0].toUpper();
     }
-    const CEntryInput input = m_editing->Set(name, value.toStdU16String());
+    return caption;
+}
+
+void CEntryDialog::Took(const CEntryInput& input)
+{
     if (!input.message.Ok()) {
         m_messenger.ShowMessage(input.message.code, this);
     }
     Sync();
 }
 
+void CEntryDialog::TextEdited(EntryFieldId id, const QString& text)
+{
+    if (m_syncing) {
+        return;
+    }
+    auto* edit = qobject_cast<QLineEdit*>(m_widgets[id]);
+    const CEntryInput input = m_editing->SetText(id, text.toStdU16String());
+    if (input.refusal != EntryRefusal::None) {
+        // A refused character: the previous text comes back with the caret at the end.
+        m_syncing = true;
+        edit->setText(QString::fromStdU16String(m_editing->Form().Text(id)));
+        edit->end(false);
+        m_syncing = false;
+        return;
+    }
+    Took(input);
+    const EntryFieldId next = m_editing->Form().FocusAfter(id);
+    if (next != kNoEntryField) {
+        if (auto* nextEdit = qobject_cast<QLineEdit*>(m_widgets[next])) {
+            nextEdit->setFocus(Qt::TabFocusReason);
+            nextEdit->selectAll();
+        }
+    }
+}
+
+bool CEntryDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::FocusOut) {
+        for (std::size_t id = 0; id < m_widgets.size(); ++id) {
+            if (m_widgets[id] == watched) {
+                m_editing->Form().Leave(static_cast<EntryFieldId>(id));
+                Sync();
+            }
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
 void CEntryDialog::Sync()
 {
     m_syncing = true;
     for (const CEntryField& field : m_editing->Form().Fields()) {
-        const std::string name(field.def->name);
-        QWidget* widget = m_widgets[name];
+        const EntryFieldId id = field.def->id;
+        QWidget* widget = m_widgets[id];
+        const QString caption = Caption(field);
         widget->setVisible(field.visible);
-        if (const auto label = m_labels.find(name); label != m_labels.end()) {
-            label->second->setVisible(field.visible);
-        }
         widget->setEnabled(field.enabled);
-        if (auto* combo = qobject_cast<CMyComboBox*>(widget)) {
+        widget->setAccessibleName(caption);
+        if (QLabel* label = m_labels[id]) {
+            label->setText(caption);
+            label->setVisible(field.visible);
+            label->setEnabled(field.enabled);
+        }
+        if ((field.def->flags & kEntryInDetails) != 0) {
+            // The speed reads as the details dialog names it (9.6K ...), not as its number.
+            const CEntryOption* option = FindEntryOption(field.def->options, field.value);
+            const QString shown = option ? Text(option->textKey) : QString::fromStdU16String(field.text);
+            widget->findChild<QLabel*>(EntryWidgetName(field) + "Value")->setText(shown);
+        } else if (auto* combo = qobject_cast<CMyComboBox*>(widget)) {
             combo->BeginChoices();
             for (const CEntryOption& option : field.offered) {
                 combo->AddChoice(Text(option.textKey), option.value);
@@ -231,7 +311,8 @@ void CEntryDialog::Sync()
             combo->ApplyChoices();
             combo->SelectByValue(field.value);
         } else if (auto* radio = qobject_cast<QRadioButton*>(widget)) {
-            radio->setChecked(m_editing->TargetKind() == (name == "speed" ? kTargetSpeedDial : kTargetGroup));
+            radio->setText(caption);
+            radio->setChecked(m_editing->TargetKind() == field.def->options.front().value);
         } else if (auto* check = qobject_cast<QCheckBox*>(widget)) {
             check->setChecked(field.value != 0);
         } else if (widget == m_groupList) {
@@ -239,16 +320,12 @@ void CEntryDialog::Sync()
                 m_groupList->item(row)->setCheckState(m_editing->GroupChecked(kFirstGroupNumber + row) ? Qt::Checked
                                                                                                        : Qt::Unchecked);
             }
-        } else if (auto* value = widget->findChild<QLabel*>(ObjectName(field.def->name) + "Value")) {
-            QString shown = QString::fromStdU16String(field.text);
-            // The speed reads as the details dialog names it (9.6K ...), not as its number.
-            for (const CEntryOption& option : CFaxDetailsForm::FieldDefs().front().options) {
-                if (field.def->name == "speed" && shown == QString::number(option.value)) {
-                    shown = Text(option.textKey);
-                }
+        } else if (auto* edit = qobject_cast<CMyEdit*>(widget)) {
+            if (m_inputKinds[id] != field.inputKind) {
+                // The server field of a scan entry changes its typing filter with the protocol.
+                m_inputKinds[id] = field.inputKind;
+                edit->Configure(EditRulesForKind(field.inputKind), &m_context.store);
             }
-            value->setText(shown);
-        } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
             const QString text = QString::fromStdU16String(field.text);
             if (edit->text() != text) {
                 edit->setText(text);
@@ -287,19 +364,20 @@ void CEntryDialog::OpenDetails()
 
 void CEntryDialog::accept()
 {
-    // A text form being typed counts as given.
-    for (const CEntryField& field : m_editing->Form().Fields()) {
-        if (field.def->kind == EntryFieldKind::Special) {
-            auto* edit = qobject_cast<QLineEdit*>(m_widgets[std::string(field.def->name)]);
-            if (edit != nullptr && edit->text().toStdU16String() != field.text) {
-                Changed(std::string(field.def->name), edit->text());
+    // The field being typed in is left first, as a click on OK would leave it.
+    if (QWidget* focused = focusWidget()) {
+        for (std::size_t id = 0; id < m_widgets.size(); ++id) {
+            if (m_widgets[id] == focused) {
+                m_editing->Form().Leave(static_cast<EntryFieldId>(id));
+                Sync();
             }
         }
     }
     const CEntryResult result = m_editing->Ok(m_book);
     if (!result.Ok()) {
         m_messenger.ShowMessage(result.code, this);
-        if (QWidget* widget = m_widgets[std::string(result.field)]) {
+        if (result.field < m_widgets.size()) {
+            QWidget* widget = m_widgets[result.field];
             widget->setFocus();
             if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
                 edit->selectAll();

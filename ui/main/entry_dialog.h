@@ -8,10 +8,10 @@
 #include <QDialog>
 
 #include <functional>
-#include <map>
 #include <memory>
 #include <string>
 #include <type_traits>
+#include <vector>
 
 class QLabel;
 class QListWidget;
@@ -23,17 +23,22 @@ class CAddressBook;
 class CMessenger;
 struct CAppContext;
 
-// One address-book editor model seen through the operations every editor has.
+// One address-book editor model seen through the operations every editor has. Fields are named
+// by their ids and changed through the form's typed setters.
 class IEntryEditing
 {
 public:
     virtual ~IEntryEditing() = default;
     virtual const CEntryForm& Form() const = 0;
-    virtual CEntryInput Set(std::string_view name, std::u16string_view value) = 0;
+    virtual CEntryForm& Form() = 0;
     virtual CEntryResult Ok(CAddressBook& book) = 0;
     virtual std::string_view CaptionKey() const = 0;
     // The number a caption such as "Speed Dial %03d" takes; 0 when it takes none.
     virtual std::int32_t CaptionNumber() const { return 0; }
+
+    CEntryInput SetText(EntryFieldId id, std::u16string_view text) { return Form().SetText(id, text); }
+    CEntryInput Choose(EntryFieldId id, std::int32_t value) { return Form().Choose(id, value); }
+    CEntryInput Check(EntryFieldId id, bool checked) { return Form().Check(id, checked); }
 
     // The fax/e-mail editor's group check list and details dialog; other editors have neither.
     virtual bool HasGroupChecks() const { return false; }
@@ -63,10 +68,7 @@ public:
     {
     }
     const CEntryForm& Form() const override { return m_editor; }
-    CEntryInput Set(std::string_view name, std::u16string_view value) override
-    {
-        return m_editor.SetField(name, value);
-    }
+    CEntryForm& Form() override { return m_editor; }
     CEntryResult Ok(CAddressBook& book) override { return m_editor.Ok(book); }
     std::string_view CaptionKey() const override { return TEditor::kCaptionKey; }
     std::int32_t CaptionNumber() const override
@@ -163,7 +165,7 @@ public:
     {
     }
     const CEntryForm& Form() const override { return m_form; }
-    CEntryInput Set(std::string_view name, std::u16string_view value) override { return m_form.SetField(name, value); }
+    CEntryForm& Form() override { return m_form; }
     CEntryResult Ok(CAddressBook&) override { return m_form.Ok(&m_result); }
     std::string_view CaptionKey() const override { return CFaxDetailsForm::kCaptionKey; }
     const CFaxDetails& Result() const { return m_result; }
@@ -190,9 +192,17 @@ public:
 
     void accept() override;
 
+protected:
+    // A text field that loses the focus is completed by the model (an hour "7" becomes "07").
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     QString Text(std::string_view key) const;
-    void Changed(const std::string& name, const QString& value);
+    QString Caption(const CEntryField& field) const;
+    QWidget* MakeWidget(const CEntryField& field);
+    // Shows a message the input brought, then redraws the fields from the model.
+    void Took(const CEntryInput& input);
+    void TextEdited(EntryFieldId id, const QString& text);
     void Sync();
     void OpenDetails();
     void FillFavouriteList();
@@ -201,11 +211,15 @@ private:
     CAddressBook& m_book;
     CAppContext& m_context;
     CMessenger& m_messenger;
-    std::map<std::string, QWidget*> m_widgets;
-    std::map<std::string, QLabel*> m_labels;
+    std::vector<QWidget*> m_widgets; // by field id
+    std::vector<QLabel*> m_labels; // by field id; null for a field that carries its caption
+    std::vector<InputKind> m_inputKinds; // the typing filter each edit was configured with
     QListWidget* m_groupList = nullptr;
     QTreeWidget* m_favouriteList = nullptr;
     bool m_syncing = false;
 };
+
+// The object name of a field's widget: the field's name and "Field" ("nameField").
+QString EntryWidgetName(const CEntryField& field);
 
 } // namespace qzb
