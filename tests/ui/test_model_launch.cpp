@@ -130,6 +130,10 @@ TEST_F(ModelLaunch, CancellingTheChooserEndsStartUpWithoutAWindow)
     EXPECT_EQ(Start({"--simulate=" + coral + "," + obsidian}), std::optional<int>(0));
     EXPECT_EQ(App().MainWindow(), nullptr);
     EXPECT_EQ(LastModel(), 2152) << "no window ran";
+    // An unattended run cannot ask: it lists the devices and fails.
+    EXPECT_EQ(Start({"--simulate=" + coral + "," + obsidian, "--screenshot", m_folder.filePath("x.png")}),
+              std::optional<int>(2));
+    EXPECT_EQ(CModelChooser::Offered().size(), 1u);
     // --device picks one, so nothing is asked.
     ASSERT_FALSE(Start({"--simulate=" + coral + "," + obsidian, "--device", "obsidian"}).has_value());
     EXPECT_EQ(App().Context().modelCode, 8313);
@@ -160,6 +164,7 @@ TEST_F(ModelLaunch, ADeviceOfAnotherModelIsNamedInTheWindow)
 {
     const QString file = DeviceFile("obsidian.dat", 8314);
     ASSERT_FALSE(Start({"--model", "2152", "--simulate=" + file}).has_value());
+    EXPECT_EQ(App().Context().modelCode, 2152) << "--model wins over the device plugged in";
     const QString expected = "is a MERIDAN TOVELL lumatrace 8125MF (model 8314); this run works as a TARVO "
                              "QP-RZ41NF, model 2152";
     EXPECT_TRUE(Notice().contains(expected)) << Notice().toStdString();

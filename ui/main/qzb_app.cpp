@@ -248,11 +248,7 @@ std::optional<int> CQZBApp::Start(const QStringList& arguments)
     ShowModelNotice(ModelNotice(model, source, m_search, DefaultUsbVendorId()));
     if (QAction* connectAction = m_mainWindow->CommandAction(kCmdConnect)) {
         // After the window's own handler: what the search found says more than "no device".
-        QObject::connect(connectAction, &QAction::triggered, m_mainWindow.get(), [this] {
-            if (const auto notice = ConnectNotice(m_link->LastDiagnosis())) {
-                ShowModelNotice(*notice);
-            }
-        });
+        QObject::connect(connectAction, &QAction::triggered, m_mainWindow.get(), [this] { NoteConnection(); });
     }
     m_mainWindow->show();
     return RunStartActions(options);
@@ -367,6 +363,13 @@ void CQZBApp::ShowModelNotice(const std::string& text)
     label->setText(QString::fromStdString(text));
 }
 
+void CQZBApp::NoteConnection()
+{
+    if (const auto notice = ConnectNotice(m_link->LastDiagnosis())) {
+        ShowModelNotice(*notice);
+    }
+}
+
 void CQZBApp::CreateDeviceLink(const CQZBOptions& options)
 {
     CDeviceLinkConfig config;
@@ -388,8 +391,12 @@ std::optional<int> CQZBApp::RunStartActions(const CQZBOptions& options)
         std::fprintf(stderr, "qzb: %s failed\n", what);
         failed = true;
     };
-    if (options.connect && m_mainWindow->Connect() != kOk) {
-        fail("--connect");
+    if (options.connect) {
+        const MessageCode connected = m_mainWindow->Connect();
+        NoteConnection();
+        if (connected != kOk) {
+            fail("--connect");
+        }
     }
     if (!failed && options.download && m_mainWindow->Download() != kOk) {
         fail("--download");

@@ -81,6 +81,8 @@ private:
     void CreateDeviceLink(const CQZBOptions& options);
     // The status-bar line that says which model the window runs as.
     void ShowModelNotice(const std::string& text);
+    // After a connection attempt: names the device found, or one of another model.
+    void NoteConnection();
     // The start-up actions; an exit status when the run ends with them (a screenshot, a failure).
     std::optional<int> RunStartActions(const CQZBOptions& options);
 
