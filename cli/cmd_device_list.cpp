@@ -1,9 +1,11 @@
+#include "app/last_model.h"
 #include "app/model_profile.h"
 #include "app/single_instance.h"
 #include "cli/device_commands.h"
 #include "cli/qzbctl.h"
 #include "device/device_link.h"
 #include "device/device_simulator.h"
+#include "device/model_detection.h"
 #include "device/usb_libusb.h"
 
 #include <nlohmann/json.hpp>
@@ -65,7 +67,8 @@ int RunDeviceList(
     }
     std::unique_ptr<ITransport> transport;
     if (device.simulate) {
-        const std::int32_t model = options.model.value_or(QZB_DEFAULT_MODEL);
+        const std::int32_t model =
+            options.model.value_or(FallbackModel(ReadLastModelFile(LauncherPreferencesFile()), QZB_DEFAULT_MODEL));
         auto simulator = device.simulatorFiles.size() > 1
                              ? std::make_unique<CDeviceSimulator>(model, vendor, device.simulatorFiles)
                              : std::make_unique<CDeviceSimulator>(model, vendor, device.simulatorFile);
@@ -102,12 +105,7 @@ int RunDeviceList(
                             {"state", state}});
             continue;
         }
-        out << unsigned{candidate.busNumber} << ':' << unsigned{candidate.deviceAddress} << "  model "
-            << candidate.productId << (known ? " (" + name + ")" : std::string());
-        if (!candidate.serialNumber.empty()) {
-            out << "  serial " << candidate.serialNumber;
-        }
-        out << "  " << state << '\n';
+        out << FamilyDeviceLine(candidate) << "  " << state << '\n';
     }
     if (json) {
         out << list.dump(2) << '\n';

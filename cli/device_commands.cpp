@@ -1,11 +1,13 @@
 #include "cli/device_commands.h"
 
+#include "app/last_model.h"
 #include "app/preferences.h"
 #include "cli/json_dump.h"
 #include "cli/qzbctl.h"
 #include "device/device_link.h"
 #include "device/device_protocol.h"
 #include "device/device_simulator.h"
+#include "device/model_detection.h"
 #include "device/simulator_faults.h"
 #include "device/trace_transport.h"
 #include "device/usb_libusb.h"
@@ -55,10 +57,33 @@ void ApplyFault(CSimulatorFaults& faults, const std::string& fault)
     }
 }
 
+// The real bus, or the simulated devices; a simulated device without a memory file is of model.
+struct CTransports
+{
+    std::unique_ptr<CDeviceSimulator> simulator;
+    std::unique_ptr<CUsbTransport> usb;
+
+    ITransport& Get() { return simulator ? static_cast<ITransport&>(*simulator) : *usb; }
+};
+
+CTransports MakeTransports(const CDeviceOptions& options, std::int32_t model, std::uint16_t vendor)
+{
+    CTransports transports;
+    if (!options.simulate) {
+        transports.usb = std::make_unique<CUsbTransport>();
+    } else if (options.simulatorFiles.size() > 1) {
+        transports.simulator = std::make_unique<CDeviceSimulator>(model, vendor, options.simulatorFiles);
+    } else {
+        transports.simulator = std::make_unique<CDeviceSimulator>(model, vendor, options.simulatorFile);
+    }
+    return transports;
+}
+
 class CDeviceRun
 {
 public:
     CDeviceRun(CCliApp& app,
+               CTransports transports,
                const CDeviceOptions& options,
                const CDeviceLinkConfig& config,
                const CSimulatorFaults& faults,
@@ -67,21 +92,15 @@ public:
         : m_err(err)
         , m_showProgress(::isatty(STDERR_FILENO) == 1)
         , m_traceFile(std::move(traceFile))
+        , m_simulator(std::move(transports.simulator))
+        , m_usb(std::move(transports.usb))
     {
         CDeviceLinkConfig linkConfig = config;
-        ITransport* transport = nullptr;
-        if (options.simulate) {
-            m_simulator = options.simulatorFiles.size() > 1
-                              ? std::make_unique<CDeviceSimulator>(
-                                    app.Context().modelCode, linkConfig.vendorId, options.simulatorFiles)
-                              : std::make_unique<CDeviceSimulator>(
-                                    app.Context().modelCode, linkConfig.vendorId, options.simulatorFile);
+        ITransport* transport = m_usb.get();
+        if (m_simulator) {
             m_simulator->SetFaults(faults);
             linkConfig.lockDevice = false;
             transport = m_simulator.get();
-        } else {
-            m_usb = std::make_unique<CUsbTransport>();
-            transport = m_usb.get();
         }
         if (m_traceFile) {
             m_trace = std::make_unique<CTraceTransport>(*transport, *m_traceFile);
@@ -176,8 +195,8 @@ int RunDeviceCommand(const CCliOptions& options,
         return kExitUsage;
     }
 
-    std::int32_t model = options.model.value_or(QZB_DEFAULT_MODEL);
-    if (action == "upload" && !options.model) {
+    std::optional<std::int32_t> model = options.model;
+    if (action == "upload" && !model) {
         // An upload runs as the model its file was written for.
         CDatContents contents;
         for (std::int32_t candidate : {8313, 8314, 8315, 8329, 2152}) {
@@ -187,13 +206,31 @@ int RunDeviceCommand(const CCliOptions& options,
             }
         }
     }
-    CCliApp app(options, model, err);
+    const std::int32_t fallback = FallbackModel(ReadLastModelFile(LauncherPreferencesFile()), QZB_DEFAULT_MODEL);
+    CTransports transports = MakeTransports(device, model.value_or(fallback), config.vendorId);
+    if (!model) {
+        // Without --model the devices plugged in say which model to run as.
+        const CModelSearch search = DetectModel(transports.Get(), config);
+        if (search.result == ModelDetection::SeveralModels) {
+            err << "qzbctl: devices of several models are plugged in; choose one with --device BUS:ADDRESS|SERIAL "
+                   "or --model CODE:\n";
+            for (const CUsbCandidate& found : search.devices) {
+                err << "  " << FamilyDeviceLine(found) << '\n';
+            }
+            return kExitFailed;
+        }
+        model = search.result == ModelDetection::OneModel ? search.modelCode : fallback;
+        if (model != fallback && device.simulate) {
+            transports = MakeTransports(device, *model, config.vendorId);
+        }
+    }
+    CCliApp app(options, *model, err);
     if (action == "upload") {
         if (const MessageCode code = OpenDatFile(file, app.Context(), app.Texts()); code != kOk) {
             return Failed(app, code, err);
         }
     }
-    CDeviceRun run(app, device, config, faults, std::move(traceFile), err);
+    CDeviceRun run(app, std::move(transports), device, config, faults, std::move(traceFile), err);
     if (const MessageCode code = run.SimulatorFileResult(); code != kOk) {
         return Failed(
             app, code, err, app.MessageText(code) + " (the simulator's memory file " + run.FailedSimulatorFile() + ")");

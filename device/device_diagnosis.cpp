@@ -1,5 +1,7 @@
 #include "device/device_diagnosis.h"
 
+#include "app/model_profile.h"
+
 #include <cstdio>
 
 namespace qzb {
@@ -20,6 +22,11 @@ std::string Named(const CDeviceDiagnosis& d)
         name += " at " + d.deviceNode;
     }
     return name;
+}
+
+std::string ModelName(std::int32_t modelCode)
+{
+    return IsKnownModel(modelCode) ? std::string(FindModelProfile(modelCode).modelName) : "device";
 }
 
 } // namespace
@@ -54,7 +61,8 @@ std::string DescribeDiagnosis(const CDeviceDiagnosis& d)
             return Named(d) + " is in use by another program (another qzb or qzbctl, or a driver that holds it). Close "
                               "that program and try again.";
         case DeviceFinding::OtherModel:
-            return Named(d) + " is model " + std::to_string(d.productId) + ", not " + wanted + ". Start with --model " +
+            return Named(d) + " is a " + ModelName(d.productId) + " (model " + std::to_string(d.productId) +
+                   "); this run works as a " + ModelName(d.modelCode) + ", " + wanted + ". Start with --model " +
                    std::to_string(d.productId) + " to work with it.";
         case DeviceFinding::Busy:
             return Named(d) + " reports that it is operating. Wait until it is idle and try again.";

@@ -42,6 +42,9 @@ protected:
         // Device locks of this test's simulated devices stay in its own folder, so tests running
         // side by side never find each other's device held.
         ::setenv("QZB_LOCK_DIR", m_folder.c_str(), 1);
+        // Without --model, device commands fall back on the model a window last ran as: never the
+        // developer's own.
+        ::setenv("XDG_CONFIG_HOME", (m_folder / "config").c_str(), 1);
     }
     void TearDown() override
     {

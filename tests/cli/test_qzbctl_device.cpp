@@ -223,7 +223,10 @@ TEST_F(QzbctlDevice, TheMemoryFileFixesTheModelAndAFailedSaveFailsTheUpload)
 
     const CRun other = Run({"--simulate=" + File("memory.dat"), "--fast", "device", "upload", File("other.dat")});
     EXPECT_EQ(other.status, kExitFailed);
-    EXPECT_NE(other.err.find("is model 2152, not model 8313"), std::string::npos) << other.err;
+    EXPECT_NE(other.err.find("is a TARVO QP-RZ41NF (model 2152); this run works as a MERIDAN TOVELL lumatrace "
+                             "8120MF, model 8313"),
+              std::string::npos)
+        << other.err;
     EXPECT_EQ(Read(File("memory.dat")), memory) << "the device keeps its model and its memory";
 
     // The temporary file a save writes beside this one would need a name longer than any allowed.
@@ -236,6 +239,48 @@ TEST_F(QzbctlDevice, TheMemoryFileFixesTheModelAndAFailedSaveFailsTheUpload)
     ASSERT_EQ(lines.size(), 1u) << lost.err;
     EXPECT_EQ(lines[0].rfind(ErrorPrefix(0x80020031), 0), 0u) << lines[0];
     EXPECT_EQ(Read(unsavable), memory);
+}
+
+// Without --model the devices plugged in choose the model, as the window's launcher does.
+TEST_F(QzbctlDevice, WithoutModelTheDevicesPluggedInChooseAndSeveralModelsAreRefused)
+{
+    ASSERT_EQ(Run({"--model", "8329", "new", File("coral.dat")}).status, kExitOk);
+    ASSERT_EQ(Run({"--model", "8314", "new", File("obsidian.dat")}).status, kExitOk);
+    const CRun one = Run({"--simulate=" + File("coral.dat"), "device", "status"});
+    EXPECT_EQ(one.status, kExitOk) << one.err;
+    EXPECT_NE(one.out.find("(model 8329)"), std::string::npos) << one.out;
+
+    const std::string both = "--simulate=" + File("coral.dat") + "," + File("obsidian.dat");
+    const CRun refused = Run({both, "device", "download", File("out.dat")});
+    EXPECT_EQ(refused.status, kExitFailed);
+    EXPECT_NE(refused.err.find("devices of several models"), std::string::npos) << refused.err;
+    EXPECT_NE(refused.err.find("  0:1  model 8329 (MERIDAN TOVELL lumatrace 3120MF)  serial coral\n"),
+              std::string::npos)
+        << refused.err;
+    EXPECT_NE(refused.err.find("  0:2  model 8314 (MERIDAN TOVELL lumatrace 8125MF)  serial obsidian\n"),
+              std::string::npos)
+        << refused.err;
+    EXPECT_FALSE(fs::exists(File("out.dat")));
+
+    const CRun picked = Run({both, "device", "status", "--device", "obsidian"});
+    EXPECT_EQ(picked.status, kExitOk) << picked.err;
+    EXPECT_NE(picked.out.find("(model 8314)"), std::string::npos) << picked.out;
+    // --model names the model; the first device of it is used.
+    const CRun named = Run({"--model", "8329", both, "device", "status"});
+    EXPECT_EQ(named.status, kExitOk) << named.err;
+}
+
+TEST_F(QzbctlDevice, WithoutModelAndWithoutDeviceTheLastModelTheWindowUsedIsLookedFor)
+{
+    fs::create_directories(File("config/QZB"));
+    std::ofstream(File("config/QZB/qzb.ini")) << "[General]\nLastModel=8315\n";
+    const CRun none = Run({"--simulate", "--device", "9:9", "device", "status"});
+    EXPECT_EQ(none.status, kExitFailed);
+    EXPECT_NE(none.err.find("No device 9:9 of model 8315"), std::string::npos) << none.err;
+    // A simulated device without a memory file is of that model too.
+    const CRun fileless = Run({"--simulate", "device", "status"});
+    EXPECT_EQ(fileless.status, kExitOk) << fileless.err;
+    EXPECT_NE(fileless.out.find("(model 8315)"), std::string::npos) << fileless.out;
 }
 
 } // namespace

@@ -1,7 +1,9 @@
 #include "ui/main/qzb_app.h"
 
+#include "app/last_model.h"
 #include "app/single_instance.h"
 #include "tests/ui/fresh_app.h"
+#include "ui/main/qsettings_preferences.h"
 #include "ui/main/qt_message_presenter.h"
 #include "ui/main/qzb_dlg.h"
 
@@ -38,7 +40,9 @@ TEST_F(QzbAppTest, StartsTheMainWindowCaptionedFromTheProfileTable)
 
 TEST_F(QzbAppTest, DefaultModelAppliesItsDefaults)
 {
-    ASSERT_FALSE(App().Start(Args({"--data-dir", QZB_TEST_DATA_DIR})).has_value());
+    // No device plugged in and no model used before: the build's default model.
+    QFile::remove(CQSettingsPreferences(std::string(kLauncherKeyPath)).FilePath());
+    ASSERT_FALSE(App().Start(Args({"--data-dir", QZB_TEST_DATA_DIR, "--simulate", "--device", "9:9"})).has_value());
     EXPECT_EQ(App().Context().modelCode, QZB_DEFAULT_MODEL_FOR_TESTS);
     EXPECT_EQ(App().MainWindow()->windowTitle(), "TARVO QP-RZ41NF Setup Utility");
     EXPECT_EQ(App().Context().store.GetItemNumber("USER_SET_DLG", "USER_PRESET_ZOOM_CHANGE"), 1);
@@ -47,7 +51,7 @@ TEST_F(QzbAppTest, DefaultModelAppliesItsDefaults)
 TEST_F(QzbAppTest, MissingStringTableIsNamedAndEndsStartUp)
 {
     CQtMessagePresenter::SetNextAnswer(kAnswerOk);
-    const auto status = App().Start(Args({"--data-dir", "/nonexistent"}));
+    const auto status = App().Start(Args({"--model", "2152", "--data-dir", "/nonexistent"}));
     ASSERT_TRUE(status.has_value());
     EXPECT_NE(*status, 0);
     EXPECT_EQ(App().MainWindow(), nullptr);
@@ -210,7 +214,7 @@ TEST_F(QzbProcess, MissingStringTableIsReportedAndTheExitStatusIsNotZero)
     env.insert("QT_QPA_PLATFORM", "offscreen");
     QProcess process;
     process.setProcessEnvironment(env);
-    process.start(QZB_EXECUTABLE, {"--data-dir", "/nonexistent"});
+    process.start(QZB_EXECUTABLE, {"--model", "2152", "--data-dir", "/nonexistent"});
     ASSERT_TRUE(process.waitForStarted(5000));
     QByteArray errors;
     ASSERT_TRUE(QTest::qWaitFor(

@@ -1,5 +1,6 @@
 #include "ui/main/qzb_app.h"
 
+#include "app/last_model.h"
 #include "app/single_instance.h"
 #include "device/device_link.h"
 #include "device/device_protocol.h"
@@ -8,12 +9,17 @@
 #include "device/simulator_faults.h"
 #include "device/usb_libusb.h"
 #include "model/text_codec.h"
+#include "pages/command_states.h"
 #include "ui/main/gallery.h"
+#include "ui/main/model_chooser.h"
 #include "ui/main/qsettings_preferences.h"
 #include "ui/main/qzb_dlg.h"
 
+#include <QAction>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QLabel>
+#include <QStatusBar>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -54,8 +60,11 @@ std::optional<int> CQZBApp::ParseOptions(const QStringList& arguments, CQZBOptio
     parser.setApplicationDescription("Setup utility for colour laser multifunction devices.");
     parser.addHelpOption();
     parser.addVersionOption();
-    const QCommandLineOption model(
-        "model", "Run as the model CODE (8313, 8314, 8315, 8329, 2152).", "CODE", QString::number(QZB_DEFAULT_MODEL));
+    const QCommandLineOption model("model",
+                                   "Run as the model CODE (8313, 8314, 8315, 8329, 2152). Without it, qzb runs as "
+                                   "the model of the device plugged in, offers a choice when devices of several "
+                                   "models are, and runs as the model used last when none is.",
+                                   "CODE");
     const QCommandLineOption codePage(
         "codepage", "Code page of stored texts and files (default Windows-1252).", "NAME");
     const QCommandLineOption dataDir("data-dir", "Folder that holds the string tables.", "DIR");
@@ -105,17 +114,19 @@ std::optional<int> CQZBApp::ParseOptions(const QStringList& arguments, CQZBOptio
         std::printf("qzb %s\n", QZB_VERSION);
         return 0;
     }
-    bool ok = false;
-    options.modelCode = parser.value(model).toInt(&ok);
-    if (!ok) {
-        std::fprintf(stderr, "qzb: --model needs a model code such as 8313\n");
-        return 1;
-    }
-    // No device answers to another code, and files saved under it open as no model's own.
-    if (!IsKnownModel(options.modelCode)) {
-        std::fprintf(
-            stderr, "qzb: unknown model %s: use 8313, 8314, 8315, 8329 or 2152\n", qPrintable(parser.value(model)));
-        return 1;
+    if (parser.isSet(model)) {
+        bool ok = false;
+        options.modelCode = parser.value(model).toInt(&ok);
+        if (!ok) {
+            std::fprintf(stderr, "qzb: --model needs a model code such as 8313\n");
+            return 1;
+        }
+        // No device answers to another code, and files saved under it open as no model's own.
+        if (!IsKnownModel(*options.modelCode)) {
+            std::fprintf(
+                stderr, "qzb: unknown model %s: use 8313, 8314, 8315, 8329 or 2152\n", qPrintable(parser.value(model)));
+            return 1;
+        }
     }
     options.codePage = parser.value(codePage).toStdString();
     options.device = parser.value(device).toStdString();
@@ -188,8 +199,18 @@ std::optional<int> CQZBApp::Start(const QStringList& arguments)
     // A window of an earlier start holds the context, messenger and link about to be replaced, and
     // that start's own lock must not count as another instance.
     m_mainWindow.reset();
+    m_protocol.reset();
+    m_link.reset();
+    m_transport.reset();
     m_lock.reset();
-    m_context = std::make_unique<CAppContext>(options.modelCode);
+
+    CQSettingsPreferences launcher{std::string(kLauncherKeyPath)};
+    std::int32_t model = 0;
+    ModelSource source = ModelSource::CommandLine;
+    if (auto status = ChooseModel(options, model, source)) {
+        return status;
+    }
+    m_context = std::make_unique<CAppContext>(model);
     m_messenger = std::make_unique<CMessenger>(m_context->strings, m_presenter);
     const CModelProfile& profile = *m_context->profile;
 
@@ -223,6 +244,12 @@ std::optional<int> CQZBApp::Start(const QStringList& arguments)
     CreateDeviceLink(options);
     m_mainWindow = std::make_unique<CQZBDlg>(*m_context, *m_messenger, *m_preferences, m_protocol.get());
     m_messenger->SetOwnerWindow(m_mainWindow.get());
+    WriteLastModel(launcher, model);
+    ShowModelNotice(ModelNotice(model, source, m_search, DefaultUsbVendorId()));
+    if (QAction* connectAction = m_mainWindow->CommandAction(kCmdConnect)) {
+        // After the window's own handler: what the search found says more than "no device".
+        QObject::connect(connectAction, &QAction::triggered, m_mainWindow.get(), [this] { NoteConnection(); });
+    }
     m_mainWindow->show();
     return RunStartActions(options);
 }
@@ -248,26 +275,107 @@ QStringList TakeSimulateOption(const QStringList& arguments, CQZBOptions& option
     return rest;
 }
 
+void CQZBApp::CreateTransport(const CQZBOptions& options, std::int32_t model)
+{
+    const std::uint16_t vendor = DefaultUsbVendorId();
+    if (!options.simulate) {
+        m_transport = std::make_unique<CUsbTransport>();
+        return;
+    }
+    auto simulator = options.simulatorFiles.size() > 1
+                         ? std::make_unique<CDeviceSimulator>(model, vendor, options.simulatorFiles)
+                         : std::make_unique<CDeviceSimulator>(model, vendor, options.simulatorFile);
+    CSimulatorFaults faults;
+    for (const std::string& fault : options.faults) {
+        ApplySimulatorFault(faults, fault);
+    }
+    simulator->SetFaults(faults);
+    m_transport = std::move(simulator);
+}
+
+std::optional<int> CQZBApp::ChooseModel(CQZBOptions& options, std::int32_t& model, ModelSource& source)
+{
+    const CQSettingsPreferences launcher{std::string(kLauncherKeyPath)};
+    const std::optional<std::int32_t> lastModel = ReadLastModel(launcher);
+    const std::int32_t fallback = FallbackModel(lastModel, QZB_DEFAULT_MODEL);
+    model = options.modelCode.value_or(fallback);
+    CreateTransport(options, model);
+    CDeviceLinkConfig config;
+    config.deviceSelector = options.device;
+    m_search = DetectModel(*m_transport, config);
+    if (options.modelCode) {
+        source = ModelSource::CommandLine;
+        return std::nullopt;
+    }
+    switch (m_search.result) {
+        case ModelDetection::NoDevice:
+            source = lastModel && model == *lastModel ? ModelSource::LastUsed : ModelSource::BuildDefault;
+            return std::nullopt;
+        case ModelDetection::OneModel:
+            source = ModelSource::Device;
+            model = m_search.modelCode;
+            break;
+        case ModelDetection::SeveralModels: {
+            if (options.screenshot || options.grabAll) {
+                std::fprintf(stderr,
+                             "qzb: devices of several models are plugged in; choose one with --model CODE or "
+                             "--device BUS:ADDRESS|SERIAL:\n");
+                for (const CUsbCandidate& device : m_search.devices) {
+                    std::fprintf(stderr, "  %s\n", FamilyDeviceLine(device).c_str());
+                }
+                return 2;
+            }
+            const std::optional<std::size_t> row = CModelChooser::Ask(m_search.devices);
+            if (!row) {
+                return 0; // the user chose no device: as if the window had been closed at once
+            }
+            const CUsbCandidate& picked = m_search.devices[*row];
+            source = ModelSource::Chosen;
+            model = picked.productId;
+            const auto sameModel =
+                std::count_if(m_search.devices.begin(), m_search.devices.end(), [&picked](const CUsbCandidate& device) {
+                    return device.productId == picked.productId;
+                });
+            // Among devices of one model the link would open the first; the user picked this one.
+            if (sameModel > 1) {
+                options.device = DeviceSelectorFor(picked, m_search.devices);
+            }
+            break;
+        }
+    }
+    // A simulated device without a memory file is of the run's model, so it follows the choice.
+    if (options.simulate && model != fallback) {
+        CreateTransport(options, model);
+    }
+    return std::nullopt;
+}
+
+void CQZBApp::ShowModelNotice(const std::string& text)
+{
+    auto* label = m_mainWindow->findChild<QLabel*>("modelNotice");
+    if (label == nullptr) {
+        label = new QLabel(m_mainWindow.get());
+        label->setObjectName("modelNotice");
+        label->setWordWrap(true);
+        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        m_mainWindow->statusBar()->addWidget(label, 1);
+    }
+    label->setText(QString::fromStdString(text));
+}
+
+void CQZBApp::NoteConnection()
+{
+    if (const auto notice = ConnectNotice(m_link->LastDiagnosis())) {
+        ShowModelNotice(*notice);
+    }
+}
+
 void CQZBApp::CreateDeviceLink(const CQZBOptions& options)
 {
     CDeviceLinkConfig config;
     config.deviceSelector = options.device;
-    if (options.simulate) {
-        auto simulator =
-            options.simulatorFiles.size() > 1
-                ? std::make_unique<CDeviceSimulator>(m_context->modelCode, config.vendorId, options.simulatorFiles)
-                : std::make_unique<CDeviceSimulator>(m_context->modelCode, config.vendorId, options.simulatorFile);
-        CSimulatorFaults faults;
-        for (const std::string& fault : options.faults) {
-            ApplySimulatorFault(faults, fault);
-        }
-        simulator->SetFaults(faults);
-        // The simulated device lives in this process alone; no other program can reach it.
-        config.lockDevice = false;
-        m_transport = std::move(simulator);
-    } else {
-        m_transport = std::make_unique<CUsbTransport>();
-    }
+    // The simulated device lives in this process alone; no other program can reach it.
+    config.lockDevice = !options.simulate;
     m_words = std::make_unique<CApplicationWords>();
     m_link = std::make_unique<CDeviceLink>(*m_transport, *m_context, *m_words, config);
     m_protocol = std::make_unique<CDeviceProtocol>(
@@ -283,8 +391,12 @@ std::optional<int> CQZBApp::RunStartActions(const CQZBOptions& options)
         std::fprintf(stderr, "qzb: %s failed\n", what);
         failed = true;
     };
-    if (options.connect && m_mainWindow->Connect() != kOk) {
-        fail("--connect");
+    if (options.connect) {
+        const MessageCode connected = m_mainWindow->Connect();
+        NoteConnection();
+        if (connected != kOk) {
+            fail("--connect");
+        }
     }
     if (!failed && options.download && m_mainWindow->Download() != kOk) {
         fail("--download");

@@ -3,6 +3,7 @@
 #include "app/app_context.h"
 #include "app/messenger.h"
 #include "app/preferences.h"
+#include "device/model_detection.h"
 #include "ui/main/qt_message_presenter.h"
 
 #include <QApplication>
@@ -25,7 +26,8 @@ struct CApplicationWords;
 // What the command line chose for this run.
 struct CQZBOptions
 {
-    std::int32_t modelCode = kDefaultModelCode;
+    // --model; without it the devices plugged in choose, else the model used last.
+    std::optional<std::int32_t> modelCode;
     std::string codePage;
     std::optional<std::filesystem::path> dataDir;
     bool simulate = false; // --simulate[=FILE.dat]: the built-in simulated device
@@ -71,7 +73,16 @@ public:
 private:
     std::optional<int> ParseOptions(const QStringList& arguments, CQZBOptions& options);
     CDataFolders DataFolders(const CQZBOptions& options) const;
+    // The transport the run talks through; a simulated device without a memory file is of model.
+    void CreateTransport(const CQZBOptions& options, std::int32_t model);
+    // Without --model: the model of the devices plugged in, the one the user picks among several
+    // models, or the fallback. An exit status when start-up ends here (the chooser cancelled).
+    std::optional<int> ChooseModel(CQZBOptions& options, std::int32_t& model, ModelSource& source);
     void CreateDeviceLink(const CQZBOptions& options);
+    // The status-bar line that says which model the window runs as.
+    void ShowModelNotice(const std::string& text);
+    // After a connection attempt: names the device found, or one of another model.
+    void NoteConnection();
     // The start-up actions; an exit status when the run ends with them (a screenshot, a failure).
     std::optional<int> RunStartActions(const CQZBOptions& options);
 
@@ -85,6 +96,7 @@ private:
     std::unique_ptr<CDeviceLink> m_link;
     std::unique_ptr<CDeviceProtocol> m_protocol;
     std::unique_ptr<CQZBDlg> m_mainWindow;
+    CModelSearch m_search; // the family's devices seen at start
 };
 
 } // namespace qzb
