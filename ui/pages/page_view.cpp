@@ -2,6 +2,7 @@
 
 #include "app/string_table.h"
 #include "model/input_chars.h"
+#include "pages/page_input.h"
 #include "pages/page_registry.h"
 #include "ui/controls/my_combo_box.h"
 #include "ui/controls/my_edit.h"
@@ -54,6 +55,21 @@ bool IsPageScrollKey(const QKeyEvent& key)
         default:
             return false;
     }
+}
+
+// The text a label shows, without the colon that ends it, as a screen reader reads it.
+QString LabelText(const QLabel& label)
+{
+    QString text = label.text().trimmed();
+    while (text.endsWith(QLatin1Char(':')) || text.endsWith(QChar(0xFF1A))) {
+        text.chop(1);
+    }
+    return text.trimmed();
+}
+
+bool IsInputKind(ControlKind kind)
+{
+    return kind != ControlKind::Label && kind != ControlKind::List;
 }
 
 } // namespace
@@ -287,9 +303,113 @@ void CPageView::Initialise()
         WatchKeys(widget);
     }
     m_grid->setRowStretch(lastRow + 1, 1);
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        MarkNotEditable(controls[i], m_widgets[i]);
+    }
+    NameControls();
     Sync();
     setWidget(m_content);
     ApplyRatio();
+}
+
+bool CPageView::TakesInput(const CControlDef& control) const
+{
+    return !control.readOnly && ControlTravels(m_page, control);
+}
+
+void CPageView::MarkNotEditable(const CControlDef& control, QWidget* widget)
+{
+    if (TakesInput(control) || !IsInputKind(control.kind)) {
+        return;
+    }
+    if (!control.readOnly) {
+        widget->setToolTip(tr("The device's own panel or web page sets this; neither an upload nor a settings "
+                              "file carries it."));
+    }
+    if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+        edit->setReadOnly(true);
+    } else if (auto* address = qobject_cast<CMyIPAddressCtrl*>(widget)) {
+        address->SetReadOnly(true);
+    }
+    // Lists, boxes and sliders have no read-only state: SyncControl keeps them greyed.
+}
+
+void CPageView::NameControls()
+{
+    const auto controls = m_page.Controls();
+    std::vector<int> rows(controls.size());
+    for (std::size_t i = 0, row = 0; i < controls.size(); ++i) {
+        row = controls[i].row >= 0 ? static_cast<std::size_t>(controls[i].row) : (i == 0 ? 0 : row + 1);
+        rows[i] = static_cast<int>(row);
+    }
+    QLabel* lastLabel = nullptr; // the nearest label above, for a row that has none of its own
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        QWidget* widget = m_widgets[i];
+        if (controls[i].kind == ControlKind::Label) {
+            auto* label = static_cast<QLabel*>(widget);
+            if (!LabelText(*label).isEmpty()) {
+                lastLabel = label;
+            }
+            continue;
+        }
+        if (!IsInputKind(controls[i].kind) && controls[i].kind != ControlKind::List) {
+            continue;
+        }
+        // The row's label before the control, the label after it (a unit or a range), and how many
+        // fields the row's label stands for.
+        QLabel* before = nullptr;
+        QLabel* after = nullptr;
+        int fields = 0;
+        int position = 0;
+        for (std::size_t j = 0; j < controls.size(); ++j) {
+            if (rows[j] != rows[i]) {
+                continue;
+            }
+            auto* label = controls[j].kind == ControlKind::Label ? static_cast<QLabel*>(m_widgets[j]) : nullptr;
+            if (label != nullptr && LabelText(*label).isEmpty()) {
+                continue;
+            }
+            if (j < i && label != nullptr && controls[j].column < controls[i].column) {
+                before = label;
+                fields = 0;
+                position = 0;
+            } else if (j > i && label != nullptr && after == nullptr) {
+                after = label;
+            }
+            if (label == nullptr && controls[j].kind != ControlKind::Button) {
+                ++fields;
+                position = j == i ? fields : position;
+            }
+        }
+        const auto* button = qobject_cast<QAbstractButton*>(widget);
+        const QString own = button != nullptr ? button->text().remove(QLatin1Char('&')).trimmed() : QString();
+        QLabel* subject = before != nullptr ? before : (own.isEmpty() ? lastLabel : nullptr);
+        QString name = !own.isEmpty() ? own : (subject != nullptr ? LabelText(*subject) : QString());
+        if (name.isEmpty()) {
+            name = QString::fromLatin1(controls[i].name.data(), static_cast<qsizetype>(controls[i].name.size()));
+        }
+        QStringList description;
+        if (!own.isEmpty() && before != nullptr) {
+            description << LabelText(*before); // "Yes" of which question
+        }
+        if (own.isEmpty() && fields > 1) {
+            description << tr("Field %1 of %2").arg(position).arg(fields);
+        }
+        if (own.isEmpty() && after != nullptr && !LabelText(*after).isEmpty()) {
+            description << LabelText(*after); // a unit or the range the field takes
+        }
+        if (before != nullptr && own.isEmpty() && !(fields > 1 && position > 1)) {
+            before->setBuddy(widget);
+        }
+        if (auto* address = qobject_cast<CMyIPAddressCtrl*>(widget)) {
+            address->SetAccessibleNames(name);
+        } else {
+            widget->setAccessibleName(name);
+        }
+        if (!description.isEmpty()) {
+            widget->setAccessibleDescription(description.join(QStringLiteral(", ")));
+        }
+    }
 }
 
 void CPageView::ApplyRatio()
@@ -310,7 +430,9 @@ void CPageView::SyncControl(std::size_t index)
     const CControlState& state = m_page.StateAt(index);
     QWidget* widget = m_widgets[index];
     widget->setVisible(state.visible);
-    widget->setEnabled(state.enabled);
+    const bool greyed =
+        !TakesInput(control) && control.kind != ControlKind::Edit && control.kind != ControlKind::Address;
+    widget->setEnabled(state.enabled && !(greyed && IsInputKind(control.kind)));
     switch (control.kind) {
         case ControlKind::Label:
             static_cast<QLabel*>(widget)->setText(ToQString(state.text));
@@ -336,7 +458,7 @@ void CPageView::SyncControl(std::size_t index)
                 combo->SelectByValue(state.value);
             }
             // A list the running model offers nothing in is greyed rather than opening empty.
-            combo->setEnabled(state.enabled && !state.choices.empty());
+            combo->setEnabled(state.enabled && !state.choices.empty() && TakesInput(control));
             break;
         }
         case ControlKind::Check:
