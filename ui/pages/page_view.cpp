@@ -342,64 +342,70 @@ void CPageView::NameControls()
         row = controls[i].row >= 0 ? static_cast<std::size_t>(controls[i].row) : (i == 0 ? 0 : row + 1);
         rows[i] = static_cast<int>(row);
     }
-    QLabel* lastLabel = nullptr; // the nearest label above, for a row that has none of its own
+    // A label names the fields after it when the label table gives it a text; a label the page's
+    // rules fill (a slider's value, a count) describes a field but names none.
+    auto caption = [&controls, this](std::size_t j) -> QString {
+        if (controls[j].kind == ControlKind::Label) {
+            return controls[j].textKey.empty() ? QString() : LabelText(*static_cast<QLabel*>(m_widgets[j]));
+        }
+        if (controls[j].kind == ControlKind::Check) {
+            return static_cast<QAbstractButton*>(m_widgets[j])->text().remove(QLatin1Char('&')).trimmed();
+        }
+        return {};
+    };
+    QString lastCaption; // the nearest label above, for a row that has none of its own
     for (std::size_t i = 0; i < controls.size(); ++i) {
         QWidget* widget = m_widgets[i];
         if (controls[i].kind == ControlKind::Label) {
-            auto* label = static_cast<QLabel*>(widget);
-            if (!LabelText(*label).isEmpty()) {
-                lastLabel = label;
+            if (!caption(i).isEmpty()) {
+                lastCaption = caption(i);
             }
             continue;
         }
-        if (!IsInputKind(controls[i].kind) && controls[i].kind != ControlKind::List) {
-            continue;
-        }
-        // The row's label before the control, the label after it (a unit or a range), and how many
-        // fields the row's label stands for.
-        QLabel* before = nullptr;
-        QLabel* after = nullptr;
+        // The row's caption before the control (a label, or the check box that switches the row),
+        // the label after it (a unit, a range or the value), and how many fields the caption has:
+        // the controls of the row without a text of their own that the running model shows.
+        QLabel* beforeLabel = nullptr;
+        QString before;
+        QString after;
         int fields = 0;
         int position = 0;
         for (std::size_t j = 0; j < controls.size(); ++j) {
             if (rows[j] != rows[i]) {
                 continue;
             }
-            auto* label = controls[j].kind == ControlKind::Label ? static_cast<QLabel*>(m_widgets[j]) : nullptr;
-            if (label != nullptr && LabelText(*label).isEmpty()) {
-                continue;
-            }
-            if (j < i && label != nullptr && controls[j].column < controls[i].column) {
-                before = label;
+            const ControlKind kind = controls[j].kind;
+            const bool label = kind == ControlKind::Label;
+            const bool ownText =
+                kind == ControlKind::Check || kind == ControlKind::Radio || kind == ControlKind::Button;
+            if (j < i && !caption(j).isEmpty() && controls[j].column < controls[i].column) {
+                before = caption(j);
+                beforeLabel = label ? static_cast<QLabel*>(m_widgets[j]) : nullptr;
                 fields = 0;
                 position = 0;
-            } else if (j > i && label != nullptr && after == nullptr) {
-                after = label;
+            } else if (j > i && label && after.isEmpty()) {
+                after = LabelText(*static_cast<QLabel*>(m_widgets[j]));
             }
-            if (label == nullptr && controls[j].kind != ControlKind::Button) {
+            if (!label && !ownText && !(controls[j].hideExcluded && !m_page.AppliesToModel(controls[j].modelMask))) {
                 ++fields;
                 position = j == i ? fields : position;
             }
         }
         const auto* button = qobject_cast<QAbstractButton*>(widget);
         const QString own = button != nullptr ? button->text().remove(QLatin1Char('&')).trimmed() : QString();
-        QLabel* subject = before != nullptr ? before : (own.isEmpty() ? lastLabel : nullptr);
-        QString name = !own.isEmpty() ? own : (subject != nullptr ? LabelText(*subject) : QString());
-        if (name.isEmpty()) {
-            name = QString::fromLatin1(controls[i].name.data(), static_cast<qsizetype>(controls[i].name.size()));
-        }
+        QString name = !own.isEmpty() ? own : (!before.isEmpty() ? before : lastCaption);
         QStringList description;
-        if (!own.isEmpty() && before != nullptr) {
-            description << LabelText(*before); // "Yes" of which question
+        if (!own.isEmpty() && beforeLabel != nullptr) {
+            description << before; // "Yes" of which question
         }
         if (own.isEmpty() && fields > 1) {
             description << tr("Field %1 of %2").arg(position).arg(fields);
         }
-        if (own.isEmpty() && after != nullptr && !LabelText(*after).isEmpty()) {
-            description << LabelText(*after); // a unit or the range the field takes
+        if (own.isEmpty() && !after.isEmpty()) {
+            description << after; // a unit, the range the field takes, or the value it shows
         }
-        if (before != nullptr && own.isEmpty() && !(fields > 1 && position > 1)) {
-            before->setBuddy(widget);
+        if (beforeLabel != nullptr && own.isEmpty() && position <= 1) {
+            beforeLabel->setBuddy(widget);
         }
         if (auto* address = qobject_cast<CMyIPAddressCtrl*>(widget)) {
             address->SetAccessibleNames(name);
