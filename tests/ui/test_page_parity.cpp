@@ -8,6 +8,7 @@
 #include "model/value_store.h"
 #include "pages/page_input.h"
 #include "pages/page_registry.h"
+#include "tests/ui/window_fixture.h"
 #include "ui/controls/my_combo_box.h"
 #include "ui/controls/my_edit.h"
 #include "ui/controls/my_ip_address_ctrl.h"
@@ -325,9 +326,9 @@ bool IsInputRole(QAccessible::Role role)
     }
 }
 
-void CollectUnnamed(QAccessibleInterface* node, QStringList& unnamed, int& named)
+void CollectUnnamed(QAccessibleInterface* node, QStringList& unnamed, int& named, const QString& skip = {})
 {
-    if (node == nullptr) {
+    if (node == nullptr || (node->object() != nullptr && !skip.isEmpty() && node->object()->objectName() == skip)) {
         return;
     }
     if (IsInputRole(node->role())) {
@@ -343,7 +344,7 @@ void CollectUnnamed(QAccessibleInterface* node, QStringList& unnamed, int& named
         }
     }
     for (int i = 0; i < node->childCount(); ++i) {
-        CollectUnnamed(node->child(i), unnamed, named);
+        CollectUnnamed(node->child(i), unnamed, named, skip);
     }
 }
 
@@ -370,6 +371,30 @@ TEST(PageAccessibility, EveryInputControlOfEveryPageAndDialogHasAName)
         }
     }
     EXPECT_GT(named, 1000);
+}
+
+// The dial registration controls beside the tree: the entry list, its filter, the buttons, the
+// radio pair and the group check list. (The navigation tree is the window's own.)
+TEST_F(CWindowFixture, DialRegistrationControlsOfTheWindowAreNamed)
+{
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    ASSERT_EQ(window->Connect(), kOk);
+    ASSERT_EQ(window->Download(), kOk);
+    ASSERT_TRUE(window->SelectPage("FAX_EMAIL"));
+    QWidget* view = window->findChild<QWidget*>("dialRegistrationView");
+    ASSERT_NE(view, nullptr);
+    ASSERT_TRUE(view->isVisible());
+    QStringList unnamed;
+    int named = 0;
+    CollectUnnamed(QAccessible::queryAccessibleInterface(view), unnamed, named);
+    EXPECT_TRUE(unnamed.isEmpty()) << unnamed.join(", ").toStdString();
+    EXPECT_GE(named, 5);
+    for (const char* name : {"dialNewButton", "dialEditButton", "dialDeleteButton"}) {
+        auto* button = view->findChild<QPushButton*>(name);
+        ASSERT_NE(button, nullptr) << name;
+        EXPECT_FALSE(QAccessible::queryAccessibleInterface(button)->text(QAccessible::Name).isEmpty()) << name;
+    }
 }
 
 // Parts of one composite (the octets of an address, fields a row label shares) say which part
