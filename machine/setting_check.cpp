@@ -181,10 +181,10 @@ CSettingCheck NoPlace(const CDeviceData& device,
 
 } // namespace
 
-bool SettingTravels(std::string_view page, std::string_view key)
+bool SettingTravels(std::string_view page, std::string_view key, bool text)
 {
     for (const CCompositeField& field : kCompositeFields) {
-        if (field.page == page && field.key == key) {
+        if (field.page == page && field.key == key && field.text == text) {
             return true;
         }
     }
@@ -192,11 +192,13 @@ bool SettingTravels(std::string_view page, std::string_view key)
         if (row.page != page || row.key == kBufferLengthKey) {
             continue;
         }
+        if (text ? row.kind == ItemKind::Text && row.key == key : row.kind == ItemKind::Number && row.key == key) {
+            return true;
+        }
         // An address row names its first part; the four parts differ only in the last digit.
-        const bool address = row.kind == ItemKind::Address && row.key.size() == key.size() && !key.empty() &&
-                             row.key.substr(0, key.size() - 1) == key.substr(0, key.size() - 1) && key.back() >= '1' &&
-                             key.back() <= '4';
-        if (row.key == key || address) {
+        if (!text && row.kind == ItemKind::Address && row.key.size() == key.size() && !key.empty() &&
+            row.key.substr(0, key.size() - 1) == key.substr(0, key.size() - 1) && key.back() >= '1' &&
+            key.back() <= '4') {
             return true;
         }
     }

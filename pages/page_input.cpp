@@ -99,9 +99,10 @@ bool ControlTravels(const CPage& page, const CControlDef& control)
     }
     const std::string_view store = control.itemPage.empty() ? page.StorePage() : control.itemPage;
     if (IsAddressBinding(control.binding)) {
-        return SettingTravels(store, std::string(control.item) + "_1");
+        return SettingTravels(store, std::string(control.item) + "_1", false);
     }
-    return SettingTravels(store, control.item);
+    const bool text = control.binding == Binding::Text || control.binding == Binding::PanelText;
+    return SettingTravels(store, control.item, text);
 }
 
 InputRefusal ApplyControlInput(CPage& page, const CControlDef& control, std::u16string_view value)
