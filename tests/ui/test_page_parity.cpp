@@ -397,6 +397,35 @@ TEST_F(CWindowFixture, DialRegistrationControlsOfTheWindowAreNamed)
     }
 }
 
+// The IP address filter switch never travels on the large models, but the filter settings its dialog
+// holds do: a click leaves the switch as it is and still opens the dialog.
+TEST(PageEditability, ASwitchThatNeverTravelsStillOpensItsSettingsDialog)
+{
+    CQtMessagePresenter presenter;
+    auto context = NewContext(8314);
+    CMessenger messenger(context->strings, presenter);
+    CPageView view(*FindPageDef("TCP_IP_SET_DLG"), EnvOf(*context), messenger);
+    view.Initialise();
+    view.show();
+    auto* filter = view.findChild<QCheckBox*>("ipAddressFilterCheck");
+    ASSERT_NE(filter, nullptr);
+    ASSERT_TRUE(filter->isEnabled());
+    EXPECT_FALSE(filter->toolTip().isEmpty());
+    const bool before = filter->isChecked();
+    QString opened;
+    QTimer::singleShot(0, [&opened] {
+        if (auto* dialog = qobject_cast<CSettingDialog*>(QApplication::activeModalWidget())) {
+            opened = dialog->objectName();
+            dialog->reject();
+        }
+    });
+    view.ensureWidgetVisible(filter);
+    QTest::mouseClick(filter, Qt::LeftButton, {}, QPoint(6, filter->height() / 2));
+    EXPECT_EQ(opened, "CPaAddFilterDlg");
+    EXPECT_EQ(filter->isChecked(), before);
+    EXPECT_EQ(view.Model().State(2066).value, before ? 1 : 0);
+}
+
 // Parts of one composite (the octets of an address, fields a row label shares) say which part
 // they are, so that four fields read "IP Address" are told apart.
 TEST(PageAccessibility, PartsOfACompositeAreDescribed)
@@ -421,7 +450,7 @@ TEST(PageEditability, ReadOnlyAndNeverTravellingControlsRefuseTyping)
     CQtMessagePresenter presenter;
     auto context = NewContext(8314);
     CMessenger messenger(context->strings, presenter);
-    for (const char* name : {"IPV6_DLG", "SNMP_SET_DLG"}) {
+    for (const char* name : {"IPV6_DLG", "SNMP_SET_DLG", "TCP_IP_SET_DLG"}) {
         const CPageDef* def = FindPageDef(name);
         ASSERT_NE(def, nullptr) << name;
         CPageView view(*def, EnvOf(*context), messenger);
@@ -437,7 +466,7 @@ TEST(PageEditability, ReadOnlyAndNeverTravellingControlsRefuseTyping)
                 EXPECT_TRUE(address->Field(0)->isReadOnly()) << name << " " << control.id;
             } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
                 EXPECT_TRUE(edit->isReadOnly()) << name << " " << control.id;
-            } else {
+            } else if (control.opensDialog.empty()) {
                 EXPECT_FALSE(widget->isEnabled()) << name << " " << control.id;
             }
             if (!control.readOnly) {

@@ -203,6 +203,13 @@ void CPageView::Connect(const CControlDef& control, QWidget* widget)
                 }
                 // A radio button is switched off only by another button of its group.
                 const CControlDef& control = *m_page.FindControl(id);
+                if (OpensDialogOnly(control)) {
+                    Sync();
+                    if (const CPageDef* def = FindPageDef(control.opensDialog)) {
+                        ExecDialog(*def);
+                    }
+                    return;
+                }
                 const bool box = control.kind == ControlKind::Check;
                 const std::int32_t priorRadio = box ? 0 : CheckedRadio(control.group);
                 if (checked || box) {
@@ -317,12 +324,20 @@ bool CPageView::TakesInput(const CControlDef& control) const
     return !control.readOnly && ControlTravels(m_page, control);
 }
 
+bool CPageView::OpensDialogOnly(const CControlDef& control) const
+{
+    return control.kind == ControlKind::Check && !control.opensDialog.empty() && !TakesInput(control);
+}
+
 void CPageView::MarkNotEditable(const CControlDef& control, QWidget* widget)
 {
     if (TakesInput(control) || !IsInputKind(control.kind)) {
         return;
     }
-    if (!control.readOnly) {
+    if (OpensDialogOnly(control)) {
+        widget->setToolTip(tr("The device's own panel or web page switches this; neither an upload nor a "
+                              "settings file carries it. A click opens its settings."));
+    } else if (!control.readOnly) {
         widget->setToolTip(tr("The device's own panel or web page sets this; neither an upload nor a settings "
                               "file carries it."));
     }
@@ -436,8 +451,8 @@ void CPageView::SyncControl(std::size_t index)
     const CControlState& state = m_page.StateAt(index);
     QWidget* widget = m_widgets[index];
     widget->setVisible(state.visible);
-    const bool greyed =
-        !TakesInput(control) && control.kind != ControlKind::Edit && control.kind != ControlKind::Address;
+    const bool greyed = !TakesInput(control) && control.kind != ControlKind::Edit &&
+                        control.kind != ControlKind::Address && !OpensDialogOnly(control);
     widget->setEnabled(state.enabled && !(greyed && IsInputKind(control.kind)));
     switch (control.kind) {
         case ControlKind::Label:
@@ -530,10 +545,7 @@ void CPageView::OpenDialogFor(std::int32_t id, std::int32_t priorValue, std::int
     if (def == nullptr) {
         return;
     }
-    CPageEnv env = m_page.Env();
-    env.opener = &m_page;
-    CSettingDialog dialog(*def, env, m_messenger, this);
-    if (dialog.exec() == QDialog::Accepted) {
+    if (ExecDialog(*def)) {
         return;
     }
     const std::int32_t restored = m_page.CancelOpeningChoice(id, priorValue, priorRadio);
@@ -546,6 +558,14 @@ void CPageView::OpenDialogFor(std::int32_t id, std::int32_t priorValue, std::int
             prior->setFocus(Qt::OtherFocusReason);
         }
     }
+}
+
+bool CPageView::ExecDialog(const CPageDef& def)
+{
+    CPageEnv env = m_page.Env();
+    env.opener = &m_page;
+    CSettingDialog dialog(def, env, m_messenger, this);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 QSize CPageView::ContentSize() const
