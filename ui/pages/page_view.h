@@ -62,9 +62,6 @@ protected:
 private:
     QWidget* CreateWidget(const CControlDef& control, const CControlState& state);
     void Connect(const CControlDef& control, QWidget* widget);
-    // Names every input control after its label (the label's buddy), and describes the parts of a
-    // row that several fields share.
-    void NameControls();
     // Read-only controls and controls whose item never travels take no input.
     void MarkNotEditable(const CControlDef& control, QWidget* widget);
     bool TakesInput(const CControlDef& control) const;
