@@ -66,6 +66,8 @@ std::string RefusalText(InputRefusal refusal)
             return "does not take a character of that text";
         case InputRefusal::NotAddress:
             return "takes an address a.b.c.d";
+        case InputRefusal::NeverTravels:
+            return "is set on the device's own panel or web page: neither an upload nor a settings file carries it";
     }
     return {};
 }
@@ -238,6 +240,12 @@ CPageSetResult ApplyPageAssignments(CCliApp& app, const CPageDef& def, const std
             return {kExitUsage, "page " + std::string(def.name) + " has no control " + name};
         }
         const InputRefusal refusal = ApplyControlInput(page, *control, Utf8ToUtf16(assignment.substr(equals + 1)));
+        if (refusal == InputRefusal::NeverTravels) {
+            // Not a wrong command: the value would be lost, as one no settings file keeps.
+            return {kExitFailed,
+                    "control " + std::to_string(control->id) + " (" + std::string(control->name) + ") " +
+                        RefusalText(refusal)};
+        }
         if (refusal != InputRefusal::None) {
             return {kExitUsage,
                     "control " + std::to_string(control->id) + " (" + std::string(control->name) + ") " +

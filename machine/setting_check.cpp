@@ -181,6 +181,30 @@ CSettingCheck NoPlace(const CDeviceData& device,
 
 } // namespace
 
+bool SettingTravels(std::string_view page, std::string_view key, bool text)
+{
+    for (const CCompositeField& field : kCompositeFields) {
+        if (field.page == page && field.key == key && field.text == text) {
+            return true;
+        }
+    }
+    for (const CItemRow& row : ItemTable()) {
+        if (row.page != page || row.key == kBufferLengthKey) {
+            continue;
+        }
+        if (text ? row.kind == ItemKind::Text && row.key == key : row.kind == ItemKind::Number && row.key == key) {
+            return true;
+        }
+        // An address row names its first part; the four parts differ only in the last digit.
+        if (!text && row.kind == ItemKind::Address && row.key.size() == key.size() && !key.empty() &&
+            row.key.substr(0, key.size() - 1) == key.substr(0, key.size() - 1) && key.back() >= '1' &&
+            key.back() <= '4') {
+            return true;
+        }
+    }
+    return false;
+}
+
 std::string SettingTextBytes(std::string_view key, std::u16string_view text)
 {
     return key == "USER_NAME" ? TextToPanelBytes(text) : ProcessCodePage().Encode(text);

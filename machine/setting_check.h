@@ -44,6 +44,12 @@ CSettingCheck CheckSettingText(const CDeviceData& device,
                                std::string_view key,
                                std::u16string_view text);
 
+// Whether a number (or a text) set on the key travels in the machine image at all: in a row of its
+// own of that kind, an address row's part or a composite field, whatever the device has installed.
+// A key that never does is set only on the device's own panel or web page, and neither an upload
+// nor a settings file carries it.
+bool SettingTravels(std::string_view page, std::string_view key, bool text);
+
 // The bytes a text is stored in: panel code for USER_NAME, the process code page for the others.
 std::string SettingTextBytes(std::string_view key, std::u16string_view text);
 

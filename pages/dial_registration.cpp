@@ -102,6 +102,12 @@ std::u16string Folded(std::u16string_view text)
 
 } // namespace
 
+bool DialItemHasList(std::uint32_t value)
+{
+    const DialItemKind kind = DecodeDialItem(value).kind;
+    return kind != DialItemKind::None && kind != DialItemKind::Root && kind != DialItemKind::SpeedDialNode;
+}
+
 CDialItem DecodeDialItem(std::uint32_t value)
 {
     switch (value) {

@@ -48,6 +48,9 @@ struct CDialItem
 
 // None for a value outside the branch or with a number outside its range.
 CDialItem DecodeDialItem(std::uint32_t value);
+// Whether the item has an entry list to show: every item of the branch but the branch root and the
+// speed dial node, which only group the nodes under them and show the connection band instead.
+bool DialItemHasList(std::uint32_t value);
 std::uint32_t FavouriteSlotItem(std::int32_t slot);
 std::uint32_t SpeedDialSlotItem(std::int32_t number);
 std::uint32_t GroupItem(std::int32_t group);

@@ -1,6 +1,10 @@
 #include "pages/page_input.h"
 
+#include "machine/setting_check.h"
 #include "model/input_chars.h"
+#include "pages/page_registry.h"
+
+#include <algorithm>
 
 #include <string>
 
@@ -84,6 +88,23 @@ InputRefusal ApplyEdit(CPage& page, const CControlDef& control, std::u16string_v
 
 } // namespace
 
+bool ControlTravels(const CPage& page, const CControlDef& control)
+{
+    // Only the device's settings travel; the pages of the utility's own choices (what a list print
+    // includes) are kept where they are made.
+    const auto devicePages = PageDefs();
+    if (control.binding == Binding::None ||
+        std::find(devicePages.begin(), devicePages.end(), &page.Def()) == devicePages.end()) {
+        return true;
+    }
+    const std::string_view store = control.itemPage.empty() ? page.StorePage() : control.itemPage;
+    if (IsAddressBinding(control.binding)) {
+        return SettingTravels(store, std::string(control.item) + "_1", false);
+    }
+    const bool text = control.binding == Binding::Text || control.binding == Binding::PanelText;
+    return SettingTravels(store, control.item, text);
+}
+
 InputRefusal ApplyControlInput(CPage& page, const CControlDef& control, std::u16string_view value)
 {
     const CControlState& state = page.State(control.id);
@@ -95,6 +116,9 @@ InputRefusal ApplyControlInput(CPage& page, const CControlDef& control, std::u16
     }
     if (control.readOnly) {
         return InputRefusal::NotEditable;
+    }
+    if (!ControlTravels(page, control)) {
+        return InputRefusal::NeverTravels;
     }
     std::int32_t number = 0;
     switch (control.kind) {

@@ -19,7 +19,12 @@ enum class InputRefusal : std::uint8_t {
     TooLong,
     CharacterRefused, // the edit's typing filter drops a character
     NotAddress, // not four dot-separated fields
+    NeverTravels, // bound to an item no upload or settings file carries: the device's panel sets it
 };
+
+// Whether what the control holds reaches the device: unbound controls and controls bound to an item
+// the machine image carries. Read-only controls travel nowhere either, but show what the device has.
+bool ControlTravels(const CPage& page, const CControlDef& control);
 
 // Applies one value as a user would set it: an edit's text character by character through its
 // typing filter, a combo's stored value, 1/0 for check boxes and radio buttons (1 clears the

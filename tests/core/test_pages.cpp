@@ -1,6 +1,7 @@
 #include "pages/page.h"
 
 #include "app/app_context.h"
+#include "machine/setting_check.h"
 #include "model/model_defaults.h"
 #include "model/operation_seed.h"
 #include "pages/admin_number_page.h"
@@ -698,6 +699,51 @@ TEST(PageTexts, MissingKeysAndOtherModelsRowsKeepTheShippedEnglish)
     EXPECT_EQ(page.State(1562).text, u"Device Name") << "missing from the table";
     EXPECT_EQ(page.State(1576).text, u"Lamp Off Time") << "a row of the large model only";
     EXPECT_EQ(page.Text("STR_NO_SUCH_KEY"), u"");
+}
+
+} // namespace
+} // namespace qzb
+
+namespace qzb {
+namespace {
+
+// A control takes input only where its value reaches the device: the quick test of the item table
+// agrees with the full check a settings file runs, and qzbctl says why it refuses the others.
+TEST(PageInput, ControlsWhoseItemNeverTravelsAreRefusedWithTheReason)
+{
+    int travelling = 0;
+    int never = 0;
+    for (const std::int32_t model : {8313, 8314, 8315, 8329, 2152}) {
+        CAppContext context(model);
+        for (const CPageDef* def : PageDefsForModel(context.modelBit)) {
+            CPage page(*def, {&context.store, &context.strings, context.modelBit, &context.device});
+            page.Initialise();
+            for (const CControlDef& control : page.Controls()) {
+                if (control.binding == Binding::None || control.readOnly || !page.AppliesToModel(control.modelMask)) {
+                    continue;
+                }
+                const std::string_view storePage = control.itemPage.empty() ? page.StorePage() : control.itemPage;
+                const bool text = control.binding == Binding::Text || control.binding == Binding::PanelText;
+                const std::string key =
+                    IsAddressBinding(control.binding) ? std::string(control.item) + "_1" : std::string(control.item);
+                const CSettingCheck check = text ? CheckSettingText(context.device, context.store, storePage, key, u"")
+                                                 : CheckSettingNumber(context.device, context.store, storePage, key, 0);
+                const bool kept =
+                    check.refusal != SettingRefusal::NotInImage && check.refusal != SettingRefusal::WrongKind;
+                EXPECT_EQ(ControlTravels(page, control), kept) << model << " " << def->name << " " << control.id;
+                if (!ControlTravels(page, control)) {
+                    ++never;
+                    page.SetEnabled(control.id, true);
+                    page.SetVisible(control.id, true);
+                    EXPECT_EQ(ApplyControlInput(page, control, u"1"), InputRefusal::NeverTravels) << control.id;
+                } else {
+                    ++travelling;
+                }
+            }
+        }
+    }
+    EXPECT_GT(travelling, 500);
+    EXPECT_GT(never, 40) << "SNMP, IPv6, IPP, TCP/IP and camera print rows of the large models";
 }
 
 } // namespace

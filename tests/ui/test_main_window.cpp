@@ -19,12 +19,14 @@
 #include "ui/main/qzb_app.h"
 #include "ui/main/upload_preview_dialog.h"
 #include "ui/pages/main_item_dlg.h"
+#include "ui/pages/page_view.h"
 
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -425,6 +427,97 @@ TEST_F(MainWindow, PanelLanguageChoiceRedrawsTheDirectoryNames)
     EXPECT_EQ(context.store.GetItemNumber("MACHINE_SET_DLG", "Machine_Language"), 7) << "written before any store";
     EXPECT_TRUE(treeShows(czech));
     EXPECT_FALSE(treeShows(english));
+}
+
+} // namespace
+} // namespace qzb
+
+namespace qzb {
+namespace {
+
+class NodesWithoutView : public MainWindow
+{
+protected:
+    QTreeWidgetItem* Item(std::uint32_t value) const
+    {
+        for (QTreeWidgetItemIterator it(window->Tree()); *it != nullptr; ++it) {
+            if ((*it)->data(0, Qt::UserRole).toUInt() == value) {
+                return *it;
+            }
+        }
+        return nullptr;
+    }
+
+    void Click(std::uint32_t value)
+    {
+        QTreeWidgetItem* item = Item(value);
+        ASSERT_NE(item, nullptr) << std::hex << value;
+        window->Tree()->scrollToItem(item);
+        QTest::mouseClick(
+            window->Tree()->viewport(), Qt::LeftButton, {}, window->Tree()->visualItemRect(item).center());
+        ASSERT_EQ(window->Tree()->currentItem(), item);
+    }
+
+    // The connection band as a user sees it: shown in the right pane, saying the state.
+    QString VisibleBand() const
+    {
+        auto* band = window->findChild<QLabel*>("connectionStateBand");
+        return band != nullptr && band->isVisible() ? band->text() : QString();
+    }
+
+    bool ListShown() const
+    {
+        auto* list = window->findChild<QWidget*>("dialEntryList");
+        return list != nullptr && list->isVisible();
+    }
+};
+
+TEST_F(NodesWithoutView, DialRegistrationRootAndSpeedDialNodeShowTheBandNotAnEmptyList)
+{
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    ASSERT_EQ(window->Connect(), kOk);
+    ASSERT_EQ(window->Download(), kOk);
+
+    Click(0x1000000);
+    EXPECT_EQ(VisibleBand(), "Connection state : On-line");
+    EXPECT_FALSE(ListShown());
+
+    Click(0x1000004);
+    EXPECT_TRUE(ListShown());
+    EXPECT_EQ(VisibleBand(), "");
+
+    Click(0x1000002);
+    EXPECT_EQ(VisibleBand(), "Connection state : On-line");
+    EXPECT_FALSE(ListShown());
+
+    // By keyboard from the speed dial node to the fax/e-mail node under it, and back up.
+    window->Tree()->setFocus();
+    QTest::keyClick(window->Tree(), Qt::Key_Down);
+    EXPECT_EQ(window->Tree()->currentItem(), Item(0x1000004));
+    EXPECT_TRUE(ListShown());
+    QTest::keyClick(window->Tree(), Qt::Key_Up);
+    EXPECT_EQ(VisibleBand(), "Connection state : On-line");
+
+    ASSERT_EQ(window->Disconnect(), kOk);
+    EXPECT_EQ(VisibleBand(), "Connection state : Off-line");
+}
+
+TEST_F(NodesWithoutView, TotalCounterBeforeAnyDataShowsTheBandAndNoZeroCounters)
+{
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    Click(0x4000001);
+    EXPECT_EQ(VisibleBand(), "Connection state : Off-line");
+    CPageView* counters = window->PageHost()->Page(0x4000001);
+    ASSERT_NE(counters, nullptr);
+    EXPECT_FALSE(counters->isVisible());
+
+    ASSERT_EQ(window->Connect(), kOk);
+    ASSERT_EQ(window->Download(), kOk);
+    Click(0x4000001);
+    EXPECT_TRUE(counters->isVisible());
+    EXPECT_EQ(VisibleBand(), "");
 }
 
 } // namespace

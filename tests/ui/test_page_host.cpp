@@ -43,6 +43,8 @@ protected:
         layout->addWidget(m_tree);
         m_host = new CMainItemDlg(*m_context, *m_messenger, m_window.get());
         layout->addWidget(m_host, 1);
+        // The host shows pages only while there is data; the band alone before.
+        m_host->SetConnectionState(false, true);
         m_window->resize(700, 400);
     }
 

@@ -65,6 +65,22 @@ void CMyIPAddressCtrl::NameFields()
     }
 }
 
+void CMyIPAddressCtrl::SetAccessibleNames(const QString& name)
+{
+    setAccessibleName(name);
+    for (int i = 0; i < kFieldCount; ++i) {
+        Field(i)->setAccessibleName(name);
+        Field(i)->setAccessibleDescription(tr("Part %1 of 4 of the address").arg(i + 1));
+    }
+}
+
+void CMyIPAddressCtrl::SetReadOnly(bool readOnly)
+{
+    for (QLineEdit* field : m_fields) {
+        field->setReadOnly(readOnly);
+    }
+}
+
 int CMyIPAddressCtrl::GetAddress(CAddressFields& fields) const
 {
     int filled = 0;

@@ -35,6 +35,11 @@ public:
     void SetFieldFocus(int field);
 
     QLineEdit* Field(int field) const;
+    // Names the control and each of its four fields for assistive technology: the fields are
+    // described as the first to fourth part of the address.
+    void SetAccessibleNames(const QString& name);
+    // A control that shows an address the user cannot change: its fields take no typing.
+    void SetReadOnly(bool readOnly);
 
 signals:
     void AddressChanged();

@@ -5,6 +5,7 @@
 #include "app/messenger.h"
 #include "base/text_format.h"
 #include "model/panel_code.h"
+#include "ui/pages/main_item_dlg.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -15,6 +16,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QStackedWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -80,6 +82,10 @@ CDialRegistrationView::CDialRegistrationView(CAppContext& context, CMessenger& m
         row->setCheckState(Qt::Unchecked);
     }
     m_groups->setMaximumWidth(180);
+    // Screen readers name the lists after the captions a sighted user reads above them.
+    m_list->setAccessibleName(text("STR_DR_TXT_DIAL_REGISTRATION"));
+    m_filter->setAccessibleName(text("STR_DR_TXT_FILTER"));
+    m_groups->setAccessibleName(text("STR_DR_TXT_ADD_GROUP"));
 
     auto* speedDial = new QHBoxLayout;
     speedDial->addWidget(new QLabel(text("STR_DR_TXT_SD_SET_FRAM"), this));
@@ -143,6 +149,20 @@ CDialRegistrationView::CDialRegistrationView(CAppContext& context, CMessenger& m
     connect(m_faxMail, &QRadioButton::clicked, this, [this] { emit JumpRequested(DialRadioJump(false)); });
     connect(m_scan, &QRadioButton::clicked, this, [this] { emit JumpRequested(DialRadioJump(true)); });
     connect(m_groups, &QListWidget::itemChanged, this, &CDialRegistrationView::OnGroupCheckChanged);
+    if (auto* pane = qobject_cast<QStackedWidget*>(parent)) {
+        connect(pane, &QStackedWidget::currentChanged, this, &CDialRegistrationView::YieldIfNoList);
+    }
+}
+
+void CDialRegistrationView::YieldIfNoList()
+{
+    auto* pane = qobject_cast<QStackedWidget*>(parentWidget());
+    if (pane == nullptr || pane->currentWidget() != this || DialItemHasList(m_item)) {
+        return;
+    }
+    if (auto* host = pane->findChild<CMainItemDlg*>(QString(), Qt::FindDirectChildrenOnly)) {
+        pane->setCurrentWidget(host);
+    }
 }
 
 CDialTexts CDialRegistrationView::Texts() const
@@ -164,6 +184,7 @@ void CDialRegistrationView::ShowItem(std::uint32_t item)
     m_path->setText(Q(DialPathLabel(item, m_context.device.book, texts)));
     m_rows = DialListRows(item, m_context.device.book, texts);
     FillList();
+    YieldIfNoList();
 }
 
 void CDialRegistrationView::FillList()

@@ -104,7 +104,6 @@ void CMainItemDlg::ShowPage(std::uint32_t typeCode)
         view->ResetScroll();
     }
     m_current = typeCode;
-    m_stack->setCurrentWidget(view != nullptr ? static_cast<QWidget*>(view) : m_empty);
     UpdateBand();
 }
 
@@ -158,8 +157,10 @@ void CMainItemDlg::SetConnectionState(bool online, bool dataPresent)
 
 void CMainItemDlg::UpdateBand()
 {
-    const bool noPage = Page(m_current) == nullptr;
-    m_band->setVisible(!m_dataPresent || noPage);
+    // Without data a page would show the store's initial values (counters of zero): the band alone.
+    CPageView* view = m_dataPresent ? Page(m_current) : nullptr;
+    m_stack->setCurrentWidget(view != nullptr ? static_cast<QWidget*>(view) : m_empty);
+    m_band->setVisible(view == nullptr);
     auto text = [this](std::string_view key) {
         return QString::fromStdU16String(TranslatedText(&m_context.strings, key));
     };

@@ -2,10 +2,12 @@
 
 #include "app/string_table.h"
 #include "model/input_chars.h"
+#include "pages/page_input.h"
 #include "pages/page_registry.h"
 #include "ui/controls/my_combo_box.h"
 #include "ui/controls/my_edit.h"
 #include "ui/controls/my_ip_address_ctrl.h"
+#include "ui/pages/control_names.h"
 #include "ui/pages/setting_dialog.h"
 
 #include <QCheckBox>
@@ -54,6 +56,11 @@ bool IsPageScrollKey(const QKeyEvent& key)
         default:
             return false;
     }
+}
+
+bool IsInputKind(ControlKind kind)
+{
+    return kind != ControlKind::Label && kind != ControlKind::List;
 }
 
 } // namespace
@@ -187,6 +194,13 @@ void CPageView::Connect(const CControlDef& control, QWidget* widget)
                 }
                 // A radio button is switched off only by another button of its group.
                 const CControlDef& control = *m_page.FindControl(id);
+                if (OpensDialogOnly(control)) {
+                    Sync();
+                    if (const CPageDef* def = FindPageDef(control.opensDialog)) {
+                        ExecDialog(*def);
+                    }
+                    return;
+                }
                 const bool box = control.kind == ControlKind::Check;
                 const std::int32_t priorRadio = box ? 0 : CheckedRadio(control.group);
                 if (checked || box) {
@@ -287,9 +301,43 @@ void CPageView::Initialise()
         WatchKeys(widget);
     }
     m_grid->setRowStretch(lastRow + 1, 1);
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        MarkNotEditable(controls[i], m_widgets[i]);
+    }
+    NameControls(m_page, m_widgets);
     Sync();
     setWidget(m_content);
     ApplyRatio();
+}
+
+bool CPageView::TakesInput(const CControlDef& control) const
+{
+    return !control.readOnly && ControlTravels(m_page, control);
+}
+
+bool CPageView::OpensDialogOnly(const CControlDef& control) const
+{
+    return control.kind == ControlKind::Check && !control.opensDialog.empty() && !TakesInput(control);
+}
+
+void CPageView::MarkNotEditable(const CControlDef& control, QWidget* widget)
+{
+    if (TakesInput(control) || !IsInputKind(control.kind)) {
+        return;
+    }
+    if (OpensDialogOnly(control)) {
+        widget->setToolTip(tr("The device's own panel or web page switches this; neither an upload nor a "
+                              "settings file carries it. A click opens its settings."));
+    } else if (!control.readOnly) {
+        widget->setToolTip(tr("The device's own panel or web page sets this; neither an upload nor a settings "
+                              "file carries it."));
+    }
+    if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+        edit->setReadOnly(true);
+    } else if (auto* address = qobject_cast<CMyIPAddressCtrl*>(widget)) {
+        address->SetReadOnly(true);
+    }
+    // Lists, boxes and sliders have no read-only state: SyncControl keeps them greyed.
 }
 
 void CPageView::ApplyRatio()
@@ -310,7 +358,9 @@ void CPageView::SyncControl(std::size_t index)
     const CControlState& state = m_page.StateAt(index);
     QWidget* widget = m_widgets[index];
     widget->setVisible(state.visible);
-    widget->setEnabled(state.enabled);
+    const bool greyed = !TakesInput(control) && control.kind != ControlKind::Edit &&
+                        control.kind != ControlKind::Address && !OpensDialogOnly(control);
+    widget->setEnabled(state.enabled && !(greyed && IsInputKind(control.kind)));
     switch (control.kind) {
         case ControlKind::Label:
             static_cast<QLabel*>(widget)->setText(ToQString(state.text));
@@ -338,7 +388,7 @@ void CPageView::SyncControl(std::size_t index)
                 combo->SelectByValue(state.value);
             }
             // A list the running model offers nothing in is greyed rather than opening empty.
-            combo->setEnabled(state.enabled && !state.choices.empty());
+            combo->setEnabled(state.enabled && !state.choices.empty() && TakesInput(control));
             break;
         }
         case ControlKind::Check:
@@ -404,10 +454,7 @@ void CPageView::OpenDialogFor(std::int32_t id, std::int32_t priorValue, std::int
     if (def == nullptr) {
         return;
     }
-    CPageEnv env = m_page.Env();
-    env.opener = &m_page;
-    CSettingDialog dialog(*def, env, m_messenger, this);
-    if (dialog.exec() == QDialog::Accepted) {
+    if (ExecDialog(*def)) {
         return;
     }
     const std::int32_t restored = m_page.CancelOpeningChoice(id, priorValue, priorRadio);
@@ -420,6 +467,14 @@ void CPageView::OpenDialogFor(std::int32_t id, std::int32_t priorValue, std::int
             prior->setFocus(Qt::OtherFocusReason);
         }
     }
+}
+
+bool CPageView::ExecDialog(const CPageDef& def)
+{
+    CPageEnv env = m_page.Env();
+    env.opener = &m_page;
+    CSettingDialog dialog(def, env, m_messenger, this);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 QSize CPageView::ContentSize() const

@@ -62,6 +62,14 @@ protected:
 private:
     QWidget* CreateWidget(const CControlDef& control, const CControlState& state);
     void Connect(const CControlDef& control, QWidget* widget);
+    // Read-only controls and controls whose item never travels take no input.
+    void MarkNotEditable(const CControlDef& control, QWidget* widget);
+    bool TakesInput(const CControlDef& control) const;
+    // A switch the device's panel sets whose settings dialog holds values that do travel: the click
+    // leaves the switch as it is and only opens the dialog.
+    bool OpensDialogOnly(const CControlDef& control) const;
+    // Runs the setting dialog over the page; true when it closed with OK.
+    bool ExecDialog(const CPageDef& def);
     void WatchKeys(QWidget* widget);
     void ApplyRatio();
     void Sync();
