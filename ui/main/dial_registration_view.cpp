@@ -149,20 +149,6 @@ CDialRegistrationView::CDialRegistrationView(CAppContext& context, CMessenger& m
     connect(m_faxMail, &QRadioButton::clicked, this, [this] { emit JumpRequested(DialRadioJump(false)); });
     connect(m_scan, &QRadioButton::clicked, this, [this] { emit JumpRequested(DialRadioJump(true)); });
     connect(m_groups, &QListWidget::itemChanged, this, &CDialRegistrationView::OnGroupCheckChanged);
-    if (auto* pane = qobject_cast<QStackedWidget*>(parent)) {
-        connect(pane, &QStackedWidget::currentChanged, this, &CDialRegistrationView::YieldIfNoList);
-    }
-}
-
-void CDialRegistrationView::YieldIfNoList()
-{
-    auto* pane = qobject_cast<QStackedWidget*>(parentWidget());
-    if (pane == nullptr || pane->currentWidget() != this || DialItemHasList(m_item)) {
-        return;
-    }
-    if (auto* host = pane->findChild<CMainItemDlg*>(QString(), Qt::FindDirectChildrenOnly)) {
-        pane->setCurrentWidget(host);
-    }
 }
 
 CDialTexts CDialRegistrationView::Texts() const
@@ -184,7 +170,6 @@ void CDialRegistrationView::ShowItem(std::uint32_t item)
     m_path->setText(Q(DialPathLabel(item, m_context.device.book, texts)));
     m_rows = DialListRows(item, m_context.device.book, texts);
     FillList();
-    YieldIfNoList();
 }
 
 void CDialRegistrationView::FillList()

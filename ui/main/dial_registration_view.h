@@ -55,7 +55,6 @@ private:
     void FocusAfter(DialFocus pressed);
     // A node without a list (the branch root, the speed dial node) leaves its place in the window's
     // right pane to the page host, which shows the connection band there.
-    void YieldIfNoList();
 
     CAppContext& m_context;
     CMessenger& m_messenger;

@@ -81,6 +81,7 @@ CQZBDlg::CQZBDlg(
     m_tree = new QTreeWidget(splitter);
     m_tree->setObjectName("navigationTree");
     m_tree->setHeaderHidden(true);
+    m_tree->setAccessibleName(Text("STR_MAIN_UI_TXT_NAVIGATION"));
     m_right = new QStackedWidget(splitter);
     m_right->setObjectName("rightPane");
     m_host = new CMainItemDlg(m_context, m_messenger, m_right);
@@ -557,16 +558,22 @@ QPixmap CQZBDlg::Picture()
         return window;
     }
     // The dialog over the window's middle, the picture grown where the dialog is the larger.
+    // Sizes in device-independent pixels, so that a scaled screen (200%) draws both at one scale.
     const QPixmap dialog = m_shownDialog->grab();
-    QPixmap picture(std::max(window.width(), dialog.width() + 40), std::max(window.height(), dialog.height() + 40));
+    const QSize windowSize = window.deviceIndependentSize().toSize();
+    const QSize dialogSize = dialog.deviceIndependentSize().toSize();
+    const QSize size(std::max(windowSize.width(), dialogSize.width() + 40),
+                     std::max(windowSize.height(), dialogSize.height() + 40));
+    QPixmap picture(size * window.devicePixelRatio());
+    picture.setDevicePixelRatio(window.devicePixelRatio());
     picture.fill(palette().color(QPalette::Window));
     QPainter painter(&picture);
     painter.drawPixmap(0, 0, window);
-    const int left = (picture.width() - dialog.width()) / 2;
-    const int top = (picture.height() - dialog.height()) / 2;
+    const int left = (size.width() - dialogSize.width()) / 2;
+    const int top = (size.height() - dialogSize.height()) / 2;
     painter.drawPixmap(left, top, dialog);
     painter.setPen(QPen(Qt::darkGray, 1));
-    painter.drawRect(left, top, dialog.width() - 1, dialog.height() - 1);
+    painter.drawRect(left, top, dialogSize.width() - 1, dialogSize.height() - 1);
     return picture;
 }
 
@@ -584,7 +591,9 @@ void CQZBDlg::OnCurrentItemChanged(QTreeWidgetItem* current, QTreeWidgetItem* pr
     }
     const std::uint32_t value = current != nullptr ? current->data(0, Qt::UserRole).toUInt() : 0;
     const std::int64_t type = current != nullptr ? PageTypeOfItem(value) : 0;
-    if (DecodeDialItem(value).kind != DialItemKind::None) {
+    // The dial registration root and the speed dial node have no list: the page host shows the
+    // connection band there.
+    if (DecodeDialItem(value).kind != DialItemKind::None && DialItemHasList(value)) {
         m_host->ShowPage(0);
         m_dialView->ShowItem(value);
         m_right->setCurrentWidget(m_dialView);
