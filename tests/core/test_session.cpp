@@ -11,6 +11,7 @@
 #include "files/dat_file.h"
 #include "pages/command_states.h"
 #include "session/command_bar.h"
+#include "tests/support/csv_files.h"
 #include "tests/support/memory_preferences.h"
 #include "tests/support/temp_folder.h"
 
@@ -18,7 +19,6 @@
 
 #include <algorithm>
 #include <deque>
-#include <fstream>
 
 namespace qzb {
 namespace {
@@ -310,20 +310,7 @@ TEST_F(Session, ACsvImportReportsWhatItLeftOutInAList)
     const std::filesystem::path csv = folder.Path() / "book.csv";
     ports.files = {csv};
     ASSERT_EQ(session.ExportCsv().code, kOk);
-    // Every speed dial of the file gets a kind the device does not know.
-    std::size_t spoiled = 0;
-    {
-        std::ifstream in(csv, std::ios::binary);
-        std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        for (std::size_t at = text.find("\nSPD"); at != std::string::npos; at = text.find("\nSPD", at + 1)) {
-            const std::size_t kind = text.find(',', at) + 1;
-            if (text.compare(kind, 3, "NA,") != 0) {
-                text.replace(kind, text.find(',', kind) - kind, "XYZ");
-                ++spoiled;
-            }
-        }
-        std::ofstream(csv, std::ios::binary) << text;
-    }
+    const std::size_t spoiled = SpoilSpeedDialKinds(csv);
     ASSERT_GT(spoiled, 3u);
     presenter.answers = {kAnswerOk}; // replace the device's data
     ports.files = {csv};

@@ -1,6 +1,7 @@
 #include "ui/main/qzb_dlg.h"
 
 #include "pages/dial_registration.h"
+#include "tests/support/csv_files.h"
 #include "tests/ui/window_fixture.h"
 #include "ui/main/upload_preview_dialog.h"
 
@@ -13,8 +14,6 @@
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 
-#include <fstream>
-#include <iterator>
 
 namespace qzb {
 namespace {
@@ -168,18 +167,8 @@ TEST_F(WindowScenario, ACsvImportWithBadLinesListsThemInAScrollableReport)
     CFileDialogs::SetNextFileName(QString::fromStdString(csv.string()));
     Press(Qt::Key_E, Qt::ControlModifier);
     ASSERT_TRUE(std::filesystem::exists(csv));
-    std::ifstream in(csv, std::ios::binary);
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    in.close();
-    std::size_t spoiled = 0;
-    for (std::size_t at = text.find("\nSPD"); at != std::string::npos; at = text.find("\nSPD", at + 1)) {
-        const std::size_t kind = text.find(',', at) + 1;
-        if (text.compare(kind, 3, "NA,") != 0) {
-            text.replace(kind, text.find(',', kind) - kind, "XYZ");
-            ++spoiled;
-        }
-    }
-    std::ofstream(csv, std::ios::binary) << text;
+    const std::size_t spoiled = SpoilSpeedDialKinds(csv);
+    ASSERT_GT(spoiled, 3u);
 
     CQtMessagePresenter::SetNextAnswer(kAnswerOk); // replace the device's data
     CUploadPreviewDialog::SetNextAnswer(false); // close the report
