@@ -172,6 +172,13 @@ int CEntryCommand::Run(const CCliOptions& options, std::ostream& out, std::ostre
             err << ErrorLine(app, *FormOf(editor), result) << '\n';
             return kExitFailed;
         }
+        // A file keeps no group without members: the name would be lost without a word.
+        const CGroupEntry* group = target.list == CEntryTarget::List::Group ? book.FindGroup(target.number) : nullptr;
+        if (group != nullptr && group->members.empty()) {
+            err << "qzbctl: " << m_target << " has no members, and a settings file keeps no group without them; "
+                << "add a speed dial to it first (entry set speed:N groups=" << target.number << ")\n";
+            return kExitFailed;
+        }
     }
     std::error_code reason;
     if (!WriteFileAtomically(m_file, BuildDatFile(context), &reason)) {

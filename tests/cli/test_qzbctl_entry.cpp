@@ -84,6 +84,11 @@ TEST_F(QzbctlEntry, RefusalsLeaveTheFileAsItWas)
     EXPECT_EQ(group.status, kExitFailed);
     EXPECT_NE(group.err.find("0x8002001B"), std::string::npos) << group.err;
 
+    // A name for a group without members would be dropped by the file without a word.
+    const CRun empty = Set({"group:5", "name=Nobody"});
+    EXPECT_EQ(empty.status, kExitFailed);
+    EXPECT_NE(empty.err.find("group:5 has no members"), std::string::npos) << empty.err;
+
     const std::pair<std::vector<std::string>, std::string> usages[] = {
         {{"speed:1", "colour=1"}, "field colour is no field of this editor"},
         {{"speed:1", "address=x@y"}, "field address is hidden for this entry"},
