@@ -227,10 +227,15 @@ std::u16string Dotted(const CValueStore& store, std::string_view page, std::stri
         std::string key(item);
         key += '_';
         key += static_cast<char>('0' + field);
+        const std::int32_t octet = store.GetItemNumber(page, key);
+        // An address not set (no gateway: -1) shows empty, as the network page shows it.
+        if (octet < 0 || octet > 255) {
+            return {};
+        }
         if (field > 1) {
             text += '.';
         }
-        text += std::to_string(store.GetItemNumber(page, key));
+        text += std::to_string(octet);
     }
     return Widen(text);
 }

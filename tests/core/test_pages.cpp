@@ -471,6 +471,9 @@ TEST(InformationPages, ConfigurationRowsFollowTheModelAndTheirSources)
         page.Initialise();
         EXPECT_EQ(Caption(page, "deviceNameValue"), u"Front desk");
         EXPECT_EQ(Caption(page, "ipAddressValue"), u"191.192.193.194");
+        context.store.SetItemNumber("TCP_IP_SET_DLG", "NETWORK_GATEWAY_1", -1);
+        page.Initialise();
+        EXPECT_EQ(Caption(page, "gatewayAddressValue"), u"") << "no gateway shows empty, not -1.0.0.0";
         EXPECT_EQ(Caption(page, "memoryValue"), u"256 MB");
         EXPECT_EQ(Visible(page, "tray3Label"), large) << model;
         EXPECT_EQ(Visible(page, "imagingCartridgeValue"), small) << model;
