@@ -133,7 +133,7 @@ TEST_F(MainWindow, UploadWithoutDataStillAsksAndLeavingABadPageIsRefused)
     EXPECT_EQ(window->PageHost()->CurrentType(), 0x02000008u) << "the page stays";
     EXPECT_EQ(CQtMessagePresenter::Recorded().back().code, kMsgInvalidRangeValue);
     EXPECT_EQ(CQtMessagePresenter::Recorded().back().text,
-              u"The value is out of range or holds characters the device cannot show.");
+              u"The value is missing, out of range, already taken, or holds characters the device cannot show.");
     EXPECT_TRUE(edit->hasFocus());
     EXPECT_EQ(edit->selectedText(), "12");
 }

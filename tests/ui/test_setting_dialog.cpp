@@ -97,7 +97,7 @@ TEST_F(SettingDialog, OkRefusesABadValueAndStaysThenWritesOnEnterWhileEscapeWrit
     ASSERT_EQ(CQtMessagePresenter::Recorded().size(), 1u);
     EXPECT_EQ(CQtMessagePresenter::Recorded()[0].code, kMsgInvalidRangeValue);
     EXPECT_EQ(CQtMessagePresenter::Recorded()[0].text,
-              u"The value is out of range or holds characters the device cannot show.");
+              u"The value is missing, out of range, already taken, or holds characters the device cannot show.");
     EXPECT_EQ(CQtMessagePresenter::Recorded()[0].owner, static_cast<QWidget*>(&dialog));
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_TRUE(timeout->hasFocus());
