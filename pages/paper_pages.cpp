@@ -6,6 +6,8 @@
 #include "pages/page.h"
 #include "pages/paper_tables.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <vector>
 
 namespace qzb {
@@ -15,6 +17,7 @@ namespace {
 constexpr std::int32_t kPlainPaper = 1632;
 constexpr std::int32_t kGlossy2 = 1641;
 constexpr std::int32_t kCustomY = 1005;
+constexpr std::int32_t kCustomYRange = 1007;
 constexpr std::int32_t kTray1Size = 1642;
 constexpr std::int32_t kCustomSize = 39;
 constexpr std::int32_t kOficio = 27;
@@ -277,14 +280,15 @@ struct CCustomSize
          .row = 1,
          .column = 1},
         {.id = 1006, .name = "customYUnitLabel", .textKey = "STR_DLG_CPS_TXT_Y_MM", .row = 1, .column = 2},
-        {.id = 1007,
+        {.id = kCustomYRange,
          .name = "customYRangeLabel",
          .textKey = kTray1 ? "STR_DLG_CPS_TXT_Y_TRAY1_RANGE" : "STR_DLG_CPS_TXT_Y_TRAY2_RANGE",
          .row = 1,
          .column = 3},
     };
 
-    static CCheckResult Check(const CPage& page)
+    // The Y range the check applies: on the small models' tray 1 it depends on the media.
+    static std::pair<std::int32_t, std::int32_t> YRange(const CPage& page)
     {
         std::int32_t minimum = 148;
         std::int32_t maximum = 297;
@@ -298,6 +302,23 @@ struct CCustomSize
             const bool thick = (MediaClass(media) & kThickClasses) != 0;
             minimum = thick ? 184 : 195;
         }
+        return {minimum, maximum};
+    }
+
+    // The range beside the field states the range the check applies.
+    static void AfterLoad(CPage& page)
+    {
+        const auto [minimum, maximum] = YRange(page);
+        char text[32];
+        const int length =
+            std::snprintf(text, sizeof text, "(%d - %d)", static_cast<int>(minimum), static_cast<int>(maximum));
+        page.SetCaption(kCustomYRange,
+                        std::u16string(text, text + std::clamp(length, 0, static_cast<int>(sizeof text) - 1)));
+    }
+
+    static CCheckResult Check(const CPage& page)
+    {
+        const auto [minimum, maximum] = YRange(page);
         const std::u16string& text = page.State(kCustomY).text;
         if (!IsInputTextValid(text, InputKind::Digits, *page.Env().store) || !IsInRange(text, minimum, maximum)) {
             return {kMsgInvalidRangeValue, kCustomY};
@@ -315,7 +336,7 @@ struct CCustomSize
         return 0x1;
     }
 
-    static constexpr CPageRules kRules{.check = Check};
+    static constexpr CPageRules kRules{.afterLoad = AfterLoad, .check = Check};
     static constexpr CPageDef kDef{.name = kTray1 ? "CUSTOM_PAPER_SIZE_DLG:1" : "CUSTOM_PAPER_SIZE_DLG:2",
                                    .className = "CCustomPaperSizeDlg",
                                    .pageClass = PageClass::SettingDialog,

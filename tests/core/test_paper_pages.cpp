@@ -103,5 +103,24 @@ TEST(CustomPaperSizeDialog, RangesByTrayModelAndMedia)
     EXPECT_EQ(context.store.GetItemNumber("CUSTOM_PAPER_SIZE_DLG", "PAPER_TRAY1_CUSTOM_Y"), 190);
 }
 
+// The range beside the Y field is the one its check applies, on every model and media.
+TEST(CustomPaperSizeDialog, TheStatedRangeIsTheCheckedOne)
+{
+    const std::tuple<std::int32_t, int, std::int32_t, std::u16string> cases[] = {
+        {8313, 1, 0, u"(148 - 356)"},
+        {8314, 2, 0, u"(148 - 297)"},
+        {8329, 1, 0, u"(195 - 297)"},
+        {8329, 1, 7, u"(184 - 297)"},
+        {2152, 1, 10, u"(184 - 297)"},
+    };
+    for (const auto& [model, tray, media, stated] : cases) {
+        CAppContext context(model);
+        context.store.SetItemNumber("PAPER_SET_DLG", "PAPER_TRAY1_MEDIA_TYPE", media);
+        CPage dialog(CustomPaperSizeDialog(tray), EnvOf(context));
+        dialog.Initialise();
+        EXPECT_EQ(dialog.State(1007).text, stated) << model << " tray " << tray << " media " << media;
+    }
+}
+
 } // namespace
 } // namespace qzb
