@@ -242,14 +242,30 @@ void CPage::LoadControl(std::size_t index)
             break;
         case Binding::Radio: {
             const std::int32_t stored = store.GetItemNumber(page, control.item);
+            // Where the running model shows some buttons of the group, only those claim the stored
+            // value: a value of a hidden button (transparency on a model without it) loads as the
+            // group's fallback, which a store then writes, instead of leaving no button checked. A
+            // group the model hides whole keeps what it holds.
+            auto shown = [this](const CControlDef& button) {
+                return AppliesToModel(button.modelMask) || !button.hideExcluded;
+            };
+            bool groupShown = false;
+            bool claimedByShown = false;
             bool claimed = false;
             for (const CControlDef& other : m_def.controls) {
-                if (other.binding == Binding::Radio && other.group == control.group && other.radioValue == stored) {
-                    claimed = true;
-                    break;
+                if (other.binding != Binding::Radio || other.group != control.group) {
+                    continue;
                 }
+                groupShown = groupShown || shown(other);
+                claimed = claimed || other.radioValue == stored;
+                claimedByShown = claimedByShown || (shown(other) && other.radioValue == stored);
             }
-            state.value = (control.radioValue == stored || (!claimed && control.fallback)) ? 1 : 0;
+            if (groupShown) {
+                state.value =
+                    ((shown(control) && control.radioValue == stored) || (!claimedByShown && control.fallback)) ? 1 : 0;
+            } else {
+                state.value = (control.radioValue == stored || (!claimed && control.fallback)) ? 1 : 0;
+            }
             break;
         }
         case Binding::Combo:

@@ -56,6 +56,26 @@ TEST(PaperSourcePage, Tray1SizesFollowModelMediaAndFaxCountry)
         << "an empty list writes nothing";
 }
 
+// A stored media whose radio the running model hides loads as plain paper, and a store writes
+// plain paper: no hidden value is written back under no checked radio.
+TEST(PaperPage, AHiddenMediaLoadsAsPlainPaper)
+{
+    CAppContext context(8329);
+    context.store.SetItemNumber("PAPER_SET_DLG", "PAPER_TRAY1_MEDIA_TYPE", 3);
+    CPage paper(PaperSourcePage(), EnvOf(context));
+    paper.Initialise();
+    EXPECT_EQ(paper.State(1632).value, 1) << "plain paper";
+    EXPECT_EQ(paper.State(1633).value, 0) << "transparency, hidden on this model";
+    ASSERT_TRUE(paper.Store().Ok());
+    EXPECT_EQ(context.store.GetItemNumber("PAPER_SET_DLG", "PAPER_TRAY1_MEDIA_TYPE"), 0);
+
+    CAppContext large(8313);
+    large.store.SetItemNumber("PAPER_SET_DLG", "PAPER_TRAY1_MEDIA_TYPE", 3);
+    CPage shown(PaperSourcePage(), EnvOf(large));
+    shown.Initialise();
+    EXPECT_EQ(shown.State(1633).value, 1) << "the model that shows transparency keeps it";
+}
+
 TEST(CustomPaperSizeDialog, RangesByTrayModelAndMedia)
 {
     struct CCase
