@@ -5,6 +5,8 @@
 #include "cli/qzbctl.h"
 #include "cli/store_commands.h"
 #include "files/dat_file.h"
+#include "machine/image_decoder.h"
+#include "machine/image_encoder.h"
 #include "machine/setting_check.h"
 #include "model/panel_code.h"
 #include "model/text_codec.h"
@@ -90,9 +92,43 @@ std::string PageNames(std::uint32_t modelBit)
     return names;
 }
 
+// Whether the page shows the same once its store has gone through a settings file and back. Some
+// values travel together in one field and come back in another form of the same state (a memory
+// reception window switched off comes back as -1, 0, 0, 0 whatever its other times held).
+bool PageComesBack(const CAppContext& context, const CPageDef& def)
+{
+    CDeviceData device = context.device;
+    CValueStore store = context.store;
+    CEncodeOptions options;
+    options.mode = EncodeMode::File;
+    const std::vector<std::uint8_t> image = EncodeMachineImage(device, store, options);
+    CDeviceData rereadDevice = context.device;
+    CValueStore reread = context.store;
+    if (DecodeMachineImage(rereadDevice, reread, image) != kOk) {
+        return false;
+    }
+    CPage now(def, {&store, &context.strings, context.modelBit, &device});
+    now.Initialise();
+    CPage again(def, {&reread, &context.strings, context.modelBit, &rereadDevice});
+    again.Initialise();
+    for (std::size_t i = 0; i < def.controls.size(); ++i) {
+        const CControlDef& control = def.controls[i];
+        const CControlState& shown = now.StateAt(i);
+        if (control.binding == Binding::None || control.readOnly || !shown.visible) {
+            continue;
+        }
+        const CControlState& back = again.StateAt(i);
+        if (shown.text != back.text || shown.value != back.value || shown.octets != back.octets) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // A value the page stored that a DAT file would not give back: the first such control, with why.
 std::optional<std::string> UnkeptValue(const CAppContext& context, const CValueStore& before, const CPageDef& def)
 {
+    std::optional<bool> comesBack;
     const std::string_view defaultPage = def.storePage.empty() ? def.name : def.storePage;
     for (const CControlDef& control : def.controls) {
         if (control.binding == Binding::None || control.readOnly) {
@@ -118,6 +154,14 @@ std::optional<std::string> UnkeptValue(const CAppContext& context, const CValueS
             const CSettingCheck check =
                 number ? CheckSettingNumber(context.device, context.store, page, key, context.store.Number(ref))
                        : CheckSettingText(context.device, context.store, page, key, text);
+            if (check.refusal == SettingRefusal::OutOfRange || check.refusal == SettingRefusal::NotKept) {
+                if (!comesBack) {
+                    comesBack = PageComesBack(context, def);
+                }
+                if (*comesBack) {
+                    continue;
+                }
+            }
             if (check.refusal != SettingRefusal::None) {
                 return "control " + std::to_string(control.id) + " (" + std::string(control.name) +
                        "): " + SettingRefusalText(check, page, key, number);

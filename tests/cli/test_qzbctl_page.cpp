@@ -110,6 +110,29 @@ TEST_F(QzbctlPage, AStoredTextLongerThanItsEditLimitSurvivesAStoreOfItsPage)
     EXPECT_NE(get.out.find(name), std::string::npos) << get.out;
 }
 
+// A memory reception window switched off travels as one cleared time byte, which a file gives
+// back as -1, 0, 0, 0: the same state as the empty edits the page stored, so it is kept.
+TEST_F(QzbctlPage, MemoryReceptionWithoutATimeWindowIsKept)
+{
+    auto get = [this](const char* key) {
+        const CRun run = Run({"get", File("a.dat"), "FAX_RX_SET_DLG", key});
+        EXPECT_EQ(run.status, kExitOk) << run.err;
+        return run.out;
+    };
+    CRun on = Run({"page", "set", File("a.dat"), "FAX_RX_SET_DLG", "1301=1", "1304="});
+    ASSERT_EQ(on.status, kExitOk) << on.err;
+    EXPECT_NE(get("FAX_RX_OPE_MEMORY_RX_MODD_ON_H_TIME").find("-1"), std::string::npos);
+
+    CRun window = Run({"page", "set", File("a.dat"), "FAX_RX_SET_DLG", "1306=08", "1308=30", "1310=18", "1312=00"});
+    ASSERT_EQ(window.status, kExitOk) << window.err;
+    EXPECT_NE(get("FAX_RX_OPE_MEMORY_RX_MODD_ON_H_TIME").find('8'), std::string::npos);
+    CRun cleared = Run({"page", "set", File("a.dat"), "FAX_RX_SET_DLG", "1306=", "1308=", "1310=", "1312="});
+    ASSERT_EQ(cleared.status, kExitOk) << cleared.err;
+    EXPECT_NE(get("FAX_RX_OPE_MEMORY_RX_MODD_ON_H_TIME").find("-1"), std::string::npos);
+    ASSERT_EQ(Run({"page", "set", File("a.dat"), "FAX_RX_SET_DLG", "1328=2"}).status, kExitOk)
+        << "a device already on with no window takes later changes of the page";
+}
+
 TEST_F(QzbctlPage, RefusalsAreUsageErrorsNamingTheControl)
 {
     const Bytes before = Read(File("a.dat"));
