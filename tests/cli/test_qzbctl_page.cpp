@@ -133,6 +133,29 @@ TEST_F(QzbctlPage, MemoryReceptionWithoutATimeWindowIsKept)
         << "a device already on with no window takes later changes of the page";
 }
 
+// The forward destination keeps only the chosen kind; the other field, emptied, is the same state
+// when it comes back from the file, so each change of kind is taken.
+TEST_F(QzbctlPage, TheForwardDestinationChangesKindBothWays)
+{
+    ASSERT_EQ(Run({"set", File("a.dat"), "EMAIL_SET_DLG", "EMAIL_ENABLE", "--number", "1"}).status, kExitOk);
+    ASSERT_EQ(Run({"set", File("a.dat"), "EMAIL_SET_DLG", "EMAIL_SMTP_NAME", "--text", "smtp.example.com"}).status,
+              kExitOk);
+    ASSERT_EQ(Run({"set", File("a.dat"), "TCP_IP_SET_DLG", "NETWORK", "--number", "1"}).status, kExitOk);
+    for (const std::vector<std::string>& values : std::vector<std::vector<std::string>>{
+             {"1211=1", "1215=0123"}, {"1212=1", "1217=desk@example.com"}, {"1211=1", "1215=0456"}}) {
+        std::vector<std::string> command{"page", "set", File("a.dat"), "FORWARD_LOCATION_DLG"};
+        command.insert(command.end(), values.begin(), values.end());
+        const CRun run = Run(command);
+        EXPECT_EQ(run.status, kExitOk) << values[0] << ": " << run.err;
+    }
+    const CRun number = Run({"get", File("a.dat"), "FORWARD_LOCATION_DLG", "FAX_RX_OPE_FAX_NUMBER"});
+    EXPECT_NE(number.out.find("0456"), std::string::npos) << number.out;
+    // With no SMTP server e-mail forwarding is off, and the fax destination can still change.
+    ASSERT_EQ(Run({"set", File("a.dat"), "EMAIL_SET_DLG", "EMAIL_SMTP_NAME", "--text", "0.0.0.0"}).status, kExitOk);
+    const CRun fax = Run({"page", "set", File("a.dat"), "FORWARD_LOCATION_DLG", "1215=0789"});
+    EXPECT_EQ(fax.status, kExitOk) << fax.err;
+}
+
 TEST_F(QzbctlPage, RefusalsAreUsageErrorsNamingTheControl)
 {
     const Bytes before = Read(File("a.dat"));
