@@ -16,8 +16,10 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <memory>
 
 namespace qzb {
 
@@ -269,21 +271,62 @@ Json PageShowJson(CCliApp& app, const CPageDef& def)
     return {{"page", def.name}, {"controls", std::move(controls)}};
 }
 
+namespace {
+
+std::string ErrorText(CCliApp& app, const CCheckResult& result, const std::string& where)
+{
+    char hex[16];
+    std::snprintf(hex, sizeof hex, "0x%08X", result.code);
+    // An address control also names the field to correct: 0-3, or 4 for the first empty one.
+    const std::string field = result.field >= 0 ? ", field " + std::to_string(result.field) : std::string();
+    return std::string("error ") + hex + ": " + app.MessageText(result.code) + " (" + where + "control " +
+           std::to_string(result.controlId) + field + ")";
+}
+
+} // namespace
+
 CPageSetResult ApplyPageAssignments(CCliApp& app, const CPageDef& def, const std::vector<std::string>& assignments)
 {
     CPage page(def, EnvOf(app));
     page.Initialise();
+    // The setting dialogs the page's choices opened, as the window opens them; DIALOG:ID=VALUE
+    // fills one in, as a user types into it before OK.
+    std::vector<std::unique_ptr<CPage>> dialogs;
+    auto openDialog = [&](const CControlDef& control) {
+        const CPageDef* dialogDef = FindPageDef(page.DialogFor(control.id));
+        if (dialogDef == nullptr ||
+            std::any_of(dialogs.begin(), dialogs.end(), [&](const auto& open) { return &open->Def() == dialogDef; })) {
+            return;
+        }
+        CPageEnv env = page.Env();
+        env.opener = &page;
+        dialogs.push_back(std::make_unique<CPage>(*dialogDef, env));
+        dialogs.back()->Initialise();
+    };
     for (const std::string& assignment : assignments) {
         const std::size_t equals = assignment.find('=');
         if (equals == std::string::npos || equals == 0) {
             return {kExitUsage, "expected ID=VALUE, not " + assignment};
         }
-        const std::string name = assignment.substr(0, equals);
-        const CControlDef* control = FindByIdOrName(page, name);
-        if (control == nullptr) {
-            return {kExitUsage, "page " + std::string(def.name) + " has no control " + name};
+        std::string name = assignment.substr(0, equals);
+        CPage* target = &page;
+        if (const std::size_t colon = name.find(':'); colon != std::string::npos) {
+            const std::string dialogName = name.substr(0, colon);
+            const auto open = std::find_if(
+                dialogs.begin(), dialogs.end(), [&](const auto& dialog) { return dialog->Def().name == dialogName; });
+            if (open == dialogs.end()) {
+                return {kExitUsage,
+                        dialogName + " is not open: set the control of " + std::string(def.name) +
+                            " that opens it first"};
+            }
+            target = open->get();
+            name = name.substr(colon + 1);
         }
-        const InputRefusal refusal = ApplyControlInput(page, *control, Utf8ToUtf16(assignment.substr(equals + 1)));
+        const CControlDef* control = FindByIdOrName(*target, name);
+        if (control == nullptr) {
+            return {kExitUsage, "page " + std::string(target->Def().name) + " has no control " + name};
+        }
+        const InputRefusal refusal = ApplyControlInput(*target, *control, Utf8ToUtf16(assignment.substr(equals + 1)));
         if (refusal == InputRefusal::NeverTravels) {
             // Not a wrong command: the value would be lost, as one no settings file keeps.
             return {kExitFailed,
@@ -295,16 +338,20 @@ CPageSetResult ApplyPageAssignments(CCliApp& app, const CPageDef& def, const std
                     "control " + std::to_string(control->id) + " (" + std::string(control->name) + ") " +
                         RefusalText(refusal)};
         }
+        if (target == &page) {
+            openDialog(*control);
+        }
+    }
+    // Each dialog a choice opened is checked and stored on its current values, as its OK would be:
+    // forwarding switched on with no destination is refused, not stored.
+    for (const auto& dialog : dialogs) {
+        if (const CCheckResult result = dialog->Store(); !result.Ok()) {
+            return {kExitFailed, ErrorText(app, result, "dialog " + std::string(dialog->Def().name) + ", ")};
+        }
     }
     const CCheckResult result = page.Store();
     if (!result.Ok()) {
-        char hex[16];
-        std::snprintf(hex, sizeof hex, "0x%08X", result.code);
-        // An address control also names the field to correct: 0-3, or 4 for the first empty one.
-        const std::string field = result.field >= 0 ? ", field " + std::to_string(result.field) : std::string();
-        return {kExitFailed,
-                std::string("error ") + hex + ": " + app.MessageText(result.code) + " (control " +
-                    std::to_string(result.controlId) + field + ")"};
+        return {kExitFailed, ErrorText(app, result, "")};
     }
     return {};
 }

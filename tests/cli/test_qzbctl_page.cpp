@@ -156,6 +156,28 @@ TEST_F(QzbctlPage, TheForwardDestinationChangesKindBothWays)
     EXPECT_EQ(fax.status, kExitOk) << fax.err;
 }
 
+// Switching forwarding on opens the forward location dialog in the window; headless its check
+// runs on what it holds, so forwarding with no destination is refused and the file kept.
+TEST_F(QzbctlPage, ForwardingNeedsADestination)
+{
+    const Bytes before = Read(File("a.dat"));
+    const CRun refused = Run({"page", "set", File("a.dat"), "FAX_RX_SET_DLG", "1324=1"});
+    EXPECT_EQ(refused.status, kExitFailed);
+    EXPECT_NE(refused.err.find("dialog FORWARD_LOCATION_DLG, control 1215"), std::string::npos) << refused.err;
+    EXPECT_EQ(Read(File("a.dat")), before);
+
+    const CRun notOpen = Run({"page", "set", File("a.dat"), "FAX_RX_SET_DLG", "FORWARD_LOCATION_DLG:1215=0123"});
+    EXPECT_EQ(notOpen.status, kExitUsage);
+    EXPECT_NE(notOpen.err.find("is not open"), std::string::npos) << notOpen.err;
+
+    const CRun on = Run({"page", "set", File("a.dat"), "FAX_RX_SET_DLG", "1324=1", "FORWARD_LOCATION_DLG:1215=0123"});
+    ASSERT_EQ(on.status, kExitOk) << on.err;
+    EXPECT_NE(Run({"get", File("a.dat"), "FORWARD_LOCATION_DLG", "FAX_RX_OPE_FAX_NUMBER"}).out.find("0123"),
+              std::string::npos);
+    EXPECT_NE(Run({"get", File("a.dat"), "FAX_RX_SET_DLG", "FAX_RX_OPE_FORWARD"}).out.find("\"number\":0"),
+              std::string::npos);
+}
+
 TEST_F(QzbctlPage, RefusalsAreUsageErrorsNamingTheControl)
 {
     const Bytes before = Read(File("a.dat"));
