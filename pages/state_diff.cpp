@@ -78,7 +78,8 @@ bool KeysDiffer(const CValueStore& a, const CValueStore& b, const std::vector<CS
 }
 
 // The text beside a value control: a box's own caption, else the nearest label before it (for a
-// radio group, before its first button), preferring one in the same layout row.
+// radio group, before its first button), preferring one in the same layout row. Labels whose text
+// the page computes (the value beside a slider) caption nothing.
 std::u16string ControlLabel(const CPage& page, std::size_t index)
 {
     const auto controls = page.Controls();
@@ -97,7 +98,7 @@ std::u16string ControlLabel(const CPage& page, std::size_t index)
     }
     std::u16string nearest;
     for (std::size_t i = first; i-- > 0;) {
-        if (controls[i].kind != ControlKind::Label || page.StateAt(i).text.empty()) {
+        if (controls[i].kind != ControlKind::Label || controls[i].textKey.empty() || page.StateAt(i).text.empty()) {
             continue;
         }
         if (control.row < 0 || controls[i].row == control.row) {

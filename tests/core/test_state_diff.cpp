@@ -1,6 +1,7 @@
 #include "pages/state_diff.h"
 
 #include "app/app_context.h"
+#include "app/english_texts.h"
 #include "model/model_defaults.h"
 #include "model/operation_seed.h"
 #include "pages/page.h"
@@ -178,6 +179,22 @@ TEST(StateDiff, EverySingleChangeIsReportedOnceInThePagesTerms)
         }
     }
     EXPECT_GT(checked, 60);
+}
+
+// A slider with no label of its own in its row takes the label of its group, never the value
+// that the page writes beside another slider ("0", "2").
+TEST(StateDiff, ASliderIsCaptionedByALabelNotByAValueBesideAnotherSlider)
+{
+    const CTestState before(8313);
+    CTestState after(8313);
+    after.context.store.SetItemNumber(
+        "COPY_SET_DLG",
+        "COPY1_DENSITY_LEVEL_MANUAL",
+        before.context.store.GetItemNumber("COPY_SET_DLG", "COPY1_DENSITY_LEVEL_MANUAL") == 1 ? 2 : 1);
+    const CStateDiff diff = DiffStates(before.State(), after.State(), after.Env(), DiffScope::Whole);
+    ASSERT_EQ(diff.settings.size(), 1u);
+    EXPECT_EQ(diff.settings[0].key, "COPY1_DENSITY_LEVEL_MANUAL");
+    EXPECT_EQ(diff.settings[0].label, EnglishText("STR_CPS_TXT_DENSITY_PRIORITY"));
 }
 
 TEST(StateDiff, TheScopeLeavesOutWhatItsImageDoesNotCarry)
