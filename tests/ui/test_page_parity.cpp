@@ -22,6 +22,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
@@ -145,6 +146,10 @@ protected:
                     edit->setFocus();
                     edit->selectAll();
                     QTest::keyClicks(edit, QString::fromStdU16String(input));
+                } else if (auto* lines = qobject_cast<QPlainTextEdit*>(widget); lines != nullptr && reachable) {
+                    lines->setFocus();
+                    lines->selectAll();
+                    QTest::keyClicks(lines, QString::fromStdU16String(input));
                 }
                 break;
             }

@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -140,6 +141,27 @@ TEST_F(SettingDialog, TextFieldsAreAsWideAsWhatTheyHold)
     auto* community = snmp.findChild<CMyEdit*>("readCommunityEdit");
     ASSERT_TRUE(port != nullptr && community != nullptr);
     EXPECT_LT(port->width(), community->width() / 2);
+}
+
+// The printer information takes several lines: Enter breaks the line instead of closing the
+// dialog, a stored break shows as one, and OK stores what was typed, breaks included.
+TEST_F(SettingDialog, AMultiLineFieldTakesLineBreaks)
+{
+    m_context.store.SetItemText("IPP_SET_DLG", "IPP_PRINTER_INFORMATION", u"First\nSecond");
+    CSettingDialog dialog(*FindPageDef("IPP_SET_DLG"), Env(), m_messenger);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    auto* lines = dialog.findChild<QPlainTextEdit*>("printerInformationEdit");
+    ASSERT_NE(lines, nullptr);
+    EXPECT_EQ(lines->toPlainText(), "First\nSecond");
+    lines->setFocus();
+    lines->moveCursor(QTextCursor::End);
+    QTest::keyClick(lines, Qt::Key_Return);
+    QTest::keyClicks(lines, "Third");
+    EXPECT_TRUE(dialog.isVisible()) << "Enter is a line break here";
+    QTest::mouseClick(dialog.findChild<QPushButton*>("okButton"), Qt::LeftButton);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(m_context.store.GetItemText("IPP_SET_DLG", "IPP_PRINTER_INFORMATION"), u"First\nSecond\nThird");
 }
 
 TEST_F(SettingDialog, CheckingABoxOpensItsDialogAndCancelUnchecksIt)

@@ -7,6 +7,7 @@
 #include "ui/controls/my_combo_box.h"
 #include "ui/controls/my_edit.h"
 #include "ui/controls/my_ip_address_ctrl.h"
+#include "ui/controls/my_text_edit.h"
 #include "ui/pages/control_names.h"
 #include "ui/pages/setting_dialog.h"
 
@@ -104,6 +105,16 @@ QWidget* CPageView::CreateWidget(const CControlDef& control, const CControlState
             return label;
         }
         case ControlKind::Edit: {
+            // A kind that takes line breaks gets the multi-line edit: Enter is a line break there,
+            // not the dialog's OK, and a stored break shows as one.
+            if (control.inputKind == InputKind::SeveralLines) {
+                auto* lines = new CMyTextEdit(m_content);
+                lines->Configure(EditRulesForKind(control.inputKind), m_page.Env().store);
+                lines->SetLimit(CPage::EditLimit(control));
+                lines->setTabChangesFocus(true);
+                lines->setMaximumHeight(lines->fontMetrics().lineSpacing() * 4 + kEditFrameWidth);
+                return lines;
+            }
             auto* edit = new CMyEdit(m_content);
             CEditRules rules = EditRulesForKind(control.inputKind);
             rules.noCopyCut = control.noCopyCut;
@@ -153,6 +164,15 @@ void CPageView::Connect(const CControlDef& control, QWidget* widget)
     const std::int32_t id = control.id;
     switch (control.kind) {
         case ControlKind::Edit:
+            if (auto* lines = qobject_cast<CMyTextEdit*>(widget)) {
+                connect(lines, &QPlainTextEdit::textChanged, this, [this, id, lines] {
+                    if (!m_syncing) {
+                        m_page.SetText(id, lines->toPlainText().toStdU16String());
+                        UserChanged(id);
+                    }
+                });
+                break;
+            }
             connect(static_cast<CMyEdit*>(widget), &QLineEdit::textEdited, this, [this, id](const QString& text) {
                 const bool taken = m_page.SetText(id, text.toStdU16String());
                 UserChanged(id);
@@ -334,6 +354,8 @@ void CPageView::MarkNotEditable(const CControlDef& control, QWidget* widget)
     }
     if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
         edit->setReadOnly(true);
+    } else if (auto* lines = qobject_cast<QPlainTextEdit*>(widget)) {
+        lines->setReadOnly(true);
     } else if (auto* address = qobject_cast<CMyIPAddressCtrl*>(widget)) {
         address->SetReadOnly(true);
     }
@@ -366,6 +388,13 @@ void CPageView::SyncControl(std::size_t index)
             static_cast<QLabel*>(widget)->setText(ToQString(state.text));
             break;
         case ControlKind::Edit: {
+            if (auto* lines = qobject_cast<CMyTextEdit*>(widget)) {
+                lines->SetLimit(std::max(CPage::EditLimit(control), static_cast<std::int32_t>(state.text.size())));
+                if (lines->toPlainText() != ToQString(state.text)) {
+                    lines->setPlainText(ToQString(state.text));
+                }
+                break;
+            }
             auto* edit = static_cast<CMyEdit*>(widget);
             // The limit holds for typing: a longer value that was loaded is shown and kept whole.
             edit->SetLimit(std::max(CPage::EditLimit(control), static_cast<std::int32_t>(state.text.size())));
@@ -511,6 +540,8 @@ void CPageView::FocusAfterError(const CCheckResult& result)
         widget->setFocus(Qt::OtherFocusReason);
         if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
             edit->selectAll();
+        } else if (auto* lines = qobject_cast<QPlainTextEdit*>(widget)) {
+            lines->selectAll();
         }
     }
     ensureWidgetVisible(widget, kScrollMargin, kScrollMargin);
@@ -587,9 +618,10 @@ bool CPageView::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress) {
         const auto& key = static_cast<const QKeyEvent&>(*event);
-        // Enter and Escape neither close the page nor press a button.
-        if (!m_dialogKeys &&
-            (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter || key.key() == Qt::Key_Escape)) {
+        // Enter and Escape neither close the page nor press a button; in a multi-line edit Enter
+        // breaks the line.
+        const bool enter = key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter;
+        if (!m_dialogKeys && (key.key() == Qt::Key_Escape || (enter && !qobject_cast<QPlainTextEdit*>(watched)))) {
             return true;
         }
         if (IsPageScrollKey(key)) {
