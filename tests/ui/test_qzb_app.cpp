@@ -16,6 +16,8 @@
 
 #include <sys/stat.h>
 
+#include <tuple>
+
 namespace qzb {
 namespace {
 
@@ -206,6 +208,31 @@ TEST_F(QzbProcess, LockIgnoresTheLogonsTemporaryFolderAndNeverAborts)
     EXPECT_TRUE(IsLockedByAnotherProcess(lockFile)) << running.readAllStandardError().toStdString();
     running.kill();
     running.waitForFinished(5000);
+}
+
+// Help, the version and a usage error need no window, so they answer on a machine without a
+// display instead of aborting in the GUI's start.
+TEST_F(QzbProcess, HelpVersionAndUsageErrorsNeedNoDisplay)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
+        env.remove(name);
+    }
+    const std::tuple<QStringList, int, QByteArray> runs[] = {
+        {{"--help"}, 0, "--simulate"},
+        {{"--version"}, 0, "qzb " QZB_VERSION},
+        {{"--model", "9999"}, 1, "unknown model 9999"},
+    };
+    for (const auto& [arguments, status, said] : runs) {
+        QProcess process;
+        process.setProcessEnvironment(env);
+        process.start(QZB_EXECUTABLE, arguments);
+        ASSERT_TRUE(process.waitForFinished(30000)) << arguments.join(' ').toStdString();
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit) << arguments.join(' ').toStdString();
+        EXPECT_EQ(process.exitCode(), status) << arguments.join(' ').toStdString();
+        const QByteArray output = process.readAllStandardOutput() + process.readAllStandardError();
+        EXPECT_TRUE(output.contains(said)) << output.toStdString();
+    }
 }
 
 TEST_F(QzbProcess, MissingStringTableIsReportedAndTheExitStatusIsNotZero)

@@ -54,7 +54,7 @@ IPreferences& CQZBApp::Preferences()
     return *m_preferences;
 }
 
-std::optional<int> CQZBApp::ParseOptions(const QStringList& arguments, CQZBOptions& options)
+std::optional<int> CQZBApp::ParseOptions(const QStringList& arguments, CQZBOptions& options, bool beforeGui)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription("Setup utility for colour laser multifunction devices.");
@@ -103,6 +103,9 @@ std::optional<int> CQZBApp::ParseOptions(const QStringList& arguments, CQZBOptio
                        screenshot,
                        grabAll});
     if (!parser.parse(TakeSimulateOption(arguments, options))) {
+        if (beforeGui && !parser.unknownOptionNames().isEmpty()) {
+            return std::nullopt;
+        }
         std::fprintf(stderr, "qzb: %s\n", qPrintable(parser.errorText()));
         return 1;
     }

@@ -64,6 +64,11 @@ public:
     // when start-up ends early (0 for a second instance), nothing when the window is up.
     std::optional<int> Start(const QStringList& arguments);
 
+    // Reads the command line into options; an exit status when start-up ends there (help, version,
+    // a usage error). Before the GUI starts, the options Qt's own GUI takes (-platform ...) are left
+    // for the GUI's parse.
+    static std::optional<int> ParseOptions(const QStringList& arguments, CQZBOptions& options, bool beforeGui = false);
+
     CAppContext& Context() { return *m_context; }
     CMessenger& Messenger() { return *m_messenger; }
     CDeviceProtocol* Protocol() { return m_protocol.get(); }
@@ -71,7 +76,6 @@ public:
     CQZBDlg* MainWindow() { return m_mainWindow.get(); }
 
 private:
-    std::optional<int> ParseOptions(const QStringList& arguments, CQZBOptions& options);
     CDataFolders DataFolders(const CQZBOptions& options) const;
     // The transport the run talks through; a simulated device without a memory file is of model.
     void CreateTransport(const CQZBOptions& options, std::int32_t model);
