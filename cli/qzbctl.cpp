@@ -35,6 +35,26 @@ int UsageStatus(std::span<CCliCommand* const> commands)
     return kExitUsage;
 }
 
+// An empty value is no value: "--number ''" would be read as 0, and "--model ''" as a model no
+// header names. Only a text may be empty, to clear it.
+void RefuseEmptyValues(CLI::App& app)
+{
+    const CLI::Validator nonEmpty(
+        [](std::string& value) {
+            return value.empty() ? std::string("needs a value, not an empty one") : std::string();
+        },
+        "",
+        "NONEMPTY");
+    for (CLI::Option* option : app.get_options()) {
+        if (option->get_type_size() != 0 && !option->check_lname("text")) {
+            option->check(nonEmpty);
+        }
+    }
+    for (CLI::App* command : app.get_subcommands([](CLI::App*) { return true; })) {
+        RefuseEmptyValues(*command);
+    }
+}
+
 int RunCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err)
 {
     CLI::App cli{"qzbctl: the command line of the QZB setup utility.\n"
@@ -70,6 +90,7 @@ int RunCommand(const std::vector<std::string>& arguments, std::ostream& out, std
     for (CCliCommand* command : commands) {
         command->AddCommand(cli);
     }
+    RefuseEmptyValues(cli);
 
     try {
         std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());

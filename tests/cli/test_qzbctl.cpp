@@ -30,6 +30,27 @@ std::set<std::string> Keys(const Json& object)
     return keys;
 }
 
+// An empty value would be read as 0 (a model no header names, a setting of 0): it is a usage
+// error, and the file stays as it was. Only a text may be set empty, to clear it.
+TEST_F(Qzbctl, EmptyOptionValuesAreUsageErrors)
+{
+    ASSERT_EQ(Run({"--model", "8313", "new", File("a.dat")}).status, kExitOk);
+    const Bytes before = Read(File("a.dat"));
+    const std::vector<std::vector<std::string>> commands = {
+        {"set", File("a.dat"), "MACHINE_SET_DLG", "Machine_Language", "--number", ""},
+        {"--model", "", "new", File("b.dat")},
+        {"dump", ""},
+    };
+    for (const auto& command : commands) {
+        const CRun run = Run(command);
+        EXPECT_EQ(run.status, kExitUsage) << command[0];
+        EXPECT_NE(run.err.find("needs a value, not an empty one"), std::string::npos) << run.err;
+    }
+    EXPECT_EQ(Read(File("a.dat")), before);
+    EXPECT_FALSE(fs::exists(File("b.dat")));
+    EXPECT_EQ(Run({"set", File("a.dat"), "USER_SET_DLG", "USER_NAME", "--text", ""}).status, kExitOk);
+}
+
 TEST_F(Qzbctl, NewSetAndDumpShowTheUserName)
 {
     ASSERT_EQ(Run({"new", File("a.dat")}).status, kExitOk);
