@@ -275,8 +275,10 @@ int RunDeviceCommand(const CCliOptions& options,
     }
     std::string kept;
     if (action == "download") {
-        if (const MessageCode code = WriteDatFile(file, app.Context()); code != kOk) {
-            return Failed(app, code, err);
+        std::error_code reason;
+        if (const MessageCode code = WriteDatFile(file, app.Context(), std::nullopt, &reason); code != kOk) {
+            PrintError(err, app, code, WithDatExtension(file), reason);
+            return kExitFailed;
         }
         kept = "the download had finished: " + WithDatExtension(file).string() + " is saved";
     } else if (action == "info") {

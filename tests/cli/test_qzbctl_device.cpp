@@ -128,6 +128,17 @@ TEST_F(QzbctlDevice, ADownloadFinishedBeforeAFailingDisconnectKeepsItsFileAndSay
     EXPECT_EQ(Dump("out.dat")["faxMail"].size(), 5u);
 }
 
+TEST_F(QzbctlDevice, ADownloadThatCannotBeSavedNamesTheFileAndTheReason)
+{
+    const CRun run = Device({}, {"download", File("no/such/folder/out.dat")});
+    EXPECT_EQ(run.status, kExitFailed);
+    const std::vector<std::string> lines = ErrorLines(run.err);
+    ASSERT_EQ(lines.size(), 1u) << run.err;
+    EXPECT_EQ(lines[0].rfind(ErrorPrefix(0x80020031), 0), 0u) << lines[0];
+    EXPECT_NE(lines[0].find(File("no/such/folder/out.dat")), std::string::npos) << lines[0];
+    EXPECT_NE(lines[0].find("No such file or directory"), std::string::npos) << lines[0];
+}
+
 TEST_F(QzbctlDevice, UsageErrorsTouchNeitherTheDeviceNorAnyFile)
 {
     const std::vector<std::vector<std::string>> usages = {
