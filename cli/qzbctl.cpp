@@ -112,7 +112,13 @@ int RunCommand(const std::vector<std::string>& arguments, std::ostream& out, std
         options.dataDir = dataDir;
     }
     if (!options.codePage.empty() && !SetProcessCodePage(options.codePage)) {
-        err << "qzbctl: unknown code page " << options.codePage << '\n';
+        if (CCodePage::Open(options.codePage) == nullptr) {
+            err << "qzbctl: unknown code page " << options.codePage << '\n';
+        } else {
+            err << "qzbctl: " << options.codePage
+                << " is no code page texts can be kept in: use a single-byte code page (Windows-1252, CP1250 ...) "
+                   "or an ASCII-compatible one such as CP932\n";
+        }
         return UsageStatus(commands);
     }
     for (const CCliCommand* command : commands) {

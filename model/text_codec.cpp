@@ -390,10 +390,24 @@ const CCodePage& ProcessCodePage()
     return *g_processPage;
 }
 
+bool IsAsciiCompatible(const CCodePage& page)
+{
+    // Files, string tables and the device's texts keep printable ASCII as its own bytes; a page
+    // that does not (UTF-16, UTF-32, UTF-7) would empty them.
+    for (char16_t ch = 0x20; ch <= 0x7E; ++ch) {
+        const std::u16string one(1, ch);
+        if (page.Encode(one) != std::string(1, static_cast<char>(ch)) ||
+            page.Decode(std::string(1, static_cast<char>(ch))) != one) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool SetProcessCodePage(std::string_view name)
 {
     auto page = CCodePage::Open(name);
-    if (!page) {
+    if (!page || !IsAsciiCompatible(*page)) {
         return false;
     }
     std::lock_guard lock(g_processPageMutex);

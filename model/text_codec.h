@@ -57,7 +57,10 @@ inline constexpr std::string_view kDefaultCodePage = "WINDOWS-1252";
 
 // The page chosen at start (--codepage). Defaults to Windows-1252.
 const CCodePage& ProcessCodePage();
-// Returns false and keeps the current page when the name is unknown.
+// True when printable ASCII encodes to its own bytes and back: the single-byte pages and the
+// ASCII-compatible multi-byte ones (CP932 ...), not UTF-16, UTF-32, UCS-2 or UTF-7.
+bool IsAsciiCompatible(const CCodePage& page);
+// Returns false and keeps the current page when the name is unknown or not ASCII-compatible.
 bool SetProcessCodePage(std::string_view name);
 
 } // namespace qzb

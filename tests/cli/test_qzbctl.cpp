@@ -171,6 +171,8 @@ TEST_F(Qzbctl, UsageErrorsExitWithOneAndChangeNothing)
         {{"--model", "1234", "new", File("b.dat")}, "--model: 1234 not in"},
         {{"--model", "x", "dump", File("a.dat")}, "--model: x"},
         {{"--codepage", "NO-SUCH-PAGE", "dump", File("a.dat")}, "unknown code page NO-SUCH-PAGE"},
+        {{"--codepage", "UTF-16", "csv-export", File("a.dat"), File("a.csv")}, "UTF-16 is no code page texts"},
+        {{"--codepage", "UTF-7", "dump", File("a.dat")}, "UTF-7 is no code page texts"},
         {{"encode", "--mode", "wire", File("a.dat"), File("out.bin")}, "--mode: wire not in {file,upload}"},
         {{"set", File("a.dat"), "USER_SET_DLG", "USER_NAME"}, "set needs --number N or --text T"},
         {{"set", File("a.dat"), "USER_SET_DLG", "USER_NAME", "--text", "A", "--number", "1"},

@@ -195,7 +195,14 @@ std::optional<int> CQZBApp::Start(const QStringList& arguments)
         return status;
     }
     if (!options.codePage.empty() && !SetProcessCodePage(options.codePage)) {
-        std::fprintf(stderr, "qzb: unknown code page %s\n", options.codePage.c_str());
+        if (CCodePage::Open(options.codePage) == nullptr) {
+            std::fprintf(stderr, "qzb: unknown code page %s\n", options.codePage.c_str());
+        } else {
+            std::fprintf(stderr,
+                         "qzb: %s is no code page texts can be kept in: use a single-byte code page "
+                         "(Windows-1252, CP1250 ...) or an ASCII-compatible one such as CP932\n",
+                         options.codePage.c_str());
+        }
         return 1;
     }
 
