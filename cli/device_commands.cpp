@@ -123,6 +123,15 @@ public:
         return file ? file->string() : std::string();
     }
     MessageCode SimulatorSaveResult() const { return m_simulator ? m_simulator->SaveResult() : kOk; }
+    // False when the trace asked for did not reach its file whole (a full disk, /dev/full).
+    bool TraceWritten()
+    {
+        if (!m_traceFile) {
+            return true;
+        }
+        m_traceFile->flush();
+        return static_cast<bool>(*m_traceFile);
+    }
     CDeviceProtocol& Protocol() { return *m_protocol; }
     const CDeviceLink& Link() const { return *m_link; }
 
@@ -176,6 +185,14 @@ int RunDeviceCommand(const CCliOptions& options,
         // The pauses are owed to a real device; faults only a simulated one can show.
         if (!device.simulate && (device.fast || !device.faults.empty())) {
             throw CUsageError{std::string(device.fast ? "--fast" : "--sim-fault") + " needs --simulate"};
+        }
+        for (const std::filesystem::path& file : device.simulatorFiles) {
+            if (!IsSimulatorFileUsable(file)) {
+                throw CUsageError{"--simulate: " + file.string() + " is not a regular file"};
+            }
+        }
+        if (device.simulatorFile && !IsSimulatorFileUsable(*device.simulatorFile)) {
+            throw CUsageError{"--simulate: " + device.simulatorFile->string() + " is not a regular file"};
         }
         if (device.usbVendor) {
             const auto vendor = ParseUsbId(*device.usbVendor);
@@ -297,6 +314,12 @@ int RunDeviceCommand(const CCliOptions& options,
     if (disconnected != kOk) {
         const std::string text = app.MessageText(disconnected);
         return Failed(app, disconnected, err, kept.empty() ? text : text + " (" + kept + ")");
+    }
+    // A trace asked for and lost is a failure of the run, though the device did its part.
+    if (!run.TraceWritten()) {
+        err << "qzbctl: the trace " << device.trace->string() << " could not be written"
+            << (kept.empty() ? std::string() : " (" + kept + ")") << '\n';
+        return kExitFailed;
     }
     return kExitOk;
 }

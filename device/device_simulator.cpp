@@ -241,4 +241,12 @@ void CDeviceSimulator::Close()
     m_open = false;
 }
 
+bool IsSimulatorFileUsable(const std::filesystem::path& file)
+{
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(file, error);
+    return status.type() == std::filesystem::file_type::not_found ||
+           status.type() == std::filesystem::file_type::regular;
+}
+
 } // namespace qzb

@@ -10,6 +10,10 @@
 
 namespace qzb {
 
+// A simulated device keeps its memory in a regular file, made when missing. Anything else at the
+// path (a FIFO, a device node, a folder) would block or fail the start, so it is refused.
+bool IsSimulatorFileUsable(const std::filesystem::path& file);
+
 // Devices without hardware behind the same transport as the USB backend: one, or one for each
 // backing file, on bus 0 at addresses 1, 2 ... A device's memory can live in a DAT file that it
 // reads when it is made and writes back after every upload, so that an upload from one process is

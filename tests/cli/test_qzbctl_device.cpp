@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -137,6 +139,31 @@ TEST_F(QzbctlDevice, ADownloadThatCannotBeSavedNamesTheFileAndTheReason)
     EXPECT_EQ(lines[0].rfind(ErrorPrefix(0x80020031), 0), 0u) << lines[0];
     EXPECT_NE(lines[0].find(File("no/such/folder/out.dat")), std::string::npos) << lines[0];
     EXPECT_NE(lines[0].find("No such file or directory"), std::string::npos) << lines[0];
+}
+
+// A trace that never reached its file fails the run (writing to a full device is harmless: nothing
+// is replaced there).
+TEST_F(QzbctlDevice, ATraceThatCannotBeWrittenFailsTheRun)
+{
+    std::error_code error;
+    if (!fs::is_character_file("/dev/full", error)) {
+        GTEST_SKIP() << "no /dev/full on this machine";
+    }
+    const CRun run = Run({"--simulate", "--fast", "--trace", "/dev/full", "device", "download", File("out.dat")});
+    EXPECT_EQ(run.status, kExitFailed);
+    EXPECT_NE(run.err.find("the trace /dev/full could not be written"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find(File("out.dat") + " is saved"), std::string::npos) << "the download itself is kept";
+}
+
+// A simulator's memory file must be a regular file: a FIFO would hold up the start for ever.
+TEST_F(QzbctlDevice, ASimulatorFileThatIsNoRegularFileIsAUsageError)
+{
+    ASSERT_EQ(::mkfifo(File("pipe.dat").c_str(), 0600), 0);
+    const CRun run = Run({"--simulate=" + File("pipe.dat"), "device", "download", File("out.dat")});
+    EXPECT_EQ(run.status, kExitUsage);
+    EXPECT_NE(run.err.find("pipe.dat is not a regular file"), std::string::npos) << run.err;
+    EXPECT_TRUE(fs::is_fifo(File("pipe.dat")));
+    EXPECT_FALSE(fs::exists(File("out.dat")));
 }
 
 TEST_F(QzbctlDevice, UsageErrorsTouchNeitherTheDeviceNorAnyFile)

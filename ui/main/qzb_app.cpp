@@ -141,6 +141,12 @@ std::optional<int> CQZBApp::ParseOptions(const QStringList& arguments, CQZBOptio
         std::fprintf(stderr, "qzb: --fast and --sim-fault need --simulate: a real device is owed its pauses\n");
         return 1;
     }
+    for (const std::filesystem::path& file : options.simulatorFiles) {
+        if (!IsSimulatorFileUsable(file)) {
+            std::fprintf(stderr, "qzb: --simulate: %s is not a regular file\n", file.string().c_str());
+            return 1;
+        }
+    }
     CSimulatorFaults faults;
     for (const std::string& value : options.faults) {
         if (ApplySimulatorFault(faults, value).refusal != FaultRefusal::None) {
