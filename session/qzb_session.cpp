@@ -253,14 +253,19 @@ CSessionOutcome CQZBSession::Upload()
     return {result, kCommands};
 }
 
-std::filesystem::path CQZBSession::StartPath(std::u16string_view key, std::u16string_view defaultName) const
+std::optional<std::filesystem::path> CQZBSession::ChooseFile(FileKind kind, bool save) const
 {
-    const std::string_view name = key == u"csv" ? kPrefCsvFilePath : kPrefDatFilePath;
-    const std::filesystem::path remembered = m_preferences.ReadText(name, u"");
-    if (!remembered.empty() && std::filesystem::is_regular_file(remembered)) {
-        return remembered;
+    if (m_files == nullptr) {
+        return std::nullopt;
     }
-    return DataFolder() / std::filesystem::path(defaultName);
+    // The dialog starts at the file of that kind used last, else at a new file in the data folder.
+    const bool dat = kind == FileKind::Dat;
+    const std::filesystem::path remembered = m_preferences.ReadText(dat ? kPrefDatFilePath : kPrefCsvFilePath, u"");
+    std::error_code error;
+    const std::filesystem::path start = !remembered.empty() && std::filesystem::is_regular_file(remembered, error)
+                                            ? remembered
+                                            : DataFolder() / (dat ? "NewFile.Dat" : "NewFile.csv");
+    return save ? m_files->ChooseSave(kind, start) : m_files->ChooseOpen(kind, start);
 }
 
 void CQZBSession::MakeCurrentFile(const std::filesystem::path& path)
@@ -280,8 +285,7 @@ CSessionOutcome CQZBSession::Open()
         Ask(kMsgOpenUseFileData, ButtonSet::OkCancel) != kAnswerOk) {
         return {};
     }
-    const std::optional<std::filesystem::path> chosen =
-        m_files != nullptr ? m_files->ChooseOpen(FileKind::Dat, StartPath(u"dat", u"NewFile.Dat")) : std::nullopt;
+    const std::optional<std::filesystem::path> chosen = ChooseFile(FileKind::Dat, false);
     if (!chosen) {
         return {};
     }
@@ -339,8 +343,7 @@ CSessionOutcome CQZBSession::SaveAs()
     if (!ServiceMan() || !CommitCurrentPage()) {
         return {};
     }
-    const std::optional<std::filesystem::path> chosen =
-        m_files != nullptr ? m_files->ChooseSave(FileKind::Dat, StartPath(u"dat", u"NewFile.Dat")) : std::nullopt;
+    const std::optional<std::filesystem::path> chosen = ChooseFile(FileKind::Dat, true);
     if (!chosen) {
         return {};
     }
@@ -389,8 +392,7 @@ CSessionOutcome CQZBSession::ImportCsv()
         Ask(kMsgUseFileData, ButtonSet::OkCancel) != kAnswerOk) {
         return {};
     }
-    const std::optional<std::filesystem::path> chosen =
-        m_files != nullptr ? m_files->ChooseOpen(FileKind::Csv, StartPath(u"csv", u"NewFile.csv")) : std::nullopt;
+    const std::optional<std::filesystem::path> chosen = ChooseFile(FileKind::Csv, false);
     if (!chosen) {
         return {};
     }
@@ -416,8 +418,7 @@ CSessionOutcome CQZBSession::ExportCsv()
     if (!CommitCurrentPage()) {
         return {};
     }
-    const std::optional<std::filesystem::path> chosen =
-        m_files != nullptr ? m_files->ChooseSave(FileKind::Csv, StartPath(u"csv", u"NewFile.csv")) : std::nullopt;
+    const std::optional<std::filesystem::path> chosen = ChooseFile(FileKind::Csv, true);
     if (!chosen) {
         return {};
     }

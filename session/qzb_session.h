@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -139,7 +140,8 @@ private:
     MessageCode ReadDeviceState();
     CSessionPreview Preview(const CMachineState* device) const;
     void MakeCurrentFile(const std::filesystem::path& path);
-    std::filesystem::path StartPath(std::u16string_view key, std::u16string_view defaultName) const;
+    // The file the user chooses in the dialog of that kind; none headless or when cancelled.
+    std::optional<std::filesystem::path> ChooseFile(FileKind kind, bool save) const;
     CSessionOutcome WriteFile(const std::filesystem::path& path);
     void Report(const struct CCsvReport& report, bool imported);
     // The Yes of the close prompt: the file saved, or the device updated; false keeps the window.
