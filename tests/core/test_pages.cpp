@@ -102,7 +102,9 @@ class EveryPage : public testing::TestWithParam<std::tuple<const CPageDef*, std:
 // The table facts every page relies on, for each model that runs it.
 TEST_P(EveryPage, BindsExistingItemsAndStoresBackWhatItLoaded)
 {
-    const auto [def, model] = GetParam();
+    // Plain variables, not a structured binding: the lambdas below capture them.
+    const auto def = std::get<0>(GetParam());
+    const auto model = std::get<1>(GetParam());
     CAppContext context(model);
     ApplyModelDefaults(context.store, context.modelBit);
     SeedFromOperationBlock(context.device.operationBlock, context.store);
