@@ -62,9 +62,43 @@ std::string IconvName(std::string_view name)
 std::u16string Utf8ToUtf16(std::string_view utf8)
 {
     std::u16string out;
+    Utf8ToUtf16(utf8, out);
+    return out;
+}
+
+void Utf8ToUtf16(std::string_view utf8, std::u16string& out)
+{
+    // A text of ASCII alone, the usual case, is widened in one pass the compiler can vectorise.
+    unsigned char any = 0;
+    for (const char c : utf8) {
+        any |= static_cast<unsigned char>(c);
+    }
+    if (any < 0x80) {
+        out.resize(utf8.size());
+        char16_t* wide = out.data();
+        for (std::size_t k = 0; k < utf8.size(); ++k) {
+            wide[k] = static_cast<char16_t>(utf8[k]);
+        }
+        return;
+    }
+    out.clear();
     out.reserve(utf8.size());
     std::size_t i = 0;
     while (i < utf8.size()) {
+        // Runs of ASCII, most of any text here, are widened in one go.
+        std::size_t run = i;
+        while (run < utf8.size() && static_cast<unsigned char>(utf8[run]) < 0x80) {
+            ++run;
+        }
+        if (run > i) {
+            const std::size_t at = out.size();
+            out.resize(at + (run - i));
+            for (std::size_t k = i; k < run; ++k) {
+                out[at + (k - i)] = static_cast<char16_t>(utf8[k]);
+            }
+            i = run;
+            continue;
+        }
         const auto lead = static_cast<unsigned char>(utf8[i]);
         std::size_t extra = 0;
         char32_t cp = 0;
@@ -107,13 +141,13 @@ std::u16string Utf8ToUtf16(std::string_view utf8)
         AppendUtf16(out, cp);
         i += taken;
     }
-    return out;
 }
 
-std::string Utf16ToUtf8(std::u16string_view utf16)
+void AppendUtf8(std::u16string_view utf16, std::string& out)
 {
-    std::string out(utf16.size() * 3, '\0');
-    std::size_t at = 0;
+    // Three bytes a unit at most: a pair of units makes four.
+    std::size_t at = out.size();
+    out.resize(at + utf16.size() * 3);
     for (std::size_t i = 0; i < utf16.size();) {
         char32_t cp = utf16[i];
         if (cp < 0x80) {
@@ -136,7 +170,6 @@ std::string Utf16ToUtf8(std::u16string_view utf16)
             out[at++] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
             out[at++] = static_cast<char>(0x80 | (cp & 0x3F));
         } else {
-            // Two units make four bytes: still within three bytes a unit.
             out[at++] = static_cast<char>(0xF0 | (cp >> 18));
             out[at++] = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
             out[at++] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
@@ -144,6 +177,12 @@ std::string Utf16ToUtf8(std::u16string_view utf16)
         }
     }
     out.resize(at);
+}
+
+std::string Utf16ToUtf8(std::u16string_view utf16)
+{
+    std::string out;
+    AppendUtf8(utf16, out);
     return out;
 }
 
@@ -301,14 +340,21 @@ std::string CCodePage::EncodeLimited(std::u16string_view text, std::size_t maxBy
 
 std::u16string CCodePage::Decode(std::string_view bytes) const
 {
+    std::u16string text;
+    Decode(bytes, text);
+    return text;
+}
+
+void CCodePage::Decode(std::string_view bytes, std::u16string& out) const
+{
     if (IsSingleByte()) {
-        std::u16string text(bytes.size(), u'\0');
+        out.resize(bytes.size());
         for (std::size_t i = 0; i < bytes.size(); ++i) {
-            text[i] = m_byteToUnit[static_cast<unsigned char>(bytes[i])];
+            out[i] = m_byteToUnit[static_cast<unsigned char>(bytes[i])];
         }
-        return text;
+        return;
     }
-    std::u16string out;
+    out.clear();
     out.reserve(bytes.size());
     std::lock_guard lock(m_mutex);
     iconv_t cd = AsIconv(m_fromPage);
@@ -334,7 +380,6 @@ std::u16string CCodePage::Decode(std::string_view bytes) const
         ++pos;
         iconv(cd, nullptr, nullptr, nullptr, nullptr);
     }
-    return out;
 }
 
 std::size_t CCodePage::PrefixLength(std::string_view bytes, std::size_t maxBytes) const
