@@ -68,43 +68,18 @@ std::u16string Utf8ToUtf16(std::string_view utf8)
 
 void Utf8ToUtf16(std::string_view utf8, std::u16string& out)
 {
-    // A text of ASCII alone, the usual case, is widened in one pass the compiler can vectorise.
-    unsigned char any = 0;
-    for (const char c : utf8) {
-        any |= static_cast<unsigned char>(c);
-    }
-    if (any < 0x80) {
-        out.resize(utf8.size());
-        char16_t* wide = out.data();
-        for (std::size_t k = 0; k < utf8.size(); ++k) {
-            wide[k] = static_cast<char16_t>(utf8[k]);
-        }
-        return;
-    }
-    out.clear();
-    out.reserve(utf8.size());
+    // No text takes more units than it has bytes: the units are written in place, then cut to size.
+    out.resize(utf8.size());
+    char16_t* wide = out.data();
+    std::size_t at = 0;
     std::size_t i = 0;
     while (i < utf8.size()) {
-        // Runs of ASCII, most of any text here, are widened in one go.
-        std::size_t run = i;
-        while (run < utf8.size() && static_cast<unsigned char>(utf8[run]) < 0x80) {
-            ++run;
-        }
-        if (run > i) {
-            const std::size_t at = out.size();
-            out.resize(at + (run - i));
-            for (std::size_t k = i; k < run; ++k) {
-                out[at + (k - i)] = static_cast<char16_t>(utf8[k]);
-            }
-            i = run;
-            continue;
-        }
         const auto lead = static_cast<unsigned char>(utf8[i]);
         std::size_t extra = 0;
         char32_t cp = 0;
         char32_t minimum = 0;
         if (lead < 0x80) {
-            out.push_back(lead);
+            wide[at++] = lead;
             ++i;
             continue;
         } else if (lead >= 0xC2 && lead <= 0xDF) {
@@ -120,7 +95,7 @@ void Utf8ToUtf16(std::string_view utf8, std::u16string& out)
             cp = lead & 0x07;
             minimum = 0x10000;
         } else {
-            out.push_back(kReplacement);
+            wide[at++] = kReplacement;
             ++i;
             continue;
         }
@@ -133,14 +108,19 @@ void Utf8ToUtf16(std::string_view utf8, std::u16string& out)
             }
             cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + taken]) & 0x3F);
         }
-        if (!valid || cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-            out.push_back(kReplacement);
-            i += taken;
-            continue;
-        }
-        AppendUtf16(out, cp);
         i += taken;
+        if (!valid || cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+            wide[at++] = kReplacement;
+        } else if (cp < 0x10000) {
+            wide[at++] = static_cast<char16_t>(cp);
+        } else {
+            // Four bytes make two units.
+            cp -= 0x10000;
+            wide[at++] = static_cast<char16_t>(0xD800 + (cp >> 10));
+            wide[at++] = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
+        }
     }
+    out.resize(at);
 }
 
 void AppendUtf8(std::u16string_view utf16, std::string& out)
