@@ -71,6 +71,7 @@ public:
         for (const CScanEntry& entry : device.book.ScanEntries()) {
             m_speedNumbers.set(static_cast<std::size_t>(entry.number));
         }
+        m_scanEntries.reserve(kMaxScanEntries);
     }
 
     void Decode(const CImageEntry& entry);

@@ -1,6 +1,7 @@
 #include "model/text_codec.h"
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
 #include <cctype>
 #include <cerrno>
@@ -401,18 +402,22 @@ namespace {
 std::mutex g_processPageMutex;
 // Pages chosen once stay alive: callers may hold a reference across a change of page.
 std::vector<std::unique_ptr<CCodePage>> g_openedPages;
-const CCodePage* g_processPage = nullptr;
+// Read without the lock on every conversion; the page it points to stays open (above).
+std::atomic<const CCodePage*> g_processPage{nullptr};
 
 } // namespace
 
 const CCodePage& ProcessCodePage()
 {
-    std::lock_guard lock(g_processPageMutex);
-    if (!g_processPage) {
-        g_openedPages.push_back(CCodePage::Open(kDefaultCodePage));
-        g_processPage = g_openedPages.back().get();
+    if (const CCodePage* page = g_processPage.load(std::memory_order_acquire)) {
+        return *page;
     }
-    return *g_processPage;
+    std::lock_guard lock(g_processPageMutex);
+    if (g_processPage.load(std::memory_order_relaxed) == nullptr) {
+        g_openedPages.push_back(CCodePage::Open(kDefaultCodePage));
+        g_processPage.store(g_openedPages.back().get(), std::memory_order_release);
+    }
+    return *g_processPage.load(std::memory_order_relaxed);
 }
 
 bool IsAsciiCompatible(const CCodePage& page)
@@ -437,7 +442,7 @@ bool SetProcessCodePage(std::string_view name)
     }
     std::lock_guard lock(g_processPageMutex);
     g_openedPages.push_back(std::move(page));
-    g_processPage = g_openedPages.back().get();
+    g_processPage.store(g_openedPages.back().get(), std::memory_order_release);
     return true;
 }
 
