@@ -34,21 +34,21 @@ const Record* FindPointer(const std::vector<Record>& list, std::int32_t number)
 
 // Replaces the record with the same number and keeps the list in number order. The list is sorted
 // and its numbers unique, so the place is found by halving: loading a full directory stays linear.
-template <typename Record>
-void PutSorted(std::vector<Record>& list, Record record)
+template <typename Record, typename Value>
+void PutSorted(std::vector<Record>& list, Value&& record)
 {
     // Loaders put records in ascending order: they go to the end without a search.
     if (list.empty() || list.back().number < record.number) {
-        list.push_back(std::move(record));
+        list.push_back(std::forward<Value>(record));
         return;
     }
     const auto at = std::lower_bound(list.begin(), list.end(), record.number, [](const Record& r, std::int32_t number) {
         return r.number < number;
     });
     if (at != list.end() && at->number == record.number) {
-        *at = std::move(record);
+        *at = std::forward<Value>(record);
     } else {
-        list.insert(at, std::move(record));
+        list.insert(at, std::forward<Value>(record));
     }
 }
 

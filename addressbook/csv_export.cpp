@@ -11,33 +11,14 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
+#include <iterator>
 #include <span>
 #include <vector>
 
 namespace qzb {
 
 namespace {
-
-std::u16string Widen(std::string_view ascii)
-{
-    return std::u16string(ascii.begin(), ascii.end());
-}
-
-std::u16string Field(std::u16string_view text)
-{
-    if (text.find(u',') == std::u16string_view::npos) {
-        return std::u16string(text);
-    }
-    std::u16string enclosed(1, kCsvEnclosure);
-    enclosed += text;
-    enclosed += kCsvEnclosure;
-    return enclosed;
-}
-
-std::u16string Number(std::int64_t value)
-{
-    return Widen(std::to_string(value));
-}
 
 // C0 and C1 controls and DEL: a line feed would end the line early, a U+0007 open an enclosed
 // text that swallows the fields after it.
@@ -54,6 +35,8 @@ bool IsPasswordReadable(std::u16string_view password, const CValueStore& store)
            IsInputTextValid(password, InputKind::EmailAddress, store);
 }
 
+// Each line is written straight into the file's bytes: texts are converted to UTF-8 as they are
+// appended, with no line built first.
 class CExporter
 {
 public:
@@ -69,14 +52,27 @@ public:
     std::string Build();
 
 private:
-    void Line(const std::u16string& wide) { m_out += Utf16ToUtf8(wide); }
-    void Empty(const std::string& key) { m_out += key + ",NA,\r\n"; }
+    void Empty(const std::string& key)
+    {
+        m_out += key;
+        m_out += ",NA,\r\n";
+    }
     void Group(const std::string& key, std::int32_t number);
     void FaxMail(const std::string& key, const CFaxMailEntry& entry);
     void Scan(const std::string& key, const CScanEntry& entry);
     void Favourite(const std::string& key, std::int32_t slot);
-    std::u16string Panel(std::string_view bytes) const { return PanelBytesToText(bytes, m_language); }
-    std::u16string Text(std::u16string_view text, std::size_t maxUnits);
+    void Panel(std::string_view bytes, std::size_t maxUnits)
+    {
+        PanelBytesToText(bytes, m_language, m_scratch);
+        Text(m_scratch, maxUnits);
+    }
+    void Text(std::u16string_view text, std::size_t maxUnits);
+    void Number(std::int64_t value)
+    {
+        char digits[24];
+        const auto end = std::to_chars(std::begin(digits), std::end(digits), value).ptr;
+        m_out.append(digits, end);
+    }
     void Note(const std::string& key, CsvNoteReason reason);
     void EndEntry(const std::string& key);
 
@@ -86,28 +82,39 @@ private:
     std::u16string m_labelFormat;
     std::vector<CCsvNote>* m_notes;
     std::string m_out;
+    std::u16string m_scratch; // a panel text, decoded
     bool m_replaced = false; // the entry being written had control characters
     bool m_cut = false; // ... or a text longer than its field
 };
 
 // The text as a field of the line: cut to its device field, control characters as spaces, and
 // enclosed when it holds a comma.
-std::u16string CExporter::Text(std::u16string_view text, std::size_t maxUnits)
+void CExporter::Text(std::u16string_view text, std::size_t maxUnits)
 {
-    std::u16string clean(text.substr(0, maxUnits));
-    if (clean.size() < text.size()) {
+    std::u16string_view kept = text.substr(0, maxUnits);
+    if (kept.size() < text.size()) {
         m_cut = true;
-        if (!clean.empty() && clean.back() >= 0xD800 && clean.back() <= 0xDBFF) {
-            clean.pop_back(); // half of a surrogate pair
+        if (!kept.empty() && kept.back() >= 0xD800 && kept.back() <= 0xDBFF) {
+            kept.remove_suffix(1); // half of a surrogate pair
         }
     }
-    for (char16_t& unit : clean) {
-        if (IsControl(unit)) {
-            unit = u' ';
+    const bool enclosed = kept.find(u',') != std::u16string_view::npos;
+    if (enclosed) {
+        m_out += static_cast<char>(kCsvEnclosure);
+    }
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < kept.size(); ++i) {
+        if (IsControl(kept[i])) {
+            AppendUtf8(kept.substr(start, i - start), m_out);
+            m_out += ' ';
+            start = i + 1;
             m_replaced = true;
         }
     }
-    return Field(clean);
+    AppendUtf8(kept.substr(start), m_out);
+    if (enclosed) {
+        m_out += static_cast<char>(kCsvEnclosure);
+    }
 }
 
 void CExporter::Note(const std::string& key, CsvNoteReason reason)
@@ -159,68 +166,90 @@ void CExporter::Group(const std::string& key, std::int32_t number)
         Empty(key);
         return;
     }
-    std::u16string line =
-        Widen(key) + u",Group," + Text(GroupDisplayLabel(group, number, m_labelFormat, m_language), kCsvNameUnits);
+    m_out += key;
+    m_out += ",Group,";
+    Text(GroupDisplayLabel(group, number, m_labelFormat, m_language), kCsvNameUnits);
     for (std::int32_t member : group->members) {
-        std::string text = std::to_string(member);
-        text.insert(0, 3 - std::min<std::size_t>(3, text.size()), '0');
-        line += u',';
-        line += Widen(text);
-        line += u"-SP";
+        char digits[16];
+        const auto end = std::to_chars(std::begin(digits), std::end(digits), member).ptr;
+        m_out += ',';
+        m_out.append(3 - std::min<std::size_t>(3, static_cast<std::size_t>(end - digits)), '0');
+        m_out.append(digits, end);
+        m_out += "-SP";
     }
-    Line(line + u",\r\n");
+    m_out += ",\r\n";
     EndEntry(key);
 }
 
 void CExporter::FaxMail(const std::string& key, const CFaxMailEntry& entry)
 {
-    const std::u16string name = Text(Panel(entry.name.View()), kCsvNameUnits);
-    const std::u16string address = Text(ProcessCodePage().Decode(entry.address.View()), kCsvAddressUnits);
+    m_out += key;
+    m_out += entry.kind == kKindMail ? ",E-mail," : ",Fax,";
+    Panel(entry.name.View(), kCsvNameUnits);
+    m_out += ',';
+    ProcessCodePage().Decode(entry.address.View(), m_scratch);
+    Text(m_scratch, kCsvAddressUnits);
     EndEntry(key);
     if (entry.kind == kKindMail) {
-        Line(Widen(key) + u",E-mail," + name + u"," + address + u",\r\n");
+        m_out += ",\r\n";
         return;
     }
-    std::u16string speed;
+    m_out += ',';
     switch (entry.faxSpeed) {
         case kFaxSpeed9600:
-            speed = u"9.6K";
+            m_out += "9.6K";
             break;
         case kFaxSpeed14400:
-            speed = u"14.4K";
+            m_out += "14.4K";
             break;
         case kFaxSpeed33600:
-            speed = u"33.6K";
+            m_out += "33.6K";
             break;
         default:
             break;
     }
-    const bool batch = entry.batchHour >= 0 && entry.batchMinute >= 0;
-    const std::u16string time = batch ? Number(entry.batchHour) + u"," + Number(entry.batchMinute) : u"";
-    Line(Widen(key) + u",Fax," + name + u"," + address + u"," + speed + u"," + time + u",\r\n");
+    m_out += ',';
+    if (entry.batchHour >= 0 && entry.batchMinute >= 0) {
+        Number(entry.batchHour);
+        m_out += ',';
+        Number(entry.batchMinute);
+    }
+    m_out += ",\r\n";
 }
 
 void CExporter::Scan(const std::string& key, const CScanEntry& entry)
 {
     const bool ftp = entry.protocol == kProtocolFtp;
     const bool privateSite = entry.account == kAccountPrivateSite;
-    std::u16string line = Widen(key) + (ftp ? u",FTP," : u",SMB,") + Text(Panel(entry.name.View()), kCsvNameUnits) +
-                          u"," + Text(entry.serverAddress, kCsvAddressUnits) + u"," +
-                          Text(entry.directory, kCsvDirectoryUnits) + u",";
+    m_out += key;
+    m_out += ftp ? ",FTP," : ",SMB,";
+    Panel(entry.name.View(), kCsvNameUnits);
+    m_out += ',';
+    Text(entry.serverAddress, kCsvAddressUnits);
+    m_out += ',';
+    Text(entry.directory, kCsvDirectoryUnits);
+    m_out += ',';
     if (ftp) {
-        line += (entry.useProxy ? u"on," : u"off,") + Number(entry.port) + u",";
+        m_out += entry.useProxy ? "on," : "off,";
+        Number(entry.port);
+        m_out += ',';
     }
-    line += u"0,";
+    m_out += "0,";
     for (std::int32_t value :
          {entry.colourMode, entry.resolution, entry.scanMode, entry.fileFormat, entry.codingMethod, entry.scanArea}) {
-        line += Number(value) + u",";
+        Number(value);
+        m_out += ',';
     }
-    line += entry.mailNotification ? u"on," : u"off,";
+    m_out += entry.mailNotification ? "on," : "off,";
     for (const std::u16string& address : entry.notificationAddresses) {
-        line += Text(address, kCsvAddressUnits) + u",";
+        Text(address, kCsvAddressUnits);
+        m_out += ',';
     }
-    line += Number(privateSite ? 1 : 0) + u"," + (privateSite ? Text(entry.userName, kCsvUserNameUnits) : u"") + u",";
-    Line(line);
+    m_out += privateSite ? "1," : "0,";
+    if (privateSite) {
+        Text(entry.userName, kCsvUserNameUnits);
+    }
+    m_out += ',';
     EndEntry(key);
     // Printable ASCII is the same in every code page the files are written in.
     if (privateSite && IsPasswordReadable(entry.password, m_store)) {
@@ -238,13 +267,19 @@ void CExporter::Favourite(const std::string& key, std::int32_t slot)
     const CFavourite* favourite = m_book.FindFavourite(slot);
     if (favourite && favourite->targetKind == kTargetSpeedDial &&
         (m_book.FindFaxMailEntry(favourite->targetNumber) || m_book.FindScanEntry(favourite->targetNumber))) {
-        m_out += key + ",SPEED," + std::to_string(favourite->targetNumber) + ",\r\n";
+        m_out += key;
+        m_out += ",SPEED,";
+        Number(favourite->targetNumber);
+        m_out += ",\r\n";
         return;
     }
     const CGroupEntry* group =
         favourite && favourite->targetKind == kTargetGroup ? m_book.FindGroup(favourite->targetNumber) : nullptr;
     if (group && !group->members.empty()) {
-        m_out += key + ",GROUP," + std::to_string(favourite->targetNumber) + ",\r\n";
+        m_out += key;
+        m_out += ",GROUP,";
+        Number(favourite->targetNumber);
+        m_out += ",\r\n";
         return;
     }
     Empty(key);

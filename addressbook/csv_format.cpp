@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 
 namespace qzb {
 
@@ -44,9 +45,34 @@ std::filesystem::path WithCsvExtension(const std::filesystem::path& path)
 
 std::int32_t CsvLineOfKey(std::string_view key)
 {
+    // The prefix says where its block starts and the number where the key lies in it.
+    struct CBlock
+    {
+        std::string_view prefix;
+        std::size_t firstLine;
+        int first;
+        int last;
+    };
+    static constexpr CBlock kBlocks[] = {
+        {"OTD", 0, kFirstGroupNumber, kLastGroupNumber},
+        {"SPD", kLastGroupNumber - kFirstGroupNumber + 1, kFirstFaxMailNumber, kLastScanNumber},
+        {"DHD",
+         (kLastGroupNumber - kFirstGroupNumber + 1) + (kLastScanNumber - kFirstFaxMailNumber + 1),
+         kFirstFavouriteNumber,
+         kLastFavouriteNumber},
+    };
+    int number = 0;
+    if (key.size() <= 3 || std::from_chars(key.data() + 3, key.data() + key.size(), number).ec != std::errc()) {
+        return 0;
+    }
     const auto& keys = CsvKeys();
-    const auto found = std::find(keys.begin(), keys.end(), key);
-    return found == keys.end() ? 0 : static_cast<std::int32_t>(found - keys.begin()) + 1;
+    for (const CBlock& block : kBlocks) {
+        if (key.substr(0, 3) == block.prefix && number >= block.first && number <= block.last) {
+            const std::size_t line = block.firstLine + static_cast<std::size_t>(number - block.first);
+            return keys[line] == key ? static_cast<std::int32_t>(line) + 1 : 0;
+        }
+    }
+    return 0;
 }
 
 } // namespace qzb

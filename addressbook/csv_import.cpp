@@ -13,6 +13,7 @@
 #include <cerrno>
 #include <charconv>
 #include <optional>
+#include <span>
 #include <vector>
 
 namespace qzb {
@@ -24,61 +25,100 @@ constexpr std::size_t kMaxFields = 32;
 // lines would drop every member after the 30th.
 constexpr std::size_t kMaxGroupFields = 2 + kMaxGroupMembers;
 
-// One line of the file, raw and decoded.
-struct CCsvLine
+// The fields of one line after its key, as views of the decoded line; only a field that loses its
+// marks or joins several pieces is copied, into storage kept from line to line.
+class CFields
 {
-    std::string_view raw;
-    std::u16string text;
+public:
+    // A field enclosed in U+0007 may hold commas; the marks themselves are dropped.
+    void Split(std::u16string_view text, std::size_t maxFields = kMaxFields);
+
+    std::size_t size() const { return m_count; }
+    std::u16string_view operator[](std::size_t index) const { return m_fields[index]; }
+    // An empty text for a field the line does not have.
+    std::u16string_view At(std::size_t index) const
+    {
+        return index < m_count ? m_fields[index] : std::u16string_view();
+    }
+
+private:
+    std::u16string& Owned(std::u16string_view piece)
+    {
+        std::u16string& field = m_owned[m_count];
+        field.clear();
+        AppendWithoutMarks(field, piece);
+        return field;
+    }
+    static void AppendWithoutMarks(std::u16string& field, std::u16string_view piece)
+    {
+        for (const char16_t unit : piece) {
+            if (unit != kCsvEnclosure) {
+                field.push_back(unit);
+            }
+        }
+    }
+
+    std::array<std::u16string_view, kMaxGroupFields> m_fields;
+    std::array<std::u16string, kMaxGroupFields> m_owned;
+    std::size_t m_count = 0;
 };
 
-std::vector<std::u16string> SplitFields(std::u16string_view text, std::size_t maxFields = kMaxFields)
+void CFields::Split(std::u16string_view text, std::size_t maxFields)
 {
-    std::vector<std::u16string> fields;
-    std::optional<std::u16string> open;
+    maxFields = std::min(maxFields, m_fields.size());
+    m_count = 0;
+    bool open = false; // a field whose opening mark came without its closing one, built in m_owned
     std::size_t start = 0;
-    while (fields.size() < maxFields && start <= text.size()) {
-        const std::size_t comma = std::min(text.find(u',', start), text.size());
-        std::u16string piece(text.substr(start, comma - start));
+    while (m_count < maxFields && start <= text.size()) {
+        // One pass finds the piece's end and counts its marks: only a piece with one mark opens or
+        // closes an enclosed field.
+        std::size_t comma = start;
+        std::size_t marks = 0;
+        for (; comma < text.size() && text[comma] != u','; ++comma) {
+            marks += text[comma] == kCsvEnclosure ? 1 : 0;
+        }
+        const std::u16string_view piece = text.substr(start, comma - start);
         start = comma + 1;
-        const bool toggles = std::count(piece.begin(), piece.end(), kCsvEnclosure) == 1;
         if (open) {
-            *open += u",";
-            *open += piece;
-            if (toggles) {
-                fields.push_back(std::move(*open));
-                open.reset();
+            std::u16string& field = m_owned[m_count];
+            field += u',';
+            AppendWithoutMarks(field, piece);
+            if (marks == 1) {
+                m_fields[m_count++] = field;
+                open = false;
             }
-        } else if (toggles) {
-            open = std::move(piece);
+        } else if (marks == 0) {
+            m_fields[m_count++] = piece;
         } else {
-            fields.push_back(std::move(piece));
+            const std::u16string& field = Owned(piece);
+            if (marks == 1) {
+                open = true;
+            } else {
+                m_fields[m_count++] = field;
+            }
         }
         if (comma == text.size()) {
             break;
         }
     }
-    if (open && fields.size() < maxFields) {
-        fields.push_back(std::move(*open));
+    if (open && m_count < maxFields) {
+        m_fields[m_count] = m_owned[m_count];
+        ++m_count;
     }
-    for (std::u16string& field : fields) {
-        field.erase(std::remove(field.begin(), field.end(), kCsvEnclosure), field.end());
-    }
-    return fields;
 }
 
+// Digits only, at most ten of them.
 std::optional<std::int64_t> ParseNumber(std::u16string_view field)
 {
-    std::string ascii;
+    if (field.empty() || field.size() > 10) {
+        return std::nullopt;
+    }
+    std::int64_t value = 0;
     for (char16_t unit : field) {
         if (unit < u'0' || unit > u'9') {
             return std::nullopt;
         }
-        ascii.push_back(static_cast<char>(unit));
-    }
-    std::int64_t value = 0;
-    if (ascii.empty() || ascii.size() > 10 ||
-        std::from_chars(ascii.data(), ascii.data() + ascii.size(), value).ec != std::errc()) {
-        return std::nullopt;
+        value = value * 10 + (unit - u'0');
     }
     return value;
 }
@@ -88,6 +128,7 @@ class CImporter
 public:
     CImporter(const CValueStore& store, std::uint16_t setDate, std::vector<CCsvNote>* notes)
         : m_store(store)
+        , m_language(PanelLanguage(store))
         , m_setDate(setDate)
         , m_notes(notes)
     {
@@ -95,9 +136,9 @@ public:
 
     // Every note until the next call names this line's key.
     void BeginLine(std::string_view key) { m_key = key; }
-    void SpeedDial(std::int32_t number, const CCsvLine& line);
-    void Group(std::int32_t number, const std::vector<std::u16string>& fields);
-    void Favourite(std::int32_t slot, const std::vector<std::u16string>& fields);
+    void SpeedDial(std::int32_t number, const CFields& fields, std::string_view raw);
+    void Group(std::int32_t number, const CFields& fields);
+    void Favourite(std::int32_t slot, const CFields& fields);
     CAddressBook& Book() { return m_book; }
 
 private:
@@ -121,43 +162,47 @@ private:
             Note(CsvNoteReason::NameEmptied);
             return false;
         }
-        target.Assign(TextToPanelBytes(name, kNameFieldSize - 1));
+        target.Assign(PanelBytes(name, std::span(m_bytes).first(kNameFieldSize - 1)));
         return true;
+    }
+    // The text in panel code, cut to the field's bytes.
+    static std::string_view PanelBytes(std::u16string_view text, std::span<char> field)
+    {
+        return std::string_view(field.data(), TextToPanelBytes(text, field));
     }
     bool Valid(std::u16string_view text, InputKind kind, std::size_t maxLength, std::size_t minLength = 0) const
     {
-        return text.size() >= minLength && text.size() <= maxLength && IsInputTextValid(text, kind, m_store);
+        return text.size() >= minLength && text.size() <= maxLength && IsInputTextValid(text, kind, m_language);
     }
-    void FaxMail(std::int32_t number, const std::vector<std::u16string>& fields);
-    void Scan(std::int32_t number, const std::vector<std::u16string>& fields, std::string_view raw);
+    void FaxMail(std::int32_t number, const CFields& fields);
+    void Scan(std::int32_t number, const CFields& fields, std::string_view raw);
 
     const CValueStore& m_store;
+    std::int32_t m_language;
     std::uint16_t m_setDate;
     std::vector<CCsvNote>* m_notes;
     std::string m_key;
     CAddressBook m_book;
+    std::array<char, kAddressFieldSize> m_bytes{}; // a field's panel code before it is stored
 };
 
-const std::u16string& At(const std::vector<std::u16string>& fields, std::size_t index)
+std::u16string_view At(const CFields& fields, std::size_t index)
 {
-    static const std::u16string empty;
-    return index < fields.size() ? fields[index] : empty;
+    return fields.At(index);
 }
 
-void CImporter::SpeedDial(std::int32_t number, const CCsvLine& line)
+void CImporter::SpeedDial(std::int32_t number, const CFields& fields, std::string_view raw)
 {
-    const std::size_t comma = line.text.find(u',');
-    const std::vector<std::u16string> fields = SplitFields(std::u16string_view(line.text).substr(comma + 1));
     if (number >= kFirstFaxMailNumber && number <= kLastFaxMailNumber) {
         FaxMail(number, fields);
     } else if (number >= kFirstScanNumber && number <= kLastScanNumber) {
-        Scan(number, fields, line.raw);
+        Scan(number, fields, raw);
     }
 }
 
-void CImporter::FaxMail(std::int32_t number, const std::vector<std::u16string>& fields)
+void CImporter::FaxMail(std::int32_t number, const CFields& fields)
 {
-    const std::u16string& kind = At(fields, 0);
+    const std::u16string_view kind = At(fields, 0);
     if (kind != u"Fax" && kind != u"E-mail") {
         UnknownKind(kind);
         return;
@@ -165,7 +210,7 @@ void CImporter::FaxMail(std::int32_t number, const std::vector<std::u16string>& 
     CFaxMailEntry entry;
     entry.number = number;
     entry.setDate = m_setDate;
-    const std::u16string& address = At(fields, 2);
+    const std::u16string_view address = At(fields, 2);
     if (!Valid(address,
                kind == u"Fax" ? InputKind::FaxNumber : InputKind::EmailAddress,
                kind == u"Fax" ? 50 : kAddressFieldSize - 1,
@@ -176,7 +221,7 @@ void CImporter::FaxMail(std::int32_t number, const std::vector<std::u16string>& 
     TakeName(At(fields, 1), entry.name);
     if (kind == u"Fax") {
         entry.kind = kKindFax;
-        const std::u16string& speed = At(fields, 3);
+        const std::u16string_view speed = At(fields, 3);
         entry.faxSpeed = speed == u"33.6K"   ? kFaxSpeed33600
                          : speed == u"14.4K" ? kFaxSpeed14400
                          : speed == u"9.6K"  ? kFaxSpeed9600
@@ -184,8 +229,8 @@ void CImporter::FaxMail(std::int32_t number, const std::vector<std::u16string>& 
         if (!speed.empty() && entry.faxSpeed == kFaxSpeedNotSet) {
             Note(CsvNoteReason::FieldDefaulted, 0, "speed");
         }
-        const std::u16string& hour = At(fields, 4);
-        const std::u16string& minute = At(fields, 5);
+        const std::u16string_view hour = At(fields, 4);
+        const std::u16string_view minute = At(fields, 5);
         if (!hour.empty() || !minute.empty()) {
             const std::int64_t h = Valid(hour, InputKind::Digits, 2) ? ParseNumber(hour).value_or(-1) : -1;
             const std::int64_t m = Valid(minute, InputKind::Digits, 2) ? ParseNumber(minute).value_or(-1) : -1;
@@ -200,7 +245,7 @@ void CImporter::FaxMail(std::int32_t number, const std::vector<std::u16string>& 
         entry.kind = kKindMail;
         entry.faxSpeed = kFaxSpeedNotSet;
     }
-    entry.address.Assign(TextToPanelBytes(address, kAddressFieldSize - 1));
+    entry.address.Assign(PanelBytes(address, std::span(m_bytes).first(kAddressFieldSize - 1)));
     m_book.PutFaxMailEntry(entry);
 }
 
@@ -227,7 +272,7 @@ std::u16string ReadPassword(std::string_view raw)
     return password;
 }
 
-void CImporter::Scan(std::int32_t number, const std::vector<std::u16string>& fields, std::string_view raw)
+void CImporter::Scan(std::int32_t number, const CFields& fields, std::string_view raw)
 {
     CScanEntry entry;
     entry.number = number;
@@ -238,7 +283,7 @@ void CImporter::Scan(std::int32_t number, const std::vector<std::u16string>& fie
     entry.scanMode = 2;
     entry.fileFormat = 1;
     entry.scanArea = 4;
-    const std::u16string& protocol = At(fields, 0);
+    const std::u16string_view protocol = At(fields, 0);
     if (protocol != u"FTP" && protocol != u"SMB") {
         UnknownKind(protocol);
         return;
@@ -246,20 +291,20 @@ void CImporter::Scan(std::int32_t number, const std::vector<std::u16string>& fie
     const bool ftp = protocol == u"FTP";
     entry.protocol = ftp ? kProtocolFtp : kProtocolSmb;
     // SMB destinations are UNC paths: they take the backslash that FTP addresses do not.
-    const std::u16string& server = At(fields, 2);
+    const std::u16string_view server = At(fields, 2);
     if (!Valid(server, ftp ? InputKind::EmailAddress : InputKind::SmbPath, 64, 1)) {
         Note(CsvNoteReason::AddressInvalid);
         return;
     }
     entry.serverAddress = server;
-    if (const std::u16string& directory = At(fields, 3); Valid(directory, InputKind::EmailAddress, 128)) {
+    if (const std::u16string_view directory = At(fields, 3); Valid(directory, InputKind::EmailAddress, 128)) {
         entry.directory = directory;
     } else {
         Note(CsvNoteReason::FieldDefaulted, 0, "directory");
     }
     std::size_t next = 4;
     if (ftp) {
-        const std::u16string& proxy = At(fields, next++);
+        const std::u16string_view proxy = At(fields, next++);
         if (proxy == u"on") {
             entry.useProxy = 1;
         } else if (proxy == u"off") {
@@ -289,7 +334,7 @@ void CImporter::Scan(std::int32_t number, const std::vector<std::u16string>& fie
     choice(entry.scanArea, 5, "scan area");
     entry.mailNotification = At(fields, next++) == u"on" ? 1 : 0;
     for (std::u16string& address : entry.notificationAddresses) {
-        const std::u16string& field = At(fields, next++);
+        const std::u16string_view field = At(fields, next++);
         if (Valid(field, InputKind::EmailAddress, 64)) {
             address = field;
         } else {
@@ -297,7 +342,7 @@ void CImporter::Scan(std::int32_t number, const std::vector<std::u16string>& fie
         }
     }
     choice(entry.account, 1, "account");
-    const std::u16string& userName = At(fields, next++);
+    const std::u16string_view userName = At(fields, next++);
     if (entry.account == kAccountPrivateSite) {
         if (Valid(userName, InputKind::EmailAddress, 20)) {
             entry.userName = userName;
@@ -312,7 +357,7 @@ void CImporter::Scan(std::int32_t number, const std::vector<std::u16string>& fie
     m_book.PutScanEntry(std::move(entry));
 }
 
-void CImporter::Group(std::int32_t number, const std::vector<std::u16string>& fields)
+void CImporter::Group(std::int32_t number, const CFields& fields)
 {
     if (At(fields, 0) != u"Group") {
         UnknownKind(At(fields, 0));
@@ -323,7 +368,7 @@ void CImporter::Group(std::int32_t number, const std::vector<std::u16string>& fi
     group.setDate = m_setDate;
     TakeName(At(fields, 1), group.name);
     for (std::size_t i = 2; i < fields.size(); ++i) {
-        const std::u16string& field = fields[i];
+        const std::u16string_view field = fields[i];
         if (field.empty()) {
             continue; // the line's closing comma
         }
@@ -365,9 +410,9 @@ void CImporter::Group(std::int32_t number, const std::vector<std::u16string>& fi
     m_book.PutGroup(std::move(group));
 }
 
-void CImporter::Favourite(std::int32_t slot, const std::vector<std::u16string>& fields)
+void CImporter::Favourite(std::int32_t slot, const CFields& fields)
 {
-    const std::u16string& kind = At(fields, 0);
+    const std::u16string_view kind = At(fields, 0);
     const auto number = ParseNumber(At(fields, 1));
     if (kind == u"NA") {
         return;
@@ -394,13 +439,13 @@ std::int32_t NumberOfKey(std::string_view key)
 
 // Splits the file into its first 290 lines, checking each key; nullopt when the file is not a
 // complete export in key order or a line is longer than the import reads.
-std::optional<std::vector<CCsvLine>> ReadLines(std::string_view bytes)
+std::optional<std::vector<std::string_view>> ReadLines(std::string_view bytes)
 {
     if (bytes.substr(0, 3) == "\xEF\xBB\xBF") {
         bytes.remove_prefix(3); // a byte-order mark added by another editor
     }
     const auto& keys = CsvKeys();
-    std::vector<CCsvLine> lines;
+    std::vector<std::string_view> lines;
     lines.reserve(kCsvLines);
     std::size_t pos = 0;
     while (lines.size() < kCsvLines && pos < bytes.size()) {
@@ -416,7 +461,7 @@ std::optional<std::vector<CCsvLine>> ReadLines(std::string_view bytes)
             raw.substr(0, comma) != keys[lines.size()]) {
             return std::nullopt;
         }
-        lines.push_back({raw, Utf8ToUtf16(raw)});
+        lines.push_back(raw);
     }
     if (lines.size() != kCsvLines) {
         return std::nullopt;
@@ -437,29 +482,26 @@ MessageCode ParseAddressBookCsv(std::string_view bytes,
         return kMsgReadFileError;
     }
     CImporter importer(store, setDate, notes);
+    std::u16string text;
+    CFields fields;
+    // The fields after the key of the lines of one kind, each line decoded when its turn comes.
+    const auto eachLine = [&](std::string_view prefix, std::size_t maxFields, const auto& take) {
+        for (const std::string_view raw : *lines) {
+            if (raw.substr(0, 3) != prefix) {
+                continue;
+            }
+            const std::string_view key = raw.substr(0, raw.find(','));
+            importer.BeginLine(key);
+            Utf8ToUtf16(raw, text);
+            fields.Split(std::u16string_view(text).substr(text.find(u',') + 1), maxFields);
+            take(NumberOfKey(key), raw);
+        }
+    };
     // Speed dials first: groups keep only members that exist and take their kind from them.
-    for (const CCsvLine& line : *lines) {
-        if (line.raw.substr(0, 3) == "SPD") {
-            importer.BeginLine(line.raw.substr(0, line.raw.find(',')));
-            importer.SpeedDial(NumberOfKey(line.raw.substr(0, line.raw.find(','))), line);
-        }
-    }
-    for (const CCsvLine& line : *lines) {
-        if (line.raw.substr(0, 3) == "OTD") {
-            importer.BeginLine(line.raw.substr(0, line.raw.find(',')));
-            const std::size_t comma = line.text.find(u',');
-            importer.Group(NumberOfKey(line.raw.substr(0, line.raw.find(','))),
-                           SplitFields(std::u16string_view(line.text).substr(comma + 1), kMaxGroupFields));
-        }
-    }
-    for (const CCsvLine& line : *lines) {
-        if (line.raw.substr(0, 3) == "DHD") {
-            importer.BeginLine(line.raw.substr(0, line.raw.find(',')));
-            const std::size_t comma = line.text.find(u',');
-            importer.Favourite(NumberOfKey(line.raw.substr(0, line.raw.find(','))),
-                               SplitFields(std::u16string_view(line.text).substr(comma + 1)));
-        }
-    }
+    eachLine(
+        "SPD", kMaxFields, [&](std::int32_t number, std::string_view raw) { importer.SpeedDial(number, fields, raw); });
+    eachLine("OTD", kMaxGroupFields, [&](std::int32_t number, std::string_view) { importer.Group(number, fields); });
+    eachLine("DHD", kMaxFields, [&](std::int32_t number, std::string_view) { importer.Favourite(number, fields); });
     book.Swap(importer.Book());
     return kOk;
 }

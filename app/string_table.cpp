@@ -3,6 +3,7 @@
 #include "app/folders.h"
 #include "model/text_codec.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <charconv>
@@ -58,6 +59,11 @@ private:
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
+bool IsPrintableAscii(std::string_view text)
+{
+    return std::all_of(text.begin(), text.end(), [](char c) { return c >= 0x20 && c <= 0x7E; });
+}
+
 } // namespace
 
 CStringTable::CStringTable(const CStringTable& other)
@@ -105,16 +111,23 @@ CStringTableLoad CStringTable::LoadFile(const std::filesystem::path& path)
 CStringTableLoad CStringTable::Load(std::istream& in)
 {
     std::vector<std::pair<std::string, std::u16string>> entries;
+    entries.reserve(1024);
     const CCodePage& page = ProcessCodePage();
+    // Read through the stream's buffer: a character at a time through the stream itself costs a
+    // sentry each, and a table has tens of thousands of them.
+    std::streambuf* source = in.rdbuf();
+    if (source == nullptr) {
+        return {};
+    }
     std::string line;
     std::size_t lineNumber = 0;
     bool atFileStart = true;
     while (true) {
         line.clear();
-        char ch = 0;
         bool sawLineFeed = false;
         bool overLong = false;
-        while (in.get(ch)) {
+        for (auto next = source->sbumpc(); next != std::streambuf::traits_type::eof(); next = source->sbumpc()) {
+            const char ch = std::streambuf::traits_type::to_char_type(next);
             if (ch == '\n') {
                 sawLineFeed = true;
                 break;
@@ -161,13 +174,23 @@ CStringTableLoad CStringTable::Load(std::istream& in)
         if (equals == std::string::npos) {
             continue; // blank lines and lines without '=' are no entries
         }
-        // Both halves pass through the process code page: what it cannot hold is lost here.
-        const std::string ansi = page.Encode(Utf8ToUtf16(line));
-        const auto ansiEquals = ansi.find('=');
-        std::string key = ansi.substr(0, ansiEquals);
-        std::u16string text = page.Decode(std::string_view(ansi).substr(ansiEquals + 1));
-        ReplaceAll(text, u"\\n", u'\n');
-        ReplaceAll(text, u"\\t", u'\t');
+        std::string key;
+        std::u16string text;
+        if (IsPrintableAscii(line)) {
+            // Every code page a process may choose keeps printable ASCII as its own bytes.
+            key = line.substr(0, equals);
+            text.assign(line.begin() + static_cast<std::ptrdiff_t>(equals) + 1, line.end());
+        } else {
+            // Both halves pass through the process code page: what it cannot hold is lost here.
+            const std::string ansi = page.Encode(Utf8ToUtf16(line));
+            const auto ansiEquals = ansi.find('=');
+            key = ansi.substr(0, ansiEquals);
+            text = page.Decode(std::string_view(ansi).substr(ansiEquals + 1));
+        }
+        if (text.find(u'\\') != std::u16string::npos) {
+            ReplaceAll(text, u"\\n", u'\n');
+            ReplaceAll(text, u"\\t", u'\t');
+        }
         entries.emplace_back(std::move(key), std::move(text));
     }
     m_entries = std::move(entries);

@@ -11,17 +11,6 @@
 
 namespace qzb {
 
-namespace {
-
-std::filesystem::path ExecutableFolder()
-{
-    std::error_code error;
-    const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::filesystem::path() : self.parent_path();
-}
-
-} // namespace
-
 int CStreamPresenter::Present(const CMessageBoxRequest& request)
 {
     if (m_quiet) {
@@ -47,6 +36,13 @@ int CStreamPresenter::Present(const CMessageBoxRequest& request)
         m_err << text << '\n';
     }
     return kAnswerOk;
+}
+
+std::filesystem::path ExecutableFolder()
+{
+    std::error_code error;
+    const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::filesystem::path() : self.parent_path();
 }
 
 CDataFolders CliDataFolders(const std::optional<std::filesystem::path>& dataDir)

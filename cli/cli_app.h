@@ -82,6 +82,9 @@ bool OpenDatFileOrTell(CCliApp& app, const std::filesystem::path& path, std::ost
 // header names when the header's magic is the one that model writes.
 std::int32_t ModelForFile(const CCliOptions& options, const std::filesystem::path& path);
 
+// The folder of the running program, empty when the system does not tell.
+std::filesystem::path ExecutableFolder();
+
 // Where the string tables are looked for: --data-dir alone when given, else $QZB_DATA_DIR,
 // beside the executable, and the build tree.
 CDataFolders CliDataFolders(const std::optional<std::filesystem::path>& dataDir);

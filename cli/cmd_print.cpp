@@ -8,10 +8,12 @@
 #include "print/print_settings.h"
 #include "print/selected_numbers.h"
 #if QZB_WITH_PRINT
-#include "ui/print/offscreen_pdf.h"
+#include "cli/list_pdf_plugin.h"
 #endif
 
 #include <CLI/CLI.hpp>
+
+#include <memory>
 
 namespace qzb {
 
@@ -74,9 +76,17 @@ int CPrintCommand::Run(const CCliOptions& options, std::ostream&, std::ostream& 
     if (!OpenDatFileOrTell(app, m_file, err)) {
         return kExitFailed;
     }
+    std::string problem;
+    const CreateListPdfWriterFunction createWriter = LoadListPdfPlugin(problem);
+    const std::unique_ptr<IListPdfWriter> writer(createWriter != nullptr ? createWriter() : nullptr);
+    if (!writer) {
+        err << "qzbctl: print cannot write PDF files: "
+            << (createWriter != nullptr ? std::string("the PDF writer did not start") : problem) << '\n';
+        return kExitFailed;
+    }
     const CPrintSource source = PrintSourceOf(context, LoggedOnUserName(), PackDeviceDate());
     std::error_code reason;
-    if (const MessageCode code = WriteListsPdfOffscreen(m_output, source, selection, &reason); code != kOk) {
+    if (const MessageCode code = WriteListsPdf(*writer, m_output, source, selection, &reason); code != kOk) {
         PrintError(err, app, code, std::filesystem::path(m_output), reason);
         return kExitFailed;
     }

@@ -1,5 +1,6 @@
 # Fails when a core folder includes a header of a folder above it, so that dependencies keep
-# pointing one way: base < model < addressbook < machine < app < files < device < pages < print < session.
+# pointing one way: base < model < addressbook < machine < app < files < device < pages < print < session;
+# and when cli/ includes the window's code or Qt.
 # Run as: cmake -DSOURCE_DIR=<source root> -P CheckLayers.cmake
 set(layers base model addressbook machine app files device pages print session)
 set(failures "")
@@ -29,6 +30,17 @@ foreach(index RANGE ${last})
                 list(APPEND failures "${file}: ${line}")
             endif()
         endforeach()
+    endforeach()
+endforeach()
+# The command line loads no Qt library: it includes nothing of the window, and its one drawing
+# need, the PDF of print, comes from a plugin.
+file(GLOB files ${SOURCE_DIR}/cli/*.h ${SOURCE_DIR}/cli/*.cpp)
+foreach(file ${files})
+    file(STRINGS ${file} includes REGEX "^#include [\"<]")
+    foreach(line ${includes})
+        if(line MATCHES "^#include (\"ui/|<Q[A-Za-z]*>)")
+            list(APPEND failures "${file}: ${line}")
+        endif()
     endforeach()
 endforeach()
 if(failures)

@@ -71,6 +71,7 @@ public:
         for (const CScanEntry& entry : device.book.ScanEntries()) {
             m_speedNumbers.set(static_cast<std::size_t>(entry.number));
         }
+        m_scanEntries.reserve(kMaxScanEntries);
     }
 
     void Decode(const CImageEntry& entry);
@@ -84,7 +85,7 @@ private:
     void Forwarding(std::span<const std::uint8_t> data);
     void FaxMail(std::span<const std::uint8_t> data);
     void Group(std::span<const std::uint8_t> data);
-    void Scan(std::span<const std::uint8_t> data);
+    void Scan(std::span<const std::uint8_t> data, std::int32_t language);
     void Favourite(std::uint32_t id, std::span<const std::uint8_t> data);
     void DeviceInfo(std::uint32_t id, std::span<const std::uint8_t> data);
     void Counter(std::uint32_t id, std::span<const std::uint8_t> data);
@@ -139,8 +140,9 @@ void CDecoder::Finish()
 {
     // Scan-to-server texts are converted under the panel language the image itself brings, which a
     // file carries only after its directory.
+    const std::int32_t language = PanelLanguage(m_store);
     for (const auto data : m_scanEntries) {
-        Scan(data);
+        Scan(data, language);
     }
     if (m_operationBlockSeen) {
         m_device.dialModeCode =
@@ -351,7 +353,7 @@ void CDecoder::Group(std::span<const std::uint8_t> data)
     m_device.book.PutGroup(std::move(entry));
 }
 
-void CDecoder::Scan(std::span<const std::uint8_t> data)
+void CDecoder::Scan(std::span<const std::uint8_t> data, std::int32_t language)
 {
     if (IsEmptyEntry(data)) {
         return;
@@ -364,14 +366,14 @@ void CDecoder::Scan(std::span<const std::uint8_t> data)
         m_speedNumbers.test(static_cast<std::size_t>(entry.number))) {
         return;
     }
-    const std::int32_t language = PanelLanguage(m_store);
-    auto text = [&](std::size_t lengthAt, std::size_t at, std::size_t size) {
-        return PanelBytesToText(Field(e, at, e[lengthAt], size), language);
+    // Each text is converted straight into the entry's field.
+    auto text = [&](std::u16string& target, std::size_t lengthAt, std::size_t at, std::size_t size) {
+        PanelBytesToText(Field(e, at, e[lengthAt], size), language, target);
     };
     entry.protocol = e[s::kProtocol] == 1 ? kProtocolFtp : kProtocolSmb;
     entry.name.Assign(Field(e, s::kName, e[s::kNameLength], s::kNameSize));
-    entry.serverAddress = text(s::kServerLength, s::kServer, s::kServerSize);
-    entry.directory = text(s::kDirectoryLength, s::kDirectory, s::kDirectorySize);
+    text(entry.serverAddress, s::kServerLength, s::kServer, s::kServerSize);
+    text(entry.directory, s::kDirectoryLength, s::kDirectory, s::kDirectorySize);
     entry.useProxy = e[s::kUseProxy];
     entry.port = ReadLe16(e, s::kPort);
     entry.fileSize = e[s::kFileSize];
@@ -382,12 +384,14 @@ void CDecoder::Scan(std::span<const std::uint8_t> data)
     entry.codingMethod = e[s::kCodingMethod];
     entry.scanArea = e[s::kScanArea];
     entry.account = e[s::kAccount] == 1 ? kAccountAnonymous : kAccountPrivateSite;
-    entry.userName = text(s::kUserNameLength, s::kUserName, s::kUserNameSize);
-    entry.password = text(s::kPasswordLength, s::kPassword, s::kPasswordSize);
+    text(entry.userName, s::kUserNameLength, s::kUserName, s::kUserNameSize);
+    text(entry.password, s::kPasswordLength, s::kPassword, s::kPasswordSize);
     entry.mailNotification = e[s::kNotify];
     for (std::size_t i = 0; i < kNotificationAddressCount; ++i) {
-        entry.notificationAddresses[i] =
-            text(s::kNotifyLengths + i, s::kNotifyAddresses + i * s::kNotifyAddressSize, s::kNotifyAddressSize);
+        text(entry.notificationAddresses[i],
+             s::kNotifyLengths + i,
+             s::kNotifyAddresses + i * s::kNotifyAddressSize,
+             s::kNotifyAddressSize);
     }
     entry.setDate = ReadLe16(e, s::kSetDate);
     m_device.book.PutScanEntry(std::move(entry));

@@ -102,8 +102,7 @@ private:
     std::uint16_t DateOr(std::uint16_t date) const { return date != 0 ? date : m_today; }
 
     std::uint32_t SettingLength(const CItemRow& row, std::size_t index) const;
-    void
-    SettingData(const CItemRow& row, std::size_t index, std::uint32_t length, std::vector<std::uint8_t>& data) const;
+    void SettingData(const CItemRow& row, std::size_t index, std::span<std::uint8_t> data) const;
     std::uint32_t TextLength(std::size_t index) const;
     std::uint32_t AddressLength(const CItemRow& row, std::size_t index) const;
     std::array<std::uint8_t, kMemoryReceptionSize> MemoryReception() const;
@@ -338,13 +337,11 @@ std::uint32_t CEncoder::SettingLength(const CItemRow& row, std::size_t index) co
     return 0;
 }
 
-void CEncoder::SettingData(const CItemRow& row,
-                           std::size_t index,
-                           std::uint32_t length,
-                           std::vector<std::uint8_t>& data) const
+// Fills the row's data, which comes zeroed and of the row's length, in place in the image.
+void CEncoder::SettingData(const CItemRow& row, std::size_t index, std::span<std::uint8_t> data) const
 {
     const CItemRecords& records = ItemRecords()[index];
-    data.assign(length, 0);
+    const std::size_t length = data.size();
     switch (row.kind) {
         case ItemKind::Number: {
             const auto value = static_cast<std::uint32_t>(m_store.Number(records.record));
@@ -355,7 +352,7 @@ void CEncoder::SettingData(const CItemRow& row,
         }
         case ItemKind::Text: {
             const std::string& bytes = m_store.RawText(records.record);
-            std::copy_n(bytes.begin(), std::min<std::size_t>(bytes.size(), length), data.begin());
+            std::copy_n(bytes.begin(), std::min(bytes.size(), length), data.begin());
             break;
         }
         case ItemKind::Address: {
@@ -448,22 +445,20 @@ void CEncoder::Settings()
 {
     const std::vector<std::uint32_t> excluded = ExcludedSettingIds(m_device, m_store);
     const auto table = ItemTable();
-    std::vector<std::uint8_t> data;
     for (std::size_t index = 0; index < table.size(); ++index) {
         const CItemRow& row = table[index];
         if (std::find(excluded.begin(), excluded.end(), row.parameterId) != excluded.end()) {
             continue;
         }
-        std::uint32_t length = SettingLength(row, index);
+        const std::uint32_t length = SettingLength(row, index);
         if (row.kind == ItemKind::Number && row.key == kBufferLengthKey) {
             // Announces the length of the row that follows it.
             const std::uint32_t following = index + 1 < table.size() ? SettingLength(table[index + 1], index + 1) : 0;
-            data.assign(1, static_cast<std::uint8_t>(following));
+            m_writer.AppendZeroed(row.parameterId, 1)[0] = static_cast<std::uint8_t>(following);
         } else {
-            SettingData(row, index, length, data);
+            SettingData(row, index, m_writer.AppendZeroed(row.parameterId, length));
         }
         m_device.receivedLength[index] = length;
-        m_writer.Append(row.parameterId, data);
     }
 }
 

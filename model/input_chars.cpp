@@ -5,6 +5,7 @@
 #include "model/text_codec.h"
 #include "model/value_store.h"
 
+#include <array>
 #include <cstddef>
 #include <string>
 
@@ -42,6 +43,17 @@ constexpr CMaskRange kMaskRanges[] = {
     {kMaskDigits, U'0', U'9'},         {kMaskHexDigits, U'0', U'9'},
     {kMaskHexDigits, U'A', U'F'},      {kMaskHexDigits, U'a', U'f'},
 };
+
+// The mask bits that cover each ASCII character; every range above lies within ASCII.
+constexpr auto kAsciiMaskBits = [] {
+    std::array<std::uint32_t, 128> bits{};
+    for (const CMaskRange& range : kMaskRanges) {
+        for (char32_t ch = range.first; ch <= range.last; ++ch) {
+            bits[ch] |= range.bit;
+        }
+    }
+    return bits;
+}();
 
 constexpr CInputKind kInputKinds[] = {
     {InputKind::DigitsHyphen, 0x40001000, 0, false, false},
@@ -141,12 +153,7 @@ bool MaskAllows(std::uint32_t mask, std::uint32_t extraFlags, char32_t ch, std::
     if ((ch == kCharCarriageReturn || ch == kCharLineFeed) && (extraFlags & kExtraAllowLineBreaks) != 0) {
         return true;
     }
-    for (const CMaskRange& range : kMaskRanges) {
-        if ((mask & range.bit) != 0 && ch >= range.first && ch <= range.last) {
-            return true;
-        }
-    }
-    return false;
+    return ch < kAsciiMaskBits.size() && (kAsciiMaskBits[ch] & mask) != 0;
 }
 
 bool PanelAllows(char32_t ch, std::int32_t panelLanguage)
@@ -198,19 +205,40 @@ bool IsInputTextValid(std::u16string_view text, std::int32_t kindNumber, const C
 
 bool IsInputTextValid(std::u16string_view text, InputKind kind, const CValueStore& store)
 {
+    return text.empty() || IsInputTextValid(text, kind, PanelLanguage(store));
+}
+
+bool IsInputTextValid(std::u16string_view text, InputKind kind, std::int32_t panelLanguage)
+{
     if (text.empty()) {
         return true;
     }
     const CInputKind rules = InputKindFor(kind);
-    const std::int32_t language = PanelLanguage(store);
+    if (rules.panelSet) {
+        // Names reach the device in panel code, never through the code page, and the panel set is exact.
+        const CPanelCharset& charset = PanelCharsetFor(panelLanguage);
+        for (std::size_t i = 0; i < text.size();) {
+            const char32_t ch = NextCodePoint(text, i);
+            if (ch == kCharCarriageReturn || ch == kCharLineFeed || !PanelCharsetAllows(charset, ch)) {
+                return false;
+            }
+        }
+        return !(rules.separatorRule && IsSeparator(text.back()));
+    }
     const CCodePage& page = ProcessCodePage();
     for (std::size_t i = 0; i < text.size();) {
+        // Printable ASCII but the characters the extra flags speak of is the mask's alone.
+        if (const char16_t unit = text[i]; unit >= 0x20 && unit <= 0x7E && unit != u'~' && unit != u'P') {
+            if ((kAsciiMaskBits[unit] & rules.mask) == 0) {
+                return false;
+            }
+            ++i;
+            continue;
+        }
         const char32_t ch = NextCodePoint(text, i);
-        // Names reach the device in panel code, never through the code page, and the panel set is exact.
-        const bool allowed =
-            rules.panelSet ? PanelAllows(ch, language)
-                           : page.EncodedLength(ch) == 1 && MaskAllows(rules.mask, rules.extraFlags, ch, language);
-        if (!allowed) {
+        // Every process code page keeps printable ASCII as its own bytes; only the rest is asked.
+        const bool oneByte = (ch >= 0x20 && ch <= 0x7E) || page.EncodedLength(ch) == 1;
+        if (!oneByte || !MaskAllows(rules.mask, rules.extraFlags, ch, panelLanguage)) {
             return false;
         }
     }

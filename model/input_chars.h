@@ -132,6 +132,8 @@ bool FilterTypedChar(
 
 // The check a page runs before it stores a field's text. An empty text is always valid.
 bool IsInputTextValid(std::u16string_view text, InputKind kind, const CValueStore& store);
+// The same for a panel language already read from the store, for callers that check many texts.
+bool IsInputTextValid(std::u16string_view text, InputKind kind, std::int32_t panelLanguage);
 // The same for a bare kind number, as the entry editors' tables carry them.
 bool IsInputTextValid(std::u16string_view text, std::int32_t kindNumber, const CValueStore& store);
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bitset>
 #include <cstddef>
 
 namespace qzb {
@@ -206,10 +207,47 @@ std::optional<std::uint8_t> PanelCharsetCode(const CPanelCharset& charset, char3
     return std::nullopt;
 }
 
-bool PanelCharsetAllows(const CPanelCharset& charset, char32_t ch)
+namespace {
+
+bool SearchAllowed(const CPanelCharset& charset, char32_t ch)
 {
     const std::optional<std::uint8_t> code = PanelCharsetCode(charset, ch);
     return code && *code != 0 && std::ranges::find(charset.allowedCodes, *code) != charset.allowedCodes.end();
+}
+
+// What each of the sets above allows, one bit per UTF-16 unit, worked out on first use: a name
+// check then costs one look-up a character instead of two searches.
+using CAllowedUnits = std::bitset<0x10000>;
+
+const CAllowedUnits* AllowedUnits(const CPanelCharset& charset)
+{
+    static constexpr const CPanelCharset* kKnown[] = {&kWestern, &kCentralEurope, &kRussian, &kJapanese, &kLanguage12};
+    static const auto allowed = [] {
+        std::array<CAllowedUnits, std::size(kKnown)> sets;
+        for (std::size_t set = 0; set < sets.size(); ++set) {
+            for (const char16_t unit : kKnown[set]->codeTable) {
+                sets[set][unit] = SearchAllowed(*kKnown[set], unit);
+            }
+        }
+        return sets;
+    }();
+    for (std::size_t set = 0; set < std::size(kKnown); ++set) {
+        if (kKnown[set]->codeTable.data() == charset.codeTable.data() &&
+            kKnown[set]->allowedCodes.data() == charset.allowedCodes.data()) {
+            return &allowed[set];
+        }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+bool PanelCharsetAllows(const CPanelCharset& charset, char32_t ch)
+{
+    if (const CAllowedUnits* allowed = AllowedUnits(charset)) {
+        return ch < allowed->size() && (*allowed)[ch];
+    }
+    return SearchAllowed(charset, ch);
 }
 
 } // namespace qzb

@@ -74,20 +74,28 @@ constexpr std::uint32_t kLanguageMasks[] = {
     kLanguageMaskWestern, kLanguageMaskRussian, kLanguageMaskCentralEurope, kLanguageMaskJapanese, kLanguageMask12};
 using CUnitsOfCodes = std::array<char16_t, 256>;
 
+// Each group's table is made when a name of that group is first read: a process mostly needs one.
+template <std::size_t Group>
+const CUnitsOfCodes& UnitsOfGroup()
+{
+    static const CUnitsOfCodes units = [] {
+        CUnitsOfCodes table{};
+        for (std::size_t code = 0; code < table.size(); ++code) {
+            table[code] = SearchUnit(static_cast<std::uint8_t>(code), kLanguageMasks[Group]);
+        }
+        return table;
+    }();
+    return units;
+}
+
 const CUnitsOfCodes* UnitsFor(std::uint32_t languageMask)
 {
-    static const auto tables = [] {
-        std::array<CUnitsOfCodes, std::size(kLanguageMasks)> units{};
-        for (std::size_t m = 0; m < units.size(); ++m) {
-            for (std::size_t code = 0; code < 256; ++code) {
-                units[m][code] = SearchUnit(static_cast<std::uint8_t>(code), kLanguageMasks[m]);
-            }
-        }
-        return units;
-    }();
-    for (std::size_t m = 0; m < tables.size(); ++m) {
+    static constexpr const CUnitsOfCodes& (*kTables[])() = {
+        UnitsOfGroup<0>, UnitsOfGroup<1>, UnitsOfGroup<2>, UnitsOfGroup<3>, UnitsOfGroup<4>};
+    static_assert(std::size(kTables) == std::size(kLanguageMasks));
+    for (std::size_t m = 0; m < std::size(kLanguageMasks); ++m) {
         if (kLanguageMasks[m] == languageMask) {
-            return &tables[m];
+            return &kTables[m]();
         }
     }
     return nullptr;
@@ -142,15 +150,27 @@ std::uint8_t UnitToPanelCode(char16_t unit)
     return CodesOfUnits()[unit];
 }
 
-std::u16string PanelBytesToText(std::string_view bytes, std::int32_t machineLanguage)
+void PanelBytesToText(std::string_view bytes, std::int32_t machineLanguage, std::u16string& text)
 {
     const std::uint32_t mask = LanguageGroupMask(machineLanguage);
     const CUnitsOfCodes* units = UnitsFor(mask);
-    std::u16string text(bytes.substr(0, bytes.find('\0')).size(), u'\0');
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto code = static_cast<std::uint8_t>(bytes[i]);
-        text[i] = units ? (*units)[code] : SearchUnit(code, mask);
+    text.resize(bytes.substr(0, bytes.find('\0')).size());
+    if (units == nullptr) {
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            text[i] = SearchUnit(static_cast<std::uint8_t>(bytes[i]), mask);
+        }
+        return;
     }
+    char16_t* out = text.data();
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        out[i] = (*units)[static_cast<std::uint8_t>(bytes[i])];
+    }
+}
+
+std::u16string PanelBytesToText(std::string_view bytes, std::int32_t machineLanguage)
+{
+    std::u16string text;
+    PanelBytesToText(bytes, machineLanguage, text);
     return text;
 }
 

@@ -57,6 +57,8 @@ std::uint8_t UnitToPanelCode(char16_t unit);
 // without a terminator is read safely.
 std::u16string PanelBytesToText(std::string_view bytes, std::int32_t machineLanguage);
 std::u16string PanelBytesToText(std::string_view bytes, const CValueStore& store);
+// The same into text, which keeps its storage.
+void PanelBytesToText(std::string_view bytes, std::int32_t machineLanguage, std::u16string& text);
 
 // The panel bytes of the text as the device will read them: one byte per UTF-16 unit, ending before
 // the first unit that no table knows. Encoding does not depend on the panel language.

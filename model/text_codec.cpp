@@ -1,6 +1,7 @@
 #include "model/text_codec.h"
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
 #include <cctype>
 #include <cerrno>
@@ -62,7 +63,16 @@ std::string IconvName(std::string_view name)
 std::u16string Utf8ToUtf16(std::string_view utf8)
 {
     std::u16string out;
-    out.reserve(utf8.size());
+    Utf8ToUtf16(utf8, out);
+    return out;
+}
+
+void Utf8ToUtf16(std::string_view utf8, std::u16string& out)
+{
+    // No text takes more units than it has bytes: the units are written in place, then cut to size.
+    out.resize(utf8.size());
+    char16_t* wide = out.data();
+    std::size_t at = 0;
     std::size_t i = 0;
     while (i < utf8.size()) {
         const auto lead = static_cast<unsigned char>(utf8[i]);
@@ -70,7 +80,7 @@ std::u16string Utf8ToUtf16(std::string_view utf8)
         char32_t cp = 0;
         char32_t minimum = 0;
         if (lead < 0x80) {
-            out.push_back(lead);
+            wide[at++] = lead;
             ++i;
             continue;
         } else if (lead >= 0xC2 && lead <= 0xDF) {
@@ -86,7 +96,7 @@ std::u16string Utf8ToUtf16(std::string_view utf8)
             cp = lead & 0x07;
             minimum = 0x10000;
         } else {
-            out.push_back(kReplacement);
+            wide[at++] = kReplacement;
             ++i;
             continue;
         }
@@ -99,21 +109,26 @@ std::u16string Utf8ToUtf16(std::string_view utf8)
             }
             cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + taken]) & 0x3F);
         }
-        if (!valid || cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-            out.push_back(kReplacement);
-            i += taken;
-            continue;
-        }
-        AppendUtf16(out, cp);
         i += taken;
+        if (!valid || cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+            wide[at++] = kReplacement;
+        } else if (cp < 0x10000) {
+            wide[at++] = static_cast<char16_t>(cp);
+        } else {
+            // Four bytes make two units.
+            cp -= 0x10000;
+            wide[at++] = static_cast<char16_t>(0xD800 + (cp >> 10));
+            wide[at++] = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
+        }
     }
-    return out;
+    out.resize(at);
 }
 
-std::string Utf16ToUtf8(std::u16string_view utf16)
+void AppendUtf8(std::u16string_view utf16, std::string& out)
 {
-    std::string out(utf16.size() * 3, '\0');
-    std::size_t at = 0;
+    // Three bytes a unit at most: a pair of units makes four.
+    std::size_t at = out.size();
+    out.resize(at + utf16.size() * 3);
     for (std::size_t i = 0; i < utf16.size();) {
         char32_t cp = utf16[i];
         if (cp < 0x80) {
@@ -136,7 +151,6 @@ std::string Utf16ToUtf8(std::u16string_view utf16)
             out[at++] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
             out[at++] = static_cast<char>(0x80 | (cp & 0x3F));
         } else {
-            // Two units make four bytes: still within three bytes a unit.
             out[at++] = static_cast<char>(0xF0 | (cp >> 18));
             out[at++] = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
             out[at++] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
@@ -144,6 +158,12 @@ std::string Utf16ToUtf8(std::u16string_view utf16)
         }
     }
     out.resize(at);
+}
+
+std::string Utf16ToUtf8(std::u16string_view utf16)
+{
+    std::string out;
+    AppendUtf8(utf16, out);
     return out;
 }
 
@@ -301,14 +321,21 @@ std::string CCodePage::EncodeLimited(std::u16string_view text, std::size_t maxBy
 
 std::u16string CCodePage::Decode(std::string_view bytes) const
 {
+    std::u16string text;
+    Decode(bytes, text);
+    return text;
+}
+
+void CCodePage::Decode(std::string_view bytes, std::u16string& out) const
+{
     if (IsSingleByte()) {
-        std::u16string text(bytes.size(), u'\0');
+        out.resize(bytes.size());
         for (std::size_t i = 0; i < bytes.size(); ++i) {
-            text[i] = m_byteToUnit[static_cast<unsigned char>(bytes[i])];
+            out[i] = m_byteToUnit[static_cast<unsigned char>(bytes[i])];
         }
-        return text;
+        return;
     }
-    std::u16string out;
+    out.clear();
     out.reserve(bytes.size());
     std::lock_guard lock(m_mutex);
     iconv_t cd = AsIconv(m_fromPage);
@@ -334,7 +361,6 @@ std::u16string CCodePage::Decode(std::string_view bytes) const
         ++pos;
         iconv(cd, nullptr, nullptr, nullptr, nullptr);
     }
-    return out;
 }
 
 std::size_t CCodePage::PrefixLength(std::string_view bytes, std::size_t maxBytes) const
@@ -376,18 +402,22 @@ namespace {
 std::mutex g_processPageMutex;
 // Pages chosen once stay alive: callers may hold a reference across a change of page.
 std::vector<std::unique_ptr<CCodePage>> g_openedPages;
-const CCodePage* g_processPage = nullptr;
+// Read without the lock on every conversion; the page it points to stays open (above).
+std::atomic<const CCodePage*> g_processPage{nullptr};
 
 } // namespace
 
 const CCodePage& ProcessCodePage()
 {
-    std::lock_guard lock(g_processPageMutex);
-    if (!g_processPage) {
-        g_openedPages.push_back(CCodePage::Open(kDefaultCodePage));
-        g_processPage = g_openedPages.back().get();
+    if (const CCodePage* page = g_processPage.load(std::memory_order_acquire)) {
+        return *page;
     }
-    return *g_processPage;
+    std::lock_guard lock(g_processPageMutex);
+    if (g_processPage.load(std::memory_order_relaxed) == nullptr) {
+        g_openedPages.push_back(CCodePage::Open(kDefaultCodePage));
+        g_processPage.store(g_openedPages.back().get(), std::memory_order_release);
+    }
+    return *g_processPage.load(std::memory_order_relaxed);
 }
 
 bool IsAsciiCompatible(const CCodePage& page)
@@ -412,7 +442,7 @@ bool SetProcessCodePage(std::string_view name)
     }
     std::lock_guard lock(g_processPageMutex);
     g_openedPages.push_back(std::move(page));
-    g_processPage = g_openedPages.back().get();
+    g_processPage.store(g_openedPages.back().get(), std::memory_order_release);
     return true;
 }
 

@@ -12,7 +12,11 @@ namespace qzb {
 
 // Unicode text of the core is UTF-16, like the user interface and the string table's wide text.
 std::u16string Utf8ToUtf16(std::string_view utf8);
+// The same into out, which keeps its storage.
+void Utf8ToUtf16(std::string_view utf8, std::u16string& out);
 std::string Utf16ToUtf8(std::u16string_view utf16);
+// The same, appended to out.
+void AppendUtf8(std::u16string_view utf16, std::string& out);
 
 // The process's "ANSI" code page: store texts, DAT and CSV files hold text in it. Converted with iconv;
 // characters the page cannot hold become '?', bytes it cannot read become '?'.
@@ -30,6 +34,8 @@ public:
     // Encodes at most maxBytes bytes, stopping before a character that would not fit whole.
     std::string EncodeLimited(std::u16string_view text, std::size_t maxBytes) const;
     std::u16string Decode(std::string_view bytes) const;
+    // The same into out, which keeps its storage.
+    void Decode(std::string_view bytes, std::u16string& out) const;
     // Length of the longest start of the bytes, at most maxBytes, that does not end inside a
     // character of more than one byte.
     std::size_t PrefixLength(std::string_view bytes, std::size_t maxBytes) const;

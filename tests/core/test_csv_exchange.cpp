@@ -398,6 +398,10 @@ TEST(CsvReport, NotesNameTheirLinesAndTheSummaryCountsEachKind)
     EXPECT_EQ(CsvLineOfKey("SPD005"), 25);
     EXPECT_EQ(CsvLineOfKey("DHD20"), 290);
     EXPECT_EQ(CsvLineOfKey("XYZ"), 0);
+    // A key is a line's only in the exact spelling the file uses.
+    for (const char* key : {"SPD5", "SPD0005", "SPD251", "OTD00", "DHD21", "SPD005 ", "spd005", "SPD-05", "SPD"}) {
+        EXPECT_EQ(CsvLineOfKey(key), 0) << key;
+    }
     EXPECT_EQ(CsvNoteLine({"OTD02", CsvNoteReason::MemberMissing, 7}, texts),
               u"line 2 (OTD02): member SPD007 left out");
     EXPECT_EQ(CsvNoteLine({"OTD02", CsvNoteReason::MemberMissing, 0, "%s"}, texts),

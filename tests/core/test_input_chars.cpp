@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <string>
 #include <vector>
 
@@ -84,6 +85,31 @@ TEST(PanelCharset, JapaneseAndLanguage12Tables)
     for (std::size_t code = 0; code < 256; ++code) {
         const char16_t expected = code == 0xAA ? 0x015E : code == 0xBA ? 0x015F : western.codeTable[code];
         EXPECT_EQ(language12.codeTable[code], expected) << "code " << code;
+    }
+}
+
+// A name takes a character when the first code standing for it is one the keypad offers; a set held
+// apart from the prepared ones is searched and must answer alike.
+TEST(PanelCharset, AllowsTheUnitsWhoseFirstCodeTheKeypadOffers)
+{
+    for (const std::int32_t language : {0, 6, 7, 11, 12}) {
+        const CPanelCharset& charset = PanelCharsetFor(language);
+        std::array<char16_t, 256> table{};
+        std::copy(charset.codeTable.begin(), charset.codeTable.end(), table.begin());
+        const std::vector<std::uint8_t> codes(charset.allowedCodes.begin(), charset.allowedCodes.end());
+        const CPanelCharset apart{table, codes};
+        std::vector<char32_t> units{0, 0xFFFF, 0x10000, 0x1F600};
+        for (const char16_t unit : table) {
+            units.insert(units.end(), {unit, static_cast<char32_t>(unit + 1)});
+        }
+        for (const char32_t unit : units) {
+            const auto code = PanelCharsetCode(charset, unit);
+            const bool offered = code && *code != 0 && std::ranges::find(codes, *code) != codes.end();
+            EXPECT_EQ(PanelCharsetAllows(charset, unit), offered)
+                << "language " << language << " unit " << static_cast<std::uint32_t>(unit);
+            EXPECT_EQ(PanelCharsetAllows(apart, unit), offered)
+                << "language " << language << " unit " << static_cast<std::uint32_t>(unit);
+        }
     }
 }
 

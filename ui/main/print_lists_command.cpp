@@ -9,7 +9,7 @@
 #include "ui/main/print_dialogs.h"
 #include "ui/main/select_pri_item_dlg.h"
 #include "ui/print/cups_printers.h"
-#include "ui/print/list_painter.h"
+#include "ui/print/list_printing.h"
 
 #include <QApplication>
 #include <QPrinter>

@@ -1,17 +1,11 @@
 #include "ui/print/list_painter.h"
 
-#include "base/atomic_file.h"
-
-#include <QBuffer>
 #include <QFontDatabase>
 #include <QFontMetricsF>
-#include <QPageLayout>
 #include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPdfWriter>
 
 #include <cmath>
-#include <span>
 
 namespace qzb {
 
@@ -79,11 +73,8 @@ CPageMetrics DeviceMetrics(const QPaintDevice& device)
     return {device.width(), device.height(), device.logicalDpiX(), device.logicalDpiY()};
 }
 
-bool PaintLists(QPagedPaintDevice& device, const CPrintSource& source, const CPrintSelection& selection)
+bool PaintDocument(QPagedPaintDevice& device, const CPrintDocument& document, const CPrintFonts& fonts)
 {
-    const CPageMetrics metrics = DeviceMetrics(device);
-    const CPrintFonts fonts(PageGeometry(metrics), &device);
-    const CPrintDocument document = LayOutLists(source, selection, metrics, fonts);
     QPainter painter;
     if (!painter.begin(&device)) {
         return false;
@@ -95,32 +86,6 @@ bool PaintLists(QPagedPaintDevice& device, const CPrintSource& source, const CPr
         PaintPage(painter, document.pages[i], fonts, document.geometry.pen);
     }
     return painter.end();
-}
-
-MessageCode WriteListsPdf(const std::filesystem::path& path,
-                          const QPageLayout& layout,
-                          int resolution,
-                          const CPrintSource& source,
-                          const CPrintSelection& selection,
-                          std::error_code* error)
-{
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    {
-        QPdfWriter writer(&buffer);
-        writer.setPageLayout(layout);
-        writer.setResolution(resolution);
-        writer.setCreator(QStringLiteral("qzb"));
-        if (!PaintLists(writer, source, selection)) {
-            return kMsgWriteFileError;
-        }
-    }
-    const QByteArray& bytes = buffer.data();
-    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData());
-    if (!WriteFileAtomically(path, std::span(data, static_cast<std::size_t>(bytes.size())), error)) {
-        return kMsgWriteFileError;
-    }
-    return kOk;
 }
 
 } // namespace qzb
