@@ -9,6 +9,8 @@
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace qzb {
 
 namespace {
@@ -38,7 +40,7 @@ CMainItemDlg::CMainItemDlg(CAppContext& context, CMessenger& messenger, QWidget*
 
     for (const CPageDef* def : PageDefsForModel(m_context.modelBit)) {
         if (def->pageClass == PageClass::Information) {
-            AddPage(*def);
+            m_offered.push_back(def);
         }
     }
     UpdateBand();
@@ -61,7 +63,7 @@ CPageView* CMainItemDlg::AddPage(const CPageDef& def)
 MessageCode CMainItemDlg::CreateSettingsPages()
 {
     for (const CRegistryRow& row : PageRegistry()) {
-        if ((row.typeCode & kSettingsPageBit) == 0 || row.className.empty() || Page(row.typeCode) != nullptr ||
+        if ((row.typeCode & kSettingsPageBit) == 0 || row.className.empty() ||
             (row.modelMask & m_context.modelBit) == 0) {
             continue;
         }
@@ -69,32 +71,49 @@ MessageCode CMainItemDlg::CreateSettingsPages()
         if (def == nullptr) {
             continue; // a page this build does not describe yet
         }
-        if (AddPage(*def) == nullptr) {
-            m_creation = kMsgCreatePageErr;
-            return m_creation;
+        if (std::find(m_offered.begin(), m_offered.end(), def) == m_offered.end()) {
+            m_offered.push_back(def);
         }
     }
     return kOk;
 }
 
-CPageView* CMainItemDlg::Page(std::uint32_t typeCode) const
+CPageView* CMainItemDlg::Page(std::uint32_t typeCode)
+{
+    return PageWhere([typeCode](const CPageDef& def) { return def.typeCode == typeCode; });
+}
+
+CPageView* CMainItemDlg::Page(std::string_view name)
+{
+    return PageWhere([name](const CPageDef& def) { return def.name == name; });
+}
+
+CPageView* CMainItemDlg::PageWhere(const std::function<bool(const CPageDef&)>& wanted)
 {
     for (CPageView* view : m_pages) {
-        if (view->Def().typeCode == typeCode) {
+        if (wanted(view->Def())) {
             return view;
+        }
+    }
+    // A page is built the first time it is asked for: from the store as it is then.
+    for (const CPageDef* def : m_offered) {
+        if (wanted(*def)) {
+            if (CPageView* view = AddPage(*def)) {
+                return view;
+            }
+            m_creation = kMsgCreatePageErr;
+            return nullptr;
         }
     }
     return nullptr;
 }
 
-CPageView* CMainItemDlg::Page(std::string_view name) const
+std::size_t CMainItemDlg::CreateOfferedPages()
 {
-    for (CPageView* view : m_pages) {
-        if (view->Def().name == name) {
-            return view;
-        }
+    for (const CPageDef* def : m_offered) {
+        Page(def->name);
     }
-    return nullptr;
+    return m_pages.size();
 }
 
 void CMainItemDlg::ShowPage(std::uint32_t typeCode)
