@@ -15,6 +15,12 @@ bool SameRun(const CControlDef& first, const CControlDef& next)
            (first.kind == ControlKind::Check || (first.kind == ControlKind::Radio && next.group == first.group));
 }
 
+bool IsNarrowEdit(const CControlDef& control)
+{
+    return control.kind == ControlKind::Edit && control.inputKind != InputKind::SeveralLines &&
+           CPage::EditLimit(control) <= kNarrowEditLimit;
+}
+
 struct CGridPlace
 {
     std::int32_t row = 0;
@@ -134,16 +140,19 @@ private:
         return rows;
     }
 
-    // A radio group whose shown buttons share one row, with nothing after them on it.
+    // A radio group, or the few-digit fields of one caption (hour and minute, the parts of a date),
+    // whose shown controls share one row with nothing after them on it.
     void MarkPacked(CPageLayout& layout) const
     {
         for (std::size_t first = 0; first < m_controls.size();) {
             std::size_t end = first + 1;
-            if (m_controls[first].kind != ControlKind::Radio) {
+            const bool radios = m_controls[first].kind == ControlKind::Radio;
+            if (!radios && !IsNarrowEdit(m_controls[first])) {
                 first = end;
                 continue;
             }
-            while (end < m_controls.size() && SameRun(m_controls[first], m_controls[end])) {
+            while (end < m_controls.size() &&
+                   (radios ? SameRun(m_controls[first], m_controls[end]) : IsNarrowEdit(m_controls[end]))) {
                 ++end;
             }
             std::vector<std::size_t> shown;

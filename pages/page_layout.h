@@ -17,8 +17,9 @@ struct CControlCell
     std::int32_t row = -1; // -1: not placed, the running model hides the control
     std::int32_t column = 0;
     std::int32_t columnSpan = 1;
-    // A radio button of a group that sits on one row: the buttons are drawn side by side from the
-    // first one's cell on, as close as their texts allow, instead of each in a column of the grid.
+    // A radio button of a group that sits on one row, or one of the few-digit fields of a caption
+    // (hour and minute): they are drawn side by side from the first one's cell on, as close as they
+    // allow, instead of each in a column of the grid.
     bool packed = false;
 };
 
