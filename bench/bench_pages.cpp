@@ -57,7 +57,8 @@ void BM_CreateAllPages(benchmark::State& state)
     CMessenger messenger(context->strings, presenter);
     for (auto _ : state) {
         CMainItemDlg host(*context, messenger);
-        benchmark::DoNotOptimize(host.CreateSettingsPages());
+        host.CreateSettingsPages();
+        benchmark::DoNotOptimize(host.CreateOfferedPages());
     }
 }
 
@@ -68,6 +69,7 @@ void BM_ReloadAllPages(benchmark::State& state)
     CMessenger messenger(context->strings, presenter);
     CMainItemDlg host(*context, messenger);
     host.CreateSettingsPages();
+    host.CreateOfferedPages();
     for (auto _ : state) {
         host.ReloadAllPages();
     }
@@ -90,6 +92,7 @@ void BM_PageSwitch(benchmark::State& state)
     CMessenger messenger(context->strings, presenter);
     CMainItemDlg host(*context, messenger);
     host.CreateSettingsPages();
+    host.CreateOfferedPages();
     host.resize(600, 420);
     host.show();
     const std::uint32_t pages[] = {0x04000002, 0x04000001};

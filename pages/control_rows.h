@@ -25,6 +25,7 @@ struct CLabelRow
     std::string_view textKey = {};
     std::int32_t row = -1;
     std::uint32_t modelMask = kEveryModelMask;
+    bool heading = false; // the title of the rows that follow, drawn across the page
 };
 
 constexpr CControlDef Label(const CLabelRow& r)
@@ -34,7 +35,8 @@ constexpr CControlDef Label(const CLabelRow& r)
             .textKey = r.textKey,
             .modelMask = r.modelMask,
             .hideExcluded = Hides(r.modelMask),
-            .row = r.row};
+            .row = r.row,
+            .heading = r.heading};
 }
 
 struct CTextEditRow

@@ -33,6 +33,7 @@ CEntryForm::CEntryForm(std::span<const CEntryFieldDef> defs)
         field.def = &def;
         field.offered.assign(def.options.begin(), def.options.end());
         field.labelKey = def.textKey;
+        field.frameKey = def.frameKey;
         field.inputKind = def.inputKind;
         m_fields.push_back(std::move(field));
     }

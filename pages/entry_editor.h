@@ -61,6 +61,8 @@ struct CEntryFieldDef
     InputKind inputKind = InputKind::None; // Text: the typing filter and the character check
     std::span<const CEntryOption> options = {};
     std::uint8_t flags = 0;
+    std::string_view frameKey = {}; // the title of the frame this field opens: drawn above it
+    std::string_view noteKey = {}; // a text beside the field (the range a number takes)
 };
 
 // True when every field's id is its row, as the editors' field enums require.
@@ -96,6 +98,7 @@ struct CEntryField
     bool enabled = true;
     std::vector<CEntryOption> offered; // Choice: the options offered now, in display order
     std::string_view labelKey; // the label now (a field may change its label with the entry)
+    std::string_view frameKey; // the title of the frame the field opens now; empty for none
     InputKind inputKind = InputKind::None; // Text: the typing filter and character check now
 };
 

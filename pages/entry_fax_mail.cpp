@@ -32,7 +32,8 @@ constexpr CEntryFieldDef kFaxMailFields[] = {
      .kind = EntryFieldKind::Text,
      .textKey = "STR_DLG_RSDFE_TXT_NAME",
      .limit = 20,
-     .inputKind = InputKind::Name},
+     .inputKind = InputKind::Name,
+     .frameKey = "STR_DLG_RSDFE_TXT_FAX"},
     {.id = F::Number,
      .name = "number",
      .kind = EntryFieldKind::Text,
@@ -418,6 +419,7 @@ CEntryResult CFaxMailEditor::Ok(CAddressBook& book) const
 void CFaxMailEditor::ApplyKindLayout()
 {
     const bool fax = Kind() == kKindFax;
+    Edit(F::Name).frameKey = FrameKey(Kind());
     Show(F::Number, fax);
     Show(F::Speed, fax);
     Show(F::Batch, fax);

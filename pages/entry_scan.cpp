@@ -62,7 +62,8 @@ constexpr CEntryFieldDef kScanFields[] = {
      .kind = EntryFieldKind::Text,
      .textKey = "STR_DLG_RSDSTS_TXT_DESTINATION_NAME",
      .limit = 20,
-     .inputKind = InputKind::Name},
+     .inputKind = InputKind::Name,
+     .frameKey = "STR_DLG_RSDSTS_TXT_FTP"},
     {.id = F::Server,
      .name = "server",
      .kind = EntryFieldKind::Text,
@@ -81,7 +82,8 @@ constexpr CEntryFieldDef kScanFields[] = {
      .kind = EntryFieldKind::Text,
      .textKey = "STR_DLG_RSDSTS_TXT_REMOTE_PORT_NUMBER",
      .limit = 5,
-     .inputKind = InputKind::Digits},
+     .inputKind = InputKind::Digits,
+     .noteKey = "STR_DLG_RSDSTS_TXT_REMOTE_PORT_RANGE"},
     {.id = F::UserId, .name = "userid", .kind = EntryFieldKind::Text, .limit = 20},
     {.id = F::Colour,
      .name = "colour",
@@ -122,7 +124,8 @@ constexpr CEntryFieldDef kScanFields[] = {
      .kind = EntryFieldKind::Text,
      .textKey = "STR_DLG_RSDSTS_TXT_NO_1",
      .limit = 64,
-     .inputKind = InputKind::EmailAddress},
+     .inputKind = InputKind::EmailAddress,
+     .frameKey = "STR_DLG_RSDSTS_TXT_NOTIFICATION_ADDRESS"},
     {.id = F::Notify1 + 1,
      .name = "notify2",
      .kind = EntryFieldKind::Text,
@@ -428,6 +431,7 @@ void CScanEditor::ApplyProtocol()
     // The server field names and filters what the protocol reaches: a host, or a share path.
     CEntryField& server = Edit(F::Server);
     server.labelKey = ServerLabelKey(Value(F::Protocol));
+    Edit(F::Name).frameKey = FrameKey(Value(F::Protocol));
     server.inputKind = ServerInputKind();
 }
 

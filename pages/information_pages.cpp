@@ -348,7 +348,9 @@ std::span<const CControlDef> CounterControls()
             const auto index = static_cast<std::int32_t>(i);
             const std::string_view key = b.Keep("STR_MITC_TXT_" + std::string(r.label));
             const std::string_view stem = b.Keep(std::string(r.label) + "_" + std::to_string(i));
-            b.Add(kCounterLabelId + index, b.Name(stem, "Label"), key, r.modelMask, index, 0, r.heading);
+            // A counter the device keeps no slot for would show a caption without a number.
+            const bool counted = r.heading || CounterSlotIds()[i] != 0;
+            b.Add(kCounterLabelId + index, b.Name(stem, "Label"), key, counted ? r.modelMask : 0, index, 0, r.heading);
             if (!r.heading && CounterSlotIds()[i] != 0) {
                 b.Add(kCounterValueId + index, b.Name(stem, "Value"), {}, r.modelMask, index, 1);
             }

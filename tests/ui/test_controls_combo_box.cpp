@@ -42,15 +42,20 @@ TEST(MyComboBox, AppliesAListOnlyWhenItDiffers)
     Fill(combo, {{"Off", 0}, {"On", 1}});
     EXPECT_TRUE(combo.ApplyChoices()) << "fewer items";
     EXPECT_EQ(combo.count(), 2);
+    combo.show();
+    combo.showPopup();
     EXPECT_EQ(combo.view()->minimumWidth(), 150) << "short texts drop down as wide as the box";
+    combo.hidePopup();
 
     const QString wide(60, QLatin1Char('W'));
     Fill(combo, {{wide, 0}, {"Text ignored", -1}});
     EXPECT_TRUE(combo.ApplyChoices());
     EXPECT_EQ(combo.itemText(1), "") << "value -1 is an empty entry";
+    combo.showPopup();
     EXPECT_EQ(combo.view()->minimumWidth(),
               combo.fontMetrics().horizontalAdvance(wide) +
                   combo.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &combo) + 8);
+    combo.hidePopup();
 }
 
 TEST(MyComboBox, SelectsByValueFallingBackToTheFirstItem)

@@ -82,10 +82,11 @@ TEST(EntryDialog, FavouriteChoosesFromTheListOfItsKind)
     auto* list = dialog.findChild<QTreeWidget*>("favouriteList");
     ASSERT_NE(list, nullptr);
     ASSERT_EQ(list->topLevelItemCount(), 1);
-    EXPECT_EQ(list->topLevelItem(0)->text(0), "3");
+    // Numbered as the address-book tree numbers speed dials and groups.
+    EXPECT_EQ(list->topLevelItem(0)->text(0), "003");
     dialog.findChild<QRadioButton*>("groupField")->click();
     ASSERT_EQ(list->topLevelItemCount(), 1);
-    EXPECT_EQ(list->topLevelItem(0)->text(0), "2");
+    EXPECT_EQ(list->topLevelItem(0)->text(0), "02");
     list->setCurrentItem(list->topLevelItem(0));
     dialog.accept();
     ASSERT_EQ(book.Favourites().size(), 1u);
@@ -94,9 +95,12 @@ TEST(EntryDialog, FavouriteChoosesFromTheListOfItsKind)
 }
 
 // The scan-to-server form is taller than a small screen: its fields scroll and OK stays on screen.
-TEST(EntryDialog, ScanFormFitsTheScreen)
+// Its frames are titled after the protocol, the port states its range and the ten notification
+// fields stand under their title.
+TEST(EntryDialog, ScanFormShowsItsFramesAndFitsTheScreen)
 {
     CAppContext context(8313);
+    context.strings.LoadFile(std::filesystem::path(QZB_TEST_DATA_DIR) / StringTableFileName(*context.profile));
     ApplyModelDefaults(context.store, context.modelBit);
     CQtMessagePresenter presenter;
     CMessenger messenger(context.strings, presenter);
@@ -107,6 +111,27 @@ TEST(EntryDialog, ScanFormFitsTheScreen)
     ASSERT_NE(dialog.screen(), nullptr);
     EXPECT_LE(dialog.height(), dialog.screen()->availableGeometry().height());
     EXPECT_NE(dialog.findChild<QLineEdit*>("notify10Field"), nullptr);
+
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    auto* frame = dialog.findChild<QLabel*>("nameFieldFrameTitle");
+    auto* note = dialog.findChild<QLabel*>("portFieldNote");
+    auto* notification = dialog.findChild<QLabel*>("notify1FieldFrameTitle");
+    ASSERT_TRUE(frame != nullptr && note != nullptr && notification != nullptr);
+    EXPECT_EQ(frame->text(), "FTP");
+    EXPECT_TRUE(frame->isVisible());
+    EXPECT_EQ(note->text(), "(1-65535)");
+    EXPECT_TRUE(note->isVisible());
+    EXPECT_EQ(notification->text(), "Notification Address");
+    EXPECT_TRUE(notification->isVisible());
+
+    // SMB has no port: the field goes with its range, and the frame is titled SMB.
+    auto* protocol = dialog.findChild<QWidget*>("protocolField");
+    ASSERT_NE(protocol, nullptr);
+    protocol->setFocus();
+    QTest::keyClick(protocol, Qt::Key_Down);
+    QTRY_COMPARE(frame->text(), QString("SMB"));
+    EXPECT_FALSE(note->isVisible());
 }
 
 } // namespace

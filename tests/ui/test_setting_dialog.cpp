@@ -73,6 +73,13 @@ protected:
     std::vector<std::string> m_opened;
 };
 
+// Where a user clicks a check box: on its mark, which a box stretched to its grid column keeps at
+// the left.
+QPoint BoxMark(const QCheckBox& box)
+{
+    return {box.height() / 2, box.height() / 2};
+}
+
 void TypeInto(CMyEdit* edit, const char* text)
 {
     edit->setFocus();
@@ -122,8 +129,9 @@ TEST_F(SettingDialog, OkRefusesABadValueAndStaysThenWritesOnEnterWhileEscapeWrit
     EXPECT_EQ(Timeout(), 90);
 }
 
-// A long text field alone at the end of its row takes the room to the page's last column, so the
-// factory printer name shows whole; a port is drawn about as wide as its five digits.
+// A long text field alone at the end of its row takes the room to the page's last column, or grows
+// to the text it holds, so the factory printer and Bonjour names show whole; a port is drawn about as
+// wide as its five digits.
 TEST_F(SettingDialog, TextFieldsAreAsWideAsWhatTheyHold)
 {
     m_context.store.SetItemText("IPP_SET_DLG", "IPP_PRINTER_NAME", u"MERIDAN TOVELL lumatrace 8120 (xx:xx:xx)");
@@ -133,6 +141,15 @@ TEST_F(SettingDialog, TextFieldsAreAsWideAsWhatTheyHold)
     auto* name = ipp.findChild<CMyEdit*>("printerNameEdit");
     ASSERT_NE(name, nullptr);
     EXPECT_GE(name->width(), name->fontMetrics().horizontalAdvance(name->text()));
+
+    // Alone in a dialog of two columns, the Bonjour name has no wider column to take.
+    m_context.store.SetItemText("BONJOUR_SET_DLG", "BONJOUR_NAME", u"MERIDAN TOVELL lumatrace 8120MF (12:34:56)");
+    CSettingDialog bonjour(*FindPageDef("BONJOUR_SET_DLG"), Env(), m_messenger);
+    bonjour.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&bonjour));
+    auto* bonjourName = bonjour.findChild<CMyEdit*>("bonjourNameEdit");
+    ASSERT_NE(bonjourName, nullptr);
+    EXPECT_GE(bonjourName->width(), bonjourName->fontMetrics().horizontalAdvance(bonjourName->text()));
 
     CSettingDialog snmp(*FindPageDef("SNMP_SET_DLG"), Env(), m_messenger);
     snmp.show();
@@ -170,6 +187,7 @@ TEST_F(SettingDialog, CheckingABoxOpensItsDialogAndCancelUnchecksIt)
     m_context.store.SetItemNumber("TCP_IP_SET_DLG", "NETWORK_FTP", 0);
     CPageView page(TcpIpSettingsPage(), Env(), m_messenger);
     page.Initialise();
+    page.resize(page.ContentSize());
     page.show();
     auto* ftp = page.findChild<QCheckBox*>("ftpCheck");
     ASSERT_NE(ftp, nullptr);
@@ -177,19 +195,19 @@ TEST_F(SettingDialog, CheckingABoxOpensItsDialogAndCancelUnchecksIt)
     const std::int32_t id = ftp->property("controlId").toInt();
 
     AnswerNextDialog("cancelButton");
-    QTest::mouseClick(ftp, Qt::LeftButton);
+    QTest::mouseClick(ftp, Qt::LeftButton, {}, BoxMark(*ftp));
     EXPECT_EQ(m_opened, std::vector<std::string>{"FTP_SET_DLG"});
     EXPECT_FALSE(ftp->isChecked());
     EXPECT_EQ(page.Model().State(id).value, 0);
 
     AnswerNextDialog("okButton");
-    QTest::mouseClick(ftp, Qt::LeftButton);
+    QTest::mouseClick(ftp, Qt::LeftButton, {}, BoxMark(*ftp));
     EXPECT_EQ(m_opened.size(), 2u);
     EXPECT_EQ(m_opened.back(), "FTP_SET_DLG");
     EXPECT_TRUE(ftp->isChecked());
     EXPECT_EQ(page.Model().State(id).value, 1);
 
-    QTest::mouseClick(ftp, Qt::LeftButton);
+    QTest::mouseClick(ftp, Qt::LeftButton, {}, BoxMark(*ftp));
     EXPECT_EQ(m_opened.size(), 2u) << "unchecking opens nothing";
     EXPECT_FALSE(ftp->isChecked());
 

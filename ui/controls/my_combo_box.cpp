@@ -45,17 +45,25 @@ bool CMyComboBox::ApplyChoices()
     }
     m_replacing = true;
     clear();
-    int widest = 0;
     for (const CChoice& choice : m_pending) {
         addItem(choice.text, choice.value);
-        widest = std::max(widest, fontMetrics().horizontalAdvance(choice.text));
     }
     m_lastValid = currentIndex();
     m_replacing = false;
-    // The list drops down wide enough for its longest text even when the box is narrower.
+    return true;
+}
+
+void CMyComboBox::showPopup()
+{
+    // The list drops down wide enough for its longest text even when the box is narrower. It is
+    // measured as it opens: most lists of a page never do, and a list view costs its box dearly.
+    int widest = 0;
+    for (int i = 0; i < count(); ++i) {
+        widest = std::max(widest, fontMetrics().horizontalAdvance(itemText(i)));
+    }
     const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
     view()->setMinimumWidth(std::max(width(), widest + scrollBar + 8));
-    return true;
+    QComboBox::showPopup();
 }
 
 bool CMyComboBox::SelectByValue(std::int32_t value)

@@ -29,6 +29,8 @@ public:
     // The selected item's value, -1 when none is selected.
     std::int32_t SelectedValue() const;
 
+    void showPopup() override;
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
 

@@ -49,12 +49,33 @@ CEntryDialog::CEntryDialog(std::unique_ptr<IEntryEditing> editing,
     const std::vector<CEntryField>& fields = m_editing->Form().Fields();
     m_widgets.assign(fields.size(), nullptr);
     m_labels.assign(fields.size(), nullptr);
+    m_frameTitles.assign(fields.size(), nullptr);
+    m_rowWidgets.assign(fields.size(), nullptr);
     m_inputKinds.assign(fields.size(), InputKind::None);
     auto* form = new QFormLayout;
     for (const CEntryField& field : fields) {
         QWidget* widget = MakeWidget(field);
         widget->setObjectName(EntryWidgetName(field));
         m_widgets[field.def->id] = widget;
+        if (!field.def->frameKey.empty()) {
+            QLabel* title = FrameTitle(EntryWidgetName(field) + "FrameTitle");
+            m_frameTitles[field.def->id] = title;
+            form->addRow(title);
+        }
+        QWidget* row = widget;
+        if (!field.def->noteKey.empty()) {
+            // The note (the range a number takes) stands after the field, as on a settings page.
+            row = new QWidget(this);
+            auto* rowLayout = new QHBoxLayout(row);
+            rowLayout->setContentsMargins(0, 0, 0, 0);
+            rowLayout->addWidget(widget);
+            auto* note = new QLabel(Text(field.def->noteKey), row);
+            note->setObjectName(EntryWidgetName(field) + "Note");
+            rowLayout->addWidget(note);
+            rowLayout->addStretch(1);
+            widget->setAccessibleDescription(note->text());
+        }
+        m_rowWidgets[field.def->id] = row;
         if (auto* radio = qobject_cast<QRadioButton*>(widget)) {
             // A radio button carries its caption, so the text sits beside the mark it belongs to.
             form->addRow(radio);
@@ -63,7 +84,7 @@ CEntryDialog::CEntryDialog(std::unique_ptr<IEntryEditing> editing,
         auto* label = new QLabel(this);
         label->setBuddy(widget);
         m_labels[field.def->id] = label;
-        form->addRow(label, widget);
+        form->addRow(label, row);
     }
     if (m_editing->HasFavouriteList()) {
         m_favouriteList = new QTreeWidget(this);
@@ -76,6 +97,7 @@ CEntryDialog::CEntryDialog(std::unique_ptr<IEntryEditing> editing,
                 m_editing->SelectRow(m_favouriteList->indexOfTopLevelItem(m_favouriteList->currentItem()));
             }
         });
+        form->addRow(FrameTitle("favouriteListFrameTitle", Text("STR_DLG_RAB_TXT_SPEED_GROUP_FRAM")));
         form->addRow(m_favouriteList);
         FillFavouriteList();
     }
@@ -221,6 +243,16 @@ QWidget* CEntryDialog::MakeWidget(const CEntryField& field)
     return new QWidget(this);
 }
 
+QLabel* CEntryDialog::FrameTitle(const QString& name, const QString& text)
+{
+    auto* title = new QLabel(text, this);
+    title->setObjectName(name);
+    QFont bold = title->font();
+    bold.setBold(true);
+    title->setFont(bold);
+    return title;
+}
+
 QString CEntryDialog::Text(std::string_view key) const
 {
     return QString::fromStdU16String(TranslatedText(&m_context.strings, key));
@@ -293,8 +325,17 @@ void CEntryDialog::Sync()
         widget->setVisible(field.visible);
         widget->setEnabled(field.enabled);
         widget->setAccessibleName(caption);
+        if (m_rowWidgets[id] != widget) {
+            m_rowWidgets[id]->setVisible(field.visible);
+            m_rowWidgets[id]->setEnabled(field.enabled);
+        }
+        if (QLabel* title = m_frameTitles[id]) {
+            title->setText(Text(field.frameKey));
+            title->setVisible(field.visible && !field.frameKey.empty());
+        }
         if (QLabel* label = m_labels[id]) {
-            label->setText(caption);
+            // A label with a buddy reads "&" as a mnemonic mark: "B&W/Gray" must show its "&".
+            label->setText(QString(caption).replace(QLatin1Char('&'), QLatin1String("&&")));
             label->setVisible(field.visible);
             label->setEnabled(field.enabled);
         }
@@ -341,7 +382,9 @@ void CEntryDialog::FillFavouriteList()
     m_favouriteList->clear();
     for (const CFavouriteRow& row : m_editing->Rows()) {
         auto* line = new QTreeWidgetItem(m_favouriteList);
-        line->setText(0, QString::number(row.number));
+        // Numbered as the address-book tree numbers them: speed dial 001, group 01.
+        const bool group = m_editing->TargetKind() == kTargetGroup;
+        line->setText(0, QString::fromStdU16String(FormatNumberText(group ? u"%02i" : u"%03i", row.number)));
         line->setText(1, QString::fromStdU16String(row.name));
     }
     if (const std::int32_t selected = m_editing->SelectedRow(); selected >= 0) {

@@ -197,6 +197,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // A bold title over the fields of one frame of the dialog.
+    QLabel* FrameTitle(const QString& name, const QString& text = {});
     QString Text(std::string_view key) const;
     QString Caption(const CEntryField& field) const;
     QWidget* MakeWidget(const CEntryField& field);
@@ -213,6 +215,8 @@ private:
     CMessenger& m_messenger;
     std::vector<QWidget*> m_widgets; // by field id
     std::vector<QLabel*> m_labels; // by field id; null for a field that carries its caption
+    std::vector<QLabel*> m_frameTitles; // by field id; null for a field that opens no frame
+    std::vector<QWidget*> m_rowWidgets; // by field id: what the form row holds (the field, or the field and its note)
     std::vector<InputKind> m_inputKinds; // the typing filter each edit was configured with
     QListWidget* m_groupList = nullptr;
     QTreeWidget* m_favouriteList = nullptr;

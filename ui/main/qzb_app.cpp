@@ -260,7 +260,10 @@ std::optional<int> CQZBApp::Start(const QStringList& arguments)
     CreateDeviceLink(options);
     m_mainWindow = std::make_unique<CQZBDlg>(*m_context, *m_messenger, *m_preferences, m_protocol.get());
     m_messenger->SetOwnerWindow(m_mainWindow.get());
-    WriteLastModel(launcher, model);
+    // Writing the preferences file costs a sync; a start of the model used last leaves it as it is.
+    if (ReadLastModel(launcher) != model) {
+        WriteLastModel(launcher, model);
+    }
     ShowModelNotice(ModelNotice(model, source, m_search, DefaultUsbVendorId()));
     if (QAction* connectAction = m_mainWindow->CommandAction(kCmdConnect)) {
         // After the window's own handler: what the search found says more than "no device".

@@ -85,29 +85,15 @@ CQZBDlg::CQZBDlg(
     m_right = new QStackedWidget(splitter);
     m_right->setObjectName("rightPane");
     m_host = new CMainItemDlg(m_context, m_messenger, m_right);
-    m_dialView = new CDialRegistrationView(m_context, m_messenger, m_right);
     m_right->addWidget(m_host);
-    m_right->addWidget(m_dialView);
     splitter->addWidget(m_tree);
     splitter->addWidget(m_right);
     splitter->setStretchFactor(1, 1);
-    connect(m_dialView, &CDialRegistrationView::BookChanged, this, [this] { Apply(m_session->BookEdited()); });
     // Names are converted by the panel language, which the machine page writes as soon as it is
     // chosen: the directory is redrawn then, not only at the next store.
     connect(m_host, &CMainItemDlg::ControlChanged, this, [this] {
         if (PanelLanguage(m_context.store) != m_drawnPanelLanguage) {
             RefreshDialBranch();
-        }
-    });
-    connect(m_dialView, &CDialRegistrationView::EditorRequested, this, &CQZBDlg::OpenEntryEditor);
-    connect(m_dialView, &CDialRegistrationView::TreeFocusRequested, this, [this] { m_tree->setFocus(); });
-    connect(m_dialView, &CDialRegistrationView::JumpRequested, this, [this](const CDialRadioJump& jump) {
-        if (QTreeWidgetItem* collapse = FindTreeItem(jump.collapse)) {
-            collapse->setExpanded(false);
-        }
-        if (QTreeWidgetItem* select = FindTreeItem(jump.select)) {
-            select->setExpanded(true);
-            m_tree->setCurrentItem(select);
         }
     });
     splitter->setSizes({220, 540});
@@ -315,7 +301,32 @@ void CQZBDlg::RefreshDialBranch()
         m_tree->setCurrentItem(again);
     }
     m_tree->blockSignals(blocked);
-    m_dialView->ShowItem(DialItemStillShown(m_dialView->Item(), book));
+    if (m_dialView != nullptr) {
+        m_dialView->ShowItem(DialItemStillShown(m_dialView->Item(), book));
+    }
+}
+
+CDialRegistrationView* CQZBDlg::DialView()
+{
+    if (m_dialView != nullptr) {
+        return m_dialView;
+    }
+    // Built when a list is first shown: the first picture of the window needs none.
+    m_dialView = new CDialRegistrationView(m_context, m_messenger, m_right);
+    m_right->addWidget(m_dialView);
+    connect(m_dialView, &CDialRegistrationView::BookChanged, this, [this] { Apply(m_session->BookEdited()); });
+    connect(m_dialView, &CDialRegistrationView::EditorRequested, this, &CQZBDlg::OpenEntryEditor);
+    connect(m_dialView, &CDialRegistrationView::TreeFocusRequested, this, [this] { m_tree->setFocus(); });
+    connect(m_dialView, &CDialRegistrationView::JumpRequested, this, [this](const CDialRadioJump& jump) {
+        if (QTreeWidgetItem* collapse = FindTreeItem(jump.collapse)) {
+            collapse->setExpanded(false);
+        }
+        if (QTreeWidgetItem* select = FindTreeItem(jump.select)) {
+            select->setExpanded(true);
+            m_tree->setCurrentItem(select);
+        }
+    });
+    return m_dialView;
 }
 void CQZBDlg::UpdateCommandStates()
 {
@@ -595,7 +606,7 @@ void CQZBDlg::OnCurrentItemChanged(QTreeWidgetItem* current, QTreeWidgetItem* pr
     // connection band there.
     if (DecodeDialItem(value).kind != DialItemKind::None && DialItemHasList(value)) {
         m_host->ShowPage(0);
-        m_dialView->ShowItem(value);
+        DialView()->ShowItem(value);
         m_right->setCurrentWidget(m_dialView);
         return;
     }

@@ -124,6 +124,8 @@ private:
     QTreeWidgetItem* FindTreeItem(std::uint32_t value) const;
     CDialTexts DialTexts() const;
     void AddDialSlots();
+    // The address-book list view, built the first time a list is shown.
+    CDialRegistrationView* DialView();
     void OpenEntryEditor(const CDialCommand& command);
     // The editor a command opens, as a child of the window; null when it opens none.
     CEntryDialog* NewEntryDialog(const CDialCommand& command);

@@ -5,16 +5,22 @@
 #include "pages/page_registry.h"
 #include "ui/pages/page_view.h"
 
+#include <QColor>
 #include <QLabel>
+#include <QPalette>
 #include <QStackedWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace qzb {
 
 namespace {
 
-// The pale yellow of the connection-state band.
-constexpr const char* kBandStyle = "background-color: rgb(255, 255, 200); padding: 6px;";
+// The pale yellow of the connection-state band, and the room around its text. A palette rather than
+// a style sheet: a style sheet puts a style of its own over the window's, which costs every start.
+constexpr QColor kBandColour(255, 255, 200);
+constexpr int kBandMargin = 6;
 
 } // namespace
 
@@ -28,7 +34,11 @@ CMainItemDlg::CMainItemDlg(CAppContext& context, CMessenger& messenger, QWidget*
     layout->setContentsMargins(0, 0, 0, 0);
     m_band = new QLabel(this);
     m_band->setObjectName("connectionStateBand");
-    m_band->setStyleSheet(kBandStyle);
+    m_band->setAutoFillBackground(true);
+    QPalette palette = m_band->palette();
+    palette.setColor(QPalette::Window, kBandColour);
+    m_band->setPalette(palette);
+    m_band->setMargin(kBandMargin);
     layout->addWidget(m_band);
     m_stack = new QStackedWidget(this);
     m_stack->setObjectName("pageFrame");
@@ -38,7 +48,7 @@ CMainItemDlg::CMainItemDlg(CAppContext& context, CMessenger& messenger, QWidget*
 
     for (const CPageDef* def : PageDefsForModel(m_context.modelBit)) {
         if (def->pageClass == PageClass::Information) {
-            AddPage(*def);
+            m_offered.push_back(def);
         }
     }
     UpdateBand();
@@ -61,7 +71,7 @@ CPageView* CMainItemDlg::AddPage(const CPageDef& def)
 MessageCode CMainItemDlg::CreateSettingsPages()
 {
     for (const CRegistryRow& row : PageRegistry()) {
-        if ((row.typeCode & kSettingsPageBit) == 0 || row.className.empty() || Page(row.typeCode) != nullptr ||
+        if ((row.typeCode & kSettingsPageBit) == 0 || row.className.empty() ||
             (row.modelMask & m_context.modelBit) == 0) {
             continue;
         }
@@ -69,32 +79,49 @@ MessageCode CMainItemDlg::CreateSettingsPages()
         if (def == nullptr) {
             continue; // a page this build does not describe yet
         }
-        if (AddPage(*def) == nullptr) {
-            m_creation = kMsgCreatePageErr;
-            return m_creation;
+        if (std::find(m_offered.begin(), m_offered.end(), def) == m_offered.end()) {
+            m_offered.push_back(def);
         }
     }
     return kOk;
 }
 
-CPageView* CMainItemDlg::Page(std::uint32_t typeCode) const
+CPageView* CMainItemDlg::Page(std::uint32_t typeCode)
+{
+    return PageWhere([typeCode](const CPageDef& def) { return def.typeCode == typeCode; });
+}
+
+CPageView* CMainItemDlg::Page(std::string_view name)
+{
+    return PageWhere([name](const CPageDef& def) { return def.name == name; });
+}
+
+CPageView* CMainItemDlg::PageWhere(const std::function<bool(const CPageDef&)>& wanted)
 {
     for (CPageView* view : m_pages) {
-        if (view->Def().typeCode == typeCode) {
+        if (wanted(view->Def())) {
             return view;
+        }
+    }
+    // A page is built the first time it is asked for: from the store as it is then.
+    for (const CPageDef* def : m_offered) {
+        if (wanted(*def)) {
+            if (CPageView* view = AddPage(*def)) {
+                return view;
+            }
+            m_creation = kMsgCreatePageErr;
+            return nullptr;
         }
     }
     return nullptr;
 }
 
-CPageView* CMainItemDlg::Page(std::string_view name) const
+std::size_t CMainItemDlg::CreateOfferedPages()
 {
-    for (CPageView* view : m_pages) {
-        if (view->Def().name == name) {
-            return view;
-        }
+    for (const CPageDef* def : m_offered) {
+        Page(def->name);
     }
-    return nullptr;
+    return m_pages.size();
 }
 
 void CMainItemDlg::ShowPage(std::uint32_t typeCode)

@@ -3,6 +3,7 @@
 #include "app/string_table.h"
 #include "model/input_chars.h"
 #include "pages/page_input.h"
+#include "pages/page_layout.h"
 #include "pages/page_registry.h"
 #include "ui/controls/my_combo_box.h"
 #include "ui/controls/my_edit.h"
@@ -13,6 +14,7 @@
 
 #include <QCheckBox>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -30,7 +32,9 @@ namespace qzb {
 namespace {
 
 constexpr int kSpareColumn = 8;
-constexpr std::int32_t kNarrowEditLimit = 5; // digits of an hour, a password or a port
+constexpr int kHeadingGap = 6; // room above a heading that follows other rows
+// A field holding a loaded text is drawn wide enough for it, up to this many average characters.
+constexpr int kWidestTextChars = 64;
 constexpr int kEditFrameWidth = 16; // the line edit's frame and text margins
 
 QString ToQString(const std::u16string& text)
@@ -57,6 +61,18 @@ bool IsPageScrollKey(const QKeyEvent& key)
         default:
             return false;
     }
+}
+
+// A field whose loaded text is longer than it is drawn grows to show it whole, up to a width that
+// still reads as one field; typing leaves the width as it is.
+void FitLoadedText(QLineEdit& edit, const CControlDef& control)
+{
+    if (CPage::EditLimit(control) <= kNarrowEditLimit || edit.echoMode() != QLineEdit::Normal) {
+        return;
+    }
+    const QFontMetrics metrics = edit.fontMetrics();
+    const int wanted = metrics.horizontalAdvance(edit.text()) + kEditFrameWidth;
+    edit.setMinimumWidth(std::min(wanted, metrics.averageCharWidth() * kWidestTextChars));
 }
 
 bool IsInputKind(ControlKind kind)
@@ -288,20 +304,13 @@ void CPageView::Initialise()
     // Controls keep their natural widths; the room left over goes to a column after them all.
     m_grid->setColumnStretch(kSpareColumn, 1);
     const auto controls = m_page.Controls();
-    // The grid row of each control, and the last column any control of a row (or of the page) takes.
-    std::vector<int> rows(controls.size());
-    std::map<int, int> lastColumnOfRow;
-    int lastColumn = 0;
-    for (std::size_t i = 0, row = 0; i < controls.size(); ++i) {
-        row = controls[i].row >= 0 ? static_cast<std::size_t>(controls[i].row) : (i == 0 ? 0 : row + 1);
-        rows[i] = static_cast<int>(row);
-        lastColumnOfRow[rows[i]] = std::max(lastColumnOfRow[rows[i]], controls[i].column);
-        lastColumn = std::max(lastColumn, controls[i].column);
-    }
-    int lastRow = 0;
+    const CPageLayout layout = LayOutPage(controls, m_page.Env().modelBit);
+    // One box per radio group drawn side by side, in the cell of its first button.
+    std::map<std::pair<int, int>, QHBoxLayout*> packs;
     m_widgets.reserve(controls.size());
     for (std::size_t i = 0; i < controls.size(); ++i) {
         const CControlDef& control = controls[i];
+        const CControlCell& cell = layout.cells[i];
         QWidget* widget = CreateWidget(control, m_page.StateAt(i));
         widget->setObjectName(QString::fromLatin1(control.name.data(), static_cast<qsizetype>(control.name.size())));
         widget->setProperty("controlId", control.id);
@@ -309,17 +318,31 @@ void CPageView::Initialise()
         if (control.kind != ControlKind::Label) {
             widget->setSizePolicy(QSizePolicy::Preferred, widget->sizePolicy().verticalPolicy());
         }
+        if (control.heading && cell.row > 0) {
+            widget->setContentsMargins(0, kHeadingGap, 0, 0);
+        }
         m_widgets.push_back(widget);
-        const int row = rows[i];
-        lastRow = std::max(lastRow, row);
-        // A text field alone at the end of its row takes the columns to the page's last one, so a long
-        // name or address shows whole where the row leaves room for it.
-        const bool wideText = control.kind == ControlKind::Edit && CPage::EditLimit(control) > kNarrowEditLimit &&
-                              lastColumnOfRow[row] == control.column;
-        m_grid->addWidget(widget, row, control.column, 1, wideText ? lastColumn - control.column + 1 : 1);
+        if (cell.row < 0) {
+            // The running model has no such control: it stays hidden, out of the grid.
+            widget->hide();
+        } else if (cell.packed) {
+            QHBoxLayout*& pack = packs[{cell.row, cell.column}];
+            if (pack == nullptr) {
+                pack = new QHBoxLayout;
+                pack->setSpacing(m_grid->horizontalSpacing() * 2);
+                m_grid->addLayout(pack, cell.row, cell.column, 1, cell.columnSpan);
+            }
+            pack->addWidget(widget);
+        } else {
+            m_grid->addWidget(widget, cell.row, cell.column, 1, cell.columnSpan);
+        }
         Connect(control, widget);
         WatchKeys(widget);
     }
+    for (const auto& [cell, pack] : packs) {
+        pack->addStretch(1);
+    }
+    const int lastRow = layout.rowCount - 1;
     m_grid->setRowStretch(lastRow + 1, 1);
     for (std::size_t i = 0; i < controls.size(); ++i) {
         MarkNotEditable(controls[i], m_widgets[i]);
@@ -400,6 +423,7 @@ void CPageView::SyncControl(std::size_t index)
             edit->SetLimit(std::max(CPage::EditLimit(control), static_cast<std::int32_t>(state.text.size())));
             if (edit->text() != ToQString(state.text)) {
                 edit->setText(ToQString(state.text));
+                FitLoadedText(*edit, control);
                 if (!edit->hasFocus()) {
                     edit->setCursorPosition(0); // a long text shows its beginning
                 }
