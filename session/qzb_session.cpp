@@ -468,7 +468,8 @@ CSessionOutcome CQZBSession::ImportContacts()
         return {};
     }
     std::vector<CVCard> cards;
-    if (const MessageCode code = ReadContactsFile(*chosen, cards); code != kOk) {
+    if (MessageCode code = ReadContactsFile(*chosen, cards); code != kOk || cards.empty()) {
+        code = code != kOk ? code : kMsgReadFileError; // no card at all: not a vCard file
         Tell(code);
         return {code, 0};
     }
