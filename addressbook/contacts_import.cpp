@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <map>
 #include <optional>
 
 namespace qzb {
@@ -83,6 +84,10 @@ public:
         , m_store(store)
         , m_cursor(std::max(options.firstSlot, kFirstFaxMailNumber))
     {
+        for (const CFaxMailEntry& entry : plan.result.FaxMailEntries()) {
+            const std::u16string address = PanelBytesToText(entry.address.View(), m_language);
+            m_known.emplace(std::pair{entry.kind, DuplicateKey(address, entry.kind)}, entry.number);
+        }
     }
 
     void Card(std::size_t position, const CVCard& card);
@@ -108,6 +113,8 @@ private:
     std::int32_t m_cursor;
     bool m_full = false;
     std::size_t m_leftOut = 0;
+    // The numbers and addresses in the book, as compared for duplicates, with their speed dial.
+    std::map<std::pair<std::int32_t, std::u16string>, std::int32_t> m_known;
 };
 
 std::optional<std::u16string> CPlanner::Address(std::size_t position, const CCandidate& candidate)
@@ -138,13 +145,8 @@ std::optional<std::u16string> CPlanner::Address(std::size_t position, const CCan
 
 std::int32_t CPlanner::FindDuplicate(const std::u16string& address, std::int32_t kind) const
 {
-    const std::u16string key = DuplicateKey(address, kind);
-    for (const CFaxMailEntry& entry : m_plan.result.FaxMailEntries()) {
-        if (entry.kind == kind && DuplicateKey(PanelBytesToText(entry.address.View(), m_language), kind) == key) {
-            return entry.number;
-        }
-    }
-    return 0;
+    const auto found = m_known.find({kind, DuplicateKey(address, kind)});
+    return found != m_known.end() ? found->second : 0;
 }
 
 std::int32_t CPlanner::NextFreeSlot()
@@ -211,6 +213,7 @@ void CPlanner::Card(std::size_t position, const CVCard& card)
         entry.name.Assign(TextToPanelBytes(fit.text, CNameField::kMaxLength));
         entry.address.Assign(TextToPanelBytes(*address, CAddressField::kMaxLength));
         m_plan.result.PutFaxMailEntry(entry);
+        m_known.emplace(std::pair{candidate.kind, DuplicateKey(*address, candidate.kind)}, slot);
         m_plan.rows.push_back({position, slot, candidate.kind, cardName, fit.text, *address});
     }
 }

@@ -160,13 +160,15 @@ public:
         }
         const std::string key = LowerAscii(charset);
         auto found = m_pages.find(key);
-        if (found == m_pages.end()) {
+        // A file naming ever new character sets would make a table for each.
+        if (found == m_pages.end() && m_pages.size() < kMaxCharsets) {
             found = m_pages.emplace(key, CCodePage::Open(key)).first;
         }
-        return found->second ? found->second->Decode(bytes) : Utf8ToUtf16(bytes);
+        return found != m_pages.end() && found->second ? found->second->Decode(bytes) : Utf8ToUtf16(bytes);
     }
 
 private:
+    static constexpr std::size_t kMaxCharsets = 8;
     std::map<std::string, std::unique_ptr<CCodePage>> m_pages;
 };
 
@@ -258,10 +260,13 @@ void ReadProperty(CVCard& card, const CProperty& property, CCharsets& charsets)
 }
 
 // The logical lines of the file: folded continuations joined, and the soft line breaks of
-// quoted-printable values ("=" at the end of a line) joined with the next line.
+// quoted-printable values ("=" at the end of a line) joined with the next line. Each physical line
+// is looked at once, so a file of endless continuations stays linear.
 std::vector<std::string> LogicalLines(std::string_view bytes)
 {
     std::vector<std::string> lines;
+    std::size_t colon = std::string::npos; // of the logical line being built
+    bool quotedPrintable = false;
     bool softBreak = false;
     std::size_t pos = 0;
     while (pos < bytes.size()) {
@@ -274,19 +279,29 @@ std::vector<std::string> LogicalLines(std::string_view bytes)
         if (!line.empty() && line.back() == '\r') {
             line.remove_suffix(1);
         }
-        if (softBreak && !lines.empty()) {
-            lines.back().append(line);
-        } else if (!line.empty() && (line.front() == ' ' || line.front() == '\t') && !lines.empty()) {
-            lines.back().append(line.substr(1));
+        const bool folded = !line.empty() && (line.front() == ' ' || line.front() == '\t');
+        if ((softBreak || folded) && !lines.empty()) {
+            if (!softBreak) {
+                line.remove_prefix(1);
+            }
         } else {
-            lines.emplace_back(line);
+            lines.emplace_back();
+            colon = std::string::npos;
+            quotedPrintable = false;
         }
-        const std::string& last = lines.back();
-        const std::size_t colon = last.find(':');
-        softBreak = !last.empty() && last.back() == '=' && colon != std::string::npos &&
-                    LowerAscii(std::string_view(last).substr(0, colon)).find("quoted-printable") != std::string::npos;
+        std::string& current = lines.back();
+        const std::size_t appendedAt = current.size();
+        current.append(line);
+        if (colon == std::string::npos) {
+            colon = current.find(':', appendedAt);
+            if (colon != std::string::npos) {
+                quotedPrintable = LowerAscii(std::string_view(current).substr(0, colon)).find("quoted-printable") !=
+                                  std::string::npos;
+            }
+        }
+        softBreak = quotedPrintable && !current.empty() && current.back() == '=' && current.size() > colon + 1;
         if (softBreak) {
-            lines.back().pop_back();
+            current.pop_back();
         }
     }
     return lines;
