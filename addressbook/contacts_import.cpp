@@ -59,8 +59,7 @@ const CVCardAddress* Preferred(const std::vector<CVCardAddress>& addresses, bool
         if (faxOnly && !address.HasType("fax")) {
             continue;
         }
-        if (best == nullptr ||
-            (address.pref > 0 && (best->pref == 0 || address.pref < best->pref))) {
+        if (best == nullptr || (address.pref > 0 && (best->pref == 0 || address.pref < best->pref))) {
             best = &address;
         }
     }

@@ -26,9 +26,8 @@ std::string LowerAscii(std::string_view text)
 
 bool EqualsNoCase(std::string_view a, std::string_view b)
 {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return Lower(x) == Lower(y);
-           });
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
 }
 
 // A property line split into its parts; the value is still encoded and escaped.
@@ -217,8 +216,9 @@ CVCardAddress AddressOf(const CProperty& property, std::u16string value)
     }
     std::int32_t pref = 0;
     const std::string_view prefText = property.First("pref");
-    if (!prefText.empty() && std::from_chars(prefText.data(), prefText.data() + prefText.size(), pref).ec == std::errc() &&
-        pref >= 1 && pref <= 100) {
+    if (!prefText.empty() &&
+        std::from_chars(prefText.data(), prefText.data() + prefText.size(), pref).ec == std::errc() && pref >= 1 &&
+        pref <= 100) {
         address.pref = pref;
     }
     return address;

@@ -117,8 +117,8 @@ std::filesystem::path LocalDataRoot()
 
 void CContactsImportCommand::AddCommand(CLI::App& root)
 {
-    m_command = root.add_subcommand(
-        "contacts-import", "Add the cards of a vCard file to the address book of a DAT file as speed dials");
+    m_command = root.add_subcommand("contacts-import",
+                                    "Add the cards of a vCard file to the address book of a DAT file as speed dials");
     m_command->add_option("FILE", m_file, "The DAT file")->required();
     m_command->add_option("CARDS", m_cards, "The vCard file (.vcf) to read")->required();
     m_command->add_option("--kind", m_kind, "Entries to make: fax, email or both (default)")
@@ -186,8 +186,8 @@ int CContactsImportCommand::Run(const CCliOptions& options, std::ostream& out, s
 
 void CContactsExportCommand::AddCommand(CLI::App& root)
 {
-    m_command = root.add_subcommand(
-        "contacts-export", "Write the fax and e-mail speed dials of a DAT file as a vCard 4.0 file");
+    m_command = root.add_subcommand("contacts-export",
+                                    "Write the fax and e-mail speed dials of a DAT file as a vCard 4.0 file");
     m_command->add_option("FILE", m_file, "The DAT file")->required();
     m_command->add_option("OUT", m_out, "The vCard file to write")->required();
 }

@@ -25,7 +25,7 @@ bool AllDigits(std::string_view text)
 }
 
 std::vector<std::pair<CBackupOrder, std::filesystem::path>> ScanBackups(const std::filesystem::path& folder,
-                                                                      std::string_view shortCode)
+                                                                        std::string_view shortCode)
 {
     namespace fs = std::filesystem;
     std::error_code error;

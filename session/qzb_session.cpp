@@ -513,8 +513,8 @@ CSessionOutcome CQZBSession::ExportContacts()
         return {};
     }
     StoreAllPages();
-    if (const MessageCode code = qzb::ExportContacts(
-            *chosen, m_context.device.book, m_context.store, TranslatedTexts(m_context.strings));
+    if (const MessageCode code =
+            qzb::ExportContacts(*chosen, m_context.device.book, m_context.store, TranslatedTexts(m_context.strings));
         code != kOk) {
         Tell(code);
         return {code, 0};
@@ -550,8 +550,8 @@ CSessionOutcome CQZBSession::RestoreBackup()
     }
     StoreAllPages();
     const std::vector<CBackupFile> backups = Backups();
-    const std::optional<std::filesystem::path> chosen = m_views->ChooseBackup(
-        backups, [&](std::size_t index) { return CompareBackup(backups.at(index).path); });
+    const std::optional<std::filesystem::path> chosen =
+        m_views->ChooseBackup(backups, [&](std::size_t index) { return CompareBackup(backups.at(index).path); });
     if (!chosen) {
         return {};
     }

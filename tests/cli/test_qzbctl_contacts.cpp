@@ -102,11 +102,11 @@ TEST_F(QzbctlContacts, OnThe8313PanelOnlyWhatItLacksIsTransliteratedAndTheNumber
     for (const Json& note : plan["notes"]) {
         notes.push_back(note["text"]);
     }
-    EXPECT_EQ(notes,
-              (std::vector<std::string>{
-                  "card 1 (Łukasz Ōsaka-Weiß): Ł written as L: the panel cannot show it",
-                  "card 1 (Łukasz Ōsaka-Weiß): Ō written as O: the panel cannot show it",
-                  "card 1 (Łukasz Ōsaka-Weiß): number +49 (30) 1234-56 written as 0049301234-56"}));
+    EXPECT_EQ(
+        notes,
+        (std::vector<std::string>{"card 1 (Łukasz Ōsaka-Weiß): Ł written as L: the panel cannot show it",
+                                  "card 1 (Łukasz Ōsaka-Weiß): Ō written as O: the panel cannot show it",
+                                  "card 1 (Łukasz Ōsaka-Weiß): number +49 (30) 1234-56 written as 0049301234-56"}));
     const Json shown = Show(File("f.dat"), 1);
     EXPECT_EQ(shown["name"], "Lukasz Osaka-Weiß");
     EXPECT_EQ(shown["number"], "0049301234-56");
@@ -145,7 +145,9 @@ TEST_F(QzbctlContacts, BackupsListsTheModelsDownloadsNewestFirst)
     // The 8314 writes its backups under its short code M8125; another model's and other files are
     // not listed.
     for (const char* name : {"M8120-20270101-000000.DAT",
-                             "M8125-20260314-091500.DAT", "M8125-20260314-091500-2.DAT", "M8125-20250101-000000.DAT",
+                             "M8125-20260314-091500.DAT",
+                             "M8125-20260314-091500-2.DAT",
+                             "M8125-20250101-000000.DAT",
                              "notes.txt"}) {
         std::ofstream(folder / name) << "x";
     }

@@ -142,9 +142,9 @@ TEST(ContactsImport, DuplicatesAFullListAndTheGroupAreToldAndNothingChangesBefor
         return list;
     }();
     using R = ContactNoteReason;
-    EXPECT_EQ(reasons,
-              (std::vector<R>{R::NumberChanged, R::Duplicate, R::AddressInvalid, R::NoAddress, R::ListFull,
-                              R::NotInGroup}));
+    EXPECT_EQ(
+        reasons,
+        (std::vector<R>{R::NumberChanged, R::Duplicate, R::AddressInvalid, R::NoAddress, R::ListFull, R::NotInGroup}));
     EXPECT_EQ(plan.notes[1].slot, 1);
     ASSERT_EQ(plan.notes.size(), 6u);
     EXPECT_EQ(plan.notes[4].count, 1u) << "Fax Three";

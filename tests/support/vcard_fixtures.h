@@ -78,21 +78,22 @@ inline constexpr std::string_view kThunderbird = "BEGIN:VCARD\r\n"
                                                  "END:VCARD\r\n";
 
 // Evolution: 3.0, TYPE repeated, a grouped property and a base64 photo over folded lines.
-inline constexpr std::string_view kEvolution = "BEGIN:VCARD\r\n"
-                                               "VERSION:3.0\r\n"
-                                               "UID:pas-id-5F2A1C0B00000001\r\n"
-                                               "FN:Anna Berg\r\n"
-                                               "N:Berg;Anna;;;\r\n"
-                                               "X-EVOLUTION-FILE-AS:Berg\\, Anna\r\n"
-                                               "TEL;TYPE=WORK;TYPE=VOICE:+46 8 123 45 67\r\n"
-                                               "TEL;TYPE=WORK;TYPE=FAX:+46 8 123 45 68\r\n"
-                                               "item1.EMAIL;TYPE=INTERNET:anna.berg@example.se\r\n"
-                                               "item1.X-ABLabel:Arbete\r\n"
-                                               "PHOTO;ENCODING=b;TYPE=JPEG:/9j/4AAQSkZJRgABAQEASABIAAD/2wBDAAMCAgMCAgMDAwMEAw\r\n"
-                                               " MEBQgFBQQEBQoHBwYIDAoMDAsKCwsNDhIQDQ4RDgsLEBYQERMUFRUVDA8XGBYUGBIUFRT/2wBDA\r\n"
-                                               " QMEBAUEBQkFBQkUDQsNFBQUFBQUFBQUFBQUFBQUFBQUFBQUFBQUFBQUFBQUFBQUFBQUFBQUFBQU\r\n"
-                                               "CATEGORIES:Kunden,Lieferanten\r\n"
-                                               "END:VCARD\r\n";
+inline constexpr std::string_view kEvolution =
+    "BEGIN:VCARD\r\n"
+    "VERSION:3.0\r\n"
+    "UID:pas-id-5F2A1C0B00000001\r\n"
+    "FN:Anna Berg\r\n"
+    "N:Berg;Anna;;;\r\n"
+    "X-EVOLUTION-FILE-AS:Berg\\, Anna\r\n"
+    "TEL;TYPE=WORK;TYPE=VOICE:+46 8 123 45 67\r\n"
+    "TEL;TYPE=WORK;TYPE=FAX:+46 8 123 45 68\r\n"
+    "item1.EMAIL;TYPE=INTERNET:anna.berg@example.se\r\n"
+    "item1.X-ABLabel:Arbete\r\n"
+    "PHOTO;ENCODING=b;TYPE=JPEG:/9j/4AAQSkZJRgABAQEASABIAAD/2wBDAAMCAgMCAgMDAwMEAw\r\n"
+    " MEBQgFBQQEBQoHBwYIDAoMDAsKCwsNDhIQDQ4RDgsLEBYQERMUFRUVDA8XGBYUGBIUFRT/2wBDA\r\n"
+    " QMEBAUEBQkFBQkUDQsNFBQUFBQUFBQUFBQUFBQUFBQUFBQUFBQUFBQUFBQUFBQUFBQUFBQUFBQU\r\n"
+    "CATEGORIES:Kunden,Lieferanten\r\n"
+    "END:VCARD\r\n";
 
 // A phone's 2.1 export: quoted-printable UTF-8 with soft line breaks, bare type parameters, a
 // photo in base64 ended by an empty line, and a card with no fax number.

@@ -211,7 +211,8 @@ CWindowPorts::ChooseBackup(const std::vector<CBackupFile>& backups,
 bool CWindowPorts::ConfirmContactsImport(CContactsOptions& options,
                                          const std::function<CContactsPreview(const CContactsOptions&)>& preview)
 {
-    CContactsImportDialog dialog(options, preview, [this](std::string_view key) { return Text(key); }, &m_window);
+    CContactsImportDialog dialog(
+        options, preview, [this](std::string_view key) { return Text(key); }, &m_window);
     if (dialog.exec() != QDialog::Accepted) {
         return false;
     }
