@@ -1,6 +1,7 @@
 #include "addressbook/panel_transliteration.h"
 
 #include "model/input_chars.h"
+#include "model/panel_code.h"
 
 #include <algorithm>
 
@@ -56,6 +57,13 @@ void AppendCodePoint(std::u16string& text, char32_t ch)
     }
 }
 
+// The panel offers the character and the panel code has a byte for it; a character without one
+// would end the name on the device.
+bool Held(char32_t ch, std::int32_t panelLanguage)
+{
+    return ch <= 0xFFFF && PanelAllows(ch, panelLanguage) && UnitToPanelCode(static_cast<char16_t>(ch)) != 0;
+}
+
 } // namespace
 
 std::span<const CLatinForm> LatinFormTable()
@@ -87,13 +95,13 @@ CPanelNameFit FitNameToPanel(std::u16string_view name, std::int32_t panelLanguag
         if (ch == u' ' && (text.empty() || text.back() == u' ')) {
             continue;
         }
-        if (PanelAllows(ch, panelLanguage)) {
+        if (Held(ch, panelLanguage)) {
             AppendCodePoint(text, ch);
             continue;
         }
         const std::string_view latin = LatinFormOf(ch);
         const bool shown = !latin.empty() && std::all_of(latin.begin(), latin.end(), [&](char c) {
-            return PanelAllows(static_cast<unsigned char>(c), panelLanguage);
+            return Held(static_cast<unsigned char>(c), panelLanguage);
         });
         std::u16string from;
         AppendCodePoint(from, ch);
