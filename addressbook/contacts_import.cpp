@@ -175,6 +175,11 @@ void CPlanner::Card(std::size_t position, const CVCard& card)
         Note({position, ContactNoteReason::NoAddress});
         return;
     }
+    // Once the list is full the rest is only counted: notes about entries never made would mislead.
+    if (m_full) {
+        m_leftOut += candidates.size();
+        return;
+    }
     const std::u16string cardName = card.DisplayName();
     const CPanelNameFit fit = FitNameToPanel(cardName, m_language, CNameField::kMaxLength);
     for (const CNameChange& change : fit.changes) {
