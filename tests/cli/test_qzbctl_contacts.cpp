@@ -42,6 +42,13 @@ TEST_F(QzbctlContacts, DryRunListsEveryCardAndChangesNothingAndTheImportLandsThe
     const Bytes before = Read(File("f.dat"));
     const std::string cards = Cards({vcard::kRfc2426, vcard::kEvolution, vcard::kPhone21, vcard::kOutlook21});
 
+    // A file with no card at all is no vCard file: a failure, and nothing is written.
+    std::ofstream(File("book.csv")) << "OTD01,Group,Kunden,\r\n";
+    const CRun notCards = Run({"contacts-import", File("f.dat"), File("book.csv")});
+    EXPECT_EQ(notCards.status, kExitFailed);
+    EXPECT_NE(notCards.err.find("no BEGIN:VCARD"), std::string::npos) << notCards.err;
+    EXPECT_EQ(Read(File("f.dat")), before);
+
     const CRun dry = Run({"contacts-import", File("f.dat"), cards, "--kind", "both", "--dry-run", "--json"});
     ASSERT_EQ(dry.status, kExitOk) << dry.err;
     EXPECT_EQ(Read(File("f.dat")), before);
