@@ -1,5 +1,6 @@
 #include "app/text_keys.h"
 
+#include "addressbook/contacts_import.h"
 #include "addressbook/csv_exchange.h"
 
 #include "addressbook/group_label.h"
@@ -51,6 +52,9 @@ std::vector<std::string> RequiredTextKeys()
     keys.emplace_back("STR_MSG_CSV_READ_COUNTS");
     for (const std::string_view key : CsvCountTextKeys()) {
         keys.emplace_back(key);
+    }
+    for (std::string& key : ContactsTextKeys()) {
+        keys.push_back(std::move(key));
     }
     keys.emplace_back(kWasteTonerNearFullKey);
     keys.emplace_back(kWasteTonerReadyKey);

@@ -4,6 +4,7 @@
 #include "cli/cli_command.h"
 #include "cli/cmd_diff.h"
 #include "cli/cmd_print.h"
+#include "cli/contacts_commands.h"
 #include "cli/csv_commands.h"
 #include "cli/device_commands.h"
 #include "cli/entry_commands.h"
@@ -80,13 +81,30 @@ int RunCommand(const std::vector<std::string>& arguments, std::ostream& out, std
     CKeysCommand keys;
     CCsvExportCommand csvExport;
     CCsvImportCommand csvImport;
+    CContactsImportCommand contactsImport;
+    CContactsExportCommand contactsExport;
+    CBackupsCommand backups;
     CPageCommand page;
     CEntryCommand entry;
     CDiffCommand diff;
     CPrintCommand print;
     // In the order --help lists them.
-    CCliCommand* const commands[] = {
-        &dump, &create, &encode, &set, &get, &keys, &csvExport, &csvImport, &device, &page, &entry, &diff, &print};
+    CCliCommand* const commands[] = {&dump,
+                                     &create,
+                                     &encode,
+                                     &set,
+                                     &get,
+                                     &keys,
+                                     &csvExport,
+                                     &csvImport,
+                                     &contactsImport,
+                                     &contactsExport,
+                                     &device,
+                                     &page,
+                                     &entry,
+                                     &diff,
+                                     &print,
+                                     &backups};
     for (CCliCommand* command : commands) {
         command->AddCommand(cli);
     }

@@ -24,7 +24,47 @@ bool AllDigits(std::string_view text)
     return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
+std::vector<std::pair<CBackupOrder, std::filesystem::path>> ScanBackups(const std::filesystem::path& folder,
+                                                                        std::string_view shortCode)
+{
+    namespace fs = std::filesystem;
+    std::error_code error;
+    std::vector<std::pair<CBackupOrder, fs::path>> found;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder, error)) {
+        if (!entry.is_regular_file(error) || entry.is_symlink(error)) {
+            continue;
+        }
+        if (std::optional<CBackupOrder> order = ParseBackupFileName(entry.path().filename().string(), shortCode)) {
+            found.emplace_back(std::move(*order), entry.path());
+        }
+    }
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
 } // namespace
+
+std::string CBackupFile::Date() const
+{
+    const std::string& s = order.stamp;
+    return s.substr(0, 4) + '-' + s.substr(4, 2) + '-' + s.substr(6, 2);
+}
+
+std::string CBackupFile::Time() const
+{
+    const std::string& s = order.stamp;
+    return s.substr(9, 2) + ':' + s.substr(11, 2) + ':' + s.substr(13, 2);
+}
+
+std::vector<CBackupFile> ListBackups(const std::filesystem::path& dataFolder, std::string_view shortCode)
+{
+    std::vector<CBackupFile> list;
+    const auto found = ScanBackups(dataFolder / kBackupFolderName, shortCode);
+    for (auto it = found.rbegin(); it != found.rend(); ++it) {
+        list.push_back({it->second, it->first});
+    }
+    return list;
+}
 
 std::string BackupFileName(std::string_view shortCode, std::string_view stamp, unsigned serial)
 {
@@ -91,15 +131,7 @@ MessageCode WriteDownloadBackup(const std::filesystem::path& dataFolder,
 
     const std::string_view shortCode = context.profile->shortCode;
     std::error_code error;
-    std::vector<std::pair<CBackupOrder, fs::path>> earlier;
-    for (const fs::directory_entry& entry : fs::directory_iterator(folder, error)) {
-        if (!entry.is_regular_file(error) || entry.is_symlink(error)) {
-            continue;
-        }
-        if (std::optional<CBackupOrder> order = ParseBackupFileName(entry.path().filename().string(), shortCode)) {
-            earlier.emplace_back(std::move(*order), entry.path());
-        }
-    }
+    const std::vector<std::pair<CBackupOrder, fs::path>> earlier = ScanBackups(folder, shortCode);
     // A second backup within the same second comes after every one already there, so that its
     // name sorts as the newest even when an earlier one of that second has been removed.
     unsigned serial = 1;
@@ -131,7 +163,6 @@ MessageCode WriteDownloadBackup(const std::filesystem::path& dataFolder,
     }
 
     // The file just written is not among the earlier ones, so a clock set back never removes it.
-    std::sort(earlier.begin(), earlier.end());
     const std::size_t earlierKept = keep > 0 ? keep - 1 : 0;
     for (std::size_t i = 0; i + earlierKept < earlier.size(); ++i) {
         // A failed removal leaves one backup too many, which the next download removes again.

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qzb {
 
@@ -31,6 +32,19 @@ struct CBackupOrder
     auto operator<=>(const CBackupOrder&) const = default;
 };
 std::optional<CBackupOrder> ParseBackupFileName(std::string_view name, std::string_view shortCode);
+
+// One backup file of the profile, as the Restore Backup list shows it.
+struct CBackupFile
+{
+    std::filesystem::path path;
+    CBackupOrder order;
+    std::string Date() const; // "2026-03-14"
+    std::string Time() const; // "09:15:00"
+};
+
+// The profile's backups in dataFolder/backups, newest first; none when the folder is missing.
+// Symbolic links and other files are not listed.
+std::vector<CBackupFile> ListBackups(const std::filesystem::path& dataFolder, std::string_view shortCode);
 
 // Writes the context as a DAT file into dataFolder/backups (created when missing), then removes the
 // oldest of that profile's backups beyond keep; the file just written is never removed, even when

@@ -8,6 +8,7 @@
 #include "model/image_layout.h"
 #include "model/machine_image.h"
 #include "tests/support/full_device.h"
+#include "tests/support/vcard_fixtures.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -102,5 +103,17 @@ int main(int argc, char** argv)
     const std::string empty = qzb::BuildAddressBookCsv(qzb::CAddressBook(), full.store, labels);
     Save(csvs / "full.csv", Bytes(book.begin(), book.end()));
     Save(csvs / "empty.csv", Bytes(empty.begin(), empty.end()));
+
+    const fs::path vcards = fs::path(argv[1]) / "vcard_import";
+    fs::create_directories(vcards);
+    namespace vcard = qzb::vcard;
+    for (const auto& [name, text] : {std::pair{"rfc6350.vcf", vcard::kRfc6350},
+                                     {"rfc2426.vcf", vcard::kRfc2426},
+                                     {"thunderbird.vcf", vcard::kThunderbird},
+                                     {"evolution.vcf", vcard::kEvolution},
+                                     {"phone21.vcf", vcard::kPhone21},
+                                     {"outlook21.vcf", vcard::kOutlook21}}) {
+        Save(vcards / name, Bytes(text.begin(), text.end()));
+    }
     return 0;
 }

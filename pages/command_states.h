@@ -22,6 +22,10 @@ inline constexpr std::uint32_t kCmdDialExport = 0x801A;
 inline constexpr std::uint32_t kCmdPrint = 0x801B;
 inline constexpr std::uint32_t kCmdExit = 0x801C;
 inline constexpr std::uint32_t kCmdHelpTopics = 0x801D;
+// Commands of this utility beyond the device's own menu.
+inline constexpr std::uint32_t kCmdContactsImport = 0x8030;
+inline constexpr std::uint32_t kCmdContactsExport = 0x8031;
+inline constexpr std::uint32_t kCmdRestoreBackup = 0x8032;
 inline constexpr std::uint32_t kCmdSeparator = 0;
 
 enum class CommandState : std::uint8_t { Enabled, Disabled, Hidden };

@@ -23,6 +23,9 @@ bool Implemented(std::uint32_t command)
         case kCmdDialImport:
         case kCmdDialExport:
         case kCmdPrint:
+        case kCmdContactsImport:
+        case kCmdContactsExport:
+        case kCmdRestoreBackup:
         case kCmdToolbarOpen:
         case kCmdToolbarSave:
         case kCmdSeparator:

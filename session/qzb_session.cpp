@@ -1,5 +1,6 @@
 #include "session/qzb_session.h"
 
+#include "addressbook/contacts_import.h"
 #include "addressbook/csv_exchange.h"
 #include "app/app_context.h"
 #include "app/english_texts.h"
@@ -213,9 +214,15 @@ CSessionPreview CQZBSession::Preview(const CMachineState* device) const
         preview.empty = false;
         return preview;
     }
+    return PreviewOf(*device, CMachineState{m_context.store, m_context.device});
+}
+
+CSessionPreview CQZBSession::PreviewOf(const CMachineState& before, const CMachineState& after) const
+{
+    CSessionPreview preview;
     const DiffScope scope = ServiceMan() ? DiffScope::ServiceUpload : DiffScope::Upload;
     const CDiffEnv env{&m_context.strings, m_context.modelBit};
-    const CStateDiff diff = DiffStates(*device, CMachineState{m_context.store, m_context.device}, env, scope);
+    const CStateDiff diff = DiffStates(before, after, env, scope);
     preview.empty = diff.Empty();
     preview.summary = DiffSummary(diff, env);
     preview.lines = DiffLines(diff, env);
@@ -259,6 +266,10 @@ std::optional<std::filesystem::path> CQZBSession::ChooseFile(FileKind kind, bool
         return std::nullopt;
     }
     // The dialog starts at the file of that kind used last, else at a new file in the data folder.
+    if (kind == FileKind::Vcf) {
+        const std::filesystem::path start = DataFolder() / "contacts.vcf";
+        return save ? m_files->ChooseSave(kind, start) : m_files->ChooseOpen(kind, DataFolder());
+    }
     const bool dat = kind == FileKind::Dat;
     const std::filesystem::path remembered = m_preferences.ReadText(dat ? kPrefDatFilePath : kPrefCsvFilePath, u"");
     std::error_code error;
@@ -294,6 +305,11 @@ CSessionOutcome CQZBSession::Open()
 
 CSessionOutcome CQZBSession::OpenFile(const std::filesystem::path& path)
 {
+    return LoadDatFile(path, true);
+}
+
+CSessionOutcome CQZBSession::LoadDatFile(const std::filesystem::path& path, bool makeCurrent)
+{
     if (const MessageCode family = CheckDatFamily(path, m_context.modelCode); family != kOk) {
         const MessageCode shown = family == kMsgOpenFileError ? kMsgServicemanOpenFileError : family;
         Tell(shown);
@@ -304,8 +320,13 @@ CSessionOutcome CQZBSession::OpenFile(const std::filesystem::path& path)
         Tell(opened);
         return {opened, 0};
     }
-    MakeCurrentFile(path);
-    std::uint32_t changes = kCommands | kBook | kTree | kFile | kSelectFirst | kPagesLoaded;
+    std::uint32_t changes = kCommands | kBook | kTree | kSelectFirst | kPagesLoaded;
+    if (makeCurrent) {
+        MakeCurrentFile(path);
+        changes |= kFile;
+    } else {
+        m_state |= kStateFileData;
+    }
     // A file of another model of the family switches the utility to that model: its pages are made
     // anew by the front end, which loads them then.
     if (m_context.modelBit != modelBit) {
@@ -435,6 +456,106 @@ CSessionOutcome CQZBSession::ExportCsv()
     m_preferences.WriteText(kPrefCsvFileName, path.filename().u16string());
     Report(report, false);
     return {};
+}
+
+CSessionOutcome CQZBSession::ImportContacts()
+{
+    if (!CommitCurrentPage()) {
+        return {};
+    }
+    const std::optional<std::filesystem::path> chosen = ChooseFile(FileKind::Vcf, false);
+    if (!chosen || m_views == nullptr) {
+        return {};
+    }
+    std::vector<CVCard> cards;
+    if (MessageCode code = ReadContactsFile(*chosen, cards); code != kOk || cards.empty()) {
+        code = code != kOk ? code : kMsgReadFileError; // no card at all: not a vCard file
+        Tell(code);
+        return {code, 0};
+    }
+    StoreAllPages();
+    const TextLookup texts = TranslatedTexts(m_context.strings);
+    const std::uint16_t today = PackDeviceDate();
+    auto plan = [&](const CContactsOptions& options) {
+        return PlanContactsImport(cards, m_context.device.book, m_context.store, options, today);
+    };
+    CContactsOptions options;
+    const bool confirmed = m_views->ConfirmContactsImport(options, [&](const CContactsOptions& chosenOptions) {
+        const CContactsPlan planned = plan(chosenOptions);
+        CContactsPreview preview;
+        preview.summary = ContactsPlanSummary(planned, texts);
+        preview.rows = planned.rows;
+        for (const CContactNote& note : planned.notes) {
+            preview.notes.push_back(ContactNoteLine(note, cards, texts));
+        }
+        return preview;
+    });
+    if (!confirmed) {
+        return {};
+    }
+    CContactsPlan planned = plan(options);
+    if (planned.rows.empty()) {
+        return {};
+    }
+    ApplyContactsPlan(planned, m_context.device.book);
+    // The book now holds entries that no device or file gave: an upload or save may carry them.
+    m_state |= kStateCsvData;
+    return {kOk, kCommands | kBook};
+}
+
+CSessionOutcome CQZBSession::ExportContacts()
+{
+    if (!CommitCurrentPage()) {
+        return {};
+    }
+    const std::optional<std::filesystem::path> chosen = ChooseFile(FileKind::Vcf, true);
+    if (!chosen) {
+        return {};
+    }
+    StoreAllPages();
+    if (const MessageCode code =
+            qzb::ExportContacts(*chosen, m_context.device.book, m_context.store, TranslatedTexts(m_context.strings));
+        code != kOk) {
+        Tell(code);
+        return {code, 0};
+    }
+    return {};
+}
+
+std::vector<CBackupFile> CQZBSession::Backups() const
+{
+    return ListBackups(DataFolder(), m_context.profile->shortCode);
+}
+
+CSessionPreview CQZBSession::CompareBackup(const std::filesystem::path& backup) const
+{
+    CAppContext loaded(m_context.modelCode);
+    if (CheckDatFamily(backup, m_context.modelCode) != kOk || OpenDatFile(backup, loaded) != kOk) {
+        CSessionPreview unreadable;
+        unreadable.deviceKnown = false;
+        unreadable.empty = false;
+        return unreadable;
+    }
+    return PreviewOf(CMachineState{m_context.store, m_context.device}, CMachineState{loaded.store, loaded.device});
+}
+
+CSessionOutcome CQZBSession::RestoreBackup()
+{
+    if (!CommitCurrentPage() || m_views == nullptr) {
+        return {};
+    }
+    if ((m_state & (kStateDeviceData | kStateFileData | kStateCsvData)) != 0 &&
+        Ask(kMsgOpenUseFileData, ButtonSet::OkCancel) != kAnswerOk) {
+        return {};
+    }
+    StoreAllPages();
+    const std::vector<CBackupFile> backups = Backups();
+    const std::optional<std::filesystem::path> chosen =
+        m_views->ChooseBackup(backups, [&](std::size_t index) { return CompareBackup(backups.at(index).path); });
+    if (!chosen) {
+        return {};
+    }
+    return LoadDatFile(*chosen, false);
 }
 
 bool CQZBSession::LeavePage(std::uint32_t typeCode)

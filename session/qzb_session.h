@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qzb {
 
@@ -102,6 +103,18 @@ public:
     CSessionOutcome ImportCsv();
     CSessionOutcome ExportCsv();
 
+    // Contacts from a vCard file of a desktop address book, after a preview; the book as vCards.
+    CSessionOutcome ImportContacts();
+    CSessionOutcome ExportContacts();
+
+    // The download backups of the running model, newest first.
+    std::vector<CBackupFile> Backups() const;
+    // What loading the backup would change in the window's data, in what an upload carries.
+    CSessionPreview CompareBackup(const std::filesystem::path& backup) const;
+    // Loads the backup the user chooses into the window as Open does; the backup stays no current
+    // file, so that Save never writes over it.
+    CSessionOutcome RestoreBackup();
+
     // Leaving the page of typeCode for another node: a settings page is checked and stored first;
     // false keeps the page. While looking only (a tour of pictures) nothing is checked.
     bool LeavePage(std::uint32_t typeCode);
@@ -139,6 +152,8 @@ private:
     // Reads the device's state into a copy without touching the data being edited.
     MessageCode ReadDeviceState();
     CSessionPreview Preview(const CMachineState* device) const;
+    CSessionPreview PreviewOf(const CMachineState& before, const CMachineState& after) const;
+    CSessionOutcome LoadDatFile(const std::filesystem::path& path, bool makeCurrent);
     void MakeCurrentFile(const std::filesystem::path& path);
     // The file the user chooses in the dialog of that kind; none headless or when cancelled.
     std::optional<std::filesystem::path> ChooseFile(FileKind kind, bool save) const;

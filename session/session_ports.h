@@ -1,6 +1,8 @@
 #pragma once
 
+#include "addressbook/contacts_import.h"
 #include "base/message_codes.h"
+#include "files/backups.h"
 #include "pages/page_def.h"
 
 #include <cstdint>
@@ -26,7 +28,7 @@ public:
     virtual void ReloadAll() = 0;
 };
 
-enum class FileKind : std::uint8_t { Dat, Csv };
+enum class FileKind : std::uint8_t { Dat, Csv, Vcf };
 
 // The file dialogs: a path chosen by the user, or none when the dialog was cancelled.
 class ISessionFiles
@@ -63,6 +65,14 @@ struct CSessionReport
     std::vector<std::u16string> notes;
 };
 
+// What a contacts import would make, for the preview the user confirms.
+struct CContactsPreview
+{
+    std::u16string summary;
+    std::vector<CContactRow> rows;
+    std::vector<std::u16string> notes;
+};
+
 // The questions and lists that need more than a message box.
 class ISessionViews
 {
@@ -72,6 +82,23 @@ public:
     virtual bool ConfirmUpload(const CSessionPreview& preview) = 0;
     virtual void ShowComparison(const CSessionPreview& preview) = 0;
     virtual void ShowReport(const CSessionReport& report) = 0;
+    // The backup the user chooses to restore, or none; compare gives what restoring the backup at
+    // a position of the list would change in the window.
+    virtual std::optional<std::filesystem::path>
+    ChooseBackup(const std::vector<CBackupFile>& backups, const std::function<CSessionPreview(std::size_t)>& compare)
+    {
+        (void)backups;
+        (void)compare;
+        return std::nullopt;
+    }
+    // The import's options as the user sets them while the preview follows; true imports.
+    virtual bool ConfirmContactsImport(CContactsOptions& options,
+                                       const std::function<CContactsPreview(const CContactsOptions&)>& preview)
+    {
+        (void)options;
+        (void)preview;
+        return false;
+    }
 };
 
 } // namespace qzb

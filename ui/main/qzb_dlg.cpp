@@ -452,6 +452,21 @@ void CQZBDlg::ExportCsvFile()
     Apply(m_session->ExportCsv());
 }
 
+void CQZBDlg::ImportContactsFile()
+{
+    Apply(m_session->ImportContacts());
+}
+
+void CQZBDlg::ExportContactsFile()
+{
+    Apply(m_session->ExportContacts());
+}
+
+void CQZBDlg::RestoreBackup()
+{
+    Apply(m_session->RestoreBackup());
+}
+
 void CQZBDlg::RecreatePageHost()
 {
     delete m_host;
@@ -496,6 +511,15 @@ void CQZBDlg::RunCommand(std::uint32_t command)
             break;
         case kCmdDialExport:
             ExportCsvFile();
+            break;
+        case kCmdContactsImport:
+            ImportContactsFile();
+            break;
+        case kCmdContactsExport:
+            ExportContactsFile();
+            break;
+        case kCmdRestoreBackup:
+            RestoreBackup();
             break;
         case kCmdPrint:
             PrintLists();

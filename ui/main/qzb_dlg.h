@@ -95,6 +95,11 @@ public:
     // The address book's CSV exchange.
     void ImportCsvFile();
     void ExportCsvFile();
+    // Contacts of a desktop address book (vCard), and the book as vCards.
+    void ImportContactsFile();
+    void ExportContactsFile();
+    // Loads a download backup the user picks, after showing how it differs from the window's data.
+    void RestoreBackup();
     // Prints the lists the selection dialog chooses, after the print dialog and a preview.
     void PrintLists();
     // The print queues the print command checks for the device's own; the system's by default.

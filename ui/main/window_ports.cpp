@@ -3,7 +3,9 @@
 #include "app/app_context.h"
 #include "app/english_texts.h"
 #include "device/device_protocol.h"
+#include "ui/main/contacts_import_dialog.h"
 #include "ui/main/file_dialogs.h"
+#include "ui/main/restore_backup_dialog.h"
 #include "ui/main/upload_preview_dialog.h"
 #include "ui/pages/main_item_dlg.h"
 
@@ -27,7 +29,15 @@ QStringList Lines(const std::vector<std::u16string>& lines)
 
 QString Filter(FileKind kind)
 {
-    return kind == FileKind::Dat ? QStringLiteral("DAT (*.DAT *.dat *.Dat)") : QStringLiteral("CSV (*.csv)");
+    switch (kind) {
+        case FileKind::Dat:
+            return QStringLiteral("DAT (*.DAT *.dat *.Dat)");
+        case FileKind::Csv:
+            return QStringLiteral("CSV (*.csv)");
+        case FileKind::Vcf:
+            return QStringLiteral("vCard (*.vcf *.VCF *.vcard)");
+    }
+    return {};
 }
 
 std::optional<std::filesystem::path> Chosen(const QString& chosen)
@@ -84,6 +94,9 @@ QString CWindowPorts::Caption(FileKind kind, bool save) const
 {
     if (kind == FileKind::Csv) {
         return Text(save ? "STR_DLG_DIALEXPORT" : "STR_DLG_DIALIMPORT");
+    }
+    if (kind == FileKind::Vcf) {
+        return Text(save ? "STR_DLG_CONTACTS_EXPORT" : "STR_DLG_CONTACTS_IMPORT");
     }
     return m_window.windowTitle();
 }
@@ -174,6 +187,37 @@ void CWindowPorts::ShowReport(const CSessionReport& report)
     texts.summary = summary;
     texts.cancel = Text("STR_PREVIEW_CLOSE");
     CUploadPreviewDialog::Ask(CUploadPreviewDialog::Kind::Report, texts, Lines(report.notes), &m_window);
+}
+
+std::optional<std::filesystem::path>
+CWindowPorts::ChooseBackup(const std::vector<CBackupFile>& backups,
+                           const std::function<CSessionPreview(std::size_t)>& compare)
+{
+    CRestoreBackupDialog::CTexts texts{Text("STR_DLG_RESTORE_BACKUP"),
+                                       Text("STR_BACKUP_COL_DATE"),
+                                       Text("STR_BACKUP_COL_TIME"),
+                                       Text("STR_BACKUP_COL_SERIAL"),
+                                       Text("STR_BACKUP_NONE"),
+                                       Text("STR_BACKUP_COMPARE"),
+                                       Text("STR_BACKUP_RESTORE"),
+                                       Text("STR_PREVIEW_CANCEL")};
+    CRestoreBackupDialog dialog(backups, compare, texts, &m_window);
+    if (dialog.exec() != QDialog::Accepted || dialog.Chosen() < 0) {
+        return std::nullopt;
+    }
+    return backups.at(static_cast<std::size_t>(dialog.Chosen())).path;
+}
+
+bool CWindowPorts::ConfirmContactsImport(CContactsOptions& options,
+                                         const std::function<CContactsPreview(const CContactsOptions&)>& preview)
+{
+    CContactsImportDialog dialog(
+        options, preview, [this](std::string_view key) { return Text(key); }, &m_window);
+    if (dialog.exec() != QDialog::Accepted) {
+        return false;
+    }
+    options = dialog.Options();
+    return true;
 }
 
 } // namespace qzb
