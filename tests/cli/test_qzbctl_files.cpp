@@ -1,8 +1,12 @@
 #include "tests/cli/qzbctl_fixture.h"
 
+#include "base/file_lock.h"
+
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <fcntl.h>
+#include <future>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -129,6 +133,22 @@ TEST_F(Qzbctl, ALongNameIsWrittenAgain)
     const CRun set = Run({"set", File(name), "USER_SET_DLG", "USER_NAME", "--text", "Bob"});
     EXPECT_EQ(set.status, kExitOk) << set.err;
     EXPECT_EQ(Dump(name)["settings"]["USER_SET_DLG"]["USER_NAME"]["text"], "Bob");
+}
+
+// A command that changes a file waits while another writer holds it, and goes on once it is let go.
+TEST_F(Qzbctl, AChangeWaitsForTheWriterThatHoldsTheFile)
+{
+    ASSERT_EQ(Run({"new", File("d.dat")}).status, kExitOk);
+    CFileLock other;
+    ASSERT_TRUE(other.Acquire(File("d.dat"), std::chrono::milliseconds(0)));
+    auto set = std::async(std::launch::async, [this] {
+        return Run({"set", File("d.dat"), "USER_SET_DLG", "USER_NAME", "--text", "Bob"});
+    });
+    EXPECT_EQ(set.wait_for(std::chrono::milliseconds(300)), std::future_status::timeout);
+    other.Release();
+    const CRun run = set.get();
+    EXPECT_EQ(run.status, kExitOk) << run.err;
+    EXPECT_EQ(Dump("d.dat")["settings"]["USER_SET_DLG"]["USER_NAME"]["text"], "Bob");
 }
 
 } // namespace
