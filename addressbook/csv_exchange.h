@@ -9,6 +9,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 namespace qzb {
@@ -117,6 +118,7 @@ struct CCsvReport
     std::vector<CCsvNote> notes;
     CCsvCounts read; // an import's entries, once it succeeded
     int systemError = 0;
+    std::error_code writeError; // an export's, naming its kind (the folder's, no regular file)
 };
 
 // Appends ".csv" unless the name ends in it, in any case.

@@ -304,9 +304,11 @@ MessageCode ExportAddressBook(const std::filesystem::path& path,
     const std::string csv = BuildAddressBookCsv(book, store, text, report ? &report->notes : nullptr);
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(csv.data());
     // Scan-to-server passwords are only shifted, not protected: the file is its owner's alone.
-    if (!WriteFileAtomically(WithCsvExtension(path), std::span(bytes, csv.size()), FileRights::OwnerOnly)) {
+    std::error_code error;
+    if (!WriteFileAtomically(WithCsvExtension(path), std::span(bytes, csv.size()), &error, FileRights::OwnerOnly)) {
         if (report) {
             report->systemError = errno;
+            report->writeError = error;
         }
         return kMsgWriteFileError;
     }

@@ -4,19 +4,28 @@
 #include <filesystem>
 #include <optional>
 #include <span>
+#include <string>
 #include <system_error>
 #include <vector>
 
 namespace qzb {
 
-// Who may read a written file: the usual rights (the umask's for a new file, those it had for a
-// replaced one), or its owner alone whatever it had, for files that hold passwords.
-enum class FileRights : std::uint8_t { Usual, OwnerOnly };
+// Who may read a written file. A file that is replaced keeps its owner, and its rights unless they
+// are OwnerOnly.
+enum class FileRights : std::uint8_t {
+    Usual, // the umask's usual rights for a new file
+    OwnerOnlyWhenNew, // device data (passwords in clear text): a new file is its owner's alone
+    OwnerOnly, // copies nobody asked to share (backups, CSV exports): its owner's alone always
+};
 
-// Writes the bytes to a temporary file in the same folder and renames it over the target only
-// after a complete, flushed write: a failure never destroys the previous file. A file the user may
-// not write is not replaced (EACCES), even for root when it has no write permission bit at all.
-// The system's reason for a failure goes to error when given, and to errno.
+// Writes the bytes to a temporary file in the target's folder and renames it over the target only
+// after a complete, flushed write: a failure never destroys the previous file. A symbolic link is
+// written through to the file it ends at and stays a link. A target that exists and is no regular
+// file (a folder, a FIFO, a device node) is refused and left alone. A file the user may not write
+// is not replaced (EACCES), even for root when it has no write permission bit at all. Other names
+// of a hard-linked file keep the old content: only a rename replaces a file in one step. The
+// system's reason for a failure goes to error when given, and to errno; a failure of the folder
+// (no right to create a file there, a read-only file system) is of FolderErrorCategory().
 bool WriteFileAtomically(const std::filesystem::path& path,
                          std::span<const std::uint8_t> bytes,
                          std::error_code* error = nullptr,
@@ -27,6 +36,18 @@ WriteFileAtomically(const std::filesystem::path& path, std::span<const std::uint
 {
     return WriteFileAtomically(path, bytes, nullptr, rights);
 }
+
+// The category of a system error that concerns the folder a file is written in, not the file.
+const std::error_category& FolderErrorCategory();
+// The refusal to replace something that is no regular file.
+std::error_code NotRegularFileError();
+
+// "path: reason" for the user, naming the folder when the folder refused the file.
+std::string FileErrorText(const std::filesystem::path& path, std::error_code reason);
+
+// The file a path ends at after its symbolic links (the path itself when it is none, or when a
+// link points at nothing yet); nothing when the links loop or cannot be read.
+std::optional<std::filesystem::path> LinkTarget(const std::filesystem::path& path, std::error_code* error = nullptr);
 
 enum class ReadFileResult : std::uint8_t { Ok, CannotOpen, ReadFailed };
 

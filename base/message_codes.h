@@ -91,5 +91,7 @@ inline constexpr MessageCode kMsgPrintingStart = 0x8003000C;
 // Notices of this utility beyond the device's own catalogue; each takes a path as insert.
 inline constexpr MessageCode kMsgBackupNotWritten = 0x80040001;
 inline constexpr MessageCode kMsgHelpFileMissing = 0x80040002;
+// Another program held the settings file being changed for longer than a writer waits.
+inline constexpr MessageCode kMsgFileInUse = 0x80040003;
 
 } // namespace qzb

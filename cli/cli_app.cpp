@@ -1,12 +1,12 @@
 #include "cli/cli_app.h"
 
 #include "app/message_catalogue.h"
+#include "base/atomic_file.h"
 #include "files/dat_file.h"
 #include "model/text_codec.h"
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
 
 namespace qzb {
@@ -111,30 +111,54 @@ void PrintError(std::ostream& err, const CCliApp& app, MessageCode code, const s
 void PrintError(
     std::ostream& err, const CCliApp& app, MessageCode code, const std::filesystem::path& path, std::error_code reason)
 {
-    PrintError(err, app, code, reason ? path.string() + ": " + reason.message() : std::string());
+    PrintError(err, app, code, reason ? FileErrorText(path, reason) : std::string());
 }
 
-bool OpenDatFileOrTell(CCliApp& app, const std::filesystem::path& path, std::ostream& err)
+CDatInput::CDatInput(std::filesystem::path path)
+    : m_path(std::move(path))
+{
+    m_read = ReadDatBytes(m_path, m_bytes, &m_reason);
+}
+
+std::optional<std::int32_t> CDatInput::HeaderModel() const
+{
+    return m_read == kOk ? DatHeaderModel(m_bytes) : std::nullopt;
+}
+
+std::int32_t CDatInput::Model(const CCliOptions& options) const
+{
+    return options.model ? *options.model : HeaderModel().value_or(QZB_DEFAULT_MODEL);
+}
+
+MessageCode CDatInput::Open(CCliApp& app, std::error_code* error) const
+{
+    if (m_read != kOk) {
+        if (error) {
+            *error = m_reason;
+        }
+        return m_read;
+    }
+    return OpenDatBytes(m_bytes, app.Context(), app.Texts());
+}
+
+bool CDatInput::OpenOrTell(CCliApp& app, std::ostream& err) const
 {
     std::error_code reason;
-    if (const MessageCode code = OpenDatFile(path, app.Context(), app.Texts(), &reason); code != kOk) {
-        PrintError(err, app, code, path, reason);
+    if (const MessageCode code = Open(app, &reason); code != kOk) {
+        PrintError(err, app, code, m_path, reason);
         return false;
     }
     return true;
 }
 
-std::int32_t ModelForFile(const CCliOptions& options, const std::filesystem::path& path)
+bool SaveDatFileOrTell(CCliApp& app, const std::filesystem::path& path, std::ostream& err)
 {
-    if (options.model) {
-        return *options.model;
+    std::error_code reason;
+    if (!WriteFileAtomically(path, BuildDatFile(app.Context()), &reason, FileRights::OwnerOnlyWhenNew)) {
+        PrintError(err, app, kMsgWriteFileError, path, reason);
+        return false;
     }
-    std::ifstream in(path, std::ios::binary);
-    std::uint8_t header[kDatHeaderSize] = {};
-    if (in.read(reinterpret_cast<char*>(header), sizeof(header))) {
-        return DatHeaderModel(header).value_or(QZB_DEFAULT_MODEL);
-    }
-    return QZB_DEFAULT_MODEL;
+    return true;
 }
 
 } // namespace qzb

@@ -12,6 +12,7 @@
 #include <string>
 #include <system_error>
 #include <utility>
+#include <vector>
 
 namespace qzb {
 
@@ -75,12 +76,33 @@ void PrintError(std::ostream& err, const CCliApp& app, MessageCode code, const s
 void PrintError(
     std::ostream& err, const CCliApp& app, MessageCode code, const std::filesystem::path& path, std::error_code reason);
 
-// Opens a DAT file into the app's context; a failure is told on err, naming the file and the
-// system's reason, and the call returns false.
-bool OpenDatFileOrTell(CCliApp& app, const std::filesystem::path& path, std::ostream& err);
-// The model a command that opens a DAT file runs as: --model when given, else the model its
-// header names when the header's magic is the one that model writes.
-std::int32_t ModelForFile(const CCliOptions& options, const std::filesystem::path& path);
+// A DAT file named on the command line, read once: a pipe or a process substitution gives its
+// bytes only once, so the model is taken from the very bytes that are then opened.
+class CDatInput
+{
+public:
+    explicit CDatInput(std::filesystem::path path);
+
+    const std::filesystem::path& Path() const { return m_path; }
+    // The model its header names when the header's magic is the one that model writes.
+    std::optional<std::int32_t> HeaderModel() const;
+    // The model a command that opens it runs as: --model when given, else its header's model.
+    std::int32_t Model(const CCliOptions& options) const;
+    // Opens it into the app's context: 0 or the code of the failure, the system's reason in error.
+    MessageCode Open(CCliApp& app, std::error_code* error = nullptr) const;
+    // The same, telling a failure on err with the file and the system's reason; false then.
+    bool OpenOrTell(CCliApp& app, std::ostream& err) const;
+
+private:
+    std::filesystem::path m_path;
+    std::vector<std::uint8_t> m_bytes;
+    MessageCode m_read = kOk;
+    std::error_code m_reason;
+};
+
+// Writes the app's settings back to the DAT file a command changed; a failure is told on err,
+// naming the file (or its folder) and the system's reason, and the call returns false.
+bool SaveDatFileOrTell(CCliApp& app, const std::filesystem::path& path, std::ostream& err);
 
 // The folder of the running program, empty when the system does not tell.
 std::filesystem::path ExecutableFolder();

@@ -5,6 +5,8 @@
 
 #include <CLI/CLI.hpp>
 
+#include <cstdio>
+
 namespace qzb {
 
 bool CCliCommand::Chosen() const
@@ -33,6 +35,18 @@ int TellFailure(
     std::ostream& err, const CCliApp& app, MessageCode code, const std::filesystem::path& path, std::error_code reason)
 {
     PrintError(err, app, code, path, reason);
+    return kExitFailed;
+}
+
+int TellFileInUse(std::ostream& err, const CCliApp& app, const std::filesystem::path& path)
+{
+    std::string text = app.MessageText(kMsgFileInUse);
+    if (const std::size_t insert = text.find("%s"); insert != std::string::npos) {
+        text.replace(insert, 2, path.string());
+    }
+    char hex[16];
+    std::snprintf(hex, sizeof(hex), "0x%08X", kMsgFileInUse);
+    err << "error " << hex << ": " << text << '\n';
     return kExitFailed;
 }
 

@@ -40,4 +40,8 @@ int TellFailure(std::ostream& err, const CCliApp& app, MessageCode code, const s
 int TellFailure(
     std::ostream& err, const CCliApp& app, MessageCode code, const std::filesystem::path& path, std::error_code reason);
 
+// The error line of a settings file that another program held for longer than a writer waits;
+// returns the failure status.
+int TellFileInUse(std::ostream& err, const CCliApp& app, const std::filesystem::path& path);
+
 } // namespace qzb

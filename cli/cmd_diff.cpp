@@ -74,8 +74,9 @@ int CDiffCommand::Run(const CCliOptions& options, std::ostream& out, std::ostrea
     std::unique_ptr<CCliApp> apps[2];
     const std::string* paths[2] = {&m_before, &m_after};
     for (int i = 0; i < 2; ++i) {
-        apps[i] = std::make_unique<CCliApp>(options, ModelForFile(options, *paths[i]), err);
-        if (!OpenDatFileOrTell(*apps[i], *paths[i], err)) {
+        const CDatInput input(*paths[i]);
+        apps[i] = std::make_unique<CCliApp>(options, input.Model(options), err);
+        if (!input.OpenOrTell(*apps[i], err)) {
             return kExitFailed;
         }
     }

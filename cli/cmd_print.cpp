@@ -71,9 +71,10 @@ int CPrintCommand::Run(const CCliOptions& options, std::ostream&, std::ostream& 
     selection.favouriteNumbers = Numbers(*m_command, "--favourite-numbers", m_favouriteNumbers, kFavouritePrintLimit);
 
 #if QZB_WITH_PRINT
-    CCliApp app(options, ModelForFile(options, m_file), err);
+    const CDatInput input(m_file);
+    CCliApp app(options, input.Model(options), err);
     CAppContext& context = app.Context();
-    if (!OpenDatFileOrTell(app, m_file, err)) {
+    if (!input.OpenOrTell(app, err)) {
         return kExitFailed;
     }
     std::string problem;

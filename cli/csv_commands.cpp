@@ -2,6 +2,7 @@
 
 #include "addressbook/csv_exchange.h"
 #include "base/atomic_file.h"
+#include "base/file_lock.h"
 #include "cli/cli_app.h"
 #include "cli/csv_notes.h"
 #include "cli/qzbctl.h"
@@ -25,15 +26,21 @@ int CCsvExportCommand::Run(const CCliOptions& options, std::ostream&, std::ostre
 {
     const std::filesystem::path path = m_file;
     const std::filesystem::path csv = m_csv;
-    CCliApp app(options, ModelForFile(options, path), err);
+    const CDatInput input(path);
+    CCliApp app(options, input.Model(options), err);
     CAppContext& context = app.Context();
-    if (!OpenDatFileOrTell(app, path, err)) {
+    if (!input.OpenOrTell(app, err)) {
         return kExitFailed;
     }
     CCsvReport report;
     if (const MessageCode code = ExportAddressBook(csv, context.device.book, context.store, app.Texts(), &report);
         code != kOk) {
-        return TellFailure(err, app, code, CsvFileDetail(WithCsvExtension(csv), report.systemError));
+        const std::filesystem::path written = WithCsvExtension(csv);
+        return TellFailure(err,
+                           app,
+                           code,
+                           report.writeError ? FileErrorText(written, report.writeError)
+                                             : CsvFileDetail(written, report.systemError));
     }
     PrintCsvNotes(err, report.notes);
     return kExitOk;
@@ -51,9 +58,16 @@ int CCsvImportCommand::Run(const CCliOptions& options, std::ostream&, std::ostre
 {
     const std::filesystem::path path = m_file;
     const std::filesystem::path csv = m_csv;
-    CCliApp app(options, ModelForFile(options, path), err);
+    // Held from the read to the write: another writer's change in between would be lost.
+    CFileLock lock;
+    const bool locked = lock.Acquire(path);
+    const CDatInput input(path);
+    CCliApp app(options, input.Model(options), err);
     CAppContext& context = app.Context();
-    if (!OpenDatFileOrTell(app, path, err)) {
+    if (!locked) {
+        return TellFileInUse(err, app, path);
+    }
+    if (!input.OpenOrTell(app, err)) {
         return kExitFailed;
     }
     CCsvReport report;
@@ -61,9 +75,8 @@ int CCsvImportCommand::Run(const CCliOptions& options, std::ostream&, std::ostre
         code != kOk) {
         return TellFailure(err, app, code, CsvFileDetail(csv, report.systemError));
     }
-    std::error_code reason;
-    if (!WriteFileAtomically(path, BuildDatFile(context), &reason)) {
-        return TellFailure(err, app, kMsgWriteFileError, path, reason);
+    if (!SaveDatFileOrTell(app, path, err)) {
+        return kExitFailed;
     }
     PrintCsvReadSummary(err, report.read);
     PrintCsvNotes(err, report.notes);

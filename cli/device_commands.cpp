@@ -20,6 +20,7 @@
 
 #include <charconv>
 #include <cstdio>
+#include <fcntl.h>
 #include <fstream>
 #include <limits>
 #include <memory>
@@ -202,6 +203,10 @@ int RunDeviceCommand(const CCliOptions& options,
             config.vendorId = *vendor;
         }
         if (device.trace) {
+            // The exchanges carry the device's passwords: a new trace is its owner's alone.
+            if (const int fd = ::open(device.trace->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600); fd >= 0) {
+                ::close(fd);
+            }
             traceFile = std::make_unique<std::ofstream>(*device.trace);
             if (!traceFile->is_open()) {
                 throw CUsageError{"--trace: " + device.trace->string() + " cannot be created"};
@@ -213,14 +218,12 @@ int RunDeviceCommand(const CCliOptions& options,
     }
 
     std::optional<std::int32_t> model = options.model;
-    if (action == "upload" && !model) {
-        // An upload runs as the model its file was written for.
-        CDatContents contents;
-        for (std::int32_t candidate : {8313, 8314, 8315, 8329, 2152}) {
-            if (ReadDatFile(file, candidate, contents) == kOk && contents.modelCode == candidate) {
-                model = candidate;
-                break;
-            }
+    // An upload runs as the model its file was written for; the file is read once, a pipe too.
+    std::optional<CDatInput> upload;
+    if (action == "upload") {
+        upload.emplace(file);
+        if (!model) {
+            model = upload->HeaderModel();
         }
     }
     const std::int32_t fallback = FallbackModel(ReadLastModelFile(LauncherPreferencesFile()), QZB_DEFAULT_MODEL);
@@ -243,7 +246,7 @@ int RunDeviceCommand(const CCliOptions& options,
     }
     CCliApp app(options, *model, err);
     if (action == "upload") {
-        if (const MessageCode code = OpenDatFile(file, app.Context(), app.Texts()); code != kOk) {
+        if (const MessageCode code = upload->Open(app); code != kOk) {
             return Failed(app, code, err);
         }
     }

@@ -1,6 +1,6 @@
 #include "cli/entry_commands.h"
 
-#include "base/atomic_file.h"
+#include "base/file_lock.h"
 #include "cli/cli_app.h"
 #include "cli/entry_input.h"
 #include "cli/qzbctl.h"
@@ -117,9 +117,17 @@ int CEntryCommand::Run(const CCliOptions& options, std::ostream& out, std::ostre
         err << "qzbctl: expected speed:N (1-250), group:G (1-20) or favourite:S (1-20), not " << m_target << '\n';
         return kExitUsage;
     }
-    CCliApp app(options, ModelForFile(options, m_file), err);
+    // A change holds the file from the read to the write: another writer's change in between
+    // would be lost.
+    CFileLock lock;
+    const bool locked = m_show->parsed() || lock.Acquire(m_file);
+    const CDatInput input(m_file);
+    CCliApp app(options, input.Model(options), err);
     CAppContext& context = app.Context();
-    if (!OpenDatFileOrTell(app, m_file, err)) {
+    if (!locked) {
+        return TellFileInUse(err, app, m_file);
+    }
+    if (!input.OpenOrTell(app, err)) {
         return kExitFailed;
     }
     if (m_show->parsed()) {
@@ -180,12 +188,7 @@ int CEntryCommand::Run(const CCliOptions& options, std::ostream& out, std::ostre
             return kExitFailed;
         }
     }
-    std::error_code reason;
-    if (!WriteFileAtomically(m_file, BuildDatFile(context), &reason)) {
-        PrintError(err, app, kMsgWriteFileError, m_file + ": " + reason.message());
-        return kExitFailed;
-    }
-    return kExitOk;
+    return SaveDatFileOrTell(app, m_file, err) ? kExitOk : kExitFailed;
 }
 
 Json EntryShowJson(CCliApp& app, const CEntryTarget& target)

@@ -27,8 +27,9 @@ int CDumpCommand::Run(const CCliOptions& options, std::ostream& out, std::ostrea
 {
     const std::filesystem::path path = m_file;
     if (!m_rawImage) {
-        CCliApp app(options, ModelForFile(options, path), err);
-        if (!OpenDatFileOrTell(app, path, err)) {
+        const CDatInput input(path);
+        CCliApp app(options, input.Model(options), err);
+        if (!input.OpenOrTell(app, err)) {
             return kExitFailed;
         }
         out << DumpJson(app.Context()).dump(2) << '\n';
@@ -83,8 +84,9 @@ int CEncodeCommand::Run(const CCliOptions& options, std::ostream&, std::ostream&
 {
     const std::filesystem::path in = m_file;
     const std::filesystem::path outPath = m_output;
-    CCliApp app(options, ModelForFile(options, in), err);
-    if (!OpenDatFileOrTell(app, in, err)) {
+    const CDatInput input(in);
+    CCliApp app(options, input.Model(options), err);
+    if (!input.OpenOrTell(app, err)) {
         return kExitFailed;
     }
     CEncodeOptions encode;
@@ -92,7 +94,8 @@ int CEncodeCommand::Run(const CCliOptions& options, std::ostream&, std::ostream&
     encode.serviceMan = m_service;
     const std::vector<std::uint8_t> image = EncodeMachineImage(app.Context().device, app.Context().store, encode);
     std::error_code reason;
-    if (!WriteFileAtomically(outPath, image, &reason)) {
+    // The image carries the settings' passwords as the DAT file does.
+    if (!WriteFileAtomically(outPath, image, &reason, FileRights::OwnerOnlyWhenNew)) {
         return TellFailure(err, app, kMsgWriteFileError, outPath, reason);
     }
     return kExitOk;

@@ -1,6 +1,6 @@
 #include "cli/page_commands.h"
 
-#include "base/atomic_file.h"
+#include "base/file_lock.h"
 #include "cli/cli_app.h"
 #include "cli/qzbctl.h"
 #include "cli/store_commands.h"
@@ -196,9 +196,17 @@ int CPageCommand::Run(const CCliOptions& options, std::ostream& out, std::ostrea
         out << PageListJson(app).dump(2) << '\n';
         return kExitOk;
     }
-    CCliApp app(options, ModelForFile(options, m_file), err);
+    // A page set holds the file from the read to the write: another writer's change in between
+    // would be lost.
+    CFileLock lock;
+    const bool locked = !m_set->parsed() || lock.Acquire(m_file);
+    const CDatInput input(m_file);
+    CCliApp app(options, input.Model(options), err);
     CAppContext& context = app.Context();
-    if (!OpenDatFileOrTell(app, m_file, err)) {
+    if (!locked) {
+        return TellFileInUse(err, app, m_file);
+    }
+    if (!input.OpenOrTell(app, err)) {
         return kExitFailed;
     }
     const CPageDef* def = FindPageDef(m_page);
@@ -221,12 +229,7 @@ int CPageCommand::Run(const CCliOptions& options, std::ostream& out, std::ostrea
         err << "qzbctl: " << m_file << " left unchanged: " << *unkept << '\n';
         return kExitFailed;
     }
-    std::error_code reason;
-    if (!WriteFileAtomically(m_file, BuildDatFile(context), &reason)) {
-        PrintError(err, app, kMsgWriteFileError, m_file + ": " + reason.message());
-        return kExitFailed;
-    }
-    return kExitOk;
+    return SaveDatFileOrTell(app, m_file, err) ? kExitOk : kExitFailed;
 }
 
 Json PageListJson(CCliApp& app)

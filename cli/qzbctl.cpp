@@ -17,8 +17,10 @@
 
 #include <cerrno>
 #include <cstring>
+#include <optional>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace qzb {
@@ -54,6 +56,43 @@ void RefuseEmptyValues(CLI::App& app)
     for (CLI::App* command : app.get_subcommands([](CLI::App*) { return true; })) {
         RefuseEmptyValues(*command);
     }
+}
+
+// The word given where a command needed a subcommand and that names none ("qzbctl frobnicate",
+// "qzbctl page frob"), with the command it was given to.
+std::optional<std::pair<std::string, std::string>> UnknownSubcommand(const CLI::App& app)
+{
+    if (!app.get_subcommands().empty()) {
+        return UnknownSubcommand(*app.get_subcommands().front());
+    }
+    if (app.get_require_subcommand_min() == 0) {
+        return std::nullopt;
+    }
+    for (const std::string& word : app.remaining(false)) {
+        if (!word.empty() && word.front() != '-') {
+            return std::pair(word, app.get_parent() != nullptr ? app.get_name() : std::string());
+        }
+    }
+    return std::nullopt;
+}
+
+// The parser's own text, but for the arguments left over: it names them last to first.
+std::string ParseErrorText(const CLI::App& app, const CLI::ParseError& error)
+{
+    if (const auto unknown = UnknownSubcommand(app)) {
+        return "Unknown subcommand '" + unknown->first + "'" +
+               (unknown->second.empty() ? "" : " of " + unknown->second);
+    }
+    if (dynamic_cast<const CLI::ExtrasError*>(&error) != nullptr) {
+        const std::vector<std::string> extras = app.remaining(true);
+        std::string text = extras.size() == 1 ? "The following argument was not expected:"
+                                              : "The following arguments were not expected:";
+        for (const std::string& extra : extras) {
+            text += " " + extra;
+        }
+        return text;
+    }
+    return error.what();
 }
 
 int RunCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err)
@@ -120,7 +159,7 @@ int RunCommand(const std::vector<std::string>& arguments, std::ostream& out, std
         out << version.what() << '\n';
         return kExitOk;
     } catch (const CLI::ParseError& error) {
-        err << "qzbctl: " << error.what() << '\n' << "Run qzbctl --help for the commands.\n";
+        err << "qzbctl: " << ParseErrorText(cli, error) << '\n' << "Run qzbctl --help for the commands.\n";
         return UsageStatus(commands);
     }
     if (modelOption->count() > 0) {

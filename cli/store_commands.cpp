@@ -1,6 +1,6 @@
 #include "cli/store_commands.h"
 
-#include "base/atomic_file.h"
+#include "base/file_lock.h"
 #include "cli/cli_app.h"
 #include "cli/json_dump.h"
 #include "cli/qzbctl.h"
@@ -126,12 +126,19 @@ int CSetCommand::Run(const CCliOptions& options, std::ostream&, std::ostream& er
     }
     const bool number = m_numberOption->count() > 0;
     const std::filesystem::path path = m_file;
-    CCliApp app(options, ModelForFile(options, path), err);
+    // Held from the read to the write: another writer's change in between would be lost.
+    CFileLock lock;
+    const bool locked = lock.Acquire(path);
+    const CDatInput input(path);
+    CCliApp app(options, input.Model(options), err);
     CAppContext& context = app.Context();
     if (const auto usage = UnknownSettingText(context.store, m_page, m_key)) {
         return TellUsage(err, *usage);
     }
-    if (!OpenDatFileOrTell(app, path, err)) {
+    if (!locked) {
+        return TellFileInUse(err, app, path);
+    }
+    if (!input.OpenOrTell(app, err)) {
         return kExitFailed;
     }
     // Only a value the saved file gives back as set is stored; anything else leaves the file as it was.
@@ -149,11 +156,7 @@ int CSetCommand::Run(const CCliOptions& options, std::ostream&, std::ostream& er
         // USER_NAME is kept in the device's panel code, as the user page stores it.
         context.store.SetItemTextRaw(m_page, m_key, SettingTextBytes(m_key, wide));
     }
-    std::error_code reason;
-    if (!WriteFileAtomically(path, BuildDatFile(context), &reason)) {
-        return TellFailure(err, app, kMsgWriteFileError, path, reason);
-    }
-    return kExitOk;
+    return SaveDatFileOrTell(app, path, err) ? kExitOk : kExitFailed;
 }
 
 void CGetCommand::AddCommand(CLI::App& root)
@@ -166,13 +169,13 @@ void CGetCommand::AddCommand(CLI::App& root)
 
 int CGetCommand::Run(const CCliOptions& options, std::ostream& out, std::ostream& err) const
 {
-    const std::filesystem::path path = m_file;
-    CCliApp app(options, ModelForFile(options, path), err);
+    const CDatInput input(m_file);
+    CCliApp app(options, input.Model(options), err);
     CAppContext& context = app.Context();
     if (const auto usage = UnknownSettingText(context.store, m_page, m_key)) {
         return TellUsage(err, *usage);
     }
-    if (!OpenDatFileOrTell(app, path, err)) {
+    if (!input.OpenOrTell(app, err)) {
         return kExitFailed;
     }
     out << SettingJson(context, m_page, m_key).dump() << '\n';

@@ -122,6 +122,11 @@ ModelNotice(std::int32_t runningModel, ModelSource source, const CModelSearch& s
            ". To work with another model, plug its device in and start qzb again, or start qzb --model CODE.";
 }
 
+std::string FileModelNotice(std::int32_t runningModel)
+{
+    return RunsAs(runningModel) + ", the model of the settings file opened.";
+}
+
 std::optional<std::string> ConnectNotice(const CDeviceDiagnosis& diagnosis)
 {
     if (diagnosis.finding == DeviceFinding::OtherModel) {

@@ -64,6 +64,8 @@ enum class ModelSource : std::uint8_t {
 // as another, or that a device of another model is plugged in.
 std::string
 ModelNotice(std::int32_t runningModel, ModelSource source, const CModelSearch& search, std::uint16_t vendorId);
+// The same after a settings file of another model of the family switched the window to its model.
+std::string FileModelNotice(std::int32_t runningModel);
 // The same after a connection attempt: what it found, when that says more than the start did.
 std::optional<std::string> ConnectNotice(const CDeviceDiagnosis& diagnosis);
 

@@ -315,7 +315,8 @@ std::vector<std::uint8_t> CSimulatedDevice::MemoryImage() const
 bool CSimulatedDevice::SaveDat(const std::filesystem::path& path) const
 {
     const std::vector<std::uint8_t> file = DatFileOf(m_modelCode, MemoryImage());
-    return WriteFileAtomically(path, file);
+    // The memory holds the device's passwords, as a downloaded DAT file does.
+    return WriteFileAtomically(path, file, FileRights::OwnerOnlyWhenNew);
 }
 
 MessageCode CSimulatedDevice::LoadDat(const std::filesystem::path& path)

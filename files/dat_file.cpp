@@ -56,27 +56,38 @@ std::optional<std::int32_t> DatHeaderModel(std::span<const std::uint8_t> header)
     return model;
 }
 
+MessageCode ReadDatBytes(const std::filesystem::path& path, std::vector<std::uint8_t>& bytes, std::error_code* error)
+{
+    std::error_code reason;
+    const ReadFileResult result = ReadWholeFile(path, bytes, reason);
+    if (result != ReadFileResult::Ok && error) {
+        *error = reason;
+    }
+    switch (result) {
+        case ReadFileResult::CannotOpen:
+            return kMsgServicemanOpenFileError;
+        case ReadFileResult::ReadFailed:
+            return kMsgReadFileError;
+        case ReadFileResult::Ok:
+            break;
+    }
+    return kOk;
+}
+
 MessageCode ReadDatFile(const std::filesystem::path& path,
                         std::int32_t runningModelCode,
                         CDatContents& contents,
                         std::error_code* error)
 {
     std::vector<std::uint8_t> bytes;
-    std::error_code reason;
-    switch (ReadWholeFile(path, bytes, reason)) {
-        case ReadFileResult::CannotOpen:
-            if (error) {
-                *error = reason;
-            }
-            return kMsgServicemanOpenFileError;
-        case ReadFileResult::ReadFailed:
-            if (error) {
-                *error = reason;
-            }
-            return kMsgReadFileError;
-        case ReadFileResult::Ok:
-            break;
+    if (const MessageCode code = ReadDatBytes(path, bytes, error); code != kOk) {
+        return code;
     }
+    return ParseDatFile(bytes, runningModelCode, contents);
+}
+
+MessageCode ParseDatFile(std::span<const std::uint8_t> bytes, std::int32_t runningModelCode, CDatContents& contents)
+{
     const std::string_view magic = DatMagicFor(runningModelCode);
     if (bytes.size() < kDatHeaderSize || std::memcmp(bytes.data(), magic.data(), magic.size()) != 0) {
         return kMsgInvalidFormatOpenFileErr;
@@ -85,7 +96,7 @@ MessageCode ReadDatFile(const std::filesystem::path& path,
     if (!model) {
         return kMsgInvalidFormatOpenFileErr;
     }
-    const std::span<const std::uint8_t> image(bytes.data() + kDatHeaderSize, bytes.size() - kDatHeaderSize);
+    const std::span<const std::uint8_t> image = bytes.subspan(kDatHeaderSize);
     if (!IsWellFormedImage(image)) {
         return kMsgInvalidFormatOpenFileErr;
     }
@@ -97,8 +108,17 @@ MessageCode ReadDatFile(const std::filesystem::path& path,
 MessageCode
 OpenDatFile(const std::filesystem::path& path, CAppContext& context, const TextLookup& text, std::error_code* error)
 {
+    std::vector<std::uint8_t> bytes;
+    if (const MessageCode code = ReadDatBytes(path, bytes, error); code != kOk) {
+        return code;
+    }
+    return OpenDatBytes(bytes, context, text);
+}
+
+MessageCode OpenDatBytes(std::span<const std::uint8_t> bytes, CAppContext& context, const TextLookup& text)
+{
     CDatContents contents;
-    if (const MessageCode code = ReadDatFile(path, context.modelCode, contents, error); code != kOk) {
+    if (const MessageCode code = ParseDatFile(bytes, context.modelCode, contents); code != kOk) {
         return code;
     }
     // The image was checked whole, so nothing below can fail half way.
@@ -140,7 +160,8 @@ MessageCode WriteDatFile(const std::filesystem::path& path,
                          std::error_code* error)
 {
     const std::vector<std::uint8_t> file = BuildDatFile(context, today);
-    return WriteFileAtomically(WithDatExtension(path), file, error) ? kOk : kMsgWriteFileError;
+    return WriteFileAtomically(WithDatExtension(path), file, error, FileRights::OwnerOnlyWhenNew) ? kOk
+                                                                                                  : kMsgWriteFileError;
 }
 
 } // namespace qzb

@@ -45,6 +45,13 @@ MessageCode ReadDatFile(const std::filesystem::path& path,
                         CDatContents& contents,
                         std::error_code* error = nullptr);
 
+// Reads a DAT file whole, unchecked: 0, 0x80020044 cannot open or 0x80020032 read failure, with
+// the system's reason in error when given.
+MessageCode ReadDatBytes(const std::filesystem::path& path, std::vector<std::uint8_t>& bytes, std::error_code* error);
+
+// The checks of ReadDatFile on a whole file already read (a pipe gives its bytes only once).
+MessageCode ParseDatFile(std::span<const std::uint8_t> bytes, std::int32_t runningModelCode, CDatContents& contents);
+
 // Opens a DAT file into the context: on success only, the running model switches to the file's,
 // the address book is replaced and the image decoded over the value store.
 MessageCode OpenDatFile(const std::filesystem::path& path,
@@ -52,13 +59,17 @@ MessageCode OpenDatFile(const std::filesystem::path& path,
                         const TextLookup& text = {},
                         std::error_code* error = nullptr);
 
+// The same for a whole file already read.
+MessageCode OpenDatBytes(std::span<const std::uint8_t> bytes, CAppContext& context, const TextLookup& text = {});
+
 // A DAT file of an image: header for the model id, then the image.
 std::vector<std::uint8_t> DatFileOf(std::int32_t modelCode, std::span<const std::uint8_t> image);
 
 // The whole file for the running model, header and file-mode image.
 std::vector<std::uint8_t> BuildDatFile(CAppContext& context, std::optional<std::uint16_t> today = std::nullopt);
 
-// Writes the file atomically under path (".DAT" appended when missing); 0 or 0x80020031.
+// Writes the file atomically under path (".DAT" appended when missing), its owner's alone when new:
+// it holds the device's passwords. 0 or 0x80020031.
 MessageCode WriteDatFile(const std::filesystem::path& path,
                          CAppContext& context,
                          std::optional<std::uint16_t> today = std::nullopt,

@@ -7,6 +7,7 @@
 #include "app/folders.h"
 #include "app/messenger.h"
 #include "app/preferences.h"
+#include "base/file_lock.h"
 #include "device/device_protocol.h"
 #include "files/backups.h"
 #include "files/dat_commands.h"
@@ -339,6 +340,13 @@ CSessionOutcome CQZBSession::LoadDatFile(const std::filesystem::path& path, bool
 
 CSessionOutcome CQZBSession::WriteFile(const std::filesystem::path& path)
 {
+    // A qzbctl command changing the file meanwhile is let finish first, so that the file is never
+    // written under its feet.
+    CFileLock lock;
+    if (!lock.Acquire(WithDatExtension(path))) {
+        Ask(kMsgFileInUse, ButtonSet::Ok, WithDatExtension(path).u16string());
+        return {kMsgFileInUse, 0};
+    }
     if (const MessageCode saved = WriteDatFile(path, m_context); saved != kOk) {
         Tell(saved);
         return {saved, 0};

@@ -166,7 +166,9 @@ TEST_F(Qzbctl, UsageErrorsExitWithOneAndChangeNothing)
     const Bytes before = Read(File("a.dat"));
     const std::vector<std::pair<std::vector<std::string>, std::string>> usages = {
         {{}, "A subcommand is required"},
-        {{"frobnicate"}, "A subcommand is required"},
+        {{"frobnicate"}, "Unknown subcommand 'frobnicate'"},
+        {{"page", "frob", File("a.dat")}, "Unknown subcommand 'frob' of page"},
+        {{"dump", File("a.dat"), "one", "two", "three"}, "were not expected: one two three"},
         {{"dump"}, "FILE is required"},
         {{"--model", "1234", "new", File("b.dat")}, "--model: 1234 not in"},
         {{"--model", "x", "dump", File("a.dat")}, "--model: x"},

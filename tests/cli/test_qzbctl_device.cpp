@@ -267,9 +267,10 @@ TEST_F(QzbctlDevice, TheMemoryFileFixesTheModelAndAFailedSaveFailsTheUpload)
         << other.err;
     EXPECT_EQ(Read(File("memory.dat")), memory) << "the device keeps its model and its memory";
 
-    // The temporary file a save writes beside this one would need a name longer than any allowed.
-    const std::string unsavable = File(std::string(248, 'm') + ".dat");
+    // A file without any write bit is not replaced, by root either.
+    const std::string unsavable = File("read-only.dat");
     Write(unsavable, memory);
+    fs::permissions(unsavable, fs::perms(0444));
     ASSERT_EQ(Run({"--model", "2152", "new", File("in.dat")}).status, kExitOk);
     const CRun lost = Run({"--simulate=" + unsavable, "--fast", "device", "upload", File("in.dat")});
     EXPECT_EQ(lost.status, kExitFailed);

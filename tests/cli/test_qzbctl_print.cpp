@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <regex>
 #include <set>
+#include <sys/stat.h>
 
 namespace qzb {
 namespace {
@@ -82,6 +83,22 @@ TEST_F(Qzbctl, PrintWritesTheChosenSpeedDialsToAPdf)
         ASSERT_EQ(all.status, kExitOk) << numbers << all.err;
         EXPECT_EQ(SpeedDialNumbers(PdfText(File("all.pdf"))), whole) << numbers;
     }
+}
+
+// A FIFO named as the PDF is no file to replace: it is refused and stays a FIFO.
+TEST_F(Qzbctl, PrintLeavesAFifoAtTheOutputName)
+{
+    ASSERT_EQ(Run({"new", File("d.dat")}).status, kExitOk);
+    ASSERT_EQ(::mkfifo(File("pipe.pdf").c_str(), 0644), 0);
+    const CRun run = Run({"print", File("d.dat"), File("pipe.pdf")});
+    if (run.err.find("built without") != std::string::npos) {
+        GTEST_SKIP() << run.err;
+    }
+    EXPECT_EQ(run.status, kExitFailed);
+    EXPECT_EQ(run.err,
+              "error 0x80020031: The file could not be written. (" + File("pipe.pdf") +
+                  " is no regular file, so it is left as it is)\n");
+    EXPECT_EQ(fs::status(File("pipe.pdf")).type(), fs::file_type::fifo);
 }
 
 } // namespace

@@ -170,7 +170,9 @@ TEST(ContactsExport, ReadsBackIntoTheSameEntries)
     CFaxMailEntry fax = Entry(4, kKindFax, "0301234-56");
     fax.name.Assign("M\xFCller; Sohn, \\AG");
     ASSERT_EQ(book.PutFaxMailEntry(fax), kOk);
-    CFaxMailEntry mail = Entry(9, kKindMail, std::string(52, 'a') + "@example.org");
+    std::string longAddress(52, 'a');
+    longAddress.append("@example.org");
+    CFaxMailEntry mail = Entry(9, kKindMail, longAddress);
     mail.name.Assign("");
     ASSERT_EQ(book.PutFaxMailEntry(mail), kOk);
     ASSERT_EQ(book.SetGroupMembership(2, 4, true, kKindFax, kToday), kOk);

@@ -1,8 +1,12 @@
+#include "app/app_context.h"
 #include "app/last_model.h"
+#include "app/preferences.h"
 #include "device/device_link.h"
 #include "device/device_simulator.h"
+#include "files/dat_file.h"
 #include "pages/command_states.h"
 #include "session/qzb_session.h"
+#include "ui/main/file_dialogs.h"
 #include "ui/main/model_chooser.h"
 #include "ui/main/qsettings_preferences.h"
 #include "ui/main/qt_message_presenter.h"
@@ -158,6 +162,23 @@ TEST_F(ModelLaunch, NoDeviceRunsAsTheLastModelAndSaysHowToChange)
     ASSERT_FALSE(Start({"--simulate", "--device", "9:9"}).has_value());
     EXPECT_EQ(App().Context().modelCode, QZB_DEFAULT_MODEL_FOR_TESTS);
     EXPECT_TRUE(Notice().contains("the default model")) << Notice().toStdString();
+}
+
+// A settings file of another model of the family switches the window to its model: the status bar
+// then names the file's model, not the one --model gave.
+TEST_F(ModelLaunch, AFileOfAnotherModelIsTheModelTheNoticeNames)
+{
+    ASSERT_FALSE(Start({"--model", "8314", "--simulate"}).has_value());
+    EXPECT_TRUE(Notice().contains("(model 8314), as --model asked")) << Notice().toStdString();
+    CAppContext other(8313);
+    const QString file = m_folder.filePath("other.dat");
+    ASSERT_EQ(WriteDatFile(file.toStdString(), other), kOk);
+    ASSERT_TRUE(App().MainWindow()->EnterServiceMan(kFactoryServiceManPassword));
+    CFileDialogs::SetNextFileName(file);
+    App().MainWindow()->OpenSettingsFile();
+    CFileDialogs::Clear();
+    ASSERT_EQ(App().Context().modelCode, 8313);
+    EXPECT_EQ(Notice(), "Runs as MERIDAN TOVELL lumatrace 8120MF (model 8313), the model of the settings file opened.");
 }
 
 TEST_F(ModelLaunch, ADeviceOfAnotherModelIsNamedInTheWindow)

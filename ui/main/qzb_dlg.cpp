@@ -5,6 +5,7 @@
 #include "app/folders.h"
 #include "app/messenger.h"
 #include "device/device_protocol.h"
+#include "device/model_detection.h"
 #include "model/panel_code.h"
 #include "pages/command_states.h"
 #include "pages/dial_commands.h"
@@ -32,6 +33,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QLabel>
 #include <QPainter>
 #include <QPixmap>
 #include <QScreen>
@@ -365,6 +367,10 @@ MessageCode CQZBDlg::Apply(const CSessionOutcome& outcome)
     if ((outcome.changes & kModel) != 0) {
         RecreatePageHost();
         m_host->ReloadAllPages();
+        // The status bar said which model the window started as; it runs as the file's now.
+        if (auto* notice = findChild<QLabel*>("modelNotice")) {
+            notice->setText(QString::fromStdString(FileModelNotice(m_context.modelCode)));
+        }
     }
     if ((outcome.changes & kServiceMan) != 0) {
         if (const MessageCode created = m_host->CreateSettingsPages(); created != kOk) {
