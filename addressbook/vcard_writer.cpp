@@ -93,7 +93,8 @@ MessageCode ExportContacts(const std::filesystem::path& path,
 {
     const std::string vcf = BuildContactsVcf(book, store, text);
     std::error_code error;
-    if (!WriteFileAtomically(path, std::span(reinterpret_cast<const std::uint8_t*>(vcf.data()), vcf.size()), &error)) {
+    if (!WriteFileAtomically(path, std::span(reinterpret_cast<const std::uint8_t*>(vcf.data()), vcf.size()), &error,
+                             FileRights::OwnerOnly)) {
         if (systemError) {
             *systemError = error.value();
         }

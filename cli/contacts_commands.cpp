@@ -4,6 +4,7 @@
 #include "app/english_texts.h"
 #include "app/last_model.h"
 #include "base/atomic_file.h"
+#include "base/file_lock.h"
 #include "cli/cli_app.h"
 #include "cli/csv_notes.h"
 #include "cli/qzbctl.h"
@@ -141,9 +142,16 @@ void CContactsImportCommand::AddCommand(CLI::App& root)
 int CContactsImportCommand::Run(const CCliOptions& options, std::ostream& out, std::ostream& err) const
 {
     const std::filesystem::path path = m_file;
-    CCliApp app(options, ModelForFile(options, path), err);
+    // Held from the read to the write: another writer's change in between would be lost.
+    CFileLock lock;
+    const bool locked = m_dryRun || lock.Acquire(path);
+    const CDatInput input(path);
+    CCliApp app(options, input.Model(options), err);
     CAppContext& context = app.Context();
-    if (!OpenDatFileOrTell(app, path, err)) {
+    if (!locked) {
+        return TellFileInUse(err, app, path);
+    }
+    if (!input.OpenOrTell(app, err)) {
         return kExitFailed;
     }
     std::vector<CVCard> cards;
@@ -177,11 +185,7 @@ int CContactsImportCommand::Run(const CCliOptions& options, std::ostream& out, s
         return kExitOk;
     }
     ApplyContactsPlan(plan, context.device.book);
-    std::error_code reason;
-    if (!WriteFileAtomically(path, BuildDatFile(context), &reason)) {
-        return TellFailure(err, app, kMsgWriteFileError, path, reason);
-    }
-    return kExitOk;
+    return SaveDatFileOrTell(app, path, err) ? kExitOk : kExitFailed;
 }
 
 void CContactsExportCommand::AddCommand(CLI::App& root)
@@ -194,10 +198,10 @@ void CContactsExportCommand::AddCommand(CLI::App& root)
 
 int CContactsExportCommand::Run(const CCliOptions& options, std::ostream&, std::ostream& err) const
 {
-    const std::filesystem::path path = m_file;
-    CCliApp app(options, ModelForFile(options, path), err);
+    const CDatInput input(m_file);
+    CCliApp app(options, input.Model(options), err);
     CAppContext& context = app.Context();
-    if (!OpenDatFileOrTell(app, path, err)) {
+    if (!input.OpenOrTell(app, err)) {
         return kExitFailed;
     }
     int systemError = 0;
