@@ -168,6 +168,9 @@ TEST_F(ModelLaunch, NoDeviceRunsAsTheLastModelAndSaysHowToChange)
 // then names the file's model, not the one --model gave.
 TEST_F(ModelLaunch, AFileOfAnotherModelIsTheModelTheNoticeNames)
 {
+    // Other tests of the process may have changed the password the 8314 profile keeps.
+    CQSettingsPreferences preferences(PreferencesKeyPath(FindModelProfile(8314)));
+    ASSERT_TRUE(WriteServiceManPassword(preferences, kFactoryServiceManPassword));
     ASSERT_FALSE(Start({"--model", "8314", "--simulate"}).has_value());
     EXPECT_TRUE(Notice().contains("(model 8314), as --model asked")) << Notice().toStdString();
     CAppContext other(8313);
@@ -235,6 +238,8 @@ TEST(ModelLaunchProcess, TheExecutableWithoutModelRunsAsThePluggedInDevice)
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("QT_QPA_PLATFORM", "offscreen");
     env.insert("XDG_CONFIG_HOME", sandbox.filePath("config"));
+    // Its own lock folder: a window an earlier test of this process left open holds the model's lock.
+    env.insert("QZB_LOCK_DIR", sandbox.path());
     QProcess qzb;
     qzb.setProcessEnvironment(env);
     qzb.start(QZB_EXECUTABLE,
