@@ -298,12 +298,11 @@ int main(int argc, char** argv)
     Save(csvFiles / "full.csv", book);
     Save(csvFiles / "empty-bom.csv", "\xEF\xBB\xBF" + empty);
 
-    // The last byte picks the code page: Windows-1252, -1251, CP932.
     const fs::path tables = Folder(argv[1], "string_table");
     Save(tables / "table.tbl",
-         "; texts\nSTR_OK=OK\nSTR_TWO=Line one\\nline two\\tend\nSTR_RATIO=1.25\nno entry\n\n[END]\nSTR_AFTER=x\n\x05");
-    Save(tables / "bom-crlf.tbl", "\xEF\xBB\xBFSTR_A=\xC3\xA9t\xC3\xA9\r\nSTR_B=\xE3\x81\x82\r\n\x03");
-    Save(tables / "long-line.tbl", "STR_LONG=" + std::string(800, 'x') + "\n\x01");
+         "; texts\nSTR_OK=OK\nSTR_TWO=Line one\\nline two\\tend\nSTR_RATIO=1.25\nno entry\n\n[END]\nSTR_AFTER=x\n");
+    Save(tables / "bom-crlf.tbl", "\xEF\xBB\xBFSTR_A=\xC3\xA9t\xC3\xA9\r\nSTR_B=\xE3\x81\x82\r\n");
+    Save(tables / "long-line.tbl", "STR_LONG=" + std::string(800, 'x') + "\n");
 
     const fs::path answers = Folder(argv[1], "device_answers");
     Save(answers / "session.bin", RecordedSession(nullptr));
