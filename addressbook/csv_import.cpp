@@ -417,11 +417,16 @@ void CImporter::Favourite(std::int32_t slot, const CFields& fields)
     if (kind == u"NA") {
         return;
     }
+    // The speed dials and groups are in by now: a key that names none of them is left out, as the
+    // export leaves it out.
     MessageCode added = kMsgInvalidRangeValue;
-    if (kind == u"SPEED" && number && *number >= kFirstFaxMailNumber && *number <= kLastScanNumber) {
-        added = m_book.AddFavourite(slot, kTargetSpeedDial, static_cast<std::int32_t>(*number));
-    } else if (kind == u"GROUP" && number && *number >= kFirstGroupNumber && *number <= kLastGroupNumber) {
-        added = m_book.AddFavourite(slot, kTargetGroup, static_cast<std::int32_t>(*number));
+    const auto target = static_cast<std::int32_t>(number.value_or(0));
+    if (kind == u"SPEED" && number && *number >= kFirstFaxMailNumber && *number <= kLastScanNumber &&
+        (m_book.FindFaxMailEntry(target) || m_book.FindScanEntry(target))) {
+        added = m_book.AddFavourite(slot, kTargetSpeedDial, target);
+    } else if (kind == u"GROUP" && number && *number >= kFirstGroupNumber && *number <= kLastGroupNumber &&
+               m_book.FindGroup(target)) {
+        added = m_book.AddFavourite(slot, kTargetGroup, target);
     }
     if (added != kOk) {
         Note(CsvNoteReason::TargetInvalid);

@@ -4,47 +4,28 @@
 #include "app/app_context.h"
 #include "files/dat_file.h"
 #include "fuzz_checks.h"
+#include "fuzz_file.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <string>
-#include <unistd.h>
+#include <map>
+#include <utility>
 
 namespace {
 
-namespace fs = std::filesystem;
 constexpr std::uint16_t kToday = (26 << 9) | (3 << 5) | 14;
 
-// The files live in a folder of their own for the life of the process.
-class CScratch
+// A context fresh for the model. Building one fills the value store from its tables, which took
+// most of a run; assigning a kept copy over a working one reuses the working one's memory.
+// Two working copies a model: the one opened and the one a saved file is opened again into.
+qzb::CAppContext& FreshContext(std::int32_t model, int copy)
 {
-public:
-    CScratch()
-    {
-        std::string pattern = (fs::temp_directory_path() / "qzb-fuzz-dat-XXXXXX").string();
-        if (!::mkdtemp(pattern.data())) {
-            std::abort();
-        }
-        m_folder = pattern;
-    }
-    ~CScratch()
-    {
-        std::error_code error;
-        fs::remove_all(m_folder, error);
-    }
-    fs::path File(const char* name) const { return m_folder / name; }
-
-private:
-    fs::path m_folder;
-};
-
-void Write(const fs::path& path, const std::uint8_t* data, std::size_t size)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    static std::map<std::int32_t, const qzb::CAppContext> pristine;
+    static std::map<std::pair<std::int32_t, int>, qzb::CAppContext> working;
+    const qzb::CAppContext& initial = pristine.try_emplace(model, model).first->second;
+    qzb::CAppContext& context = working.try_emplace({model, copy}, model).first->second;
+    context = initial;
+    return context;
 }
 
 } // namespace
@@ -52,14 +33,14 @@ void Write(const fs::path& path, const std::uint8_t* data, std::size_t size)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     using namespace qzb;
-    static const CScratch scratch;
-    const fs::path input = scratch.File("input.dat");
-    Write(input, data, size);
+    static CMemoryFile input("input.dat");
+    static CMemoryFile again("again.dat");
+    input.Write(data, size);
     for (const std::int32_t running : {8313, 8329}) {
-        CAppContext context(running);
+        CAppContext& context = FreshContext(running, 0);
         context.device.book.SetGroupName(1, "kept", kToday);
         const CAddressBook before = context.device.book;
-        const MessageCode code = OpenDatFile(input, context);
+        const MessageCode code = OpenDatFile(input.Path(), context);
         if (code != kOk) {
             Require(code == kMsgInvalidFormatOpenFileErr, "result code of a damaged file");
             Require(context.modelCode == running && context.device.book == before, "a failed open changed things");
@@ -67,10 +48,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         RequireBookRules(context.device.book);
         const std::vector<std::uint8_t> saved = BuildDatFile(context, kToday);
-        const fs::path again = scratch.File("again.dat");
-        Write(again, saved.data(), saved.size());
-        CAppContext reopened(context.modelCode);
-        Require(OpenDatFile(again, reopened) == kOk, "opening a saved file");
+        again.Write(saved.data(), saved.size());
+        CAppContext& reopened = FreshContext(context.modelCode, 1);
+        Require(OpenDatFile(again.Path(), reopened) == kOk, "opening a saved file");
         Require(reopened.modelCode == context.modelCode, "the model of a saved file");
         Require(BuildDatFile(reopened, kToday) == saved, "save, open, save is stable");
     }

@@ -177,10 +177,15 @@ void CFavouriteEditor::SelectRow(std::int32_t row)
 
 CEntryInput CFavouriteEditor::ApplyRow(EntryFieldId id, std::int32_t number)
 {
+    // A number the other list does not offer is refused with the list and its selection as they were.
+    const std::int32_t previousKind = m_targetKind;
+    const std::int32_t previousRow = m_selected;
     ChooseList(Field(id).def->options.front().value);
     const auto row =
         std::find_if(m_rows.begin(), m_rows.end(), [&](const CFavouriteRow& r) { return r.number == number; });
     if (row == m_rows.end()) {
+        ChooseList(previousKind);
+        SelectRow(previousRow);
         return {EntryRefusal::NotInList};
     }
     SelectRow(static_cast<std::int32_t>(row - m_rows.begin()));

@@ -185,13 +185,18 @@ TEST_F(CsvExchange, ImportKeepsOnlyValidMembersAndLeavesSlotGaps)
     lines[25] = "SPD006,E-mail,Six,six@example.com,";
     lines[271] = "DHD02,SPEED,5,";
     lines[273] = "DHD04,GROUP,21,";
+    // A speed dial and a group the file does not hold: the export would leave such keys out.
+    lines[274] = "DHD05,SPEED,9,";
+    lines[275] = "DHD06,GROUP,2,";
     std::vector<CCsvNote> notes;
     ASSERT_EQ(ParseAddressBookCsv(Join(lines), book, store, kToday, &notes), kOk);
     EXPECT_EQ(notes,
               (std::vector<CCsvNote>{{"OTD01", CsvNoteReason::MemberMissing, 300},
                                      {"OTD01", CsvNoteReason::MemberMissing, 7},
                                      {"OTD01", CsvNoteReason::MemberMissing, 0, "xyz"},
-                                     {"DHD04", CsvNoteReason::TargetInvalid}}));
+                                     {"DHD04", CsvNoteReason::TargetInvalid},
+                                     {"DHD05", CsvNoteReason::TargetInvalid},
+                                     {"DHD06", CsvNoteReason::TargetInvalid}}));
     ASSERT_NE(book.FindGroup(1), nullptr);
     EXPECT_EQ(book.FindGroup(1)->members, (std::vector<std::int32_t>{5}));
     EXPECT_EQ(book.FindGroup(1)->kind, kKindFax);

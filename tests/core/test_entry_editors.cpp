@@ -372,7 +372,12 @@ TEST_F(EntryEditors, FavouriteListsOnlyFreeTargets)
     }
     EXPECT_EQ(numbers, (std::vector<std::int32_t>{2, 221}));
     EXPECT_EQ(editor.ChooseRow(FavouriteField::Speed, 1).refusal, EntryRefusal::NotInList);
+    ASSERT_EQ(editor.ChooseRow(FavouriteField::Speed, 221).refusal, EntryRefusal::None);
+    // A group the list does not offer is refused with the speed-dial list and its row kept.
     EXPECT_EQ(editor.ChooseRow(FavouriteField::Group, 7).refusal, EntryRefusal::NotInList);
+    EXPECT_EQ(editor.TargetKind(), kTargetSpeedDial);
+    EXPECT_EQ(editor.Value(FavouriteField::Speed), 221);
+    EXPECT_EQ(editor.Value(FavouriteField::Group), 0);
     ASSERT_EQ(editor.ChooseRow(FavouriteField::Group, 5).refusal, EntryRefusal::None);
     ASSERT_TRUE(editor.Ok(book).Ok());
     EXPECT_EQ(*book.FindFavourite(2), (CFavourite{2, kTargetGroup, 5}));

@@ -1,0 +1,83 @@
+// Arbitrary --sim-fault values, one a line: a refused value leaves the faults as they were, and the
+// transfer driver runs a connect, a download, an upload and a disconnect against the simulator
+// with whatever faults were taken, without crashing or hanging, and a failed download changes
+// nothing.
+#include "app/app_context.h"
+#include "app/message_presenter.h"
+#include "app/messenger.h"
+#include "base/window_state.h"
+#include "device/device_link.h"
+#include "device/device_protocol.h"
+#include "device/device_simulator.h"
+#include "device/simulator_faults.h"
+#include "fuzz_checks.h"
+#include "machine/image_encoder.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+namespace {
+
+using namespace qzb;
+constexpr std::uint16_t kToday = (26 << 9) | (3 << 5) | 14;
+
+class CQuietPresenter : public IMessagePresenter
+{
+public:
+    int Present(const CMessageBoxRequest&) override { return kAnswerOk; }
+};
+
+bool SameFaults(const CSimulatorFaults& a, const CSimulatorFaults& b)
+{
+    return a.busyAtOpen == b.busyAtOpen && a.statusByte == b.statusByte && a.splitReads == b.splitReads &&
+           a.cutAfter == b.cutAfter && a.cutEveryConnection == b.cutEveryConnection &&
+           a.damagedAnswers == b.damagedAnswers && a.country == b.country;
+}
+
+std::vector<std::uint8_t> Snapshot(const CAppContext& context)
+{
+    CDeviceData device = context.device;
+    return EncodeMachineImage(device, context.store, {EncodeMode::File, false, kToday});
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    static const CAppContext pristine(8329);
+    static CAppContext context(8329);
+    static CQuietPresenter presenter;
+    static CMessenger messenger(context.strings, presenter);
+    static const std::vector<std::uint8_t> pristineImage = Snapshot(pristine);
+    context = pristine;
+
+    CSimulatorFaults faults;
+    std::string_view text(reinterpret_cast<const char*>(data), size);
+    while (!text.empty()) {
+        const std::string_view line = text.substr(0, text.find('\n'));
+        text.remove_prefix(std::min(text.size(), line.size() + 1));
+        const CSimulatorFaults before = faults;
+        const CFaultParse parse = ApplySimulatorFault(faults, line);
+        if (parse.refusal != FaultRefusal::None) {
+            Require(SameFaults(faults, before), "a refused fault changed the faults");
+            Require(parse.refusal != FaultRefusal::OutOfRange || parse.lowest <= parse.highest, "an empty range");
+        }
+    }
+
+    CDeviceSimulator simulator(8329, DefaultUsbVendorId());
+    simulator.SetFaults(faults);
+    CDeviceLinkConfig config;
+    config.lockDevice = false;
+    config.sensePeriod = std::chrono::hours(1);
+    CApplicationWords words;
+    CDeviceLink link(simulator, context, words, config);
+    CDeviceProtocol protocol(link, context, messenger, CProtocolTimings::Fast());
+    protocol.DoDeviceOperation(kOperationConnect, 0);
+    const MessageCode download = protocol.DoDeviceOperation(kOperationDownload, 0);
+    Require(download == kOk || Snapshot(context) == pristineImage, "a failed download changed the data");
+    protocol.DoDeviceOperation(kOperationUpload, kStateServiceMan);
+    protocol.DoDeviceOperation(kOperationDisconnect, 0);
+    Require(!link.IsSessionOpen() && !link.IsSenseThreadRunning(), "the session outlived its disconnect");
+    return 0;
+}
