@@ -127,8 +127,7 @@ class CImporter
 {
 public:
     CImporter(const CValueStore& store, std::uint16_t setDate, std::vector<CCsvNote>* notes)
-        : m_store(store)
-        , m_language(PanelLanguage(store))
+        : m_language(PanelLanguage(store))
         , m_setDate(setDate)
         , m_notes(notes)
     {
@@ -177,7 +176,6 @@ private:
     void FaxMail(std::int32_t number, const CFields& fields);
     void Scan(std::int32_t number, const CFields& fields, std::string_view raw);
 
-    const CValueStore& m_store;
     std::int32_t m_language;
     std::uint16_t m_setDate;
     std::vector<CCsvNote>* m_notes;
