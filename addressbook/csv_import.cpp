@@ -67,6 +67,20 @@ void CFields::Split(std::u16string_view text, std::size_t maxFields)
 {
     maxFields = std::min(maxFields, m_fields.size());
     m_count = 0;
+    // Most lines enclose nothing: their fields are the pieces between commas.
+    if (text.find(kCsvEnclosure) == std::u16string_view::npos) {
+        std::size_t start = 0;
+        while (m_count < maxFields) {
+            const std::size_t comma = text.find(u',', start);
+            if (comma == std::u16string_view::npos) {
+                m_fields[m_count++] = text.substr(start);
+                return;
+            }
+            m_fields[m_count++] = text.substr(start, comma - start);
+            start = comma + 1;
+        }
+        return;
+    }
     bool open = false; // a field whose opening mark came without its closing one, built in m_owned
     std::size_t start = 0;
     while (m_count < maxFields && start <= text.size()) {
