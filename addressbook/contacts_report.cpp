@@ -1,5 +1,6 @@
 #include "addressbook/contacts_import.h"
 
+#include "addressbook/report_text.h"
 #include "model/text_codec.h"
 
 #include <initializer_list>
@@ -7,25 +8,6 @@
 namespace qzb {
 
 namespace {
-
-std::u16string Fill(std::u16string text, std::initializer_list<std::u16string> inserts)
-{
-    std::size_t from = 0;
-    for (const std::u16string& insert : inserts) {
-        const std::size_t at = text.find(u"%s", from);
-        if (at == std::u16string::npos) {
-            break;
-        }
-        text.replace(at, 2, insert);
-        from = at + insert.size();
-    }
-    return text;
-}
-
-std::u16string Number(std::size_t number)
-{
-    return Utf8ToUtf16(std::to_string(number));
-}
 
 struct CNoteText
 {
@@ -68,35 +50,36 @@ std::u16string ContactNoteLine(const CContactNote& note, const std::vector<CVCar
     switch (note.reason) {
         case ContactNoteReason::Transliterated:
         case ContactNoteReason::NumberChanged:
-            reason = Fill(format, {note.from, note.to});
+            reason = FillInserts(format, {note.from, note.to});
             break;
         case ContactNoteReason::NameCut:
-            reason = Fill(format, {note.to});
+            reason = FillInserts(format, {note.to});
             break;
         case ContactNoteReason::Duplicate:
-            reason = Fill(format, {note.from, Number(static_cast<std::size_t>(note.slot))});
+            reason = FillInserts(format, {note.from, CountText(static_cast<std::size_t>(note.slot))});
             break;
         case ContactNoteReason::ListFull:
-            reason = Fill(format, {Number(note.count)});
+            reason = FillInserts(format, {CountText(note.count)});
             break;
         case ContactNoteReason::NotInGroup:
-            reason = Fill(format, {Number(static_cast<std::size_t>(note.slot))});
+            reason = FillInserts(format, {CountText(static_cast<std::size_t>(note.slot))});
             break;
         default:
-            reason = Fill(format, {note.from});
+            reason = FillInserts(format, {note.from});
             break;
     }
     if (note.card == 0 || note.card > cards.size()) {
         return reason;
     }
-    const std::u16string where =
-        Fill(text ? text(kCardKey) : std::u16string(), {Number(note.card), cards[note.card - 1].DisplayName()});
+    const std::u16string where = FillInserts(text ? text(kCardKey) : std::u16string(),
+                                             {CountText(note.card), cards[note.card - 1].DisplayName()});
     return where + u" " + reason;
 }
 
 std::u16string ContactsPlanSummary(const CContactsPlan& plan, const TextLookup& text)
 {
-    return Fill(text ? text(kSummaryKey) : std::u16string(), {Number(plan.cards), Number(plan.rows.size())});
+    return FillInserts(text ? text(kSummaryKey) : std::u16string(),
+                       {CountText(plan.cards), CountText(plan.rows.size())});
 }
 
 std::vector<std::string> ContactsTextKeys()

@@ -1,6 +1,7 @@
 #include "addressbook/csv_exchange.h"
 
 #include "addressbook/csv_format.h"
+#include "addressbook/report_text.h"
 #include "model/text_codec.h"
 
 #include <initializer_list>
@@ -8,9 +9,6 @@
 
 namespace qzb {
 
-namespace {
-
-// Puts each insert in place of the next "%s"; the inserts are taken literally.
 std::u16string FillInserts(std::u16string text, std::initializer_list<std::u16string> inserts)
 {
     std::size_t from = 0;
@@ -25,12 +23,10 @@ std::u16string FillInserts(std::u16string text, std::initializer_list<std::u16st
     return text;
 }
 
-std::u16string Count(std::size_t count)
+std::u16string CountText(std::size_t count)
 {
     return Utf8ToUtf16(std::to_string(count));
 }
-
-} // namespace
 
 std::u16string CsvNoteLine(const CCsvNote& note, const TextLookup& text)
 {
@@ -38,7 +34,7 @@ std::u16string CsvNoteLine(const CCsvNote& note, const TextLookup& text)
         FillInserts(text ? text(CsvNoteTextKey(note.reason)) : std::u16string(), {Utf8ToUtf16(CsvNoteInsert(note))});
     const std::u16string where =
         FillInserts(text ? text("STR_CSV_NOTE_LINE") : std::u16string(),
-                    {Count(static_cast<std::size_t>(CsvLineOfKey(note.key))), Utf8ToUtf16(note.key)});
+                    {CountText(static_cast<std::size_t>(CsvLineOfKey(note.key))), Utf8ToUtf16(note.key)});
     return where + u" " + reason;
 }
 
@@ -61,7 +57,7 @@ std::u16string CsvReadSummary(const CCsvCounts& counts, const TextLookup& text)
     const auto keys = CsvCountTextKeys();
     auto phrase = [&](std::size_t list, std::size_t count) {
         const std::string_view key = keys[2 * list + (count == 1 ? 0 : 1)];
-        return FillInserts(text ? text(key) : std::u16string(), {Count(count)});
+        return FillInserts(text ? text(key) : std::u16string(), {CountText(count)});
     };
     return FillInserts(
         text ? text("STR_MSG_CSV_READ_COUNTS") : std::u16string(),
