@@ -50,4 +50,15 @@ int TellFileInUse(std::ostream& err, const CCliApp& app, const std::filesystem::
     return kExitFailed;
 }
 
+std::optional<int> OpenLockedOrTell(bool locked, const CDatInput& input, CCliApp& app, std::ostream& err)
+{
+    if (!locked) {
+        return TellFileInUse(err, app, input.Path());
+    }
+    if (!input.OpenOrTell(app, err)) {
+        return kExitFailed;
+    }
+    return std::nullopt;
+}
+
 } // namespace qzb

@@ -3,6 +3,7 @@
 #include "base/message_codes.h"
 
 #include <filesystem>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <system_error>
@@ -14,6 +15,7 @@ class App;
 namespace qzb {
 
 class CCliApp;
+class CDatInput;
 struct CCliOptions;
 
 // One command of qzbctl: it adds its subcommand to the parser, and runs when the command line
@@ -43,5 +45,9 @@ int TellFailure(
 // The error line of a settings file that another program held for longer than a writer waits;
 // returns the failure status.
 int TellFileInUse(std::ostream& err, const CCliApp& app, const std::filesystem::path& path);
+
+// Opens a DAT file a command reads to write back, once its lock was tried (locked): the failure
+// status when another writer kept the lock or the file does not open, told on err; else nothing.
+std::optional<int> OpenLockedOrTell(bool locked, const CDatInput& input, CCliApp& app, std::ostream& err);
 
 } // namespace qzb

@@ -148,11 +148,8 @@ int CContactsImportCommand::Run(const CCliOptions& options, std::ostream& out, s
     const CDatInput input(path);
     CCliApp app(options, input.Model(options), err);
     CAppContext& context = app.Context();
-    if (!locked) {
-        return TellFileInUse(err, app, path);
-    }
-    if (!input.OpenOrTell(app, err)) {
-        return kExitFailed;
+    if (const auto failed = OpenLockedOrTell(locked, input, app, err)) {
+        return *failed;
     }
     std::vector<CVCard> cards;
     int systemError = 0;

@@ -64,11 +64,8 @@ int CCsvImportCommand::Run(const CCliOptions& options, std::ostream&, std::ostre
     const CDatInput input(path);
     CCliApp app(options, input.Model(options), err);
     CAppContext& context = app.Context();
-    if (!locked) {
-        return TellFileInUse(err, app, path);
-    }
-    if (!input.OpenOrTell(app, err)) {
-        return kExitFailed;
+    if (const auto failed = OpenLockedOrTell(locked, input, app, err)) {
+        return *failed;
     }
     CCsvReport report;
     if (const MessageCode code = ImportAddressBook(csv, context.device.book, context.store, PackDeviceDate(), &report);

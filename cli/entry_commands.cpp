@@ -124,11 +124,8 @@ int CEntryCommand::Run(const CCliOptions& options, std::ostream& out, std::ostre
     const CDatInput input(m_file);
     CCliApp app(options, input.Model(options), err);
     CAppContext& context = app.Context();
-    if (!locked) {
-        return TellFileInUse(err, app, m_file);
-    }
-    if (!input.OpenOrTell(app, err)) {
-        return kExitFailed;
+    if (const auto failed = OpenLockedOrTell(locked, input, app, err)) {
+        return *failed;
     }
     if (m_show->parsed()) {
         out << EntryShowJson(app, target).dump(2) << '\n';

@@ -203,11 +203,8 @@ int CPageCommand::Run(const CCliOptions& options, std::ostream& out, std::ostrea
     const CDatInput input(m_file);
     CCliApp app(options, input.Model(options), err);
     CAppContext& context = app.Context();
-    if (!locked) {
-        return TellFileInUse(err, app, m_file);
-    }
-    if (!input.OpenOrTell(app, err)) {
-        return kExitFailed;
+    if (const auto failed = OpenLockedOrTell(locked, input, app, err)) {
+        return *failed;
     }
     const CPageDef* def = FindPageDef(m_page);
     if (def == nullptr || (def->modelMask & context.modelBit) == 0) {

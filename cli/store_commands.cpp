@@ -135,11 +135,8 @@ int CSetCommand::Run(const CCliOptions& options, std::ostream&, std::ostream& er
     if (const auto usage = UnknownSettingText(context.store, m_page, m_key)) {
         return TellUsage(err, *usage);
     }
-    if (!locked) {
-        return TellFileInUse(err, app, path);
-    }
-    if (!input.OpenOrTell(app, err)) {
-        return kExitFailed;
+    if (const auto failed = OpenLockedOrTell(locked, input, app, err)) {
+        return *failed;
     }
     // Only a value the saved file gives back as set is stored; anything else leaves the file as it was.
     const std::u16string wide = number ? std::u16string() : Utf8ToUtf16(m_text);
