@@ -12,6 +12,7 @@
 #include <array>
 #include <cerrno>
 #include <charconv>
+#include <cstring>
 #include <optional>
 #include <span>
 #include <vector>
@@ -25,13 +26,14 @@ constexpr std::size_t kMaxFields = 32;
 // lines would drop every member after the 30th.
 constexpr std::size_t kMaxGroupFields = 2 + kMaxGroupMembers;
 
-// The fields of one line after its key, as views of the decoded line; only a field that loses its
-// marks or joins several pieces is copied, into storage kept from line to line.
+// The fields of one line after its key, as views of text decoded into storage kept from line to
+// line.
 class CFields
 {
 public:
-    // A field enclosed in U+0007 may hold commas; the marks themselves are dropped.
-    void Split(std::u16string_view text, std::size_t maxFields = kMaxFields);
+    // `bytes` is the UTF-8 line after its key. A field enclosed in U+0007 may hold commas; the marks
+    // themselves are dropped.
+    void Split(std::string_view bytes, std::size_t maxFields = kMaxFields);
 
     std::size_t size() const { return m_count; }
     std::u16string_view operator[](std::size_t index) const { return m_fields[index]; }
@@ -42,6 +44,7 @@ public:
     }
 
 private:
+    void SplitEnclosed(std::u16string_view text, std::size_t maxFields);
     std::u16string& Owned(std::u16string_view piece)
     {
         std::u16string& field = m_owned[m_count];
@@ -58,29 +61,71 @@ private:
         }
     }
 
+    std::u16string m_text; // the decoded line, or its fields back to back
     std::array<std::u16string_view, kMaxGroupFields> m_fields;
     std::array<std::u16string, kMaxGroupFields> m_owned;
     std::size_t m_count = 0;
 };
 
-void CFields::Split(std::u16string_view text, std::size_t maxFields)
+void CFields::Split(std::string_view bytes, std::size_t maxFields)
 {
     maxFields = std::min(maxFields, m_fields.size());
     m_count = 0;
-    // Most lines enclose nothing: their fields are the pieces between commas.
-    if (text.find(kCsvEnclosure) == std::u16string_view::npos) {
-        std::size_t start = 0;
-        while (m_count < maxFields) {
-            const std::size_t comma = text.find(u',', start);
-            if (comma == std::u16string_view::npos) {
-                m_fields[m_count++] = text.substr(start);
-                return;
-            }
-            m_fields[m_count++] = text.substr(start, comma - start);
-            start = comma + 1;
-        }
+    if (bytes.find(static_cast<char>(kCsvEnclosure)) != std::string_view::npos) {
+        Utf8ToUtf16(bytes, m_text);
+        SplitEnclosed(m_text, maxFields);
         return;
     }
+    // Most lines enclose nothing: their fields are the pieces between commas, split and decoded in
+    // one pass. A comma is never part of a longer UTF-8 sequence, so a damaged one cannot hide it,
+    // and no field takes more units than it has bytes.
+    if (m_text.size() < bytes.size()) {
+        m_text.resize(bytes.size());
+    }
+    char16_t* out = m_text.data();
+    const char16_t* field = out;
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        // Eight ASCII bytes without a comma are widened at once.
+        if (i + 8 <= bytes.size()) {
+            std::uint64_t word;
+            std::memcpy(&word, bytes.data() + i, sizeof word);
+            const std::uint64_t commas = word ^ 0x2C2C2C2C2C2C2C2CULL;
+            if (((word | ((commas - 0x0101010101010101ULL) & ~commas)) & 0x8080808080808080ULL) == 0) {
+                for (std::size_t k = 0; k < 8; ++k) {
+                    out[k] = static_cast<unsigned char>(bytes[i + k]);
+                }
+                out += 8;
+                i += 8;
+                continue;
+            }
+        }
+        const auto byte = static_cast<unsigned char>(bytes[i]);
+        if (byte == ',') {
+            m_fields[m_count++] = std::u16string_view(field, static_cast<std::size_t>(out - field));
+            if (m_count == maxFields) {
+                return;
+            }
+            field = out;
+            ++i;
+        } else if (byte < 0x80) {
+            *out++ = byte;
+            ++i;
+        } else {
+            // A run of bytes above ASCII holds whole sequences and decodes the same on its own.
+            std::size_t end = i + 1;
+            while (end < bytes.size() && static_cast<unsigned char>(bytes[end]) >= 0x80) {
+                ++end;
+            }
+            out += Utf8ToUtf16(bytes.substr(i, end - i), out);
+            i = end;
+        }
+    }
+    m_fields[m_count++] = std::u16string_view(field, static_cast<std::size_t>(out - field));
+}
+
+void CFields::SplitEnclosed(std::u16string_view text, std::size_t maxFields)
+{
     bool open = false; // a field whose opening mark came without its closing one, built in m_owned
     std::size_t start = 0;
     while (m_count < maxFields && start <= text.size()) {
@@ -499,7 +544,6 @@ MessageCode ParseAddressBookCsv(std::string_view bytes,
         return kMsgReadFileError;
     }
     CImporter importer(store, setDate, notes);
-    std::u16string text;
     CFields fields;
     // The fields after the key of the lines of one kind, each line decoded when its turn comes.
     const auto eachLine = [&](std::string_view prefix, std::size_t maxFields, const auto& take) {
@@ -509,8 +553,7 @@ MessageCode ParseAddressBookCsv(std::string_view bytes,
             }
             const std::string_view key = raw.substr(0, raw.find(','));
             importer.BeginLine(key);
-            Utf8ToUtf16(raw, text);
-            fields.Split(std::u16string_view(text).substr(text.find(u',') + 1), maxFields);
+            fields.Split(raw.substr(key.size() + 1), maxFields);
             take(NumberOfKey(key), raw);
         }
     };

@@ -73,7 +73,11 @@ void Utf8ToUtf16(std::string_view utf8, std::u16string& out)
 {
     // No text takes more units than it has bytes: the units are written in place, then cut to size.
     out.resize(utf8.size());
-    char16_t* wide = out.data();
+    out.resize(Utf8ToUtf16(utf8, out.data()));
+}
+
+std::size_t Utf8ToUtf16(std::string_view utf8, char16_t* wide)
+{
     std::size_t at = 0;
     std::size_t i = 0;
     while (i < utf8.size()) {
@@ -139,7 +143,7 @@ void Utf8ToUtf16(std::string_view utf8, std::u16string& out)
             wide[at++] = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
         }
     }
-    out.resize(at);
+    return at;
 }
 
 void AppendUtf8(std::u16string_view utf16, std::string& out)

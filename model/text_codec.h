@@ -14,6 +14,8 @@ namespace qzb {
 std::u16string Utf8ToUtf16(std::string_view utf8);
 // The same into out, which keeps its storage.
 void Utf8ToUtf16(std::string_view utf8, std::u16string& out);
+// Writes the units to `wide`, which has room for one a byte, and returns how many it wrote.
+std::size_t Utf8ToUtf16(std::string_view utf8, char16_t* wide);
 std::string Utf16ToUtf8(std::u16string_view utf16);
 // The same, appended to out.
 void AppendUtf8(std::u16string_view utf16, std::string& out);

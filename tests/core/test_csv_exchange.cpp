@@ -236,6 +236,35 @@ TEST_F(CsvExchange, FieldRulesSkipOrEmptyWhatTheDeviceCannotTake)
     EXPECT_EQ(book.FindScanEntry(221), nullptr) << "an FTP address takes no backslash";
 }
 
+// A damaged UTF-8 sequence ends where the next comma or ASCII byte begins: it never swallows the
+// field after it, whether or not the line encloses a field, and fields longer than eight bytes
+// split alike at every offset.
+TEST_F(CsvExchange, DamagedUtf8NeverMovesAFieldBoundary)
+{
+    auto lines = Lines(Export());
+    lines[20] = "SPD001,E-mail,Zo\xC3,a@b.test,";
+    lines[21] = "SPD002,E-mail,\x07Zo\xE2\x82,x\x07,abcdefgh\xC3\xA9@longer-domain.test,";
+    lines[22] = "SPD003,Fax,\xF0\x9F,0123456789,9.6K,,";
+    lines[23] = "SPD004,Fax,A\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80"
+                "bcdefghijk,12,33.6K,07,05,";
+    std::vector<CCsvNote> notes;
+    ASSERT_EQ(ParseAddressBookCsv(Join(lines), book, store, kToday, &notes), kOk);
+    EXPECT_EQ(notes,
+              (std::vector<CCsvNote>{{"SPD001", CsvNoteReason::NameEmptied},
+                                     {"SPD002", CsvNoteReason::AddressInvalid},
+                                     {"SPD003", CsvNoteReason::NameEmptied},
+                                     {"SPD004", CsvNoteReason::NameEmptied}}));
+    ASSERT_NE(book.FindFaxMailEntry(1), nullptr);
+    EXPECT_EQ(book.FindFaxMailEntry(1)->address.View(), "a@b.test");
+    EXPECT_EQ(book.FindFaxMailEntry(2), nullptr) << "an address with an accent is refused, not cut";
+    ASSERT_NE(book.FindFaxMailEntry(3), nullptr);
+    EXPECT_EQ(book.FindFaxMailEntry(3)->address.View(), "0123456789");
+    EXPECT_EQ(book.FindFaxMailEntry(3)->faxSpeed, kFaxSpeed9600);
+    ASSERT_NE(book.FindFaxMailEntry(4), nullptr);
+    EXPECT_EQ(book.FindFaxMailEntry(4)->batchHour, 7);
+    EXPECT_EQ(book.FindFaxMailEntry(4)->batchMinute, 5);
+}
+
 TEST_F(CsvExchange, MalformedFilesChangeNothing)
 {
     ASSERT_EQ(book.PutFaxMailEntry(Fax(12, "Keep", "12")), kOk);
