@@ -27,11 +27,6 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-std::u16string English(std::string_view key)
-{
-    return EnglishText(key);
-}
-
 std::string Utf8(std::u16string_view text)
 {
     return Utf16ToUtf8(text);
@@ -95,7 +90,7 @@ Json PlanJson(const CContactsPlan& plan, const std::vector<CVCard>& cards, bool 
         if (note.count != 0) {
             shown["count"] = note.count;
         }
-        shown["text"] = Utf8(ContactNoteLine(note, cards, English));
+        shown["text"] = Utf8(ContactNoteLine(note, cards, EnglishText));
         notes.push_back(std::move(shown));
     }
     Json json{{"dryRun", dryRun}, {"cards", plan.cards}, {"entries", std::move(entries)}};
@@ -173,9 +168,9 @@ int CContactsImportCommand::Run(const CCliOptions& options, std::ostream& out, s
             out << row.slot << '\t' << KindName(row.kind) << '\t' << Utf8(row.name) << '\t' << Utf8(row.address)
                 << '\n';
         }
-        err << "qzbctl: " << Utf8(ContactsPlanSummary(plan, English)) << '\n';
+        err << "qzbctl: " << Utf8(ContactsPlanSummary(plan, EnglishText)) << '\n';
         for (const CContactNote& note : plan.notes) {
-            err << "qzbctl: " << Utf8(ContactNoteLine(note, cards, English)) << '\n';
+            err << "qzbctl: " << Utf8(ContactNoteLine(note, cards, EnglishText)) << '\n';
         }
     }
     if (m_dryRun || plan.rows.empty()) {

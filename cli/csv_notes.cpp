@@ -7,26 +7,17 @@
 
 namespace qzb {
 
-namespace {
-
-std::u16string English(std::string_view key)
-{
-    return EnglishText(key);
-}
-
-} // namespace
-
 void PrintCsvNotes(std::ostream& err, const std::vector<CCsvNote>& notes)
 {
     // The wording the window shows too, in the English the utility ships.
     for (const CCsvNote& note : notes) {
-        err << "qzbctl: " << Utf16ToUtf8(CsvNoteLine(note, English)) << '\n';
+        err << "qzbctl: " << Utf16ToUtf8(CsvNoteLine(note, EnglishText)) << '\n';
     }
 }
 
 void PrintCsvReadSummary(std::ostream& err, const CCsvCounts& counts)
 {
-    err << "qzbctl: " << Utf16ToUtf8(CsvReadSummary(counts, English)) << '\n';
+    err << "qzbctl: " << Utf16ToUtf8(CsvReadSummary(counts, EnglishText)) << '\n';
 }
 
 std::string CsvFileDetail(const std::filesystem::path& file, int systemError)

@@ -24,7 +24,7 @@ namespace {
 using Json = nlohmann::ordered_json;
 using CEditor = std::variant<std::monostate, CFaxMailEditor, CScanEditor, CGroupNameEditor, CFavouriteEditor>;
 
-CEntryEnv EnvOf(CCliApp& app)
+CEntryEnv EntryEnvOf(CCliApp& app)
 {
     CAppContext& context = app.Context();
     return {&context.store, &context.strings, context.modelBit};
@@ -36,16 +36,16 @@ void OpenEditor(CEditor& editor, CCliApp& app, const CEntryTarget& target)
     switch (target.list) {
         case CEntryTarget::List::Speed:
             if (target.number <= kLastFaxMailNumber) {
-                editor.emplace<CFaxMailEditor>(book, target.number, EnvOf(app));
+                editor.emplace<CFaxMailEditor>(book, target.number, EntryEnvOf(app));
             } else {
-                editor.emplace<CScanEditor>(book, target.number, EnvOf(app));
+                editor.emplace<CScanEditor>(book, target.number, EntryEnvOf(app));
             }
             return;
         case CEntryTarget::List::Group:
-            editor.emplace<CGroupNameEditor>(book, target.number, EnvOf(app));
+            editor.emplace<CGroupNameEditor>(book, target.number, EntryEnvOf(app));
             return;
         case CEntryTarget::List::Favourite:
-            editor.emplace<CFavouriteEditor>(book, target.number, EnvOf(app));
+            editor.emplace<CFavouriteEditor>(book, target.number, EntryEnvOf(app));
             return;
     }
 }

@@ -27,7 +27,7 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-CPageEnv EnvOf(CCliApp& app)
+CPageEnv PageEnvOf(CCliApp& app)
 {
     CAppContext& context = app.Context();
     return {&context.store, &context.strings, context.modelBit, &context.device};
@@ -243,7 +243,7 @@ Json PageListJson(CCliApp& app)
 
 Json PageShowJson(CCliApp& app, const CPageDef& def)
 {
-    CPage page(def, EnvOf(app));
+    CPage page(def, PageEnvOf(app));
     page.Initialise();
     Json controls = Json::array();
     for (const CControlDef& control : page.Controls()) {
@@ -287,7 +287,7 @@ std::string ErrorText(CCliApp& app, const CCheckResult& result, const std::strin
 
 CPageSetResult ApplyPageAssignments(CCliApp& app, const CPageDef& def, const std::vector<std::string>& assignments)
 {
-    CPage page(def, EnvOf(app));
+    CPage page(def, PageEnvOf(app));
     page.Initialise();
     // The setting dialogs the page's choices opened, as the window opens them; DIALOG:ID=VALUE
     // fills one in, as a user types into it before OK.

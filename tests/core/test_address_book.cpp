@@ -12,9 +12,9 @@
 namespace qzb {
 namespace {
 
-constexpr std::uint16_t kToday = (24 << 9) | (5 << 5) | 17;
+constexpr std::uint16_t kBookDate = (24 << 9) | (5 << 5) | 17;
 
-CFaxMailEntry Fax(std::int32_t number, std::int32_t kind = kKindFax)
+CFaxMailEntry BookFax(std::int32_t number, std::int32_t kind = kKindFax)
 {
     CFaxMailEntry entry;
     entry.number = number;
@@ -26,7 +26,7 @@ CFaxMailEntry Fax(std::int32_t number, std::int32_t kind = kKindFax)
     return entry;
 }
 
-CScanEntry Scan(std::int32_t number)
+CScanEntry BookScan(std::int32_t number)
 {
     CScanEntry entry;
     entry.number = number;
@@ -92,7 +92,7 @@ struct FreeNumberCase
     std::int32_t number;
 };
 
-std::vector<std::int32_t> Range(std::int32_t first, std::int32_t last)
+std::vector<std::int32_t> NumberRange(std::int32_t first, std::int32_t last)
 {
     std::vector<std::int32_t> numbers;
     for (std::int32_t n = first; n <= last; ++n) {
@@ -110,13 +110,13 @@ TEST_P(FirstFreeNumberTest, FindsTheLowestGapOrRefuses)
     const FreeNumberCase& c = GetParam();
     CAddressBook book;
     for (std::int32_t n : c.faxNumbers) {
-        ASSERT_EQ(book.PutFaxMailEntry(Fax(n)), kOk);
+        ASSERT_EQ(book.PutFaxMailEntry(BookFax(n)), kOk);
     }
     for (std::int32_t n : c.scanNumbers) {
-        ASSERT_EQ(book.PutScanEntry(Scan(n)), kOk);
+        ASSERT_EQ(book.PutScanEntry(BookScan(n)), kOk);
     }
     for (std::int32_t n : c.groupNumbers) {
-        ASSERT_EQ(book.SetGroupName(n, "G", kToday), kOk);
+        ASSERT_EQ(book.SetGroupName(n, "G", kBookDate), kOk);
     }
     for (std::int32_t n : c.favouriteSlots) {
         ASSERT_EQ(book.AddFavourite(n, kTargetSpeedDial, 1), kOk);
@@ -134,20 +134,20 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         FreeNumberCase{"FaxGap", {1, 2, 4}, {}, {}, {}, AddressList::FaxMail, kOk, 3},
         FreeNumberCase{"FaxEmpty", {}, {}, {}, {}, AddressList::FaxMail, kOk, 1},
-        FreeNumberCase{"FaxFull", Range(1, 220), {}, {}, {}, AddressList::FaxMail, kMsgFullRegistDial, 0},
+        FreeNumberCase{"FaxFull", NumberRange(1, 220), {}, {}, {}, AddressList::FaxMail, kMsgFullRegistDial, 0},
         FreeNumberCase{"ScanEmpty", {}, {}, {}, {}, AddressList::Scan, kOk, 221},
-        FreeNumberCase{"ScanFull", {}, Range(221, 250), {}, {}, AddressList::Scan, kMsgFullRegistDial, 0},
-        FreeNumberCase{"ScanNotFullWhenFaxIs", Range(1, 220), {221}, {}, {}, AddressList::Scan, kOk, 222},
+        FreeNumberCase{"ScanFull", {}, NumberRange(221, 250), {}, {}, AddressList::Scan, kMsgFullRegistDial, 0},
+        FreeNumberCase{"ScanNotFullWhenFaxIs", NumberRange(1, 220), {221}, {}, {}, AddressList::Scan, kOk, 222},
         FreeNumberCase{
             "FavouriteGroupsOnly", {}, {}, {1, 2}, {}, AddressList::Favourite, kMsgNotRegistSpeedGroupDial, 0},
         FreeNumberCase{"FavouriteWithScanOnly", {}, {230}, {}, {}, AddressList::Favourite, kOk, 1},
         FreeNumberCase{"FavouriteGap", {5}, {}, {}, {1, 3}, AddressList::Favourite, kOk, 2},
-        FreeNumberCase{"FavouriteFull", {5}, {}, {}, Range(1, 20), AddressList::Favourite, kMsgFullRegistDial, 0},
+        FreeNumberCase{"FavouriteFull", {5}, {}, {}, NumberRange(1, 20), AddressList::Favourite, kMsgFullRegistDial, 0},
         FreeNumberCase{"FavouriteNeedsSpeedDialFirst",
                        {},
                        {},
                        {},
-                       Range(1, 20),
+                       NumberRange(1, 20),
                        AddressList::Favourite,
                        kMsgNotRegistSpeedGroupDial,
                        0}),
@@ -157,25 +157,25 @@ TEST(AddressBook, PutReplacesByNumberAndGroupsTakeOverTheKind)
 {
     CAddressBook book;
     for (std::int32_t n : {9, 3, 7, 5}) {
-        ASSERT_EQ(book.PutFaxMailEntry(Fax(n, kKindMail)), kOk);
+        ASSERT_EQ(book.PutFaxMailEntry(BookFax(n, kKindMail)), kOk);
     }
     AddGroup(book, 1, {9, 7, 3, 7}, kKindMail);
     AddGroup(book, 2, {9}, kKindMail);
     EXPECT_EQ(book.FindGroup(1)->members, (std::vector<std::int32_t>{3, 7, 9}));
 
-    ASSERT_EQ(book.PutFaxMailEntry(Fax(7, kKindFax)), kOk);
+    ASSERT_EQ(book.PutFaxMailEntry(BookFax(7, kKindFax)), kOk);
     EXPECT_EQ(book.FaxMailEntries().size(), 4u);
-    EXPECT_EQ(*book.FindFaxMailEntry(7), Fax(7, kKindFax));
+    EXPECT_EQ(*book.FindFaxMailEntry(7), BookFax(7, kKindFax));
     EXPECT_EQ(book.FindGroup(1)->kind, kKindFax);
     EXPECT_EQ(book.FindGroup(2)->kind, kKindMail) << "a group without the entry keeps its kind";
     EXPECT_TRUE(KeepsInvariants(book));
 
     const CAddressBook before = book;
-    EXPECT_EQ(book.PutFaxMailEntry(Fax(221)), kMsgInvalidRangeValue);
-    EXPECT_EQ(book.PutScanEntry(Scan(220)), kMsgInvalidRangeValue);
+    EXPECT_EQ(book.PutFaxMailEntry(BookFax(221)), kMsgInvalidRangeValue);
+    EXPECT_EQ(book.PutScanEntry(BookScan(220)), kMsgInvalidRangeValue);
     CGroupEntry tooMany;
     tooMany.number = 5;
-    tooMany.members = Range(1, 51);
+    tooMany.members = NumberRange(1, 51);
     EXPECT_EQ(book.PutGroup(tooMany), kMsgGroupOver50Err);
     EXPECT_EQ(book.AddFavourite(21, kTargetSpeedDial, 5), kMsgInvalidRangeValue);
     EXPECT_EQ(book, before);
@@ -184,7 +184,7 @@ TEST(AddressBook, PutReplacesByNumberAndGroupsTakeOverTheKind)
 TEST(AddressBook, DeletingAFavouriteClosesTheGap)
 {
     CAddressBook book;
-    ASSERT_EQ(book.PutFaxMailEntry(Fax(1)), kOk);
+    ASSERT_EQ(book.PutFaxMailEntry(BookFax(1)), kOk);
     for (std::int32_t slot = 1; slot <= 5; ++slot) {
         ASSERT_EQ(book.AddFavourite(slot, kTargetSpeedDial, 10 + slot), kOk);
     }
@@ -197,7 +197,7 @@ TEST(AddressBook, DeletingAFavouriteClosesTheGap)
 TEST(AddressBook, AFavouriteFillingAGapKeepsSlotOrder)
 {
     CAddressBook book;
-    ASSERT_EQ(book.PutFaxMailEntry(Fax(1)), kOk);
+    ASSERT_EQ(book.PutFaxMailEntry(BookFax(1)), kOk);
     ASSERT_EQ(book.AddFavourite(1, kTargetSpeedDial, 1), kOk);
     ASSERT_EQ(book.AddFavourite(3, kTargetSpeedDial, 1), kOk);
     const CNumberResult free = book.FirstFreeNumber(AddressList::Favourite);
@@ -211,7 +211,7 @@ TEST(AddressBook, DeletingTheOnlyMemberRemovesTheGroupAndItsFavourites)
 {
     CAddressBook book;
     for (std::int32_t n : {7, 8}) {
-        ASSERT_EQ(book.PutFaxMailEntry(Fax(n)), kOk);
+        ASSERT_EQ(book.PutFaxMailEntry(BookFax(n)), kOk);
     }
     AddGroup(book, 3, {7});
     AddGroup(book, 7, {8}); // same number as the deleted speed dial, other list
@@ -232,13 +232,13 @@ TEST(AddressBook, AGroupOnlyNamedGoesWithAnySpeedDialDelete)
 {
     for (const bool scan : {false, true}) {
         CAddressBook book;
-        ASSERT_EQ(book.PutFaxMailEntry(Fax(1)), kOk);
-        ASSERT_EQ(book.PutScanEntry(Scan(221)), kOk);
+        ASSERT_EQ(book.PutFaxMailEntry(BookFax(1)), kOk);
+        ASSERT_EQ(book.PutScanEntry(BookScan(221)), kOk);
         AddGroup(book, 2, {1, 221});
-        ASSERT_EQ(book.SetGroupName(5, std::string(30, 'g'), kToday), kOk);
+        ASSERT_EQ(book.SetGroupName(5, std::string(30, 'g'), kBookDate), kOk);
         ASSERT_EQ(book.AddFavourite(1, kTargetGroup, 5), kOk);
         EXPECT_EQ(book.FindGroup(5)->name.View(), std::string(20, 'g')) << "cut at the field";
-        EXPECT_EQ(book.FindGroup(5)->setDate, kToday);
+        EXPECT_EQ(book.FindGroup(5)->setDate, kBookDate);
 
         EXPECT_TRUE(scan ? book.DeleteScanEntry(221) : book.DeleteFaxMailEntry(1));
         EXPECT_EQ(book.FindGroup(5), nullptr);
@@ -251,15 +251,15 @@ TEST(AddressBook, AGroupOnlyNamedGoesWithAnySpeedDialDelete)
 TEST(AddressBook, MembershipKeepsMembersAscendingAndEmptiedGroupsGo)
 {
     CAddressBook book;
-    ASSERT_EQ(book.SetGroupMembership(1, 9, true, kKindMail, kToday), kOk);
+    ASSERT_EQ(book.SetGroupMembership(1, 9, true, kKindMail, kBookDate), kOk);
     EXPECT_EQ(book.FindGroup(1)->kind, kKindMail);
-    EXPECT_EQ(book.FindGroup(1)->setDate, kToday);
+    EXPECT_EQ(book.FindGroup(1)->setDate, kBookDate);
     ASSERT_EQ(book.SetGroupMembership(1, 2, true, kKindMail), kOk);
     ASSERT_EQ(book.SetGroupMembership(1, 5, true, kKindMail), kOk);
     ASSERT_EQ(book.SetGroupMembership(1, 5, true, kKindMail), kOk);
     EXPECT_EQ(book.FindGroup(1)->members, (std::vector<std::int32_t>{2, 5, 9}));
 
-    ASSERT_EQ(book.SetGroupName(3, "Named", kToday), kOk);
+    ASSERT_EQ(book.SetGroupName(3, "Named", kBookDate), kOk);
     ASSERT_EQ(book.SetGroupMembership(3, 4, false, kKindFax), kOk);
     ASSERT_NE(book.FindGroup(3), nullptr) << "clearing a number that is not a member changes nothing";
     ASSERT_EQ(book.SetGroupMembership(3, 4, true, kKindMail), kOk);
@@ -273,7 +273,7 @@ TEST(AddressBook, MembershipKeepsMembersAscendingAndEmptiedGroupsGo)
     EXPECT_EQ(book.FindGroup(1)->members, (std::vector<std::int32_t>{2, 9}));
     EXPECT_EQ(FavouritesOf(book), (Favs{{1, kTargetGroup, 1}}));
 
-    ASSERT_EQ(book.SetGroupName(4, "Empty", kToday), kOk);
+    ASSERT_EQ(book.SetGroupName(4, "Empty", kBookDate), kOk);
     ASSERT_EQ(book.RemoveMemberFromGroup(4, 2), kOk);
     EXPECT_EQ(book.FindGroup(4), nullptr) << "a group without members goes on any removal";
 }
@@ -297,10 +297,10 @@ TEST_P(GroupAdmissionTest, ChecksKindThenSize)
     const AdmissionCase& c = GetParam();
     CAddressBook book;
     if (c.members >= 0) {
-        AddGroup(book, 1, Range(1, c.members), c.groupKind);
+        AddGroup(book, 1, NumberRange(1, c.members), c.groupKind);
     }
     for (std::int32_t g = 2; g < 2 + c.fullOthers; ++g) {
-        AddGroup(book, g, Range(101, 150), c.groupKind);
+        AddGroup(book, g, NumberRange(101, 150), c.groupKind);
     }
     EXPECT_EQ(book.CheckGroupAdmission(1, c.entryKind), c.code);
 
@@ -347,28 +347,28 @@ TEST(AddressBook, RandomOperationsKeepEveryInvariant)
                 case 1: {
                     const CNumberResult free = book.FirstFreeNumber(AddressList::FaxMail);
                     code = free.code == kOk
-                               ? book.PutFaxMailEntry(Fax(pick(0, 1) ? free.number : pick(1, 220), pick(0, 1)))
+                               ? book.PutFaxMailEntry(BookFax(pick(0, 1) ? free.number : pick(1, 220), pick(0, 1)))
                                : free.code;
                     break;
                 }
                 case 2:
-                    code = book.PutScanEntry(Scan(pick(221, 250)));
+                    code = book.PutScanEntry(BookScan(pick(221, 250)));
                     break;
                 case 3:
-                    code =
-                        book.SetGroupName(pick(1, 20), std::string(static_cast<std::size_t>(pick(0, 30)), 'x'), kToday);
+                    code = book.SetGroupName(
+                        pick(1, 20), std::string(static_cast<std::size_t>(pick(0, 30)), 'x'), kBookDate);
                     break;
                 case 4: {
                     const std::int32_t group = pick(1, 21);
                     const std::int32_t kind = pick(0, 1);
                     code = book.CheckGroupAdmission(group, kind);
                     if (code == kOk) {
-                        code = book.SetGroupMembership(group, pick(1, 250), true, kind, kToday);
+                        code = book.SetGroupMembership(group, pick(1, 250), true, kind, kBookDate);
                     }
                     break;
                 }
                 case 5:
-                    code = book.SetGroupMembership(pick(1, 20), pick(1, 250), false, kKindFax, kToday);
+                    code = book.SetGroupMembership(pick(1, 20), pick(1, 250), false, kKindFax, kBookDate);
                     break;
                 case 6: {
                     const CNumberResult free = book.FirstFreeNumber(AddressList::Favourite);

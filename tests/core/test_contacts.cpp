@@ -13,7 +13,7 @@
 namespace qzb {
 namespace {
 
-constexpr std::uint16_t kToday = (26 << 9) | (3 << 5) | 14;
+constexpr std::uint16_t kCardDate = (26 << 9) | (3 << 5) | 14;
 
 std::vector<CVCard> Cards(std::initializer_list<std::string_view> files)
 {
@@ -31,7 +31,7 @@ CValueStore StoreFor(std::int32_t language)
     return store;
 }
 
-CFaxMailEntry Entry(std::int32_t number, std::int32_t kind, std::string_view address)
+CFaxMailEntry KeptEntry(std::int32_t number, std::int32_t kind, std::string_view address)
 {
     CFaxMailEntry entry;
     entry.number = number;
@@ -114,10 +114,10 @@ TEST(ContactsImport, NamesKeepWhatThePanelHoldsAndTransliterateOnlyTheRest)
 TEST(ContactsImport, DuplicatesAFullListAndTheGroupAreToldAndNothingChangesBeforeApply)
 {
     CAddressBook book;
-    ASSERT_EQ(book.PutFaxMailEntry(Entry(1, kKindFax, "0049-30123456")), kOk);
+    ASSERT_EQ(book.PutFaxMailEntry(KeptEntry(1, kKindFax, "0049-30123456")), kOk);
     for (std::int32_t number = 3; number <= 219; ++number) {
         const std::string address = std::to_string(number) + "@x.de";
-        ASSERT_EQ(book.PutFaxMailEntry(Entry(number, kKindMail, address)), kOk);
+        ASSERT_EQ(book.PutFaxMailEntry(KeptEntry(number, kKindMail, address)), kOk);
     }
     const CAddressBook before = book;
     const auto cards = ParseVCards("BEGIN:VCARD\nFN:Dup\nTEL;TYPE=fax:+49 30 123456\nEND:VCARD\n"
@@ -127,7 +127,7 @@ TEST(ContactsImport, DuplicatesAFullListAndTheGroupAreToldAndNothingChangesBefor
                                    "BEGIN:VCARD\nFN:Fax Three\nTEL;TYPE=fax:0303\nEND:VCARD\n");
     CContactsOptions options;
     options.group = u"Kunden";
-    CContactsPlan plan = PlanContactsImport(cards, book, StoreFor(0), options, kToday);
+    CContactsPlan plan = PlanContactsImport(cards, book, StoreFor(0), options, kCardDate);
     EXPECT_EQ(book, before);
     ASSERT_EQ(plan.rows.size(), 2u);
     EXPECT_EQ(plan.rows[0].slot, 2);
@@ -167,15 +167,15 @@ TEST(ContactsImport, DuplicatesAFullListAndTheGroupAreToldAndNothingChangesBefor
 TEST(ContactsExport, ReadsBackIntoTheSameEntries)
 {
     CAddressBook book;
-    CFaxMailEntry fax = Entry(4, kKindFax, "0301234-56");
+    CFaxMailEntry fax = KeptEntry(4, kKindFax, "0301234-56");
     fax.name.Assign("M\xFCller; Sohn, \\AG");
     ASSERT_EQ(book.PutFaxMailEntry(fax), kOk);
     std::string longAddress(52, 'a');
     longAddress.append("@example.org");
-    CFaxMailEntry mail = Entry(9, kKindMail, longAddress);
+    CFaxMailEntry mail = KeptEntry(9, kKindMail, longAddress);
     mail.name.Assign("");
     ASSERT_EQ(book.PutFaxMailEntry(mail), kOk);
-    ASSERT_EQ(book.SetGroupMembership(2, 4, true, kKindFax, kToday), kOk);
+    ASSERT_EQ(book.SetGroupMembership(2, 4, true, kKindFax, kCardDate), kOk);
     const CValueStore store = StoreFor(0);
     const TextLookup labels = [](std::string_view) { return std::u16string(u"Group %02d"); };
     const std::string vcf = BuildContactsVcf(book, store, labels);
@@ -185,7 +185,7 @@ TEST(ContactsExport, ReadsBackIntoTheSameEntries)
     EXPECT_NE(vcf.find("CATEGORIES:Group 02\r\n"), std::string::npos);
 
     const std::vector<CVCard> cards = ParseVCards(vcf);
-    CContactsPlan plan = PlanContactsImport(cards, CAddressBook(), store, CContactsOptions{}, kToday);
+    CContactsPlan plan = PlanContactsImport(cards, CAddressBook(), store, CContactsOptions{}, kCardDate);
     EXPECT_TRUE(plan.notes.empty());
     ASSERT_EQ(plan.rows.size(), 2u);
     for (std::size_t i = 0; i < plan.rows.size(); ++i) {

@@ -25,7 +25,7 @@ static void PrintTo(const CCsvNote& note, std::ostream* out)
 
 namespace {
 
-constexpr std::uint16_t kToday = (26 << 9) | (12 << 5) | 7;
+constexpr std::uint16_t kImportDate = (26 << 9) | (12 << 5) | 7;
 
 TextLookup Labels()
 {
@@ -53,13 +53,13 @@ std::string Join(const std::vector<std::string>& lines)
     return csv;
 }
 
-CFaxMailEntry Fax(std::int32_t number, const char* name, const char* digits)
+CFaxMailEntry CsvFax(std::int32_t number, const char* name, const char* digits)
 {
     CFaxMailEntry entry;
     entry.number = number;
     entry.name.Assign(name);
     entry.address.Assign(digits);
-    entry.setDate = kToday;
+    entry.setDate = kImportDate;
     return entry;
 }
 
@@ -67,7 +67,7 @@ class CsvExchange : public ::testing::Test
 {
 protected:
     std::string Export() const { return BuildAddressBookCsv(book, store, Labels()); }
-    MessageCode Import(const std::string& csv) { return ParseAddressBookCsv(csv, book, store, kToday); }
+    MessageCode Import(const std::string& csv) { return ParseAddressBookCsv(csv, book, store, kImportDate); }
 
     CValueStore store;
     CAddressBook book;
@@ -91,13 +91,13 @@ TEST_F(CsvExchange, EmptyBookIs290NaLinesInKeyOrder)
 
 TEST_F(CsvExchange, FaxAndMailLines)
 {
-    CFaxMailEntry fax = Fax(7, "Office, main", "0123-456");
+    CFaxMailEntry fax = CsvFax(7, "Office, main", "0123-456");
     fax.faxSpeed = kFaxSpeed33600;
-    CFaxMailEntry batch = Fax(8, "Night", "99");
+    CFaxMailEntry batch = CsvFax(8, "Night", "99");
     batch.faxSpeed = kFaxSpeed9600;
     batch.batchHour = 23;
     batch.batchMinute = 5;
-    CFaxMailEntry mail = Fax(9, "Anna", "anna@example.com");
+    CFaxMailEntry mail = CsvFax(9, "Anna", "anna@example.com");
     mail.kind = kKindMail;
     mail.faxSpeed = kFaxSpeedNotSet;
     for (const auto& entry : {fax, batch, mail}) {
@@ -130,14 +130,14 @@ TEST_F(CsvExchange, ScanLinesCarryTheirSettingsAndTheShiftedPassword)
     ftp.account = kAccountPrivateSite;
     ftp.userName = u"scanner";
     ftp.password = u"Pw0rd~";
-    ftp.setDate = kToday;
+    ftp.setDate = kImportDate;
     CScanEntry smb;
     smb.number = 250;
     smb.protocol = kProtocolSmb;
     smb.serverAddress = u"\\\\server\\share";
     smb.mailNotification = 1;
     smb.notificationAddresses[9] = u"it@example.com";
-    smb.setDate = kToday;
+    smb.setDate = kImportDate;
     ASSERT_EQ(book.PutScanEntry(ftp), kOk);
     ASSERT_EQ(book.PutScanEntry(smb), kOk);
 
@@ -160,12 +160,12 @@ TEST_F(CsvExchange, ScanLinesCarryTheirSettingsAndTheShiftedPassword)
 
 TEST_F(CsvExchange, GroupsAndFavourites)
 {
-    ASSERT_EQ(book.PutFaxMailEntry(Fax(1, "A", "1")), kOk);
-    ASSERT_EQ(book.PutFaxMailEntry(Fax(17, "B", "17")), kOk);
-    ASSERT_EQ(book.SetGroupMembership(3, 17, true, kKindFax, kToday), kOk);
-    ASSERT_EQ(book.SetGroupMembership(3, 1, true, kKindFax, kToday), kOk);
-    ASSERT_EQ(book.SetGroupName(3, "Sales", kToday), kOk);
-    ASSERT_EQ(book.SetGroupMembership(4, 1, true, kKindFax, kToday), kOk); // unnamed
+    ASSERT_EQ(book.PutFaxMailEntry(CsvFax(1, "A", "1")), kOk);
+    ASSERT_EQ(book.PutFaxMailEntry(CsvFax(17, "B", "17")), kOk);
+    ASSERT_EQ(book.SetGroupMembership(3, 17, true, kKindFax, kImportDate), kOk);
+    ASSERT_EQ(book.SetGroupMembership(3, 1, true, kKindFax, kImportDate), kOk);
+    ASSERT_EQ(book.SetGroupName(3, "Sales", kImportDate), kOk);
+    ASSERT_EQ(book.SetGroupMembership(4, 1, true, kKindFax, kImportDate), kOk); // unnamed
     ASSERT_EQ(book.AddFavourite(1, kTargetGroup, 3), kOk);
     ASSERT_EQ(book.AddFavourite(2, kTargetSpeedDial, 17), kOk);
     ASSERT_EQ(book.AddFavourite(3, kTargetSpeedDial, 99), kOk); // points nowhere
@@ -189,7 +189,7 @@ TEST_F(CsvExchange, ImportKeepsOnlyValidMembersAndLeavesSlotGaps)
     lines[274] = "DHD05,SPEED,9,";
     lines[275] = "DHD06,GROUP,2,";
     std::vector<CCsvNote> notes;
-    ASSERT_EQ(ParseAddressBookCsv(Join(lines), book, store, kToday, &notes), kOk);
+    ASSERT_EQ(ParseAddressBookCsv(Join(lines), book, store, kImportDate, &notes), kOk);
     EXPECT_EQ(notes,
               (std::vector<CCsvNote>{{"OTD01", CsvNoteReason::MemberMissing, 300},
                                      {"OTD01", CsvNoteReason::MemberMissing, 7},
@@ -203,7 +203,7 @@ TEST_F(CsvExchange, ImportKeepsOnlyValidMembersAndLeavesSlotGaps)
     ASSERT_EQ(book.Favourites().size(), 1u);
     EXPECT_EQ(book.Favourites()[0].number, 2);
     EXPECT_EQ(book.Favourites()[0].targetNumber, 5);
-    EXPECT_EQ(book.FindFaxMailEntry(5)->setDate, kToday);
+    EXPECT_EQ(book.FindFaxMailEntry(5)->setDate, kImportDate);
 }
 
 TEST_F(CsvExchange, FieldRulesSkipOrEmptyWhatTheDeviceCannotTake)
@@ -216,7 +216,7 @@ TEST_F(CsvExchange, FieldRulesSkipOrEmptyWhatTheDeviceCannotTake)
     lines[240] = "SPD221,FTP,Srv,back\\slash,,off,21,0,0,0,0,0,0,0,off,,,,,,,,,,,0,,,";
     lines[241] = "SPD222,SMB,Srv,\\\\host\\share,,0,1,9,0,0,0,0,off,,,,,,,,,,,0,,,";
     std::vector<CCsvNote> notes;
-    ASSERT_EQ(ParseAddressBookCsv(Join(lines), book, store, kToday, &notes), kOk);
+    ASSERT_EQ(ParseAddressBookCsv(Join(lines), book, store, kImportDate, &notes), kOk);
     // Every line left out or changed is told, with the line's key, so a report can name its line.
     EXPECT_EQ(notes,
               (std::vector<CCsvNote>{{"SPD001", CsvNoteReason::AddressInvalid},
@@ -248,7 +248,7 @@ TEST_F(CsvExchange, DamagedUtf8NeverMovesAFieldBoundary)
     lines[23] = "SPD004,Fax,A\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80"
                 "bcdefghijk,12,33.6K,07,05,";
     std::vector<CCsvNote> notes;
-    ASSERT_EQ(ParseAddressBookCsv(Join(lines), book, store, kToday, &notes), kOk);
+    ASSERT_EQ(ParseAddressBookCsv(Join(lines), book, store, kImportDate, &notes), kOk);
     EXPECT_EQ(notes,
               (std::vector<CCsvNote>{{"SPD001", CsvNoteReason::NameEmptied},
                                      {"SPD002", CsvNoteReason::AddressInvalid},
@@ -267,7 +267,7 @@ TEST_F(CsvExchange, DamagedUtf8NeverMovesAFieldBoundary)
 
 TEST_F(CsvExchange, MalformedFilesChangeNothing)
 {
-    ASSERT_EQ(book.PutFaxMailEntry(Fax(12, "Keep", "12")), kOk);
+    ASSERT_EQ(book.PutFaxMailEntry(CsvFax(12, "Keep", "12")), kOk);
     const CAddressBook before = book;
     const std::string good = Export();
     auto lines = Lines(good);
@@ -311,7 +311,7 @@ TEST_F(CsvExchange, PasswordsTheImportCannotReadBackAreLeftOutAndNoted)
         entry.account = kAccountPrivateSite;
         entry.userName = u"user";
         entry.password = cases[i].password;
-        entry.setDate = kToday;
+        entry.setDate = kImportDate;
         ASSERT_EQ(book.PutScanEntry(entry), kOk);
     }
     std::vector<CCsvNote> notes;
@@ -319,7 +319,7 @@ TEST_F(CsvExchange, PasswordsTheImportCannotReadBackAreLeftOutAndNoted)
     const auto lines = Lines(csv);
     ASSERT_EQ(lines.size(), kCsvLines);
     CAddressBook imported;
-    ASSERT_EQ(ParseAddressBookCsv(csv, imported, store, kToday), kOk);
+    ASSERT_EQ(ParseAddressBookCsv(csv, imported, store, kImportDate), kOk);
     std::vector<CCsvNote> expected;
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         const std::int32_t number = 221 + static_cast<std::int32_t>(i);
@@ -372,7 +372,7 @@ TEST_F(CsvExchange, TheImportReadsTheLongestLineTheExportWrites)
             notes,
             (excess == 0 ? std::vector<CCsvNote>{} : std::vector<CCsvNote>{{"SPD221", CsvNoteReason::TextCut, 0}}));
         CAddressBook imported;
-        EXPECT_EQ(ParseAddressBookCsv(csv, imported, store, kToday), kOk);
+        EXPECT_EQ(ParseAddressBookCsv(csv, imported, store, kImportDate), kOk);
     }
 }
 
@@ -387,7 +387,7 @@ TEST_F(CsvExchange, ImportKeepsOnlyMembersOfTheFirstMembersKind)
     lines[26] = "SPD007,Fax,Seven,777,,,";
     lines[27] = "SPD008,E-mail,Eight,eight@example.com,";
     std::vector<CCsvNote> notes;
-    ASSERT_EQ(ParseAddressBookCsv(Join(lines), book, store, kToday, &notes), kOk);
+    ASSERT_EQ(ParseAddressBookCsv(Join(lines), book, store, kImportDate, &notes), kOk);
     const std::pair<std::vector<std::int32_t>, std::int32_t> groups[] = {
         {{5, 7}, kKindFax}, {{6, 8}, kKindMail}, {{6}, kKindMail}};
     for (std::int32_t g = 1; g <= 3; ++g) {
@@ -407,7 +407,7 @@ TEST_F(CsvExchange, ImportLeavesOutAGroupWhoseMembersWereAllLeftOut)
     lines[1] = "OTD02,Group,Emptied,009-SP,x,";
     lines[24] = "SPD005,Fax,Five,555,,,";
     std::vector<CCsvNote> notes;
-    ASSERT_EQ(ParseAddressBookCsv(Join(lines), book, store, kToday, &notes), kOk);
+    ASSERT_EQ(ParseAddressBookCsv(Join(lines), book, store, kImportDate, &notes), kOk);
     ASSERT_EQ(book.Groups().size(), 1u);
     EXPECT_EQ(book.Groups()[0].number, 1);
     EXPECT_EQ(book.FindGroup(2), nullptr) << "a group the device would drop at the next upload";
@@ -460,11 +460,11 @@ TEST(CsvFiles, ExportReplacesAtomicallyAndImportReadsItBack)
     fs::create_directories(folder);
     CValueStore store;
     CAddressBook book;
-    ASSERT_EQ(book.PutFaxMailEntry(Fax(3, "Three", "333")), kOk);
+    ASSERT_EQ(book.PutFaxMailEntry(CsvFax(3, "Three", "333")), kOk);
     ASSERT_EQ(ExportAddressBook(folder / "book", book, store, Labels()), kOk);
     ASSERT_TRUE(fs::exists(folder / "book.csv"));
     CAddressBook read;
-    ASSERT_EQ(ImportAddressBook(folder / "book.csv", read, store, kToday), kOk);
+    ASSERT_EQ(ImportAddressBook(folder / "book.csv", read, store, kImportDate), kOk);
     EXPECT_EQ(read, book);
 
     // The file may hold passwords: its owner's alone, new or replacing a file others could read.
@@ -476,10 +476,10 @@ TEST(CsvFiles, ExportReplacesAtomicallyAndImportReadsItBack)
 
     // A file that is not there is not a damaged one, and the system's reason comes along.
     CCsvReport report;
-    EXPECT_EQ(ImportAddressBook(folder / "missing.csv", read, store, kToday, &report), kMsgOpenFileError);
+    EXPECT_EQ(ImportAddressBook(folder / "missing.csv", read, store, kImportDate, &report), kMsgOpenFileError);
     EXPECT_EQ(report.systemError, ENOENT);
     report = {};
-    EXPECT_EQ(ImportAddressBook(folder, read, store, kToday, &report), kMsgOpenFileError);
+    EXPECT_EQ(ImportAddressBook(folder, read, store, kImportDate, &report), kMsgOpenFileError);
     EXPECT_EQ(report.systemError, EISDIR);
     EXPECT_EQ(read, book);
     report = {};
@@ -538,7 +538,7 @@ TEST_P(CsvRoundTrip, FullBookSurvivesExportAndImport)
     for (std::int32_t n = 1; n <= 220; ++n) {
         CFaxMailEntry entry;
         entry.number = n;
-        entry.setDate = kToday;
+        entry.setDate = kImportDate;
         entry.name.Assign(panelName(0));
         if (coin()) {
             entry.kind = kKindMail;
@@ -557,7 +557,7 @@ TEST_P(CsvRoundTrip, FullBookSurvivesExportAndImport)
     for (std::int32_t n = 221; n <= 250; ++n) {
         CScanEntry entry;
         entry.number = n;
-        entry.setDate = kToday;
+        entry.setDate = kImportDate;
         entry.name.Assign(panelName(0));
         entry.protocol = coin() ? kProtocolFtp : kProtocolSmb;
         entry.serverAddress = entry.protocol == kProtocolSmb ? u"\\\\" + RandomText(random, address, 1, 40)
@@ -587,7 +587,7 @@ TEST_P(CsvRoundTrip, FullBookSurvivesExportAndImport)
     for (std::int32_t g = 1; g <= 20; ++g) {
         CGroupEntry group;
         group.number = g;
-        group.setDate = kToday;
+        group.setDate = kImportDate;
         group.name.Assign(panelName(1));
         const std::int32_t first = std::uniform_int_distribution<int>(1, 200)(random);
         // All members of a group share its kind, that of its first member.
@@ -610,7 +610,7 @@ TEST_P(CsvRoundTrip, FullBookSurvivesExportAndImport)
 
     const std::string csv = BuildAddressBookCsv(book, store, Labels());
     CAddressBook imported;
-    ASSERT_EQ(ParseAddressBookCsv(csv, imported, store, kToday), kOk);
+    ASSERT_EQ(ParseAddressBookCsv(csv, imported, store, kImportDate), kOk);
     for (std::int32_t n = 1; n <= 250; ++n) {
         const auto* fax = book.FindFaxMailEntry(n);
         const auto* scan = book.FindScanEntry(n);
@@ -704,7 +704,7 @@ TEST_P(CsvRoundTrip, ControlCharactersAndForeignTextNeverBreakTheFile)
     std::vector<CCsvNote> notes;
     const std::string csv = BuildAddressBookCsv(book, store, Labels(), &notes);
     CAddressBook imported;
-    ASSERT_EQ(ParseAddressBookCsv(csv, imported, store, kToday), kOk);
+    ASSERT_EQ(ParseAddressBookCsv(csv, imported, store, kImportDate), kOk);
     for (std::int32_t n = 1; n <= 250; ++n) {
         EXPECT_TRUE(n <= 220 ? imported.FindFaxMailEntry(n) != nullptr : imported.FindScanEntry(n) != nullptr) << n;
     }

@@ -6,6 +6,7 @@
 #include "files/dat_file.h"
 #include "tests/support/full_device.h"
 
+#include "tests/support/image_bytes.h"
 #include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -21,14 +22,7 @@ namespace qzb {
 namespace {
 
 namespace fs = std::filesystem;
-using Bytes = std::vector<std::uint8_t>;
 using namespace std::chrono_literals;
-
-void WriteAll(const fs::path& path, const Bytes& bytes)
-{
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
 
 std::set<std::string> Names(const fs::path& folder)
 {

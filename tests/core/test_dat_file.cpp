@@ -4,6 +4,8 @@
 #include "base/atomic_file.h"
 #include "tests/support/full_device.h"
 
+#include "tests/support/image_bytes.h"
+#include "tests/support/models.h"
 #include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -21,21 +23,11 @@ namespace qzb {
 namespace {
 
 namespace fs = std::filesystem;
-using Bytes = std::vector<std::uint8_t>;
-
-constexpr std::uint16_t kToday = (25 << 9) | (6 << 5) | 30;
-constexpr std::int32_t kModels[] = {8313, 8314, 8315, 8329, 2152};
 
 Bytes ReadAll(const fs::path& path)
 {
     std::ifstream in(path, std::ios::binary);
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteAll(const fs::path& path, const Bytes& bytes)
-{
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 // A context of the model holding the full device.
@@ -72,7 +64,7 @@ TEST(DatFile, HeaderCarriesTheFamilyMagicAndTheModel)
 {
     for (std::int32_t model : kModels) {
         CAppContext context(model);
-        const Bytes file = BuildDatFile(context, kToday);
+        const Bytes file = BuildDatFile(context, kImageDate);
         const std::string magic = model == 8329 ? "QZB|CORALAIO" : "QZB|OBSIDIANAIO";
         Bytes header(magic.begin(), magic.end());
         header.resize(16, 0);
@@ -90,7 +82,7 @@ TEST(DatFile, OpensUnderTheModelsOfItsFamilyAndSwitchesToTheHeadersModel)
     const CTempFolder folder;
     for (std::int32_t writer : kModels) {
         const fs::path path = folder.Path() / (std::to_string(writer) + ".dat");
-        ASSERT_EQ(WriteDatFile(path, *FullContext(writer), kToday), kOk);
+        ASSERT_EQ(WriteDatFile(path, *FullContext(writer), kImageDate), kOk);
         for (std::int32_t running : kModels) {
             CAppContext context(running);
             const bool sameFamily = (writer == 8329) == (running == 8329);
@@ -110,7 +102,7 @@ TEST(DatFile, HeaderOnlyFileEmptiesTheBookAndKeepsTheStore)
     const CTempFolder folder;
     const fs::path path = folder.Path() / "empty.dat";
     CAppContext plain(8313);
-    Bytes header = BuildDatFile(plain, kToday);
+    Bytes header = BuildDatFile(plain, kImageDate);
     header.resize(36);
     WriteAll(path, header);
     auto context = FullContext(8313);
@@ -137,7 +129,7 @@ TEST(DatFile, AppendsTheExtensionUnlessTheNameEndsInIt)
         EXPECT_EQ(WithDatExtension(name), fs::path(expected)) << name;
     }
     const CTempFolder folder;
-    ASSERT_EQ(WriteDatFile(folder.Path() / "Settings", *FullContext(8313), kToday), kOk);
+    ASSERT_EQ(WriteDatFile(folder.Path() / "Settings", *FullContext(8313), kImageDate), kOk);
     EXPECT_TRUE(fs::is_regular_file(folder.Path() / "Settings.DAT"));
 }
 
@@ -155,7 +147,7 @@ TEST_P(DamagedDatFile, FailsAndLeavesModelStoreAndBookAsTheyWere)
 {
     const CTempFolder folder;
     const fs::path path = folder.Path() / "file.dat";
-    Bytes file = BuildDatFile(*FullContext(8314), kToday);
+    Bytes file = BuildDatFile(*FullContext(8314), kImageDate);
     const std::string damage = GetParam().name;
     if (damage == "bad magic") {
         file[4] = 'X';
@@ -217,25 +209,25 @@ TEST(DatFile, FailedWriteLeavesThePreviousFileByteForByte)
     const fs::path path = folder.Path() / "keep.DAT";
     auto context = FullContext(8313);
     CAppContext plain(8313);
-    ASSERT_EQ(WriteDatFile(path, plain, kToday), kOk);
+    ASSERT_EQ(WriteDatFile(path, plain, kImageDate), kOk);
     const Bytes before = ReadAll(path);
     {
         const CFileSizeLimit limit(4096);
-        EXPECT_EQ(WriteDatFile(path, *context, kToday), kMsgWriteFileError);
+        EXPECT_EQ(WriteDatFile(path, *context, kImageDate), kMsgWriteFileError);
     }
     EXPECT_EQ(ReadAll(path), before);
     if (::geteuid() != 0) {
         fs::permissions(folder.Path(), fs::perms::owner_read | fs::perms::owner_exec);
-        EXPECT_EQ(WriteDatFile(path, *context, kToday), kMsgWriteFileError);
+        EXPECT_EQ(WriteDatFile(path, *context, kImageDate), kMsgWriteFileError);
         EXPECT_EQ(ReadAll(path), before);
         fs::permissions(folder.Path(), fs::perms::owner_all);
     }
-    EXPECT_EQ(WriteDatFile(folder.Path() / "missing" / "x.dat", *context, kToday), kMsgWriteFileError);
+    EXPECT_EQ(WriteDatFile(folder.Path() / "missing" / "x.dat", *context, kImageDate), kMsgWriteFileError);
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()), 1)
         << "a temporary file is left";
 
-    ASSERT_EQ(WriteDatFile(path, *context, kToday), kOk);
-    EXPECT_EQ(ReadAll(path), BuildDatFile(*context, kToday));
+    ASSERT_EQ(WriteDatFile(path, *context, kImageDate), kOk);
+    EXPECT_EQ(ReadAll(path), BuildDatFile(*context, kImageDate));
 }
 
 } // namespace

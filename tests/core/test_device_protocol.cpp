@@ -19,7 +19,7 @@
 namespace qzb {
 namespace {
 
-class CRecordingPresenter : public IMessagePresenter
+class CCodeRecorder : public IMessagePresenter
 {
 public:
     int Present(const CMessageBoxRequest& request) override
@@ -65,7 +65,7 @@ protected:
         return protocol->DoDeviceOperation(operation, state);
     }
 
-    CRecordingPresenter presenter;
+    CCodeRecorder presenter;
     CApplicationWords words;
     std::unique_ptr<CAppContext> context;
     std::unique_ptr<CMessenger> messenger;

@@ -11,11 +11,11 @@
 namespace qzb {
 namespace {
 
-constexpr std::uint16_t kToday = (26 << 9) | (12 << 5) | 7;
+constexpr std::uint16_t kDialDate = (26 << 9) | (12 << 5) | 7;
 
 const CDialTexts kTexts{EnglishText, 0};
 
-CFaxMailEntry Fax(std::int32_t number, std::u16string_view name, std::int32_t kind = kKindFax)
+CFaxMailEntry DialFax(std::int32_t number, std::u16string_view name, std::int32_t kind = kKindFax)
 {
     CFaxMailEntry entry;
     entry.number = number;
@@ -25,7 +25,7 @@ CFaxMailEntry Fax(std::int32_t number, std::u16string_view name, std::int32_t ki
     return entry;
 }
 
-CScanEntry Scan(std::int32_t number, std::u16string_view name, std::u16string server)
+CScanEntry DialScan(std::int32_t number, std::u16string_view name, std::u16string server)
 {
     CScanEntry entry;
     entry.number = number;
@@ -77,11 +77,11 @@ TEST(DialItems, DecodeTheBranchValuesAndTheirParents)
 TEST(DialItems, NodesGetTheirSlotChildrenWithLabels)
 {
     CAddressBook book;
-    ASSERT_EQ(book.PutFaxMailEntry(Fax(7, u"A")), kOk);
-    ASSERT_EQ(book.PutFaxMailEntry(Fax(2, u"B")), kOk);
-    ASSERT_EQ(book.SetGroupMembership(2, 7, true, kKindFax, kToday), kOk);
-    ASSERT_EQ(book.SetGroupMembership(2, 2, true, kKindFax, kToday), kOk);
-    ASSERT_EQ(book.SetGroupName(5, TextToPanelBytes(u"Sales"), kToday), kOk);
+    ASSERT_EQ(book.PutFaxMailEntry(DialFax(7, u"A")), kOk);
+    ASSERT_EQ(book.PutFaxMailEntry(DialFax(2, u"B")), kOk);
+    ASSERT_EQ(book.SetGroupMembership(2, 7, true, kKindFax, kDialDate), kOk);
+    ASSERT_EQ(book.SetGroupMembership(2, 2, true, kKindFax, kDialDate), kOk);
+    ASSERT_EQ(book.SetGroupName(5, TextToPanelBytes(u"Sales"), kDialDate), kOk);
 
     const auto favourites = DialSlotItems(kDialFavouriteNode, book, kTexts);
     ASSERT_EQ(favourites.size(), 20u);
@@ -109,7 +109,7 @@ TEST(DialItems, NodesGetTheirSlotChildrenWithLabels)
 TEST(DialItems, PathLabelNamesTheAncestors)
 {
     CAddressBook book;
-    ASSERT_EQ(book.SetGroupName(4, TextToPanelBytes(u"Team"), kToday), kOk);
+    ASSERT_EQ(book.SetGroupName(4, TextToPanelBytes(u"Team"), kDialDate), kOk);
     EXPECT_EQ(DialPathLabel(kDialRootItem, book, kTexts), u"\\");
     EXPECT_EQ(DialPathLabel(kDialFaxMailNode, book, kTexts), u"\\\\Dial Registration\\Speed Dial");
     EXPECT_EQ(DialPathLabel(SpeedDialSlotItem(221), book, kTexts),
@@ -121,12 +121,12 @@ TEST(DialList, RowsOfNodesSlotsAndGroups)
 {
     CAddressBook book;
     for (std::int32_t n : {3, 1, 200}) {
-        ASSERT_EQ(book.PutFaxMailEntry(Fax(n, u"Name")), kOk);
+        ASSERT_EQ(book.PutFaxMailEntry(DialFax(n, u"Name")), kOk);
     }
     // A smiley has no panel code: the device keeps the server address up to it.
-    ASSERT_EQ(book.PutScanEntry(Scan(221, u"Srv", u"ftp.example\u263Atail")), kOk);
-    ASSERT_EQ(book.SetGroupMembership(1, 3, true, kKindFax, kToday), kOk);
-    ASSERT_EQ(book.SetGroupMembership(1, 221, true, kKindFax, kToday), kOk);
+    ASSERT_EQ(book.PutScanEntry(DialScan(221, u"Srv", u"ftp.example\u263Atail")), kOk);
+    ASSERT_EQ(book.SetGroupMembership(1, 3, true, kKindFax, kDialDate), kOk);
+    ASSERT_EQ(book.SetGroupMembership(1, 221, true, kKindFax, kDialDate), kOk);
 
     const auto faxRows = DialListRows(kDialFaxMailNode, book, kTexts);
     ASSERT_EQ(faxRows.size(), 220u);
@@ -152,8 +152,8 @@ TEST(DialList, RowsOfNodesSlotsAndGroups)
 TEST(DialList, FavouriteRowsAndStaleFavourites)
 {
     CAddressBook book;
-    ASSERT_EQ(book.PutFaxMailEntry(Fax(4, u"Four")), kOk);
-    ASSERT_EQ(book.SetGroupMembership(2, 4, true, kKindFax, kToday), kOk);
+    ASSERT_EQ(book.PutFaxMailEntry(DialFax(4, u"Four")), kOk);
+    ASSERT_EQ(book.SetGroupMembership(2, 4, true, kKindFax, kDialDate), kOk);
     ASSERT_EQ(book.AddFavourite(1, kTargetSpeedDial, 9), kOk);
     ASSERT_EQ(book.AddFavourite(2, kTargetGroup, 2), kOk);
     ASSERT_EQ(book.AddFavourite(3, kTargetSpeedDial, 4), kOk);
@@ -174,9 +174,9 @@ TEST(DialList, FavouriteRowsAndStaleFavourites)
 TEST(DialList, FilterMatchesShownCellsIgnoringCase)
 {
     CAddressBook book;
-    ASSERT_EQ(book.PutFaxMailEntry(Fax(1, u"Smith")), kOk);
-    ASSERT_EQ(book.PutFaxMailEntry(Fax(12, u"\u00E9lan")), kOk);
-    ASSERT_EQ(book.PutFaxMailEntry(Fax(30, u"jones", kKindMail)), kOk);
+    ASSERT_EQ(book.PutFaxMailEntry(DialFax(1, u"Smith")), kOk);
+    ASSERT_EQ(book.PutFaxMailEntry(DialFax(12, u"\u00E9lan")), kOk);
+    ASSERT_EQ(book.PutFaxMailEntry(DialFax(30, u"jones", kKindMail)), kOk);
     const auto rows = DialListRows(kDialFaxMailNode, book, kTexts);
 
     const auto Numbers = [&rows](std::u16string_view query) {
@@ -198,11 +198,11 @@ TEST(DialList, UsageCountsOfTheListBehindTheSelection)
 {
     CAddressBook book;
     for (std::int32_t n = 1; n <= 12; ++n) {
-        ASSERT_EQ(book.PutFaxMailEntry(Fax(n, u"N")), kOk);
+        ASSERT_EQ(book.PutFaxMailEntry(DialFax(n, u"N")), kOk);
     }
-    ASSERT_EQ(book.PutScanEntry(Scan(230, u"S", u"x")), kOk);
-    ASSERT_EQ(book.SetGroupMembership(3, 1, true, kKindFax, kToday), kOk);
-    ASSERT_EQ(book.SetGroupMembership(3, 2, true, kKindFax, kToday), kOk);
+    ASSERT_EQ(book.PutScanEntry(DialScan(230, u"S", u"x")), kOk);
+    ASSERT_EQ(book.SetGroupMembership(3, 1, true, kKindFax, kDialDate), kOk);
+    ASSERT_EQ(book.SetGroupMembership(3, 2, true, kKindFax, kDialDate), kOk);
     ASSERT_EQ(book.AddFavourite(1, kTargetGroup, 3), kOk);
 
     EXPECT_EQ(DialListUsage(kDialFaxMailNode, book), (CDialUsage{12, 220}));
@@ -249,12 +249,12 @@ TEST(DialCommands, ButtonStatesFocusAndRadios)
 TEST(DialCommands, NewEditAndDeleteTargets)
 {
     CAddressBook book;
-    ASSERT_EQ(book.SetGroupName(1, "G", kToday), kOk);
+    ASSERT_EQ(book.SetGroupName(1, "G", kDialDate), kOk);
     EXPECT_EQ(DialNewRegistration(kDialFavouriteNode, book).code, kMsgNotRegistSpeedGroupDial);
     EXPECT_EQ(DialNewRegistration(SpeedDialSlotItem(5), book), (CDialCommand{kOk, DialEditor::FaxMail, 5}));
     EXPECT_EQ(DialNewRegistration(SpeedDialSlotItem(221), book), (CDialCommand{kOk, DialEditor::Scan, 221}));
     EXPECT_EQ(DialNewRegistration(kDialScanNode, book), (CDialCommand{kOk, DialEditor::Scan, 221}));
-    ASSERT_EQ(book.PutFaxMailEntry(Fax(1, u"One")), kOk);
+    ASSERT_EQ(book.PutFaxMailEntry(DialFax(1, u"One")), kOk);
     EXPECT_EQ(DialNewRegistration(kDialFaxMailNode, book), (CDialCommand{kOk, DialEditor::FaxMail, 2}));
     EXPECT_EQ(DialNewRegistration(SpeedDialSlotItem(1), book), CDialCommand{});
     EXPECT_EQ(DialItemOfEdited(DialNewRegistration(kDialFavouriteNode, book)), FavouriteSlotItem(1));
@@ -263,7 +263,7 @@ TEST(DialCommands, NewEditAndDeleteTargets)
     EXPECT_EQ(DialEdit(GroupItem(2), 1), (CDialCommand{kOk, DialEditor::GroupName, 2}));
     EXPECT_EQ(DialEdit(SpeedDialSlotItem(3), 0), CDialCommand{});
 
-    ASSERT_EQ(book.SetGroupMembership(2, 1, true, kKindFax, kToday), kOk);
+    ASSERT_EQ(book.SetGroupMembership(2, 1, true, kKindFax, kDialDate), kOk);
     ASSERT_EQ(book.AddFavourite(1, kTargetGroup, 2), kOk);
     EXPECT_FALSE(DialDelete(MemberItem(2, 1), 0, book));
     EXPECT_FALSE(DialDelete(MemberItem(3, 1), 1, book));
@@ -277,16 +277,16 @@ class DialGroupChecks : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_EQ(m_book.PutFaxMailEntry(Fax(1, u"Fax one")), kOk);
-        ASSERT_EQ(m_book.PutFaxMailEntry(Fax(2, u"Mail two", kKindMail)), kOk);
-        ASSERT_EQ(m_book.SetGroupMembership(2, 1, true, kKindFax, kToday), kOk);
+        ASSERT_EQ(m_book.PutFaxMailEntry(DialFax(1, u"Fax one")), kOk);
+        ASSERT_EQ(m_book.PutFaxMailEntry(DialFax(2, u"Mail two", kKindMail)), kOk);
+        ASSERT_EQ(m_book.SetGroupMembership(2, 1, true, kKindFax, kDialDate), kOk);
     }
 
     MessageCode Toggle(std::int32_t number, std::size_t row, bool checked)
     {
         CGroupChecks checks = GroupCheckStates(m_book, number);
         checks[row] = checked;
-        return ApplyGroupChecks(m_book, number, checks, row, kTexts, kToday);
+        return ApplyGroupChecks(m_book, number, checks, row, kTexts, kDialDate);
     }
 
     CAddressBook m_book;
@@ -302,15 +302,15 @@ TEST_F(DialGroupChecks, KindAndSizeRefusalsLeaveTheBook)
     CGroupChecks stale{};
     stale[1] = true;
     stale[8] = true;
-    EXPECT_EQ(ApplyGroupChecks(m_book, 2, stale, 8, kTexts, kToday), kMsgGroupEmailRegistErr);
+    EXPECT_EQ(ApplyGroupChecks(m_book, 2, stale, 8, kTexts, kDialDate), kMsgGroupEmailRegistErr);
     EXPECT_EQ(m_book, before);
 
     for (std::int32_t n = 3; n <= 51; ++n) {
-        ASSERT_EQ(m_book.PutFaxMailEntry(Fax(n, u"F")), kOk);
+        ASSERT_EQ(m_book.PutFaxMailEntry(DialFax(n, u"F")), kOk);
         ASSERT_EQ(Toggle(n, 1, true), kOk) << n;
     }
     ASSERT_EQ(m_book.FindGroup(2)->members.size(), 50u);
-    ASSERT_EQ(m_book.PutFaxMailEntry(Fax(52, u"F")), kOk);
+    ASSERT_EQ(m_book.PutFaxMailEntry(DialFax(52, u"F")), kOk);
     const CAddressBook full = m_book;
     EXPECT_EQ(Toggle(52, 1, true), kMsgGroupOver50Err);
     EXPECT_EQ(m_book, full);
@@ -324,7 +324,7 @@ TEST_F(DialGroupChecks, FirstCheckCreatesTheGroupNamedAfterItsRow)
     ASSERT_NE(created, nullptr);
     EXPECT_EQ(created->members, std::vector<std::int32_t>{2});
     EXPECT_EQ(created->kind, kKindMail);
-    EXPECT_EQ(created->setDate, kToday);
+    EXPECT_EQ(created->setDate, kDialDate);
     EXPECT_EQ(created->name.View(), "Group 07");
     EXPECT_EQ(GroupCheckLabels(kTexts)[6], u"Group 07");
     EXPECT_EQ(DialItemLabel(GroupItem(7), m_book, kTexts), u"Group 07");

@@ -1,10 +1,11 @@
 #include "machine/device_data.h"
-#include "model/dial_digits.h"
 #include "machine/image_decoder.h"
 #include "machine/image_encoder.h"
+#include "model/dial_digits.h"
 #include "model/image_layout.h"
 #include "model/machine_image.h"
 #include "tests/support/full_device.h"
+#include "tests/support/image_bytes.h"
 
 #include <gtest/gtest.h>
 
@@ -17,15 +18,6 @@
 
 namespace qzb {
 namespace {
-
-using Bytes = std::vector<std::uint8_t>;
-
-constexpr std::uint16_t kToday = (25 << 9) | (6 << 5) | 30;
-
-Bytes Encode(CFullDevice& full, EncodeMode mode = EncodeMode::File, bool serviceMan = false)
-{
-    return EncodeMachineImage(full.device, full.store, CEncodeOptions{mode, serviceMan, kToday});
-}
 
 std::u16string BracketedKey(std::string_view key)
 {
@@ -49,19 +41,8 @@ Bytes Image(std::initializer_list<std::pair<std::uint32_t, Bytes>> entries)
     return writer.Take();
 }
 
-std::optional<Bytes> FindEntry(const Bytes& image, std::uint32_t id)
-{
-    CImageReader reader(image);
-    for (CImageEntry entry; reader.Next(entry);) {
-        if (entry.id == id) {
-            return Bytes(entry.data.begin(), entry.data.end());
-        }
-    }
-    return std::nullopt;
-}
-
 // A directory entry of `size` zero bytes with the given bytes placed at their offsets.
-Bytes Entry(std::size_t size, std::initializer_list<std::pair<std::size_t, Bytes>> fields)
+Bytes EntryBytes(std::size_t size, std::initializer_list<std::pair<std::size_t, Bytes>> fields)
 {
     Bytes entry(size, 0);
     for (const auto& [offset, bytes] : fields) {
@@ -345,7 +326,7 @@ TEST(ImageEncoder, WritesFaxAndMailEntriesInTheDeviceLayout)
     const Bytes e7 = *FindEntry(image, 0x12050 + 6);
     EXPECT_EQ(Bytes(e7.begin(), e7.begin() + 5), (Bytes{7, 0x80, 6, 4, 0}));
     EXPECT_EQ(Bytes(e7.begin() + 31, e7.begin() + 34), (Bytes{0x21, 0x3A, 0}));
-    EXPECT_EQ(Bytes(e7.begin() + 26, e7.begin() + 29), (Bytes{kToday & 0xFF, kToday >> 8, 3}));
+    EXPECT_EQ(Bytes(e7.begin() + 26, e7.begin() + 29), (Bytes{kImageDate & 0xFF, kImageDate >> 8, 3}));
     EXPECT_EQ(Bytes(e7.begin() + 118, e7.end()), (Bytes{0xE0, 0xFF}));
     const Bytes e8 = *FindEntry(image, 0x12050 + 7);
     EXPECT_EQ(e8[2], 0x16);
@@ -394,7 +375,7 @@ TEST(ImageEncoder, WritesNoGatewayAsAnEmptyEntryAnnouncedByALengthOfZero)
 TEST(ImageEncoder, GroupWithoutMembersIsWrittenAbsentAndNotRecreated)
 {
     CFullDevice full;
-    full.device.book.SetGroupName(4, "Empty", kToday);
+    full.device.book.SetGroupName(4, "Empty", kImageDate);
     const Bytes image = Encode(full);
     const Bytes group = *FindEntry(image, 0x12003);
     EXPECT_EQ(group.size(), 152u);
@@ -443,7 +424,7 @@ TEST(DialDigits, PackAndUnpackTwoSymbolsPerByte)
 TEST(ImageDecoder, ReadsTheBatchTimeOnlyWhenItsFlagIsSet)
 {
     const auto fax = [](std::uint8_t number, std::uint8_t flags, std::uint8_t speed) {
-        return Entry(120, {{0, {number, 0x80, flags, 3}}, {28, {speed}}, {31, {0x21, 0x03}}, {118, {0x60, 0x8A}}});
+        return EntryBytes(120, {{0, {number, 0x80, flags, 3}}, {28, {speed}}, {31, {0x21, 0x03}}, {118, {0x60, 0x8A}}});
     };
     CFullDevice full;
     ASSERT_EQ(Decode(full,
@@ -498,7 +479,7 @@ class MalformedImage : public testing::TestWithParam<Bytes>
 TEST_P(MalformedImage, IsRefusedBeforeAnythingChanges)
 {
     // A well-formed start that would change the directory, a setting and the information rows.
-    Bytes image = Image({{0x12050, Entry(120, {{0, {7, 0x80, 6, 1}}, {31, {0x09}}})},
+    Bytes image = Image({{0x12050, EntryBytes(120, {{0, {7, 0x80, 6, 1}}, {31, {0x09}}})},
                          {0x10006, {11}},
                          {0x1024E, {1, 2, 3, 4, 5, 6}},
                          {0x21002, Repeat(65, 3)}});
@@ -521,13 +502,13 @@ INSTANTIATE_TEST_SUITE_P(Damage,
 TEST(ImageDecoder, SkipsNumbersOutOfRangeAndRepeatedOnes)
 {
     const auto fax = [](std::uint16_t number, std::uint8_t name) {
-        return Entry(
+        return EntryBytes(
             120,
             {{0, {static_cast<std::uint8_t>(number), static_cast<std::uint8_t>(number >> 8), 6, 1, 1}}, {5, {name}}});
     };
-    const auto scan = [](std::uint8_t number) { return Entry(946, {{0, {number, 0, 1}}}); };
+    const auto scan = [](std::uint8_t number) { return EntryBytes(946, {{0, {number, 0, 1}}}); };
     const auto group = [](std::uint16_t number) {
-        return Entry(
+        return EntryBytes(
             152,
             {{0, {static_cast<std::uint8_t>(number), static_cast<std::uint8_t>(number >> 8), 0x80, 1}}, {30, {4, 5}}});
     };
@@ -567,18 +548,18 @@ TEST(ImageDecoder, CutsLengthsAndCountsToTheirFields)
         members.insert(members.end(), {4, m});
     }
     const Bytes image = Image({
-        {0x12050, Entry(120, {{0, {1, 0x80, 6, 200, 200}}, {5, Repeat(21, 'N')}, {31, Repeat(87, 0x99)}})},
-        {0x12051, Entry(120, {{0, {2, 0x80, 5, 200, 255}}, {5, Repeat(21, 'M')}, {32, Repeat(86, 'x')}})},
-        {0x12000, Entry(152, {{0, {3, 0, 0x80, 255, 0, 255}}, {6, Repeat(24, 'G')}, {30, members}})},
+        {0x12050, EntryBytes(120, {{0, {1, 0x80, 6, 200, 200}}, {5, Repeat(21, 'N')}, {31, Repeat(87, 0x99)}})},
+        {0x12051, EntryBytes(120, {{0, {2, 0x80, 5, 200, 255}}, {5, Repeat(21, 'M')}, {32, Repeat(86, 'x')}})},
+        {0x12000, EntryBytes(152, {{0, {3, 0, 0x80, 255, 0, 255}}, {6, Repeat(24, 'G')}, {30, members}})},
         {0x1212C,
-         Entry(946,
-               {{0, {230, 0, 1, 1, 255}},
-                {5, Repeat(20, 'S')},
-                {25, {255}},
-                {26, Repeat(64, 'h')},
-                {90, {200}},
-                {91, Repeat(128, 'd')},
-                {219, Repeat(725, 'z')}})},
+         EntryBytes(946,
+                    {{0, {230, 0, 1, 1, 255}},
+                     {5, Repeat(20, 'S')},
+                     {25, {255}},
+                     {26, Repeat(64, 'h')},
+                     {90, {200}},
+                     {91, Repeat(128, 'd')},
+                     {219, Repeat(725, 'z')}})},
         {0x10012, Repeat(2000, 't')},
         {0x10607, Repeat(2000, 'u')},
         {0x10200, {0x15, 0xCD, 0x5B, 0x07, 0x99, 0x99}},

@@ -11,6 +11,7 @@
 #include "model/model_defaults.h"
 #include "model/text_codec.h"
 #include "tests/support/full_device.h"
+#include "tests/support/image_bytes.h"
 
 #include <gtest/gtest.h>
 
@@ -25,25 +26,6 @@ namespace qzb {
 namespace {
 
 namespace fs = std::filesystem;
-using Bytes = std::vector<std::uint8_t>;
-
-constexpr std::uint16_t kToday = (25 << 9) | (6 << 5) | 30;
-
-Bytes Encode(CFullDevice& full, EncodeMode mode = EncodeMode::File)
-{
-    return EncodeMachineImage(full.device, full.store, CEncodeOptions{mode, false, kToday});
-}
-
-std::optional<Bytes> FindEntry(const Bytes& image, std::uint32_t id)
-{
-    CImageReader reader(image);
-    for (CImageEntry entry; reader.Next(entry);) {
-        if (entry.id == id) {
-            return Bytes(entry.data.begin(), entry.data.end());
-        }
-    }
-    return std::nullopt;
-}
 
 Bytes OneEntry(std::uint32_t id, const Bytes& data)
 {

@@ -10,6 +10,8 @@
 #include "pages/machine_page.h"
 #include "pages/page_input.h"
 #include "pages/page_registry.h"
+#include "tests/support/models.h"
+#include "tests/support/page_env.h"
 
 #include <gtest/gtest.h>
 
@@ -21,13 +23,6 @@
 
 namespace qzb {
 namespace {
-
-constexpr std::int32_t kModels[] = {8313, 8314, 8315, 8329, 2152};
-
-CPageEnv EnvOf(CAppContext& context)
-{
-    return {&context.store, &context.strings, context.modelBit, &context.device};
-}
 
 std::vector<std::string> BoundKeys(const CControlDef& control)
 {

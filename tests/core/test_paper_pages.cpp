@@ -3,6 +3,7 @@
 #include "app/app_context.h"
 #include "pages/page.h"
 #include "pages/page_input.h"
+#include "tests/support/page_env.h"
 
 #include <gtest/gtest.h>
 
@@ -10,11 +11,6 @@
 
 namespace qzb {
 namespace {
-
-CPageEnv EnvOf(CAppContext& context, const CPage* opener = nullptr)
-{
-    return {&context.store, &context.strings, context.modelBit, &context.device, opener};
-}
 
 std::vector<std::int32_t> Values(const CControlState& state)
 {

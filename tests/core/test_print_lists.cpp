@@ -21,7 +21,7 @@ constexpr std::uint16_t Packed(int year, int month, int day)
     return static_cast<std::uint16_t>(((year - 2000) << 9) | (month << 5) | day);
 }
 
-std::vector<std::int32_t> Range(std::int32_t first, std::int32_t last)
+std::vector<std::int32_t> ListRange(std::int32_t first, std::int32_t last)
 {
     std::vector<std::int32_t> numbers;
     for (std::int32_t n = first; n <= last; ++n) {
@@ -40,17 +40,17 @@ TEST(SelectedNumbers, RangesLimitsAndFallbackToAll)
     };
     const CCase cases[] = {
         {u"1-3,7", 250, {1, 2, 3, 7}},
-        {u"300", 250, Range(1, 250)},
+        {u"300", 250, ListRange(1, 250)},
         {u"7,3,3,1-2,2-3", 250, {1, 2, 3, 7}},
         {u"5-2", 20, {2, 3, 4, 5}},
         {u"18-30", 20, {18, 19, 20}},
         {u"0-2", 20, {1, 2}},
-        {u"1-2000000000", 20, Range(1, 20)},
-        {u"2000000000-1", 250, Range(1, 250)},
+        {u"1-2000000000", 20, ListRange(1, 20)},
+        {u"2000000000-1", 250, ListRange(1, 250)},
         {u"99999999999999999999,4", 20, {4}},
-        {u"0,21,30-40", 20, Range(1, 20)},
-        {u"", 20, Range(1, 20)},
-        {u",,-,", 20, Range(1, 20)},
+        {u"0,21,30-40", 20, ListRange(1, 20)},
+        {u"", 20, ListRange(1, 20)},
+        {u",,-,", 20, ListRange(1, 20)},
         {u"a,1-2-3,5-,-6,9", 20, {9}},
         {u" 4 , 6 ", 20, {4, 6}},
     };
@@ -216,7 +216,7 @@ TEST_F(PrintLists, LongListBreaksBetweenRowsAndScalesWithTheResolution)
 {
     CPrintSelection selection;
     selection.speedDial = true;
-    selection.speedNumbers = Range(1, 250);
+    selection.speedNumbers = ListRange(1, 250);
     std::vector<std::size_t> rowsPerPage[2];
     for (const std::int32_t dpi : {600, 300}) {
         const CFixedPitch measure(dpi);

@@ -5,6 +5,7 @@
 #include "pages/page_input.h"
 #include "pages/page_registry.h"
 #include "pages/scan_copy_pages.h"
+#include "tests/support/models.h"
 
 #include <gtest/gtest.h>
 
@@ -14,8 +15,6 @@
 
 namespace qzb {
 namespace {
-
-constexpr std::int32_t kModels[] = {8313, 8314, 8315, 8329, 2152};
 
 struct CPageRun
 {

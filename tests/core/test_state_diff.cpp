@@ -7,6 +7,8 @@
 #include "pages/page.h"
 #include "pages/page_input.h"
 #include "pages/page_registry.h"
+#include "tests/support/models.h"
+#include "tests/support/page_env.h"
 
 #include <gtest/gtest.h>
 
@@ -16,8 +18,6 @@
 
 namespace qzb {
 namespace {
-
-constexpr std::int32_t kModels[] = {8313, 8314, 8315, 8329, 2152};
 
 struct CTestState
 {
@@ -44,11 +44,6 @@ struct CTestState
     CDiffEnv Env() const { return {&context.strings, context.modelBit}; }
     CAppContext context;
 };
-
-CPageEnv EnvOf(CAppContext& context)
-{
-    return {&context.store, &context.strings, context.modelBit, &context.device};
-}
 
 std::multiset<std::string> ChangedKeys(const CStateDiff& diff)
 {
