@@ -26,34 +26,9 @@ namespace {
 // Sessions with the window's File menu entries that open dialogs of their own: the menu opened
 // with Alt+F and its entry chosen by its mnemonic, the dialog worked with mouse and keys while it
 // runs modally.
-class WindowFileMenu : public CWindowFixture
+class WindowFileMenu : public CShownWindowFixture
 {
 protected:
-    WindowFileMenu()
-    {
-        window->show();
-        QApplication::setActiveWindow(window.get());
-        EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    }
-
-    void ClickToolbar(const char* actionName)
-    {
-        auto* toolbar = window->findChild<QToolBar*>("commandToolbar");
-        QAction* action = toolbar->findChild<QAction*>(actionName);
-        ASSERT_NE(action, nullptr) << actionName;
-        QTest::mouseClick(toolbar->widgetForAction(action), Qt::LeftButton);
-    }
-
-    QString UploadFromToolbar(bool send)
-    {
-        CQtMessagePresenter::SetNextAnswer(kAnswerOk);
-        CUploadPreviewDialog::SetNextAnswer(send);
-        const std::size_t shown = CUploadPreviewDialog::Shown().size();
-        ClickToolbar("uploadAction");
-        EXPECT_EQ(CUploadPreviewDialog::Shown().size(), shown + 1);
-        return CUploadPreviewDialog::Shown().empty() ? QString() : CUploadPreviewDialog::Shown().back().summary;
-    }
-
     // Works the modal dialog of that name once it is up; it polls, so the dialog's own event loop
     // runs meanwhile. A dialog that never shows leaves act undone, which the test then finds.
     void WhenShown(const char* name, std::function<void(QDialog&)> act)

@@ -14,34 +14,15 @@
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 
-
 namespace qzb {
 namespace {
 
 // A user's sessions with the window: mouse clicks and keys on widgets found by object name, the
 // questions and file dialogs answered through their seams, the result read back from the
 // simulated device's memory file.
-class WindowScenario : public CWindowFixture
+class WindowScenario : public CShownWindowFixture
 {
 protected:
-    WindowScenario()
-    {
-        window->show();
-        QApplication::setActiveWindow(window.get());
-        EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    }
-
-    void ClickToolbar(const char* actionName)
-    {
-        auto* toolbar = window->findChild<QToolBar*>("commandToolbar");
-        QAction* action = toolbar->findChild<QAction*>(actionName);
-        ASSERT_NE(action, nullptr) << actionName;
-        QWidget* button = toolbar->widgetForAction(action);
-        ASSERT_NE(button, nullptr) << actionName;
-        ASSERT_TRUE(button->isEnabled()) << actionName;
-        QTest::mouseClick(button, Qt::LeftButton);
-    }
-
     void Press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
         QTest::keyClick(window.get(), static_cast<Qt::Key>(key), modifiers);
@@ -84,17 +65,6 @@ protected:
         ASSERT_TRUE(window->StateWord() & kStateOnline);
         ClickToolbar("downloadAction");
         ASSERT_TRUE(window->StateWord() & kStateDeviceData);
-    }
-
-    // Upload from the toolbar, the use-PC-data question answered OK and the preview answered.
-    QString UploadFromToolbar(bool send)
-    {
-        CQtMessagePresenter::SetNextAnswer(kAnswerOk);
-        CUploadPreviewDialog::SetNextAnswer(send);
-        const std::size_t shown = CUploadPreviewDialog::Shown().size();
-        ClickToolbar("uploadAction");
-        EXPECT_EQ(CUploadPreviewDialog::Shown().size(), shown + 1);
-        return CUploadPreviewDialog::Shown().empty() ? QString() : CUploadPreviewDialog::Shown().back().summary;
     }
 };
 

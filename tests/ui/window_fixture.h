@@ -19,6 +19,9 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
+#include <QTest>
+#include <QToolBar>
 
 #include <chrono>
 #include <cstdint>
@@ -95,6 +98,40 @@ protected:
     CDeviceProtocol protocol;
     CQSettingsPreferences preferences;
     std::unique_ptr<CQZBDlg> window;
+};
+
+// The same window shown and active, for sessions driven with the mouse and keys.
+class CShownWindowFixture : public CWindowFixture
+{
+protected:
+    CShownWindowFixture()
+    {
+        window->show();
+        QApplication::setActiveWindow(window.get());
+        EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    }
+
+    void ClickToolbar(const char* actionName)
+    {
+        auto* toolbar = window->findChild<QToolBar*>("commandToolbar");
+        QAction* action = toolbar->findChild<QAction*>(actionName);
+        ASSERT_NE(action, nullptr) << actionName;
+        QWidget* button = toolbar->widgetForAction(action);
+        ASSERT_NE(button, nullptr) << actionName;
+        ASSERT_TRUE(button->isEnabled()) << actionName;
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+
+    // Upload from the toolbar, the use-PC-data question answered OK and the preview answered.
+    QString UploadFromToolbar(bool send)
+    {
+        CQtMessagePresenter::SetNextAnswer(kAnswerOk);
+        CUploadPreviewDialog::SetNextAnswer(send);
+        const std::size_t shown = CUploadPreviewDialog::Shown().size();
+        ClickToolbar("uploadAction");
+        EXPECT_EQ(CUploadPreviewDialog::Shown().size(), shown + 1);
+        return CUploadPreviewDialog::Shown().empty() ? QString() : CUploadPreviewDialog::Shown().back().summary;
+    }
 };
 
 } // namespace qzb
