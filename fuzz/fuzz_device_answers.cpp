@@ -4,7 +4,6 @@
 // may crash or hang; the diagnosis is always told in words; a failed download leaves the window's
 // data as it was, and a disconnect always ends the session.
 #include "app/app_context.h"
-#include "app/message_presenter.h"
 #include "app/messenger.h"
 #include "base/window_state.h"
 #include "device/device_diagnosis.h"
@@ -13,7 +12,7 @@
 #include "device/model_detection.h"
 #include "device/transport.h"
 #include "fuzz_checks.h"
-#include "machine/image_encoder.h"
+#include "fuzz_session.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -27,13 +26,6 @@ namespace {
 
 using namespace qzb;
 constexpr std::uint16_t kVendor = 0x0B49;
-constexpr std::uint16_t kToday = (26 << 9) | (3 << 5) | 14;
-
-class CQuietPresenter : public IMessagePresenter
-{
-public:
-    int Present(const CMessageBoxRequest&) override { return kAnswerOk; }
-};
 
 // Plays the device from the fuzzer's bytes. Answers are either raw bytes or framed as the device
 // frames them ({u32, u32 length} and the body), so that whole downloads are within reach.
@@ -163,12 +155,6 @@ CUsbCandidate Candidate(FuzzedDataProvider& input, std::size_t index)
     }
     device.access = static_cast<UsbAccess>(input.ConsumeIntegralInRange(0, 3));
     return device;
-}
-
-std::vector<std::uint8_t> Snapshot(const CAppContext& context)
-{
-    CDeviceData device = context.device;
-    return EncodeMachineImage(device, context.store, {EncodeMode::File, false, kToday});
 }
 
 } // namespace

@@ -3,7 +3,6 @@
 // with whatever faults were taken, without crashing or hanging, and a failed download changes
 // nothing.
 #include "app/app_context.h"
-#include "app/message_presenter.h"
 #include "app/messenger.h"
 #include "base/window_state.h"
 #include "device/device_link.h"
@@ -11,7 +10,7 @@
 #include "device/device_simulator.h"
 #include "device/simulator_faults.h"
 #include "fuzz_checks.h"
-#include "machine/image_encoder.h"
+#include "fuzz_session.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -20,25 +19,12 @@
 namespace {
 
 using namespace qzb;
-constexpr std::uint16_t kToday = (26 << 9) | (3 << 5) | 14;
-
-class CQuietPresenter : public IMessagePresenter
-{
-public:
-    int Present(const CMessageBoxRequest&) override { return kAnswerOk; }
-};
 
 bool SameFaults(const CSimulatorFaults& a, const CSimulatorFaults& b)
 {
     return a.busyAtOpen == b.busyAtOpen && a.statusByte == b.statusByte && a.splitReads == b.splitReads &&
            a.cutAfter == b.cutAfter && a.cutEveryConnection == b.cutEveryConnection &&
            a.damagedAnswers == b.damagedAnswers && a.country == b.country;
-}
-
-std::vector<std::uint8_t> Snapshot(const CAppContext& context)
-{
-    CDeviceData device = context.device;
-    return EncodeMachineImage(device, context.store, {EncodeMode::File, false, kToday});
 }
 
 } // namespace

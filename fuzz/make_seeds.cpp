@@ -3,13 +3,13 @@
 // files, fault lists, number lists, and whole device sessions recorded from the simulator.
 #include "addressbook/csv_exchange.h"
 #include "app/app_context.h"
-#include "app/message_presenter.h"
 #include "app/messenger.h"
 #include "device/device_link.h"
 #include "device/device_protocol.h"
 #include "device/device_simulator.h"
 #include "device/simulator_faults.h"
 #include "files/dat_file.h"
+#include "fuzz_session.h"
 #include "machine/image_encoder.h"
 #include "model/image_layout.h"
 #include "model/machine_image.h"
@@ -126,12 +126,6 @@ private:
     ::Bytes m_back;
 };
 
-class CQuietPresenter : public qzb::IMessagePresenter
-{
-public:
-    int Present(const qzb::CMessageBoxRequest&) override { return qzb::kAnswerOk; }
-};
-
 // Passes a session through to the simulator and writes down every answer the way the device
 // answers target's scripted transport reads it, call for call.
 class CRecordingTransport : public qzb::ITransport
@@ -226,7 +220,7 @@ Bytes RecordedSession(const char* fault)
     simulator.SetFaults(faults);
     CRecordingTransport transport(simulator, script);
     CAppContext context(2152);
-    CQuietPresenter presenter;
+    qzb::CQuietPresenter presenter;
     CMessenger messenger(context.strings, presenter);
     CDeviceLinkConfig config;
     config.lockDevice = false;
