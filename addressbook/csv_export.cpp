@@ -67,10 +67,12 @@ private:
         Text(m_scratch, maxUnits);
     }
     void Text(std::u16string_view text, std::size_t maxUnits);
-    void Number(std::int64_t value)
+    // The number in decimal, zeros in front up to `width` digits.
+    void Number(std::int64_t value, std::size_t width = 0)
     {
         char digits[24];
         const auto end = std::to_chars(std::begin(digits), std::end(digits), value).ptr;
+        m_out.append(width - std::min(width, static_cast<std::size_t>(end - digits)), '0');
         m_out.append(digits, end);
     }
     void Note(const std::string& key, CsvNoteReason reason);
@@ -170,11 +172,8 @@ void CExporter::Group(const std::string& key, std::int32_t number)
     m_out += ",Group,";
     Text(GroupDisplayLabel(group, number, m_labelFormat, m_language), kCsvNameUnits);
     for (std::int32_t member : group->members) {
-        char digits[16];
-        const auto end = std::to_chars(std::begin(digits), std::end(digits), member).ptr;
         m_out += ',';
-        m_out.append(3 - std::min<std::size_t>(3, static_cast<std::size_t>(end - digits)), '0');
-        m_out.append(digits, end);
+        Number(member, 3);
         m_out += "-SP";
     }
     m_out += ",\r\n";
