@@ -243,11 +243,6 @@ private:
     std::array<char, kAddressFieldSize> m_bytes{}; // a field's panel code before it is stored
 };
 
-std::u16string_view At(const CFields& fields, std::size_t index)
-{
-    return fields.At(index);
-}
-
 void CImporter::SpeedDial(std::int32_t number, const CFields& fields, std::string_view raw)
 {
     if (number >= kFirstFaxMailNumber && number <= kLastFaxMailNumber) {
@@ -259,7 +254,7 @@ void CImporter::SpeedDial(std::int32_t number, const CFields& fields, std::strin
 
 void CImporter::FaxMail(std::int32_t number, const CFields& fields)
 {
-    const std::u16string_view kind = At(fields, 0);
+    const std::u16string_view kind = fields.At(0);
     if (kind != u"Fax" && kind != u"E-mail") {
         UnknownKind(kind);
         return;
@@ -267,7 +262,7 @@ void CImporter::FaxMail(std::int32_t number, const CFields& fields)
     CFaxMailEntry entry;
     entry.number = number;
     entry.setDate = m_setDate;
-    const std::u16string_view address = At(fields, 2);
+    const std::u16string_view address = fields.At(2);
     if (!Valid(address,
                kind == u"Fax" ? InputKind::FaxNumber : InputKind::EmailAddress,
                kind == u"Fax" ? 50 : kAddressFieldSize - 1,
@@ -275,10 +270,10 @@ void CImporter::FaxMail(std::int32_t number, const CFields& fields)
         Note(CsvNoteReason::AddressInvalid);
         return;
     }
-    TakeName(At(fields, 1), entry.name);
+    TakeName(fields.At(1), entry.name);
     if (kind == u"Fax") {
         entry.kind = kKindFax;
-        const std::u16string_view speed = At(fields, 3);
+        const std::u16string_view speed = fields.At(3);
         entry.faxSpeed = speed == u"33.6K"   ? kFaxSpeed33600
                          : speed == u"14.4K" ? kFaxSpeed14400
                          : speed == u"9.6K"  ? kFaxSpeed9600
@@ -286,8 +281,8 @@ void CImporter::FaxMail(std::int32_t number, const CFields& fields)
         if (!speed.empty() && entry.faxSpeed == kFaxSpeedNotSet) {
             Note(CsvNoteReason::FieldDefaulted, 0, "speed");
         }
-        const std::u16string_view hour = At(fields, 4);
-        const std::u16string_view minute = At(fields, 5);
+        const std::u16string_view hour = fields.At(4);
+        const std::u16string_view minute = fields.At(5);
         if (!hour.empty() || !minute.empty()) {
             const std::int64_t h = Valid(hour, InputKind::Digits, 2) ? ParseNumber(hour).value_or(-1) : -1;
             const std::int64_t m = Valid(minute, InputKind::Digits, 2) ? ParseNumber(minute).value_or(-1) : -1;
@@ -340,7 +335,7 @@ void CImporter::Scan(std::int32_t number, const CFields& fields, std::string_vie
     entry.scanMode = 2;
     entry.fileFormat = 1;
     entry.scanArea = 4;
-    const std::u16string_view protocol = At(fields, 0);
+    const std::u16string_view protocol = fields.At(0);
     if (protocol != u"FTP" && protocol != u"SMB") {
         UnknownKind(protocol);
         return;
@@ -348,20 +343,20 @@ void CImporter::Scan(std::int32_t number, const CFields& fields, std::string_vie
     const bool ftp = protocol == u"FTP";
     entry.protocol = ftp ? kProtocolFtp : kProtocolSmb;
     // SMB destinations are UNC paths: they take the backslash that FTP addresses do not.
-    const std::u16string_view server = At(fields, 2);
+    const std::u16string_view server = fields.At(2);
     if (!Valid(server, ftp ? InputKind::EmailAddress : InputKind::SmbPath, 64, 1)) {
         Note(CsvNoteReason::AddressInvalid);
         return;
     }
     entry.serverAddress = server;
-    if (const std::u16string_view directory = At(fields, 3); Valid(directory, InputKind::EmailAddress, 128)) {
+    if (const std::u16string_view directory = fields.At(3); Valid(directory, InputKind::EmailAddress, 128)) {
         entry.directory = directory;
     } else {
         Note(CsvNoteReason::FieldDefaulted, 0, "directory");
     }
     std::size_t next = 4;
     if (ftp) {
-        const std::u16string_view proxy = At(fields, next++);
+        const std::u16string_view proxy = fields.At(next++);
         if (proxy == u"on") {
             entry.useProxy = 1;
         } else if (proxy == u"off") {
@@ -369,7 +364,7 @@ void CImporter::Scan(std::int32_t number, const CFields& fields, std::string_vie
         } else {
             Note(CsvNoteReason::FieldDefaulted, 0, "proxy");
         }
-        if (const auto port = ParseNumber(At(fields, next++)); port && *port >= 1 && *port <= 65535) {
+        if (const auto port = ParseNumber(fields.At(next++)); port && *port >= 1 && *port <= 65535) {
             entry.port = static_cast<std::int32_t>(*port);
         } else {
             Note(CsvNoteReason::FieldDefaulted, 0, "port");
@@ -377,7 +372,7 @@ void CImporter::Scan(std::int32_t number, const CFields& fields, std::string_vie
     }
     ++next; // the field that is always 0
     auto choice = [&](std::int32_t& target, std::int64_t last, std::string_view name) {
-        if (const auto value = ParseNumber(At(fields, next++)); value && *value <= last) {
+        if (const auto value = ParseNumber(fields.At(next++)); value && *value <= last) {
             target = static_cast<std::int32_t>(*value);
         } else {
             Note(CsvNoteReason::FieldDefaulted, 0, std::string(name));
@@ -389,9 +384,9 @@ void CImporter::Scan(std::int32_t number, const CFields& fields, std::string_vie
     choice(entry.fileFormat, 2, "file format");
     choice(entry.codingMethod, 2, "coding method");
     choice(entry.scanArea, 5, "scan area");
-    entry.mailNotification = At(fields, next++) == u"on" ? 1 : 0;
+    entry.mailNotification = fields.At(next++) == u"on" ? 1 : 0;
     for (std::u16string& address : entry.notificationAddresses) {
-        const std::u16string_view field = At(fields, next++);
+        const std::u16string_view field = fields.At(next++);
         if (Valid(field, InputKind::EmailAddress, 64)) {
             address = field;
         } else {
@@ -399,7 +394,7 @@ void CImporter::Scan(std::int32_t number, const CFields& fields, std::string_vie
         }
     }
     choice(entry.account, 1, "account");
-    const std::u16string_view userName = At(fields, next++);
+    const std::u16string_view userName = fields.At(next++);
     if (entry.account == kAccountPrivateSite) {
         if (Valid(userName, InputKind::EmailAddress, 20)) {
             entry.userName = userName;
@@ -410,20 +405,20 @@ void CImporter::Scan(std::int32_t number, const CFields& fields, std::string_vie
             entry.password = password;
         }
     }
-    TakeName(At(fields, 1), entry.name);
+    TakeName(fields.At(1), entry.name);
     m_book.PutScanEntry(std::move(entry));
 }
 
 void CImporter::Group(std::int32_t number, const CFields& fields)
 {
-    if (At(fields, 0) != u"Group") {
-        UnknownKind(At(fields, 0));
+    if (fields.At(0) != u"Group") {
+        UnknownKind(fields.At(0));
         return;
     }
     CGroupEntry group;
     group.number = number;
     group.setDate = m_setDate;
-    TakeName(At(fields, 1), group.name);
+    TakeName(fields.At(1), group.name);
     for (std::size_t i = 2; i < fields.size(); ++i) {
         const std::u16string_view field = fields[i];
         if (field.empty()) {
@@ -469,8 +464,8 @@ void CImporter::Group(std::int32_t number, const CFields& fields)
 
 void CImporter::Favourite(std::int32_t slot, const CFields& fields)
 {
-    const std::u16string_view kind = At(fields, 0);
-    const auto number = ParseNumber(At(fields, 1));
+    const std::u16string_view kind = fields.At(0);
+    const auto number = ParseNumber(fields.At(1));
     if (kind == u"NA") {
         return;
     }
