@@ -12,6 +12,7 @@
 #include "model/text_codec.h"
 #include "tests/support/full_device.h"
 #include "tests/support/image_bytes.h"
+#include "tests/support/models.h"
 
 #include <gtest/gtest.h>
 
@@ -192,7 +193,7 @@ TEST(ImageTexts, CutsADoubleByteTextWhereACharacterEnds)
 
 TEST(ModelDefaults, BonjourAndIppNamesCarryTheAddressPlaceholder)
 {
-    for (const std::int32_t model : {8313, 8314, 8315, 8329, 2152}) {
+    for (const std::int32_t model : kModels) {
         CValueStore store;
         ApplyModelDefaults(store, FindModelProfile(model).modelBit);
         const std::u16string expected = model == 8329 || model == 2152 ? u"MERIDAN TOVELL lumatrace 3120 (xx:xx:xx)"

@@ -1,6 +1,7 @@
 #include "app/model_profile.h"
 
 #include "app/app_context.h"
+#include "tests/support/models.h"
 
 #include <gtest/gtest.h>
 
@@ -107,7 +108,7 @@ TEST(ModelProfile, UnknownCodeKeepsItsCodeWithThe8313Profile)
 
 TEST(ModelProfile, HelpManualIsInstalledWithTheProgram)
 {
-    for (const std::int32_t model : {8313, 8314, 8315, 8329, 2152}) {
+    for (const std::int32_t model : kModels) {
         const std::filesystem::path manual = HelpFilePath(
             FindModelProfile(model), std::filesystem::path(QZB_TEST_DATA_DIR) / ".." / ".." / "bin" / "qzb");
         EXPECT_TRUE(std::filesystem::is_regular_file(manual)) << manual;

@@ -5,6 +5,7 @@
 #include "model/model_defaults.h"
 #include "model/operation_seed.h"
 #include "pages/page_input.h"
+#include "tests/support/models.h"
 
 #include <gtest/gtest.h>
 
@@ -302,7 +303,7 @@ TEST(ModelRows, IppAndSnmpDialogsShowTheRowsOfTheRunningModel)
         {SnmpSettingDialog(), 1742, true, false, false},
         {SnmpSettingDialog(), 1781, true, false, false},
     };
-    for (const std::int32_t model : {8313, 8314, 8315, 8329, 2152}) {
+    for (const std::int32_t model : kModels) {
         CNetwork network(model);
         const std::uint32_t bit = network.context.modelBit;
         for (const auto& row : rows) {

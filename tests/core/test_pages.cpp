@@ -717,7 +717,7 @@ TEST(PageInput, ControlsWhoseItemNeverTravelsAreRefusedWithTheReason)
 {
     int travelling = 0;
     int never = 0;
-    for (const std::int32_t model : {8313, 8314, 8315, 8329, 2152}) {
+    for (const std::int32_t model : kModels) {
         CAppContext context(model);
         for (const CPageDef* def : PageDefsForModel(context.modelBit)) {
             CPage page(*def, {&context.store, &context.strings, context.modelBit, &context.device});

@@ -7,6 +7,7 @@
 #include "pages/entry_group.h"
 #include "pages/page_registry.h"
 #include "print/print_settings.h"
+#include "tests/support/models.h"
 
 #include <gtest/gtest.h>
 
@@ -49,7 +50,7 @@ TEST_P(ShippedStringTable, HoldsEveryKeyTheCodeLooksUp)
     EXPECT_GT(checked, 100u);
 }
 
-INSTANTIATE_TEST_SUITE_P(Profiles, ShippedStringTable, ::testing::Values(8313, 8314, 8315, 8329, 2152));
+INSTANTIATE_TEST_SUITE_P(Profiles, ShippedStringTable, ::testing::ValuesIn(kModels));
 
 } // namespace
 } // namespace qzb

@@ -2,6 +2,7 @@
 
 #include "app/app_context.h"
 #include "pages/page_registry.h"
+#include "tests/support/models.h"
 #include "tests/ui/fresh_app.h"
 
 #include <gtest/gtest.h>
@@ -25,7 +26,7 @@ bool HasShot(const std::vector<CGalleryShot>& shots, std::string_view name)
 // leaves the settings pages and their dialogs out, so the gallery must not try them there.
 TEST(Gallery, ServiceManModeReachesEveryPageAndTheDialogsOfEachModel)
 {
-    for (const std::int32_t code : {8313, 8314, 8315, 8329, 2152}) {
+    for (const std::int32_t code : kModels) {
         const CAppContext context(code);
         const auto service = GalleryShots(context.modelBit, true);
         const auto normal = GalleryShots(context.modelBit, false);

@@ -3,6 +3,7 @@
 #include "app/app_context.h"
 #include "app/messenger.h"
 #include "pages/page_registry.h"
+#include "tests/support/models.h"
 #include "ui/main/qt_message_presenter.h"
 
 #include <gtest/gtest.h>
@@ -188,7 +189,7 @@ TEST_P(PageLayout, EveryPageIsDrawnWithoutHolesOverlapsOrCutTexts)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryModel, PageLayout, ::testing::Values(8313, 8314, 8315, 8329, 2152));
+INSTANTIATE_TEST_SUITE_P(EveryModel, PageLayout, ::testing::ValuesIn(kModels));
 
 } // namespace
 } // namespace qzb

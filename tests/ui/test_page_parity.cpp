@@ -8,6 +8,7 @@
 #include "model/value_store.h"
 #include "pages/page_input.h"
 #include "pages/page_registry.h"
+#include "tests/support/models.h"
 #include "tests/ui/window_fixture.h"
 #include "ui/controls/my_combo_box.h"
 #include "ui/controls/my_edit.h"
@@ -38,7 +39,6 @@
 namespace qzb {
 namespace {
 
-constexpr std::int32_t kModels[] = {8313, 8314, 8315, 8329, 2152};
 // Every page with an input control must have taken at least this many values both ways.
 constexpr int kMinimumTakenPerPage = 1;
 
