@@ -161,12 +161,9 @@ CUsbCandidate Candidate(FuzzedDataProvider& input, std::size_t index)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static const CAppContext pristine(2152);
-    static CAppContext context(2152);
-    static CQuietPresenter presenter;
-    static CMessenger messenger(context.strings, presenter);
-    static const std::vector<std::uint8_t> pristineImage = Snapshot(pristine);
-    context = pristine;
+    static CFuzzWindow window(2152);
+    window.Reset();
+    CAppContext& context = window.context;
 
     FuzzedDataProvider input(data, size);
     CScriptedTransport transport(input);
@@ -175,10 +172,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     transport.m_split = input.ConsumeIntegralInRange<std::size_t>(1, 1024);
 
-    CDeviceLinkConfig config;
+    CDeviceLinkConfig config = QuietLinkConfig();
     config.vendorId = kVendor;
-    config.lockDevice = false;
-    config.sensePeriod = std::chrono::hours(1); // the sense thread must not take answers meant for the driver
     config.deviceSelector = input.ConsumeIntegralInRange(0, 7) == 0 ? input.ConsumeRandomLengthString(12) : "";
     const CModelSearch search = DetectModel(transport.m_devices, config);
     Require(search.devices.size() <= transport.m_devices.size(), "a search found more devices than listed");
@@ -186,7 +181,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     CApplicationWords words;
     CDeviceLink link(transport, context, words, config);
-    CDeviceProtocol protocol(link, context, messenger, CProtocolTimings::Fast());
+    CDeviceProtocol protocol(link, context, window.messenger, CProtocolTimings::Fast());
     constexpr std::uint32_t kOperations[] = {
         kOperationConnect, kOperationDownload, kOperationUpload, kOperationDisconnect, kOperationNone};
     bool changed = false; // a download succeeded: the data may differ from the pristine copy from here on
@@ -199,7 +194,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         if (operation == kOperationDownload) {
             changed = changed || code == kOk;
-            Require(changed || Snapshot(context) == pristineImage, "a failed download changed the data");
+            Require(changed || window.Unchanged(), "a failed download changed the data");
             if (code == kOk) {
                 RequireBookRules(context.device.book);
             }

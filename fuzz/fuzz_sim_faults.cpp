@@ -31,12 +31,9 @@ bool SameFaults(const CSimulatorFaults& a, const CSimulatorFaults& b)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static const CAppContext pristine(8329);
-    static CAppContext context(8329);
-    static CQuietPresenter presenter;
-    static CMessenger messenger(context.strings, presenter);
-    static const std::vector<std::uint8_t> pristineImage = Snapshot(pristine);
-    context = pristine;
+    static CFuzzWindow window(8329);
+    window.Reset();
+    CAppContext& context = window.context;
 
     CSimulatorFaults faults;
     std::string_view text(reinterpret_cast<const char*>(data), size);
@@ -53,15 +50,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     CDeviceSimulator simulator(8329, DefaultUsbVendorId());
     simulator.SetFaults(faults);
-    CDeviceLinkConfig config;
-    config.lockDevice = false;
-    config.sensePeriod = std::chrono::hours(1);
+    const CDeviceLinkConfig config = QuietLinkConfig();
     CApplicationWords words;
     CDeviceLink link(simulator, context, words, config);
-    CDeviceProtocol protocol(link, context, messenger, CProtocolTimings::Fast());
+    CDeviceProtocol protocol(link, context, window.messenger, CProtocolTimings::Fast());
     protocol.DoDeviceOperation(kOperationConnect, 0);
     const MessageCode download = protocol.DoDeviceOperation(kOperationDownload, 0);
-    Require(download == kOk || Snapshot(context) == pristineImage, "a failed download changed the data");
+    Require(download == kOk || window.Unchanged(), "a failed download changed the data");
     protocol.DoDeviceOperation(kOperationUpload, kStateServiceMan);
     protocol.DoDeviceOperation(kOperationDisconnect, 0);
     Require(!link.IsSessionOpen() && !link.IsSenseThreadRunning(), "the session outlived its disconnect");

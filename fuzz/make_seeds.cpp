@@ -222,9 +222,7 @@ Bytes RecordedSession(const char* fault)
     CAppContext context(2152);
     qzb::CQuietPresenter presenter;
     CMessenger messenger(context.strings, presenter);
-    CDeviceLinkConfig config;
-    config.lockDevice = false;
-    config.sensePeriod = std::chrono::hours(1);
+    const CDeviceLinkConfig config = qzb::QuietLinkConfig();
     CApplicationWords words;
     CDeviceLink link(transport, context, words, config);
     CDeviceProtocol protocol(link, context, messenger, CProtocolTimings::Fast());
