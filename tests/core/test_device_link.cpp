@@ -540,23 +540,29 @@ TEST_F(DeviceLinkSense, DoesNotPollWhileABoxIsOpenItIsPausedOrAnExchangeRuns)
 TEST_F(DeviceLinkSense, PollsNeverInterleaveWithTheCommandsOfTheWindow)
 {
     auto link = StartSession();
-    // The transfer driver's way: pause, wait for a running poll to finish, exchange, resume.
-    // At least 100 commands, and on until 50 polls came between them; the cap only stops a link
-    // that never polls.
-    for (int operation = 0; operation < 100 || (polls < 50 && operation < 2000000); ++operation) {
-        link->SetPause(true);
-        ASSERT_TRUE(WaitFor([&] { return !words.pollInProgress.Get(); }));
-        link->BeginExchange();
-        const std::uint8_t marker[] = {0xAA};
-        ASSERT_EQ(link->WritePipe(marker), kOk);
-        ASSERT_EQ(link->WritePipe(marker), kOk);
-        link->EndExchange();
-        link->SetPause(false);
-        // An exchange without the pause, as the session end sends its command.
-        link->BeginExchange();
-        ASSERT_EQ(link->WritePipe(marker), kOk);
-        ASSERT_EQ(link->WritePipe(marker), kOk);
-        link->EndExchange();
+    // The transfer driver's way: pause, wait for a running poll to finish, exchange, resume. Each
+    // round runs a burst of commands and then waits for a poll, so that polls and commands take
+    // turns however the machine schedules the two threads; what is checked is that no poll ever
+    // came between the two writes of one command.
+    constexpr int kRounds = 50;
+    for (int round = 0; round < kRounds; ++round) {
+        const int pollsBefore = polls;
+        for (int operation = 0; operation < 20; ++operation) {
+            link->SetPause(true);
+            ASSERT_TRUE(WaitFor([&] { return !words.pollInProgress.Get(); }));
+            link->BeginExchange();
+            const std::uint8_t marker[] = {0xAA};
+            ASSERT_EQ(link->WritePipe(marker), kOk);
+            ASSERT_EQ(link->WritePipe(marker), kOk);
+            link->EndExchange();
+            link->SetPause(false);
+            // An exchange without the pause, as the session end sends its command.
+            link->BeginExchange();
+            ASSERT_EQ(link->WritePipe(marker), kOk);
+            ASSERT_EQ(link->WritePipe(marker), kOk);
+            link->EndExchange();
+        }
+        ASSERT_TRUE(WaitFor([&] { return polls > pollsBefore; })) << "the sense thread stopped polling";
     }
     link->CloseDevice();
     const auto writes = transport.Writes();
@@ -567,7 +573,7 @@ TEST_F(DeviceLinkSense, PollsNeverInterleaveWithTheCommandsOfTheWindow)
             ++i;
         }
     }
-    EXPECT_GE(polls, 50);
+    EXPECT_GE(polls, kRounds);
 }
 
 TEST_F(DeviceLinkSense, CloseDoesNotWaitOutTheSensePeriod)
