@@ -43,10 +43,39 @@ std::filesystem::path FindDataFile(const CDataFolders& folders, const std::strin
     return candidates.empty() ? std::filesystem::path(fileName) : candidates.front() / fileName;
 }
 
+namespace {
+
+std::string DamagedTableProblem(const std::filesystem::path& path, std::size_t line)
+{
+    return "The string table " + path.string() + " is damaged at line " + std::to_string(line) +
+           ": the line is too long or does not end with a line feed.";
+}
+
+} // namespace
+
 bool LoadProfileStringTable(CAppContext& context, const CDataFolders& folders, std::string& problem)
 {
     const std::string fileName = StringTableFileName(*context.profile);
     const std::filesystem::path path = FindDataFile(folders, fileName);
+    if (context.language != kEnglishLanguage) {
+        const std::filesystem::path translatedPath = FindDataFile(folders, context.language + "/" + fileName);
+        CStringTable translated;
+        const CStringTableLoad load = translated.LoadFile(translatedPath);
+        if (load.status == CStringTableLoad::Status::BadLine) {
+            problem = DamagedTableProblem(translatedPath, load.line);
+            return false;
+        }
+        if (load.Ok()) {
+            CStringTable english;
+            if (english.LoadFile(path).Ok()) {
+                translated.AddMissing(english);
+            }
+            context.strings = std::move(translated);
+            problem.clear();
+            return true;
+        }
+        context.language = std::string(kEnglishLanguage);
+    }
     const CStringTableLoad load = context.strings.LoadFile(path);
     switch (load.status) {
         case CStringTableLoad::Status::Ok:
@@ -64,8 +93,7 @@ bool LoadProfileStringTable(CAppContext& context, const CDataFolders& folders, s
             return false;
         }
         case CStringTableLoad::Status::BadLine:
-            problem = "The string table " + path.string() + " is damaged at line " + std::to_string(load.line) +
-                      ": the line is too long or does not end with a line feed.";
+            problem = DamagedTableProblem(path, load.line);
             return false;
     }
     return false;

@@ -2,6 +2,7 @@
 
 #include "app/model_profile.h"
 #include "app/string_table.h"
+#include "app/language_choice.h"
 #include "machine/device_data.h"
 #include "model/value_store.h"
 
@@ -28,6 +29,9 @@ struct CAppContext
     CValueStore store;
     CDeviceData device;
     std::int32_t languageClass = 63;
+    // The language of the texts: set before the table loads to the one wanted, and after it to the
+    // one loaded (English where the wanted language has no table).
+    std::string language{kEnglishLanguage};
     std::filesystem::path helpFilePath;
 };
 
@@ -45,7 +49,8 @@ std::vector<std::filesystem::path> SearchedFolders(const CDataFolders& folders);
 // The first folder's fileName that is a readable plain file, or the first candidate when none is.
 std::filesystem::path FindDataFile(const CDataFolders& folders, const std::string& fileName);
 
-// Loads the profile's string table; on failure problem says why ("Can not find ..." with the
+// Loads the profile's string table in the context's language (the table of that name in the
+// language's folder, completed key by key from the English table), or else the English one; on failure problem says why ("Can not find ..." with the
 // folders searched, or the damaged line).
 bool LoadProfileStringTable(CAppContext& context, const CDataFolders& folders, std::string& problem);
 // The same, showing the problem in a plain message box.

@@ -67,7 +67,7 @@ std::filesystem::path LauncherPreferencesFile()
     return folder / "QZB" / "qzb.ini";
 }
 
-std::optional<std::int32_t> LastModelInIniText(std::string_view text)
+std::optional<std::string> LauncherValueInIniText(std::string_view text, std::string_view key)
 {
     // Values outside a group, or in [General], are the key's own.
     bool ownGroup = true;
@@ -80,14 +80,20 @@ std::optional<std::int32_t> LastModelInIniText(std::string_view text)
             continue;
         }
         const std::size_t equals = trimmed.find('=');
-        if (ownGroup && equals != std::string_view::npos && Trimmed(trimmed.substr(0, equals)) == kPrefLastModel) {
-            return KnownModel(Trimmed(trimmed.substr(equals + 1)));
+        if (ownGroup && equals != std::string_view::npos && Trimmed(trimmed.substr(0, equals)) == key) {
+            return std::string(Trimmed(trimmed.substr(equals + 1)));
         }
     }
     return std::nullopt;
 }
 
-std::optional<std::int32_t> ReadLastModelFile(const std::filesystem::path& file)
+std::optional<std::int32_t> LastModelInIniText(std::string_view text)
+{
+    const std::optional<std::string> value = LauncherValueInIniText(text, kPrefLastModel);
+    return value ? KnownModel(*value) : std::nullopt;
+}
+
+std::optional<std::string> ReadLauncherValue(const std::filesystem::path& file, std::string_view key)
 {
     if (file.empty()) {
         return std::nullopt;
@@ -100,7 +106,13 @@ std::optional<std::int32_t> ReadLastModelFile(const std::filesystem::path& file)
     std::string text(4096, '\0');
     in.read(text.data(), static_cast<std::streamsize>(text.size()));
     text.resize(static_cast<std::size_t>(in.gcount()));
-    return LastModelInIniText(text);
+    return LauncherValueInIniText(text, key);
+}
+
+std::optional<std::int32_t> ReadLastModelFile(const std::filesystem::path& file)
+{
+    const std::optional<std::string> value = ReadLauncherValue(file, kPrefLastModel);
+    return value ? KnownModel(*value) : std::nullopt;
 }
 
 } // namespace qzb

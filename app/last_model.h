@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace qzb {
@@ -22,6 +23,9 @@ bool WriteLastModel(IPreferences& preferences, std::int32_t modelCode);
 // $XDG_CONFIG_HOME (or ~/.config), and the value in its text.
 std::filesystem::path LauncherPreferencesFile();
 std::optional<std::int32_t> LastModelInIniText(std::string_view text);
+// Any value of the launcher's INI file, from its text or from the file (read up to a few KiB).
+std::optional<std::string> LauncherValueInIniText(std::string_view text, std::string_view key);
+std::optional<std::string> ReadLauncherValue(const std::filesystem::path& file, std::string_view key);
 std::optional<std::int32_t> ReadLastModelFile(const std::filesystem::path& file);
 
 } // namespace qzb

@@ -9,6 +9,7 @@
 #include <charconv>
 #include <cmath>
 #include <fcntl.h>
+#include <iterator>
 #include <streambuf>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -196,6 +197,25 @@ CStringTableLoad CStringTable::Load(std::istream& in)
     m_entries = std::move(entries);
     BuildIndex();
     return {};
+}
+
+std::size_t CStringTable::AddMissing(const CStringTable& fallback)
+{
+    // The index holds views of the keys, which move when the entries grow: look up first, append
+    // after, then index again.
+    std::vector<std::pair<std::string, std::u16string>> missing;
+    for (const auto& entry : fallback.m_entries) {
+        if (m_firstByKey.find(entry.first) == m_firstByKey.end() &&
+            fallback.m_firstByKey.at(entry.first) == static_cast<std::size_t>(&entry - fallback.m_entries.data())) {
+            missing.push_back(entry);
+        }
+    }
+    if (missing.empty()) {
+        return 0;
+    }
+    m_entries.insert(m_entries.end(), std::make_move_iterator(missing.begin()), std::make_move_iterator(missing.end()));
+    BuildIndex();
+    return missing.size();
 }
 
 const std::u16string* CStringTable::Find(std::string_view key) const

@@ -39,6 +39,10 @@ public:
     // Replaces the entries only when the whole stream loads.
     CStringTableLoad Load(std::istream& in);
 
+    // Appends the fallback's entries whose keys this table lacks, so that a translated table
+    // missing a key shows the English text instead of none. Returns how many were added.
+    std::size_t AddMissing(const CStringTable& fallback);
+
     // First entry with the key, nullptr when there is none.
     const std::u16string* Find(std::string_view key) const;
     std::size_t Size() const { return m_entries.size(); }

@@ -1,5 +1,6 @@
 #include "cli/cli_app.h"
 
+#include "app/last_model.h"
 #include "app/message_catalogue.h"
 #include "base/atomic_file.h"
 #include "files/dat_file.h"
@@ -69,6 +70,10 @@ CCliApp::CCliApp(const CCliOptions& options, std::int32_t modelCode, std::ostrea
     // without a table the keys stand in for the texts and the seeding still runs.
     m_presenter.SetQuiet(true);
     m_messenger = std::make_unique<CMessenger>(m_context->strings, m_presenter);
+    CLanguageSources languages = LocaleLanguageSources();
+    languages.commandLine = options.language;
+    languages.preference = ReadLauncherValue(LauncherPreferencesFile(), kPrefLanguage);
+    m_context->language = std::string(ChooseUiLanguage(languages));
     std::string problem;
     m_hasTable = LoadProfileStringTable(*m_context, CliDataFolders(options.dataDir), problem);
     if (!m_hasTable) {

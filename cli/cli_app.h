@@ -44,6 +44,7 @@ struct CCliOptions
     std::optional<std::int32_t> model;
     std::string codePage;
     std::optional<std::filesystem::path> dataDir;
+    std::optional<std::string> language; // --language
 };
 
 // The core state a qzbctl command runs on: the model's texts (when its string table can be

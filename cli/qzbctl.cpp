@@ -1,5 +1,6 @@
 #include "cli/qzbctl.h"
 
+#include "app/language_choice.h"
 #include "cli/cli_app.h"
 #include "cli/cli_command.h"
 #include "cli/cmd_diff.h"
@@ -110,6 +111,11 @@ int RunCommand(const std::vector<std::string>& arguments, std::ostream& out, std
                             ->check(CLI::IsMember(std::vector<std::int32_t>{8313, 8314, 8315, 8329, 2152}));
     cli.add_option("--codepage", options.codePage, "Code page of stored texts (default Windows-1252)");
     auto* dataDirOption = cli.add_option("--data-dir", dataDir, "Folder holding the string tables");
+    std::string language;
+    auto* languageOption = cli.add_option("--language",
+                                          language,
+                                          "Language of the texts: en, fr, de, it, es, pt, ru, cs, sk, hu, pl or ja "
+                                          "(default: the Language the window keeps, else the locale's)");
 
     CDeviceCommand device(cli);
     CDumpCommand dump;
@@ -167,6 +173,12 @@ int RunCommand(const std::vector<std::string>& arguments, std::ostream& out, std
     }
     if (dataDirOption->count() > 0) {
         options.dataDir = dataDir;
+    }
+    if (languageOption->count() > 0) {
+        if (FindUiLanguage(language) == nullptr) {
+            err << "qzbctl: there are no texts in the language " << language << ": English is used\n";
+        }
+        options.language = language;
     }
     if (!options.codePage.empty() && !SetProcessCodePage(options.codePage)) {
         if (CCodePage::Open(options.codePage) == nullptr) {

@@ -1,5 +1,7 @@
 # The five string tables are made from one source so that they cannot drift apart. Each profile
-# fills in its model name and short code; every other text is shared.
+# fills in its model name and short code; every other text is shared. Each translated source
+# beside it, qzbstr.<language>.tbl.in, gives the five tables of that language in the folder
+# <output_dir>/<language>.
 function(qzb_generate_string_tables source output_dir)
     set(profiles
         "M8120QZBSTR.tbl|MERIDAN TOVELL lumatrace 8120MF|M8120"
@@ -7,6 +9,8 @@ function(qzb_generate_string_tables source output_dir)
         "K40QZBSTR.tbl|MERIDAN TOVELL quorra K40|K40"
         "M3120QZBSTR.tbl|MERIDAN TOVELL lumatrace 3120MF|M3120"
         "QP-RZ41XJWSTR.tbl|TARVO QP-RZ41NF|QP-RZ41")
+    get_filename_component(source_dir ${source} DIRECTORY)
+    file(GLOB translations CONFIGURE_DEPENDS ${source_dir}/qzbstr.[a-z][a-z].tbl.in)
     file(MAKE_DIRECTORY ${output_dir})
     foreach(profile IN LISTS profiles)
         string(REPLACE "|" ";" fields "${profile}")
@@ -14,6 +18,10 @@ function(qzb_generate_string_tables source output_dir)
         list(GET fields 1 QZB_MODEL_NAME)
         list(GET fields 2 QZB_SHORT_CODE)
         configure_file(${source} ${output_dir}/${file_name} @ONLY NEWLINE_STYLE UNIX)
+        foreach(translation IN LISTS translations)
+            string(REGEX REPLACE "^.*qzbstr\\.([a-z][a-z])\\.tbl\\.in$" "\\1" language "${translation}")
+            configure_file(${translation} ${output_dir}/${language}/${file_name} @ONLY NEWLINE_STYLE UNIX)
+        endforeach()
     endforeach()
 endfunction()
 

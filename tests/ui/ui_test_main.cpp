@@ -17,6 +17,8 @@ int main(int argc, char** argv)
     if (!std::getenv("QT_QPA_PLATFORM")) {
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     }
+    // The texts the tests expect are the English ones, whatever language the desktop speaks.
+    setenv("LC_ALL", "C.UTF-8", 1);
     QTemporaryDir sandbox;
     setenv("XDG_CONFIG_HOME", qPrintable(sandbox.filePath("config")), 1);
     setenv("XDG_DATA_HOME", qPrintable(sandbox.filePath("data")), 1);

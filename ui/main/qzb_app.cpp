@@ -1,6 +1,7 @@
 #include "ui/main/qzb_app.h"
 
 #include "app/last_model.h"
+#include "app/language_choice.h"
 #include "app/single_instance.h"
 #include "device/device_link.h"
 #include "device/device_protocol.h"
@@ -68,6 +69,10 @@ std::optional<int> CQZBApp::ParseOptions(const QStringList& arguments, CQZBOptio
     const QCommandLineOption codePage(
         "codepage", "Code page of stored texts and files (default Windows-1252).", "NAME");
     const QCommandLineOption dataDir("data-dir", "Folder that holds the string tables.", "DIR");
+    const QCommandLineOption language("language",
+                                      "Show the texts in the language CODE (en, fr, de, it, es, pt, ru, cs, sk, hu, "
+                                      "pl, ja) instead of the one chosen in the window or the desktop's.",
+                                      "CODE");
     const QCommandLineOption fault("sim-fault",
                                    "Make the simulated device misbehave: busy, damaged, status=N, "
                                    "split=N, cut=N, cut-every=N, country=N.",
@@ -92,6 +97,7 @@ std::optional<int> CQZBApp::ParseOptions(const QStringList& arguments, CQZBOptio
     parser.addOptions({model,
                        codePage,
                        dataDir,
+                       language,
                        simulate,
                        device,
                        fault,
@@ -178,6 +184,12 @@ std::optional<int> CQZBApp::ParseOptions(const QStringList& arguments, CQZBOptio
     if (parser.isSet(dataDir)) {
         options.dataDir = std::filesystem::path(parser.value(dataDir).toStdString());
     }
+    if (parser.isSet(language)) {
+        options.language = parser.value(language).toStdString();
+        if (FindUiLanguage(*options.language) == nullptr) {
+            std::fprintf(stderr, "qzb: there are no texts in the language %s: English is used\n", options.language->c_str());
+        }
+    }
     return std::nullopt;
 }
 
@@ -227,6 +239,12 @@ std::optional<int> CQZBApp::Start(const QStringList& arguments)
         return status;
     }
     m_context = std::make_unique<CAppContext>(model);
+    CLanguageSources languages = LocaleLanguageSources();
+    languages.commandLine = options.language;
+    if (const std::u16string kept = launcher.ReadText(kPrefLanguage, u""); !kept.empty()) {
+        languages.preference = QString::fromStdU16String(kept).toStdString();
+    }
+    m_context->language = std::string(ChooseUiLanguage(languages));
     m_messenger = std::make_unique<CMessenger>(m_context->strings, m_presenter);
     const CModelProfile& profile = *m_context->profile;
 

@@ -30,6 +30,7 @@ struct CQZBOptions
     std::optional<std::int32_t> modelCode;
     std::string codePage;
     std::optional<std::filesystem::path> dataDir;
+    std::optional<std::string> language; // --language CODE
     bool simulate = false; // --simulate[=FILE.dat]: the built-in simulated device
     std::optional<std::filesystem::path> simulatorFile;
     std::vector<std::filesystem::path> simulatorFiles; // --simulate=A.dat,B.dat: one device each
