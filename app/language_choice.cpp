@@ -8,18 +8,18 @@ namespace {
 
 // The panel's language list, in the order of its numbers.
 constexpr CUiLanguage kLanguages[] = {
-    {"en", "English", 0},
-    {"fr", "Français", 1},
-    {"de", "Deutsch", 2},
-    {"it", "Italiano", 3},
-    {"es", "Español", 4},
-    {"pt", "Português", 5},
-    {"ru", "Русский", 6},
-    {"cs", "Čeština", 7},
-    {"sk", "Slovenčina", 8},
-    {"hu", "Magyar", 9},
-    {"pl", "Polski", 10},
-    {"ja", "日本語", 11},
+    {"en", "English", 0, "WINDOWS-1252"},
+    {"fr", "Français", 1, "WINDOWS-1252"},
+    {"de", "Deutsch", 2, "WINDOWS-1252"},
+    {"it", "Italiano", 3, "WINDOWS-1252"},
+    {"es", "Español", 4, "WINDOWS-1252"},
+    {"pt", "Português", 5, "WINDOWS-1252"},
+    {"ru", "Русский", 6, "WINDOWS-1251"},
+    {"cs", "Čeština", 7, "WINDOWS-1250"},
+    {"sk", "Slovenčina", 8, "WINDOWS-1250"},
+    {"hu", "Magyar", 9, "WINDOWS-1250"},
+    {"pl", "Polski", 10, "WINDOWS-1250"},
+    {"ja", "日本語", 11, "CP932"},
 };
 
 char Lower(char c)
@@ -55,6 +55,12 @@ const CUiLanguage* FindUiLanguage(std::string_view codeOrLocale)
         }
     }
     return nullptr;
+}
+
+std::string_view LanguageCodePage(std::string_view code)
+{
+    const CUiLanguage* language = FindUiLanguage(code);
+    return language != nullptr ? language->codePage : kLanguages[0].codePage;
 }
 
 CLanguageSources LocaleLanguageSources()

@@ -15,6 +15,9 @@ struct CUiLanguage
     std::string_view code; // ISO 639-1
     std::string_view nativeName; // as the language's own speakers write it, for the Language menu
     int machineLanguage; // the panel's number for it (Machine_Language)
+    // The code page a desktop of that language keeps texts in, and so the process code page when
+    // --codepage names none: the translated texts and what the user types must fit in it.
+    std::string_view codePage;
 };
 
 inline constexpr std::string_view kEnglishLanguage = "en";
@@ -43,6 +46,9 @@ CLanguageSources LocaleLanguageSources();
 // The code of the language to show: the first source that is set decides, as the C library
 // takes the first locale variable that is set; a language the utility lacks means English.
 std::string_view ChooseUiLanguage(const CLanguageSources& sources);
+
+// The code page of the language's desktop; Windows-1252 for a code the utility has no texts in.
+std::string_view LanguageCodePage(std::string_view code);
 
 // The kept Language of the launcher's preferences, from the INI file's text.
 inline constexpr std::string_view kPrefLanguage = "Language";

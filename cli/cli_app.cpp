@@ -1,6 +1,5 @@
 #include "cli/cli_app.h"
 
-#include "app/last_model.h"
 #include "app/message_catalogue.h"
 #include "base/atomic_file.h"
 #include "files/dat_file.h"
@@ -70,10 +69,7 @@ CCliApp::CCliApp(const CCliOptions& options, std::int32_t modelCode, std::ostrea
     // without a table the keys stand in for the texts and the seeding still runs.
     m_presenter.SetQuiet(true);
     m_messenger = std::make_unique<CMessenger>(m_context->strings, m_presenter);
-    CLanguageSources languages = LocaleLanguageSources();
-    languages.commandLine = options.language;
-    languages.preference = ReadLauncherValue(LauncherPreferencesFile(), kPrefLanguage);
-    m_context->language = std::string(ChooseUiLanguage(languages));
+    m_context->language = options.language.value_or(std::string(kEnglishLanguage));
     std::string problem;
     m_hasTable = LoadProfileStringTable(*m_context, CliDataFolders(options.dataDir), problem);
     if (!m_hasTable) {

@@ -44,7 +44,7 @@ struct CCliOptions
     std::optional<std::int32_t> model;
     std::string codePage;
     std::optional<std::filesystem::path> dataDir;
-    std::optional<std::string> language; // --language
+    std::optional<std::string> language; // chosen from --language, the kept Language or the locale
 };
 
 // The core state a qzbctl command runs on: the model's texts (when its string table can be

@@ -1,6 +1,7 @@
 #include "cli/qzbctl.h"
 
 #include "app/language_choice.h"
+#include "app/last_model.h"
 #include "cli/cli_app.h"
 #include "cli/cli_command.h"
 #include "cli/cmd_diff.h"
@@ -174,11 +175,18 @@ int RunCommand(const std::vector<std::string>& arguments, std::ostream& out, std
     if (dataDirOption->count() > 0) {
         options.dataDir = dataDir;
     }
+    CLanguageSources languages = LocaleLanguageSources();
     if (languageOption->count() > 0) {
         if (FindUiLanguage(language) == nullptr) {
             err << "qzbctl: there are no texts in the language " << language << ": English is used\n";
         }
-        options.language = language;
+        languages.commandLine = language;
+    }
+    languages.preference = ReadLauncherValue(LauncherPreferencesFile(), kPrefLanguage);
+    options.language = std::string(ChooseUiLanguage(languages));
+    // Texts are kept in the code page of the language's desktop unless --codepage names another.
+    if (options.codePage.empty() && LanguageCodePage(*options.language) != ProcessCodePage().Name()) {
+        options.codePage = std::string(LanguageCodePage(*options.language));
     }
     if (!options.codePage.empty() && !SetProcessCodePage(options.codePage)) {
         if (CCodePage::Open(options.codePage) == nullptr) {

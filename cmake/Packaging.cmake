@@ -42,6 +42,9 @@ if(QZB_WITH_GUI)
         string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", ")
     endif()
     string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+    # Fonts with the glyphs of every language the texts come in: Latin, Central European and
+    # Cyrillic in DejaVu, Japanese in IPA Gothic (or Noto CJK where that is installed instead).
+    set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-dejavu-core, fonts-ipafont-gothic | fonts-noto-cjk")
 endif()
 
 include(CPack)

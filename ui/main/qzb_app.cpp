@@ -212,6 +212,17 @@ std::optional<int> CQZBApp::Start(const QStringList& arguments)
     if (auto status = ParseOptions(arguments, options)) {
         return status;
     }
+    CQSettingsPreferences launcher{std::string(kLauncherKeyPath)};
+    CLanguageSources languages = LocaleLanguageSources();
+    languages.commandLine = options.language;
+    if (const std::u16string kept = launcher.ReadText(kPrefLanguage, u""); !kept.empty()) {
+        languages.preference = QString::fromStdU16String(kept).toStdString();
+    }
+    const std::string language{ChooseUiLanguage(languages)};
+    // Texts are kept in the code page of the language's desktop unless --codepage names another.
+    if (options.codePage.empty() && LanguageCodePage(language) != ProcessCodePage().Name()) {
+        options.codePage = std::string(LanguageCodePage(language));
+    }
     if (!options.codePage.empty() && !SetProcessCodePage(options.codePage)) {
         if (CCodePage::Open(options.codePage) == nullptr) {
             std::fprintf(stderr, "qzb: unknown code page %s\n", options.codePage.c_str());
@@ -232,19 +243,13 @@ std::optional<int> CQZBApp::Start(const QStringList& arguments)
     m_transport.reset();
     m_lock.reset();
 
-    CQSettingsPreferences launcher{std::string(kLauncherKeyPath)};
     std::int32_t model = 0;
     ModelSource source = ModelSource::CommandLine;
     if (auto status = ChooseModel(options, model, source)) {
         return status;
     }
     m_context = std::make_unique<CAppContext>(model);
-    CLanguageSources languages = LocaleLanguageSources();
-    languages.commandLine = options.language;
-    if (const std::u16string kept = launcher.ReadText(kPrefLanguage, u""); !kept.empty()) {
-        languages.preference = QString::fromStdU16String(kept).toStdString();
-    }
-    m_context->language = std::string(ChooseUiLanguage(languages));
+    m_context->language = language;
     m_messenger = std::make_unique<CMessenger>(m_context->strings, m_presenter);
     const CModelProfile& profile = *m_context->profile;
 
