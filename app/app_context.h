@@ -1,8 +1,8 @@
 #pragma once
 
+#include "app/language_choice.h"
 #include "app/model_profile.h"
 #include "app/string_table.h"
-#include "app/language_choice.h"
 #include "machine/device_data.h"
 #include "model/value_store.h"
 
@@ -50,8 +50,8 @@ std::vector<std::filesystem::path> SearchedFolders(const CDataFolders& folders);
 std::filesystem::path FindDataFile(const CDataFolders& folders, const std::string& fileName);
 
 // Loads the profile's string table in the context's language (the table of that name in the
-// language's folder, completed key by key from the English table), or else the English one; on failure problem says why ("Can not find ..." with the
-// folders searched, or the damaged line).
+// language's folder, completed key by key from the English table), or else the English one; on failure problem says why
+// ("Can not find ..." with the folders searched, or the damaged line).
 bool LoadProfileStringTable(CAppContext& context, const CDataFolders& folders, std::string& problem);
 // The same, showing the problem in a plain message box.
 bool LoadProfileStringTable(CAppContext& context, const CDataFolders& folders, CMessenger& messenger);

@@ -46,6 +46,8 @@ public:
     // First entry with the key, nullptr when there is none.
     const std::u16string* Find(std::string_view key) const;
     std::size_t Size() const { return m_entries.size(); }
+    // The entry at a position in the file's order (index < Size()).
+    const std::pair<std::string, std::u16string>& Entry(std::size_t index) const { return m_entries[index]; }
 
 private:
     void BuildIndex();

@@ -1,6 +1,6 @@
 #include "app/app_context.h"
-#include "app/last_model.h"
 #include "app/language_choice.h"
+#include "app/last_model.h"
 #include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -48,10 +48,21 @@ TEST(UiLanguage, LocaleNamesAndTagsNameTheirLanguage)
         const char* name;
         const char* code; // nullptr: no language of the utility
     } cases[] = {
-        {"de", "de"},          {"DE", "de"},         {"de_AT", "de"},   {"de_DE.UTF-8", "de"},
-        {"pt-BR", "pt"},       {"cs_CZ@euro", "cs"}, {"ja_JP.eucJP", "ja"}, {"sk_SK.ISO-8859-2", "sk"},
-        {"C", nullptr},        {"POSIX", nullptr},   {"C.UTF-8", nullptr}, {"", nullptr},
-        {"deu", nullptr},      {"nl_NL", nullptr},   {"e", nullptr},
+        {"de", "de"},
+        {"DE", "de"},
+        {"de_AT", "de"},
+        {"de_DE.UTF-8", "de"},
+        {"pt-BR", "pt"},
+        {"cs_CZ@euro", "cs"},
+        {"ja_JP.eucJP", "ja"},
+        {"sk_SK.ISO-8859-2", "sk"},
+        {"C", nullptr},
+        {"POSIX", nullptr},
+        {"C.UTF-8", nullptr},
+        {"", nullptr},
+        {"deu", nullptr},
+        {"nl_NL", nullptr},
+        {"e", nullptr},
     };
     for (const auto& c : cases) {
         const CUiLanguage* language = FindUiLanguage(c.name);

@@ -1,7 +1,7 @@
 #include "ui/main/qzb_app.h"
 
-#include "app/last_model.h"
 #include "app/language_choice.h"
+#include "app/last_model.h"
 #include "app/single_instance.h"
 #include "device/device_link.h"
 #include "device/device_protocol.h"
@@ -187,7 +187,8 @@ std::optional<int> CQZBApp::ParseOptions(const QStringList& arguments, CQZBOptio
     if (parser.isSet(language)) {
         options.language = parser.value(language).toStdString();
         if (FindUiLanguage(*options.language) == nullptr) {
-            std::fprintf(stderr, "qzb: there are no texts in the language %s: English is used\n", options.language->c_str());
+            std::fprintf(
+                stderr, "qzb: there are no texts in the language %s: English is used\n", options.language->c_str());
         }
     }
     return std::nullopt;
