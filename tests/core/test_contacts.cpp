@@ -99,14 +99,14 @@ TEST(ContactsImport, NamesKeepWhatThePanelHoldsAndTransliterateOnlyTheRest)
     EXPECT_EQ(FitNameToPanel(u"Иван Иванов", 6, 20).text, u"Иван Иванов");
     const CPanelNameFit cyrillicOnWestern = FitNameToPanel(u"Иван\nИванов", 0, 20);
     EXPECT_TRUE(cyrillicOnWestern.text.empty());
-    EXPECT_EQ(cyrillicOnWestern.unshown, u"Ивано");
+    EXPECT_EQ(cyrillicOnWestern.unshown, (std::vector<std::u16string>{u"И", u"в", u"а", u"н", u"о"}));
     const CPanelNameFit longName = FitNameToPanel(u"Maximiliane  Müller-Lüdenscheidt", 0, 20);
     EXPECT_TRUE(longName.cut);
     EXPECT_EQ(longName.text, u"Maximiliane Müller-L");
 
     EXPECT_EQ(FaxNumberOfContact(u"+49 (30) 1234-56", u"00"), u"0049301234-56");
     EXPECT_EQ(FaxNumberOfContact(u"tel:+1-418-656-9254;ext=102", u"011"), u"0111-418-656-9254");
-    EXPECT_EQ(FaxNumberOfContact(u"0301234+5", u"00"), u"03012345") << "only a leading + is the prefix";
+    EXPECT_EQ(FaxNumberOfContact(u"0301234+5", u"00"), u"") << "only a leading + is the prefix";
 }
 
 // A book with speed dial 1 holding the first card's number and 3-219 taken: the first card is a
@@ -186,16 +186,23 @@ TEST(ContactsExport, ReadsBackIntoTheSameEntries)
 
     const std::vector<CVCard> cards = ParseVCards(vcf);
     CContactsPlan plan = PlanContactsImport(cards, CAddressBook(), store, CContactsOptions{}, kCardDate);
-    EXPECT_TRUE(plan.notes.empty());
+    ASSERT_EQ(plan.notes.size(), 1u) << "only the nameless entry is told";
+    EXPECT_EQ(plan.notes[0].reason, ContactNoteReason::NoName);
+    EXPECT_EQ(plan.notes[0].slot, 9);
     ASSERT_EQ(plan.rows.size(), 2u);
     for (std::size_t i = 0; i < plan.rows.size(); ++i) {
         const CFaxMailEntry& original = book.FaxMailEntries()[i];
+        EXPECT_EQ(plan.rows[i].slot, original.number) << "the entry's own speed dial";
         const CFaxMailEntry* again = plan.result.FindFaxMailEntry(plan.rows[i].slot);
         ASSERT_NE(again, nullptr);
         EXPECT_EQ(again->kind, original.kind);
         EXPECT_EQ(again->name, original.name);
         EXPECT_EQ(again->address, original.address);
     }
+    ASSERT_EQ(plan.result.Groups().size(), 1u);
+    EXPECT_EQ(plan.result.Groups()[0].number, 2) << "the unnamed group 2 comes back as group 2";
+    EXPECT_EQ(plan.result.Groups()[0].name.View(), "") << "not named after its label";
+    EXPECT_EQ(plan.result.Groups()[0].members, (std::vector<std::int32_t>{4}));
 }
 
 } // namespace
