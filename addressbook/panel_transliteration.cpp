@@ -85,100 +85,28 @@ struct CHalfWidthKana
 constexpr char16_t kVoiced = 0xFF9E;
 constexpr char16_t kSemiVoiced = 0xFF9F;
 
-// clang-format off: five katakana a row, named in the comment.
+// Five katakana a row, named in the comment.
+// clang-format off
 constexpr CHalfWidthKana kHalfWidthKana[] = {
-    {0xFF67, 0},
-    {0xFF71, 0},
-    {0xFF68, 0},
-    {0xFF72, 0},
-    {0xFF69, 0}, // ァアィイゥ
-    {0xFF73, 0},
-    {0xFF6A, 0},
-    {0xFF74, 0},
-    {0xFF6B, 0},
-    {0xFF75, 0}, // ウェエォオ
-    {0xFF76, 0},
-    {0xFF76, kVoiced},
-    {0xFF77, 0},
-    {0xFF77, kVoiced},
-    {0xFF78, 0}, // カガキギク
-    {0xFF78, kVoiced},
-    {0xFF79, 0},
-    {0xFF79, kVoiced},
-    {0xFF7A, 0},
-    {0xFF7A, kVoiced}, // グケゲコゴ
-    {0xFF7B, 0},
-    {0xFF7B, kVoiced},
-    {0xFF7C, 0},
-    {0xFF7C, kVoiced},
-    {0xFF7D, 0}, // サザシジス
-    {0xFF7D, kVoiced},
-    {0xFF7E, 0},
-    {0xFF7E, kVoiced},
-    {0xFF7F, 0},
-    {0xFF7F, kVoiced}, // ズセゼソゾ
-    {0xFF80, 0},
-    {0xFF80, kVoiced},
-    {0xFF81, 0},
-    {0xFF81, kVoiced},
-    {0xFF6F, 0}, // タダチヂッ
-    {0xFF82, 0},
-    {0xFF82, kVoiced},
-    {0xFF83, 0},
-    {0xFF83, kVoiced},
-    {0xFF84, 0}, // ツヅテデト
-    {0xFF84, kVoiced},
-    {0xFF85, 0},
-    {0xFF86, 0},
-    {0xFF87, 0},
-    {0xFF88, 0}, // ドナニヌネ
-    {0xFF89, 0},
-    {0xFF8A, 0},
-    {0xFF8A, kVoiced},
-    {0xFF8A, kSemiVoiced},
-    {0xFF8B, 0}, // ノハバパヒ
-    {0xFF8B, kVoiced},
-    {0xFF8B, kSemiVoiced},
-    {0xFF8C, 0},
-    {0xFF8C, kVoiced},
-    {0xFF8C, kSemiVoiced}, // ビピフブプ
-    {0xFF8D, 0},
-    {0xFF8D, kVoiced},
-    {0xFF8D, kSemiVoiced},
-    {0xFF8E, 0},
-    {0xFF8E, kVoiced}, // ヘベペホボ
-    {0xFF8E, kSemiVoiced},
-    {0xFF8F, 0},
-    {0xFF90, 0},
-    {0xFF91, 0},
-    {0xFF92, 0}, // ポマミムメ
-    {0xFF93, 0},
-    {0xFF6C, 0},
-    {0xFF94, 0},
-    {0xFF6D, 0},
-    {0xFF95, 0}, // モャヤュユ
-    {0xFF6E, 0},
-    {0xFF96, 0},
-    {0xFF97, 0},
-    {0xFF98, 0},
-    {0xFF99, 0}, // ョヨラリル
-    {0xFF9A, 0},
-    {0xFF9B, 0},
-    {0, 0},
-    {0xFF9C, 0},
-    {0, 0}, // レロヮワヰ
-    {0, 0},
-    {0xFF66, 0},
-    {0xFF9D, 0},
-    {0xFF73, kVoiced},
-    {0, 0}, // ヱヲンヴヵ
-    {0, 0},
-    {0xFF9C, kVoiced},
-    {0, 0},
-    {0, 0},
-    {0xFF66, kVoiced}, // ヶヷヸヹヺ
-    {0xFF65, 0},
-    {0xFF70, 0}, // ・ー
+    {0xFF67, 0},            {0xFF71, 0},            {0xFF68, 0},            {0xFF72, 0},            {0xFF69, 0},         // ァアィイゥ
+    {0xFF73, 0},            {0xFF6A, 0},            {0xFF74, 0},            {0xFF6B, 0},            {0xFF75, 0},         // ウェエォオ
+    {0xFF76, 0},            {0xFF76, kVoiced},      {0xFF77, 0},            {0xFF77, kVoiced},      {0xFF78, 0},         // カガキギク
+    {0xFF78, kVoiced},      {0xFF79, 0},            {0xFF79, kVoiced},      {0xFF7A, 0},            {0xFF7A, kVoiced},   // グケゲコゴ
+    {0xFF7B, 0},            {0xFF7B, kVoiced},      {0xFF7C, 0},            {0xFF7C, kVoiced},      {0xFF7D, 0},         // サザシジス
+    {0xFF7D, kVoiced},      {0xFF7E, 0},            {0xFF7E, kVoiced},      {0xFF7F, 0},            {0xFF7F, kVoiced},   // ズセゼソゾ
+    {0xFF80, 0},            {0xFF80, kVoiced},      {0xFF81, 0},            {0xFF81, kVoiced},      {0xFF6F, 0},         // タダチヂッ
+    {0xFF82, 0},            {0xFF82, kVoiced},      {0xFF83, 0},            {0xFF83, kVoiced},      {0xFF84, 0},         // ツヅテデト
+    {0xFF84, kVoiced},      {0xFF85, 0},            {0xFF86, 0},            {0xFF87, 0},            {0xFF88, 0},         // ドナニヌネ
+    {0xFF89, 0},            {0xFF8A, 0},            {0xFF8A, kVoiced},      {0xFF8A, kSemiVoiced},  {0xFF8B, 0},         // ノハバパヒ
+    {0xFF8B, kVoiced},      {0xFF8B, kSemiVoiced},  {0xFF8C, 0},            {0xFF8C, kVoiced},      {0xFF8C, kSemiVoiced}, // ビピフブプ
+    {0xFF8D, 0},            {0xFF8D, kVoiced},      {0xFF8D, kSemiVoiced},  {0xFF8E, 0},            {0xFF8E, kVoiced},   // ヘベペホボ
+    {0xFF8E, kSemiVoiced},  {0xFF8F, 0},            {0xFF90, 0},            {0xFF91, 0},            {0xFF92, 0},         // ポマミムメ
+    {0xFF93, 0},            {0xFF6C, 0},            {0xFF94, 0},            {0xFF6D, 0},            {0xFF95, 0},         // モャヤュユ
+    {0xFF6E, 0},            {0xFF96, 0},            {0xFF97, 0},            {0xFF98, 0},            {0xFF99, 0},         // ョヨラリル
+    {0xFF9A, 0},            {0xFF9B, 0},            {0, 0},                 {0xFF9C, 0},            {0, 0},              // レロヮワヰ
+    {0, 0},                 {0xFF66, 0},            {0xFF9D, 0},            {0xFF73, kVoiced},      {0, 0},              // ヱヲンヴヵ
+    {0, 0},                 {0xFF9C, kVoiced},      {0, 0},                 {0, 0},                 {0xFF66, kVoiced},   // ヶヷヸヹヺ
+    {0xFF65, 0},            {0xFF70, 0},                                                                                 // ・ー
 };
 // clang-format on
 
