@@ -128,10 +128,10 @@ std::u16string FaxNumberOfContact(std::u16string_view number, std::u16string_vie
 void ApplyContactsPlan(CContactsPlan& plan, CAddressBook& book);
 
 // The largest vCard file the import reads; a larger one is refused before it is read.
-inline constexpr std::uintmax_t kMaxContactsFileSize = 16u << 20;
+inline constexpr std::uintmax_t kMaxContactsFileSize = std::uintmax_t{64} << 20;
 
-// 0x80020030 when the file cannot be read (errno in systemError), 0x80040020 when it is larger
-// than kMaxContactsFileSize; the file's cards otherwise.
+// 0x80020030 when the file cannot be read (errno in systemError, EFBIG for a file larger than
+// kMaxContactsFileSize, refused before it is read); the file's cards otherwise.
 MessageCode ReadContactsFile(const std::filesystem::path& path, CVCardFile& file, int* systemError = nullptr);
 
 // A note as one line: "card 3 (Anna Berg): <reason>", in the texts of text.
@@ -145,7 +145,7 @@ std::vector<std::string> ContactsTextKeys();
 // as CATEGORIES and, with their numbers, as X-QZB-GROUP.
 std::string BuildContactsVcf(const CAddressBook& book, const CValueStore& store, const TextLookup& text);
 // Written atomically, a new file readable by its owner only and a replaced one with the rights it
-// had; 0, 0x80020031, or 0x80040021 for a book without fax or e-mail entries (nothing written).
+// had; 0, 0x80020031, or 0x80040020 for a book without fax or e-mail entries (nothing written).
 MessageCode ExportContacts(const std::filesystem::path& path,
                            const CAddressBook& book,
                            const CValueStore& store,

@@ -17,6 +17,20 @@
 namespace qzb {
 namespace {
 
+// What the process has read so far, from files and pipes alike ("rchar" of /proc/self/io).
+std::uint64_t BytesReadByThisProcess()
+{
+    std::ifstream io("/proc/self/io");
+    std::string key;
+    std::uint64_t value = 0;
+    while (io >> key >> value) {
+        if (key == "rchar:") {
+            return value;
+        }
+    }
+    return 0;
+}
+
 class QzbctlContacts : public Qzbctl
 {
 protected:
@@ -189,7 +203,9 @@ TEST_F(QzbctlContacts, DamagedAndForeignFilesAreReadWholeOrRefusedWithTheirReaso
         big << vcard::kRfc6350;
     }
     fs::resize_file(File("big.vcf"), kMaxContactsFileSize + 1);
+    const std::uint64_t readBefore = BytesReadByThisProcess();
     const CRun big = Run({"contacts-import", File("g.dat"), File("big.vcf")});
+    EXPECT_LT(BytesReadByThisProcess() - readBefore, std::uint64_t{4} << 20);
     EXPECT_EQ(big.status, kExitFailed);
     EXPECT_NE(big.err.find(std::strerror(EFBIG)), std::string::npos) << big.err;
     EXPECT_EQ(Read(File("g.dat")), before);
