@@ -166,7 +166,7 @@ public:
         // The speed dials the cards name are kept for them: a card before them without one must
         // not take them.
         for (const CVCard& card : cards) {
-            if (card.speedDial != 0 && plan.result.FindFaxMailEntry(card.speedDial) == nullptr) {
+            if (card.speedDial >= m_cursor && plan.result.FindFaxMailEntry(card.speedDial) == nullptr) {
                 m_claimed.insert(card.speedDial);
             }
         }
@@ -289,9 +289,13 @@ std::int32_t CPlanner::NextFreeSlot()
     return 0;
 }
 
-// The card's own speed dial while it is free, else the next free one with a note.
+// The card's own speed dial while it is free, else the next free one with a note. A speed dial
+// below the first one the user lets the import fill is not the card's to take.
 std::int32_t CPlanner::SlotFor(std::int32_t wanted, std::size_t position)
 {
+    if (wanted < std::max(m_options.firstSlot, kFirstFaxMailNumber)) {
+        wanted = 0;
+    }
     if (wanted != 0 && m_plan.result.FindFaxMailEntry(wanted) == nullptr) {
         m_claimed.erase(wanted);
         return wanted;
@@ -415,16 +419,8 @@ bool CPlanner::Join(const CContactRow& row, std::int32_t group, const std::strin
         book.SetGroupMembership(group, row.slot, true, row.kind, m_setDate) != kOk) {
         return false;
     }
-    if (made) {
-        if (!panelName.empty()) {
-            book.SetGroupName(group, panelName, m_setDate);
-        }
-        // SetGroupMembership makes a group with today's date; the import's date is the one it stamps.
-        for (const CGroupEntry& entry : book.Groups()) {
-            if (entry.number == group && entry.setDate != m_setDate) {
-                book.SetGroupName(group, std::string(entry.name.View()), m_setDate);
-            }
-        }
+    if (made && !panelName.empty()) {
+        book.SetGroupName(group, panelName, m_setDate);
     }
     return true;
 }

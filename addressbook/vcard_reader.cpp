@@ -25,7 +25,7 @@ std::string LowerAscii(std::string_view text)
     return lower;
 }
 
-// Without the spaces and tabs around it: "BEGIN:VCARD " and " END : VCARD" still delimit cards.
+// Without the spaces and tabs around it: "BEGIN:VCARD " and "End : vCard" still delimit cards.
 std::string_view TrimmedBlanks(std::string_view text)
 {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {

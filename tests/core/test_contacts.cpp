@@ -287,7 +287,9 @@ TEST(ContactsImport, OnlyNumbersThatPassTheEditorsCheckAreStored)
                                           "TEL;TYPE=fax:+49 30 1234\nEND:VCARD\n"
                                           "BEGIN:VCARD\nFN:Ext\nTEL;TYPE=fax:+1 555 1234 x9\nEND:VCARD\n");
     const CValueStore store = StoreFor(0);
-    const CContactsPlan plan = PlanContactsImport(file, CAddressBook(), store, {ContactKinds::Fax}, kCardDate);
+    CContactsOptions faxOnly;
+    faxOnly.kinds = ContactKinds::Fax;
+    const CContactsPlan plan = PlanContactsImport(file, CAddressBook(), store, faxOnly, kCardDate);
     ASSERT_EQ(plan.rows.size(), 2u);
     EXPECT_EQ(plan.rows[0].card, 4u);
     EXPECT_EQ(plan.rows[0].address, u"0049301234") << "the later valid fax number";
@@ -397,6 +399,14 @@ TEST(ContactsImport, SpeedDialsAndCategoriesOfTheCards)
     EXPECT_EQ(made->name.View(), "Neu");
     EXPECT_EQ(made->members, (std::vector<std::int32_t>{7}));
     EXPECT_EQ(plan.result.Groups().size(), 2u);
+
+    // Below --first-slot no card's own speed dial is taken.
+    CContactsOptions fromTen;
+    fromTen.firstSlot = 10;
+    const CContactsPlan high = PlanContactsImport(file, book, StoreFor(0), fromTen, kCardDate);
+    ASSERT_EQ(high.rows.size(), 4u);
+    EXPECT_EQ(high.rows[0].slot, 10);
+    EXPECT_EQ(high.rows[3].slot, 13);
 }
 
 // A book with speed dial 1 holding the first card's number and 3-219 taken: the first card is a
