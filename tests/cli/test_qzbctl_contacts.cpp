@@ -5,6 +5,7 @@
 #include "files/backups.h"
 #include "files/dat_commands.h"
 #include "pages/state_diff.h"
+#include "tests/support/models.h"
 #include "tests/support/vcard_fixtures.h"
 
 #include <gtest/gtest.h>
@@ -278,7 +279,7 @@ TEST_F(QzbctlContacts, NotesStayShortAnEmptyBookExportsNothingAndAnExportKeepsIt
 // or renumbered, no number or address changed. Fax speed and batch time have no place in a vCard.
 TEST_F(QzbctlContacts, ExportThenImportIntoAnEmptyBookGivesTheSameBook)
 {
-    for (const std::int32_t model : {8313, 2152}) {
+    for (const std::int32_t model : kModels) {
         SCOPED_TRACE(model);
         ASSERT_EQ(Run({"--model", std::to_string(model), "new", File("a.dat")}).status, kExitOk);
         ASSERT_EQ(Run({"--model", std::to_string(model), "new", File("b.dat")}).status, kExitOk);
