@@ -26,6 +26,16 @@ constexpr CNoteText kNoteTexts[] = {
     {ContactNoteReason::ListFull, "STR_VCF_NOTE_LIST_FULL"},
     {ContactNoteReason::NotInGroup, "STR_VCF_NOTE_NOT_IN_GROUP"},
     {ContactNoteReason::GroupUnavailable, "STR_VCF_NOTE_GROUP_UNAVAILABLE"},
+    {ContactNoteReason::NoEnd, "STR_VCF_NOTE_NO_END"},
+    {ContactNoteReason::CutOff, "STR_VCF_NOTE_CUT_OFF"},
+    {ContactNoteReason::CharactersLeftOut, "STR_VCF_NOTE_CHARACTERS_LEFT_OUT"},
+    {ContactNoteReason::ExtensionLeftOut, "STR_VCF_NOTE_EXTENSION_LEFT_OUT"},
+    {ContactNoteReason::PauseLeftOut, "STR_VCF_NOTE_PAUSE_LEFT_OUT"},
+    {ContactNoteReason::NumberInLetters, "STR_VCF_NOTE_NUMBER_IN_LETTERS"},
+    {ContactNoteReason::NoName, "STR_VCF_NOTE_NO_NAME"},
+    {ContactNoteReason::SlotTaken, "STR_VCF_NOTE_SLOT_TAKEN"},
+    {ContactNoteReason::CategoryUnavailable, "STR_VCF_NOTE_CATEGORY_UNAVAILABLE"},
+    {ContactNoteReason::NotInCategory, "STR_VCF_NOTE_NOT_IN_CATEGORY"},
 };
 
 constexpr std::string_view kCardKey = "STR_VCF_NOTE_CARD";
@@ -50,7 +60,24 @@ std::u16string ContactNoteLine(const CContactNote& note, const std::vector<CVCar
     switch (note.reason) {
         case ContactNoteReason::Transliterated:
         case ContactNoteReason::NumberChanged:
+        case ContactNoteReason::ExtensionLeftOut:
+        case ContactNoteReason::PauseLeftOut:
             reason = FillInserts(format, {note.from, note.to});
+            break;
+        case ContactNoteReason::NoEnd:
+        case ContactNoteReason::CutOff:
+            reason = format;
+            break;
+        case ContactNoteReason::NoName:
+            reason = FillInserts(format, {CountText(static_cast<std::size_t>(note.slot))});
+            break;
+        case ContactNoteReason::SlotTaken:
+            reason = FillInserts(
+                format,
+                {CountText(static_cast<std::size_t>(note.wantedSlot)), CountText(static_cast<std::size_t>(note.slot))});
+            break;
+        case ContactNoteReason::NotInCategory:
+            reason = FillInserts(format, {CountText(static_cast<std::size_t>(note.slot)), note.from});
             break;
         case ContactNoteReason::NameCut:
             reason = FillInserts(format, {note.to});
@@ -71,8 +98,9 @@ std::u16string ContactNoteLine(const CContactNote& note, const std::vector<CVCar
     if (note.card == 0 || note.card > cards.size()) {
         return reason;
     }
-    const std::u16string where = FillInserts(text ? text(kCardKey) : std::u16string(),
-                                             {CountText(note.card), cards[note.card - 1].DisplayName()});
+    const std::u16string where =
+        FillInserts(text ? text(kCardKey) : std::u16string(),
+                    {CountText(note.card), ShortenedForNote(cards[note.card - 1].DisplayName())});
     return where + u" " + reason;
 }
 

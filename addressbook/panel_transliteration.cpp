@@ -4,6 +4,8 @@
 #include "model/panel_code.h"
 
 #include <algorithm>
+#include <iterator>
+#include <utility>
 
 namespace qzb {
 
@@ -64,6 +66,62 @@ bool Held(char32_t ch, std::int32_t panelLanguage)
     return ch <= 0xFFFF && PanelAllows(ch, panelLanguage) && UnitToPanelCode(static_cast<char16_t>(ch)) != 0;
 }
 
+// Zero-width joiners, variation selectors and skin-tone modifiers only shape the character before
+// them: they go with it, without a note of their own.
+bool IsInvisibleFormat(char32_t ch)
+{
+    return (ch >= 0x200B && ch <= 0x200F) || ch == 0xFEFF || (ch >= 0xFE00 && ch <= 0xFE0F) ||
+           (ch >= 0x1F3FB && ch <= 0x1F3FF) || (ch >= 0xE0100 && ch <= 0xE01EF);
+}
+
+// The half-width katakana of the full-width ones U+30A1 to U+30FC: the base and the voiced (U+FF9E)
+// or semi-voiced (U+FF9F) sound mark; 0 where no half-width form exists.
+struct CHalfWidthKana
+{
+    char16_t base;
+    char16_t mark;
+};
+
+constexpr char16_t kVoiced = 0xFF9E;
+constexpr char16_t kSemiVoiced = 0xFF9F;
+
+// Five katakana a row, named in the comment.
+// clang-format off
+constexpr CHalfWidthKana kHalfWidthKana[] = {
+    {0xFF67, 0},            {0xFF71, 0},            {0xFF68, 0},            {0xFF72, 0},            {0xFF69, 0},         // ァアィイゥ
+    {0xFF73, 0},            {0xFF6A, 0},            {0xFF74, 0},            {0xFF6B, 0},            {0xFF75, 0},         // ウェエォオ
+    {0xFF76, 0},            {0xFF76, kVoiced},      {0xFF77, 0},            {0xFF77, kVoiced},      {0xFF78, 0},         // カガキギク
+    {0xFF78, kVoiced},      {0xFF79, 0},            {0xFF79, kVoiced},      {0xFF7A, 0},            {0xFF7A, kVoiced},   // グケゲコゴ
+    {0xFF7B, 0},            {0xFF7B, kVoiced},      {0xFF7C, 0},            {0xFF7C, kVoiced},      {0xFF7D, 0},         // サザシジス
+    {0xFF7D, kVoiced},      {0xFF7E, 0},            {0xFF7E, kVoiced},      {0xFF7F, 0},            {0xFF7F, kVoiced},   // ズセゼソゾ
+    {0xFF80, 0},            {0xFF80, kVoiced},      {0xFF81, 0},            {0xFF81, kVoiced},      {0xFF6F, 0},         // タダチヂッ
+    {0xFF82, 0},            {0xFF82, kVoiced},      {0xFF83, 0},            {0xFF83, kVoiced},      {0xFF84, 0},         // ツヅテデト
+    {0xFF84, kVoiced},      {0xFF85, 0},            {0xFF86, 0},            {0xFF87, 0},            {0xFF88, 0},         // ドナニヌネ
+    {0xFF89, 0},            {0xFF8A, 0},            {0xFF8A, kVoiced},      {0xFF8A, kSemiVoiced},  {0xFF8B, 0},         // ノハバパヒ
+    {0xFF8B, kVoiced},      {0xFF8B, kSemiVoiced},  {0xFF8C, 0},            {0xFF8C, kVoiced},      {0xFF8C, kSemiVoiced}, // ビピフブプ
+    {0xFF8D, 0},            {0xFF8D, kVoiced},      {0xFF8D, kSemiVoiced},  {0xFF8E, 0},            {0xFF8E, kVoiced},   // ヘベペホボ
+    {0xFF8E, kSemiVoiced},  {0xFF8F, 0},            {0xFF90, 0},            {0xFF91, 0},            {0xFF92, 0},         // ポマミムメ
+    {0xFF93, 0},            {0xFF6C, 0},            {0xFF94, 0},            {0xFF6D, 0},            {0xFF95, 0},         // モャヤュユ
+    {0xFF6E, 0},            {0xFF96, 0},            {0xFF97, 0},            {0xFF98, 0},            {0xFF99, 0},         // ョヨラリル
+    {0xFF9A, 0},            {0xFF9B, 0},            {0, 0},                 {0xFF9C, 0},            {0, 0},              // レロヮワヰ
+    {0, 0},                 {0xFF66, 0},            {0xFF9D, 0},            {0xFF73, kVoiced},      {0, 0},              // ヱヲンヴヵ
+    {0, 0},                 {0xFF9C, kVoiced},      {0, 0},                 {0, 0},                 {0xFF66, kVoiced},   // ヶヷヸヹヺ
+    {0xFF65, 0},            {0xFF70, 0},                                                                                 // ・ー
+};
+// clang-format on
+
+static_assert(std::size(kHalfWidthKana) == 0x30FC - 0x30A1 + 1);
+
+// The Japanese punctuation and sound marks of the half-width block.
+constexpr std::pair<char32_t, char16_t> kHalfWidthPunctuation[] = {
+    {0x3001, 0xFF64},
+    {0x3002, 0xFF61},
+    {0x300C, 0xFF62},
+    {0x300D, 0xFF63},
+    {0x309B, 0xFF9E},
+    {0x309C, 0xFF9F},
+};
+
 } // namespace
 
 std::span<const CLatinForm> LatinFormTable()
@@ -80,17 +138,52 @@ std::string_view LatinFormOf(char32_t ch)
     return found != std::end(kLatinForms) && found->unit == ch ? found->latin : std::string_view();
 }
 
+std::u16string HalfWidthFormOf(char32_t ch)
+{
+    if (ch >= 0xFF01 && ch <= 0xFF5E) {
+        return std::u16string(1, static_cast<char16_t>(ch - 0xFF01 + 0x21));
+    }
+    if (ch == 0x3000) {
+        return u" ";
+    }
+    if (ch >= 0x30A1 && ch <= 0x30FC) {
+        const CHalfWidthKana& kana = kHalfWidthKana[ch - 0x30A1];
+        if (kana.base == 0) {
+            return {};
+        }
+        std::u16string form(1, kana.base);
+        if (kana.mark != 0) {
+            form.push_back(kana.mark);
+        }
+        return form;
+    }
+    for (const auto& [from, to] : kHalfWidthPunctuation) {
+        if (from == ch) {
+            return std::u16string(1, to);
+        }
+    }
+    return {};
+}
+
 CPanelNameFit FitNameToPanel(std::u16string_view name, std::int32_t panelLanguage, std::size_t maxLength)
 {
     CPanelNameFit fit;
     std::u16string text;
-    for (std::size_t i = 0; i < name.size(); ++i) {
+    const auto heldWhole = [&](std::u16string_view form) {
+        return !form.empty() &&
+               std::all_of(form.begin(), form.end(), [&](char16_t c) { return Held(c, panelLanguage); });
+    };
+    // One character past the limit tells that the name is cut; the rest is not looked at.
+    for (std::size_t i = 0; i < name.size() && text.size() <= maxLength; ++i) {
         char32_t ch = name[i];
         if (ch >= 0xD800 && ch < 0xDC00 && i + 1 < name.size() && name[i + 1] >= 0xDC00 && name[i + 1] < 0xE000) {
             ch = 0x10000 + ((ch - 0xD800) << 10) + (name[++i] - 0xDC00);
         }
         if (ch < 0x20 || ch == 0x7F) {
             ch = u' ';
+        }
+        if (IsInvisibleFormat(ch)) {
+            continue;
         }
         if (ch == u' ' && (text.empty() || text.back() == u' ')) {
             continue;
@@ -99,29 +192,31 @@ CPanelNameFit FitNameToPanel(std::u16string_view name, std::int32_t panelLanguag
             AppendCodePoint(text, ch);
             continue;
         }
-        const std::string_view latin = LatinFormOf(ch);
-        const bool shown = !latin.empty() && std::all_of(latin.begin(), latin.end(), [&](char c) {
-            return Held(static_cast<unsigned char>(c), panelLanguage);
-        });
+        std::u16string to = HalfWidthFormOf(ch);
+        if (!heldWhole(to)) {
+            const std::string_view latin = LatinFormOf(ch);
+            to.assign(latin.begin(), latin.end());
+        }
         std::u16string from;
         AppendCodePoint(from, ch);
-        if (!shown) {
-            if (fit.unshown.find(from) == std::u16string::npos) {
-                fit.unshown += from;
+        if (!heldWhole(to)) {
+            if (std::find(fit.unshown.begin(), fit.unshown.end(), from) != fit.unshown.end()) {
+                continue;
+            }
+            if (fit.unshown.size() < CPanelNameFit::kMaxListedUnshown) {
+                fit.unshown.push_back(std::move(from));
+            } else {
+                fit.moreUnshown = true;
             }
             continue;
         }
-        const std::u16string to(latin.begin(), latin.end());
+        if (to == u" " && (text.empty() || text.back() == u' ')) {
+            continue;
+        }
         text += to;
         if (std::find(fit.changes.begin(), fit.changes.end(), CNameChange{from, to}) == fit.changes.end()) {
             fit.changes.push_back({from, to});
         }
-    }
-    while (!text.empty() && text.back() == u' ') {
-        text.pop_back();
-    }
-    if (!fit.unshown.empty()) {
-        return fit;
     }
     if (text.size() > maxLength) {
         text.resize(maxLength);
@@ -130,6 +225,9 @@ CPanelNameFit FitNameToPanel(std::u16string_view name, std::int32_t panelLanguag
             text.pop_back();
         }
         fit.cut = true;
+    }
+    while (!text.empty() && text.back() == u' ') {
+        text.pop_back();
     }
     fit.text = std::move(text);
     return fit;

@@ -31,17 +31,28 @@ struct CNameChange
     bool operator==(const CNameChange&) const = default;
 };
 
+// The half-width form of a full-width Latin character or of a katakana (with its sound mark as a
+// second character); empty when the character has none.
+std::u16string HalfWidthFormOf(char32_t ch);
+
 // A name as the panel of a language can show it.
 struct CPanelNameFit
 {
-    std::u16string text; // empty when unshown is not
+    std::u16string text; // empty when nothing of the name can be shown
     std::vector<CNameChange> changes; // each distinct replacement once, in the order met
-    std::u16string unshown; // characters neither the panel nor the table can give, each once
+    // Characters neither the panel nor a replacement can give, left out of the text: each once,
+    // in the order met, the first kMaxListedUnshown of them.
+    std::vector<std::u16string> unshown;
+    bool moreUnshown = false; // more than kMaxListedUnshown distinct characters were left out
     bool cut = false; // longer than maxLength: the rest left out
+
+    static constexpr std::size_t kMaxListedUnshown = 16;
 };
 
-// Keeps every character the panel of the language holds; only the others take their Latin form,
-// when the panel holds all of it. Line breaks and tabs become spaces and runs of spaces one.
+// Keeps every character the panel of the language holds; the others take their half-width form
+// (full-width Latin, katakana) or their Latin form when the panel holds all of it, and the rest is
+// left out. Line breaks and tabs become spaces, runs of spaces one, and the name has no blanks
+// at either end, also where it is cut. Only the part of the name that fits is looked at.
 CPanelNameFit FitNameToPanel(std::u16string_view name, std::int32_t panelLanguage, std::size_t maxLength);
 
 } // namespace qzb

@@ -1,5 +1,6 @@
 #include "addressbook/vcard_reader.h"
 
+#include "addressbook/address_records.h"
 #include "model/text_codec.h"
 
 #include <algorithm>
@@ -22,6 +23,18 @@ std::string LowerAscii(std::string_view text)
     std::string lower(text);
     std::transform(lower.begin(), lower.end(), lower.begin(), Lower);
     return lower;
+}
+
+// Without the spaces and tabs around it: "BEGIN:VCARD " and "End : vCard" still delimit cards.
+std::string_view TrimmedBlanks(std::string_view text)
+{
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) {
+        text.remove_suffix(1);
+    }
+    return text;
 }
 
 bool EqualsNoCase(std::string_view a, std::string_view b)
@@ -102,7 +115,7 @@ std::optional<CProperty> SplitProperty(std::string_view line)
             start = i + 1;
         }
     }
-    std::string_view name = parts.front();
+    std::string_view name = TrimmedBlanks(parts.front());
     if (const std::size_t dot = name.rfind('.'); dot != std::string_view::npos) {
         name.remove_prefix(dot + 1); // "item1.EMAIL": the group only ties properties together
     }
@@ -114,12 +127,12 @@ std::optional<CProperty> SplitProperty(std::string_view line)
         const std::string_view part = parts[i];
         const std::size_t equals = part.find('=');
         if (equals == std::string_view::npos) {
-            if (!part.empty()) {
-                property.params.emplace(IsEncodingName(part) ? "encoding" : "type", LowerAscii(part));
+            if (const std::string_view bare = TrimmedBlanks(part); !bare.empty()) {
+                property.params.emplace(IsEncodingName(bare) ? "encoding" : "type", LowerAscii(bare));
             }
             continue;
         }
-        AddParamValues(property, LowerAscii(part.substr(0, equals)), part.substr(equals + 1));
+        AddParamValues(property, LowerAscii(TrimmedBlanks(part.substr(0, equals))), part.substr(equals + 1));
     }
     return property;
 }
@@ -224,10 +237,27 @@ CVCardAddress AddressOf(const CProperty& property, std::u16string value)
     return address;
 }
 
+// A decimal number within first..last; 0 for anything else.
+std::int32_t NumberOf(std::u16string_view text, std::int32_t first, std::int32_t last)
+{
+    std::int32_t number = 0;
+    if (text.empty() || text.size() > 4) {
+        return 0;
+    }
+    for (char16_t unit : text) {
+        if (unit < u'0' || unit > u'9') {
+            return 0;
+        }
+        number = number * 10 + (unit - u'0');
+    }
+    return number >= first && number <= last ? number : 0;
+}
+
 void ReadProperty(CVCard& card, const CProperty& property, CCharsets& charsets)
 {
     const std::string& name = property.name;
-    if (name != "fn" && name != "n" && name != "org" && name != "tel" && name != "email" && name != "categories") {
+    if (name != "fn" && name != "n" && name != "org" && name != "tel" && name != "email" && name != "categories" &&
+        !EqualsNoCase(name, kSpeedDialProperty) && !EqualsNoCase(name, kGroupProperty)) {
         return;
     }
     // Binary values (a PHOTO's or a KEY's) never reach this far; a base64 text is not one to read.
@@ -243,6 +273,14 @@ void ReadProperty(CVCard& card, const CProperty& property, CCharsets& charsets)
         card.name = SplitText(text, u';');
     } else if (name == "org") {
         card.organisation = Trimmed(SplitText(text, u';').front());
+    } else if (EqualsNoCase(name, kSpeedDialProperty)) {
+        card.speedDial = NumberOf(Trimmed(text), kFirstFaxMailNumber, kLastFaxMailNumber);
+    } else if (EqualsNoCase(name, kGroupProperty)) {
+        const std::vector<std::u16string> parts = SplitText(text, u';');
+        const std::int32_t number = NumberOf(Trimmed(parts.front()), kFirstGroupNumber, kLastGroupNumber);
+        if (number != 0 && card.groups.size() < kLastGroupNumber) {
+            card.groups.push_back({number, parts.size() > 1 ? parts[1] : std::u16string()});
+        }
     } else if (name == "categories") {
         for (std::u16string& category : SplitText(text, u',')) {
             if (std::u16string trimmed = Trimmed(category); !trimmed.empty()) {
@@ -259,6 +297,23 @@ void ReadProperty(CVCard& card, const CProperty& property, CCharsets& charsets)
     }
 }
 
+// The physical line at pos, pos moved past its end. A line ends at LF, or at one or more CRs and
+// an LF that may follow them: CR LF, CR alone (old Mac files) and the CR CR LF of iOS 5 and 6
+// exports each end one line.
+std::string_view NextLine(std::string_view bytes, std::size_t& pos)
+{
+    const std::size_t start = pos;
+    const std::size_t end = std::min(bytes.find_first_of("\r\n", start), bytes.size());
+    pos = end;
+    while (pos < bytes.size() && bytes[pos] == '\r') {
+        ++pos;
+    }
+    if (pos < bytes.size() && bytes[pos] == '\n') {
+        ++pos;
+    }
+    return bytes.substr(start, end - start);
+}
+
 // The logical lines of the file: folded continuations joined, and the soft line breaks of
 // quoted-printable values ("=" at the end of a line) joined with the next line. Each physical line
 // is looked at once, so a file of endless continuations stays linear.
@@ -270,15 +325,7 @@ std::vector<std::string> LogicalLines(std::string_view bytes)
     bool softBreak = false;
     std::size_t pos = 0;
     while (pos < bytes.size()) {
-        std::size_t end = bytes.find('\n', pos);
-        if (end == std::string_view::npos) {
-            end = bytes.size();
-        }
-        std::string_view line = bytes.substr(pos, end - pos);
-        pos = end + 1;
-        if (!line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
-        }
+        std::string_view line = NextLine(bytes, pos);
         const bool folded = !line.empty() && (line.front() == ' ' || line.front() == '\t');
         if ((softBreak || folded) && !lines.empty()) {
             if (!softBreak) {
@@ -307,6 +354,103 @@ std::vector<std::string> LogicalLines(std::string_view bytes)
     return lines;
 }
 
+struct CUnreadableMark
+{
+    std::string_view mark;
+    std::string_view name;
+};
+
+// Byte-order marks of encodings no exporter of address books writes and the reader does not read.
+constexpr CUnreadableMark kUnreadableMarks[] = {
+    {"\x2B\x2F\x76", "UTF-7"},
+    {"\xF7\x64\x4C", "UTF-1"},
+    {"\xDD\x73\x66\x73", "UTF-EBCDIC"},
+    {"\x0E\xFE\xFF", "SCSU"},
+    {"\xFB\xEE\x28", "BOCU-1"},
+};
+
+void AppendCodePoint(std::string& out, char32_t cp)
+{
+    if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+        cp = 0xFFFD;
+    }
+    if (cp < 0x80) {
+        out.push_back(static_cast<char>(cp));
+    } else if (cp < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else if (cp < 0x10000) {
+        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    }
+}
+
+std::uint32_t Unit(std::string_view bytes, std::size_t at, std::size_t size, bool bigEndian)
+{
+    std::uint32_t unit = 0;
+    for (std::size_t k = 0; k < size; ++k) {
+        const auto byte = static_cast<unsigned char>(bytes[at + (bigEndian ? k : size - 1 - k)]);
+        unit = (unit << 8) | byte;
+    }
+    return unit;
+}
+
+// UTF-16 or UTF-32 text as UTF-8; a unit cut off at the end is dropped, a lone surrogate becomes
+// U+FFFD.
+std::string WideToUtf8(std::string_view bytes, std::size_t unitSize, bool bigEndian)
+{
+    std::string out;
+    out.reserve(bytes.size());
+    for (std::size_t at = 0; at + unitSize <= bytes.size(); at += unitSize) {
+        char32_t cp = Unit(bytes, at, unitSize, bigEndian);
+        if (unitSize == 2 && cp >= 0xD800 && cp < 0xDC00 && at + 4 <= bytes.size()) {
+            const char32_t low = Unit(bytes, at + 2, 2, bigEndian);
+            if (low >= 0xDC00 && low < 0xE000) {
+                cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
+                at += 2;
+            }
+        }
+        AppendCodePoint(out, cp);
+    }
+    return out;
+}
+
+// The file's text as UTF-8: UTF-8 as it is (without its byte-order mark); UTF-32 and UTF-16 by
+// their byte-order mark, and UTF-16 without one by the zero bytes of its ASCII ("B\0E\0G\0" as
+// Windows writes it). An encoding named by a mark the reader does not read gives no text.
+std::string_view Utf8Text(std::string_view bytes, std::string& converted, std::string_view& unreadable)
+{
+    if (bytes.starts_with("\xEF\xBB\xBF")) {
+        return bytes.substr(3);
+    }
+    for (const CUnreadableMark& mark : kUnreadableMarks) {
+        if (bytes.starts_with(mark.mark)) {
+            unreadable = mark.name;
+            return {};
+        }
+    }
+    const auto starts = [&](std::string_view mark) { return bytes.starts_with(mark); };
+    using namespace std::string_view_literals;
+    if (starts("\xFF\xFE\0\0"sv) || starts("\0\0\xFE\xFF"sv)) {
+        converted = WideToUtf8(bytes.substr(4), 4, bytes[0] == 0);
+    } else if (starts("\xFF\xFE"sv) || starts("\xFE\xFF"sv)) {
+        converted = WideToUtf8(bytes.substr(2), 2, bytes[0] == '\xFE');
+    } else if (bytes.size() >= 4 && bytes[0] != 0 && bytes[1] == 0 && bytes[3] == 0) {
+        converted = WideToUtf8(bytes, 2, false);
+    } else if (bytes.size() >= 4 && bytes[0] == 0 && bytes[1] != 0 && bytes[2] == 0) {
+        converted = WideToUtf8(bytes, 2, true);
+    } else {
+        return bytes;
+    }
+    return converted;
+}
+
 } // namespace
 
 bool CVCardAddress::HasType(std::string_view type) const
@@ -331,30 +475,48 @@ std::u16string CVCard::DisplayName() const
     return joined.empty() ? organisation : joined;
 }
 
-std::vector<CVCard> ParseVCards(std::string_view bytes)
+CVCardFile ReadVCardFile(std::string_view bytes)
 {
-    if (bytes.starts_with("\xEF\xBB\xBF")) {
-        bytes.remove_prefix(3);
-    }
-    std::vector<CVCard> cards;
+    CVCardFile file;
+    std::string converted;
+    const std::string_view text = Utf8Text(bytes, converted, file.unreadableEncoding);
     CCharsets charsets;
     std::size_t depth = 0; // BEGIN:VCARD seen and not yet ended, an AGENT's card counted too
-    for (const std::string& line : LogicalLines(bytes)) {
+    bool agentFollows = false; // the last property was an AGENT without a value: its card comes next
+    for (const std::string& line : LogicalLines(text)) {
         const std::optional<CProperty> property = SplitProperty(line);
         if (!property) {
             continue;
         }
-        if (property->name == "begin" && EqualsNoCase(property->value, "vcard")) {
-            if (depth++ == 0) {
-                cards.emplace_back();
+        const std::string_view value = TrimmedBlanks(property->value);
+        if (property->name == "begin" && EqualsNoCase(value, "vcard")) {
+            if (depth > 0 && agentFollows) {
+                ++depth;
+            } else {
+                // A BEGIN inside a card that no AGENT announced starts the next card: the open
+                // one lost its END, and every card after it is still read.
+                if (depth > 0) {
+                    file.damages.push_back({file.cards.size(), VCardDamage::NoEnd});
+                }
+                file.cards.emplace_back();
+                depth = 1;
             }
-        } else if (property->name == "end" && EqualsNoCase(property->value, "vcard")) {
+        } else if (property->name == "end" && EqualsNoCase(value, "vcard")) {
             depth = depth > 0 ? depth - 1 : 0;
         } else if (depth == 1) {
-            ReadProperty(cards.back(), *property, charsets);
+            ReadProperty(file.cards.back(), *property, charsets);
         }
+        agentFollows = property->name == "agent" && value.empty();
     }
-    return cards;
+    if (depth > 0) {
+        file.damages.push_back({file.cards.size(), VCardDamage::CutOff});
+    }
+    return file;
+}
+
+std::vector<CVCard> ParseVCards(std::string_view bytes)
+{
+    return ReadVCardFile(bytes).cards;
 }
 
 } // namespace qzb

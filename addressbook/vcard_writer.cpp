@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <string>
+#include <vector>
 
 namespace qzb {
 
@@ -69,17 +71,26 @@ std::string BuildContactsVcf(const CAddressBook& book, const CValueStore& store,
             AppendLine(out, "EMAIL:" + Escaped(address));
         }
         std::string categories;
+        std::vector<std::string> numbered;
         for (const CGroupEntry& group : book.Groups()) {
             if (std::binary_search(group.members.begin(), group.members.end(), entry.number)) {
                 if (!categories.empty()) {
                     categories += ',';
                 }
                 categories += Escaped(GroupDisplayLabel(&group, group.number, labelFormat, language));
+                // The group's number and its name as stored (empty for a group shown by its
+                // number's label), so that an import brings the same group back.
+                numbered.push_back(std::string(kGroupProperty) + ":" + std::to_string(group.number) + ";" +
+                                   Escaped(PanelBytesToText(group.name.View(), language)));
             }
         }
         if (!categories.empty()) {
             AppendLine(out, "CATEGORIES:" + categories);
         }
+        for (const std::string& line : numbered) {
+            AppendLine(out, line);
+        }
+        AppendLine(out, std::string(kSpeedDialProperty) + ":" + std::to_string(entry.number));
         AppendLine(out, "END:VCARD");
     }
     return out;
@@ -91,10 +102,17 @@ MessageCode ExportContacts(const std::filesystem::path& path,
                            const TextLookup& text,
                            int* systemError)
 {
+    if (book.FaxMailEntries().empty()) {
+        return kMsgVcfNothingToExport;
+    }
     const std::string vcf = BuildContactsVcf(book, store, text);
     std::error_code error;
-    if (!WriteFileAtomically(path, std::span(reinterpret_cast<const std::uint8_t*>(vcf.data()), vcf.size()), &error,
-                             FileRights::OwnerOnly)) {
+    // Addresses are personal data: a new file is its owner's alone, a replaced one keeps the rights
+    // its owner gave it.
+    if (!WriteFileAtomically(path,
+                             std::span(reinterpret_cast<const std::uint8_t*>(vcf.data()), vcf.size()),
+                             &error,
+                             FileRights::OwnerOnlyWhenNew)) {
         if (systemError) {
             *systemError = error.value();
         }

@@ -79,6 +79,7 @@ constexpr CMessageEntry kCatalogue[] = {
     {0x80040001, "STR_MSG_BACKUP_NOT_WRITTEN", Standard, Ok},
     {0x80040002, "STR_MSG_HELP_FILE_MISSING", Standard, Ok},
     {0x80040003, "STR_MSG_FILE_IN_USE", Standard, Ok},
+    {0x80040020, "STR_MSG_VCF_NOTHING_TO_EXPORT", Standard, Ok},
 };
 
 } // namespace

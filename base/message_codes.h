@@ -93,5 +93,7 @@ inline constexpr MessageCode kMsgBackupNotWritten = 0x80040001;
 inline constexpr MessageCode kMsgHelpFileMissing = 0x80040002;
 // Another program held the settings file being changed for longer than a writer waits.
 inline constexpr MessageCode kMsgFileInUse = 0x80040003;
+// A contacts export of a book without fax or e-mail speed dials: nothing is written.
+inline constexpr MessageCode kMsgVcfNothingToExport = 0x80040020;
 
 } // namespace qzb

@@ -60,6 +60,26 @@ std::string_view ReasonName(ContactNoteReason reason)
             return "not-in-group";
         case ContactNoteReason::GroupUnavailable:
             return "group-unavailable";
+        case ContactNoteReason::NoEnd:
+            return "no-end";
+        case ContactNoteReason::CutOff:
+            return "cut-off";
+        case ContactNoteReason::CharactersLeftOut:
+            return "characters-left-out";
+        case ContactNoteReason::ExtensionLeftOut:
+            return "extension-left-out";
+        case ContactNoteReason::PauseLeftOut:
+            return "pause-left-out";
+        case ContactNoteReason::NumberInLetters:
+            return "number-in-letters";
+        case ContactNoteReason::NoName:
+            return "no-name";
+        case ContactNoteReason::SlotTaken:
+            return "slot-taken";
+        case ContactNoteReason::CategoryUnavailable:
+            return "category-unavailable";
+        case ContactNoteReason::NotInCategory:
+            return "not-in-category";
     }
     return "transliterated";
 }
@@ -89,6 +109,9 @@ Json PlanJson(const CContactsPlan& plan, const std::vector<CVCard>& cards, bool 
         }
         if (note.count != 0) {
             shown["count"] = note.count;
+        }
+        if (note.wantedSlot != 0) {
+            shown["wantedSlot"] = note.wantedSlot;
         }
         shown["text"] = Utf8(ContactNoteLine(note, cards, EnglishText));
         notes.push_back(std::move(shown));
@@ -146,20 +169,28 @@ int CContactsImportCommand::Run(const CCliOptions& options, std::ostream& out, s
     if (const auto failed = OpenLockedOrTell(locked, input, app, err)) {
         return *failed;
     }
-    std::vector<CVCard> cards;
+    CVCardFile file;
     int systemError = 0;
-    if (const MessageCode code = ReadContactsFile(m_cards, cards, &systemError); code != kOk) {
+    if (const MessageCode code = ReadContactsFile(m_cards, file, &systemError); code != kOk) {
         return TellFailure(err, app, code, CsvFileDetail(m_cards, systemError));
     }
-    if (cards.empty()) {
+    if (!file.unreadableEncoding.empty()) {
+        return TellFailure(err,
+                           app,
+                           kMsgReadFileError,
+                           m_cards + ": the file is written in " + std::string(file.unreadableEncoding) +
+                               ", which cannot be read; save it as UTF-8");
+    }
+    if (file.cards.empty()) {
         return TellFailure(err, app, kMsgReadFileError, m_cards + ": no BEGIN:VCARD in the file");
     }
+    const std::vector<CVCard>& cards = file.cards;
     CContactsOptions chosen;
     chosen.kinds = m_kind == "fax" ? ContactKinds::Fax : m_kind == "email" ? ContactKinds::Mail : ContactKinds::Both;
     chosen.group = Utf8ToUtf16(m_group);
     chosen.firstSlot = m_firstSlot;
     chosen.internationalPrefix = Utf8ToUtf16(m_prefix);
-    CContactsPlan plan = PlanContactsImport(cards, context.device.book, context.store, chosen, PackDeviceDate());
+    CContactsPlan plan = PlanContactsImport(file, context.device.book, context.store, chosen, PackDeviceDate());
 
     if (m_json) {
         out << PlanJson(plan, cards, m_dryRun).dump(2) << '\n';
@@ -199,7 +230,7 @@ int CContactsExportCommand::Run(const CCliOptions& options, std::ostream&, std::
     int systemError = 0;
     if (const MessageCode code = ExportContacts(m_out, context.device.book, context.store, app.Texts(), &systemError);
         code != kOk) {
-        return TellFailure(err, app, code, CsvFileDetail(m_out, systemError));
+        return TellFailure(err, app, code, code == kMsgVcfNothingToExport ? m_file : CsvFileDetail(m_out, systemError));
     }
     return kExitOk;
 }

@@ -1,10 +1,13 @@
-// Arbitrary bytes as a vCard file: the import plan keeps the directory's rules, touches no entry
-// the book held, puts each row on a slot that was free, and exporting the planned book and
-// importing it again onto an empty book gives back every entry.
+// Arbitrary bytes as a vCard file: every damaged card is one of the file's, the import plan keeps
+// the directory's rules, touches no entry the book held, puts each row on a slot that was free,
+// stores only entries the entry editor's OK takes, and exporting the planned book and importing it
+// again onto an empty book gives back every entry under its own speed dial.
 #include "addressbook/address_book.h"
 #include "addressbook/contacts_import.h"
+#include "addressbook/entry_checks.h"
 #include "addressbook/vcard_reader.h"
 #include "fuzz_checks.h"
+#include "model/panel_code.h"
 #include "model/value_store.h"
 
 #include <cstddef>
@@ -27,11 +30,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     book.PutFaxMailEntry(kept);
     const CAddressBook before = book;
 
-    const std::vector<CVCard> cards = ParseVCards(std::string_view(reinterpret_cast<const char*>(data), size));
+    const CVCardFile file = ReadVCardFile(std::string_view(reinterpret_cast<const char*>(data), size));
+    const std::vector<CVCard>& cards = file.cards;
+    for (const CVCardDamage& damage : file.damages) {
+        Require(damage.card >= 1 && damage.card <= cards.size(), "a damage of no card");
+    }
     CContactsOptions options;
     options.group = u"Fuzz";
     options.firstSlot = size > 0 ? 1 + data[0] % kLastFaxMailNumber : 1;
-    CContactsPlan plan = PlanContactsImport(cards, book, store, options, kToday);
+    CContactsPlan plan = PlanContactsImport(file, book, store, options, kToday);
     Require(book == before, "planning changed the book");
     RequireBookRules(plan.result);
     Require(*plan.result.FindFaxMailEntry(2) == kept, "the import changed an entry the book held");
@@ -40,6 +47,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Require(row.slot >= options.firstSlot && row.slot != 2, "a row on a slot that was not free");
         Require(slots.insert(row.slot).second, "two rows on one slot");
         Require(row.card >= 1 && row.card <= cards.size(), "a row of no card");
+        const CFaxMailEntry* entry = plan.result.FindFaxMailEntry(row.slot);
+        Require(entry != nullptr, "a row without its entry");
+        Require(CheckFaxMailEntry(entry->kind,
+                                  PanelBytesToText(entry->name.View(), store),
+                                  PanelBytesToText(entry->address.View(), store),
+                                  store)
+                    .Ok(),
+                "an entry the editor's OK refuses");
     }
     Require(plan.result.FaxMailEntries().size() == before.FaxMailEntries().size() + plan.rows.size(),
             "rows and entries differ");
@@ -51,6 +66,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const CContactsPlan reread = PlanContactsImport(again, CAddressBook(), store, CContactsOptions{}, kToday);
     for (const CContactRow& row : reread.rows) {
         Require(row.kind != kKindFax || row.address.find(u'+') == std::u16string::npos, "a number kept its +");
+        const CFaxMailEntry* original = exported.FindFaxMailEntry(row.slot);
+        Require(original != nullptr && original->kind == row.kind, "an exported entry came back elsewhere");
     }
     return 0;
 }

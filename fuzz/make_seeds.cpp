@@ -346,5 +346,14 @@ int main(int argc, char** argv)
                                      {"outlook21.vcf", vcard::kOutlook21}}) {
         Save(vcards / name, std::string_view(text));
     }
+    // The corpus of other projects' vCard test data and the damaged files made beside it.
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(QZB_VCARD_CORPUS_DIR)) {
+        if (entry.is_regular_file() && entry.path().extension() == ".vcf") {
+            const fs::path relative = fs::relative(entry.path(), QZB_VCARD_CORPUS_DIR);
+            std::string name = relative.string();
+            std::replace(name.begin(), name.end(), '/', '-');
+            fs::copy_file(entry.path(), vcards / ("corpus-" + name), fs::copy_options::overwrite_existing);
+        }
+    }
     return 0;
 }

@@ -19,13 +19,6 @@ std::string_view EntryOptionWord(std::span<const CEntryOption> options, std::int
     return option ? option->word : std::string_view();
 }
 
-bool IsEmailSyntaxValid(std::u16string_view address)
-{
-    const std::size_t at = address.find(u'@');
-    return at != std::u16string_view::npos && at != 0 && at + 1 != address.size() &&
-           address.find(u'@', at + 1) == std::u16string_view::npos;
-}
-
 CEntryForm::CEntryForm(std::span<const CEntryFieldDef> defs)
 {
     for (const CEntryFieldDef& def : defs) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "addressbook/entry_checks.h"
 #include "base/message_codes.h"
 #include "model/input_chars.h"
 
@@ -126,9 +127,6 @@ struct CEntryInput
     EntryRefusal refusal = EntryRefusal::None;
     CEntryResult message; // a message the input showed at once (a group the admission checks refuse)
 };
-
-// Exactly one "@", neither first nor last.
-bool IsEmailSyntaxValid(std::u16string_view address);
 
 // The fields of one editor, and the typed setters through which the window and qzbctl change them
 // as a user would; each editor adds its reactions. A setter refuses a hidden or disabled field, a

@@ -31,20 +31,20 @@ constexpr CEntryFieldDef kFaxMailFields[] = {
      .name = "name",
      .kind = EntryFieldKind::Text,
      .textKey = "STR_DLG_RSDFE_TXT_NAME",
-     .limit = 20,
+     .limit = static_cast<std::int32_t>(kMaxEntryNameLength),
      .inputKind = InputKind::Name,
      .frameKey = "STR_DLG_RSDFE_TXT_FAX"},
     {.id = F::Number,
      .name = "number",
      .kind = EntryFieldKind::Text,
      .textKey = "STR_DLG_RSDFE_TXT_PHONE_NUMBER",
-     .limit = 50,
+     .limit = static_cast<std::int32_t>(kMaxFaxNumberLength),
      .inputKind = InputKind::FaxNumber},
     {.id = F::Address,
      .name = "address",
      .kind = EntryFieldKind::Text,
      .textKey = "STR_DLG_RSDFE_TXT_ADDRESS",
-     .limit = 64,
+     .limit = static_cast<std::int32_t>(kMaxEmailAddressLength),
      .inputKind = InputKind::EmailAddress},
     {.id = F::Speed,
      .name = "speed",
@@ -343,25 +343,9 @@ CEntryResult CFaxMailEditor::Ok(CAddressBook& book) const
 {
     const CValueStore& store = *m_env.store;
     const bool fax = Kind() == kKindFax;
-    if (!TextPasses(F::Name, store)) {
-        return {kMsgInvalidRangeValueThisLang, F::Name};
-    }
     const std::u16string& address = Text(fax ? F::Number : F::Address);
-    if (fax) {
-        if (!TextPasses(F::Number, store)) {
-            return {kMsgInvalidRangeValueThisLang, F::Number};
-        }
-        // "P" is the dial pause: it cannot open a number.
-        if (address.empty() || address.front() == u'P') {
-            return {kMsgNumberErr, F::Number};
-        }
-    } else {
-        if (!TextPasses(F::Address, store)) {
-            return {kMsgInvalidRangeValueThisLang, F::Address};
-        }
-        if (!IsEmailSyntaxValid(address)) {
-            return {kMsgEmailAddressErr, F::Address};
-        }
+    if (const CFaxMailCheck check = CheckFaxMailEntry(Kind(), Text(F::Name), address, store); !check.Ok()) {
+        return {check.code, check.field == FaxMailCheckField::Name ? F::Name : fax ? F::Number : F::Address};
     }
 
     CFaxMailEntry entry;

@@ -475,17 +475,18 @@ CSessionOutcome CQZBSession::ImportContacts()
     if (!chosen || m_views == nullptr) {
         return {};
     }
-    std::vector<CVCard> cards;
-    if (MessageCode code = ReadContactsFile(*chosen, cards); code != kOk || cards.empty()) {
-        code = code != kOk ? code : kMsgReadFileError; // no card at all: not a vCard file
+    CVCardFile file;
+    if (MessageCode code = ReadContactsFile(*chosen, file); code != kOk || file.cards.empty()) {
+        code = code != kOk ? code : kMsgReadFileError; // no card at all (or an encoding not read): not a vCard file
         Tell(code);
         return {code, 0};
     }
+    const std::vector<CVCard>& cards = file.cards;
     StoreAllPages();
     const TextLookup texts = TranslatedTexts(m_context.strings);
     const std::uint16_t today = PackDeviceDate();
     auto plan = [&](const CContactsOptions& options) {
-        return PlanContactsImport(cards, m_context.device.book, m_context.store, options, today);
+        return PlanContactsImport(file, m_context.device.book, m_context.store, options, today);
     };
     CContactsOptions options;
     const bool confirmed = m_views->ConfirmContactsImport(options, [&](const CContactsOptions& chosenOptions) {
@@ -515,6 +516,10 @@ CSessionOutcome CQZBSession::ExportContacts()
 {
     if (!CommitCurrentPage()) {
         return {};
+    }
+    if (m_context.device.book.FaxMailEntries().empty()) {
+        Tell(kMsgVcfNothingToExport);
+        return {kMsgVcfNothingToExport, 0};
     }
     const std::optional<std::filesystem::path> chosen = ChooseFile(FileKind::Vcf, true);
     if (!chosen) {

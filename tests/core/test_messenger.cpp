@@ -168,8 +168,9 @@ TEST(MessageCatalogue, CodesAreUniqueAndKeyed)
                                      entry.code == kMsgOpenUseFileData;
         EXPECT_EQ(entry.caption == CaptionKind::Serviceman, service || serviceQuestion) << std::hex << entry.code;
     }
-    EXPECT_EQ(codes.size(), 71u) << "67, the report of a service-man password that could not be saved, and the "
-                                    "notices of a backup not written, a help file not installed and a file in use";
+    EXPECT_EQ(codes.size(), 72u) << "67, the report of a service-man password that could not be saved, and the "
+                                    "notices of a backup not written, a help file not installed, a file in use "
+                                    "and a contacts export with no speed dial to write";
     EXPECT_EQ(FindMessage(kMsgAlreadyReported), nullptr);
     EXPECT_EQ(FindMessage(kMsgUseMachineData)->buttons, ButtonSet::OkCancel);
     EXPECT_EQ(FindMessage(kMsgTerminationUpdate)->buttons, ButtonSet::YesNoCancel);

@@ -3,6 +3,8 @@
 #include "session/qzb_session.h"
 #include "tests/support/vcard_fixtures.h"
 #include "tests/ui/window_fixture.h"
+#include "ui/main/file_dialogs.h"
+#include "ui/main/qt_message_presenter.h"
 
 #include <gtest/gtest.h>
 
@@ -137,6 +139,25 @@ TEST_F(WindowFileMenu, ImportContactsPreviewsTheCardsAndImportsThemIntoAGroup)
     EXPECT_EQ(group->members.size(), 2u) << "the two fax entries";
     EXPECT_EQ(UploadFromToolbar(true), "4 speed dials added, 1 group added");
     EXPECT_EQ(DeviceMemory()->device.book.FaxMailEntries().size(), before + 4);
+}
+
+// Export Contacts of a book without fax or e-mail speed dials says so, asks for no file and
+// writes none.
+TEST_F(WindowFileMenu, ExportContactsOfABookWithoutSpeedDialsSaysThereIsNothingToExport)
+{
+    ClickToolbar("connectAction");
+    ClickToolbar("downloadAction");
+    context.device.book = CAddressBook();
+    window->RefreshDialBranch();
+    const std::filesystem::path out = simFolder.Path() / "contacts.vcf";
+    CFileDialogs::SetNextFileName(QString::fromStdString(out.string()));
+    CQtMessagePresenter::ClearRecorded();
+    CQtMessagePresenter::SetNextAnswer(kAnswerOk);
+    ChooseFileMenu(Qt::Key_T);
+    ASSERT_TRUE(QTest::qWaitFor([] { return !CQtMessagePresenter::Recorded().empty(); }));
+    EXPECT_EQ(CQtMessagePresenter::Recorded().back().code, kMsgVcfNothingToExport);
+    EXPECT_FALSE(std::filesystem::exists(out));
+    CFileDialogs::Clear();
 }
 
 } // namespace
