@@ -40,6 +40,7 @@
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QStandardPaths>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QUrl>
 
@@ -623,11 +624,13 @@ void CQZBDlg::OnCurrentItemChanged(QTreeWidgetItem* current, QTreeWidgetItem* pr
     if (m_reverting) {
         return;
     }
-    // Leaving a settings page checks and stores it; a failure keeps the page.
+    // Leaving a settings page checks and stores it; a failure keeps the page, and the tree keeps
+    // pointing at it. A mouse press selects the clicked item after this returns, so the selection
+    // is put back once more when the click is done.
     if (!m_session->LeavePage(m_host->CurrentType())) {
-        m_reverting = true;
-        m_tree->setCurrentItem(previous);
-        m_reverting = false;
+        const std::uint32_t shown = previous != nullptr ? previous->data(0, Qt::UserRole).toUInt() : 0;
+        SelectShownItem(previous);
+        QTimer::singleShot(0, this, [this, shown] { SelectShownItem(FindTreeItem(shown)); });
         return;
     }
     const std::uint32_t value = current != nullptr ? current->data(0, Qt::UserRole).toUInt() : 0;
@@ -642,6 +645,17 @@ void CQZBDlg::OnCurrentItemChanged(QTreeWidgetItem* current, QTreeWidgetItem* pr
     }
     m_host->ShowPage(type > 0 ? static_cast<std::uint32_t>(type) : 0);
     m_right->setCurrentWidget(m_host);
+}
+
+void CQZBDlg::SelectShownItem(QTreeWidgetItem* item)
+{
+    if (item == nullptr) {
+        return;
+    }
+    m_reverting = true;
+    m_tree->setCurrentItem(item);
+    m_tree->selectionModel()->select(m_tree->currentIndex(), QItemSelectionModel::ClearAndSelect);
+    m_reverting = false;
 }
 
 void CQZBDlg::closeEvent(QCloseEvent* event)

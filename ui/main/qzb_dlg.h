@@ -125,6 +125,8 @@ private:
     // Draws again what a session command changed.
     MessageCode Apply(const CSessionOutcome& outcome);
     void OnCurrentItemChanged(QTreeWidgetItem* current, QTreeWidgetItem* previous);
+    // Makes the item current and the only one selected, without leaving the page shown.
+    void SelectShownItem(QTreeWidgetItem* item);
     bool SelectNode(std::uint32_t typeCode);
     QTreeWidgetItem* FindTreeItem(std::uint32_t value) const;
     CDialTexts DialTexts() const;
