@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
@@ -282,6 +283,49 @@ TEST_F(WindowScenario, TheTreeStaysOnAPageThatRefusedToBeLeft)
     EXPECT_EQ(CQtMessagePresenter::Recorded().size(), 2u);
     EXPECT_EQ(window->PageHost()->CurrentType(), TypeOf("SCAN_SET_DLG"));
     EXPECT_TRUE(QTest::qWaitFor([&] { return selectedIs(scan); }));
+}
+
+// The Machine Setting page's radio buttons are radio buttons to a screen reader, and the arrow keys
+// move the choice within a group, never into the next one; the device gets the choice.
+TEST_F(WindowScenario, TheMachinePagesRadioButtonsAreAGroupToScreenReadersAndTheArrowKeys)
+{
+    ConnectAndDownload();
+    ASSERT_TRUE(window->EnterServiceMan(u"qorlex"));
+    ClickTreeItem(TypeOf("MACHINE_SET_DLG"));
+    QWidget* page = window->PageHost()->Page(TypeOf("MACHINE_SET_DLG"));
+    ASSERT_NE(page, nullptr);
+    const QList<QRadioButton*> radios = page->findChildren<QRadioButton*>();
+    ASSERT_GE(radios.size(), 5);
+    for (QRadioButton* radio : radios) {
+        QAccessibleInterface* shown = QAccessible::queryAccessibleInterface(radio);
+        EXPECT_EQ(shown->role(), QAccessible::RadioButton) << radio->objectName().toStdString();
+        EXPECT_EQ(shown->state().checked != 0, radio->isChecked()) << radio->objectName().toStdString();
+    }
+
+    auto* high = Find<QRadioButton>("buzzerHighRadio");
+    auto* low = Find<QRadioButton>("buzzerLowRadio");
+    auto* off = Find<QRadioButton>("buzzerOffRadio");
+    auto* copy = Find<QRadioButton>("initialCopyRadio");
+    auto* fax = Find<QRadioButton>("initialFaxRadio");
+    ASSERT_TRUE(high && low && off && copy && fax);
+    QTest::mouseClick(high, Qt::LeftButton);
+    QTest::mouseClick(fax, Qt::LeftButton);
+    QTest::mouseClick(high, Qt::LeftButton);
+    ASSERT_TRUE(high->hasFocus() && high->isChecked());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+    EXPECT_TRUE(low->hasFocus() && low->isChecked() && !high->isChecked());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+    EXPECT_TRUE(off->hasFocus() && off->isChecked() && !low->isChecked());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    EXPECT_TRUE(off->isChecked()) << "the last of its group";
+    EXPECT_TRUE(fax->isChecked() && !copy->isChecked()) << "the next group keeps its choice";
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);
+    EXPECT_TRUE(low->hasFocus() && low->isChecked() && !off->isChecked());
+
+    UploadFromToolbar(true);
+    const auto device = DeviceMemory();
+    EXPECT_EQ(device->store.GetItemNumber("MACHINE_SET_DLG", "Machine_Buzzer_Volume"), 1);
+    EXPECT_EQ(device->store.GetItemNumber("MACHINE_SET_DLG", "Machine_Initial_mode"), 1);
 }
 
 } // namespace
