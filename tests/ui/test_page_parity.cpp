@@ -331,17 +331,43 @@ bool IsInputRole(QAccessible::Role role)
     }
 }
 
-void CollectUnnamed(QAccessibleInterface* node, QStringList& unnamed, int& named, const QString& skip = {})
+// The role a screen reader must be told for a switch: a radio button as one of a group, a check box
+// as a check box; 0 for other widgets.
+QAccessible::Role SwitchRole(const QObject* object)
+{
+    if (qobject_cast<const QRadioButton*>(object) != nullptr) {
+        return QAccessible::RadioButton;
+    }
+    if (qobject_cast<const QCheckBox*>(object) != nullptr) {
+        return QAccessible::CheckBox;
+    }
+    return QAccessible::NoRole;
+}
+
+// What a walk of the accessibility tree found: input controls without a name, switches announced in
+// another role than their own, and how many controls were named.
+struct CAccessibleWalk
+{
+    QStringList unnamed;
+    QStringList miscast;
+    int named = 0;
+};
+
+void CollectUnnamed(QAccessibleInterface* node, CAccessibleWalk& walk, const QString& skip = {})
 {
     if (node == nullptr || (node->object() != nullptr && !skip.isEmpty() && node->object()->objectName() == skip)) {
         return;
     }
+    QObject* object = node->object();
+    const QString objectName = object != nullptr ? object->objectName() : QStringLiteral("?");
+    if (const QAccessible::Role role = SwitchRole(object); role != QAccessible::NoRole && node->role() != role) {
+        walk.miscast << objectName;
+    }
     if (IsInputRole(node->role())) {
         if (node->text(QAccessible::Name).trimmed().isEmpty()) {
-            QObject* object = node->object();
-            unnamed << (object != nullptr ? object->objectName() : QStringLiteral("?"));
+            walk.unnamed << objectName;
         } else {
-            ++named;
+            ++walk.named;
         }
         if (node->role() == QAccessible::List || node->role() == QAccessible::Tree ||
             node->role() == QAccessible::Table || node->role() == QAccessible::ComboBox) {
@@ -349,7 +375,7 @@ void CollectUnnamed(QAccessibleInterface* node, QStringList& unnamed, int& named
         }
     }
     for (int i = 0; i < node->childCount(); ++i) {
-        CollectUnnamed(node->child(i), unnamed, named, skip);
+        CollectUnnamed(node->child(i), walk, skip);
     }
 }
 
@@ -370,9 +396,13 @@ TEST(PageAccessibility, EveryInputControlOfEveryPageAndDialogHasAName)
                 top = std::move(view);
             }
             top->show();
-            QStringList unnamed;
-            CollectUnnamed(QAccessible::queryAccessibleInterface(top.get()), unnamed, named);
-            EXPECT_TRUE(unnamed.isEmpty()) << model << " " << def->name << ": " << unnamed.join(", ").toStdString();
+            CAccessibleWalk walk;
+            CollectUnnamed(QAccessible::queryAccessibleInterface(top.get()), walk);
+            EXPECT_TRUE(walk.unnamed.isEmpty())
+                << model << " " << def->name << ": " << walk.unnamed.join(", ").toStdString();
+            EXPECT_TRUE(walk.miscast.isEmpty())
+                << model << " " << def->name << " in another role: " << walk.miscast.join(", ").toStdString();
+            named += walk.named;
         }
     }
     EXPECT_GT(named, 1000);
@@ -390,11 +420,11 @@ TEST_F(CWindowFixture, DialRegistrationControlsOfTheWindowAreNamed)
     QWidget* view = window->findChild<QWidget*>("dialRegistrationView");
     ASSERT_NE(view, nullptr);
     ASSERT_TRUE(view->isVisible());
-    QStringList unnamed;
-    int named = 0;
-    CollectUnnamed(QAccessible::queryAccessibleInterface(view), unnamed, named);
-    EXPECT_TRUE(unnamed.isEmpty()) << unnamed.join(", ").toStdString();
-    EXPECT_GE(named, 5);
+    CAccessibleWalk walk;
+    CollectUnnamed(QAccessible::queryAccessibleInterface(view), walk);
+    EXPECT_TRUE(walk.unnamed.isEmpty()) << walk.unnamed.join(", ").toStdString();
+    EXPECT_TRUE(walk.miscast.isEmpty()) << walk.miscast.join(", ").toStdString();
+    EXPECT_GE(walk.named, 5);
     for (const char* name : {"dialNewButton", "dialEditButton", "dialDeleteButton"}) {
         auto* button = view->findChild<QPushButton*>(name);
         ASSERT_NE(button, nullptr) << name;

@@ -16,8 +16,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
@@ -125,6 +127,31 @@ TEST_F(PrintCommand, SelectionDialogEnablesOkForAChosenListAndStoresIt)
     EXPECT_EQ(context.store.GetItemNumber(kPrintItemPage, "PRINT_SPEED_DIAL_LIST_MODE"), 1);
     EXPECT_EQ(context.store.GetItemText(kPrintItemPage, "PRINT_SPEED_DIAL_SELECT_NO"), u"1-3,7");
     EXPECT_EQ(context.store.GetItemNumber(kPrintItemPage, "PRINT_GROUP_DIAL"), 0);
+}
+
+// Each list's "Selected numbers" field is named by its own row, never by the range label of the
+// list above it; its range is its description. The radio buttons are a group to a screen reader.
+TEST_F(PrintCommand, EachSelectedNumbersFieldIsNamedByItsOwnRow)
+{
+    CSelectPriItemDlg dialog(context, messenger);
+    dialog.show();
+    auto* select = dialog.findChild<QRadioButton*>("speedDialSelectRadio");
+    ASSERT_NE(select, nullptr);
+    const QString selectText = select->text().remove('&');
+    for (const char* list : {"speedDial", "groupDial", "addressBook"}) {
+        const QString name = QString::fromLatin1(list);
+        auto* edit = dialog.findChild<QLineEdit*>(name + "NumbersEdit");
+        auto* range = dialog.findChild<QLabel*>(name + "RangeLabel");
+        ASSERT_TRUE(edit && range) << list;
+        QAccessibleInterface* field = QAccessible::queryAccessibleInterface(edit);
+        EXPECT_EQ(field->text(QAccessible::Name), selectText) << list;
+        EXPECT_TRUE(field->text(QAccessible::Description).contains(range->text().remove(':').trimmed())) << list;
+        for (const char* radio : {"AllRadio", "SelectRadio"}) {
+            auto* button = dialog.findChild<QRadioButton*>(name + radio);
+            ASSERT_NE(button, nullptr) << list << radio;
+            EXPECT_EQ(QAccessible::queryAccessibleInterface(button)->role(), QAccessible::RadioButton) << list << radio;
+        }
+    }
 }
 
 TEST_F(PrintCommand, PrintsTheChosenNumbersToAPdf)

@@ -1,14 +1,18 @@
 #include "ui/main/qzb_dlg.h"
 
 #include "pages/dial_registration.h"
+#include "pages/page_registry.h"
 #include "tests/support/csv_files.h"
 #include "tests/ui/window_fixture.h"
 #include "ui/main/upload_preview_dialog.h"
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -57,6 +61,60 @@ protected:
         tree->scrollToItem(item);
         QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(item).center());
         ASSERT_EQ(tree->currentItem(), item);
+    }
+
+    // Keys as the user types them: each to the widget that has the focus at that moment.
+    static void TypeIntoFocus(const QString& text)
+    {
+        for (const QChar c : text) {
+            QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+        }
+    }
+
+    template <typename Widget>
+    Widget* Find(const char* name) const
+    {
+        auto* widget = window->findChild<Widget*>(name);
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+
+    static std::uint32_t TypeOf(std::string_view page) { return FindPageDef(page)->typeCode; }
+
+    // The TCP/IP page shown with the network on and the address specified, in service-man mode.
+    void ShowSpecifiedAddress()
+    {
+        ASSERT_TRUE(window->EnterServiceMan(u"qorlex"));
+        ClickTreeItem(TypeOf("TCP_IP_SET_DLG"));
+        ASSERT_EQ(window->PageHost()->CurrentType(), TypeOf("TCP_IP_SET_DLG"));
+        for (const char* radio : {"networkEnableRadio", "ipSpecifyRadio"}) {
+            QRadioButton* button = Find<QRadioButton>(radio);
+            ASSERT_NE(button, nullptr);
+            QTest::mouseClick(button, Qt::LeftButton);
+            ASSERT_TRUE(button->isChecked()) << radio;
+        }
+    }
+
+    // Clicks the first octet of the IP address, selects it with Ctrl+A and types the address.
+    void TypeIpAddress(const QString& address)
+    {
+        QLineEdit* first = Find<QLineEdit>("ipAddressAddressField0");
+        ASSERT_NE(first, nullptr);
+        QTest::mouseClick(first, Qt::LeftButton);
+        ASSERT_TRUE(first->hasFocus());
+        QTest::keyClick(first, Qt::Key_A, Qt::ControlModifier);
+        TypeIntoFocus(address);
+    }
+
+    std::string DeviceIpAddress() const
+    {
+        const auto device = DeviceMemory();
+        std::string address;
+        for (const char* octet : {"NETWORK_IP_ADD_1", "NETWORK_IP_ADD_2", "NETWORK_IP_ADD_3", "NETWORK_IP_ADD_4"}) {
+            address +=
+                (address.empty() ? "" : ".") + std::to_string(device->store.GetItemNumber("TCP_IP_SET_DLG", octet));
+        }
+        return address;
     }
 
     void ConnectAndDownload()
@@ -169,6 +227,105 @@ TEST_F(WindowScenario, ClosingWithUnsentEditsAsksAndUploadsOnYes)
     EXPECT_TRUE(window->close());
     EXPECT_EQ(DeviceMemory()->device.book.FindFaxMailEntry(1), nullptr) << "Yes sent the edit before closing";
     EXPECT_FALSE(window->StateWord() & kStateOnline);
+}
+
+// An address retyped over the one the device holds reaches the device as typed: the dot typed after
+// a full octet, which the control completes by itself, does not skip the field after it.
+TEST_F(WindowScenario, AnIpAddressRetypedOverTheDevicesOneIsUploadedAsTyped)
+{
+    ConnectAndDownload();
+    ShowSpecifiedAddress();
+    TypeIpAddress("192.168.1.50");
+    EXPECT_NE(UploadFromToolbar(true), "No changes");
+    ASSERT_EQ(DeviceIpAddress(), "192.168.1.50");
+
+    CQtMessagePresenter::SetNextAnswer(kAnswerOk); // replace the window's data
+    ClickToolbar("downloadAction");
+    ASSERT_EQ(Find<QLineEdit>("ipAddressAddressField3")->text(), "50") << "the page shows what the device holds";
+    TypeIpAddress("192.168.1.77");
+    EXPECT_EQ(UploadFromToolbar(true).toStdString(), "1 setting");
+    EXPECT_EQ(DeviceIpAddress(), "192.168.1.77");
+}
+
+// A page whose check fails on leaving stays, and the tree keeps pointing at it, whether the user
+// clicked another node or moved there with the keys; once the address passes, the click moves on.
+TEST_F(WindowScenario, TheTreeStaysOnAPageThatRefusedToBeLeft)
+{
+    ConnectAndDownload();
+    ShowSpecifiedAddress();
+    TypeIpAddress("127.0.0.1");
+    QTreeWidget* tree = window->Tree();
+    QTreeWidgetItem* network = TreeItem(TypeOf("TCP_IP_SET_DLG"));
+    QTreeWidgetItem* scan = TreeItem(TypeOf("SCAN_SET_DLG"));
+    ASSERT_NE(scan, nullptr);
+    auto selectedIs = [tree](QTreeWidgetItem* item) {
+        const QList<QTreeWidgetItem*> selected = tree->selectedItems();
+        return tree->currentItem() == item && selected.size() == 1 && selected.front() == item;
+    };
+
+    CQtMessagePresenter::SetNextAnswer(kAnswerOk); // "The IP address is not valid."
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(scan).center());
+    ASSERT_EQ(CQtMessagePresenter::Recorded().size(), 1u);
+    EXPECT_EQ(CQtMessagePresenter::Recorded().back().code, kMsgIpAddressInvalidErr);
+    EXPECT_EQ(window->PageHost()->CurrentType(), TypeOf("TCP_IP_SET_DLG"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return selectedIs(network); }));
+    EXPECT_TRUE(Find<QLineEdit>("ipAddressAddressField0")->hasFocus()) << "the refused field has the focus";
+
+    tree->setFocus();
+    CQtMessagePresenter::SetNextAnswer(kAnswerOk);
+    QTest::keyClick(tree, Qt::Key_Down);
+    ASSERT_EQ(CQtMessagePresenter::Recorded().size(), 2u);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return selectedIs(network); }));
+    EXPECT_EQ(window->PageHost()->CurrentType(), TypeOf("TCP_IP_SET_DLG"));
+
+    TypeIpAddress("192.168.1.77");
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(scan).center());
+    EXPECT_EQ(CQtMessagePresenter::Recorded().size(), 2u);
+    EXPECT_EQ(window->PageHost()->CurrentType(), TypeOf("SCAN_SET_DLG"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return selectedIs(scan); }));
+}
+
+// The Machine Setting page's radio buttons are radio buttons to a screen reader, and the arrow keys
+// move the choice within a group, never into the next one; the device gets the choice.
+TEST_F(WindowScenario, TheMachinePagesRadioButtonsAreAGroupToScreenReadersAndTheArrowKeys)
+{
+    ConnectAndDownload();
+    ASSERT_TRUE(window->EnterServiceMan(u"qorlex"));
+    ClickTreeItem(TypeOf("MACHINE_SET_DLG"));
+    QWidget* page = window->PageHost()->Page(TypeOf("MACHINE_SET_DLG"));
+    ASSERT_NE(page, nullptr);
+    const QList<QRadioButton*> radios = page->findChildren<QRadioButton*>();
+    ASSERT_GE(radios.size(), 5);
+    for (QRadioButton* radio : radios) {
+        QAccessibleInterface* shown = QAccessible::queryAccessibleInterface(radio);
+        EXPECT_EQ(shown->role(), QAccessible::RadioButton) << radio->objectName().toStdString();
+        EXPECT_EQ(shown->state().checked != 0, radio->isChecked()) << radio->objectName().toStdString();
+    }
+
+    auto* high = Find<QRadioButton>("buzzerHighRadio");
+    auto* low = Find<QRadioButton>("buzzerLowRadio");
+    auto* off = Find<QRadioButton>("buzzerOffRadio");
+    auto* copy = Find<QRadioButton>("initialCopyRadio");
+    auto* fax = Find<QRadioButton>("initialFaxRadio");
+    ASSERT_TRUE(high && low && off && copy && fax);
+    QTest::mouseClick(high, Qt::LeftButton);
+    QTest::mouseClick(fax, Qt::LeftButton);
+    QTest::mouseClick(high, Qt::LeftButton);
+    ASSERT_TRUE(high->hasFocus() && high->isChecked());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+    EXPECT_TRUE(low->hasFocus() && low->isChecked() && !high->isChecked());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+    EXPECT_TRUE(off->hasFocus() && off->isChecked() && !low->isChecked());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    EXPECT_TRUE(off->isChecked()) << "the last of its group";
+    EXPECT_TRUE(fax->isChecked() && !copy->isChecked()) << "the next group keeps its choice";
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);
+    EXPECT_TRUE(low->hasFocus() && low->isChecked() && !off->isChecked());
+
+    UploadFromToolbar(true);
+    const auto device = DeviceMemory();
+    EXPECT_EQ(device->store.GetItemNumber("MACHINE_SET_DLG", "Machine_Buzzer_Volume"), 1);
+    EXPECT_EQ(device->store.GetItemNumber("MACHINE_SET_DLG", "Machine_Initial_mode"), 1);
 }
 
 } // namespace

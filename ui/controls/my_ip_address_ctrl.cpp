@@ -9,6 +9,7 @@
 #include <QRegularExpressionValidator>
 
 #include <algorithm>
+#include <utility>
 
 namespace qzb {
 
@@ -16,6 +17,47 @@ namespace {
 
 constexpr int kOctetDigits = 3;
 constexpr int kOctetMax = 255;
+
+// The octet a field's text stands for; an empty field has none. "007" stands for 7.
+std::optional<std::uint8_t> OctetOf(const QString& text)
+{
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    if (!ok) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint8_t>(std::min(value, kOctetMax));
+}
+
+// A key typed as text: Shift may be needed for a digit or the dot on some keyboard layouts.
+bool IsTyped(const QKeyEvent& key)
+{
+    return (key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) == Qt::NoModifier;
+}
+
+// The dot, the space, and the keypad's decimal key whatever the layout puts on it, end an octet.
+bool IsSeparator(const QKeyEvent& key)
+{
+    const QString text = key.text();
+    return IsTyped(key) && (text == QLatin1String(".") || text == QLatin1String(" ") ||
+                            ((key.modifiers() & Qt::KeypadModifier) != 0 && text == QLatin1String(",")));
+}
+
+bool IsModifierKey(int key)
+{
+    switch (key) {
+        case Qt::Key_Shift:
+        case Qt::Key_Control:
+        case Qt::Key_Alt:
+        case Qt::Key_AltGr:
+        case Qt::Key_Meta:
+        case Qt::Key_CapsLock:
+        case Qt::Key_NumLock:
+            return true;
+        default:
+            return false;
+    }
+}
 
 } // namespace
 
@@ -85,14 +127,9 @@ int CMyIPAddressCtrl::GetAddress(CAddressFields& fields) const
 {
     int filled = 0;
     for (int i = 0; i < kFieldCount; ++i) {
-        bool ok = false;
-        const int value = Field(i)->text().toInt(&ok);
         auto& octet = fields[static_cast<std::size_t>(i)];
-        octet.reset();
-        if (ok) {
-            octet = static_cast<std::uint8_t>(std::min(value, kOctetMax));
-            ++filled;
-        }
+        octet = OctetOf(Field(i)->text());
+        filled += octet ? 1 : 0;
     }
     return filled;
 }
@@ -102,10 +139,11 @@ void CMyIPAddressCtrl::SetAddress(const CAddressFields& fields)
     bool changed = false;
     for (int i = 0; i < kFieldCount; ++i) {
         const auto& octet = fields[static_cast<std::size_t>(i)];
-        const QString text = octet ? QString::number(*octet) : QString();
-        if (Field(i)->text() != text) {
+        // A field that already stands for the octet keeps its text: the page hands every typed
+        // digit back, and "00" must stay as typed for the "7" that makes it "007".
+        if (OctetOf(Field(i)->text()) != octet) {
             const QSignalBlocker blocker(Field(i));
-            Field(i)->setText(text);
+            Field(i)->setText(octet ? QString::number(*octet) : QString());
             changed = true;
         }
     }
@@ -161,8 +199,9 @@ void CMyIPAddressCtrl::OnFieldEdited(int field)
     if (edit->text().toInt() > kOctetMax) {
         edit->setText(QString::number(kOctetMax));
     }
-    if (edit->text().size() == kOctetDigits && edit->cursorPosition() == kOctetDigits) {
+    if (edit->text().size() == kOctetDigits && edit->cursorPosition() == kOctetDigits && field + 1 < kFieldCount) {
         FocusField(field + 1, false);
+        m_movedOnTo = field + 1;
     }
 }
 
@@ -182,46 +221,71 @@ bool CMyIPAddressCtrl::eventFilter(QObject* watched, QEvent* event)
     if (field < 0) {
         return QFrame::eventFilter(watched, event);
     }
-    QLineEdit* edit = Field(field);
     switch (event->type()) {
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonDblClick:
+            m_movedOnTo = -1;
             return static_cast<QMouseEvent*>(event)->button() == Qt::RightButton;
         case QEvent::MouseButtonRelease:
             // The middle button would paste the X11 selection.
             return static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton;
         case QEvent::ContextMenu:
             return true;
-        case QEvent::KeyPress: {
-            auto* key = static_cast<QKeyEvent*>(event);
-            if (key->matches(QKeySequence::Paste) ||
-                (key->key() == Qt::Key_Insert && (key->modifiers() & Qt::ShiftModifier) != 0)) {
-                return true;
-            }
-            const bool plain = (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
-            if (plain && (key->text() == QLatin1String(".") || key->text() == QLatin1String(" "))) {
-                if (!edit->text().isEmpty()) {
-                    FocusField(field + 1, false);
-                }
-                return true;
-            }
-            if (plain && key->key() == Qt::Key_Backspace && edit->text().isEmpty()) {
+        case QEvent::KeyPress:
+            return FilterKey(field, *static_cast<QKeyEvent*>(event));
+        default:
+            return false;
+    }
+}
+
+bool CMyIPAddressCtrl::FilterKey(int field, QKeyEvent& key)
+{
+    if (IsModifierKey(key.key())) {
+        return false; // Shift on its way to a dot is no key of its own
+    }
+    const int movedOnTo = std::exchange(m_movedOnTo, -1);
+    if (key.matches(QKeySequence::Paste) ||
+        (key.key() == Qt::Key_Insert && (key.modifiers() & Qt::ShiftModifier) != 0)) {
+        return true;
+    }
+    QLineEdit* edit = Field(field);
+    if (IsSeparator(key)) {
+        // After an octet the control completed and moved on from, the separator ends that octet: the
+        // move is made already. Otherwise it ends this field's octet; in an empty field it waits.
+        if (movedOnTo != field && !edit->text().isEmpty()) {
+            FocusField(field + 1, false);
+        }
+        return true;
+    }
+    const bool plain = (key.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (!plain || edit->hasSelectedText()) {
+        return false;
+    }
+    const bool atStart = edit->cursorPosition() == 0;
+    const bool atEnd = edit->cursorPosition() == edit->text().size();
+    switch (key.key()) {
+        // Backspace and Left at a field's start step over the dot into the field before; Delete and
+        // Right at its end into the field after.
+        case Qt::Key_Backspace:
+            if (atStart) {
                 FocusField(field - 1, true);
                 return true;
             }
-            if (plain && key->key() == Qt::Key_Left && edit->cursorPosition() == 0 && !edit->hasSelectedText() &&
-                field > 0) {
+            return false;
+        case Qt::Key_Left:
+            if (atStart && field > 0) {
                 FocusField(field - 1, true);
                 return true;
             }
-            if (plain && key->key() == Qt::Key_Right && edit->cursorPosition() == edit->text().size() &&
-                !edit->hasSelectedText() && field + 1 < kFieldCount) {
+            return false;
+        case Qt::Key_Delete:
+        case Qt::Key_Right:
+            if (atEnd && field + 1 < kFieldCount) {
                 Field(field + 1)->setFocus(Qt::OtherFocusReason);
                 Field(field + 1)->home(false);
                 return true;
             }
             return false;
-        }
         default:
             return false;
     }

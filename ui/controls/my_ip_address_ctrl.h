@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 
+class QKeyEvent;
 class QLineEdit;
 
 namespace qzb {
@@ -14,7 +15,9 @@ namespace qzb {
 using CAddressFields = std::array<std::optional<std::uint8_t>, 4>;
 
 // The four-field IPv4 address control. Nothing can be pasted into it and it has no context menu, so
-// that every octet is typed.
+// that every octet is typed. Typing an address over the one shown gives exactly the address typed:
+// a full octet moves on by itself, and the dot the user types after it then ends that octet instead
+// of skipping the next field.
 class CMyIPAddressCtrl : public QFrame
 {
     Q_OBJECT
@@ -52,8 +55,12 @@ private:
     void FocusField(int field, bool cursorAtEnd);
     void OnFieldEdited(int field);
     void NameFields();
+    bool FilterKey(int field, QKeyEvent& key);
 
     std::array<QLineEdit*, kFieldCount> m_fields{};
+    // The field the control moved to by itself after a full octet, until the next key: a separator
+    // typed there belongs to the octet before.
+    int m_movedOnTo = -1;
 };
 
 } // namespace qzb

@@ -27,6 +27,7 @@
 #include "ui/main/window_ports.h"
 #include "ui/pages/main_item_dlg.h"
 #include "ui/pages/page_view.h"
+#include "ui/pages/screen_fit.h"
 #include "ui/pages/setting_dialog.h"
 
 #include <QAction>
@@ -37,10 +38,13 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QStandardPaths>
+#include <QTimer>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 #include <QUrl>
 
 #include <algorithm>
@@ -55,6 +59,28 @@ constexpr int kDesignedWidth = 760;
 constexpr int kDesignedHeight = 520;
 constexpr int kMinimumWidth = 500;
 constexpr int kMinimumHeight = 400;
+// Room around a tree label: the focus frame and the text's margins.
+constexpr int kTreeLabelMargin = 16;
+
+// The width the tree needs to show every label of its open branches whole.
+int TreeLabelsWidth(QTreeWidget& tree)
+{
+    const QFontMetrics metrics = tree.fontMetrics();
+    int widest = 0;
+    for (QTreeWidgetItemIterator it(&tree); *it != nullptr; ++it) {
+        int depth = 1; // a top-level node has its branch mark too
+        bool open = true;
+        for (const QTreeWidgetItem* parent = (*it)->parent(); parent != nullptr; parent = parent->parent()) {
+            ++depth;
+            open = open && parent->isExpanded();
+        }
+        if (open) {
+            widest = std::max(
+                widest, depth * tree.indentation() + metrics.horizontalAdvance((*it)->text(0)) + kTreeLabelMargin);
+        }
+    }
+    return widest + 2 * tree.frameWidth() + tree.verticalScrollBar()->sizeHint().width();
+}
 
 } // namespace
 
@@ -78,7 +104,7 @@ CQZBDlg::CQZBDlg(
     resize(ScaleForDisplay(kDesignedWidth, dpi), ScaleForDisplay(kDesignedHeight, dpi));
     setMinimumSize(ScaleForDisplay(kMinimumWidth, dpi), ScaleForDisplay(kMinimumHeight, dpi));
 
-    auto* splitter = new QSplitter(this);
+    auto* splitter = m_splitter = new QSplitter(this);
     splitter->setObjectName("mainSplitter");
     m_tree = new QTreeWidget(splitter);
     m_tree->setObjectName("navigationTree");
@@ -129,6 +155,44 @@ CQZBDlg::CQZBDlg(
     }
     UpdateCommandStates();
     ApplySizeRatio(this, m_messenger.SizeRatio("STR_RATIO_DLG_MAIN"));
+    m_designed = size();
+}
+
+void CQZBDlg::showEvent(QShowEvent* event)
+{
+    // Sized once, when the window first opens on its screen; the user's size stays after that.
+    if (!m_fitted) {
+        m_fitted = true;
+        FitToScreen();
+    }
+    QMainWindow::showEvent(event);
+}
+
+void CQZBDlg::FitToScreen()
+{
+    const QScreen* shown = screen();
+    if (shown == nullptr) {
+        return;
+    }
+    const QSize page = m_host->LargestPageSize();
+    const int labels = FitTreeWidth(TreeLabelsWidth(*m_tree), UsableRoom(shown->availableGeometry()).width());
+    // The menu bar, the toolbar and the status bar above and below the tree and the page.
+    const int bars = std::max(0, sizeHint().height() - centralWidget()->sizeHint().height());
+    const QSize wanted(labels + m_splitter->handleWidth() + page.width(), bars + page.height());
+    const QSize fitted = FitWindowToScreen(wanted, m_designed, shown->availableGeometry());
+    resize(fitted);
+    m_splitter->setSizes({labels, fitted.width() - labels - m_splitter->handleWidth()});
+}
+
+void CQZBDlg::FitTree()
+{
+    // The tree widens for its labels (service-man mode brings longer ones), the page gives the room.
+    const QList<int> sizes = m_splitter->sizes();
+    const int total = width() - m_splitter->handleWidth();
+    const int tree = FitTreeWidth(TreeLabelsWidth(*m_tree), width());
+    if (sizes.size() == 2 && tree > sizes[0]) {
+        m_splitter->setSizes({tree, total - tree});
+    }
 }
 
 CQZBDlg::~CQZBDlg()
@@ -174,6 +238,7 @@ void CQZBDlg::BuildTree()
         auto* item = node.parent < 0 ? new QTreeWidgetItem(m_tree)
                                      : new QTreeWidgetItem(items[static_cast<std::size_t>(node.parent)]);
         item->setText(0, Text(node.node->textKey));
+        item->setToolTip(0, item->text(0)); // the whole label where the tree is too narrow for it
         item->setData(0, Qt::UserRole, static_cast<quint32>(node.node->typeCode));
         item->setExpanded(true);
         items.push_back(item);
@@ -183,6 +248,9 @@ void CQZBDlg::BuildTree()
     m_tree->blockSignals(blocked);
     m_host->ShowPage(0);
     m_right->setCurrentWidget(m_host);
+    if (m_fitted) {
+        FitTree();
+    }
 }
 
 CDialTexts CQZBDlg::DialTexts() const
@@ -218,6 +286,7 @@ void CQZBDlg::AddDialSlots()
             const auto owner = made.find(slot.parent);
             auto* item = new QTreeWidgetItem(owner != made.end() ? owner->second : parent);
             item->setText(0, QString::fromStdU16String(slot.label));
+            item->setToolTip(0, item->text(0));
             item->setData(0, Qt::UserRole, static_cast<quint32>(slot.value));
             made[slot.value] = item;
         }
@@ -623,11 +692,13 @@ void CQZBDlg::OnCurrentItemChanged(QTreeWidgetItem* current, QTreeWidgetItem* pr
     if (m_reverting) {
         return;
     }
-    // Leaving a settings page checks and stores it; a failure keeps the page.
+    // Leaving a settings page checks and stores it; a failure keeps the page, and the tree keeps
+    // pointing at it. A mouse press selects the clicked item after this returns, so the selection
+    // is put back once more when the click is done.
     if (!m_session->LeavePage(m_host->CurrentType())) {
-        m_reverting = true;
-        m_tree->setCurrentItem(previous);
-        m_reverting = false;
+        const std::uint32_t shown = previous != nullptr ? previous->data(0, Qt::UserRole).toUInt() : 0;
+        SelectShownItem(previous);
+        QTimer::singleShot(0, this, [this, shown] { SelectShownItem(FindTreeItem(shown)); });
         return;
     }
     const std::uint32_t value = current != nullptr ? current->data(0, Qt::UserRole).toUInt() : 0;
@@ -642,6 +713,17 @@ void CQZBDlg::OnCurrentItemChanged(QTreeWidgetItem* current, QTreeWidgetItem* pr
     }
     m_host->ShowPage(type > 0 ? static_cast<std::uint32_t>(type) : 0);
     m_right->setCurrentWidget(m_host);
+}
+
+void CQZBDlg::SelectShownItem(QTreeWidgetItem* item)
+{
+    if (item == nullptr) {
+        return;
+    }
+    m_reverting = true;
+    m_tree->setCurrentItem(item);
+    m_tree->selectionModel()->select(m_tree->currentIndex(), QItemSelectionModel::ClearAndSelect);
+    m_reverting = false;
 }
 
 void CQZBDlg::closeEvent(QCloseEvent* event)

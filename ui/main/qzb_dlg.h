@@ -16,6 +16,8 @@
 class QAction;
 class QStackedWidget;
 class QPixmap;
+class QShowEvent;
+class QSplitter;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -117,6 +119,7 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     QString Text(std::string_view key) const;
@@ -125,6 +128,8 @@ private:
     // Draws again what a session command changed.
     MessageCode Apply(const CSessionOutcome& outcome);
     void OnCurrentItemChanged(QTreeWidgetItem* current, QTreeWidgetItem* previous);
+    // Makes the item current and the only one selected, without leaving the page shown.
+    void SelectShownItem(QTreeWidgetItem* item);
     bool SelectNode(std::uint32_t typeCode);
     QTreeWidgetItem* FindTreeItem(std::uint32_t value) const;
     CDialTexts DialTexts() const;
@@ -135,6 +140,11 @@ private:
     // The editor a command opens, as a child of the window; null when it opens none.
     CEntryDialog* NewEntryDialog(const CDialCommand& command);
     void RecreatePageHost();
+    // Opens the window large enough for its largest page and the tree's labels, as far as the
+    // screen allows.
+    void FitToScreen();
+    // Widens the tree to show its labels whole, up to a third of the window.
+    void FitTree();
 
     CAppContext& m_context;
     CMessenger& m_messenger;
@@ -146,6 +156,9 @@ private:
     CDialRegistrationView* m_dialView = nullptr;
     QStackedWidget* m_right = nullptr; // the page host or the dial registration view
     QTreeWidget* m_tree = nullptr;
+    QSplitter* m_splitter = nullptr;
+    QSize m_designed; // the size the window was designed for, at the display's scale
+    bool m_fitted = false;
     std::unique_ptr<CCommandActions> m_commands;
     std::int32_t m_drawnPanelLanguage = 0; // the panel language the directory's names were drawn in
     bool m_reverting = false;

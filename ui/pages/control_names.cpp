@@ -57,6 +57,7 @@ void NameControls(const CPage& page, std::span<QWidget* const> widgets)
         // the controls of the row without a text of their own that the running model shows.
         QLabel* beforeLabel = nullptr;
         QString before;
+        QString chosenBy; // a radio button before the field that chooses what it holds
         QString after;
         int fields = 0;
         int position = 0;
@@ -73,6 +74,8 @@ void NameControls(const CPage& page, std::span<QWidget* const> widgets)
                 beforeLabel = label ? static_cast<QLabel*>(widgets[j]) : nullptr;
                 fields = 0;
                 position = 0;
+            } else if (j < i && kind == ControlKind::Radio && controls[j].column < controls[i].column) {
+                chosenBy = static_cast<QAbstractButton*>(widgets[j])->text().remove(QLatin1Char('&')).trimmed();
             } else if (j > i && label && after.isEmpty()) {
                 after = LabelText(*static_cast<QLabel*>(widgets[j]));
             }
@@ -83,7 +86,10 @@ void NameControls(const CPage& page, std::span<QWidget* const> widgets)
         }
         const auto* button = qobject_cast<QAbstractButton*>(widget);
         const QString own = button != nullptr ? button->text().remove(QLatin1Char('&')).trimmed() : QString();
-        QString name = !own.isEmpty() ? own : (!before.isEmpty() ? before : lastCaption);
+        // A field without a caption in its row is named by the radio button before it that chooses
+        // it, rather than by the nearest label above, which heads other rows.
+        QString name =
+            !own.isEmpty() ? own : (!before.isEmpty() ? before : (!chosenBy.isEmpty() ? chosenBy : lastCaption));
         QStringList description;
         if (!own.isEmpty() && beforeLabel != nullptr) {
             description << before; // "Yes" of which question

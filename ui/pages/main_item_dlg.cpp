@@ -2,6 +2,7 @@
 
 #include "app/app_context.h"
 #include "app/english_texts.h"
+#include "pages/page_layout.h"
 #include "pages/page_registry.h"
 #include "ui/pages/page_view.h"
 
@@ -12,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <vector>
 
 namespace qzb {
 
@@ -21,8 +23,47 @@ namespace {
 // a style sheet: a style sheet puts a style of its own over the window's, which costs every start.
 constexpr QColor kBandColour(255, 255, 200);
 constexpr int kBandMargin = 6;
+// How many of the tallest and of the widest pages are measured for the window's size.
+constexpr std::size_t kMeasuredPages = 2;
 
 } // namespace
+
+QSize CMainItemDlg::LargestPageSize() const
+{
+    // Building every page costs more of the start than the window's first picture: only the pages
+    // with the most rows and the most columns, which make the tallest and widest, are built aside.
+    struct CCandidate
+    {
+        const CPageDef* def;
+        CPageLayout layout;
+    };
+    std::vector<CCandidate> candidates;
+    for (const CPageDef* def : PageDefsForModel(m_context.modelBit)) {
+        if (def->pageClass != PageClass::SettingDialog) {
+            candidates.push_back({def, LayOutPage(def->controls, m_context.modelBit)});
+        }
+    }
+    std::vector<const CPageDef*> measured;
+    auto pick = [&candidates, &measured](auto larger) {
+        std::sort(candidates.begin(), candidates.end(), larger);
+        for (std::size_t i = 0; i < candidates.size() && i < kMeasuredPages; ++i) {
+            if (std::find(measured.begin(), measured.end(), candidates[i].def) == measured.end()) {
+                measured.push_back(candidates[i].def);
+            }
+        }
+    };
+    pick([](const CCandidate& a, const CCandidate& b) { return a.layout.rowCount > b.layout.rowCount; });
+    pick([](const CCandidate& a, const CCandidate& b) { return a.layout.lastColumn > b.layout.lastColumn; });
+
+    const CPageEnv env{&m_context.store, &m_context.strings, m_context.modelBit, &m_context.device};
+    QSize largest;
+    for (const CPageDef* def : measured) {
+        CPageView view(*def, env, m_messenger);
+        view.Initialise();
+        largest = largest.expandedTo(view.ContentSize());
+    }
+    return largest;
+}
 
 CMainItemDlg::CMainItemDlg(CAppContext& context, CMessenger& messenger, QWidget* parent)
     : QWidget(parent)

@@ -52,6 +52,9 @@ public:
     CPageView* Page(std::uint32_t typeCode);
     CPageView* Page(std::string_view name);
     MessageCode CreationResult() const { return m_creation; }
+    // The room the largest page of the model takes, in either mode, scroll area frame included:
+    // each page is built aside to be measured and dropped again.
+    QSize LargestPageSize() const;
 
 signals:
     void ControlChanged(std::uint32_t typeCode, std::int32_t id);

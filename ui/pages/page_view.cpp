@@ -12,6 +12,7 @@
 #include "ui/pages/control_names.h"
 #include "ui/pages/setting_dialog.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -152,9 +153,15 @@ QWidget* CPageView::CreateWidget(const CControlDef& control, const CControlState
         case ControlKind::Check:
             return new QCheckBox(text, m_content);
         case ControlKind::Radio: {
-            // The model keeps each group exclusive; Qt's own exclusivity would span every group.
+            // Each group of the model is a button group of its own, so that a screen reader meets a
+            // radio group and the arrow keys move within it; the siblings' exclusivity Qt gives
+            // radio buttons by default would span every group of the page.
             auto* radio = new QRadioButton(text, m_content);
-            radio->setAutoExclusive(false);
+            QButtonGroup*& group = m_radioGroups[control.group];
+            if (group == nullptr) {
+                group = new QButtonGroup(this);
+            }
+            group->addButton(radio);
             return radio;
         }
         case ControlKind::Slider: {
@@ -225,11 +232,12 @@ void CPageView::Connect(const CControlDef& control, QWidget* widget)
         case ControlKind::Check:
         case ControlKind::Radio:
             connect(static_cast<QAbstractButton*>(widget), &QAbstractButton::toggled, this, [this, id](bool checked) {
-                if (m_syncing) {
+                // A radio button is switched off only by another button of its group, whose own
+                // signal carries the change.
+                const CControlDef& control = *m_page.FindControl(id);
+                if (m_syncing || (control.kind == ControlKind::Radio && !checked)) {
                     return;
                 }
-                // A radio button is switched off only by another button of its group.
-                const CControlDef& control = *m_page.FindControl(id);
                 if (OpensDialogOnly(control)) {
                     Sync();
                     if (const CPageDef* def = FindPageDef(control.opensDialog)) {
@@ -448,7 +456,15 @@ void CPageView::SyncControl(std::size_t index)
         case ControlKind::Radio: {
             auto* button = static_cast<QAbstractButton*>(widget);
             button->setText(ToQString(state.text));
-            button->setChecked(state.value == 1);
+            QButtonGroup* group = button->group();
+            if (group != nullptr && state.value != 1 && button->isChecked()) {
+                // The model may leave a group with no button checked; an exclusive group would not.
+                group->setExclusive(false);
+                button->setChecked(false);
+                group->setExclusive(true);
+            } else {
+                button->setChecked(state.value == 1);
+            }
             break;
         }
         case ControlKind::Slider: {

@@ -5,8 +5,10 @@
 #include <QScrollArea>
 
 #include <cstdint>
+#include <map>
 #include <vector>
 
+class QButtonGroup;
 class QGridLayout;
 
 namespace qzb {
@@ -87,6 +89,7 @@ private:
     QWidget* m_content = nullptr;
     QGridLayout* m_grid = nullptr;
     std::vector<QWidget*> m_widgets; // by control index
+    std::map<std::int32_t, QButtonGroup*> m_radioGroups; // by the model's group number
     bool m_syncing = false;
     double m_ratio = 1.0;
     bool m_dialogKeys = false;

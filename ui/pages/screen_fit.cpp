@@ -9,23 +9,42 @@
 
 namespace qzb {
 
-namespace {
+QSize UsableRoom(const QRect& available)
+{
+    return {std::max(0, available.width() - kFrameRoomWidth), std::max(0, available.height() - kFrameRoomHeight)};
+}
 
-// Room the window manager's title bar and frame take from the screen's height.
-constexpr int kFrameRoom = 60;
-constexpr int kLowestPart = 200;
+QSize FitWindowToScreen(QSize wanted, QSize designed, const QRect& available)
+{
+    return wanted.expandedTo(designed).boundedTo(UsableRoom(available));
+}
 
-} // namespace
+QSize FitScrollingPartSize(QSize content, int dialogHeight, int scrollBarWidth, const QRect& available)
+{
+    const int over = dialogHeight - UsableRoom(available).height();
+    if (over <= 0) {
+        return content;
+    }
+    return {content.width() + scrollBarWidth, std::max(content.height() - over, kLowestScrollingPart)};
+}
+
+int FitTreeWidth(int labelsWidth, int windowWidth)
+{
+    return std::min(labelsWidth, windowWidth / 3);
+}
 
 void FitScrollingPart(QDialog& dialog, QAbstractScrollArea& part, QSize content, const QWidget* owner)
 {
     part.setMinimumSize(content);
     dialog.adjustSize();
     const QScreen* shown = owner != nullptr ? owner->screen() : dialog.screen();
-    const int over = shown != nullptr ? dialog.height() - (shown->availableGeometry().height() - kFrameRoom) : 0;
-    if (over > 0) {
-        part.setMinimumSize(content.width() + part.verticalScrollBar()->sizeHint().width(),
-                            std::max(content.height() - over, kLowestPart));
+    if (shown == nullptr) {
+        return;
+    }
+    const QSize fitted = FitScrollingPartSize(
+        content, dialog.height(), part.verticalScrollBar()->sizeHint().width(), shown->availableGeometry());
+    if (fitted != content) {
+        part.setMinimumSize(fitted);
         dialog.adjustSize();
     }
 }
