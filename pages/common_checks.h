@@ -1,5 +1,7 @@
 #pragma once
 
+#include "addressbook/mail_address.h"
+
 #include <cstdint>
 #include <string_view>
 
@@ -13,8 +15,5 @@ class CValueStore;
 std::int64_t LeadingDecimal(std::u16string_view text);
 
 bool IsInRange(std::u16string_view text, std::int32_t minimum, std::int32_t maximum);
-
-// Holds an "@" that is neither first nor last, and no second "@". An empty text fails.
-bool IsEmailAddress(std::u16string_view text);
 
 } // namespace qzb

@@ -1,5 +1,7 @@
 #include "pages/entry_editor.h"
 
+#include "addressbook/group_label.h"
+#include "app/string_table.h"
 #include "model/input_chars.h"
 
 #include <algorithm>
@@ -19,11 +21,10 @@ std::string_view EntryOptionWord(std::span<const CEntryOption> options, std::int
     return option ? option->word : std::string_view();
 }
 
-bool IsEmailSyntaxValid(std::u16string_view address)
+std::u16string GroupLabelFormat(const CEntryEnv& env)
 {
-    const std::size_t at = address.find(u'@');
-    return at != std::u16string_view::npos && at != 0 && at + 1 != address.size() &&
-           address.find(u'@', at + 1) == std::u16string_view::npos;
+    const std::u16string* format = env.strings ? env.strings->Find(kGroupLabelKey) : nullptr;
+    return format && !format->empty() ? *format : std::u16string(u"Group %02d");
 }
 
 CEntryForm::CEntryForm(std::span<const CEntryFieldDef> defs)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "addressbook/mail_address.h"
 #include "base/message_codes.h"
 #include "model/input_chars.h"
 
@@ -22,6 +23,10 @@ struct CEntryEnv
     const CStringTable* strings = nullptr; // no table: group labels fall back to "Group %02d"
     std::uint32_t modelBit = 1;
 };
+
+// The format of a group's numbered label ("Group %02d") as the editors' texts give it; a group's
+// display label everywhere is GroupDisplayLabel with this format.
+std::u16string GroupLabelFormat(const CEntryEnv& env);
 
 // A field of an entry editor: its row in the editor's table. Each editor names its rows with the
 // ids of its own field enum (FaxMailField::Name ...).
@@ -126,9 +131,6 @@ struct CEntryInput
     EntryRefusal refusal = EntryRefusal::None;
     CEntryResult message; // a message the input showed at once (a group the admission checks refuse)
 };
-
-// Exactly one "@", neither first nor last.
-bool IsEmailSyntaxValid(std::u16string_view address);
 
 // The fields of one editor, and the typed setters through which the window and qzbctl change them
 // as a user would; each editor adds its reactions. A setter refuses a hidden or disabled field, a
