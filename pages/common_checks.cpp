@@ -33,4 +33,16 @@ bool IsInRange(std::u16string_view text, std::int32_t minimum, std::int32_t maxi
     return value >= minimum && value <= maximum;
 }
 
+CRangeRefusal RangeRefusal(std::u16string_view text, std::int32_t minimum, std::int32_t maximum)
+{
+    auto decimal = [](std::int32_t number) {
+        const std::string digits = std::to_string(number);
+        return std::u16string(digits.begin(), digits.end());
+    };
+    if (text.empty()) {
+        return {kMsgValueMissing, {decimal(minimum), decimal(maximum)}};
+    }
+    return {kMsgValueOutOfRange, {decimal(minimum), decimal(maximum), std::u16string(text)}};
+}
+
 } // namespace qzb

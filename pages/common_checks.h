@@ -1,9 +1,12 @@
 #pragma once
 
 #include "addressbook/mail_address.h"
+#include "base/message_codes.h"
 
 #include <cstdint>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace qzb {
 
@@ -15,5 +18,14 @@ class CValueStore;
 std::int64_t LeadingDecimal(std::u16string_view text);
 
 bool IsInRange(std::u16string_view text, std::int32_t minimum, std::int32_t maximum);
+
+// The refusal of a number outside minimum ... maximum that names the range: missing when the
+// field is empty, else out of range with the value as typed.
+struct CRangeRefusal
+{
+    MessageCode code;
+    std::vector<std::u16string> inserts;
+};
+CRangeRefusal RangeRefusal(std::u16string_view text, std::int32_t minimum, std::int32_t maximum);
 
 } // namespace qzb

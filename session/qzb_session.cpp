@@ -74,7 +74,7 @@ bool CQZBSession::CommitCurrentPage()
     }
     const CCheckResult commit = m_pages->CommitCurrent();
     if (!commit.Ok()) {
-        Tell(commit.code);
+        m_messenger.ShowMessage(commit.code, m_owner, commit.inserts);
         m_pages->FocusRefusal(commit);
     }
     return commit.Ok();
@@ -404,7 +404,7 @@ void CQZBSession::Report(const CCsvReport& report, bool imported)
         shown.summary = CsvReadSummary(report.read, texts);
     }
     if (!report.notes.empty()) {
-        shown.notesHeading = texts("STR_MSG_CSV_NOTES");
+        shown.notesHeading = texts(imported ? "STR_MSG_CSV_IMPORT_NOTES" : "STR_MSG_CSV_EXPORT_NOTES");
     }
     for (const CCsvNote& note : report.notes) {
         shown.notes.push_back(CsvNoteLine(note, texts));
