@@ -67,10 +67,9 @@ protected:
         : CWindowFixture(8314)
     {
     }
-    // Upload with the use-PC-data question answered OK and the preview answered.
+    // Upload with the preview, its one question, answered.
     std::string Upload(bool send)
     {
-        CQtMessagePresenter::SetNextAnswer(kAnswerOk);
         CUploadPreviewDialog::SetNextAnswer(send);
         const std::size_t shown = CUploadPreviewDialog::Shown().size();
         EXPECT_EQ(window->Upload(), kOk);
