@@ -53,12 +53,19 @@ enum class CsvNoteReason : std::uint8_t {
     PasswordLeftOut, // export: the password holds characters the import cannot read back
     MemberOfOtherKind, // import: a group member not of the kind of the group's first member
     KindUnknown, // import: the line names no kind of entry; left out
-    AddressInvalid, // import: the fax number, address or server is missing or broken; left out
+    AddressInvalid, // import: the e-mail address breaks its rule; left out
     NameEmptied, // import: the name breaks its rule and was left empty
     FieldDefaulted, // import: a field breaks its rule and took its default
     MemberMissing, // import: a group member that is no fax or e-mail speed dial; left out
     TargetInvalid, // import: a favourite that names no speed dial or group; left out
     GroupEmpty, // import: a group none of whose members could be read; left out
+    FaxNumberMissing, // import: a fax line without its number; left out
+    FaxNumberInvalid, // import: the fax number breaks its rule; left out
+    AddressMissing, // import: an e-mail line without its address; left out
+    ServerMissing, // import: a scan-to-server line without its server; left out
+    ServerInvalid, // import: the server address breaks its rule; left out
+    MemberUnreadable, // import: a group member not written as "012-SP"; left out
+    AddressNotForEditor, // import: an e-mail address imported that the editor would refuse
 };
 
 // The string table key of a note's reason; the texts of member notes take the member's key
@@ -74,14 +81,21 @@ inline constexpr CsvNoteReason kCsvNoteReasons[] = {CsvNoteReason::ControlCharac
                                                     CsvNoteReason::FieldDefaulted,
                                                     CsvNoteReason::MemberMissing,
                                                     CsvNoteReason::TargetInvalid,
-                                                    CsvNoteReason::GroupEmpty};
+                                                    CsvNoteReason::GroupEmpty,
+                                                    CsvNoteReason::FaxNumberMissing,
+                                                    CsvNoteReason::FaxNumberInvalid,
+                                                    CsvNoteReason::AddressMissing,
+                                                    CsvNoteReason::ServerMissing,
+                                                    CsvNoteReason::ServerInvalid,
+                                                    CsvNoteReason::MemberUnreadable,
+                                                    CsvNoteReason::AddressNotForEditor};
 
 struct CCsvNote
 {
     std::string key; // the line's key: "SPD012", "OTD03"
     CsvNoteReason reason = CsvNoteReason::ControlCharacters;
     std::int32_t member = 0; // the speed dial left out, for MemberOfOtherKind and MemberMissing
-    std::string field{}; // the field, for FieldDefaulted
+    std::string field{}; // the field's name for FieldDefaulted, else the value as the file wrote it
 
     bool operator==(const CCsvNote&) const = default;
 };
@@ -98,7 +112,8 @@ struct CCsvCounts
     std::size_t favourites = 0;
 };
 
-// The text a "%s" of a note's reason stands for: the member's key or the field's name.
+// The text a "%s" of a note's reason stands for: the value as the file wrote it, the field's
+// name, or a member as the file writes members ("012-SP").
 std::string CsvNoteInsert(const CCsvNote& note);
 
 // A note as one line of a report: "line 25 (SPD005): <reason>", in the texts of text (the place

@@ -1,4 +1,5 @@
 #include "addressbook/csv_exchange.h"
+#include "addressbook/mail_address.h"
 
 #include "addressbook/address_book.h"
 #include "addressbook/csv_format.h"
@@ -263,12 +264,19 @@ void CImporter::FaxMail(std::int32_t number, const CFields& fields)
     entry.number = number;
     entry.setDate = m_setDate;
     const std::u16string_view address = fields.At(2);
-    if (!Valid(address,
-               kind == u"Fax" ? InputKind::FaxNumber : InputKind::EmailAddress,
-               kind == u"Fax" ? 50 : kAddressFieldSize - 1,
-               1)) {
-        Note(CsvNoteReason::AddressInvalid);
+    const bool fax = kind == u"Fax";
+    if (address.empty()) {
+        Note(fax ? CsvNoteReason::FaxNumberMissing : CsvNoteReason::AddressMissing);
         return;
+    }
+    if (!Valid(address, fax ? InputKind::FaxNumber : InputKind::EmailAddress, fax ? 50 : kAddressFieldSize - 1)) {
+        Note(fax ? CsvNoteReason::FaxNumberInvalid : CsvNoteReason::AddressInvalid, 0, Utf16ToUtf8(address));
+        return;
+    }
+    // What the characters allow is imported; an address the editor would refuse is told, so that
+    // it is corrected before it is dialled.
+    if (!fax && !IsEmailAddress(address)) {
+        Note(CsvNoteReason::AddressNotForEditor, 0, Utf16ToUtf8(address));
     }
     TakeName(fields.At(1), entry.name);
     if (kind == u"Fax") {
@@ -344,8 +352,12 @@ void CImporter::Scan(std::int32_t number, const CFields& fields, std::string_vie
     entry.protocol = ftp ? kProtocolFtp : kProtocolSmb;
     // SMB destinations are UNC paths: they take the backslash that FTP addresses do not.
     const std::u16string_view server = fields.At(2);
-    if (!Valid(server, ftp ? InputKind::EmailAddress : InputKind::SmbPath, 64, 1)) {
-        Note(CsvNoteReason::AddressInvalid);
+    if (server.empty()) {
+        Note(CsvNoteReason::ServerMissing);
+        return;
+    }
+    if (!Valid(server, ftp ? InputKind::EmailAddress : InputKind::SmbPath, 64)) {
+        Note(CsvNoteReason::ServerInvalid, 0, Utf16ToUtf8(server));
         return;
     }
     entry.serverAddress = server;
@@ -433,9 +445,9 @@ void CImporter::Group(std::int32_t number, const CFields& fields)
         if (wellFormed && m_book.FindFaxMailEntry(static_cast<std::int32_t>(member))) {
             group.members.push_back(static_cast<std::int32_t>(member));
         } else if (wellFormed) {
-            Note(CsvNoteReason::MemberMissing, static_cast<std::int32_t>(member));
+            Note(CsvNoteReason::MemberMissing, static_cast<std::int32_t>(member), Utf16ToUtf8(field));
         } else {
-            Note(CsvNoteReason::MemberMissing, 0, Utf16ToUtf8(field));
+            Note(CsvNoteReason::MemberUnreadable, 0, Utf16ToUtf8(field));
         }
     }
     std::sort(group.members.begin(), group.members.end());

@@ -4,6 +4,7 @@
 #include "addressbook/report_text.h"
 #include "model/text_codec.h"
 
+#include <cstdio>
 #include <initializer_list>
 #include <string>
 
@@ -66,9 +67,10 @@ std::u16string CsvReadSummary(const CCsvCounts& counts, const TextLookup& text)
 
 std::string CsvNoteInsert(const CCsvNote& note)
 {
-    if ((note.reason == CsvNoteReason::MemberOfOtherKind || note.reason == CsvNoteReason::MemberMissing) &&
-        note.member > 0) {
-        return CsvKey("SPD", note.member, 3);
+    if (note.field.empty() && note.member > 0) {
+        char member[24];
+        std::snprintf(member, sizeof member, "%03d-SP", static_cast<int>(note.member));
+        return member;
     }
     return note.field;
 }
@@ -98,6 +100,20 @@ std::string_view CsvNoteTextKey(CsvNoteReason reason)
             return "STR_CSV_NOTE_TARGET_INVALID";
         case CsvNoteReason::GroupEmpty:
             return "STR_CSV_NOTE_GROUP_EMPTY";
+        case CsvNoteReason::FaxNumberMissing:
+            return "STR_CSV_NOTE_FAX_NUMBER_MISSING";
+        case CsvNoteReason::FaxNumberInvalid:
+            return "STR_CSV_NOTE_FAX_NUMBER_INVALID";
+        case CsvNoteReason::AddressMissing:
+            return "STR_CSV_NOTE_ADDRESS_MISSING";
+        case CsvNoteReason::ServerMissing:
+            return "STR_CSV_NOTE_SERVER_MISSING";
+        case CsvNoteReason::ServerInvalid:
+            return "STR_CSV_NOTE_SERVER_INVALID";
+        case CsvNoteReason::MemberUnreadable:
+            return "STR_CSV_NOTE_MEMBER_UNREADABLE";
+        case CsvNoteReason::AddressNotForEditor:
+            return "STR_CSV_NOTE_ADDRESS_NOT_FOR_EDITOR";
     }
     return "STR_CSV_NOTE_CONTROL_CHARACTERS";
 }

@@ -1,16 +1,10 @@
 #include "addressbook/entry_checks.h"
 
 #include "addressbook/address_records.h"
+#include "addressbook/mail_address.h"
 #include "model/input_chars.h"
 
 namespace qzb {
-
-bool IsEmailSyntaxValid(std::u16string_view address)
-{
-    const std::size_t at = address.find(u'@');
-    return at != std::u16string_view::npos && at != 0 && at + 1 != address.size() &&
-           address.find(u'@', at + 1) == std::u16string_view::npos;
-}
 
 CFaxMailCheck
 CheckFaxMailEntry(std::int32_t kind, std::u16string_view name, std::u16string_view address, const CValueStore& store)
@@ -32,7 +26,7 @@ CheckFaxMailEntry(std::int32_t kind, std::u16string_view name, std::u16string_vi
     if (!IsInputTextValid(address, InputKind::EmailAddress, store)) {
         return {kMsgInvalidRangeValueThisLang, F::Address};
     }
-    if (!IsEmailSyntaxValid(address)) {
+    if (!IsEmailAddress(address)) {
         return {kMsgEmailAddressErr, F::Address};
     }
     return {};

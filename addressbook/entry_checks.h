@@ -15,9 +15,6 @@ inline constexpr std::size_t kMaxEntryNameLength = 20;
 inline constexpr std::size_t kMaxFaxNumberLength = 50;
 inline constexpr std::size_t kMaxEmailAddressLength = 64;
 
-// Exactly one "@", neither first nor last.
-bool IsEmailSyntaxValid(std::u16string_view address);
-
 // The field of a fax/e-mail entry a check refused.
 enum class FaxMailCheckField : std::uint8_t { None, Name, Address };
 

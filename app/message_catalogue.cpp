@@ -79,6 +79,10 @@ constexpr CMessageEntry kCatalogue[] = {
     {0x80040001, "STR_MSG_BACKUP_NOT_WRITTEN", Standard, Ok},
     {0x80040002, "STR_MSG_HELP_FILE_MISSING", Standard, Ok},
     {0x80040003, "STR_MSG_FILE_IN_USE", Standard, Ok},
+    {0x80040010, "STR_MSG_VALUE_MISSING", Serviceman, Ok},
+    {0x80040011, "STR_MSG_VALUE_OUT_OF_RANGE", Serviceman, Ok},
+    {0x80040012, "STR_MSG_NEW_PASSWORD_TOO_SHORT", Serviceman, Ok},
+    {0x80040013, "STR_MSG_RESTORE_DIRECTORY", Standard, OkCancel},
     {0x80040020, "STR_MSG_VCF_NOTHING_TO_EXPORT", Standard, Ok},
 };
 

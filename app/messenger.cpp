@@ -22,6 +22,21 @@ std::u16string InsertText(std::u16string_view format, std::u16string_view insert
     return out;
 }
 
+std::u16string InsertTexts(std::u16string_view format, std::span<const std::u16string> inserts)
+{
+    std::u16string out(format);
+    std::size_t from = 0;
+    for (const std::u16string& insert : inserts) {
+        const std::size_t at = out.find(u"%s", from);
+        if (at == std::u16string::npos) {
+            break;
+        }
+        out.replace(at, 2, insert);
+        from = at + insert.size();
+    }
+    return out;
+}
+
 CMessenger::CMessenger(const CStringTable& table, IMessagePresenter& presenter)
     : m_table(table)
     , m_presenter(presenter)
@@ -60,16 +75,9 @@ void CMessenger::ShowPlain(std::u16string text)
     m_presenter.Present(request);
 }
 
-int CMessenger::ShowMessage(MessageCode code,
-                            WindowHandle owner,
-                            std::optional<ButtonSet> buttons,
-                            std::optional<std::u16string_view> insert)
+CMessageBoxRequest CMessenger::Request(MessageCode code, WindowHandle owner, std::optional<ButtonSet> buttons)
 {
-    if (code == kOk) {
-        return kAnswerOk;
-    }
     const CMessageEntry* entry = FindMessage(code);
-
     CMessageBoxRequest request;
     request.code = code;
     request.buttons = buttons.value_or(entry ? entry->buttons : ButtonSet::Ok);
@@ -84,10 +92,36 @@ int CMessenger::ShowMessage(MessageCode code,
     if (entry) {
         LookupText(entry->key, request.text);
     }
+    return request;
+}
+
+int CMessenger::ShowMessage(MessageCode code,
+                            WindowHandle owner,
+                            std::optional<ButtonSet> buttons,
+                            std::optional<std::u16string_view> insert)
+{
+    if (code == kOk) {
+        return kAnswerOk;
+    }
+    CMessageBoxRequest request = Request(code, owner, buttons);
     if (insert) {
         request.text = InsertText(request.text, *insert);
     }
+    return Present(request);
+}
 
+int CMessenger::ShowMessage(MessageCode code, WindowHandle owner, std::span<const std::u16string> inserts)
+{
+    if (inserts.empty()) {
+        return ShowMessage(code, owner);
+    }
+    CMessageBoxRequest request = Request(code, owner, std::nullopt);
+    request.text = InsertTexts(request.text, inserts);
+    return Present(request);
+}
+
+int CMessenger::Present(const CMessageBoxRequest& request)
+{
     {
         std::lock_guard lock(m_busyMutex);
         if (m_busy) {

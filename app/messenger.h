@@ -5,6 +5,7 @@
 
 #include <mutex>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -34,6 +35,10 @@ public:
                     std::optional<ButtonSet> buttons = std::nullopt,
                     std::optional<std::u16string_view> insert = std::nullopt);
 
+    // The same with an insert for each "%s" in turn: the values a message names (the value as
+    // typed, the limit it breaks).
+    int ShowMessage(MessageCode code, WindowHandle owner, std::span<const std::u16string> inserts);
+
     // A plain OK box with a fixed text, for the few messages that come before the table.
     void ShowPlain(std::u16string text);
 
@@ -45,6 +50,10 @@ public:
     const CStringTable& Table() const { return m_table; }
 
 private:
+    // The box of code with its caption and text, before any insert.
+    CMessageBoxRequest Request(MessageCode code, WindowHandle owner, std::optional<ButtonSet> buttons);
+    int Present(const CMessageBoxRequest& request);
+
     const CStringTable& m_table;
     IMessagePresenter& m_presenter;
     mutable std::mutex m_ownerMutex;
@@ -55,5 +64,7 @@ private:
 
 // Puts insert in place of the first "%s" and keeps every other character as it stands.
 std::u16string InsertText(std::u16string_view format, std::u16string_view insert);
+// Puts each insert in place of the next "%s"; the inserts are taken literally.
+std::u16string InsertTexts(std::u16string_view format, std::span<const std::u16string> inserts);
 
 } // namespace qzb

@@ -47,7 +47,8 @@ std::vector<std::string> RequiredTextKeys()
     for (const CsvNoteReason reason : kCsvNoteReasons) {
         keys.emplace_back(CsvNoteTextKey(reason));
     }
-    keys.emplace_back("STR_MSG_CSV_NOTES");
+    keys.emplace_back("STR_MSG_CSV_IMPORT_NOTES");
+    keys.emplace_back("STR_MSG_CSV_EXPORT_NOTES");
     keys.emplace_back("STR_CSV_NOTE_LINE");
     keys.emplace_back("STR_MSG_CSV_READ_COUNTS");
     for (const std::string_view key : CsvCountTextKeys()) {

@@ -93,6 +93,12 @@ inline constexpr MessageCode kMsgBackupNotWritten = 0x80040001;
 inline constexpr MessageCode kMsgHelpFileMissing = 0x80040002;
 // Another program held the settings file being changed for longer than a writer waits.
 inline constexpr MessageCode kMsgFileInUse = 0x80040003;
+// Refusals that name the limit they enforce, with the value as typed.
+inline constexpr MessageCode kMsgValueMissing = 0x80040010; // the range
+inline constexpr MessageCode kMsgValueOutOfRange = 0x80040011; // the range, then the value
+inline constexpr MessageCode kMsgNewPasswordTooShort = 0x80040012; // the least length
+// Restore Backup outside service-man mode: the directory in the window is replaced.
+inline constexpr MessageCode kMsgRestoreDirectory = 0x80040013;
 // A contacts export of a book without fax or e-mail speed dials: nothing is written.
 inline constexpr MessageCode kMsgVcfNothingToExport = 0x80040020;
 

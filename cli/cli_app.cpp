@@ -83,7 +83,7 @@ CCliApp::CCliApp(const CCliOptions& options, std::int32_t modelCode, std::ostrea
     };
 }
 
-std::string CCliApp::MessageText(MessageCode code) const
+std::string CCliApp::MessageText(MessageCode code, std::span<const std::u16string> inserts) const
 {
     const CMessageEntry* entry = FindMessage(code);
     if (!entry) {
@@ -93,7 +93,7 @@ std::string CCliApp::MessageText(MessageCode code) const
     if (!text) {
         return std::string(entry->key);
     }
-    std::string utf8 = Utf16ToUtf8(*text);
+    std::string utf8 = Utf16ToUtf8(InsertTexts(*text, inserts));
     for (char& c : utf8) {
         if (c == '\n') {
             c = ' ';

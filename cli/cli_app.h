@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <ostream>
+#include <span>
 #include <string>
 #include <system_error>
 #include <utility>
@@ -59,7 +60,8 @@ public:
     CStreamPresenter& Presenter() { return m_presenter; }
     const TextLookup& Texts() const { return m_texts; }
     // The English text of a message code's key, or the key itself when no table was found.
-    std::string MessageText(MessageCode code) const;
+    // The inserts, when given, fill its "%s" in turn.
+    std::string MessageText(MessageCode code, std::span<const std::u16string> inserts = {}) const;
     bool HasStringTable() const { return m_hasTable; }
 
 private:

@@ -279,8 +279,8 @@ std::string ErrorText(CCliApp& app, const CCheckResult& result, const std::strin
     std::snprintf(hex, sizeof hex, "0x%08X", result.code);
     // An address control also names the field to correct: 0-3, or 4 for the first empty one.
     const std::string field = result.field >= 0 ? ", field " + std::to_string(result.field) : std::string();
-    return std::string("error ") + hex + ": " + app.MessageText(result.code) + " (" + where + "control " +
-           std::to_string(result.controlId) + field + ")";
+    return std::string("error ") + hex + ": " + app.MessageText(result.code, result.inserts) + " (" + where +
+           "control " + std::to_string(result.controlId) + field + ")";
 }
 
 } // namespace

@@ -33,11 +33,16 @@ bool IsInRange(std::u16string_view text, std::int32_t minimum, std::int32_t maxi
     return value >= minimum && value <= maximum;
 }
 
-bool IsEmailAddress(std::u16string_view text)
+CRangeRefusal RangeRefusal(std::u16string_view text, std::int32_t minimum, std::int32_t maximum)
 {
-    const std::size_t at = text.find(u'@');
-    return at != std::u16string_view::npos && at != 0 && at + 1 != text.size() &&
-           text.find(u'@', at + 1) == std::u16string_view::npos;
+    auto decimal = [](std::int32_t number) {
+        const std::string digits = std::to_string(number);
+        return std::u16string(digits.begin(), digits.end());
+    };
+    if (text.empty()) {
+        return {kMsgValueMissing, {decimal(minimum), decimal(maximum)}};
+    }
+    return {kMsgValueOutOfRange, {decimal(minimum), decimal(maximum), std::u16string(text)}};
 }
 
 } // namespace qzb

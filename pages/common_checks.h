@@ -1,7 +1,12 @@
 #pragma once
 
+#include "addressbook/mail_address.h"
+#include "base/message_codes.h"
+
 #include <cstdint>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace qzb {
 
@@ -14,7 +19,13 @@ std::int64_t LeadingDecimal(std::u16string_view text);
 
 bool IsInRange(std::u16string_view text, std::int32_t minimum, std::int32_t maximum);
 
-// Holds an "@" that is neither first nor last, and no second "@". An empty text fails.
-bool IsEmailAddress(std::u16string_view text);
+// The refusal of a number outside minimum ... maximum that names the range: missing when the
+// field is empty, else out of range with the value as typed.
+struct CRangeRefusal
+{
+    MessageCode code;
+    std::vector<std::u16string> inserts;
+};
+CRangeRefusal RangeRefusal(std::u16string_view text, std::int32_t minimum, std::int32_t maximum);
 
 } // namespace qzb

@@ -101,12 +101,11 @@ std::int32_t DialCheckListNumber(std::uint32_t item, const CAddressBook& book)
     return book.FindFaxMailEntry(decoded.number) ? decoded.number : 0;
 }
 
-std::vector<std::u16string> GroupCheckLabels(const CDialTexts& texts)
+std::vector<std::u16string> GroupCheckLabels(const CAddressBook& book, const CDialTexts& texts)
 {
     std::vector<std::u16string> labels;
-    const std::u16string format = texts.text(kGroupLabelKey);
     for (std::int32_t group = kFirstGroupNumber; group <= kLastGroupNumber; ++group) {
-        labels.push_back(DefaultGroupLabel(format, group));
+        labels.push_back(DialGroupLabel(book, group, texts));
     }
     return labels;
 }
@@ -140,7 +139,7 @@ MessageCode ApplyGroupChecks(CAddressBook& book,
     }
     // Worked on a copy, so that a refusal of any row leaves the book as it was.
     CAddressBook changed = book;
-    const std::vector<std::u16string> labels = GroupCheckLabels(texts);
+    const std::u16string format = texts.text(kGroupLabelKey);
     for (std::size_t row = 0; row < kGroupCheckRows; ++row) {
         const auto group = static_cast<std::int32_t>(row) + 1;
         const bool created = checks[row] && !changed.FindGroup(group);
@@ -156,7 +155,11 @@ MessageCode ApplyGroupChecks(CAddressBook& book,
             return code;
         }
         if (created) {
-            changed.SetGroupName(group, ProcessCodePage().EncodeLimited(labels[row], CNameField::kMaxLength), setDate);
+            // A group made from the check list is named after its number, as its row showed it.
+            changed.SetGroupName(
+                group,
+                ProcessCodePage().EncodeLimited(DefaultGroupLabel(format, group), CNameField::kMaxLength),
+                setDate);
         }
     }
     book.Swap(changed);

@@ -56,8 +56,8 @@ std::int32_t DialCheckListNumber(std::uint32_t item, const CAddressBook& book);
 inline constexpr std::size_t kGroupCheckRows = kMaxGroups;
 using CGroupChecks = std::array<bool, kGroupCheckRows>;
 
-// Row r stands for group r + 1 and always shows that number's default group label.
-std::vector<std::u16string> GroupCheckLabels(const CDialTexts& texts);
+// Row r stands for group r + 1 and shows that group's display label, as the tree and the editors do.
+std::vector<std::u16string> GroupCheckLabels(const CAddressBook& book, const CDialTexts& texts);
 // Row r is checked when group r + 1 exists and lists the number among its members.
 CGroupChecks GroupCheckStates(const CAddressBook& book, std::int32_t speedNumber);
 // Applies the check list for the number after the user changed clickedRow: a newly checked row

@@ -23,11 +23,6 @@ std::u16string SlotLabel(std::int32_t number, bool favourite)
     return FormatNumberText(favourite ? u"%02i" : u"%03i", number);
 }
 
-std::u16string GroupLabel(const CAddressBook& book, std::int32_t group, const CDialTexts& texts)
-{
-    return GroupDisplayLabel(book.FindGroup(group), group, texts.text(kGroupLabelKey), texts.panelLanguage);
-}
-
 std::u16string NodeLabel(std::uint32_t value, const CDialTexts& texts)
 {
     for (const CNavigationNode& node : NavigationNodes()) {
@@ -101,6 +96,11 @@ std::u16string Folded(std::u16string_view text)
 }
 
 } // namespace
+
+std::u16string DialGroupLabel(const CAddressBook& book, std::int32_t group, const CDialTexts& texts)
+{
+    return GroupDisplayLabel(book.FindGroup(group), group, texts.text(kGroupLabelKey), texts.panelLanguage);
+}
 
 bool DialItemHasList(std::uint32_t value)
 {
@@ -217,7 +217,7 @@ std::u16string DialItemLabel(std::uint32_t value, const CAddressBook& book, cons
         case DialItemKind::Member:
             return SlotLabel(item.number, false);
         case DialItemKind::Group:
-            return GroupLabel(book, item.group, texts);
+            return DialGroupLabel(book, item.group, texts);
         default:
             return NodeLabel(value, texts);
     }
@@ -246,7 +246,7 @@ std::vector<CDialTreeItem> DialSlotItems(std::uint32_t node, const CAddressBook&
             const std::vector<CDialTreeItem> members = DialMemberItems(book);
             auto member = members.begin();
             for (std::int32_t group = kFirstGroupNumber; group <= kLastGroupNumber; ++group) {
-                items.push_back({GroupItem(group), node, GroupLabel(book, group, texts)});
+                items.push_back({GroupItem(group), node, DialGroupLabel(book, group, texts)});
                 for (; member != members.end() && member->parent == GroupItem(group); ++member) {
                     items.push_back(*member);
                 }
@@ -315,7 +315,7 @@ std::vector<CDialRow> DialListRows(std::uint32_t value, const CAddressBook& book
                 if (!book.FindGroup(favourite->targetNumber)) {
                     break;
                 }
-                row.cells[1] = GroupLabel(book, favourite->targetNumber, texts);
+                row.cells[1] = DialGroupLabel(book, favourite->targetNumber, texts);
             } else {
                 if (!SpeedDialExists(book, favourite->targetNumber)) {
                     break;

@@ -72,6 +72,8 @@ struct CDialTreeItem
     std::u16string label;
 };
 
+// A group's display label: its name, or the numbered label when it has none or is missing.
+std::u16string DialGroupLabel(const CAddressBook& book, std::int32_t group, const CDialTexts& texts);
 // The label of any item of the branch: node titles, "%02i" favourite slots, "%03i" speed dials and
 // members, group display labels.
 std::u16string DialItemLabel(std::uint32_t value, const CAddressBook& book, const CDialTexts& texts);

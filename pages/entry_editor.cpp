@@ -1,5 +1,7 @@
 #include "pages/entry_editor.h"
 
+#include "addressbook/group_label.h"
+#include "app/string_table.h"
 #include "model/input_chars.h"
 
 #include <algorithm>
@@ -17,6 +19,12 @@ std::string_view EntryOptionWord(std::span<const CEntryOption> options, std::int
 {
     const CEntryOption* option = FindEntryOption(options, value);
     return option ? option->word : std::string_view();
+}
+
+std::u16string GroupLabelFormat(const CEntryEnv& env)
+{
+    const std::u16string* format = env.strings ? env.strings->Find(kGroupLabelKey) : nullptr;
+    return format && !format->empty() ? *format : std::u16string(u"Group %02d");
 }
 
 CEntryForm::CEntryForm(std::span<const CEntryFieldDef> defs)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "addressbook/entry_checks.h"
+#include "addressbook/mail_address.h"
 #include "base/message_codes.h"
 #include "model/input_chars.h"
 
@@ -23,6 +24,10 @@ struct CEntryEnv
     const CStringTable* strings = nullptr; // no table: group labels fall back to "Group %02d"
     std::uint32_t modelBit = 1;
 };
+
+// The format of a group's numbered label ("Group %02d") as the editors' texts give it; a group's
+// display label everywhere is GroupDisplayLabel with this format.
+std::u16string GroupLabelFormat(const CEntryEnv& env);
 
 // A field of an entry editor: its row in the editor's table. Each editor names its rows with the
 // ids of its own field enum (FaxMailField::Name ...).

@@ -98,12 +98,6 @@ std::int32_t DecimalOrMinusOne(std::u16string_view text)
     return value;
 }
 
-std::u16string GroupLabelFormat(const CEntryEnv& env)
-{
-    const std::u16string* format = env.strings ? env.strings->Find(kGroupLabelKey) : nullptr;
-    return format && !format->empty() ? *format : std::u16string(u"Group %02d");
-}
-
 } // namespace
 
 std::span<const CEntryFieldDef> CFaxDetailsForm::FieldDefs()

@@ -70,12 +70,6 @@ constexpr std::string_view kDialogTextKeys[] = {
     "STR_DLG_BTN_CANCEL",
 };
 
-std::u16string LabelFormat(const CEntryEnv& env)
-{
-    const std::u16string* format = env.strings ? env.strings->Find(kGroupLabelKey) : nullptr;
-    return format && !format->empty() ? *format : std::u16string(u"Group %02d");
-}
-
 bool PointedTo(const CAddressBook& book, std::int32_t targetKind, std::int32_t number)
 {
     const auto& favourites = book.Favourites();
@@ -108,7 +102,7 @@ CGroupNameEditor::CGroupNameEditor(std::int32_t groupNumber, std::u16string_view
 CGroupNameEditor::CGroupNameEditor(const CAddressBook& book, std::int32_t groupNumber, const CEntryEnv& env)
     : CGroupNameEditor(
           groupNumber,
-          GroupDisplayLabel(book.FindGroup(groupNumber), groupNumber, LabelFormat(env), PanelLanguage(*env.store)),
+          GroupDisplayLabel(book.FindGroup(groupNumber), groupNumber, GroupLabelFormat(env), PanelLanguage(*env.store)),
           env)
 {
 }
@@ -161,7 +155,8 @@ void CFavouriteEditor::ChooseList(std::int32_t targetKind)
         for (const CGroupEntry& group : m_book.Groups()) {
             if (!group.members.empty() && !PointedTo(m_book, kTargetGroup, group.number)) {
                 m_rows.push_back(
-                    {group.number, GroupDisplayLabel(&group, group.number, LabelFormat(m_env), PanelLanguage(store))});
+                    {group.number,
+                     GroupDisplayLabel(&group, group.number, GroupLabelFormat(m_env), PanelLanguage(store))});
             }
         }
     }

@@ -364,7 +364,7 @@ CEntryResult CScanEditor::Ok(CAddressBook& book) const
             if (!TextPasses(id, store)) {
                 return {kMsgInvalidRangeValueThisLang, id};
             }
-            if (!address.empty() && !IsEmailSyntaxValid(address)) {
+            if (!address.empty() && !IsEmailAddress(address)) {
                 return {kMsgEmailAddressErr, id};
             }
             any = any || !address.empty();

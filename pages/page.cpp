@@ -333,6 +333,10 @@ CCheckResult CPage::Check() const
                 valid = IsExactLengthValid(control, text, store);
                 break;
         }
+        if (!valid && control.check == CheckRule::Range && control.checkCode == kMsgInvalidRangeValue) {
+            CRangeRefusal refusal = RangeRefusal(text, control.minimum, control.maximum);
+            return {refusal.code, control.id, -1, std::move(refusal.inserts)};
+        }
         if (!valid) {
             return {control.checkCode, control.id};
         }

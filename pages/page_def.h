@@ -6,7 +6,9 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace qzb {
 
@@ -108,6 +110,8 @@ struct CCheckResult
     MessageCode code = kOk;
     std::int32_t controlId = 0;
     std::int32_t field = -1; // address controls: the field to focus, 0-3 or kFirstEmptyField; else -1
+    // The values the message names, one for each "%s" in turn: the limits, the value as typed.
+    std::vector<std::u16string> inserts = {};
     bool Ok() const { return code == kOk; }
 };
 

@@ -321,7 +321,8 @@ struct CCustomSize
         const auto [minimum, maximum] = YRange(page);
         const std::u16string& text = page.State(kCustomY).text;
         if (!IsInputTextValid(text, InputKind::Digits, *page.Env().store) || !IsInRange(text, minimum, maximum)) {
-            return {kMsgInvalidRangeValue, kCustomY};
+            CRangeRefusal refusal = RangeRefusal(text, minimum, maximum);
+            return {refusal.code, kCustomY, -1, std::move(refusal.inserts)};
         }
         return {};
     }

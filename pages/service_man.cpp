@@ -95,7 +95,8 @@ CPasswordCheck CheckPasswordChange(std::u16string_view current,
         return {kMsgInvalidRangeValue, PasswordField::New};
     }
     if (newPassword.size() < kMinimumNewPasswordLength) {
-        return {kMsgNewPasswordErr, PasswordField::New};
+        const std::string least = std::to_string(kMinimumNewPasswordLength);
+        return {kMsgNewPasswordTooShort, PasswordField::New, std::u16string(least.begin(), least.end())};
     }
     if (!PassesInputCheck(retyped, store)) {
         return {kMsgInvalidRangeValue, PasswordField::Retype};

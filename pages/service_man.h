@@ -28,6 +28,7 @@ struct CPasswordCheck
 {
     MessageCode code = kOk;
     PasswordField field = PasswordField::None;
+    std::u16string insert = {}; // the limit a refusal names
     bool Ok() const { return code == kOk; }
 };
 

@@ -1,5 +1,6 @@
 #include "pages/state_diff.h"
 
+#include "addressbook/group_label.h"
 #include "app/english_texts.h"
 #include "app/string_table.h"
 #include "machine/image_decoder.h"
@@ -503,6 +504,60 @@ constexpr std::string_view kListHeadingKeys[] = {
     "STR_DIFF_LIST_SPEED", "STR_DIFF_LIST_SCAN", "STR_DIFF_LIST_GROUP", "STR_DIFF_LIST_FAVOURITE"};
 constexpr std::string_view kChangeKeys[] = {"STR_DIFF_ADDED", "STR_DIFF_REMOVED", "STR_DIFF_CHANGED"};
 
+constexpr std::string_view kEntryKeys[] = {
+    "STR_DIFF_ENTRY_SPEED", "STR_DIFF_ENTRY_SCAN", "STR_DIFF_ENTRY_GROUP", "STR_DIFF_ENTRY_FAVOURITE"};
+constexpr std::string_view kNoValueKey = "STR_DIFF_NONE";
+constexpr std::u16string_view kArrow = u" \u2192 ";
+
+std::u16string Padded(std::int32_t number, int width)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%0*d", width, static_cast<int>(number));
+    return Ascii(text);
+}
+
+// "speed dial 005", "group 01": an entry named by its number as the tree shows it.
+std::u16string EntryLabel(const CDiffEnv& env, DirectoryList list, std::int32_t number)
+{
+    const int width = list == DirectoryList::Speed || list == DirectoryList::Scan ? 3 : 2;
+    return Replace(Text(env, kEntryKeys[static_cast<std::size_t>(list)]), u"%s", Padded(number, width));
+}
+
+// A value of a change, or the word for none, so that no side of a change reads empty.
+std::u16string Side(const CDiffEnv& env, const std::u16string& value)
+{
+    return value.empty() ? Text(env, kNoValueKey) : value;
+}
+
+// What a favourite points to, as the window names it: "speed dial 221 'Head office'" or
+// "group 01 'Branches'"; the name is left out when the target has none.
+std::u16string
+FavouriteTarget(const CDiffEnv& env, const CAddressBook& book, const CFavourite& favourite, std::int32_t language)
+{
+    const bool group = favourite.targetKind == kTargetGroup;
+    std::u16string label = EntryLabel(env, group ? DirectoryList::Group : DirectoryList::Speed, favourite.targetNumber);
+    std::u16string name;
+    if (group) {
+        const CGroupEntry* entry = book.FindGroup(favourite.targetNumber);
+        if (entry != nullptr && !entry->name.Empty()) {
+            name = GroupDisplayLabel(entry, favourite.targetNumber, Text(env, kGroupLabelKey), language);
+        }
+    } else if (const CFaxMailEntry* entry = book.FindFaxMailEntry(favourite.targetNumber)) {
+        name = PanelBytesToText(entry->name.View(), language);
+    } else if (const CScanEntry* scan = book.FindScanEntry(favourite.targetNumber)) {
+        name = PanelBytesToText(scan->name.View(), language);
+    }
+    return name.empty() ? label : label + u" '" + name + u"'";
+}
+
+const CFavourite* FindFavourite(const CAddressBook& book, std::int32_t slot)
+{
+    const auto& favourites = book.Favourites();
+    const auto it = std::find_if(
+        favourites.begin(), favourites.end(), [slot](const CFavourite& favourite) { return favourite.number == slot; });
+    return it != favourites.end() ? &*it : nullptr;
+}
+
 std::u16string CountText(const CDiffEnv& env, std::size_t count, std::string_view one, std::string_view many)
 {
     return Replace(Text(env, count == 1 ? one : many), u"%d", Decimal(static_cast<std::int64_t>(count)));
@@ -539,6 +594,17 @@ CStateDiff DiffStates(const CMachineState& before, const CMachineState& after, c
     DiffList(DirectoryList::Scan, a.ScanEntries(), b.ScanEntries(), oldLanguage, newLanguage, diff.directory);
     DiffList(DirectoryList::Group, a.Groups(), b.Groups(), oldLanguage, newLanguage, diff.directory);
     DiffList(DirectoryList::Favourite, a.Favourites(), b.Favourites(), oldLanguage, newLanguage, diff.directory);
+    for (CDirectoryChange& change : diff.directory) {
+        if (change.list != DirectoryList::Favourite) {
+            continue;
+        }
+        if (const CFavourite* favourite = FindFavourite(a, change.number)) {
+            change.oldTarget = FavouriteTarget(env, a, *favourite, oldLanguage);
+        }
+        if (const CFavourite* favourite = FindFavourite(b, change.number)) {
+            change.newTarget = FavouriteTarget(env, b, *favourite, newLanguage);
+        }
+    }
     return diff;
 }
 
@@ -616,9 +682,9 @@ std::vector<std::u16string> DiffLines(const CStateDiff& diff, const CDiffEnv& en
         std::u16string line = u"  ";
         line += change.label == key ? key : change.label + u" (" + key + u")";
         line += u": ";
-        line += change.oldValue;
-        line += u" -> ";
-        line += change.newValue;
+        line += Side(env, change.oldValue);
+        line += kArrow;
+        line += Side(env, change.newValue);
         lines.push_back(std::move(line));
     }
     bool first = true;
@@ -630,18 +696,29 @@ std::vector<std::u16string> DiffLines(const CStateDiff& diff, const CDiffEnv& en
             lines.push_back(Text(env, kListHeadingKeys[static_cast<std::size_t>(list)]));
         }
         std::u16string line = u"  ";
-        line += Decimal(change.number);
+        line += EntryLabel(env, change.list, change.number);
         line += u' ';
         line += Text(env, kChangeKeys[static_cast<std::size_t>(change.change)]);
+        line += u": ";
+        if (change.list == DirectoryList::Favourite) {
+            // A favourite is what it points to: one target for another, in the tree's words.
+            if (change.change == EntryChange::Changed) {
+                line += Side(env, change.oldTarget) + std::u16string(kArrow) + Side(env, change.newTarget);
+            } else {
+                line += Side(env, change.change == EntryChange::Added ? change.newTarget : change.oldTarget);
+            }
+            lines.push_back(std::move(line));
+            continue;
+        }
         for (std::size_t i = 0; i < change.fields.size(); ++i) {
             const CFieldChange& field = change.fields[i];
-            line += i == 0 ? u": " : u", ";
+            line += i == 0 ? u"" : u", ";
             line += Ascii(field.name);
             line += u' ';
             if (change.change == EntryChange::Changed) {
-                line += field.oldValue + u" -> " + field.newValue;
+                line += Side(env, field.oldValue) + std::u16string(kArrow) + Side(env, field.newValue);
             } else {
-                line += change.change == EntryChange::Added ? field.newValue : field.oldValue;
+                line += Side(env, change.change == EntryChange::Added ? field.newValue : field.oldValue);
             }
         }
         lines.push_back(std::move(line));
@@ -668,7 +745,10 @@ std::vector<std::string_view> DiffTextKeys()
                                           "STR_PREVIEW_UPLOAD",
                                           "STR_PREVIEW_CANCEL",
                                           "STR_PREVIEW_CLOSE",
-                                          "STR_MENU_COMPARE_WITH_DEVICE"};
+                                          "STR_MENU_COMPARE_WITH_DEVICE",
+                                          kNoValueKey,
+                                          kGroupLabelKey};
+    keys.insert(keys.end(), std::begin(kEntryKeys), std::end(kEntryKeys));
     keys.insert(keys.end(), std::begin(kListHeadingKeys), std::end(kListHeadingKeys));
     for (const auto& pair : kListKeys) {
         keys.insert(keys.end(), {pair[0], pair[1]});

@@ -59,6 +59,10 @@ struct CDirectoryChange
     std::int32_t number = 0;
     EntryChange change = EntryChange::Changed;
     std::vector<CFieldChange> fields;
+    // A favourite's speed dial or group as the window names it ("group 01 'Branches'"), before and
+    // after; empty on the side where the favourite is not registered, and for other lists.
+    std::u16string oldTarget{};
+    std::u16string newTarget{};
 };
 
 struct CStateDiff
@@ -84,7 +88,9 @@ std::string_view EntryChangeName(EntryChange change); // "added", "removed", "ch
 
 // "3 settings, 2 speed dials added, 1 group changed"; the no-change text when there is nothing.
 std::u16string DiffSummary(const CStateDiff& diff, const CDiffEnv& env);
-// One line a change, under a heading line for each page and each list; details are indented.
+// One line a change, under a heading line for each page and each list; details are indented. Each
+// line names the entry as the window does ("speed dial 005", "favourite 03") and never leaves a
+// side of a change empty.
 std::vector<std::u16string> DiffLines(const CStateDiff& diff, const CDiffEnv& env);
 
 // The text keys the comparison's texts use, and those of the window's preview and comparison.

@@ -74,7 +74,7 @@ bool CQZBSession::CommitCurrentPage()
     }
     const CCheckResult commit = m_pages->CommitCurrent();
     if (!commit.Ok()) {
-        Tell(commit.code);
+        m_messenger.ShowMessage(commit.code, m_owner, commit.inserts);
         m_pages->FocusRefusal(commit);
     }
     return commit.Ok();
@@ -235,7 +235,9 @@ CSessionOutcome CQZBSession::Upload()
     if (!CommitCurrentPage()) {
         return {kMsgAlreadyReported, 0};
     }
-    if (Ask(kMsgUsePcData, ButtonSet::OkCancel) != kAnswerOk) {
+    // A window asks once, in the preview, which carries the question above the changes; a caller
+    // without one is asked the question alone.
+    if (m_views == nullptr && Ask(kMsgUsePcData, ButtonSet::OkCancel) != kAnswerOk) {
         return {};
     }
     StoreAllPages();
@@ -404,7 +406,7 @@ void CQZBSession::Report(const CCsvReport& report, bool imported)
         shown.summary = CsvReadSummary(report.read, texts);
     }
     if (!report.notes.empty()) {
-        shown.notesHeading = texts("STR_MSG_CSV_NOTES");
+        shown.notesHeading = texts(imported ? "STR_MSG_CSV_IMPORT_NOTES" : "STR_MSG_CSV_EXPORT_NOTES");
     }
     for (const CCsvNote& note : report.notes) {
         shown.notes.push_back(CsvNoteLine(note, texts));
@@ -557,14 +559,16 @@ CSessionOutcome CQZBSession::RestoreBackup()
     if (!CommitCurrentPage() || m_views == nullptr) {
         return {};
     }
+    // Outside service-man mode the user edits and uploads the directory alone: the question speaks
+    // of it, not of settings the user cannot see.
     if ((m_state & (kStateDeviceData | kStateFileData | kStateCsvData)) != 0 &&
-        Ask(kMsgOpenUseFileData, ButtonSet::OkCancel) != kAnswerOk) {
+        Ask(ServiceMan() ? kMsgOpenUseFileData : kMsgRestoreDirectory, ButtonSet::OkCancel) != kAnswerOk) {
         return {};
     }
     StoreAllPages();
     const std::vector<CBackupFile> backups = Backups();
-    const std::optional<std::filesystem::path> chosen =
-        m_views->ChooseBackup(backups, [&](std::size_t index) { return CompareBackup(backups.at(index).path); });
+    const std::optional<std::filesystem::path> chosen = m_views->ChooseBackup(
+        backups, [&](std::size_t index) { return CompareBackup(backups.at(index).path); }, !ServiceMan());
     if (!chosen) {
         return {};
     }

@@ -83,12 +83,16 @@ public:
     virtual void ShowComparison(const CSessionPreview& preview) = 0;
     virtual void ShowReport(const CSessionReport& report) = 0;
     // The backup the user chooses to restore, or none; compare gives what restoring the backup at
-    // a position of the list would change in the window.
+    // a position of the list would change in the window; directoryOnly: outside service-man mode
+    // the directory is what a restore brings back to the device.
     virtual std::optional<std::filesystem::path>
-    ChooseBackup(const std::vector<CBackupFile>& backups, const std::function<CSessionPreview(std::size_t)>& compare)
+    ChooseBackup(const std::vector<CBackupFile>& backups,
+                 const std::function<CSessionPreview(std::size_t)>& compare,
+                 bool directoryOnly)
     {
         (void)backups;
         (void)compare;
+        (void)directoryOnly;
         return std::nullopt;
     }
     // The import's options as the user sets them while the preview follows; true imports.

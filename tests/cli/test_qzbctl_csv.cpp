@@ -72,7 +72,8 @@ TEST_F(Qzbctl, CsvExchangeReportsWhatItChangedAndKeepsEveryEntry)
                                 " groups and " + std::to_string(after["favourites"].size()) + " favourites.\n";
     // Notes follow the file's lines, the group checked after its members included.
     const std::string first =
-        "qzbctl: line 3 (OTD03): member SPD220 left out: not of the kind of the group's first member\n";
+        "qzbctl: line 3 (OTD03): member 220-SP left out: a group holds only fax numbers or only e-mail addresses, "
+        "as its first member does\n";
     EXPECT_EQ(imported.err.substr(0, summary.size() + first.size()), summary + first);
     EXPECT_NE(imported.err.find("qzbctl: line 241 (SPD221): the notification address is not valid"), std::string::npos);
     EXPECT_EQ(Numbers(after["faxMail"]), Numbers(before["faxMail"]));

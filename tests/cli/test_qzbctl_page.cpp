@@ -87,6 +87,14 @@ TEST_F(QzbctlPage, SetChecksLikeTheWindowAndChangesNothingOnAFailure)
     EXPECT_NE(run.err.find("(control 2193)"), std::string::npos) << run.err;
     EXPECT_EQ(Read(File("a.dat")), before);
 
+    // A number outside its range is told with the range and the value as given.
+    run = Run({"page", "set", File("a.dat"), "CUSTOM_PAPER_SIZE_DLG:1", "customXEdit=91", "customYEdit=200"});
+    EXPECT_EQ(run.status, kExitFailed);
+    EXPECT_NE(run.err.find("error 0x80040011: Enter a number from 92 to 216: 91 is out of range. (control 1001)"),
+              std::string::npos)
+        << run.err;
+    EXPECT_EQ(Read(File("a.dat")), before);
+
     run = Run({"page", "set", File("a.dat"), "ADMINSTRATOR_NO_DLG", "2193=000042"});
     ASSERT_EQ(run.status, kExitOk) << run.err;
     EXPECT_EQ(Dump("a.dat")["settings"]["ADMINSTRATOR_NO_DLG"]["ADMINSTRATOR_NO"]["number"], 42);

@@ -1,6 +1,8 @@
 #include "addressbook/csv_exchange.h"
 
 #include "addressbook/address_book.h"
+#include "addressbook/mail_address.h"
+#include "app/english_texts.h"
 #include "model/input_chars.h"
 #include "model/panel_code.h"
 #include "model/text_codec.h"
@@ -191,9 +193,9 @@ TEST_F(CsvExchange, ImportKeepsOnlyValidMembersAndLeavesSlotGaps)
     std::vector<CCsvNote> notes;
     ASSERT_EQ(ParseAddressBookCsv(Join(lines), book, store, kImportDate, &notes), kOk);
     EXPECT_EQ(notes,
-              (std::vector<CCsvNote>{{"OTD01", CsvNoteReason::MemberMissing, 300},
-                                     {"OTD01", CsvNoteReason::MemberMissing, 7},
-                                     {"OTD01", CsvNoteReason::MemberMissing, 0, "xyz"},
+              (std::vector<CCsvNote>{{"OTD01", CsvNoteReason::MemberMissing, 300, "300-SP"},
+                                     {"OTD01", CsvNoteReason::MemberMissing, 7, "007-SP"},
+                                     {"OTD01", CsvNoteReason::MemberUnreadable, 0, "xyz"},
                                      {"DHD04", CsvNoteReason::TargetInvalid},
                                      {"DHD05", CsvNoteReason::TargetInvalid},
                                      {"DHD06", CsvNoteReason::TargetInvalid}}));
@@ -219,12 +221,12 @@ TEST_F(CsvExchange, FieldRulesSkipOrEmptyWhatTheDeviceCannotTake)
     ASSERT_EQ(ParseAddressBookCsv(Join(lines), book, store, kImportDate, &notes), kOk);
     // Every line left out or changed is told, with the line's key, so a report can name its line.
     EXPECT_EQ(notes,
-              (std::vector<CCsvNote>{{"SPD001", CsvNoteReason::AddressInvalid},
+              (std::vector<CCsvNote>{{"SPD001", CsvNoteReason::FaxNumberInvalid, 0, "12x"},
                                      {"SPD002", CsvNoteReason::NameEmptied},
                                      {"SPD002", CsvNoteReason::FieldDefaulted, 0, "batch time"},
                                      {"SPD003", CsvNoteReason::KindUnknown},
-                                     {"SPD004", CsvNoteReason::AddressInvalid},
-                                     {"SPD221", CsvNoteReason::AddressInvalid},
+                                     {"SPD004", CsvNoteReason::AddressMissing},
+                                     {"SPD221", CsvNoteReason::ServerInvalid, 0, "back\\slash"},
                                      {"SPD222", CsvNoteReason::FieldDefaulted, 0, "resolution"}}));
     EXPECT_EQ(book.FindScanEntry(222)->resolution, 1);
     EXPECT_EQ(book.FindFaxMailEntry(1), nullptr);
@@ -249,11 +251,12 @@ TEST_F(CsvExchange, DamagedUtf8NeverMovesAFieldBoundary)
                 "bcdefghijk,12,33.6K,07,05,";
     std::vector<CCsvNote> notes;
     ASSERT_EQ(ParseAddressBookCsv(Join(lines), book, store, kImportDate, &notes), kOk);
-    EXPECT_EQ(notes,
-              (std::vector<CCsvNote>{{"SPD001", CsvNoteReason::NameEmptied},
-                                     {"SPD002", CsvNoteReason::AddressInvalid},
-                                     {"SPD003", CsvNoteReason::NameEmptied},
-                                     {"SPD004", CsvNoteReason::NameEmptied}}));
+    EXPECT_EQ(
+        notes,
+        (std::vector<CCsvNote>{{"SPD001", CsvNoteReason::NameEmptied},
+                               {"SPD002", CsvNoteReason::AddressInvalid, 0, "abcdefgh\xC3\xA9@longer-domain.test"},
+                               {"SPD003", CsvNoteReason::NameEmptied},
+                               {"SPD004", CsvNoteReason::NameEmptied}}));
     ASSERT_NE(book.FindFaxMailEntry(1), nullptr);
     EXPECT_EQ(book.FindFaxMailEntry(1)->address.View(), "a@b.test");
     EXPECT_EQ(book.FindFaxMailEntry(2), nullptr) << "an address with an accent is refused, not cut";
@@ -437,11 +440,49 @@ TEST(CsvReport, NotesNameTheirLinesAndTheSummaryCountsEachKind)
         EXPECT_EQ(CsvLineOfKey(key), 0) << key;
     }
     EXPECT_EQ(CsvNoteLine({"OTD02", CsvNoteReason::MemberMissing, 7}, texts),
-              u"line 2 (OTD02): member SPD007 left out");
+              u"line 2 (OTD02): member 007-SP left out");
     EXPECT_EQ(CsvNoteLine({"OTD02", CsvNoteReason::MemberMissing, 0, "%s"}, texts),
               u"line 2 (OTD02): member %s left out")
         << "a field from the file is put in literally";
     EXPECT_EQ(CsvReadSummary({3, 2, 1, 0}, texts), u"3/2/1 one/0 %s") << "one of a list is named in the singular";
+}
+
+// The report says in plain words what is wrong with each line and quotes the value as the file
+// wrote it: a member by its "300-SP", a server that is missing as missing. An e-mail address the
+// characters allow but the editor refuses is imported, and told.
+TEST_F(CsvExchange, ReportLinesNameTheFaultAndTheValueAsWritten)
+{
+    auto lines = Lines(Export());
+    lines[0] = "OTD01,Group,Team,005-SP,300-SP,";
+    lines[24] = "SPD005,Fax,Five,555,,,";
+    lines[25] = "SPD006,E-mail,Six,six.example.com,";
+    lines[241] = "SPD222,SMB,Srv,,,0,1,1,0,0,0,0,off,,,,,,,,,,,0,,,";
+    std::vector<CCsvNote> notes;
+    ASSERT_EQ(ParseAddressBookCsv(Join(lines), book, store, kImportDate, &notes), kOk);
+    std::vector<std::u16string> shown;
+    for (const CCsvNote& note : notes) {
+        shown.push_back(CsvNoteLine(note, EnglishText));
+    }
+    const auto has = [&](std::u16string_view line) {
+        return std::find(shown.begin(), shown.end(), line) != shown.end();
+    };
+    EXPECT_TRUE(has(u"line 1 (OTD01): member 300-SP left out: the file registers no fax or e-mail speed dial of "
+                    u"that number (they are numbered 001 to 220)"));
+    EXPECT_TRUE(has(u"line 242 (SPD222): left out: the server address is missing"));
+    EXPECT_TRUE(has(u"line 26 (SPD006): imported, but the e-mail address \"six.example.com\" needs one \"@\" "
+                    u"between a name and a domain: the entry editor will not accept it until it is corrected"));
+    ASSERT_NE(book.FindFaxMailEntry(6), nullptr) << "imported as the characters allow";
+    EXPECT_EQ(book.FindFaxMailEntry(6)->address.View(), "six.example.com");
+    EXPECT_FALSE(IsEmailAddress(u"six.example.com")) << "the editor's own check refuses it";
+    for (const std::u16string& line : shown) {
+        const std::string text(line.begin(), line.end());
+        EXPECT_EQ(line.find(u"SPD300"), std::u16string::npos) << text;
+        EXPECT_EQ(line.find(u"otherwise than"), std::u16string::npos) << text;
+        EXPECT_EQ(line.find(u"it is no fax"), std::u16string::npos) << text;
+    }
+    EXPECT_EQ(notes.size(), 3u);
+    EXPECT_EQ(EnglishText("STR_MSG_CSV_IMPORT_NOTES"),
+              u"These lines of the file were not imported as the file has them:");
 }
 
 TEST(CsvPaths, ExtensionRule)

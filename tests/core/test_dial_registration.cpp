@@ -326,10 +326,28 @@ TEST_F(DialGroupChecks, FirstCheckCreatesTheGroupNamedAfterItsRow)
     EXPECT_EQ(created->kind, kKindMail);
     EXPECT_EQ(created->setDate, kDialDate);
     EXPECT_EQ(created->name.View(), "Group 07");
-    EXPECT_EQ(GroupCheckLabels(kTexts)[6], u"Group 07");
+    EXPECT_EQ(GroupCheckLabels(m_book, kTexts)[6], u"Group 07");
     EXPECT_EQ(DialItemLabel(GroupItem(7), m_book, kTexts), u"Group 07");
     EXPECT_EQ(DialCheckListNumber(SpeedDialSlotItem(2), m_book), 2);
     EXPECT_EQ(DialCheckListNumber(SpeedDialSlotItem(9), m_book), 0);
+}
+
+// The check list names each group as the tree does: a named group by its name, a number without
+// a group by its numbered label; a group made from a row still takes the numbered label.
+TEST_F(DialGroupChecks, CheckListRowsShowTheGroupsDisplayLabels)
+{
+    m_book.SetGroupName(2, "Fax team");
+    const std::vector<std::u16string> labels = GroupCheckLabels(m_book, kTexts);
+    ASSERT_EQ(labels.size(), kGroupCheckRows);
+    EXPECT_EQ(labels[1], u"Fax team");
+    EXPECT_EQ(labels[4], u"Group 05");
+    for (std::int32_t group = kFirstGroupNumber; group <= kLastGroupNumber; ++group) {
+        EXPECT_EQ(labels[static_cast<std::size_t>(group - 1)], DialItemLabel(GroupItem(group), m_book, kTexts))
+            << group;
+    }
+    ASSERT_EQ(Toggle(2, 6, true), kOk);
+    EXPECT_EQ(m_book.FindGroup(7)->name.View(), "Group 07");
+    EXPECT_EQ(m_book.FindGroup(2)->name.View(), "Fax team");
 }
 
 TEST_F(DialGroupChecks, EmptiedGroupGoesWithItsFavourites)

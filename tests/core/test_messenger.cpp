@@ -92,6 +92,19 @@ TEST_F(MessengerTest, InsertReplacesTheFirstPercentSLiterally)
     EXPECT_EQ(presenter.shown[2].buttons, ButtonSet::YesNoCancel);
 }
 
+// A refusal that names its limits fills each "%s" in turn, each insert taken literally; spare
+// inserts are dropped and spare markers stay.
+TEST_F(MessengerTest, SeveralInsertsFillThePercentSInTurn)
+{
+    const std::vector<std::u16string> inserts = {u"%s.Dat", u"2", u"spare"};
+    messenger.ShowMessage(kMsgTerminationSave, nullptr, inserts);
+    messenger.ShowMessage(kMsgTerminationSave, nullptr, std::span(inserts).first(1));
+    ASSERT_EQ(presenter.shown.size(), 2u);
+    EXPECT_EQ(presenter.shown[0].text, u"Save %s.Dat? 100%d %n 2");
+    EXPECT_EQ(presenter.shown[1].text, u"Save %s.Dat? 100%d %n %s");
+    EXPECT_EQ(presenter.shown[0].caption, u"Service");
+}
+
 TEST_F(MessengerTest, ReturnsThePressedButtonAndHonoursAnExplicitButtonSet)
 {
     presenter.answer = kAnswerCancel;
@@ -164,13 +177,16 @@ TEST(MessageCatalogue, CodesAreUniqueAndKeyed)
         EXPECT_TRUE(codes.insert(entry.code).second) << std::hex << entry.code;
         EXPECT_EQ(entry.key.substr(0, 8), "STR_MSG_");
         const bool service = entry.code >= kMsgSmPasswordErr && entry.code <= kMsgSubnetMaskInvalidErr;
+        // The refusals that name their limits speak for the service-man pages and dialogs.
         const bool serviceQuestion = entry.code == kMsgTerminationSave || entry.code == kMsgInvalidRangeValue ||
-                                     entry.code == kMsgOpenUseFileData;
+                                     entry.code == kMsgOpenUseFileData || entry.code == kMsgValueMissing ||
+                                     entry.code == kMsgValueOutOfRange || entry.code == kMsgNewPasswordTooShort;
         EXPECT_EQ(entry.caption == CaptionKind::Serviceman, service || serviceQuestion) << std::hex << entry.code;
     }
-    EXPECT_EQ(codes.size(), 72u) << "67, the report of a service-man password that could not be saved, and the "
-                                    "notices of a backup not written, a help file not installed, a file in use "
-                                    "and a contacts export with no speed dial to write";
+    EXPECT_EQ(codes.size(), 76u) << "67, the report of a service-man password that could not be saved, the "
+                                    "notices of a backup not written, a help file not installed and a file in use, "
+                                    "the refusals that name their limits, the question of a directory restore and "
+                                    "a contacts export with no speed dial to write";
     EXPECT_EQ(FindMessage(kMsgAlreadyReported), nullptr);
     EXPECT_EQ(FindMessage(kMsgUseMachineData)->buttons, ButtonSet::OkCancel);
     EXPECT_EQ(FindMessage(kMsgTerminationUpdate)->buttons, ButtonSet::YesNoCancel);

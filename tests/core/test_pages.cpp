@@ -48,8 +48,8 @@ struct CDefaultRefusal
 // until the user enters them.
 constexpr CDefaultRefusal kDefaultRefusals[] = {
     {"DNS_CONF_DLG", kMsgDnsServerInvalidErr, 1873},
-    {"CUSTOM_PAPER_SIZE_DLG:1", kMsgInvalidRangeValue, 1001},
-    {"CUSTOM_PAPER_SIZE_DLG:2", kMsgInvalidRangeValue, 1001},
+    {"CUSTOM_PAPER_SIZE_DLG:1", kMsgValueOutOfRange, 1001},
+    {"CUSTOM_PAPER_SIZE_DLG:2", kMsgValueOutOfRange, 1001},
     {"EMAIL_SET_DLG", kMsgMachineEmailAddressErr, 1367}, // e-mail on, but no machine address yet
     {"FORWARD_LOCATION_DLG", kMsgForwardPhoneInvalidErr, 1215},
 };

@@ -1,6 +1,9 @@
 #include "pages/paper_pages.h"
 
 #include "app/app_context.h"
+#include "app/english_texts.h"
+#include "app/message_catalogue.h"
+#include "app/messenger.h"
 #include "pages/page.h"
 #include "pages/page_input.h"
 #include "tests/support/page_env.h"
@@ -85,14 +88,14 @@ TEST(CustomPaperSizeDialog, RangesByTrayModelAndMedia)
         std::int32_t control;
     };
     const CCase cases[] = {
-        {8313, 1, 0, u"91", u"200", kMsgInvalidRangeValue, 1001},
-        {8313, 1, 0, u"217", u"200", kMsgInvalidRangeValue, 1001},
-        {8313, 1, 0, u"", u"200", kMsgInvalidRangeValue, 1001},
+        {8313, 1, 0, u"91", u"200", kMsgValueOutOfRange, 1001},
+        {8313, 1, 0, u"217", u"200", kMsgValueOutOfRange, 1001},
+        {8313, 1, 0, u"", u"200", kMsgValueMissing, 1001},
         {8313, 1, 0, u"92", u"356", kOk, 0},
-        {8313, 2, 0, u"216", u"356", kMsgInvalidRangeValue, 1005},
-        {8329, 1, 0, u"100", u"190", kMsgInvalidRangeValue, 1005},
+        {8313, 2, 0, u"216", u"356", kMsgValueOutOfRange, 1005},
+        {8329, 1, 0, u"100", u"190", kMsgValueOutOfRange, 1005},
         {8329, 1, 7, u"100", u"190", kOk, 0},
-        {2152, 1, 10, u"100", u"183", kMsgInvalidRangeValue, 1005},
+        {2152, 1, 10, u"100", u"183", kMsgValueOutOfRange, 1005},
     };
     for (const CCase& c : cases) {
         CAppContext context(c.model);
@@ -117,6 +120,25 @@ TEST(CustomPaperSizeDialog, RangesByTrayModelAndMedia)
     dialog.SetText(1005, u"190");
     EXPECT_TRUE(dialog.Store().Ok());
     EXPECT_EQ(context.store.GetItemNumber("CUSTOM_PAPER_SIZE_DLG", "PAPER_TRAY1_CUSTOM_Y"), 190);
+}
+
+// A refused size names the range its check applies and the value as typed; an empty field is
+// said to be missing.
+TEST(CustomPaperSizeDialog, RefusalsNameTheRangeAndTheTypedValue)
+{
+    const auto refusal = [](std::int32_t model, std::u16string x, std::u16string y) {
+        CAppContext context(model);
+        CPage dialog(CustomPaperSizeDialog(1), EnvOf(context));
+        dialog.Initialise();
+        dialog.SetText(1001, x);
+        dialog.SetText(1005, y);
+        const CCheckResult result = dialog.Store();
+        const CMessageEntry* entry = FindMessage(result.code);
+        return entry != nullptr ? InsertTexts(EnglishText(entry->key), result.inserts) : std::u16string();
+    };
+    EXPECT_EQ(refusal(8313, u"91", u"200"), u"Enter a number from 92 to 216: 91 is out of range.");
+    EXPECT_EQ(refusal(8313, u"", u"200"), u"The value is missing: enter a number from 92 to 216.");
+    EXPECT_EQ(refusal(8329, u"100", u"190"), u"Enter a number from 195 to 297: 190 is out of range.");
 }
 
 // The range beside the Y field is the one its check applies, on every model and media.

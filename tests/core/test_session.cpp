@@ -218,6 +218,32 @@ TEST_F(Session, AFileOpenedOfflineIsComparedWithWhatTheDeviceHoldsOnceConnected)
     EXPECT_EQ(simulator.Device().WriteCommandCount(), 0u);
 }
 
+// A window asks once: the preview carries the question, no message box comes before it. A caller
+// without previews is asked the question alone, and Cancel there sends nothing either.
+TEST_F(Session, AnUploadAsksOnceInThePreviewOrOnceWithoutOne)
+{
+    ConnectAndDownload();
+    RenameSpeedDial(context, 1, "Asked once");
+    presenter.answers = {};
+    ports.send = true;
+    ASSERT_EQ(session.Upload().code, kOk);
+    EXPECT_TRUE(presenter.Codes().empty()) << "no question before the preview";
+    ASSERT_EQ(ports.previews.size(), 1u);
+    EXPECT_EQ(ports.previews[0].summary, u"1 speed dial changed");
+    EXPECT_EQ(DeviceMemory().device.book.FindFaxMailEntry(1)->name.View(), "Asked once");
+
+    session.SetViews(nullptr);
+    RenameSpeedDial(context, 1, "Not sent");
+    const std::size_t writes = simulator.Device().WriteCommandCount();
+    presenter.answers = {kAnswerCancel};
+    EXPECT_EQ(session.Upload().changes, 0u);
+    EXPECT_EQ(presenter.Codes(), std::vector<MessageCode>{kMsgUsePcData});
+    EXPECT_EQ(simulator.Device().WriteCommandCount(), writes);
+    presenter.answers = {kAnswerOk};
+    ASSERT_EQ(session.Upload().code, kOk);
+    EXPECT_EQ(DeviceMemory().device.book.FindFaxMailEntry(1)->name.View(), "Not sent");
+}
+
 TEST_F(Session, AnUnreadableDeviceIsNeverPreviewedAsUnchanged)
 {
     ASSERT_EQ(session.Connect().code, kOk);
@@ -330,14 +356,15 @@ TEST_F(Session, CancelToTheFirstQuestionOfACommandChangesNothing)
     const CAddressBook edited = context.device.book;
     ports.files = {folder.Path() / "never.dat"};
 
-    presenter.answers = {kAnswerCancel};
+    // An upload's one question is its preview.
+    ports.send = false;
     EXPECT_EQ(session.Upload().changes, 0u);
+    EXPECT_EQ(ports.previews.size(), 1u);
     presenter.answers = {kAnswerCancel};
     EXPECT_EQ(session.Open().changes, 0u);
     presenter.answers = {kAnswerCancel};
     EXPECT_EQ(session.ImportCsv().changes, 0u);
-    EXPECT_EQ(presenter.Codes(), (std::vector<MessageCode>{kMsgUsePcData, kMsgOpenUseFileData, kMsgUseFileData}));
-    EXPECT_TRUE(ports.previews.empty());
+    EXPECT_EQ(presenter.Codes(), (std::vector<MessageCode>{kMsgOpenUseFileData, kMsgUseFileData}));
     EXPECT_EQ(ports.files.size(), 1u) << "no file dialog after Cancel";
     EXPECT_EQ(simulator.Device().WriteCommandCount(), 0u);
     EXPECT_EQ(context.device.book, edited);

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <random>
 #include <set>
@@ -335,14 +336,57 @@ TEST(StateDiff, SummaryCountsAndLinesGroupByPageAndList)
     EXPECT_EQ(DiffSummary(CStateDiff{}, before.Env()), u"No changes");
     const std::vector<std::u16string> lines = DiffLines(diff, before.Env());
     ASSERT_EQ(lines.size(), 9u);
-    EXPECT_EQ(lines[1], u"  Panel Language (Machine_Language): English -> German");
+    EXPECT_EQ(lines[1], u"  Panel Language (Machine_Language): English \u2192 German");
     const CSettingChange& raw = diff.settings[1];
     EXPECT_EQ(raw.page, "TCP_IP_SET_DLG");
     EXPECT_EQ(lines[2], raw.pageTitle + u" (TCP_IP_SET_DLG)");
-    EXPECT_EQ(lines[3], u"  NETWORK_IPSEC: 1 -> 5");
+    EXPECT_EQ(lines[3], u"  NETWORK_IPSEC: 1 \u2192 5");
     EXPECT_EQ(raw.newValue, u"5");
     EXPECT_EQ(lines[4], u"Speed dials");
     EXPECT_EQ(lines[7], u"Groups");
+}
+
+// Every line of the preview names the entry as the window does and says what each side holds: a
+// favourite moved from a speed dial to a named group reads as one target for the other, and a
+// field that had no value says so instead of leaving its side empty.
+TEST(StateDiff, LinesNameEntriesInTheWindowsWordsWithNoEmptySide)
+{
+    const CTestState before(8313);
+    CTestState after(8313);
+    CAddressBook& book = after.context.device.book;
+    book.SetGroupName(2, "Branches");
+    ASSERT_EQ(after.context.device.book.AddFavourite(3, kTargetSpeedDial, 221), kOk);
+    CTestState pointed(8313);
+    ASSERT_EQ(pointed.context.device.book.AddFavourite(3, kTargetSpeedDial, 221), kOk);
+    pointed.context.device.book.SetGroupName(2, "Branches");
+    CTestState retargeted(8313);
+    retargeted.context.device.book.SetGroupName(2, "Branches");
+    ASSERT_EQ(retargeted.context.device.book.AddFavourite(3, kTargetGroup, 2), kOk);
+
+    const CStateDiff moved = DiffStates(pointed.State(), retargeted.State(), before.Env(), DiffScope::Upload);
+    const std::vector<std::u16string> movedLines = DiffLines(moved, before.Env());
+    ASSERT_EQ(movedLines.size(), 2u);
+    EXPECT_EQ(movedLines[0], u"Favourites");
+    EXPECT_EQ(movedLines[1], u"  favourite 03 changed: speed dial 221 'Share' \u2192 group 02 'Branches'");
+
+    const CStateDiff diff = DiffStates(before.State(), after.State(), before.Env(), DiffScope::Upload);
+    const std::vector<std::u16string> lines = DiffLines(diff, before.Env());
+    EXPECT_NE(std::find(lines.begin(), lines.end(), u"  group 02 changed: name (none) \u2192 Branches"), lines.end());
+    EXPECT_NE(std::find(lines.begin(), lines.end(), u"  favourite 03 added: speed dial 221 'Share'"), lines.end());
+
+    // No change in the list of known changes leaves a side empty.
+    for (const CBookChange& known : kBookChanges) {
+        CTestState changed(8313);
+        known.apply(changed.context.device.book);
+        for (const std::u16string& line :
+             DiffLines(DiffStates(before.State(), changed.State(), before.Env(), DiffScope::File), before.Env())) {
+            const std::string text(line.begin(), line.end());
+            EXPECT_EQ(line.find(u"\u2192 ,"), std::u16string::npos) << known.name << ": " << text;
+            EXPECT_EQ(line.find(u"  \u2192"), std::u16string::npos) << known.name << ": " << text;
+            EXPECT_FALSE(line.ends_with(u"\u2192 ")) << known.name << ": " << text;
+            EXPECT_FALSE(line.ends_with(u": ")) << known.name << ": " << text;
+        }
+    }
 }
 
 } // namespace

@@ -175,10 +175,9 @@ protected:
         });
     }
 
-    // Upload through the toolbar, answering its question and its preview.
+    // Upload through the toolbar, answering its preview.
     std::unique_ptr<CAppContext> UploadAndRead()
     {
-        CQtMessagePresenter::SetNextAnswer(kAnswerOk);
         CUploadPreviewDialog::SetNextAnswer(true);
         window->CommandAction(kCmdUpload)->trigger();
         return DeviceMemory();

@@ -101,7 +101,6 @@ TEST_F(MainWindow, ToolbarFollowsConnectDownloadAndDisconnect)
     ASSERT_EQ(CQtMessagePresenter::Recorded().size(), 1u);
     EXPECT_EQ(CQtMessagePresenter::Recorded()[0].code, kMsgUseMachineData);
 
-    CQtMessagePresenter::SetNextAnswer(kAnswerOk);
     CUploadPreviewDialog::SetNextAnswer(true);
     EXPECT_EQ(window->Upload(), kOk);
     ASSERT_EQ(window->Disconnect(), kOk);
@@ -113,10 +112,10 @@ TEST_F(MainWindow, UploadWithoutDataStillAsksAndLeavingABadPageIsRefused)
 {
     ASSERT_EQ(window->Connect(), kOk);
     EXPECT_FALSE(window->CommandAction(kCmdUpload)->isEnabled());
-    CQtMessagePresenter::SetNextAnswer(kAnswerCancel);
+    CUploadPreviewDialog::SetNextAnswer(false);
     EXPECT_EQ(window->Upload(), kOk);
-    ASSERT_EQ(CQtMessagePresenter::Recorded().size(), 1u);
-    EXPECT_EQ(CQtMessagePresenter::Recorded()[0].code, kMsgUsePcData);
+    EXPECT_TRUE(CQtMessagePresenter::Recorded().empty()) << "the preview is the one question";
+    ASSERT_EQ(CUploadPreviewDialog::Shown().size(), 1u);
     EXPECT_EQ(simulator.Device().WriteCommandCount(), 0u);
 
     window->show();

@@ -103,7 +103,9 @@ TEST_F(ServiceManDialogs, ChangedPasswordAppliesAtOnceAndPersists)
     Enter(dialog, "currentPasswordEdit", "qorlex");
     Enter(dialog, "newPasswordEdit", "abc");
     Enter(dialog, "retypePasswordEdit", "abc");
-    EXPECT_EQ(PressOk(dialog), kMsgNewPasswordErr) << "three characters, even when retyped alike";
+    EXPECT_EQ(PressOk(dialog), kMsgNewPasswordTooShort) << "three characters, even when retyped alike";
+    EXPECT_EQ(CQtMessagePresenter::Recorded().back().text,
+              u"The new password is too short: it needs at least 4 characters.");
     EXPECT_TRUE(dialog.findChild<CMyEdit*>("newPasswordEdit")->hasFocus());
     EXPECT_EQ(dialog.findChild<CMyEdit*>("newPasswordEdit")->selectedText(), "abc");
 

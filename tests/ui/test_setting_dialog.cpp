@@ -103,9 +103,9 @@ TEST_F(SettingDialog, OkRefusesABadValueAndStaysThenWritesOnEnterWhileEscapeWrit
     CQtMessagePresenter::SetNextAnswer(kAnswerOk);
     QTest::mouseClick(dialog.findChild<QPushButton*>("okButton"), Qt::LeftButton);
     ASSERT_EQ(CQtMessagePresenter::Recorded().size(), 1u);
-    EXPECT_EQ(CQtMessagePresenter::Recorded()[0].code, kMsgInvalidRangeValue);
-    EXPECT_EQ(CQtMessagePresenter::Recorded()[0].text,
-              u"The value is missing, out of range, already taken, or holds characters the device cannot show.");
+    // The refusal names the range and the value as typed.
+    EXPECT_EQ(CQtMessagePresenter::Recorded()[0].code, kMsgValueOutOfRange);
+    EXPECT_EQ(CQtMessagePresenter::Recorded()[0].text, u"Enter a number from 30 to 300: 20 is out of range.");
     EXPECT_EQ(CQtMessagePresenter::Recorded()[0].owner, static_cast<QWidget*>(&dialog));
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_TRUE(timeout->hasFocus());

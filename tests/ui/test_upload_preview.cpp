@@ -67,10 +67,9 @@ protected:
         : CWindowFixture(8314)
     {
     }
-    // Upload with the use-PC-data question answered OK and the preview answered.
+    // Upload with the preview, its one question, answered.
     std::string Upload(bool send)
     {
-        CQtMessagePresenter::SetNextAnswer(kAnswerOk);
         CUploadPreviewDialog::SetNextAnswer(send);
         const std::size_t shown = CUploadPreviewDialog::Shown().size();
         EXPECT_EQ(window->Upload(), kOk);
@@ -101,7 +100,8 @@ TEST_F(UploadPreview, CancelSendsNothingAndUploadSendsWhatWasListed)
     EXPECT_EQ(Upload(false), "1 speed dial added, 1 speed dial removed, 1 group changed");
     EXPECT_EQ(simulator.Device().WriteCommandCount(), 0u);
     const QStringList lines = CUploadPreviewDialog::Shown().back().lines;
-    EXPECT_TRUE(lines.contains("  40 added: kind fax, number 0123, speed 3")) << lines.join('\n').toStdString();
+    EXPECT_TRUE(lines.contains("  speed dial 040 added: kind fax, number 0123, speed 3"))
+        << lines.join('\n').toStdString();
 
     EXPECT_EQ(Upload(true), "1 speed dial added, 1 speed dial removed, 1 group changed");
     EXPECT_EQ(simulator.Device().WriteCommandCount(), 1u);
@@ -133,7 +133,7 @@ TEST_F(UploadPreview, CancelSendsNothingAndUploadSendsWhatWasListed)
     window->PageHost()->ReloadAllPages();
     EXPECT_EQ(Upload(false), "1 setting") << CUploadPreviewDialog::Shown().back().lines.join('\n').toStdString();
     EXPECT_TRUE(
-        CUploadPreviewDialog::Shown().back().lines.contains("  Panel Language (Machine_Language): English -> German"))
+        CUploadPreviewDialog::Shown().back().lines.contains("  Panel Language (Machine_Language): English → German"))
         << CUploadPreviewDialog::Shown().back().lines.join('\n').toStdString();
     // A language neither the device nor the window's copy of it holds travels and lands.
     context.store.SetItemNumber("MACHINE_SET_DLG", "Machine_Language", 1);

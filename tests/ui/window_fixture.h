@@ -122,10 +122,9 @@ protected:
         QTest::mouseClick(button, Qt::LeftButton);
     }
 
-    // Upload from the toolbar, the use-PC-data question answered OK and the preview answered.
+    // Upload from the toolbar with the preview, its one question, answered.
     QString UploadFromToolbar(bool send)
     {
-        CQtMessagePresenter::SetNextAnswer(kAnswerOk);
         CUploadPreviewDialog::SetNextAnswer(send);
         const std::size_t shown = CUploadPreviewDialog::Shown().size();
         ClickToolbar("uploadAction");

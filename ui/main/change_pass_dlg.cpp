@@ -83,7 +83,10 @@ void CChangePassDlg::accept()
     const CPasswordCheck check = CheckPasswordChange(
         m_current->text().toStdU16String(), m_new->text().toStdU16String(), retyped, m_servicePassword, m_store);
     if (!check.Ok()) {
-        m_messenger.ShowMessage(check.code, static_cast<QWidget*>(this));
+        m_messenger.ShowMessage(check.code,
+                                static_cast<QWidget*>(this),
+                                std::nullopt,
+                                check.insert.empty() ? std::nullopt : std::optional<std::u16string_view>(check.insert));
         CMyEdit* field = check.field == PasswordField::Current ? m_current
                          : check.field == PasswordField::New   ? m_new
                                                                : m_retype;

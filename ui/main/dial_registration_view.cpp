@@ -76,7 +76,7 @@ CDialRegistrationView::CDialRegistrationView(CAppContext& context, CMessenger& m
     m_scan->setObjectName("dialScanRadio");
     m_groups = new QListWidget(this);
     m_groups->setObjectName("groupCheckList");
-    for (const std::u16string& label : GroupCheckLabels(texts)) {
+    for (const std::u16string& label : GroupCheckLabels(m_context.device.book, texts)) {
         auto* row = new QListWidgetItem(Q(label), m_groups);
         row->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
         row->setCheckState(Qt::Unchecked);
@@ -212,7 +212,11 @@ void CDialRegistrationView::UpdateStates()
     m_groups->setEnabled(number != 0);
     m_filling = true;
     const CGroupChecks checks = GroupCheckStates(m_context.device.book, number);
+    // The rows name the groups as the tree does, so a rename or a new group shows here too.
+    const std::vector<std::u16string> labels = GroupCheckLabels(m_context.device.book, Texts());
     for (int row = 0; row < m_groups->count(); ++row) {
+        m_groups->item(row)->setText(Q(labels[static_cast<std::size_t>(row)]));
+        m_groups->item(row)->setToolTip(Q(labels[static_cast<std::size_t>(row)]));
         m_groups->item(row)->setCheckState(number != 0 && checks[static_cast<std::size_t>(row)] ? Qt::Checked
                                                                                                 : Qt::Unchecked);
     }

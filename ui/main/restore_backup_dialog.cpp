@@ -1,11 +1,11 @@
 #include "ui/main/restore_backup_dialog.h"
 
 #include <QDialogButtonBox>
-#include <QFontDatabase>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextOption>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -21,17 +21,34 @@ CRestoreBackupDialog::CRestoreBackupDialog(const std::vector<CBackupFile>& backu
     setObjectName("restoreBackupDialog");
     setWindowTitle(texts.title);
     auto* layout = new QVBoxLayout(this);
+    auto* scope = new QLabel(texts.scope, this);
+    scope->setObjectName("backupScopeLabel");
+    scope->setWordWrap(true);
+    layout->addWidget(scope);
     m_list = new QTreeWidget(this);
     m_list->setObjectName("backupList");
     m_list->setRootIsDecorated(false);
-    m_list->setHeaderLabels({texts.date, texts.time, texts.serial});
+    m_list->setHeaderLabels({texts.date, texts.time, texts.changes});
     m_list->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    for (const CBackupFile& backup : backups) {
-        auto* item = new QTreeWidgetItem(m_list,
-                                         {QString::fromStdString(backup.Date()),
-                                          QString::fromStdString(backup.Time()),
-                                          QString::number(backup.order.serial)});
+    m_list->header()->setStretchLastSection(true);
+    for (std::size_t index = 0; index < backups.size(); ++index) {
+        const CBackupFile& backup = backups[index];
+        // Each row says what restoring it would change, so that backups of one day tell apart.
+        QString changes = texts.unreadable;
+        if (m_compare) {
+            const CSessionPreview preview = m_compare(index);
+            if (preview.deviceKnown) {
+                changes = QString::fromStdU16String(preview.summary);
+            }
+        }
+        // Backups of one second are told apart by their number within it, shown from the second on.
+        QString time = QString::fromStdString(backup.Time());
+        if (backup.order.serial > 1) {
+            time += QStringLiteral(" (%1)").arg(backup.order.serial);
+        }
+        auto* item = new QTreeWidgetItem(m_list, {QString::fromStdString(backup.Date()), time, changes});
         item->setToolTip(0, QString::fromStdString(backup.path.string()));
+        item->setToolTip(2, changes);
     }
     m_list->setMinimumHeight(140);
     layout->addWidget(m_list);
@@ -42,8 +59,9 @@ CRestoreBackupDialog::CRestoreBackupDialog(const std::vector<CBackupFile>& backu
     m_details = new QPlainTextEdit(this);
     m_details->setObjectName("backupComparison");
     m_details->setReadOnly(true);
-    m_details->setLineWrapMode(QPlainTextEdit::NoWrap);
-    m_details->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    m_details->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    m_details->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    m_details->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_details->setMinimumSize(520, 200);
     layout->addWidget(m_details);
     auto* buttons = new QDialogButtonBox(this);

@@ -15,8 +15,9 @@ class QTreeWidget;
 
 namespace qzb {
 
-// File ▸ Restore Backup: the model's download backups, newest first, with what restoring the
-// selected one would change in the window's data below the list.
+// File ▸ Restore Backup: what a restore brings back, the model's download backups newest first
+// with what restoring each would change in the window's data, and the selected one's changes in
+// full below the list.
 class CRestoreBackupDialog : public QDialog
 {
     Q_OBJECT
@@ -24,7 +25,7 @@ class CRestoreBackupDialog : public QDialog
 public:
     struct CTexts
     {
-        QString title, date, time, serial, none, compare, restore, cancel;
+        QString title, scope, date, time, changes, unreadable, none, compare, restore, cancel;
     };
 
     CRestoreBackupDialog(const std::vector<CBackupFile>& backups,

@@ -1,10 +1,10 @@
 #include "ui/main/upload_preview_dialog.h"
 
 #include <QDialogButtonBox>
-#include <QFontDatabase>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextOption>
 #include <QVBoxLayout>
 
 namespace qzb {
@@ -18,6 +18,13 @@ CUploadPreviewDialog::CUploadPreviewDialog(Kind kind, const CTexts& texts, const
     setWindowTitle(texts.title);
     setMinimumWidth(360); // a short summary reads on one line
     auto* layout = new QVBoxLayout(this);
+    // The question comes first, so that the one dialog of an upload asks it before the changes.
+    if (!texts.question.isEmpty()) {
+        auto* question = new QLabel(texts.question, this);
+        question->setObjectName("previewQuestionLabel");
+        question->setWordWrap(true);
+        layout->addWidget(question);
+    }
     auto* summary = new QLabel(texts.summary, this);
     summary->setObjectName("previewSummaryLabel");
     summary->setWordWrap(true);
@@ -26,15 +33,12 @@ CUploadPreviewDialog::CUploadPreviewDialog(Kind kind, const CTexts& texts, const
         auto* details = new QPlainTextEdit(lines.join('\n'), this);
         details->setObjectName("previewDetails");
         details->setReadOnly(true);
-        details->setLineWrapMode(QPlainTextEdit::NoWrap);
-        details->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+        // Long lines wrap: a change is read whole without scrolling sideways.
+        details->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+        details->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        details->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         details->setMinimumSize(520, 240);
         layout->addWidget(details);
-    }
-    if (!texts.question.isEmpty()) {
-        auto* question = new QLabel(texts.question, this);
-        question->setObjectName("previewQuestionLabel");
-        layout->addWidget(question);
     }
     auto* buttons = new QDialogButtonBox(this);
     if (kind == Kind::Upload) {

@@ -10,7 +10,8 @@
 namespace qzb {
 
 // What the device will change by an upload, or how a file differs from the device's state: the
-// summary line, one line a change below it, and Upload / Cancel (Close for a comparison). A
+// question, the summary line, one line a change below it, and Upload / Cancel (Close for a
+// comparison); an upload asks nothing before it. A
 // report (what a CSV exchange read or left out) has the same shape: its counts, a scrollable list
 // of notes that can be selected and copied, and Close.
 class CUploadPreviewDialog : public QDialog
@@ -24,7 +25,7 @@ public:
     {
         QString title;
         QString summary;
-        QString question; // above the buttons: "Upload these changes?" or "Upload anyway?"
+        QString question; // above the changes: "… Upload these changes?" or "… Upload anyway?"
         QString upload;
         QString cancel; // Close for a comparison
     };

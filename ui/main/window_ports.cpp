@@ -191,12 +191,15 @@ void CWindowPorts::ShowReport(const CSessionReport& report)
 
 std::optional<std::filesystem::path>
 CWindowPorts::ChooseBackup(const std::vector<CBackupFile>& backups,
-                           const std::function<CSessionPreview(std::size_t)>& compare)
+                           const std::function<CSessionPreview(std::size_t)>& compare,
+                           bool directoryOnly)
 {
     CRestoreBackupDialog::CTexts texts{Text("STR_DLG_RESTORE_BACKUP"),
+                                       Text(directoryOnly ? "STR_BACKUP_SCOPE_DIRECTORY" : "STR_BACKUP_SCOPE_ALL"),
                                        Text("STR_BACKUP_COL_DATE"),
                                        Text("STR_BACKUP_COL_TIME"),
-                                       Text("STR_BACKUP_COL_SERIAL"),
+                                       Text("STR_BACKUP_COL_CHANGES"),
+                                       Text("STR_BACKUP_UNREADABLE"),
                                        Text("STR_BACKUP_NONE"),
                                        Text("STR_BACKUP_COMPARE"),
                                        Text("STR_BACKUP_RESTORE"),

@@ -39,9 +39,9 @@ public:
     bool ConfirmUpload(const CSessionPreview& preview) override;
     void ShowComparison(const CSessionPreview& preview) override;
     void ShowReport(const CSessionReport& report) override;
-    std::optional<std::filesystem::path>
-    ChooseBackup(const std::vector<CBackupFile>& backups,
-                 const std::function<CSessionPreview(std::size_t)>& compare) override;
+    std::optional<std::filesystem::path> ChooseBackup(const std::vector<CBackupFile>& backups,
+                                                      const std::function<CSessionPreview(std::size_t)>& compare,
+                                                      bool directoryOnly) override;
     bool ConfirmContactsImport(CContactsOptions& options,
                                const std::function<CContactsPreview(const CContactsOptions&)>& preview) override;
 

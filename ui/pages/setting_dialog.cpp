@@ -60,7 +60,7 @@ void CSettingDialog::accept()
 {
     const CCheckResult result = m_view->Commit();
     if (!result.Ok()) {
-        m_messenger.ShowMessage(result.code, static_cast<QWidget*>(this));
+        m_messenger.ShowMessage(result.code, static_cast<QWidget*>(this), result.inserts);
         m_view->FocusAfterError(result);
         return;
     }
