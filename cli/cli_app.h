@@ -60,6 +60,8 @@ public:
     const TextLookup& Texts() const { return m_texts; }
     // The English text of a message code's key, or the key itself when no table was found.
     std::string MessageText(MessageCode code) const;
+    // A keyed text from the core in the chosen language (English where the table lacks a key).
+    std::string Render(const CKeyedText& text) const;
     bool HasStringTable() const { return m_hasTable; }
 
 private:
