@@ -2,6 +2,7 @@
 
 #include "app/language_class.h"
 #include "app/messenger.h"
+#include "app/rendered_text.h"
 #include "model/model_defaults.h"
 #include "model/operation_seed.h"
 #include "model/text_codec.h"
@@ -45,15 +46,14 @@ std::filesystem::path FindDataFile(const CDataFolders& folders, const std::strin
 
 namespace {
 
-std::string DamagedTableProblem(const std::filesystem::path& path, std::size_t line)
+CKeyedText DamagedTableProblem(const std::filesystem::path& path, std::size_t line)
 {
-    return "The string table " + path.string() + " is damaged at line " + std::to_string(line) +
-           ": the line is too long or does not end with a line feed.";
+    return KeyedText("STR_LOAD_TABLE_DAMAGED", {PlainValue(path.string()), PlainValue(std::to_string(line))});
 }
 
 } // namespace
 
-bool LoadProfileStringTable(CAppContext& context, const CDataFolders& folders, std::string& problem)
+bool LoadProfileStringTable(CAppContext& context, const CDataFolders& folders, CKeyedText& problem)
 {
     const std::string fileName = StringTableFileName(*context.profile);
     const std::filesystem::path path = FindDataFile(folders, fileName);
@@ -71,7 +71,7 @@ bool LoadProfileStringTable(CAppContext& context, const CDataFolders& folders, s
                 translated.AddMissing(english);
             }
             context.strings = std::move(translated);
-            problem.clear();
+            problem = {};
             return true;
         }
         context.language = std::string(kEnglishLanguage);
@@ -79,17 +79,16 @@ bool LoadProfileStringTable(CAppContext& context, const CDataFolders& folders, s
     const CStringTableLoad load = context.strings.LoadFile(path);
     switch (load.status) {
         case CStringTableLoad::Status::Ok:
-            problem.clear();
+            problem = {};
             return true;
         case CStringTableLoad::Status::NotFound: {
-            problem = "Can not find " + fileName + ".";
             std::string searched;
             for (const auto& folder : SearchedFolders(folders)) {
                 searched += (searched.empty() ? "" : ", ") + folder.string();
             }
-            if (!searched.empty()) {
-                problem += " Looked in: " + searched + ".";
-            }
+            problem = searched.empty()
+                          ? KeyedText("STR_LOAD_TABLE_NOT_FOUND", {PlainValue(fileName)})
+                          : KeyedText("STR_LOAD_TABLE_NOT_FOUND_IN", {PlainValue(fileName), PlainValue(searched)});
             return false;
         }
         case CStringTableLoad::Status::BadLine:
@@ -101,11 +100,12 @@ bool LoadProfileStringTable(CAppContext& context, const CDataFolders& folders, s
 
 bool LoadProfileStringTable(CAppContext& context, const CDataFolders& folders, CMessenger& messenger)
 {
-    std::string problem;
+    CKeyedText problem;
     if (LoadProfileStringTable(context, folders, problem)) {
         return true;
     }
-    messenger.ShowPlain(Utf8ToUtf16(problem));
+    // The table did not load: the texts are the English the utility ships.
+    messenger.ShowPlain(RenderText(problem, &context.strings));
     return false;
 }
 

@@ -3,6 +3,7 @@
 #include "app/language_choice.h"
 #include "app/model_profile.h"
 #include "app/string_table.h"
+#include "base/keyed_text.h"
 #include "machine/device_data.h"
 #include "model/value_store.h"
 
@@ -51,8 +52,9 @@ std::filesystem::path FindDataFile(const CDataFolders& folders, const std::strin
 
 // Loads the profile's string table in the context's language (the table of that name in the
 // language's folder, completed key by key from the English table), or else the English one; on failure problem says why
-// ("Can not find ..." with the folders searched, or the damaged line).
-bool LoadProfileStringTable(CAppContext& context, const CDataFolders& folders, std::string& problem);
+// ("Can not find ..." with the folders searched, or the damaged line) as a keyed text, which the
+// front end renders in the English the utility ships since there is no table.
+bool LoadProfileStringTable(CAppContext& context, const CDataFolders& folders, CKeyedText& problem);
 // The same, showing the problem in a plain message box.
 bool LoadProfileStringTable(CAppContext& context, const CDataFolders& folders, CMessenger& messenger);
 

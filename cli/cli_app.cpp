@@ -1,6 +1,7 @@
 #include "cli/cli_app.h"
 
 #include "app/message_catalogue.h"
+#include "app/rendered_text.h"
 #include "base/atomic_file.h"
 #include "files/dat_file.h"
 #include "model/text_codec.h"
@@ -70,10 +71,10 @@ CCliApp::CCliApp(const CCliOptions& options, std::int32_t modelCode, std::ostrea
     m_presenter.SetQuiet(true);
     m_messenger = std::make_unique<CMessenger>(m_context->strings, m_presenter);
     m_context->language = options.language.value_or(std::string(kEnglishLanguage));
-    std::string problem;
+    CKeyedText problem;
     m_hasTable = LoadProfileStringTable(*m_context, CliDataFolders(options.dataDir), problem);
     if (!m_hasTable) {
-        err << "qzbctl: warning: " << problem << " Messages show their text keys.\n";
+        err << "qzbctl: warning: " << Render(problem) << " Messages show their text keys.\n";
     }
     SeedAppContext(*m_context, *m_messenger);
     m_presenter.SetQuiet(false);
@@ -100,6 +101,11 @@ std::string CCliApp::MessageText(MessageCode code, std::span<const std::u16strin
         }
     }
     return utf8;
+}
+
+std::string CCliApp::Render(const CKeyedText& text) const
+{
+    return RenderTextUtf8(text, &m_context->strings);
 }
 
 void PrintError(std::ostream& err, const CCliApp& app, MessageCode code, const std::string& detail)

@@ -62,6 +62,8 @@ public:
     // The English text of a message code's key, or the key itself when no table was found.
     // The inserts, when given, fill its "%s" in turn.
     std::string MessageText(MessageCode code, std::span<const std::u16string> inserts = {}) const;
+    // A keyed text from the core in the chosen language (English where the table lacks a key).
+    std::string Render(const CKeyedText& text) const;
     bool HasStringTable() const { return m_hasTable; }
 
 private:

@@ -110,9 +110,9 @@ public:
         m_link = std::make_unique<CDeviceLink>(*transport, app.Context(), m_words, linkConfig);
         m_protocol = std::make_unique<CDeviceProtocol>(
             *m_link, app.Context(), app.Messenger(), options.fast ? CProtocolTimings::Fast() : CProtocolTimings{});
-        m_protocol->SetProgress([this](std::string_view step) {
+        m_protocol->SetProgress([this, &app](const CKeyedText& step) {
             if (m_showProgress) {
-                m_err << "qzbctl: " << step << "...\n";
+                m_err << "qzbctl: " << app.Render(step) << "...\n";
             }
         });
     }
@@ -270,7 +270,7 @@ int RunDeviceCommand(const CCliOptions& options,
         const CDeviceDiagnosis& diagnosis = run.Link().LastDiagnosis();
         // When nothing was opened the search says why better than the message does.
         const bool unopened = !run.Link().IsOpen() && diagnosis.finding != DeviceFinding::Opened;
-        return Failed(app, connected, err, unopened ? DescribeDiagnosis(diagnosis) : std::string());
+        return Failed(app, connected, err, unopened ? app.Render(DescribeDiagnosis(diagnosis)) : std::string());
     }
     MessageCode result = kOk;
     std::string resultText;

@@ -8,71 +8,70 @@ namespace qzb {
 
 namespace {
 
-std::string Hex4(std::uint16_t value)
+CKeyedText Hex4(std::uint16_t value)
 {
     char text[8];
     std::snprintf(text, sizeof text, "%04x", static_cast<unsigned>(value));
-    return text;
+    return PlainValue(text);
 }
 
-std::string Named(const CDeviceDiagnosis& d)
+CKeyedText Number(std::int64_t value)
 {
-    std::string name = d.description.empty() ? std::string("The device") : "The device \"" + d.description + "\"";
-    if (!d.deviceNode.empty()) {
-        name += " at " + d.deviceNode;
+    return PlainValue(std::to_string(value));
+}
+
+// "The device", with its strings and its node when they are known.
+CKeyedText Named(const CDeviceDiagnosis& d)
+{
+    if (d.description.empty()) {
+        return d.deviceNode.empty() ? KeyedText("STR_DIAG_DEVICE")
+                                    : KeyedText("STR_DIAG_DEVICE_AT", {PlainValue(d.deviceNode)});
     }
-    return name;
+    return d.deviceNode.empty()
+               ? KeyedText("STR_DIAG_DEVICE_NAMED", {PlainValue(d.description)})
+               : KeyedText("STR_DIAG_DEVICE_NAMED_AT", {PlainValue(d.description), PlainValue(d.deviceNode)});
 }
 
-std::string ModelName(std::int32_t modelCode)
+CKeyedText ModelName(std::int32_t modelCode)
 {
-    return IsKnownModel(modelCode) ? std::string(FindModelProfile(modelCode).modelName) : "device";
+    return IsKnownModel(modelCode) ? PlainValue(std::string(FindModelProfile(modelCode).modelName))
+                                   : KeyedText("STR_DIAG_UNKNOWN_MODEL");
 }
 
 } // namespace
 
-std::string DescribeDiagnosis(const CDeviceDiagnosis& d)
+CKeyedText DescribeDiagnosis(const CDeviceDiagnosis& d)
 {
-    const std::string wanted = "model " + std::to_string(d.modelCode) + " (USB id " + Hex4(d.vendorId) + ":" +
-                               Hex4(static_cast<std::uint16_t>(d.modelCode)) + ")";
+    const CKeyedText wanted =
+        KeyedText("STR_DIAG_WANTED_MODEL",
+                  {Number(d.modelCode), Hex4(d.vendorId), Hex4(static_cast<std::uint16_t>(d.modelCode))});
     switch (d.finding) {
         case DeviceFinding::Opened:
-            return Named(d) + " is connected.";
+            return KeyedText("STR_DIAG_OPENED", {Named(d)});
         case DeviceFinding::NoDevice:
             if (!d.selector.empty()) {
-                return "No device " + d.selector + " of " + wanted +
-                       " was found. `device list` shows the devices plugged in, with their bus:address and serial "
-                       "numbers.";
+                return KeyedText("STR_DIAG_NO_SELECTED_DEVICE", {PlainValue(d.selector), wanted});
             }
             // Without read access libusb cannot read a device's strings, so a device this user may
-            // not use can look like no device at all: name the permission fix here too.
-            return "No device of " + wanted +
-                   " was found. Check that it is switched on and its USB cable is plugged in; `lsusb` lists "
-                   "what the computer sees. If it is listed there, check that this user may use it: install the "
-                   "udev rule " +
-                   std::string(kUdevRuleName) + " (see \"USB access\" in the README).";
+            // not use can look like no device at all: the text names the permission fix too.
+            return KeyedText("STR_DIAG_NO_DEVICE", {wanted, PlainValue(kUdevRuleName)});
         case DeviceFinding::NoPermission:
-            return Named(d) + " was found, but this user may not open it. Install the udev rule " + kUdevRuleName +
-                   " (" + kUdevRuleSourcePath +
-                   " in the source, lib/udev/rules.d after cmake --install) into /etc/udev/rules.d, run "
-                   "`sudo udevadm control --reload-rules && sudo udevadm trigger`, then unplug the device "
-                   "and plug it in again.";
+            return KeyedText("STR_DIAG_NO_PERMISSION",
+                             {Named(d), PlainValue(kUdevRuleName), PlainValue(kUdevRuleSourcePath)});
         case DeviceFinding::HeldByOtherProgram:
-            return Named(d) + " is in use by another program (another qzb or qzbctl, or a driver that holds it). Close "
-                              "that program and try again.";
+            return KeyedText("STR_DIAG_HELD", {Named(d)});
         case DeviceFinding::OtherModel:
-            return Named(d) + " is a " + ModelName(d.productId) + " (model " + std::to_string(d.productId) +
-                   "); this run works as a " + ModelName(d.modelCode) + ", " + wanted + ". Start with --model " +
-                   std::to_string(d.productId) + " to work with it.";
+            return KeyedText("STR_DIAG_OTHER_MODEL",
+                             {Named(d), ModelName(d.productId), Number(d.productId), ModelName(d.modelCode), wanted});
         case DeviceFinding::Busy:
-            return Named(d) + " reports that it is operating. Wait until it is idle and try again.";
+            return KeyedText("STR_DIAG_BUSY", {Named(d)});
         case DeviceFinding::Failure:
             break;
     }
     if (d.deviceNode.empty() && d.description.empty()) {
-        return "The USB devices could not be listed.";
+        return KeyedText("STR_DIAG_LIST_FAILED");
     }
-    return Named(d) + " did not answer its status request.";
+    return KeyedText("STR_DIAG_NO_ANSWER", {Named(d)});
 }
 
 } // namespace qzb

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/keyed_text.h"
+
 #include <cstdint>
 #include <string>
 
@@ -31,7 +33,7 @@ struct CDeviceDiagnosis
 inline constexpr const char* kUdevRuleName = "60-qzb.rules";
 inline constexpr const char* kUdevRuleSourcePath = "packaging/linux/60-qzb.rules";
 
-// One or two English sentences for the command line and the log.
-std::string DescribeDiagnosis(const CDeviceDiagnosis& diagnosis);
+// One or two sentences for the command line, the window and the log, as a text key and its values.
+CKeyedText DescribeDiagnosis(const CDeviceDiagnosis& diagnosis);
 
 } // namespace qzb

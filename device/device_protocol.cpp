@@ -139,13 +139,13 @@ void CDeviceProtocol::InstallSenseHooks()
     m_link.SetSenseHooks(std::move(hooks));
 }
 
-void CDeviceProtocol::Pause(std::chrono::milliseconds duration, std::string_view what)
+void CDeviceProtocol::Pause(std::chrono::milliseconds duration, std::string_view stepKey)
 {
     if (duration.count() <= 0) {
         return;
     }
     if (m_progress) {
-        m_progress(what);
+        m_progress(KeyedText(std::string(stepKey)));
     }
     std::this_thread::sleep_for(duration);
 }
@@ -341,19 +341,19 @@ MessageCode CDeviceProtocol::DownloadInto(CValueStore& store, CDeviceData& devic
     // the other half of the old data, which an upload would then write back as one.
     CStagedDownload staged{store, device};
     if (m_progress) {
-        m_progress("downloading settings and directory (1/2)");
+        m_progress(KeyedText("STR_PROGRESS_DOWNLOAD_FIRST"));
     }
     if (const MessageCode code = DownloadHalf(FirstDownloadRequest(), true, staged); code != kOk) {
         return code;
     }
-    Pause(m_timings.afterDownloadHalf, "waiting for the device");
+    Pause(m_timings.afterDownloadHalf, "STR_PROGRESS_WAIT");
     if (m_progress) {
-        m_progress("downloading scan destinations and device information (2/2)");
+        m_progress(KeyedText("STR_PROGRESS_DOWNLOAD_SECOND"));
     }
     if (const MessageCode code = DownloadHalf(SecondDownloadRequest(), false, staged); code != kOk) {
         return code;
     }
-    Pause(m_timings.afterDownloadHalf, "waiting for the device");
+    Pause(m_timings.afterDownloadHalf, "STR_PROGRESS_WAIT");
     store = std::move(staged.store);
     device = std::move(staged.device);
     return kOk;
@@ -373,12 +373,12 @@ MessageCode CDeviceProtocol::Upload(bool serviceMan)
     options.serviceMan = serviceMan;
     const std::vector<std::uint8_t> image = EncodeMachineImage(m_context.device, m_context.store, options);
     if (m_progress) {
-        m_progress("uploading");
+        m_progress(KeyedText("STR_PROGRESS_UPLOAD"));
     }
     if (SendCommand(kCommandWriteImage, image) != kOk) {
         return kMsgConnectionErr;
     }
-    Pause(m_timings.afterUpload, "waiting for the device to take the data");
+    Pause(m_timings.afterUpload, "STR_PROGRESS_WAIT_UPLOAD");
     return kOk;
 }
 
@@ -415,7 +415,7 @@ MessageCode CDeviceProtocol::CountryCheck()
             device.deviceHasDuplex = ReadLe(entry.data.subspan(4, 4)) == 1;
         }
     }
-    Pause(m_timings.afterCountryCheck, "waiting for the device");
+    Pause(m_timings.afterCountryCheck, "STR_PROGRESS_WAIT");
     return result;
 }
 

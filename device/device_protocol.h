@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/keyed_text.h"
 #include "base/message_codes.h"
 #include "base/window_state.h"
 
@@ -73,8 +74,9 @@ public:
     // now, read without changing the data being edited.
     MessageCode ReadDeviceState(CValueStore& store, CDeviceData& device);
 
-    // Told each step of a long operation ("download 1/2", "pause" ...), for progress feedback.
-    void SetProgress(std::function<void(std::string_view)> progress) { m_progress = std::move(progress); }
+    // Told each step of a long operation (the first half of a download, a pause ...) as its text
+    // key, for progress feedback; called on the thread that runs the operation.
+    void SetProgress(std::function<void(const CKeyedText&)> progress) { m_progress = std::move(progress); }
     // The sense thread's failures; the window turns them into its connection message.
     void SetFailureReport(std::function<void(MessageCode)> report);
 
@@ -90,7 +92,7 @@ private:
     // What a download decodes into until both halves have arrived.
     struct CStagedDownload;
     MessageCode DownloadHalf(const std::vector<std::uint32_t>& ids, bool first, CStagedDownload& staged);
-    void Pause(std::chrono::milliseconds duration, std::string_view what);
+    void Pause(std::chrono::milliseconds duration, std::string_view stepKey);
     void InstallSenseHooks();
     MessageCode RunPaused(const std::function<MessageCode()>& work);
     MessageCode RunOperation(std::uint32_t operation, std::uint32_t stateWord);
@@ -99,7 +101,7 @@ private:
     CAppContext& m_context;
     CMessenger& m_messenger;
     CProtocolTimings m_timings;
-    std::function<void(std::string_view)> m_progress;
+    std::function<void(const CKeyedText&)> m_progress;
     std::function<void(MessageCode)> m_failureReport;
 };
 

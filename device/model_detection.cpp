@@ -4,6 +4,7 @@
 #include "device/device_link.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace qzb {
 
@@ -91,16 +92,18 @@ OtherModelFinding(const CModelSearch& search, std::int32_t runningModel, std::ui
 
 namespace {
 
-// "runs as <name> (model <code>)", to follow a subject or start a sentence with a capital.
-std::string RunsAs(std::int32_t model, bool capital = true)
+// A notice that names the running model and its code: "Runs as <name> (model <code>)...".
+CKeyedText RunsAs(std::string key, std::int32_t model, std::vector<CKeyedText> more = {})
 {
-    return std::string(capital ? "Runs" : "runs") + " as " + std::string(FindModelProfile(model).modelName) +
-           " (model " + std::to_string(model) + ")";
+    std::vector<CKeyedText> values = {PlainValue(std::string(FindModelProfile(model).modelName)),
+                                      PlainValue(std::to_string(model))};
+    values.insert(values.end(), more.begin(), more.end());
+    return KeyedText(std::move(key), std::move(values));
 }
 
 } // namespace
 
-std::string
+CKeyedText
 ModelNotice(std::int32_t runningModel, ModelSource source, const CModelSearch& search, std::uint16_t vendorId)
 {
     if (const auto other = OtherModelFinding(search, runningModel, vendorId)) {
@@ -108,32 +111,31 @@ ModelNotice(std::int32_t runningModel, ModelSource source, const CModelSearch& s
     }
     switch (source) {
         case ModelSource::CommandLine:
-            return RunsAs(runningModel) + ", as --model asked.";
+            return RunsAs("STR_NOTICE_RUNS_AS_ASKED", runningModel);
         case ModelSource::Device:
-            return RunsAs(runningModel) + ", the model of the device plugged in.";
+            return RunsAs("STR_NOTICE_RUNS_AS_DEVICE", runningModel);
         case ModelSource::Chosen:
-            return RunsAs(runningModel) + ", the model of the device chosen at start.";
+            return RunsAs("STR_NOTICE_RUNS_AS_CHOSEN", runningModel);
         case ModelSource::LastUsed:
+            return RunsAs("STR_NOTICE_NO_DEVICE_LAST_USED", runningModel);
         case ModelSource::BuildDefault:
             break;
     }
-    return "No device was found: " + RunsAs(runningModel, false) +
-           (source == ModelSource::LastUsed ? ", the model used last" : ", the default model") +
-           ". To work with another model, plug its device in and start qzb again, or start qzb --model CODE.";
+    return RunsAs("STR_NOTICE_NO_DEVICE_DEFAULT", runningModel);
 }
 
-std::string FileModelNotice(std::int32_t runningModel)
+CKeyedText FileModelNotice(std::int32_t runningModel)
 {
-    return RunsAs(runningModel) + ", the model of the settings file opened.";
+    return RunsAs("STR_NOTICE_RUNS_AS_FILE", runningModel);
 }
 
-std::optional<std::string> ConnectNotice(const CDeviceDiagnosis& diagnosis)
+std::optional<CKeyedText> ConnectNotice(const CDeviceDiagnosis& diagnosis)
 {
     if (diagnosis.finding == DeviceFinding::OtherModel) {
         return DescribeDiagnosis(diagnosis);
     }
     if (diagnosis.finding == DeviceFinding::Opened) {
-        return RunsAs(diagnosis.modelCode) + ". " + DescribeDiagnosis(diagnosis);
+        return RunsAs("STR_NOTICE_RUNS_AS_CONNECTED", diagnosis.modelCode, {DescribeDiagnosis(diagnosis)});
     }
     return std::nullopt;
 }

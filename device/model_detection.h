@@ -62,11 +62,11 @@ enum class ModelSource : std::uint8_t {
 
 // The line the window shows about its model at start: which model it runs as and why, how to run
 // as another, or that a device of another model is plugged in.
-std::string
+CKeyedText
 ModelNotice(std::int32_t runningModel, ModelSource source, const CModelSearch& search, std::uint16_t vendorId);
 // The same after a settings file of another model of the family switched the window to its model.
-std::string FileModelNotice(std::int32_t runningModel);
+CKeyedText FileModelNotice(std::int32_t runningModel);
 // The same after a connection attempt: what it found, when that says more than the start did.
-std::optional<std::string> ConnectNotice(const CDeviceDiagnosis& diagnosis);
+std::optional<CKeyedText> ConnectNotice(const CDeviceDiagnosis& diagnosis);
 
 } // namespace qzb

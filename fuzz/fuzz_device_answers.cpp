@@ -5,6 +5,7 @@
 // data as it was, and a disconnect always ends the session.
 #include "app/app_context.h"
 #include "app/messenger.h"
+#include "app/rendered_text.h"
 #include "base/window_state.h"
 #include "device/device_diagnosis.h"
 #include "device/device_link.h"
@@ -190,7 +191,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::uint32_t state = input.ConsumeBool() ? kStateServiceMan : 0;
         const MessageCode code = protocol.DoDeviceOperation(operation, state);
         if (operation == kOperationConnect) {
-            Require(!DescribeDiagnosis(link.LastDiagnosis()).empty(), "a diagnosis without words");
+            Require(!RenderTextUtf8(DescribeDiagnosis(link.LastDiagnosis()), nullptr).empty(),
+                    "a diagnosis without words");
         }
         if (operation == kOperationDownload) {
             changed = changed || code == kOk;

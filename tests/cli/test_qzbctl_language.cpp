@@ -89,5 +89,27 @@ TEST_F(QzbctlLanguage, TheLanguageComesFromTheOptionTheWindowsChoiceOrTheLocale)
     EXPECT_EQ(Json::parse(unknown.out)["controls"][0]["text"], english);
 }
 
+TEST_F(QzbctlLanguage, ADeviceDiagnosisIsPrintedInTheChosenLanguage)
+{
+    const std::vector<std::string> missing = {"--simulate", "--model", "2152", "--device", "9:9", "device", "status"};
+    const CRun english = Run(missing);
+    std::vector<std::string> arguments = {"--language", "de"};
+    arguments.insert(arguments.end(), missing.begin(), missing.end());
+    const CRun german = Run(arguments);
+    EXPECT_EQ(english.status, kExitFailed);
+    EXPECT_EQ(german.status, kExitFailed);
+    EXPECT_NE(english.err.find("No device 9:9 of model 2152 (USB id 0b49:0868) was found. `device list` shows"),
+              std::string::npos)
+        << english.err;
+    // The code stays; the words, with the selector and the model in their places, are German.
+    EXPECT_EQ(german.err.substr(0, 17), english.err.substr(0, 17)) << german.err;
+    EXPECT_NE(german.err.find("Kein Gerät 9:9 für Modell 2152 (USB-ID 0b49:0868) gefunden. `device list` zeigt"),
+              std::string::npos)
+        << german.err;
+    for (const char* leftover : {"STR_", "%1", "%2", "No device"}) {
+        EXPECT_EQ(german.err.find(leftover), std::string::npos) << leftover << " in " << german.err;
+    }
+}
+
 } // namespace
 } // namespace qzb

@@ -1,6 +1,7 @@
 #include "device/device_link.h"
 
 #include "app/app_context.h"
+#include "app/rendered_text.h"
 #include "device/trace_transport.h"
 #include "tests/support/wait_until.h"
 
@@ -276,8 +277,8 @@ TEST_F(DeviceLink, TellsWhyNothingWasOpened)
         EXPECT_EQ(link->OpenDevice(), kOk);
         EXPECT_FALSE(link->IsOpen());
         EXPECT_EQ(link->LastDiagnosis().finding, c.finding) << c.inText;
-        EXPECT_NE(DescribeDiagnosis(link->LastDiagnosis()).find(c.inText), std::string::npos)
-            << DescribeDiagnosis(link->LastDiagnosis());
+        const std::string text = RenderTextUtf8(DescribeDiagnosis(link->LastDiagnosis()), nullptr);
+        EXPECT_NE(text.find(c.inText), std::string::npos) << text;
     }
 
     transport.listResult = kMsgDriverFailure;
@@ -321,7 +322,8 @@ TEST_F(DeviceLink, OneDeviceServesOneLinkAtATime)
     EXPECT_EQ(second->OpenDevice(), kMsgMachineOperating);
     EXPECT_FALSE(second->IsOpen());
     EXPECT_EQ(second->LastDiagnosis().finding, DeviceFinding::HeldByOtherProgram);
-    EXPECT_NE(DescribeDiagnosis(second->LastDiagnosis()).find("another program"), std::string::npos);
+    EXPECT_NE(RenderTextUtf8(DescribeDiagnosis(second->LastDiagnosis()), nullptr).find("another program"),
+              std::string::npos);
     EXPECT_EQ(transport.asked.size(), 1u); // the second never spoke to the device
 
     first->CloseDevice();

@@ -1,6 +1,7 @@
 #include "app/app_context.h"
 #include "app/language_choice.h"
 #include "app/last_model.h"
+#include "app/rendered_text.h"
 #include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -121,8 +122,8 @@ TEST_F(TranslatedTables, AKeyTheTranslationLacksShowsItsEnglishText)
     Write(fileName, "STR_MSG_BTN_NO=No\nSTR_A=English A\nSTR_B=English B\n");
     Write("de/" + fileName, "STR_MSG_BTN_NO=Nein\nSTR_A=Deutsch A\n");
     context.language = "de";
-    std::string problem;
-    ASSERT_TRUE(LoadProfileStringTable(context, Folders(), problem)) << problem;
+    CKeyedText problem;
+    ASSERT_TRUE(LoadProfileStringTable(context, Folders(), problem)) << RenderTextUtf8(problem, nullptr);
     EXPECT_EQ(context.language, "de");
     EXPECT_EQ(*context.strings.Find("STR_A"), u"Deutsch A");
     EXPECT_EQ(*context.strings.Find("STR_B"), u"English B");
@@ -134,8 +135,8 @@ TEST_F(TranslatedTables, ALanguageWithoutATableFallsBackToEnglish)
     Write(fileName, "STR_A=English A\n");
     Write("fr/" + fileName, "STR_A=Français A\n");
     context.language = "de";
-    std::string problem;
-    ASSERT_TRUE(LoadProfileStringTable(context, Folders(), problem)) << problem;
+    CKeyedText problem;
+    ASSERT_TRUE(LoadProfileStringTable(context, Folders(), problem)) << RenderTextUtf8(problem, nullptr);
     EXPECT_EQ(context.language, "en") << "the language loaded, for what depends on it";
     EXPECT_EQ(*context.strings.Find("STR_A"), u"English A");
 }
@@ -145,10 +146,11 @@ TEST_F(TranslatedTables, ADamagedTranslationIsNamedAndNotReplacedByEnglish)
     Write(fileName, "STR_A=English A\n");
     Write("ja/" + fileName, "STR_A=" + std::string(900, 'x') + "\n");
     context.language = "ja";
-    std::string problem;
+    CKeyedText problem;
     EXPECT_FALSE(LoadProfileStringTable(context, Folders(), problem));
-    EXPECT_NE(problem.find("ja/" + fileName), std::string::npos) << problem;
-    EXPECT_NE(problem.find("line 1"), std::string::npos) << problem;
+    const std::string text = RenderTextUtf8(problem, nullptr);
+    EXPECT_NE(text.find("ja/" + fileName), std::string::npos) << text;
+    EXPECT_NE(text.find("line 1"), std::string::npos) << text;
 }
 
 TEST(StringTableFallback, AddsOnlyTheKeysTheTableLacksAndKeepsTheFirstOfEach)

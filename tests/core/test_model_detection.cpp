@@ -1,6 +1,7 @@
 #include "device/model_detection.h"
 
 #include "app/last_model.h"
+#include "app/rendered_text.h"
 #include "device/device_link.h"
 #include "device/device_simulator.h"
 #include "tests/support/memory_preferences.h"
@@ -12,6 +13,12 @@
 
 namespace qzb {
 namespace {
+
+// A notice as the English the utility ships reads it.
+std::string English(const CKeyedText& text)
+{
+    return RenderTextUtf8(text, nullptr);
+}
 
 CUsbCandidate Plugged(std::uint16_t product, std::uint8_t address, std::string serial = {})
 {
@@ -114,22 +121,23 @@ TEST(ModelDetection, TheNoticeSaysWhyTheWindowRunsAsItsModel)
     const CModelSearch k40 = DetectModel(std::vector<CUsbCandidate>{Plugged(8315, 2)}, config);
     const std::uint16_t vendor = DefaultUsbVendorId();
 
-    const std::string last = ModelNotice(8329, ModelSource::LastUsed, none, vendor);
+    const std::string last = English(ModelNotice(8329, ModelSource::LastUsed, none, vendor));
     EXPECT_EQ(last.rfind("No device was found: runs as MERIDAN TOVELL lumatrace 3120MF (model 8329), the model used "
                          "last.",
                          0),
               0u)
         << last;
     EXPECT_NE(last.find("--model CODE"), std::string::npos);
-    EXPECT_NE(ModelNotice(2152, ModelSource::BuildDefault, none, vendor).find("the default model"), std::string::npos);
-    EXPECT_EQ(ModelNotice(8315, ModelSource::Device, k40, vendor),
+    EXPECT_NE(English(ModelNotice(2152, ModelSource::BuildDefault, none, vendor)).find("the default model"),
+              std::string::npos);
+    EXPECT_EQ(English(ModelNotice(8315, ModelSource::Device, k40, vendor)),
               "Runs as MERIDAN TOVELL quorra K40 (model 8315), the model of the device plugged in.");
 
     // A device of another model is named as qzbctl names it when it finds one.
-    const std::string other = ModelNotice(2152, ModelSource::CommandLine, k40, vendor);
+    const std::string other = English(ModelNotice(2152, ModelSource::CommandLine, k40, vendor));
     const auto finding = OtherModelFinding(k40, 2152, vendor);
     ASSERT_TRUE(finding.has_value());
-    EXPECT_EQ(other, DescribeDiagnosis(*finding));
+    EXPECT_EQ(other, English(DescribeDiagnosis(*finding)));
     EXPECT_NE(
         other.find("is a MERIDAN TOVELL quorra K40 (model 8315); this run works as a TARVO QP-RZ41NF, model 2152"),
         std::string::npos)
@@ -143,7 +151,8 @@ TEST(ModelDetection, TheNoticeSaysWhyTheWindowRunsAsItsModel)
     opened.finding = DeviceFinding::Opened;
     opened.modelCode = 8315;
     opened.deviceNode = "/dev/bus/usb/001/002";
-    EXPECT_EQ(ConnectNotice(opened),
+    ASSERT_TRUE(ConnectNotice(opened).has_value());
+    EXPECT_EQ(English(*ConnectNotice(opened)),
               "Runs as MERIDAN TOVELL quorra K40 (model 8315). The device at /dev/bus/usb/001/002 "
               "is connected.");
     opened.finding = DeviceFinding::Busy;

@@ -1,3 +1,4 @@
+#include "app/rendered_text.h"
 #include "app/string_table.h"
 
 #include "app/app_context.h"
@@ -175,10 +176,10 @@ TEST(StringTable, OnlyAReadablePlainFileIsATable)
     EXPECT_EQ(FindDataFile(folders, "M8120QZBSTR.tbl"), good / "M8120QZBSTR.tbl");
 
     CAppContext context(8313);
-    std::string problem;
+    CKeyedText problem;
     folders.commandLine = folder;
     EXPECT_FALSE(LoadProfileStringTable(context, folders, problem));
-    EXPECT_EQ(problem, "Can not find M8120QZBSTR.tbl. Looked in: " + folder.string() + ".");
+    EXPECT_EQ(RenderTextUtf8(problem, nullptr), "Can not find M8120QZBSTR.tbl. Looked in: " + folder.string() + ".");
     std::filesystem::remove_all(folder);
 }
 

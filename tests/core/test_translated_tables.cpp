@@ -2,6 +2,7 @@
 #include "app/language_choice.h"
 #include "app/language_class.h"
 #include "app/model_profile.h"
+#include "app/rendered_text.h"
 #include "app/string_table.h"
 #include "model/text_codec.h"
 #include "tests/support/models.h"
@@ -66,11 +67,13 @@ std::string Utf8(const std::u16string& text)
     return out;
 }
 
-// What a translation must keep of the English text: its printf fields, escapes and the count of
-// accelerator markers ("&&" is a literal ampersand).
+// What a translation must keep of the English text: its printf fields, its numbered places (%1,
+// %2 ... in any order, each as often as the language needs), escapes and the count of accelerator
+// markers ("&&" is a literal ampersand).
 struct CTextShape
 {
     std::multiset<std::string> fields;
+    std::set<std::string> places;
     std::size_t lineBreaks = 0;
     std::size_t tabs = 0;
     std::size_t accelerators = 0;
@@ -84,6 +87,10 @@ CTextShape ShapeOf(const std::u16string& text)
     const std::string utf8 = Utf8(text);
     for (auto it = std::sregex_iterator(utf8.begin(), utf8.end(), field); it != std::sregex_iterator(); ++it) {
         shape.fields.insert(it->str());
+    }
+    static const std::regex place(R"(%[1-9])");
+    for (auto it = std::sregex_iterator(utf8.begin(), utf8.end(), place); it != std::sregex_iterator(); ++it) {
+        shape.places.insert(it->str());
     }
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == u'\n') {
@@ -287,8 +294,8 @@ TEST(LanguageClassOfTables, ComesFromEachTablesWordForNo)
             context.language = std::string(language.code);
             CDataFolders folders;
             folders.commandLine = std::filesystem::path(QZB_TEST_DATA_DIR);
-            std::string problem;
-            ASSERT_TRUE(LoadProfileStringTable(context, folders, problem)) << problem;
+            CKeyedText problem;
+            ASSERT_TRUE(LoadProfileStringTable(context, folders, problem)) << RenderTextUtf8(problem, nullptr);
             ASSERT_EQ(context.language, language.code) << "the table of " << language.code << " was not found";
             const std::u16string* no = context.strings.Find(kLanguageProbeKey);
             ASSERT_NE(no, nullptr);

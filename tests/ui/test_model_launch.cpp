@@ -125,6 +125,20 @@ TEST_F(ModelLaunch, DevicesOfSeveralModelsOfferTheChooserAndThePickedDeviceIsOpe
     EXPECT_TRUE(Notice().contains("at simulated device 3 is connected")) << Notice().toStdString();
 }
 
+TEST_F(ModelLaunch, TheStatusBarSpeaksTheChosenLanguage)
+{
+    ASSERT_FALSE(Start({"--language", "de", "--simulate=" + DeviceFile("one.dat", 8314)}).has_value());
+    EXPECT_EQ(Notice(),
+              QString::fromUtf8("Arbeitet als MERIDAN TOVELL lumatrace 8125MF (Modell 8314), das Modell des "
+                                "angeschlossenen Ger\u00e4ts."));
+    ClickConnect();
+    QTRY_VERIFY(App().MainWindow()->Session().Online());
+    EXPECT_TRUE(Notice().startsWith("Arbeitet als MERIDAN TOVELL lumatrace 8125MF (Modell 8314). Das Ger"))
+        << Notice().toStdString();
+    EXPECT_TRUE(Notice().endsWith(" ist verbunden.")) << Notice().toStdString();
+    EXPECT_FALSE(Notice().contains("STR_") || Notice().contains("%1")) << Notice().toStdString();
+}
+
 TEST_F(ModelLaunch, CancellingTheChooserEndsStartUpWithoutAWindow)
 {
     const QString coral = DeviceFile("coral.dat", 8329);

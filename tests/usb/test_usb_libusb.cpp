@@ -2,6 +2,7 @@
 
 #include "app/app_context.h"
 #include "app/messenger.h"
+#include "app/rendered_text.h"
 #include "device/device_link.h"
 #include "device/device_protocol.h"
 #include "device/simulated_device.h"
@@ -177,7 +178,7 @@ TEST_F(UsbBackend, TheDeviceChoiceOpensTheNamedDeviceAmongSeveral)
         ASSERT_EQ(Link().OpenDevice(), kOk) << choice.selector;
         EXPECT_EQ(Link().IsOpen(), choice.opened != nullptr) << choice.selector;
         if (choice.opened == nullptr) {
-            const std::string text = DescribeDiagnosis(Link().LastDiagnosis());
+            const std::string text = RenderTextUtf8(DescribeDiagnosis(Link().LastDiagnosis()), nullptr);
             EXPECT_NE(text.find(choice.selector), std::string::npos) << text;
             continue;
         }
@@ -231,7 +232,7 @@ TEST_F(UsbBackend, ADeviceTheUserMayNotOpenIsNamedWithTheFix)
     EXPECT_EQ(result, kOk);
     EXPECT_FALSE(link.IsOpen());
     EXPECT_EQ(link.LastDiagnosis().finding, DeviceFinding::NoPermission);
-    const std::string text = DescribeDiagnosis(link.LastDiagnosis());
+    const std::string text = RenderTextUtf8(DescribeDiagnosis(link.LastDiagnosis()), nullptr);
     EXPECT_NE(text.find("/dev/bus/usb/001/007"), std::string::npos) << text;
     EXPECT_NE(text.find("60-qzb.rules"), std::string::npos) << text;
 }

@@ -2,6 +2,7 @@
 
 #include "app/language_choice.h"
 #include "app/last_model.h"
+#include "app/rendered_text.h"
 #include "app/single_instance.h"
 #include "device/device_link.h"
 #include "device/device_protocol.h"
@@ -393,7 +394,7 @@ std::optional<int> CQZBApp::ChooseModel(CQZBOptions& options, std::int32_t& mode
     return std::nullopt;
 }
 
-void CQZBApp::ShowModelNotice(const std::string& text)
+void CQZBApp::ShowModelNotice(const CKeyedText& notice)
 {
     auto* label = m_mainWindow->findChild<QLabel*>("modelNotice");
     if (label == nullptr) {
@@ -403,7 +404,7 @@ void CQZBApp::ShowModelNotice(const std::string& text)
         label->setTextInteractionFlags(Qt::TextSelectableByMouse);
         m_mainWindow->statusBar()->addWidget(label, 1);
     }
-    label->setText(QString::fromStdString(text));
+    label->setText(QString::fromStdString(RenderTextUtf8(notice, &m_context->strings)));
 }
 
 void CQZBApp::NoteConnection()

@@ -85,7 +85,7 @@ private:
     std::optional<int> ChooseModel(CQZBOptions& options, std::int32_t& model, ModelSource& source);
     void CreateDeviceLink(const CQZBOptions& options);
     // The status-bar line that says which model the window runs as.
-    void ShowModelNotice(const std::string& text);
+    void ShowModelNotice(const CKeyedText& notice);
     // After a connection attempt: names the device found, or one of another model.
     void NoteConnection();
     // The start-up actions; an exit status when the run ends with them (a screenshot, a failure).

@@ -4,6 +4,7 @@
 #include "app/english_texts.h"
 #include "app/folders.h"
 #include "app/messenger.h"
+#include "app/rendered_text.h"
 #include "device/device_protocol.h"
 #include "device/model_detection.h"
 #include "model/panel_code.h"
@@ -438,7 +439,8 @@ MessageCode CQZBDlg::Apply(const CSessionOutcome& outcome)
         m_host->ReloadAllPages();
         // The status bar said which model the window started as; it runs as the file's now.
         if (auto* notice = findChild<QLabel*>("modelNotice")) {
-            notice->setText(QString::fromStdString(FileModelNotice(m_context.modelCode)));
+            notice->setText(
+                QString::fromStdString(RenderTextUtf8(FileModelNotice(m_context.modelCode), &m_context.strings)));
         }
     }
     if ((outcome.changes & kServiceMan) != 0) {

@@ -2,6 +2,7 @@
 
 #include "app/app_context.h"
 #include "app/english_texts.h"
+#include "app/rendered_text.h"
 #include "device/device_protocol.h"
 #include "ui/main/contacts_import_dialog.h"
 #include "ui/main/file_dialogs.h"
@@ -129,10 +130,14 @@ MessageCode CWindowPorts::Run(std::uint32_t operation, const std::function<Messa
     progress.setMinimumDuration(400);
     QEventLoop loop;
     if (m_protocol != nullptr) {
-        m_protocol->SetProgress([&progress](std::string_view step) {
-            const QString text = QString::fromUtf8(step.data(), static_cast<qsizetype>(step.size()));
+        // Told on the worker thread; the window renders the step in its language and shows it.
+        m_protocol->SetProgress([&progress, this](const CKeyedText& step) {
             QMetaObject::invokeMethod(
-                &progress, [&progress, text] { progress.setLabelText(text); }, Qt::QueuedConnection);
+                &progress,
+                [&progress, this, step] {
+                    progress.setLabelText(QString::fromStdString(RenderTextUtf8(step, &m_context.strings)));
+                },
+                Qt::QueuedConnection);
         });
     }
     MessageCode result = kOk;
