@@ -2,7 +2,8 @@
 
 // The one polling loop of the plain C++ tests: waits until a condition that another thread makes
 // true holds, with a generous limit so that a loaded machine only slows a test down. Widget tests
-// poll with QTest::qWaitFor / QTRY_* instead, which also run the event loop.
+// poll with QTest::qWaitFor instead, which also runs the event loop (QTRY_* only returns from the
+// function on a time-out: it fails no GoogleTest test).
 
 #include <chrono>
 #include <thread>

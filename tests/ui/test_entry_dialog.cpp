@@ -130,7 +130,7 @@ TEST(EntryDialog, ScanFormShowsItsFramesAndFitsTheScreen)
     ASSERT_NE(protocol, nullptr);
     protocol->setFocus();
     QTest::keyClick(protocol, Qt::Key_Down);
-    QTRY_COMPARE(frame->text(), QString("SMB"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return frame->text() == QString("SMB"); })) << frame->text().toStdString();
     EXPECT_FALSE(note->isVisible());
 }
 

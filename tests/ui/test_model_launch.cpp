@@ -99,7 +99,7 @@ TEST_F(ModelLaunch, OneDeviceFixesTheModelAndBecomesTheLastModelUsed)
     EXPECT_EQ(LastModel(), 8329);
 
     ClickConnect();
-    QTRY_VERIFY(App().MainWindow()->Session().Online());
+    ASSERT_TRUE(QTest::qWaitFor([] { return App().MainWindow()->Session().Online(); }));
     EXPECT_TRUE(Notice().contains("is connected")) << Notice().toStdString();
 }
 
@@ -121,7 +121,7 @@ TEST_F(ModelLaunch, DevicesOfSeveralModelsOfferTheChooserAndThePickedDeviceIsOpe
 
     // Of the two 8314s, the one picked, not the first that fits.
     ClickConnect();
-    QTRY_VERIFY(App().MainWindow()->Session().Online());
+    ASSERT_TRUE(QTest::qWaitFor([] { return App().MainWindow()->Session().Online(); }));
     EXPECT_TRUE(Notice().contains("at simulated device 3 is connected")) << Notice().toStdString();
 }
 
@@ -132,7 +132,7 @@ TEST_F(ModelLaunch, TheStatusBarSpeaksTheChosenLanguage)
               QString::fromUtf8("Arbeitet als MERIDAN TOVELL lumatrace 8125MF (Modell 8314), das Modell des "
                                 "angeschlossenen Ger\u00e4ts."));
     ClickConnect();
-    QTRY_VERIFY(App().MainWindow()->Session().Online());
+    ASSERT_TRUE(QTest::qWaitFor([] { return App().MainWindow()->Session().Online(); }));
     EXPECT_TRUE(Notice().startsWith("Arbeitet als MERIDAN TOVELL lumatrace 8125MF (Modell 8314). Das Ger"))
         << Notice().toStdString();
     EXPECT_TRUE(Notice().endsWith(" ist verbunden.")) << Notice().toStdString();
@@ -211,7 +211,7 @@ TEST_F(ModelLaunch, ADeviceOfAnotherModelIsNamedInTheWindow)
     // The notice stays after a connection attempt finds the same device again.
     CQtMessagePresenter::SetNextAnswer(kAnswerOk);
     ClickConnect();
-    QTRY_VERIFY(!CQtMessagePresenter::Recorded().empty());
+    ASSERT_TRUE(QTest::qWaitFor([] { return !CQtMessagePresenter::Recorded().empty(); }));
     EXPECT_FALSE(App().MainWindow()->Session().Online());
     EXPECT_TRUE(Notice().contains(expected)) << Notice().toStdString();
 }
