@@ -1,7 +1,10 @@
 #include "ui/pages/page_view.h"
 
 #include "app/app_context.h"
+#include "app/language_choice.h"
 #include "app/messenger.h"
+#include "app/rendered_text.h"
+#include "model/text_codec.h"
 #include "pages/page_registry.h"
 #include "tests/support/models.h"
 #include "ui/main/qt_message_presenter.h"
@@ -20,6 +23,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace qzb {
@@ -97,18 +101,29 @@ CSwitchRow SwitchRow(const std::vector<CShownCell>& cells)
     return row;
 }
 
-class PageLayout : public ::testing::TestWithParam<std::int32_t>
+// A model and the language of its texts.
+using CModelLanguage = std::tuple<std::int32_t, std::string_view>;
+
+class PageLayout : public ::testing::TestWithParam<CModelLanguage>
 {
 protected:
     void SetUp() override
     {
-        const auto path = std::filesystem::path(QZB_TEST_DATA_DIR) / "M8120QZBSTR.tbl";
-        ASSERT_TRUE(m_context.strings.LoadFile(path).Ok());
+        // The texts pass through the code page of the language's desktop, as when qzb starts in it.
+        SetProcessCodePage(LanguageCodePage(Language()));
+        m_context.language = std::string(Language());
+        CDataFolders folders;
+        folders.commandLine = std::filesystem::path(QZB_TEST_DATA_DIR);
+        CKeyedText problem;
+        ASSERT_TRUE(LoadProfileStringTable(m_context, folders, problem)) << RenderTextUtf8(problem, nullptr);
+        ASSERT_EQ(m_context.language, Language());
     }
+    void TearDown() override { SetProcessCodePage(kDefaultCodePage); }
 
+    static std::string_view Language() { return std::get<1>(GetParam()); }
     CPageEnv Env() { return {&m_context.store, &m_context.strings, m_context.modelBit, &m_context.device}; }
 
-    CAppContext m_context{GetParam()};
+    CAppContext m_context{std::get<0>(GetParam())};
     CQtMessagePresenter m_presenter;
     CMessenger m_messenger{m_context.strings, m_presenter};
 };
@@ -120,7 +135,7 @@ protected:
 TEST_P(PageLayout, EveryPageIsDrawnWithoutHolesOverlapsOrCutTexts)
 {
     for (const CPageDef* def : PageDefsForModel(m_context.modelBit)) {
-        const std::string page(def->name);
+        const std::string page = std::string(def->name) + " (" + std::string(Language()) + ")";
         CPageView view(*def, Env(), m_messenger);
         view.Initialise();
         view.resize(view.ContentSize());
@@ -189,7 +204,22 @@ TEST_P(PageLayout, EveryPageIsDrawnWithoutHolesOverlapsOrCutTexts)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryModel, PageLayout, ::testing::ValuesIn(kModels));
+std::vector<std::string_view> LanguageCodes()
+{
+    std::vector<std::string_view> codes;
+    for (const CUiLanguage& language : UiLanguages()) {
+        codes.push_back(language.code);
+    }
+    return codes;
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryModelAndLanguage,
+                         PageLayout,
+                         ::testing::Combine(::testing::ValuesIn(kModels), ::testing::ValuesIn(LanguageCodes())),
+                         [](const auto& info) {
+                             return std::to_string(std::get<0>(info.param)) + "_" +
+                                    std::string(std::get<1>(info.param));
+                         });
 
 } // namespace
 } // namespace qzb
