@@ -16,9 +16,52 @@ QString FaceOnThisSystem(const QString& face)
     return QFontDatabase::hasFamily(face) ? face : QFontDatabase::systemFont(QFontDatabase::FixedFont).family();
 }
 
+// The scripts of the translated lists and of names in panel code.
+constexpr QFontDatabase::WritingSystem kListScripts[] = {
+    QFontDatabase::Latin, QFontDatabase::Cyrillic, QFontDatabase::Japanese};
+
+// A face with the script's glyphs, a fixed-pitch one when there is one, so that the list's columns
+// keep their look; empty when the system has none.
+QString FaceForScript(QFontDatabase::WritingSystem script)
+{
+    QString proportional;
+    for (const QString& family : QFontDatabase::families(script)) {
+        if (QFontDatabase::isPrivateFamily(family) || !QFontDatabase::isScalable(family)) {
+            continue;
+        }
+        if (QFontDatabase::isFixedPitch(family)) {
+            return family;
+        }
+        if (proportional.isEmpty()) {
+            proportional = family;
+        }
+    }
+    return proportional;
+}
+
+// The list's face first, then for each script it lacks a face that has it: a character the face
+// cannot draw is drawn with the first that can, in the printer's page and in a PDF, which embeds
+// that face too. Latin texts keep the list's face alone.
+QStringList FacesWithGlyphs(const QString& face)
+{
+    QStringList faces = {face};
+    const QList<QFontDatabase::WritingSystem> own = QFontDatabase::writingSystems(face);
+    for (const QFontDatabase::WritingSystem script : kListScripts) {
+        if (own.contains(script)) {
+            continue;
+        }
+        const QString other = FaceForScript(script);
+        if (!other.isEmpty() && !faces.contains(other)) {
+            faces.append(other);
+        }
+    }
+    return faces;
+}
+
 QFont CellFont(const QString& face, std::int32_t cellHeight, QPaintDevice* device)
 {
-    QFont font(FaceOnThisSystem(face));
+    QFont font;
+    font.setFamilies(FacesWithGlyphs(FaceOnThisSystem(face)));
     font.setStyleHint(QFont::TypeWriter);
     font.setFixedPitch(true);
     font.setPixelSize(std::max(1, cellHeight));
