@@ -5,7 +5,9 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace qzb {
 
@@ -16,27 +18,41 @@ QString FaceOnThisSystem(const QString& face)
     return QFontDatabase::hasFamily(face) ? face : QFontDatabase::systemFont(QFontDatabase::FixedFont).family();
 }
 
-// The scripts of the translated lists and of names in panel code.
-constexpr QFontDatabase::WritingSystem kListScripts[] = {
-    QFontDatabase::Latin, QFontDatabase::Cyrillic, QFontDatabase::Japanese};
-
-// A face with the script's glyphs, a fixed-pitch one when there is one, so that the list's columns
-// keep their look; empty when the system has none.
-QString FaceForScript(QFontDatabase::WritingSystem script)
+// The scripts of the translated lists and of names in panel code, each with the marks of the face
+// names made for it: the Han characters of Japanese take their Japanese forms only from a Japanese
+// face, where a face of the whole CJK range may draw the Chinese forms.
+struct CListScript
 {
-    QString proportional;
-    for (const QString& family : QFontDatabase::families(script)) {
+    QFontDatabase::WritingSystem script;
+    QLatin1String nameMarks[2];
+};
+const CListScript kListScripts[] = {
+    {QFontDatabase::Latin, {}},
+    {QFontDatabase::Cyrillic, {}},
+    {QFontDatabase::Japanese, {QLatin1String("JP"), QLatin1String("IPA")}},
+};
+
+// A face with the script's glyphs, empty when the system has none: one made for the script before
+// others, and among those a fixed-pitch one, so that the list's columns keep their look.
+QString FaceForScript(const CListScript& script)
+{
+    QString best;
+    int bestRank = -1;
+    for (const QString& family : QFontDatabase::families(script.script)) {
         if (QFontDatabase::isPrivateFamily(family) || !QFontDatabase::isScalable(family)) {
             continue;
         }
-        if (QFontDatabase::isFixedPitch(family)) {
-            return family;
-        }
-        if (proportional.isEmpty()) {
-            proportional = family;
+        const bool madeForScript =
+            std::any_of(std::begin(script.nameMarks), std::end(script.nameMarks), [&family](QLatin1String mark) {
+                return !mark.isEmpty() && family.contains(mark);
+            });
+        const int rank = (madeForScript ? 2 : 0) + (QFontDatabase::isFixedPitch(family) ? 1 : 0);
+        if (rank > bestRank) {
+            best = family;
+            bestRank = rank;
         }
     }
-    return proportional;
+    return best;
 }
 
 // The list's face first, then for each script it lacks a face that has it: a character the face
@@ -46,8 +62,8 @@ QStringList FacesWithGlyphs(const QString& face)
 {
     QStringList faces = {face};
     const QList<QFontDatabase::WritingSystem> own = QFontDatabase::writingSystems(face);
-    for (const QFontDatabase::WritingSystem script : kListScripts) {
-        if (own.contains(script)) {
+    for (const CListScript& script : kListScripts) {
+        if (own.contains(script.script)) {
             continue;
         }
         const QString other = FaceForScript(script);
