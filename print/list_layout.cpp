@@ -1,5 +1,6 @@
 #include "print/list_layout.h"
 
+#include "app/english_texts.h"
 #include "print/selected_numbers.h"
 
 #include <algorithm>
@@ -23,20 +24,27 @@ constexpr std::int32_t kTitleRightUnit = 55;
 
 struct CHeaderColumn
 {
-    std::u16string_view text;
+    std::string_view key;
     std::int32_t width; // in column units
 };
 
-// The header texts are the list's own, fixed in English.
-constexpr CHeaderColumn kSpeedDialHeader[] = {
-    {u"SP-NO.", 7}, {u"DESTINATION STATION", 24}, {u"DESTINATION NUMBER", 64}, {u"DETAIL", 12}, {u"SET DATE", 13}};
+// The widths are the list's own; the texts come from the string table, whose English texts are
+// the list's original headings.
+constexpr CHeaderColumn kSpeedDialHeader[] = {{"STR_PRT_COL_SP_NO", 7},
+                                              {"STR_PRT_COL_DESTINATION_STATION", 24},
+                                              {"STR_PRT_COL_DESTINATION_NUMBER", 64},
+                                              {"STR_PRT_COL_DETAIL", 12},
+                                              {"STR_PRT_COL_SET_DATE", 13}};
 // DETAIL spans two cells: the batch time and the speed.
 constexpr std::int32_t kSpeedDialCells[] = {7, 24, 64, 7, 5, 13};
 constexpr CHeaderColumn kGroupDialHeader[] = {
-    {u"KEY-NO.", 7}, {u"NAME", 33}, {u"NO.", 7}, {u"DESTINATION STATIOTN", 73}};
+    {"STR_PRT_COL_KEY_NO", 7}, {"STR_PRT_COL_NAME", 33}, {"STR_PRT_COL_NO", 7}, {"STR_PRT_COL_MEMBERS", 73}};
 constexpr std::int32_t kGroupDialCells[] = {7, 33, 7, 73};
-constexpr CHeaderColumn kFavouriteHeader[] = {
-    {u"FA-NO.", 7}, {u"DESTINATION STATION", 24}, {u"DESTINATION NUMBER", 67}, {u"SPEED", 9}, {u"SET DATE", 13}};
+constexpr CHeaderColumn kFavouriteHeader[] = {{"STR_PRT_COL_FA_NO", 7},
+                                              {"STR_PRT_COL_DESTINATION_STATION", 24},
+                                              {"STR_PRT_COL_DESTINATION_NUMBER", 67},
+                                              {"STR_PRT_COL_SPEED", 9},
+                                              {"STR_PRT_COL_SET_DATE", 13}};
 constexpr std::int32_t kFavouriteCells[] = {7, 24, 67, 9, 13};
 
 // Rows are twice the height of a font; their texts are all in the small font, which the narrow
@@ -44,17 +52,37 @@ constexpr std::int32_t kFavouriteCells[] = {7, 24, 67, 9, 13};
 struct CListForm
 {
     PrintList list;
-    std::u16string_view title;
+    std::string_view titleKey;
     std::span<const CHeaderColumn> header;
     std::span<const std::int32_t> cells;
     PrintFont rowHeightFont;
 };
 
 constexpr CListForm kForms[] = {
-    {PrintList::SpeedDial, u"SPEED DIAL LIST", kSpeedDialHeader, kSpeedDialCells, PrintFont::List},
-    {PrintList::GroupDial, u"GROUP DIAL LIST", kGroupDialHeader, kGroupDialCells, PrintFont::Small},
-    {PrintList::Favourite, u"FAVORITE LIST", kFavouriteHeader, kFavouriteCells, PrintFont::List},
+    {PrintList::SpeedDial, "STR_PRT_TITLE_SPEED_DIAL", kSpeedDialHeader, kSpeedDialCells, PrintFont::List},
+    {PrintList::GroupDial, "STR_PRT_TITLE_GROUP_DIAL", kGroupDialHeader, kGroupDialCells, PrintFont::Small},
+    {PrintList::Favourite, "STR_PRT_TITLE_FAVORITE", kFavouriteHeader, kFavouriteCells, PrintFont::List},
 };
+
+// The lines below the title: the user, an empty telephone line and today's date.
+constexpr std::string_view kUserLineKey = "STR_PRT_TXT_USER";
+constexpr std::string_view kTelephoneLineKey = "STR_PRT_TXT_TEL";
+constexpr std::string_view kDateLineKey = "STR_PRT_TXT_DATE";
+
+std::u16string ListText(const CPrintSource& source, std::string_view key)
+{
+    return source.texts ? source.texts(key) : EnglishText(key);
+}
+
+// The value takes the place of the line's first "%s"; anything else in a translation stands as
+// written, so that it can never read values that are not there.
+std::u16string WithValue(std::u16string line, std::u16string_view value)
+{
+    if (const std::size_t field = line.find(u"%s"); field != std::u16string::npos) {
+        line.replace(field, 2, value);
+    }
+    return line;
+}
 
 std::int32_t Scaled(double length, std::int32_t dpi)
 {
@@ -118,10 +146,11 @@ public:
         const std::int32_t list = m_geometry.listFont;
         const CPrintRect title{kTitleLeftUnit * unit, list, (kTitleRightUnit - kTitleLeftUnit) * unit, 3 * list};
         Frame(title);
-        Centred(title, PrintFont::List, form.title);
+        Centred(title, PrintFont::List, ListText(source, form.titleKey));
 
         const std::u16string text =
-            u"NAME:" + source.userName + u"\nTEL:\nDATE:" + FormatSetDate(source.today, source.dateFormat);
+            WithValue(ListText(source, kUserLineKey), source.userName) + u"\n" + ListText(source, kTelephoneLineKey) +
+            u"\n" + WithValue(ListText(source, kDateLineKey), FormatSetDate(source.today, source.dateFormat));
         const std::int32_t lineHeight = m_measure.LineHeight(PrintFont::Small);
         std::int32_t top = 4 * list;
         for (std::u16string& line : WrapText(text, m_geometry.columnUnit * kColumnUnits, PrintFont::Small, m_measure)) {
@@ -132,13 +161,13 @@ public:
     }
 
     // The header row at top; returns its bottom.
-    std::int32_t HeaderRow(const CListForm& form, std::int32_t top)
+    std::int32_t HeaderRow(const CListForm& form, const CPrintSource& source, std::int32_t top)
     {
         std::int32_t left = m_geometry.left;
         for (const CHeaderColumn& column : form.header) {
             const CPrintRect cell{left, top, column.width * m_geometry.columnUnit, m_geometry.smallFont};
             Frame(cell);
-            Centred(cell, PrintFont::Small, column.text);
+            Centred(cell, PrintFont::Small, ListText(source, column.key));
             left = cell.Right();
         }
         return top + m_geometry.smallFont;
@@ -200,6 +229,19 @@ bool Chosen(const CPrintSelection& selection, PrintList list)
 }
 
 } // namespace
+
+std::vector<std::string> ListTextKeys()
+{
+    std::vector<std::string> keys = {
+        std::string(kUserLineKey), std::string(kTelephoneLineKey), std::string(kDateLineKey)};
+    for (const CListForm& form : kForms) {
+        keys.emplace_back(form.titleKey);
+        for (const CHeaderColumn& column : form.header) {
+            keys.emplace_back(column.key);
+        }
+    }
+    return keys;
+}
 
 std::int32_t ListFontHeight(std::int32_t dpiY)
 {
@@ -282,14 +324,14 @@ CPrintDocument LayOutLists(const CPrintSource& source,
         const std::vector<CListRow> rows = ListRows(form.list, source, NumbersOf(selection, form.list, all));
         const std::int32_t rowHeight = 2 * writer.FontHeight(form.rowHeightFont);
         writer.NewPage();
-        std::int32_t top = writer.HeaderRow(form, writer.TitleBlock(form, source));
+        std::int32_t top = writer.HeaderRow(form, source, writer.TitleBlock(form, source));
         bool rowOnPage = false;
         for (const CListRow& row : rows) {
             // A row alone on its page is printed even when it is taller than the page can hold, so
             // that every page moves the list on.
             if (rowOnPage && top + rowHeight > geometry.bottomLimit) {
                 writer.NewPage();
-                top = writer.HeaderRow(form, geometry.continuedTop);
+                top = writer.HeaderRow(form, source, geometry.continuedTop);
                 rowOnPage = false;
             }
             writer.Row(form, row, top, rowHeight);

@@ -31,6 +31,9 @@ struct CPageMetrics
     std::int32_t dpiY = 600;
 };
 
+// The string table keys of the lists' titles, headings and title block lines.
+std::vector<std::string> ListTextKeys();
+
 // Font cell heights: the list font is 12 points, the small font 8.5 points.
 std::int32_t ListFontHeight(std::int32_t dpiY);
 std::int32_t SmallFontHeight(std::int32_t dpiY);

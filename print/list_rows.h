@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/text_lookup.h"
+
 #include <cstdint>
 #include <span>
 #include <string>
@@ -20,6 +22,7 @@ struct CPrintSource
     std::u16string groupLabelFormat; // the default label of a group without a name
     std::u16string userName; // the logged-on user, in the title block
     std::uint16_t today = 0; // packed as the set dates
+    TextLookup texts; // the titles and headings in the user's language; unset: the English ones
 };
 
 // One framed cell of a row. A wrapped text starts at the cell's left and takes as many lines as the

@@ -227,6 +227,7 @@ CPrintSource PrintSourceOf(const CAppContext& context, std::u16string userName, 
     source.groupLabelFormat = format != nullptr ? *format : EnglishText(kGroupLabelKey);
     source.userName = std::move(userName);
     source.today = today;
+    source.texts = TranslatedTexts(context.strings);
     return source;
 }
 
@@ -253,6 +254,8 @@ std::vector<std::string> PrintTextKeys()
     }
     keys.emplace_back("STR_MENU_PRINT");
     keys.emplace_back("STR_MSG_PRINTING_START");
+    const std::vector<std::string> listKeys = ListTextKeys();
+    keys.insert(keys.end(), listKeys.begin(), listKeys.end());
     return keys;
 }
 

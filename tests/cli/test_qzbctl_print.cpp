@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <iterator>
 #include <regex>
 #include <set>
+#include <sstream>
 #include <sys/stat.h>
 
 namespace qzb {
@@ -22,6 +24,32 @@ std::string PdfText(const std::string& path)
         ::pclose(pipe);
     }
     return text;
+}
+
+// The fonts of a PDF file as pdffonts lists them: name and whether the file embeds it.
+std::vector<std::pair<std::string, bool>> PdfFonts(const std::string& path)
+{
+    std::vector<std::pair<std::string, bool>> fonts;
+    FILE* pipe = ::popen(("pdffonts '" + path + "' 2>/dev/null").c_str(), "r");
+    if (pipe == nullptr) {
+        return fonts;
+    }
+    char line[512];
+    bool table = false;
+    while (std::fgets(line, sizeof line, pipe) != nullptr) {
+        std::istringstream row(line);
+        std::vector<std::string> words{std::istream_iterator<std::string>(row), std::istream_iterator<std::string>()};
+        if (!table) {
+            table = !words.empty() && words.front().starts_with("---");
+            continue;
+        }
+        // name type… encoding emb sub uni object generation
+        if (words.size() >= 7) {
+            fonts.emplace_back(words.front(), words[words.size() - 5] == "yes");
+        }
+    }
+    ::pclose(pipe);
+    return fonts;
 }
 
 std::set<std::string> SpeedDialNumbers(const std::string& text)
@@ -82,6 +110,83 @@ TEST_F(Qzbctl, PrintWritesTheChosenSpeedDialsToAPdf)
         const CRun all = Run({"print", File("a.dat"), File("all.pdf"), "--lists", "speed", "--speed-numbers", numbers});
         ASSERT_EQ(all.status, kExitOk) << numbers << all.err;
         EXPECT_EQ(SpeedDialNumbers(PdfText(File("all.pdf"))), whole) << numbers;
+    }
+}
+
+// The titles, title block and headings come in the language's words, names in the panel's code as
+// the panel language reads them, and the PDF embeds every face it draws with, so a reader without
+// Japanese or Cyrillic faces shows them too. English keeps the list's own words.
+TEST_F(Qzbctl, PrintWritesTheListsInTheLanguageWithEmbeddedFaces)
+{
+    ASSERT_EQ(Run({"--model", "8313", "new", File("a.dat")}).status, kExitOk);
+    ASSERT_EQ(Run({"set", File("a.dat"), "MACHINE_SET_DLG", "Machine_Language", "--number", "11"}).status, kExitOk);
+    for (const std::vector<std::string> entry :
+         {std::vector<std::string>{"speed:1", "name=ﾔﾏﾀﾞ ｼｮｳｼﾞ", "number=551", "groups=1"},
+          {"group:1", "name=ｴｲｷﾞｮｳ"},
+          {"favourite:1", "speed=1"}}) {
+        std::vector<std::string> set = {"entry", "set", File("a.dat")};
+        set.insert(set.end(), entry.begin(), entry.end());
+        const CRun run = Run(set);
+        ASSERT_EQ(run.status, kExitOk) << entry.front() << run.err;
+    }
+    const std::vector<std::string> lists = {"--lists",
+                                            "speed,group,favourite",
+                                            "--speed-numbers",
+                                            "1-2",
+                                            "--group-numbers",
+                                            "1",
+                                            "--favourite-numbers",
+                                            "1"};
+    std::vector<std::string> print = {"--language", "ja", "print", File("a.dat"), File("ja.pdf")};
+    print.insert(print.end(), lists.begin(), lists.end());
+    const CRun japanese = Run(print);
+    if (japanese.err.find("built without") != std::string::npos) {
+        GTEST_SKIP() << japanese.err;
+    }
+    ASSERT_EQ(japanese.status, kExitOk) << japanese.err;
+    const std::string text = PdfText(File("ja.pdf"));
+    for (const char* expected : {"短縮ダイヤルリスト",
+                                 "グループダイヤルリスト",
+                                 "お気に入りリスト",
+                                 "宛先番号",
+                                 "登録日",
+                                 "グループ名",
+                                 "ユーザー:",
+                                 "日付:",
+                                 "SD-001 ﾔﾏﾀﾞ ｼｮｳｼﾞ",
+                                 "ｴｲｷﾞｮｳ"}) {
+        EXPECT_NE(text.find(expected), std::string::npos) << expected << " missing in\n" << text;
+    }
+    EXPECT_EQ(text.find("SPEED DIAL LIST"), std::string::npos);
+    const auto fonts = PdfFonts(File("ja.pdf"));
+    EXPECT_FALSE(fonts.empty());
+    for (const auto& [name, embedded] : fonts) {
+        EXPECT_TRUE(embedded) << name << " is not embedded";
+    }
+
+    ASSERT_EQ(Run({"set", File("a.dat"), "MACHINE_SET_DLG", "Machine_Language", "--number", "6"}).status, kExitOk);
+    ASSERT_EQ(Run({"entry", "set", File("a.dat"), "speed:2", "name=Жизнь Шпиц", "number=552"}).status, kExitOk);
+    print = {"--language", "ru", "print", File("a.dat"), File("ru.pdf")};
+    print.insert(print.end(), lists.begin(), lists.end());
+    const CRun russian = Run(print);
+    ASSERT_EQ(russian.status, kExitOk) << russian.err;
+    const std::string cyrillic = PdfText(File("ru.pdf"));
+    for (const char* expected :
+         {"СПИСОК БЫСТРОГО НАБОРА", "СПИСОК ИЗБРАННОГО", "НОМЕР АДРЕСАТА", "ПОЛЬЗОВАТЕЛЬ:", "SD-002 Жизнь Шпиц"}) {
+        EXPECT_NE(cyrillic.find(expected), std::string::npos) << expected << " missing in\n" << cyrillic;
+    }
+    const auto cyrillicFonts = PdfFonts(File("ru.pdf"));
+    EXPECT_FALSE(cyrillicFonts.empty());
+    for (const auto& [name, embedded] : cyrillicFonts) {
+        EXPECT_TRUE(embedded) << name << " is not embedded";
+    }
+
+    print = {"--language", "en", "print", File("a.dat"), File("en.pdf")};
+    print.insert(print.end(), lists.begin(), lists.end());
+    ASSERT_EQ(Run(print).status, kExitOk);
+    const std::string english = PdfText(File("en.pdf"));
+    for (const char* expected : {"SPEED DIAL LIST", "FAVORITE LIST", "DESTINATION STATIOTN", "NAME:", "SET DATE"}) {
+        EXPECT_NE(english.find(expected), std::string::npos) << expected << " missing in\n" << english;
     }
 }
 

@@ -299,6 +299,40 @@ TEST_F(PrintLists, TitleBlockColumnsAndWrappedCells)
         group.texts.begin(), group.texts.end(), [](const CPrintText& text) { return text.text == u"       777"; }));
 }
 
+// The titles, title block lines and headings come from the lookup; a line's first "%s" takes its
+// value once, and any other field of a translation, or one in the value, stands as written.
+TEST_F(PrintLists, TitlesAndHeadingsComeFromTheLanguagesTexts)
+{
+    const std::map<std::string_view, std::u16string> texts = {{"STR_PRT_TITLE_FAVORITE", u"СПИСОК ИЗБРАННОГО"},
+                                                              {"STR_PRT_TXT_USER", u"ПОЛЬЗОВАТЕЛЬ:%s %s %d"},
+                                                              {"STR_PRT_TXT_DATE", u"ДАТА:%s"},
+                                                              {"STR_PRT_COL_SPEED", u"СКОРОСТЬ"}};
+    m_source.texts = [&texts](std::string_view key) {
+        const auto found = texts.find(key);
+        return found != texts.end() ? found->second : u"<" + std::u16string(key.begin(), key.end()) + u">";
+    };
+    m_source.userName = u"a%sb";
+    CPrintSelection selection;
+    selection.favourite = true;
+    selection.favouriteNumbers = {1};
+    const CPrintDocument document = LayOutLists(m_source, selection, A4(600), CFixedPitch(600));
+    ASSERT_EQ(document.pages.size(), 1u);
+    std::vector<std::u16string> printed;
+    for (const CPrintText& text : document.pages[0].texts) {
+        printed.push_back(text.text);
+    }
+    for (const std::u16string_view wanted : {u"СПИСОК ИЗБРАННОГО",
+                                             u"ПОЛЬЗОВАТЕЛЬ:a%sb %s %d",
+                                             u"<STR_PRT_TXT_TEL>",
+                                             u"ДАТА:08.DEC.2026",
+                                             u"<STR_PRT_COL_FA_NO>",
+                                             u"СКОРОСТЬ",
+                                             u"FA-01"}) {
+        EXPECT_NE(std::find(printed.begin(), printed.end(), wanted), printed.end());
+    }
+    EXPECT_EQ(std::find(printed.begin(), printed.end(), u"FAVORITE LIST"), printed.end());
+}
+
 TEST_F(PrintLists, RowTallerThanThePageStillMovesOn)
 {
     CPrintSelection selection;

@@ -1,11 +1,16 @@
 #include "ui/main/select_pri_item_dlg.h"
 
+#include "addressbook/address_book.h"
 #include "app/app_context.h"
+#include "app/language_choice.h"
 #include "app/messenger.h"
+#include "app/model_profile.h"
 #include "device/device_link.h"
 #include "device/device_protocol.h"
 #include "device/device_simulator.h"
 #include "device/shared_words.h"
+#include "model/panel_code.h"
+#include "model/text_codec.h"
 #include "print/print_settings.h"
 #include "print/printer_check.h"
 #include "tests/ui/window_fixture.h"
@@ -13,29 +18,45 @@
 #include "ui/main/qsettings_preferences.h"
 #include "ui/main/qt_message_presenter.h"
 #include "ui/main/qzb_dlg.h"
+#include "ui/print/list_painter.h"
 
 #include <gtest/gtest.h>
 
 #include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRawFont>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <set>
 
 namespace qzb {
 namespace {
+
+// Texts pass through the process code page, which follows the window's language; the next test
+// starts in the default one again.
+class CDefaultCodePageAfterwards
+{
+public:
+    CDefaultCodePageAfterwards() = default;
+    ~CDefaultCodePageAfterwards() { SetProcessCodePage(kDefaultCodePage); }
+    CDefaultCodePageAfterwards(const CDefaultCodePageAfterwards&) = delete;
+    CDefaultCodePageAfterwards& operator=(const CDefaultCodePageAfterwards&) = delete;
+};
 
 class CFakePrinters : public IInstalledPrinters
 {
@@ -77,6 +98,66 @@ protected:
         context.store.SetItemNumber(kPrintItemPage, "PRINT_SPEED_DIAL", 1);
         context.store.SetItemNumber(kPrintItemPage, "PRINT_SPEED_DIAL_LIST_MODE", 1);
         context.store.SetItemText(kPrintItemPage, "PRINT_SPEED_DIAL_SELECT_NO", numbers);
+    }
+
+    // The window in a language: its string table, read in the language's code page as a start in
+    // that language does, and the panel set to it.
+    void SpeakLanguage(std::string_view language, std::int32_t panelLanguage)
+    {
+        ASSERT_TRUE(SetProcessCodePage(LanguageCodePage(language)));
+        const std::filesystem::path table =
+            std::filesystem::path(QZB_TEST_DATA_DIR) / std::string(language) / StringTableFileName(*context.profile);
+        context.strings = CStringTable();
+        ASSERT_TRUE(context.strings.LoadFile(table).Ok()) << table;
+        context.store.SetItemNumber(kPanelLanguagePage, kPanelLanguageKey, panelLanguage);
+    }
+
+    void PutSpeedDial(std::int32_t number, std::u16string_view name)
+    {
+        CFaxMailEntry entry;
+        entry.number = number;
+        entry.name.Assign(TextToPanelBytes(name));
+        entry.address.Assign("0123");
+        entry.setDate = PackDeviceDate();
+        ASSERT_EQ(context.device.book.PutFaxMailEntry(entry), kOk);
+    }
+
+    static QString PdfText(const QString& pdf)
+    {
+        QProcess process;
+        process.start("pdftotext", {"-layout", pdf, "-"});
+        EXPECT_TRUE(process.waitForFinished(60000));
+        return QString::fromUtf8(process.readAllStandardOutput());
+    }
+
+    // The characters of the laid-out lists that none of the faces of their font can draw: they
+    // would print as empty boxes.
+    static QString CharactersWithoutGlyphs(const CPrintSource& source)
+    {
+        QPdfWriter writer(QStringLiteral("/dev/null"));
+        writer.setResolution(600);
+        const CPageMetrics metrics = DeviceMetrics(writer);
+        const CPrintFonts fonts(PageGeometry(metrics), &writer);
+        CPrintSelection selection;
+        selection.speedDial = selection.groupDial = selection.favourite = true;
+        selection.speedNumbers = {1, 2};
+        selection.groupNumbers = {1};
+        selection.favouriteNumbers = {1};
+        QString missing;
+        for (const CPrintPage& page : LayOutLists(source, selection, metrics, fonts).pages) {
+            for (const CPrintText& text : page.texts) {
+                const QStringList faces = fonts.Font(text.font).families();
+                for (const char32_t c : QString::fromStdU16String(text.text).toUcs4()) {
+                    const bool drawn = c == U' ' || std::any_of(faces.begin(), faces.end(), [c](const QString& face) {
+                                           return QRawFont::fromFont(QFont(face)).supportsCharacter(c);
+                                       });
+                    if (!drawn && !missing.contains(QString::fromUcs4(&c, 1))) {
+                        missing += QString::fromUcs4(&c, 1);
+                    }
+                }
+            }
+        }
+        return missing;
     }
 
     // The speed dial numbers of the PDF's text, and its page count.
@@ -183,6 +264,61 @@ TEST_F(PrintCommand, PrintsTheChosenNumbersToAPdf)
     AnswerSelection("cancelButton");
     window->PrintLists();
     EXPECT_FALSE(QFile::exists(folder.filePath("lists.pdf")));
+}
+
+// In Japanese and Russian the window prints the lists' titles and headings from the language's
+// table and the names in the panel's code, and every character has a face that draws it.
+TEST_F(PrintCommand, PrintsTheListsInJapaneseAndRussianWithTheirGlyphs)
+{
+    struct CCase
+    {
+        std::string_view language;
+        std::int32_t panelLanguage;
+        std::u16string_view name;
+        std::vector<QString> expected;
+    };
+    const CCase cases[] = {
+        {"ja", 11, u"ﾔﾏﾀﾞ ｼｮｳｼﾞ", {"短縮ダイヤルリスト", "宛先番号", "登録日", "ユーザー:", "ﾔﾏﾀﾞ ｼｮｳｼﾞ"}},
+        {"ru", 6, u"Жизнь Шпиц", {"СПИСОК БЫСТРОГО НАБОРА", "НОМЕР АДРЕСАТА", "ПОЛЬЗОВАТЕЛЬ:", "Жизнь Шпиц"}},
+    };
+    const CDefaultCodePageAfterwards codePage;
+    for (const CCase& c : cases) {
+        SpeakLanguage(c.language, c.panelLanguage);
+        PutSpeedDial(1, c.name);
+        ChooseSpeedDials(u"1-2");
+        const QString pdf = folder.filePath(QString::fromLatin1(c.language) + ".pdf");
+        CPrintDialogs::SetNextPdfName(pdf);
+        AnswerSelection("okButton");
+        window->PrintLists();
+        const QString text = PdfText(pdf);
+        for (const QString& expected : c.expected) {
+            EXPECT_TRUE(text.contains(expected)) << c.language << ": " << expected.toStdString() << " missing in\n"
+                                                 << text.toStdString();
+        }
+        EXPECT_EQ(CharactersWithoutGlyphs(PrintSourceOf(context, u"Пользователь", PackDeviceDate())), QString())
+            << c.language;
+    }
+}
+
+// The layout places Japanese text by the widths of the face that draws it, which need not be the
+// list's own face.
+TEST_F(PrintCommand, MeasuresJapaneseWithTheFaceThatDrawsIt)
+{
+    QPdfWriter writer(QStringLiteral("/dev/null"));
+    writer.setResolution(600);
+    const CPrintFonts fonts(PageGeometry(DeviceMetrics(writer)), &writer);
+    const QFont& small = fonts.Font(PrintFont::Small);
+    const QStringList faces = small.families();
+    const auto drawing = std::find_if(faces.begin(), faces.end(), [](const QString& face) {
+        return QRawFont::fromFont(QFont(face)).supportsCharacter(U'宛');
+    });
+    ASSERT_NE(drawing, faces.end()) << faces.join(", ").toStdString();
+    QFont alone(*drawing);
+    alone.setPixelSize(small.pixelSize());
+    const QString text = QStringLiteral("宛先番号");
+    EXPECT_NEAR(fonts.TextWidth(PrintFont::Small, text.toStdU16String()),
+                QFontMetricsF(alone, &writer).horizontalAdvance(text),
+                1.0);
 }
 
 TEST_F(PrintCommand, DeviceQueueOnUsbStopsPrintingWhileConnected)

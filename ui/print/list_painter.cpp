@@ -5,7 +5,9 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace qzb {
 
@@ -16,9 +18,66 @@ QString FaceOnThisSystem(const QString& face)
     return QFontDatabase::hasFamily(face) ? face : QFontDatabase::systemFont(QFontDatabase::FixedFont).family();
 }
 
+// The scripts of the translated lists and of names in panel code, each with the marks of the face
+// names made for it: the Han characters of Japanese take their Japanese forms only from a Japanese
+// face, where a face of the whole CJK range may draw the Chinese forms.
+struct CListScript
+{
+    QFontDatabase::WritingSystem script;
+    QLatin1String nameMarks[2];
+};
+const CListScript kListScripts[] = {
+    {QFontDatabase::Latin, {}},
+    {QFontDatabase::Cyrillic, {}},
+    {QFontDatabase::Japanese, {QLatin1String("JP"), QLatin1String("IPA")}},
+};
+
+// A face with the script's glyphs, empty when the system has none: one made for the script before
+// others, and among those a fixed-pitch one, so that the list's columns keep their look.
+QString FaceForScript(const CListScript& script)
+{
+    QString best;
+    int bestRank = -1;
+    for (const QString& family : QFontDatabase::families(script.script)) {
+        if (QFontDatabase::isPrivateFamily(family) || !QFontDatabase::isScalable(family)) {
+            continue;
+        }
+        const bool madeForScript =
+            std::any_of(std::begin(script.nameMarks), std::end(script.nameMarks), [&family](QLatin1String mark) {
+                return !mark.isEmpty() && family.contains(mark);
+            });
+        const int rank = (madeForScript ? 2 : 0) + (QFontDatabase::isFixedPitch(family) ? 1 : 0);
+        if (rank > bestRank) {
+            best = family;
+            bestRank = rank;
+        }
+    }
+    return best;
+}
+
+// The list's face first, then for each script it lacks a face that has it: a character the face
+// cannot draw is drawn with the first that can, in the printer's page and in a PDF, which embeds
+// that face too. Latin texts keep the list's face alone.
+QStringList FacesWithGlyphs(const QString& face)
+{
+    QStringList faces = {face};
+    const QList<QFontDatabase::WritingSystem> own = QFontDatabase::writingSystems(face);
+    for (const CListScript& script : kListScripts) {
+        if (own.contains(script.script)) {
+            continue;
+        }
+        const QString other = FaceForScript(script);
+        if (!other.isEmpty() && !faces.contains(other)) {
+            faces.append(other);
+        }
+    }
+    return faces;
+}
+
 QFont CellFont(const QString& face, std::int32_t cellHeight, QPaintDevice* device)
 {
-    QFont font(FaceOnThisSystem(face));
+    QFont font;
+    font.setFamilies(FacesWithGlyphs(FaceOnThisSystem(face)));
     font.setStyleHint(QFont::TypeWriter);
     font.setFixedPitch(true);
     font.setPixelSize(std::max(1, cellHeight));

@@ -10,8 +10,9 @@ class QPaintDevice;
 namespace qzb {
 
 // The list font ("Courier") and the small font ("LinePrinter") at a device's resolution. A face the
-// system lacks is replaced by its fixed-pitch font; each font is sized so that its line is the
-// cell height the layout gives it.
+// system lacks is replaced by its fixed-pitch font, and faces with Cyrillic and Japanese glyphs back
+// it for the characters it lacks; each font is sized so that its line is the cell height the layout
+// gives it. Widths are measured with the faces that draw the text.
 class CPrintFonts : public ITextMeasure
 {
 public:
