@@ -336,6 +336,7 @@ void CQZBDlg::UpdateCommandStates()
     const bool busy = m_session->Busy();
     m_commands->Apply(ToolbarRowStates(state, busy),
                       FileMenuRowStates(state, busy),
+                      DeviceMenuRowStates(state, busy),
                       m_session->ServiceMan(),
                       m_session->CanCompareWithDevice());
     m_host->SetConnectionState(m_session->Online(), m_session->DataPresent());
