@@ -18,6 +18,8 @@
 
 #include <QCheckBox>
 #include <QPointer>
+#include <QPrintDialog>
+#include <QPrinter>
 
 namespace qzb {
 namespace {
@@ -261,6 +263,18 @@ TEST_F(KeyboardButtons, ReturnPressesTheFocusedButtonOfEveryEditorAndWindowDialo
              return dialog;
          }},
     };
+    // The printer choice of File ▸ Print is the toolkit's own dialog; its buttons take Return as well.
+    QPrinter printer;
+    const auto printed = PressEachButton(
+        "printer choice",
+        [this, &printer] {
+            auto* dialog = new QPrintDialog(&printer, window.get());
+            dialog->setObjectName("printDialog");
+            dialog->show();
+            return static_cast<QDialog*>(dialog);
+        },
+        &Delete);
+    EXPECT_FALSE(printed.empty());
     for (const auto& [what, open] : dialogs) {
         const auto pressed = PressEachButton(what, open, &Delete);
         EXPECT_FALSE(pressed.empty()) << what;
