@@ -250,6 +250,7 @@ TEST_F(KeyboardEntryList, AClickedRowSelectsItsSlotAndEnablesEditWhileTheListSta
     EXPECT_TRUE(Button("dialDeleteButton")->isEnabled());
     EXPECT_FALSE(Button("dialNewButton")->isEnabled());
     EXPECT_TRUE(window->findChild<QWidget*>("groupCheckList")->isEnabled()) << "the row's groups show";
+    EXPECT_TRUE(window->findChild<QWidget*>("dialFaxMailRadio")->isEnabled()) << "as on the list's node";
 
     ClickRow(free);
     EXPECT_EQ(TreeValue(), SpeedDialSlotItem(free));

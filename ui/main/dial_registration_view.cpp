@@ -229,8 +229,9 @@ void CDialRegistrationView::UpdateStates()
     m_new->setEnabled(buttons.newRegistration);
     m_edit->setEnabled(buttons.edit);
     m_delete->setEnabled(buttons.remove);
-    const CDialItem item = DecodeDialItem(m_item);
-    const std::int64_t pageType = item.kind == DialItemKind::None ? -1 : static_cast<std::int64_t>(m_item);
+    // While a row's item is selected the radios stay as the list's node has them.
+    const CDialItem item = DecodeDialItem(m_listItem);
+    const std::int64_t pageType = item.kind == DialItemKind::None ? -1 : static_cast<std::int64_t>(m_listItem);
     const CDialRadios radios = DialRadioStates(pageType < 0x1000000 ? 0 : pageType);
     m_faxMail->setEnabled(radios.enabled);
     m_scan->setEnabled(radios.enabled);
