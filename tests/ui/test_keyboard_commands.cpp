@@ -169,9 +169,15 @@ TEST_F(KeyboardDeviceMenu, AnUploadFromTheKeyboardOnlyReachesTheDevice)
     ASSERT_NE(context.device.book.FindFaxMailEntry(1), nullptr);
     ASSERT_NE(DeviceMemory()->device.book.FindFaxMailEntry(1), nullptr);
 
-    SelectTreeItem(kDialFaxMailNode);
+    // The tree's type-ahead finds the list's node; Tab walks on to the list.
+    ASSERT_TRUE(FocusOn(window->Tree()));
+    QTest::keyClicks(Focused(), "Fax");
+    ASSERT_EQ(TreeValue(), kDialFaxMailNode);
     auto* list = window->findChild<QTreeWidget*>("dialEntryList");
-    ASSERT_TRUE(FocusOn(list));
+    for (int tab = 0; tab < 12 && !list->hasFocus(); ++tab) {
+        PressOnFocus(Qt::Key_Tab);
+    }
+    ASSERT_TRUE(list->hasFocus()) << "Tab reaches the entry list";
     PressOnFocus(Qt::Key_Space);
     ASSERT_EQ(TreeValue(), SpeedDialSlotItem(1)) << "Space chooses the row the list opened on";
     PressOnFocus(Qt::Key_Delete);
