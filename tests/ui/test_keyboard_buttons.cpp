@@ -70,6 +70,8 @@ protected:
             }
             QPushButton* target = buttons[index];
             const QString label = Label(*target);
+            // A focused auto-default button is drawn as the one Return presses.
+            EXPECT_TRUE(target->autoDefault()) << what << ": " << label.toStdString();
             auto clicked = std::make_shared<QStringList>();
             for (QPushButton* button : buttons) {
                 const QString name = Label(*button);
