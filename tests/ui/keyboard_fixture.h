@@ -25,6 +25,11 @@ namespace qzb {
 class CKeyboardFixture : public CShownWindowFixture
 {
 protected:
+    // A message nobody answers must not hold a scenario up when a key does the wrong thing: it
+    // goes to stderr instead of a box. Answers queued by a test still take their turn.
+    CKeyboardFixture() { CQtMessagePresenter::SetUnattended(true); }
+    ~CKeyboardFixture() override { CQtMessagePresenter::SetUnattended(false); }
+
     // The widget the keys go to; fails the test when the application has none.
     static QWidget* Focused()
     {

@@ -29,8 +29,6 @@ namespace {
 class KeyboardButtons : public CKeyboardFixture
 {
 protected:
-    ~KeyboardButtons() override { CQtMessagePresenter::SetUnattended(false); }
-
     static QList<QPushButton*> FocusableButtons(QDialog& dialog)
     {
         QList<QPushButton*> buttons;
@@ -136,7 +134,6 @@ TEST_F(KeyboardButtons, ReturnPressesTheFocusedButtonOfEverySettingDialog)
     ConnectAndDownload();
     ASSERT_TRUE(window->EnterServiceMan(u"qorlex"));
     window->SetLookOnly(true);
-    CQtMessagePresenter::SetUnattended(true);
     std::size_t dialogs = 0;
     for (const CPageDef* def : PageDefs()) {
         if (def->pageClass != PageClass::SettingDialog) {
@@ -164,7 +161,6 @@ TEST_F(KeyboardButtons, ReturnPressesTheFocusedButtonOfEveryEditorAndWindowDialo
 {
     ConnectAndDownload();
     ASSERT_TRUE(window->EnterServiceMan(u"qorlex"));
-    CQtMessagePresenter::SetUnattended(true);
     const CAddressBook& book = context.device.book;
     ASSERT_FALSE(book.FaxMailEntries().empty());
     ASSERT_FALSE(book.Groups().empty());
@@ -410,6 +406,9 @@ TEST_F(KeyboardButtons, ReturnOnTheFocusedDetailsOpensTheDetailsDialog)
         WhenShown("faxDetailsDialog", [&detailsShown](QDialog& details) {
             detailsShown = true;
             QTest::keyClick(&details, Qt::Key_Escape);
+            if (details.isVisible()) {
+                details.reject();
+            }
         });
         if (!FocusOn(editor.findChild<QPushButton*>("detailsButton"))) {
             editor.reject();

@@ -194,6 +194,9 @@ TEST_F(KeyboardDeviceMenu, AnUploadFromTheKeyboardOnlyReachesTheDevice)
         }
         PressOnFocus(Qt::Key_Return);
         sent = preview.result() == QDialog::Accepted;
+        if (preview.isVisible()) {
+            preview.reject();
+        }
     });
     PressOnFocus(Qt::Key_Return, Qt::ControlModifier);
     EXPECT_TRUE(sent);
@@ -288,6 +291,9 @@ TEST_F(KeyboardEntryList, ADoubleClickOrReturnOnARowOpensItsEditor)
         WhenShown("entryDialog", [&titles](QDialog& editor) {
             titles.push_back(editor.windowTitle());
             QTest::keyClick(&editor, Qt::Key_Escape);
+            if (editor.isVisible()) {
+                editor.reject();
+            }
         });
     };
     noteAndCancel();
