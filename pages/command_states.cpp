@@ -38,6 +38,16 @@ constexpr CMenuRow kFileMenu[] = {
     {"STR_MENU_EXIT", kCmdExit, 0, false},
 };
 
+constexpr CDeviceMenuRow kDeviceMenu[] = {
+    {"STR_MENU_CONNECT", kCmdConnect},
+    {"STR_MENU_DISCONNECT", kCmdDisconnect},
+    {{}, kCmdSeparator},
+    {"STR_MENU_UPLOAD", kCmdUpload},
+    {"STR_MENU_DOWNLOAD", kCmdDownload},
+    {{}, kCmdSeparator},
+    {"STR_MENU_SM_CHANGE_PASSWORD", kCmdChangePassword},
+};
+
 constexpr CMenuRow kHelpMenu[] = {
     {"STR_MENU_HELP_TOPICS", kCmdHelpTopics, 0, false},
 };
@@ -94,6 +104,29 @@ std::span<const CMenuRow> FileMenuRows()
 std::span<const CMenuRow> HelpMenuRows()
 {
     return kHelpMenu;
+}
+
+std::span<const CDeviceMenuRow> DeviceMenuRows()
+{
+    return kDeviceMenu;
+}
+
+CommandState DeviceMenuRowState(const CDeviceMenuRow& row, std::uint32_t windowState)
+{
+    // A separator is drawn as far as a row of its group is; the command bar decides that.
+    return row.command == kCmdSeparator ? CommandState::Enabled : ButtonState(row.command, windowState);
+}
+
+std::uint32_t MenuCommandOfToolbarButton(std::uint32_t command)
+{
+    switch (command) {
+        case kCmdToolbarOpen:
+            return kCmdOpen;
+        case kCmdToolbarSave:
+            return kCmdSave;
+        default:
+            return command;
+    }
 }
 
 CommandState MenuRowState(const CMenuRow& row, std::uint32_t windowState)

@@ -56,4 +56,19 @@ std::span<const CMenuRow> FileMenuRows();
 std::span<const CMenuRow> HelpMenuRows();
 CommandState MenuRowState(const CMenuRow& row, std::uint32_t windowState);
 
+// A row of the Device menu (command 0: a separator): the toolbar's device commands and the password
+// change, so that the keyboard reaches each of them. A row is drawn in the state of its toolbar
+// button.
+struct CDeviceMenuRow
+{
+    std::string_view textKey; // empty for a separator
+    std::uint32_t command;
+};
+
+std::span<const CDeviceMenuRow> DeviceMenuRows();
+CommandState DeviceMenuRowState(const CDeviceMenuRow& row, std::uint32_t windowState);
+// The menu command that does what a toolbar button does: the toolbar's Open and Save are the File
+// menu's, every other button's command is its menu row's own.
+std::uint32_t MenuCommandOfToolbarButton(std::uint32_t command);
+
 } // namespace qzb

@@ -216,6 +216,29 @@ std::uint32_t DialItemOfEdited(const CDialCommand& command)
     return 0;
 }
 
+std::uint32_t DialRowTreeItem(std::uint32_t shownItem, const CDialRow& row)
+{
+    return row.item != shownItem ? row.item : 0;
+}
+
+bool DialListKeepsRow(std::uint32_t listItem, std::uint32_t item, std::span<const CDialRow> rows)
+{
+    return item != listItem &&
+           std::any_of(rows.begin(), rows.end(), [item](const CDialRow& row) { return row.item == item; });
+}
+
+CDialCommand DialRowOpen(std::uint32_t item, std::size_t rows, const CAddressBook& book)
+{
+    const CDialButtons buttons = DialButtonStates(item, rows);
+    if (buttons.edit) {
+        return DialEdit(item, rows);
+    }
+    if (buttons.newRegistration) {
+        return DialNewRegistration(item, book);
+    }
+    return {};
+}
+
 bool DialDelete(std::uint32_t item, std::size_t rows, CAddressBook& book)
 {
     const CDialItem decoded = DecodeDialItem(item);

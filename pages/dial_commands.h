@@ -7,6 +7,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -110,6 +111,19 @@ std::uint32_t DialItemOfEdited(const CDialCommand& command);
 // Deletes what the selected item shows, with the book's cascades. Returns true when it changed
 // the book; nothing happens for an empty list or an item without a number.
 bool DialDelete(std::uint32_t item, std::size_t rows, CAddressBook& book);
+// The entry list as a way to the tree: a row stands for a slot, member or group item, and selecting
+// the row selects that item in the tree, so that the buttons act on it as on any item selected
+// there. The item a row leads to; 0 when the row is the shown item's own.
+std::uint32_t DialRowTreeItem(std::uint32_t shownItem, const CDialRow& row);
+// Whether the list of listItem stays on screen once the tree's selection followed one of its rows
+// to item: so it does while item is one of the rows and not the list's own item, and the user
+// keeps the whole list to move on in.
+bool DialListKeepsRow(std::uint32_t listItem, std::uint32_t item, std::span<const CDialRow> rows);
+// What a double click or Enter on a row opens for the item it selected, whose own list holds rows
+// entries: the editor Edit opens where Edit is enabled, else the one New registration opens (a free
+// slot), else nothing.
+CDialCommand DialRowOpen(std::uint32_t item, std::size_t rows, const CAddressBook& book);
+
 // The item to show after the book changed: the item itself while the book still has it, else the
 // nearest item above it that it has (a deleted member's group, or the group list once the group
 // went with its last member).

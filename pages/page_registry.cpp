@@ -96,7 +96,11 @@ std::vector<std::string> PageTextKeys()
             add(row.textKey);
         }
     }
+    for (const CDeviceMenuRow& row : DeviceMenuRows()) {
+        add(row.textKey);
+    }
     add("STR_MENU_FILE");
+    add("STR_MENU_DEVICE");
     add("STR_MENU_HELP");
     for (const CPaperSize& size : PaperSizes()) {
         add(size.textKey);

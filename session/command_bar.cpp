@@ -41,6 +41,21 @@ CCommandRowState RowState(std::uint32_t command, CommandState state, bool busy)
     return {command, visible, visible && state == CommandState::Enabled && !busy};
 }
 
+// A menu's separator shows only where a row of the group before it does.
+void HideLoneMenuSeparators(std::vector<CCommandRowState>& rows)
+{
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (rows[i].command != kCmdSeparator) {
+            continue;
+        }
+        bool groupShown = false;
+        for (std::size_t j = i; j-- > 0 && rows[j].command != kCmdSeparator;) {
+            groupShown = groupShown || rows[j].visible;
+        }
+        rows[i].visible = rows[i].visible && groupShown;
+    }
+}
+
 } // namespace
 
 std::vector<CCommandRowState> ToolbarRowStates(std::uint32_t windowState, bool busy)
@@ -71,16 +86,27 @@ std::vector<CCommandRowState> FileMenuRowStates(std::uint32_t windowState, bool 
     for (const CMenuRow& row : menu) {
         rows.push_back(RowState(row.command, MenuRowState(row, windowState), busy));
     }
-    // A separator shows only where a row of the group before it does.
+    HideLoneMenuSeparators(rows);
+    return rows;
+}
+
+std::vector<CCommandRowState> DeviceMenuRowStates(std::uint32_t windowState, bool busy)
+{
+    std::vector<CCommandRowState> rows;
+    for (const CDeviceMenuRow& row : DeviceMenuRows()) {
+        rows.push_back(RowState(row.command, DeviceMenuRowState(row, windowState), busy));
+    }
+    HideLoneMenuSeparators(rows);
+    // The password change ends the menu: its separator goes with it outside service-man mode.
     for (std::size_t i = 0; i < rows.size(); ++i) {
         if (rows[i].command != kCmdSeparator) {
             continue;
         }
-        bool groupShown = false;
-        for (std::size_t j = i; j-- > 0 && rows[j].command != kCmdSeparator;) {
-            groupShown = groupShown || rows[j].visible;
+        bool nextShown = false;
+        for (std::size_t j = i + 1; j < rows.size() && rows[j].command != kCmdSeparator; ++j) {
+            nextShown = nextShown || rows[j].visible;
         }
-        rows[i].visible = rows[i].visible && groupShown;
+        rows[i].visible = rows[i].visible && nextShown;
     }
     return rows;
 }

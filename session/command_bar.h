@@ -18,5 +18,7 @@ struct CCommandRowState
 // group does, and nothing is enabled while a device operation runs.
 std::vector<CCommandRowState> ToolbarRowStates(std::uint32_t windowState, bool busy);
 std::vector<CCommandRowState> FileMenuRowStates(std::uint32_t windowState, bool busy);
+// The Device menu's rows, each in the state of its toolbar button.
+std::vector<CCommandRowState> DeviceMenuRowStates(std::uint32_t windowState, bool busy);
 
 } // namespace qzb

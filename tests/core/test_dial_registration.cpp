@@ -272,6 +272,44 @@ TEST(DialCommands, NewEditAndDeleteTargets)
     EXPECT_TRUE(book.Favourites().empty());
 }
 
+// The entry list leads to the tree: a row selects its slot or member item, the node's list stays
+// while the tree's item is one of its rows, and opening a row opens what Edit, or else New
+// registration, opens for that item.
+TEST(DialCommands, RowsLeadToTheirTreeItemsAndOpenTheirEditors)
+{
+    CAddressBook book;
+    ASSERT_EQ(book.PutFaxMailEntry(DialFax(3, u"Three")), kOk);
+    ASSERT_EQ(book.PutScanEntry(DialScan(225, u"Share", u"10.0.0.9")), kOk);
+    ASSERT_EQ(book.SetGroupMembership(4, 3, true, kKindFax, kDialDate), kOk);
+
+    const std::vector<CDialRow> faxRows = DialListRows(kDialFaxMailNode, book, kTexts);
+    ASSERT_EQ(faxRows.size(), 220u);
+    EXPECT_EQ(DialRowTreeItem(kDialFaxMailNode, faxRows[2]), SpeedDialSlotItem(3));
+    EXPECT_EQ(DialRowTreeItem(kDialFaxMailNode, faxRows[4]), SpeedDialSlotItem(5)) << "a free slot's row too";
+    EXPECT_EQ(DialRowTreeItem(SpeedDialSlotItem(3), faxRows[2]), 0u) << "the shown item's own row";
+    const std::vector<CDialRow> scanRows = DialListRows(kDialScanNode, book, kTexts);
+    EXPECT_EQ(DialRowTreeItem(kDialScanNode, scanRows[4]), SpeedDialSlotItem(225));
+    const std::vector<CDialRow> members = DialListRows(GroupItem(4), book, kTexts);
+    ASSERT_EQ(members.size(), 1u);
+    EXPECT_EQ(DialRowTreeItem(GroupItem(4), members[0]), MemberItem(4, 3));
+
+    EXPECT_TRUE(DialListKeepsRow(kDialFaxMailNode, SpeedDialSlotItem(3), faxRows));
+    EXPECT_TRUE(DialListKeepsRow(kDialFaxMailNode, SpeedDialSlotItem(220), faxRows));
+    EXPECT_FALSE(DialListKeepsRow(kDialFaxMailNode, SpeedDialSlotItem(225), faxRows)) << "a row of another list";
+    EXPECT_FALSE(DialListKeepsRow(kDialFaxMailNode, kDialFaxMailNode, faxRows));
+    EXPECT_TRUE(DialListKeepsRow(GroupItem(4), MemberItem(4, 3), members));
+    EXPECT_FALSE(DialListKeepsRow(GroupItem(4), MemberItem(5, 3), members));
+
+    // The buttons count the rows of the item's own list: one for a registered slot, none for a free one.
+    EXPECT_EQ(DialRowOpen(SpeedDialSlotItem(3), 1, book), (CDialCommand{kOk, DialEditor::FaxMail, 3}));
+    EXPECT_EQ(DialRowOpen(SpeedDialSlotItem(5), 0, book), (CDialCommand{kOk, DialEditor::FaxMail, 5}));
+    EXPECT_EQ(DialRowOpen(SpeedDialSlotItem(225), 1, book), (CDialCommand{kOk, DialEditor::Scan, 225}));
+    EXPECT_EQ(DialRowOpen(MemberItem(4, 3), 1, book), (CDialCommand{kOk, DialEditor::FaxMail, 3}));
+    EXPECT_EQ(DialRowOpen(GroupItem(4), 1, book), (CDialCommand{kOk, DialEditor::GroupName, 4}));
+    EXPECT_EQ(DialRowOpen(FavouriteSlotItem(1), 0, book), CDialCommand{}) << "neither Edit nor New there";
+    EXPECT_EQ(DialRowOpen(kDialGroupNode, 0, book), CDialCommand{});
+}
+
 class DialGroupChecks : public ::testing::Test
 {
 protected:

@@ -387,5 +387,55 @@ TEST(CommandBar, SeparatorsFollowTheirGroupsAndNothingRunsWhileBusy)
     EXPECT_FALSE(menu.front().visible) << "Open exists only in service-man mode";
 }
 
+// The Device menu draws each of its commands as the toolbar draws its button, in every window
+// state, and every toolbar button has its command in a menu, so that the keyboard reaches it.
+TEST(CommandBar, DeviceMenuFollowsTheToolbarAndEveryButtonHasAMenuEntry)
+{
+    for (const std::uint32_t word : {0u,
+                                     kStateOnline,
+                                     kStateOnline | kStateDeviceData,
+                                     kStateServiceMan,
+                                     kStateServiceMan | kStateOnline | kStateFileData}) {
+        for (const bool busy : {false, true}) {
+            const auto toolbar = ToolbarRowStates(word, busy);
+            const auto device = DeviceMenuRowStates(word, busy);
+            for (const CCommandRowState& row : device) {
+                if (row.command == kCmdSeparator) {
+                    continue;
+                }
+                const auto button = std::find_if(toolbar.begin(), toolbar.end(), [&row](const CCommandRowState& b) {
+                    return b.command == row.command;
+                });
+                ASSERT_NE(button, toolbar.end()) << std::hex << row.command;
+                EXPECT_EQ(row.visible, button->visible) << std::hex << row.command << " state " << word;
+                EXPECT_EQ(row.enabled, button->enabled) << std::hex << row.command << " state " << word;
+            }
+        }
+    }
+    const auto offline = DeviceMenuRowStates(0, false);
+    ASSERT_EQ(offline.size(), DeviceMenuRows().size());
+    EXPECT_TRUE(offline[0].enabled) << "Connect";
+    EXPECT_FALSE(offline[1].enabled) << "Disconnect";
+    EXPECT_FALSE(offline.back().visible) << "the password change is service-man mode's";
+    EXPECT_FALSE(offline[offline.size() - 2].visible) << "and so is the separator before it";
+    const auto online = DeviceMenuRowStates(kStateOnline | kStateDeviceData, false);
+    EXPECT_FALSE(online[0].enabled);
+    EXPECT_TRUE(online[1].enabled);
+
+    for (const CToolbarButton& button : ToolbarButtons()) {
+        if (button.command == kCmdSeparator) {
+            continue;
+        }
+        const std::uint32_t command = MenuCommandOfToolbarButton(button.command);
+        const bool inFile = std::any_of(FileMenuRows().begin(), FileMenuRows().end(), [command](const CMenuRow& row) {
+            return row.command == command;
+        });
+        const bool inDevice = std::any_of(DeviceMenuRows().begin(),
+                                          DeviceMenuRows().end(),
+                                          [command](const CDeviceMenuRow& row) { return row.command == command; });
+        EXPECT_NE(inFile, inDevice) << "button " << button.textKey << " has exactly one menu entry";
+    }
+}
+
 } // namespace
 } // namespace qzb

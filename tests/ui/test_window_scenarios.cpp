@@ -5,6 +5,8 @@
 #include "tests/support/csv_files.h"
 #include "tests/ui/window_fixture.h"
 #include "ui/main/upload_preview_dialog.h"
+#include "ui/pages/main_item_dlg.h"
+#include "ui/pages/page_view.h"
 
 #include <gtest/gtest.h>
 

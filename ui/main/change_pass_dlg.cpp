@@ -54,7 +54,6 @@ CChangePassDlg::CChangePassDlg(CMessenger& messenger,
     QPushButton* ok = AddButton(this, "okButton", 1857);
     ok->setDefault(true);
     QPushButton* cancel = AddButton(this, "cancelButton", 1858);
-    cancel->setAutoDefault(false);
     connect(ok, &QPushButton::clicked, this, &CChangePassDlg::accept);
     connect(cancel, &QPushButton::clicked, this, &CChangePassDlg::reject);
 

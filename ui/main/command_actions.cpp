@@ -111,11 +111,15 @@ void CCommandActions::BuildMenus(QMainWindow& window, const std::function<QStrin
     const auto open = std::find(m_fileActions.begin(), m_fileActions.end(), Action(kCmdOpen));
     file->insertAction(open != m_fileActions.end() && open + 1 != m_fileActions.end() ? *(open + 1) : nullptr,
                        m_compareAction);
+    BuildDeviceMenu(window, text);
     QMenu* help = window.menuBar()->addMenu(text("STR_MENU_HELP"));
     help->setObjectName("helpMenu");
     for (const CMenuRow& row : HelpMenuRows()) {
         QAction* action = help->addAction(text(row.textKey));
         action->setObjectName(ActionName(row.textKey));
+        if (row.command == kCmdHelpTopics) {
+            action->setShortcut(QKeySequence::HelpContents);
+        }
         const std::uint32_t command = row.command;
         QObject::connect(action, &QAction::triggered, &window, [this, command] { m_handlers.run(command); });
         m_actions[command] = action;
@@ -129,8 +133,40 @@ void CCommandActions::BuildMenus(QMainWindow& window, const std::function<QStrin
     }
 }
 
+void CCommandActions::BuildDeviceMenu(QMainWindow& window, const std::function<QString(std::string_view)>& text)
+{
+    QMenu* device = window.menuBar()->addMenu(text("STR_MENU_DEVICE"));
+    device->setObjectName("deviceMenu");
+    // Download reads the device again, as Reload does; Upload sends, as Ctrl+Enter sends a message.
+    // None of them is a key a text field or the File menu takes.
+    const std::map<std::uint32_t, QKeySequence> shortcuts = {
+        {kCmdConnect, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C)},
+        {kCmdDisconnect, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D)},
+        {kCmdUpload, QKeySequence(Qt::CTRL | Qt::Key_Return)},
+        {kCmdDownload, QKeySequence(Qt::Key_F5)},
+    };
+    for (const CDeviceMenuRow& row : DeviceMenuRows()) {
+        if (row.command == kCmdSeparator) {
+            m_deviceActions.push_back(device->addSeparator());
+            continue;
+        }
+        QAction* action = device->addAction(text(row.textKey));
+        // Apart from the toolbar's actions of the same commands: "deviceConnectAction".
+        QString name = ActionName(row.textKey);
+        name[0] = name[0].toUpper();
+        action->setObjectName("device" + name);
+        if (const auto shortcut = shortcuts.find(row.command); shortcut != shortcuts.end()) {
+            action->setShortcut(shortcut->second);
+        }
+        const std::uint32_t command = row.command;
+        QObject::connect(action, &QAction::triggered, &window, [this, command] { m_handlers.run(command); });
+        m_deviceActions.push_back(action);
+    }
+}
+
 void CCommandActions::Apply(const std::vector<CCommandRowState>& toolbar,
                             const std::vector<CCommandRowState>& menu,
+                            const std::vector<CCommandRowState>& deviceMenu,
                             bool compareVisible,
                             bool compareEnabled)
 {
@@ -141,6 +177,10 @@ void CCommandActions::Apply(const std::vector<CCommandRowState>& toolbar,
     for (std::size_t i = 0; i < menu.size() && i < m_fileActions.size(); ++i) {
         m_fileActions[i]->setVisible(menu[i].visible);
         m_fileActions[i]->setEnabled(menu[i].enabled);
+    }
+    for (std::size_t i = 0; i < deviceMenu.size() && i < m_deviceActions.size(); ++i) {
+        m_deviceActions[i]->setVisible(deviceMenu[i].visible);
+        m_deviceActions[i]->setEnabled(deviceMenu[i].enabled);
     }
     m_compareAction->setVisible(compareVisible);
     m_compareAction->setEnabled(compareEnabled);

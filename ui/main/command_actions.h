@@ -15,8 +15,8 @@ class QMainWindow;
 
 namespace qzb {
 
-// The toolbar and the File and Help menus of the main window, built from the command tables and
-// drawn in the states the session decides.
+// The toolbar and the File, Device and Help menus of the main window, built from the command tables
+// and drawn in the states the session decides.
 class CCommandActions
 {
 public:
@@ -32,17 +32,20 @@ public:
     QAction* Action(std::uint32_t command) const;
     void Apply(const std::vector<CCommandRowState>& toolbar,
                const std::vector<CCommandRowState>& menu,
+               const std::vector<CCommandRowState>& deviceMenu,
                bool compareVisible,
                bool compareEnabled);
 
 private:
     void BuildToolbar(QMainWindow& window, const std::function<QString(std::string_view)>& text);
     void BuildMenus(QMainWindow& window, const std::function<QString(std::string_view)>& text);
+    void BuildDeviceMenu(QMainWindow& window, const std::function<QString(std::string_view)>& text);
 
     CHandlers m_handlers;
     std::map<std::uint32_t, QAction*> m_actions;
     std::vector<QAction*> m_toolbarActions; // in toolbar order, separators included
     std::vector<QAction*> m_fileActions; // in menu order, separators included
+    std::vector<QAction*> m_deviceActions; // in menu order, separators included
     QAction* m_compareAction = nullptr;
 };
 

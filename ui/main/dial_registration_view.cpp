@@ -10,6 +10,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -115,12 +116,12 @@ CDialRegistrationView::CDialRegistrationView(CAppContext& context, CMessenger& m
     layout->addLayout(groupColumn);
 
     connect(m_filter, &QLineEdit::textChanged, this, [this] { FillList(); });
-    // A double click or Enter on a row edits it, as the Edit button does.
-    connect(m_list, &QTreeWidget::itemActivated, this, [this] {
-        if (m_edit->isEnabled()) {
-            m_edit->click();
-        }
-    });
+    // A row selects its item in the tree; a double click or Enter opens its editor, Delete deletes it.
+    // A click on the row that is current already chooses it too.
+    connect(m_list, &QTreeWidget::currentItemChanged, this, &CDialRegistrationView::FollowRow);
+    connect(m_list, &QTreeWidget::itemPressed, this, &CDialRegistrationView::FollowRow);
+    connect(m_list, &QTreeWidget::itemActivated, this, &CDialRegistrationView::OpenCurrentRow);
+    m_list->installEventFilter(this);
     connect(m_new, &QPushButton::clicked, this, [this] {
         const CDialCommand command = DialNewRegistration(m_item, m_context.device.book);
         if (command.code != kOk) {
@@ -131,7 +132,7 @@ CDialRegistrationView::CDialRegistrationView(CAppContext& context, CMessenger& m
         FocusAfter(DialFocus::NewRegistration);
     });
     connect(m_edit, &QPushButton::clicked, this, [this] {
-        const CDialCommand command = DialEdit(m_item, m_rows.size());
+        const CDialCommand command = DialEdit(m_item, m_itemRows);
         if (command.code != kOk) {
             m_messenger.ShowMessage(command.code, this);
             return;
@@ -140,7 +141,7 @@ CDialRegistrationView::CDialRegistrationView(CAppContext& context, CMessenger& m
         FocusAfter(DialFocus::Edit);
     });
     connect(m_delete, &QPushButton::clicked, this, [this] {
-        if (DialDelete(m_item, m_rows.size(), m_context.device.book)) {
+        if (DialDelete(m_item, m_itemRows, m_context.device.book)) {
             emit BookChanged();
         }
         Refresh();
@@ -161,6 +162,11 @@ CDialTexts CDialRegistrationView::Texts() const
 
 void CDialRegistrationView::ShowItem(std::uint32_t item)
 {
+    // The item a row led to, and the same item shown again after a command, keep the list the row
+    // stands in; any other item shows its own list.
+    const bool followsRow = item == m_rowItem || (item == m_item && m_listItem != m_item);
+    const std::uint32_t previousList = m_listItem;
+    m_rowItem = 0;
     m_item = item;
     const CDialItem decoded = DecodeDialItem(item);
     if (decoded.kind == DialItemKind::FavouriteSlot && DeleteStaleFavourite(m_context.device.book, decoded.number)) {
@@ -168,25 +174,48 @@ void CDialRegistrationView::ShowItem(std::uint32_t item)
     }
     const CDialTexts texts = Texts();
     m_path->setText(Q(DialPathLabel(item, m_context.device.book, texts)));
-    m_rows = DialListRows(item, m_context.device.book, texts);
+    std::vector<CDialRow> own = DialListRows(item, m_context.device.book, texts);
+    m_itemRows = own.size();
+    if (followsRow) {
+        std::vector<CDialRow> listed = DialListRows(previousList, m_context.device.book, texts);
+        if (DialListKeepsRow(previousList, item, listed)) {
+            m_listItem = previousList;
+            if (listed == m_rows) {
+                // Only the selection moved: the rows stay, with the one the user is on.
+                UpdateStates();
+                return;
+            }
+            m_rows = std::move(listed);
+            FillList();
+            return;
+        }
+    }
+    m_listItem = item;
+    m_rows = std::move(own);
     FillList();
 }
 
 void CDialRegistrationView::FillList()
 {
+    m_fillingList = true;
     m_shown = FilterDialRows(m_rows, m_filter->text().toStdU16String());
     m_list->clear();
+    QTreeWidgetItem* current = nullptr;
     for (const CDialRow& row : m_shown) {
         auto* line = new QTreeWidgetItem(m_list);
         for (std::size_t column = 0; column < row.cells.size(); ++column) {
             line->setText(static_cast<int>(column), Q(row.cells[column]));
         }
         line->setData(0, Qt::UserRole, static_cast<quint32>(row.item));
+        if (current == nullptr && (m_listItem == m_item || row.item == m_item)) {
+            current = line;
+        }
     }
-    if (m_list->topLevelItemCount() > 0) {
-        m_list->setCurrentItem(m_list->topLevelItem(0));
+    if (current != nullptr) {
+        m_list->setCurrentItem(current);
     }
-    const CDialUsage usage = DialListUsage(m_item, m_context.device.book);
+    m_fillingList = false;
+    const CDialUsage usage = DialListUsage(m_listItem, m_context.device.book);
     m_usage->setVisible(usage.capacity > 0);
     const std::u16string format = Texts().text("STR_DR_TXT_LIST_USAGE");
     m_usage->setText(Q(FormatNumberText(FormatNumberText(format, static_cast<std::int64_t>(usage.used)),
@@ -196,12 +225,13 @@ void CDialRegistrationView::FillList()
 
 void CDialRegistrationView::UpdateStates()
 {
-    const CDialButtons buttons = DialButtonStates(m_item, m_rows.size());
+    const CDialButtons buttons = DialButtonStates(m_item, m_itemRows);
     m_new->setEnabled(buttons.newRegistration);
     m_edit->setEnabled(buttons.edit);
     m_delete->setEnabled(buttons.remove);
-    const CDialItem item = DecodeDialItem(m_item);
-    const std::int64_t pageType = item.kind == DialItemKind::None ? -1 : static_cast<std::int64_t>(m_item);
+    // While a row's item is selected the radios stay as the list's node has them.
+    const CDialItem item = DecodeDialItem(m_listItem);
+    const std::int64_t pageType = item.kind == DialItemKind::None ? -1 : static_cast<std::int64_t>(m_listItem);
     const CDialRadios radios = DialRadioStates(pageType < 0x1000000 ? 0 : pageType);
     m_faxMail->setEnabled(radios.enabled);
     m_scan->setEnabled(radios.enabled);
@@ -226,7 +256,7 @@ void CDialRegistrationView::UpdateStates()
 void CDialRegistrationView::FocusAfter(DialFocus pressed)
 {
     // A button the command disabled hands the focus on, to the next button or the tree.
-    switch (DialFocusAfterCommand(pressed, DialButtonStates(m_item, m_rows.size()))) {
+    switch (DialFocusAfterCommand(pressed, DialButtonStates(m_item, m_itemRows))) {
         case DialFocus::NewRegistration:
             m_new->setFocus();
             break;
@@ -240,6 +270,54 @@ void CDialRegistrationView::FocusAfter(DialFocus pressed)
             emit TreeFocusRequested();
             break;
     }
+}
+
+void CDialRegistrationView::FollowRow(QTreeWidgetItem* line)
+{
+    if (m_fillingList || line == nullptr) {
+        return;
+    }
+    const std::size_t index = static_cast<std::size_t>(m_list->indexOfTopLevelItem(line));
+    if (index >= m_shown.size()) {
+        return;
+    }
+    if (const std::uint32_t item = DialRowTreeItem(m_item, m_shown[index]); item != 0) {
+        m_rowItem = item;
+        emit RowSelected(item);
+    }
+}
+
+void CDialRegistrationView::OpenCurrentRow()
+{
+    FollowRow(m_list->currentItem());
+    const CDialCommand command = DialRowOpen(m_item, m_itemRows, m_context.device.book);
+    if (command.code != kOk) {
+        m_messenger.ShowMessage(command.code, this);
+        return;
+    }
+    if (command.editor != DialEditor::None) {
+        emit EditorRequested(command);
+        m_list->setFocus();
+    }
+}
+
+bool CDialRegistrationView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_list && event->type() == QEvent::KeyPress) {
+        const auto& key = static_cast<const QKeyEvent&>(*event);
+        // Space chooses the row the list opened on, which no arrow key has moved to yet.
+        if (key.key() == Qt::Key_Space && key.modifiers() == Qt::NoModifier) {
+            FollowRow(m_list->currentItem());
+        } else if (key.matches(QKeySequence::Delete)) {
+            FollowRow(m_list->currentItem());
+            if (m_delete->isEnabled()) {
+                m_delete->click();
+                m_list->setFocus();
+            }
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void CDialRegistrationView::OnGroupCheckChanged(QListWidgetItem* row)

@@ -15,6 +15,7 @@ class QListWidgetItem;
 class QPushButton;
 class QRadioButton;
 class QTreeWidget;
+class QTreeWidgetItem;
 
 namespace qzb {
 
@@ -46,6 +47,8 @@ signals:
     void BookChanged();
     // No button is left for the focus.
     void TreeFocusRequested();
+    // A row of the entry list was selected: the tree selects the item it stands for.
+    void RowSelected(std::uint32_t item);
 
 private:
     CDialTexts Texts() const;
@@ -53,13 +56,20 @@ private:
     void UpdateStates();
     void OnGroupCheckChanged(QListWidgetItem* row);
     void FocusAfter(DialFocus pressed);
+    // Selects the row's item in the tree, so that the buttons act on it.
+    void FollowRow(QTreeWidgetItem* line);
+    void OpenCurrentRow();
+    bool eventFilter(QObject* watched, QEvent* event) override;
     // A node without a list (the branch root, the speed dial node) leaves its place in the window's
     // right pane to the page host, which shows the connection band there.
 
     CAppContext& m_context;
     CMessenger& m_messenger;
-    std::uint32_t m_item = 0;
-    std::vector<CDialRow> m_rows; // all rows of the selection
+    std::uint32_t m_item = 0; // the tree's item, which the buttons act on
+    std::uint32_t m_listItem = 0; // the item whose rows the list shows: m_item, or the list m_item is a row of
+    std::uint32_t m_rowItem = 0; // the item a row asked the tree to select, until it is shown
+    std::size_t m_itemRows = 0; // the rows m_item's own list holds, as the button states count them
+    std::vector<CDialRow> m_rows; // all rows of m_listItem
     std::vector<CDialRow> m_shown; // the rows the filter leaves
     QLabel* m_path = nullptr;
     QLabel* m_usage = nullptr;
@@ -72,6 +82,7 @@ private:
     QRadioButton* m_scan = nullptr;
     QListWidget* m_groups = nullptr;
     bool m_filling = false;
+    bool m_fillingList = false;
 };
 
 } // namespace qzb

@@ -169,7 +169,6 @@ QWidget* CEntryDialog::MakeWidget(const CEntryField& field)
         if (field.def->kind == EntryFieldKind::Time) {
             auto* details = new QPushButton(Text("STR_DLG_RSDFE_BTN_DETAILS"), row);
             details->setObjectName("detailsButton");
-            details->setAutoDefault(false);
             connect(details, &QPushButton::clicked, this, &CEntryDialog::OpenDetails);
             rowLayout->addWidget(details);
         }

@@ -12,6 +12,7 @@
 #include "device/usb_libusb.h"
 #include "model/text_codec.h"
 #include "pages/command_states.h"
+#include "ui/controls/push_button_keys.h"
 #include "ui/main/gallery.h"
 #include "ui/main/model_chooser.h"
 #include "ui/main/qsettings_preferences.h"
@@ -36,6 +37,7 @@ CQZBApp::CQZBApp(int& argc, char** argv)
     setApplicationName("qzb");
     setApplicationVersion(QZB_VERSION);
     setDesktopFileName("org.qzb.QZB"); // ties the window to its launcher and icon
+    CPushButtonKeys::Install();
     m_context = std::make_unique<CAppContext>();
     m_messenger = std::make_unique<CMessenger>(m_context->strings, m_presenter);
 }

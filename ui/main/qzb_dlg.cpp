@@ -389,6 +389,11 @@ CDialRegistrationView* CQZBDlg::DialView()
     connect(m_dialView, &CDialRegistrationView::BookChanged, this, [this] { Apply(m_session->BookEdited()); });
     connect(m_dialView, &CDialRegistrationView::EditorRequested, this, &CQZBDlg::OpenEntryEditor);
     connect(m_dialView, &CDialRegistrationView::TreeFocusRequested, this, [this] { m_tree->setFocus(); });
+    connect(m_dialView, &CDialRegistrationView::RowSelected, this, [this](std::uint32_t item) {
+        if (QTreeWidgetItem* row = FindTreeItem(item)) {
+            m_tree->setCurrentItem(row);
+        }
+    });
     connect(m_dialView, &CDialRegistrationView::JumpRequested, this, [this](const CDialRadioJump& jump) {
         if (QTreeWidgetItem* collapse = FindTreeItem(jump.collapse)) {
             collapse->setExpanded(false);
@@ -406,6 +411,7 @@ void CQZBDlg::UpdateCommandStates()
     const bool busy = m_session->Busy();
     m_commands->Apply(ToolbarRowStates(state, busy),
                       FileMenuRowStates(state, busy),
+                      DeviceMenuRowStates(state, busy),
                       m_session->ServiceMan(),
                       m_session->CanCompareWithDevice());
     m_host->SetConnectionState(m_session->Online(), m_session->DataPresent());

@@ -27,7 +27,6 @@ CSelectPriItemDlg::CSelectPriItemDlg(CAppContext& context, CMessenger& messenger
     m_ok->setDefault(true);
     auto* cancel = new QPushButton(QString::fromStdU16String(m_view->Model().Text("STR_DLG_BTN_CANCEL")), this);
     cancel->setObjectName("cancelButton");
-    cancel->setAutoDefault(false);
     connect(m_ok, &QPushButton::clicked, this, &CSelectPriItemDlg::accept);
     connect(cancel, &QPushButton::clicked, this, &CSelectPriItemDlg::reject);
     connect(m_view, &CPageView::ControlChanged, this, &CSelectPriItemDlg::UpdateOk);

@@ -171,11 +171,8 @@ QWidget* CPageView::CreateWidget(const CControlDef& control, const CControlState
         }
         case ControlKind::Address:
             return new CMyIPAddressCtrl(m_content);
-        case ControlKind::Button: {
-            auto* button = new QPushButton(text, m_content);
-            button->setAutoDefault(false);
-            return button;
-        }
+        case ControlKind::Button:
+            return new QPushButton(text, m_content);
         case ControlKind::List:
             return new QListWidget(m_content);
     }
@@ -658,8 +655,8 @@ bool CPageView::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress) {
         const auto& key = static_cast<const QKeyEvent&>(*event);
-        // Enter and Escape neither close the page nor press a button; in a multi-line edit Enter
-        // breaks the line.
+        // On a page Enter and Escape close nothing and press no default button; in a multi-line edit
+        // Enter breaks the line. A focused push button takes Enter before this filter sees it.
         const bool enter = key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter;
         if (!m_dialogKeys && (key.key() == Qt::Key_Escape || (enter && !qobject_cast<QPlainTextEdit*>(watched)))) {
             return true;

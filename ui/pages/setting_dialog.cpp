@@ -39,7 +39,6 @@ CSettingDialog::CSettingDialog(const CPageDef& def, const CPageEnv& env, CMessen
     m_ok->setDefault(true);
     m_cancel = new QPushButton(QString::fromStdU16String(cancelText), this);
     m_cancel->setObjectName("cancelButton");
-    m_cancel->setAutoDefault(false);
     connect(m_ok, &QPushButton::clicked, this, &CSettingDialog::accept);
     connect(m_cancel, &QPushButton::clicked, this, &CSettingDialog::reject);
 
