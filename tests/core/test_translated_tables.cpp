@@ -230,7 +230,7 @@ TEST_P(TranslatedTable, MenuAcceleratorsAreUniqueWithinEachMenu)
 {
     // The menus as the window builds them; a clash makes Alt+letter cycle instead of choose.
     const std::vector<std::vector<std::string_view>> menus = {
-        {"STR_MENU_FILE", "STR_MENU_HELP"},
+        {"STR_MENU_FILE", "STR_MENU_DEVICE", "STR_MENU_HELP"},
         {"STR_MENU_SM_OPEN",
          "STR_MENU_SM_SAVE",
          "STR_MENU_SM_SAVE_AS",
@@ -241,7 +241,13 @@ TEST_P(TranslatedTable, MenuAcceleratorsAreUniqueWithinEachMenu)
          "STR_MENU_RESTORE_BACKUP",
          "STR_MENU_COMPARE_WITH_DEVICE",
          "STR_MENU_PRINT",
+         "STR_MENU_LANGUAGE",
          "STR_MENU_EXIT"},
+        {"STR_MENU_CONNECT",
+         "STR_MENU_DISCONNECT",
+         "STR_MENU_UPLOAD",
+         "STR_MENU_DOWNLOAD",
+         "STR_MENU_SM_CHANGE_PASSWORD"},
         {"STR_MENU_HELP_TOPICS", "STR_MENU_ABOUT"},
     };
     const CStringTable translated = Load(GetParam(), kModels[0]);

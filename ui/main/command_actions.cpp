@@ -1,10 +1,13 @@
 #include "ui/main/command_actions.h"
 
+#include "app/language_choice.h"
 #include "pages/command_states.h"
 #include "ui/main/toolbar_icons.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QMainWindow>
+#include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
 
@@ -111,6 +114,7 @@ void CCommandActions::BuildMenus(QMainWindow& window, const std::function<QStrin
     const auto open = std::find(m_fileActions.begin(), m_fileActions.end(), Action(kCmdOpen));
     file->insertAction(open != m_fileActions.end() && open + 1 != m_fileActions.end() ? *(open + 1) : nullptr,
                        m_compareAction);
+    BuildLanguageMenu(*file, text);
     BuildDeviceMenu(window, text);
     QMenu* help = window.menuBar()->addMenu(text("STR_MENU_HELP"));
     help->setObjectName("helpMenu");
@@ -130,6 +134,38 @@ void CCommandActions::BuildMenus(QMainWindow& window, const std::function<QStrin
         QAction* action = help->addAction(about);
         action->setObjectName("aboutAction");
         QObject::connect(action, &QAction::triggered, &window, [this] { m_handlers.about(); });
+    }
+}
+
+void CCommandActions::BuildLanguageMenu(QMenu& file, const std::function<QString(std::string_view)>& text)
+{
+    auto* languages = new QMenu(text("STR_MENU_LANGUAGE"), &file);
+    languages->setObjectName("languageMenu");
+    auto* group = new QActionGroup(languages);
+    group->setExclusive(true);
+    // Each language by its own name, so that a user lost in a language they do not read finds theirs.
+    for (const CUiLanguage& language : UiLanguages()) {
+        QAction* action =
+            languages->addAction(QString::fromUtf8(language.nativeName.data(), qsizetype(language.nativeName.size())));
+        const QString code = QString::fromUtf8(language.code.data(), qsizetype(language.code.size()));
+        action->setObjectName("language_" + code + "_Action");
+        action->setData(code);
+        action->setCheckable(true);
+        group->addAction(action);
+        const std::string_view chosen = language.code;
+        QObject::connect(action, &QAction::triggered, languages, [this, chosen] { m_handlers.language(chosen); });
+        m_languageActions.push_back(action);
+    }
+    // Above Exit, apart from the commands.
+    QAction* exit = Action(kCmdExit);
+    file.insertMenu(exit, languages);
+    file.insertSeparator(exit);
+}
+
+void CCommandActions::CheckLanguage(std::string_view code)
+{
+    for (QAction* action : m_languageActions) {
+        action->setChecked(action->data().toString().toStdString() == code);
     }
 }
 

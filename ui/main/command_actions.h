@@ -12,6 +12,7 @@
 
 class QAction;
 class QMainWindow;
+class QMenu;
 
 namespace qzb {
 
@@ -25,11 +26,14 @@ public:
         std::function<void(std::uint32_t)> run; // a command by its id
         std::function<void()> compare; // File ▸ Compare with the Device
         std::function<void()> about; // Help ▸ About
+        std::function<void(std::string_view)> language; // File ▸ Language, by the language's code
     };
 
     CCommandActions(QMainWindow& window, const std::function<QString(std::string_view)>& text, CHandlers handlers);
 
     QAction* Action(std::uint32_t command) const;
+    // Checks the language of the texts shown in File ▸ Language.
+    void CheckLanguage(std::string_view code);
     void Apply(const std::vector<CCommandRowState>& toolbar,
                const std::vector<CCommandRowState>& menu,
                const std::vector<CCommandRowState>& deviceMenu,
@@ -40,6 +44,7 @@ private:
     void BuildToolbar(QMainWindow& window, const std::function<QString(std::string_view)>& text);
     void BuildMenus(QMainWindow& window, const std::function<QString(std::string_view)>& text);
     void BuildDeviceMenu(QMainWindow& window, const std::function<QString(std::string_view)>& text);
+    void BuildLanguageMenu(QMenu& file, const std::function<QString(std::string_view)>& text);
 
     CHandlers m_handlers;
     std::map<std::uint32_t, QAction*> m_actions;
@@ -47,6 +52,7 @@ private:
     std::vector<QAction*> m_fileActions; // in menu order, separators included
     std::vector<QAction*> m_deviceActions; // in menu order, separators included
     QAction* m_compareAction = nullptr;
+    std::vector<QAction*> m_languageActions; // in the panel's order of the languages
 };
 
 } // namespace qzb

@@ -3,6 +3,8 @@
 #include "app/app_context.h"
 #include "app/english_texts.h"
 #include "app/folders.h"
+#include "app/language_choice.h"
+#include "app/last_model.h"
 #include "app/messenger.h"
 #include "app/rendered_text.h"
 #include "device/device_protocol.h"
@@ -23,6 +25,7 @@
 #include "ui/main/entry_dialog.h"
 #include "ui/main/pass_dlg.h"
 #include "ui/main/print_lists_command.h"
+#include "ui/main/qsettings_preferences.h"
 #include "ui/main/size_ratio.h"
 #include "ui/main/version_dlg.h"
 #include "ui/main/window_ports.h"
@@ -43,6 +46,7 @@
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
@@ -141,7 +145,9 @@ CQZBDlg::CQZBDlg(
         [this](std::string_view key) { return Text(key); },
         CCommandActions::CHandlers{[this](std::uint32_t command) { RunCommand(command); },
                                    [this] { CompareWithDevice(); },
-                                   [this] { About(QApplication::keyboardModifiers()); }});
+                                   [this] { About(QApplication::keyboardModifiers()); },
+                                   [this](std::string_view code) { ChooseLanguage(code); }});
+    m_commands->CheckLanguage(m_context.language);
     BuildTree();
     connect(m_tree, &QTreeWidget::currentItemChanged, this, &CQZBDlg::OnCurrentItemChanged);
     connect(
@@ -211,6 +217,15 @@ QString CQZBDlg::Text(std::string_view key) const
 QAction* CQZBDlg::CommandAction(std::uint32_t command) const
 {
     return m_commands->Action(command);
+}
+
+void CQZBDlg::ChooseLanguage(std::string_view code)
+{
+    CQSettingsPreferences launcher{std::string(kLauncherKeyPath)};
+    launcher.WriteText(kPrefLanguage, std::u16string(code.begin(), code.end()));
+    m_commands->CheckLanguage(code);
+    // The window keeps its texts until it starts again: pages and dialogs hold them already.
+    statusBar()->showMessage(code == m_context.language ? QString() : Text("STR_LANGUAGE_AT_NEXT_START"));
 }
 
 void CQZBDlg::About(Qt::KeyboardModifiers modifiers)

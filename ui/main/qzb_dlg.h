@@ -112,6 +112,8 @@ public:
     // The About entry: with Ctrl and Shift held, outside service-man mode and the XJW profile,
     // the service-man password dialog; otherwise the About box.
     void About(Qt::KeyboardModifiers modifiers);
+    // File ▸ Language: kept for every model, and taken at the next start.
+    void ChooseLanguage(std::string_view code);
 
 signals:
     // From the sense thread, delivered on the window's thread.
