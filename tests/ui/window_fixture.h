@@ -1,6 +1,9 @@
 #pragma once
 
 #include "app/app_context.h"
+#include "app/english_texts.h"
+#include "app/language_choice.h"
+#include "app/language_class.h"
 #include "app/messenger.h"
 #include "app/preferences.h"
 #include "device/device_link.h"
@@ -8,6 +11,7 @@
 #include "device/device_simulator.h"
 #include "device/shared_words.h"
 #include "files/dat_file.h"
+#include "model/text_codec.h"
 #include "pages/command_states.h"
 #include "tests/support/temp_folder.h"
 #include "ui/main/file_dialogs.h"
@@ -27,6 +31,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <string_view>
 
 namespace qzb {
 
@@ -36,7 +41,11 @@ namespace qzb {
 class CWindowFixture : public ::testing::Test
 {
 protected:
-    explicit CWindowFixture(std::int32_t model = 8314, std::chrono::milliseconds sensePeriod = std::chrono::hours(1))
+    // The window speaks the language given, with the texts in the code page of its desktop, as when
+    // qzb starts in it.
+    explicit CWindowFixture(std::int32_t model = 8314,
+                            std::chrono::milliseconds sensePeriod = std::chrono::hours(1),
+                            std::string_view language = kEnglishLanguage)
         : context(model)
         , messenger(context.strings, presenter)
         , simulator(model, DefaultUsbVendorId(), simFolder.Path() / "device.dat")
@@ -44,7 +53,14 @@ protected:
         , protocol(link, context, messenger, CProtocolTimings::Fast())
         , preferences(PreferencesKeyPath(*context.profile))
     {
-        context.strings.LoadFile(std::filesystem::path(QZB_TEST_DATA_DIR) / StringTableFileName(*context.profile));
+        SetProcessCodePage(LanguageCodePage(language));
+        context.language = std::string(language);
+        CDataFolders folders;
+        folders.commandLine = std::filesystem::path(QZB_TEST_DATA_DIR);
+        CKeyedText problem;
+        EXPECT_TRUE(LoadProfileStringTable(context, folders, problem));
+        EXPECT_EQ(context.language, language) << "no table of the language";
+        context.languageClass = LanguageClassFor(TranslatedText(&context.strings, kLanguageProbeKey));
         // Other tests of the process may have changed the password this profile keeps.
         WriteServiceManPassword(preferences, kFactoryServiceManPassword);
         window = std::make_unique<CQZBDlg>(context, messenger, preferences, &protocol);
@@ -54,6 +70,7 @@ protected:
     {
         window.reset();
         ClearSeams();
+        SetProcessCodePage(kDefaultCodePage);
     }
 
     static CDeviceLinkConfig Unlocked(std::chrono::milliseconds sensePeriod)
