@@ -61,31 +61,6 @@ protected:
         return QTest::qWaitFor([widget] { return widget->hasFocus(); });
     }
 
-    // Works the modal dialog of that object name once it is up, from inside its event loop; it
-    // polls, so that the dialog's own loop runs meanwhile. A dialog that never shows leaves act
-    // undone, which the test then finds. The flag returned turns true once act ran.
-    std::shared_ptr<bool> WhenShown(const QString& name, std::function<void(QDialog&)> act)
-    {
-        auto done = std::make_shared<bool>(false);
-        auto* timer = new QTimer(window.get());
-        timer->setInterval(10);
-        auto polls = std::make_shared<int>(0);
-        QObject::connect(timer, &QTimer::timeout, timer, [timer, name, act, polls, done] {
-            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (dialog != nullptr && dialog->objectName() == name && dialog->isVisible()) {
-                timer->stop();
-                timer->deleteLater();
-                act(*dialog);
-                *done = true;
-            } else if (++*polls > 2000) {
-                timer->stop();
-                timer->deleteLater();
-            }
-        });
-        timer->start();
-        return done;
-    }
-
     // A closed dialog hands the activation back to the window through the window manager, where
     // there is one; without one the window is activated again as a user's click would.
     void ActivateWindow()

@@ -31,27 +31,6 @@ namespace {
 class WindowFileMenu : public CShownWindowFixture
 {
 protected:
-    // Works the modal dialog of that name once it is up; it polls, so the dialog's own event loop
-    // runs meanwhile. A dialog that never shows leaves act undone, which the test then finds.
-    void WhenShown(const char* name, std::function<void(QDialog&)> act)
-    {
-        auto* timer = new QTimer(window.get());
-        timer->setInterval(10);
-        auto polls = std::make_shared<int>(0);
-        QObject::connect(timer, &QTimer::timeout, timer, [timer, name, act, polls] {
-            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (dialog != nullptr && dialog->objectName() == name && dialog->isVisible()) {
-                timer->stop();
-                timer->deleteLater();
-                act(*dialog);
-            } else if (++*polls > 2000) {
-                timer->stop();
-                timer->deleteLater();
-            }
-        });
-        timer->start();
-    }
-
     // File ▸ the entry of the mnemonic, through the keyboard.
     void ChooseFileMenu(Qt::Key mnemonic)
     {

@@ -24,12 +24,15 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string_view>
 
@@ -137,6 +140,31 @@ protected:
         ASSERT_NE(button, nullptr) << actionName;
         ASSERT_TRUE(button->isEnabled()) << actionName;
         QTest::mouseClick(button, Qt::LeftButton);
+    }
+
+    // Works the modal dialog of that object name once it is up, from inside its event loop; it
+    // polls, so that the dialog's own loop runs meanwhile. A dialog that never shows leaves act
+    // undone, which the test then finds. The flag returned turns true once act ran.
+    std::shared_ptr<bool> WhenShown(const QString& name, std::function<void(QDialog&)> act)
+    {
+        auto done = std::make_shared<bool>(false);
+        auto* timer = new QTimer(window.get());
+        timer->setInterval(10);
+        auto polls = std::make_shared<int>(0);
+        QObject::connect(timer, &QTimer::timeout, timer, [timer, name, act, polls, done] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (dialog != nullptr && dialog->objectName() == name && dialog->isVisible()) {
+                timer->stop();
+                timer->deleteLater();
+                act(*dialog);
+                *done = true;
+            } else if (++*polls > 2000) {
+                timer->stop();
+                timer->deleteLater();
+            }
+        });
+        timer->start();
+        return done;
     }
 
     // Upload from the toolbar with the preview, its one question, answered.
