@@ -90,7 +90,10 @@ std::string BuildContactsVcf(const CAddressBook& book, const CValueStore& store,
         for (const std::string& line : numbered) {
             AppendLine(out, line);
         }
-        AppendLine(out, std::string(kSpeedDialProperty) + ":" + std::to_string(entry.number));
+        std::string speedDial(kSpeedDialProperty);
+        speedDial += ':';
+        speedDial += std::to_string(entry.number);
+        AppendLine(out, speedDial);
         AppendLine(out, "END:VCARD");
     }
     return out;
