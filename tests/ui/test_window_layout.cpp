@@ -12,7 +12,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
+#include <QPushButton>
 #include <QTimer>
 
 #include <functional>
@@ -23,6 +25,37 @@ namespace qzb {
 namespace {
 
 using CModelLanguage = std::tuple<std::int32_t, std::string_view>;
+
+// Checks the modal dialog open() shows once it is up, then cancels it; false when none came up.
+bool ExpectModalFits(const std::function<void()>& open, const std::string& where)
+{
+    bool seen = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (dialog != nullptr) {
+            seen = true;
+            QApplication::processEvents();
+            ExpectControlsFit(*dialog, ShownControls(*dialog), where);
+            dialog->reject();
+        }
+    });
+    open();
+    return seen;
+}
+
+// The list at the top of an editor: the kind of entry (fax or e-mail, a server's protocol), each of
+// which shows fields of its own.
+QComboBox* KindList(QDialog& dialog)
+{
+    QComboBox* top = nullptr;
+    for (QComboBox* list : dialog.findChildren<QComboBox*>()) {
+        if (list->isVisibleTo(&dialog) && list->isEnabled() &&
+            (top == nullptr || list->mapTo(&dialog, QPoint(0, 0)).y() < top->mapTo(&dialog, QPoint(0, 0)).y())) {
+            top = list;
+        }
+    }
+    return top;
+}
 
 // The window of a model speaking a language, in service-man mode so that every page, setting
 // dialog and list of the model is in its tree.
@@ -60,6 +93,30 @@ protected:
         window->CloseShownDialog();
         QApplication::processEvents();
     }
+
+    // An editor in each kind of entry it makes, and the details dialog of a fax number.
+    void ExpectEditorFits(std::string_view name)
+    {
+        QApplication::processEvents();
+        QDialog* dialog = ShownDialog();
+        ASSERT_NE(dialog, nullptr) << Where(name);
+        ExpectControlsFit(*dialog, ShownControls(*dialog), Where(name));
+        if (QComboBox* kinds = KindList(*dialog)) {
+            for (int kind = 0; kind < kinds->count(); ++kind) {
+                kinds->setCurrentIndex(kind);
+                emit kinds->activated(kind);
+                QApplication::processEvents();
+                const std::string where = Where(std::string(name) + " / " + kinds->itemText(kind).toStdString());
+                ExpectControlsFit(*dialog, ShownControls(*dialog), where);
+                auto* details = dialog->findChild<QPushButton*>("detailsButton");
+                if (details != nullptr && details->isVisibleTo(dialog) && details->isEnabled()) {
+                    EXPECT_TRUE(ExpectModalFits([details] { details->click(); }, where + " / details")) << where;
+                }
+            }
+        }
+        window->CloseShownDialog();
+        QApplication::processEvents();
+    }
 };
 
 // The main window, every setting dialog its pages open and the editor of every address-book list,
@@ -71,6 +128,9 @@ TEST_P(WindowLayout, EveryDialogAndEditorIsDrawnWithoutOverlapsOrCutTexts)
     window->SetLookOnly(true);
     QApplication::processEvents();
     ExpectControlsFit(*window, ShownControls(*window), Where("MAIN_WINDOW"));
+    // The device's book gives a favourite a speed dial to point to.
+    ASSERT_EQ(window->Connect(), kOk);
+    ASSERT_EQ(window->Download(), kOk);
     ASSERT_TRUE(window->EnterServiceMan(kFactoryServiceManPassword));
     CQtMessagePresenter::SetUnattended(true);
     for (const CGalleryShot& shot : GalleryShots(context.modelBit, true)) {
@@ -84,10 +144,9 @@ TEST_P(WindowLayout, EveryDialogAndEditorIsDrawnWithoutOverlapsOrCutTexts)
             const CDialCommand command = list->editor == DialEditor::GroupName
                                              ? CDialCommand{kOk, DialEditor::GroupName, 1}
                                              : DialNewRegistration(list->node, context.device.book);
-            // A favourite needs a speed dial or group to point to, which an empty book lacks.
-            if (command.code == kOk && window->ShowEntryEditor(command)) {
-                ExpectDialogFits(shot.name);
-            }
+            ASSERT_EQ(command.code, kOk) << Where(shot.name);
+            ASSERT_TRUE(window->ShowEntryEditor(command)) << Where(shot.name);
+            ExpectEditorFits(shot.name);
         }
     }
     CQtMessagePresenter::SetUnattended(false);
@@ -125,21 +184,10 @@ protected:
         dialog.reject();
     }
 
-    // Opens a modal dialog the way the window does and checks it once it is shown, then cancels it.
-    void ExpectModalFits(const std::function<void()>& open, std::string_view name)
+    void ExpectOpenedFits(const std::function<void()>& open, std::string_view name)
     {
-        bool seen = false;
-        QTimer::singleShot(0, [&] {
-            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (dialog != nullptr) {
-                seen = true;
-                QApplication::processEvents();
-                ExpectFits(*dialog, name);
-                dialog->reject();
-            }
-        });
-        open();
-        EXPECT_TRUE(seen) << name << " (" << GetParam() << ")";
+        const std::string where = std::string(name) + " (" + std::string(GetParam()) + ")";
+        EXPECT_TRUE(ExpectModalFits(open, where)) << where;
     }
 };
 
@@ -160,25 +208,25 @@ TEST_P(OwnDialogLayout, EveryDialogOfTheWindowIsDrawnWithoutOverlapsOrCutTexts)
         *window, context, &protocol, [] { return nullptr; }, [] {});
     const CSessionPreview preview{
         true, false, u"3 settings, 2 speed dials added", {u"Speed dial 001", u"Speed dial 002"}};
-    ExpectModalFits([&] { ports.ConfirmUpload(preview); }, "upload preview");
-    ExpectModalFits(
+    ExpectOpenedFits([&] { ports.ConfirmUpload(preview); }, "upload preview");
+    ExpectOpenedFits(
         [&] {
             ports.ConfirmUpload(CSessionPreview{false, true, {}, {}});
         },
         "upload preview, device unknown");
-    ExpectModalFits([&] { ports.ShowComparison(preview); }, "comparison");
+    ExpectOpenedFits([&] { ports.ShowComparison(preview); }, "comparison");
     const CSessionReport report{u"12 entries read", u"Notes", {u"line 3: no number"}};
-    ExpectModalFits([&] { ports.ShowReport(report); }, "CSV report");
+    ExpectOpenedFits([&] { ports.ShowReport(report); }, "CSV report");
     const std::vector<CBackupFile> backups{{"backups/Q8313-20260314-091500.DAT", {"20260314-091500", 1}},
                                            {"backups/Q8313-20260301-170000.DAT", {"20260301-170000", 1}}};
-    ExpectModalFits(
+    ExpectOpenedFits(
         [&] {
             ports.ChooseBackup(
                 backups, [&](std::size_t) { return preview; }, false);
         },
         "Restore Backup");
     CContactsOptions options;
-    ExpectModalFits(
+    ExpectOpenedFits(
         [&] {
             ports.ConfirmContactsImport(options, [](const CContactsOptions&) {
                 return CContactsPreview{u"2 entries", {}, {u"a note"}};
