@@ -4,6 +4,7 @@
 #include "pages/page_registry.h"
 #include "tests/support/models.h"
 #include "tests/ui/fresh_app.h"
+#include "tests/ui/layout_checks.h"
 
 #include <gtest/gtest.h>
 
@@ -89,6 +90,35 @@ TEST_F(GalleryProcess, GrabsEveryPageOfBothModesOnTheSimulator)
         EXPECT_GT(image.width() * image.height(), 0) << name;
     }
     EXPECT_FALSE(QFile::exists(folder.filePath("normal/TCP_IP_SET_DLG.png")));
+}
+
+// In every language the window speaks, the whole tour runs clean: no page, dialog or editor fails to
+// show, and none raises a message.
+TEST_F(GalleryProcess, GrabsEveryPictureCleanInEveryLanguage)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    for (const std::string_view code : UiLanguageCodes()) {
+        const QString language = QString::fromUtf8(code.data(), static_cast<qsizetype>(code.size()));
+        QTemporaryDir folder;
+        QProcess qzb;
+        qzb.setProcessEnvironment(env);
+        qzb.start(QZB_EXECUTABLE,
+                  {"--language",
+                   language,
+                   "--data-dir",
+                   QZB_TEST_DATA_DIR,
+                   "--simulate",
+                   "--fast",
+                   "--download",
+                   "--grab-all",
+                   folder.path()});
+        ASSERT_TRUE(qzb.waitForFinished(180000)) << code;
+        EXPECT_EQ(qzb.exitStatus(), QProcess::NormalExit) << code;
+        EXPECT_EQ(qzb.exitCode(), 0) << code << ": " << qzb.readAllStandardError().toStdString();
+        EXPECT_FALSE(QImage(folder.filePath("normal/MAIN_WINDOW.png")).isNull()) << code;
+        EXPECT_FALSE(QImage(folder.filePath("service/MACHINE_SET_DLG.png")).isNull()) << code;
+    }
 }
 
 } // namespace

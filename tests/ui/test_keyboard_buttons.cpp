@@ -245,7 +245,16 @@ TEST_F(KeyboardButtons, ReturnPressesTheFocusedButtonOfEveryEditorAndWindowDialo
              auto* dialog = new CRestoreBackupDialog(
                  {},
                  [](std::size_t) { return CSessionPreview{}; },
-                 {"Restore Backup", "Date", "Time", "No.", "None", "Compare", "Restore", "Cancel"},
+                 {"Restore Backup",
+                  "All settings",
+                  "Date",
+                  "Time",
+                  "Changes",
+                  "Unreadable",
+                  "None",
+                  "Compare",
+                  "Restore",
+                  "Cancel"},
                  window.get());
              dialog->show();
              return dialog;

@@ -7,11 +7,11 @@
 #include "model/text_codec.h"
 #include "pages/page_registry.h"
 #include "tests/support/models.h"
+#include "tests/ui/layout_checks.h"
 #include "ui/main/qt_message_presenter.h"
 
 #include <gtest/gtest.h>
 
-#include <QAbstractButton>
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QLabel>
@@ -150,20 +150,7 @@ TEST_P(PageLayout, EveryPageIsDrawnWithoutHolesOverlapsOrCutTexts)
                 shown.push_back(widget);
             }
         }
-        for (std::size_t i = 0; i < shown.size(); ++i) {
-            const QString name = shown[i]->objectName();
-            for (std::size_t j = i + 1; j < shown.size(); ++j) {
-                EXPECT_FALSE(shown[i]->geometry().intersects(shown[j]->geometry()))
-                    << page << ": " << name.toStdString() << " covers " << shown[j]->objectName().toStdString();
-            }
-            const bool hasText =
-                qobject_cast<QLabel*>(shown[i]) != nullptr || qobject_cast<QAbstractButton*>(shown[i]) != nullptr;
-            if (hasText) {
-                EXPECT_GE(shown[i]->width(), shown[i]->sizeHint().width()) << page << ": " << name.toStdString();
-            } else {
-                EXPECT_FALSE(shown[i]->accessibleName().isEmpty()) << page << ": " << name.toStdString();
-            }
-        }
+        ExpectControlsFit(*content, shown, page);
 
         auto* grid = qobject_cast<QGridLayout*>(content->layout());
         ASSERT_NE(grid, nullptr) << page;
@@ -204,18 +191,9 @@ TEST_P(PageLayout, EveryPageIsDrawnWithoutHolesOverlapsOrCutTexts)
     }
 }
 
-std::vector<std::string_view> LanguageCodes()
-{
-    std::vector<std::string_view> codes;
-    for (const CUiLanguage& language : UiLanguages()) {
-        codes.push_back(language.code);
-    }
-    return codes;
-}
-
 INSTANTIATE_TEST_SUITE_P(EveryModelAndLanguage,
                          PageLayout,
-                         ::testing::Combine(::testing::ValuesIn(kModels), ::testing::ValuesIn(LanguageCodes())),
+                         ::testing::Combine(::testing::ValuesIn(kModels), ::testing::ValuesIn(UiLanguageCodes())),
                          [](const auto& info) {
                              return std::to_string(std::get<0>(info.param)) + "_" +
                                     std::string(std::get<1>(info.param));

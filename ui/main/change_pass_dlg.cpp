@@ -17,9 +17,10 @@ namespace qzb {
 
 namespace {
 
-QLabel* AddLabel(QWidget* dialog, const char* name, int id)
+QLabel* AddLabel(QWidget* dialog, const char* name, int id, QWidget* field = nullptr)
 {
     auto* label = new QLabel(dialog);
+    label->setBuddy(field);
     label->setObjectName(name);
     label->setProperty("controlId", id);
     return label;
@@ -59,11 +60,11 @@ CChangePassDlg::CChangePassDlg(CMessenger& messenger,
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(AddLabel(this, "changePasswordLabel", 1850), 0, 0, 1, 2);
-    layout->addWidget(AddLabel(this, "currentPasswordLabel", 1851), 1, 0);
+    layout->addWidget(AddLabel(this, "currentPasswordLabel", 1851, m_current), 1, 0);
     layout->addWidget(m_current, 1, 1);
-    layout->addWidget(AddLabel(this, "newPasswordLabel", 1853), 2, 0);
+    layout->addWidget(AddLabel(this, "newPasswordLabel", 1853, m_new), 2, 0);
     layout->addWidget(m_new, 2, 1);
-    layout->addWidget(AddLabel(this, "retypePasswordLabel", 1855), 3, 0);
+    layout->addWidget(AddLabel(this, "retypePasswordLabel", 1855, m_retype), 3, 0);
     layout->addWidget(m_retype, 3, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);

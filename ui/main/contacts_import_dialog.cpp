@@ -26,26 +26,32 @@ CContactsImportDialog::CContactsImportDialog(const CContactsOptions& options,
     setWindowTitle(text("STR_DLG_CONTACTS_IMPORT"));
     auto* layout = new QVBoxLayout(this);
     auto* form = new QFormLayout;
+    // Each field is said by the name of its row, without the colon.
+    auto addRow = [&](std::string_view key, QWidget* field) {
+        const QString label = text(key);
+        form->addRow(label, field);
+        field->setAccessibleName(QString(label).remove(QRegularExpression(":\\s*$")));
+    };
     m_kind = new QComboBox(this);
     m_kind->setObjectName("contactsKindCombo");
     m_kind->addItem(text("STR_CONTACTS_KIND_FAX"), static_cast<int>(ContactKinds::Fax));
     m_kind->addItem(text("STR_CONTACTS_KIND_EMAIL"), static_cast<int>(ContactKinds::Mail));
     m_kind->addItem(text("STR_CONTACTS_KIND_BOTH"), static_cast<int>(ContactKinds::Both));
     m_kind->setCurrentIndex(m_kind->findData(static_cast<int>(options.kinds)));
-    form->addRow(text("STR_CONTACTS_KIND"), m_kind);
+    addRow("STR_CONTACTS_KIND", m_kind);
     m_group = new QLineEdit(QString::fromStdU16String(options.group), this);
     m_group->setObjectName("contactsGroupEdit");
     m_group->setMaxLength(20);
-    form->addRow(text("STR_CONTACTS_GROUP"), m_group);
+    addRow("STR_CONTACTS_GROUP", m_group);
     m_firstSlot = new QSpinBox(this);
     m_firstSlot->setObjectName("contactsFirstSlotSpin");
     m_firstSlot->setRange(kFirstFaxMailNumber, kLastFaxMailNumber);
     m_firstSlot->setValue(options.firstSlot);
-    form->addRow(text("STR_CONTACTS_FIRST_SLOT"), m_firstSlot);
+    addRow("STR_CONTACTS_FIRST_SLOT", m_firstSlot);
     m_prefix = new QLineEdit(QString::fromStdU16String(options.internationalPrefix), this);
     m_prefix->setObjectName("contactsPrefixEdit");
     m_prefix->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]{0,8}"), m_prefix));
-    form->addRow(text("STR_CONTACTS_PREFIX"), m_prefix);
+    addRow("STR_CONTACTS_PREFIX", m_prefix);
     layout->addLayout(form);
 
     m_summary = new QLabel(this);
@@ -53,6 +59,7 @@ CContactsImportDialog::CContactsImportDialog(const CContactsOptions& options,
     layout->addWidget(m_summary);
     m_entries = new QTreeWidget(this);
     m_entries->setObjectName("contactsEntryList");
+    m_entries->setAccessibleName(windowTitle());
     m_entries->setRootIsDecorated(false);
     m_entries->setHeaderLabels({text("STR_CONTACTS_COL_CARD"),
                                 text("STR_CONTACTS_COL_SLOT"),
@@ -63,6 +70,7 @@ CContactsImportDialog::CContactsImportDialog(const CContactsOptions& options,
     layout->addWidget(m_entries);
     m_notes = new QPlainTextEdit(this);
     m_notes->setObjectName("contactsNotes");
+    m_notes->setAccessibleName(windowTitle());
     m_notes->setReadOnly(true);
     m_notes->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_notes->setMinimumHeight(100);

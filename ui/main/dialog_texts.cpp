@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QLabel>
+#include <QRegularExpression>
 #include <QVariant>
 #include <QWidget>
 
@@ -23,6 +24,10 @@ void ApplyDialogTexts(QWidget* dialog, std::span<const CDialogText> texts, CMess
             }
             if (auto* label = qobject_cast<QLabel*>(child)) {
                 label->setText(text);
+                // The field a label names is said by that name, its accelerator marker left out.
+                if (QWidget* field = label->buddy()) {
+                    field->setAccessibleName(QString(text).remove(QRegularExpression("&(?!&)")));
+                }
             } else if (auto* button = qobject_cast<QAbstractButton*>(child)) {
                 button->setText(text);
             }

@@ -27,6 +27,7 @@ CPassDlg::CPassDlg(
     label->setObjectName("passwordLabel");
     label->setProperty("controlId", 2170);
     m_edit = CreatePasswordEdit(this, "passwordEdit", store, callerSupplied ? kCallerPasswordLimit : kPasswordLimit);
+    label->setBuddy(m_edit);
     auto* ok = new QPushButton(this);
     ok->setObjectName("okButton");
     ok->setProperty("controlId", 2172);

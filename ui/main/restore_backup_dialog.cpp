@@ -27,6 +27,7 @@ CRestoreBackupDialog::CRestoreBackupDialog(const std::vector<CBackupFile>& backu
     layout->addWidget(scope);
     m_list = new QTreeWidget(this);
     m_list->setObjectName("backupList");
+    m_list->setAccessibleName(texts.title);
     m_list->setRootIsDecorated(false);
     m_list->setHeaderLabels({texts.date, texts.time, texts.changes});
     m_list->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
@@ -58,6 +59,7 @@ CRestoreBackupDialog::CRestoreBackupDialog(const std::vector<CBackupFile>& backu
     layout->addWidget(m_summary);
     m_details = new QPlainTextEdit(this);
     m_details->setObjectName("backupComparison");
+    m_details->setAccessibleName(texts.changes);
     m_details->setReadOnly(true);
     m_details->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     m_details->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);

@@ -7,6 +7,8 @@
 #include <QTextOption>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace qzb {
 
 CUploadPreviewDialog::CUploadPreviewDialog(Kind kind, const CTexts& texts, const QStringList& lines, QWidget* parent)
@@ -33,6 +35,7 @@ CUploadPreviewDialog::CUploadPreviewDialog(Kind kind, const CTexts& texts, const
         auto* details = new QPlainTextEdit(lines.join('\n'), this);
         details->setObjectName("previewDetails");
         details->setReadOnly(true);
+        details->setAccessibleName(texts.title);
         // Long lines wrap: a change is read whole without scrolling sideways.
         details->setLineWrapMode(QPlainTextEdit::WidgetWidth);
         details->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
@@ -53,6 +56,10 @@ CUploadPreviewDialog::CUploadPreviewDialog(Kind kind, const CTexts& texts, const
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
+    // The size hint counts a wrapped question as one line: the dialog opens tall enough for all of
+    // its lines, so that they do not push the changes over the buttons.
+    const int width = std::max(minimumWidth(), sizeHint().width());
+    resize(width, std::max(sizeHint().height(), layout->totalHeightForWidth(width)));
 }
 
 bool CUploadPreviewDialog::Ask(Kind kind, const CTexts& texts, const QStringList& lines, QWidget* parent)
