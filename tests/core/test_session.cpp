@@ -138,6 +138,42 @@ protected:
     CQZBSession session;
 };
 
+// The page shown holds a value its checks refuse: the refusal is told and focused, nothing is stored
+// and nothing is sent.
+class CRefusingPages : public ISessionPages
+{
+public:
+    CCheckResult CommitCurrent() override { return refusal; }
+    void FocusRefusal(const CCheckResult& shown) override { focused.push_back(shown.controlId); }
+    void StoreAll() override { ++stores; }
+    void ReloadAll() override { }
+
+    CCheckResult refusal{kMsgInvalidRangeValue, 1005};
+    std::vector<std::int32_t> focused;
+    int stores = 0;
+};
+
+TEST_F(Session, UploadWhileThePageHoldsAnInvalidValueTellsItAndSendsNothing)
+{
+    ConnectAndDownload();
+    CRefusingPages pages;
+    session.SetPages(&pages);
+    presenter.answers = {kAnswerOk, kAnswerOk};
+    EXPECT_EQ(session.Upload().code, kMsgAlreadyReported);
+    EXPECT_EQ(presenter.Codes(), std::vector<MessageCode>{kMsgInvalidRangeValue}) << "no question about sending";
+    EXPECT_EQ(pages.focused, std::vector<std::int32_t>{1005});
+    EXPECT_EQ(pages.stores, 0);
+    EXPECT_EQ(simulator.Device().WriteCommandCount(), 0u);
+
+    pages.refusal = {};
+    presenter.shown.clear();
+    presenter.answers = {kAnswerOk};
+    EXPECT_EQ(session.Upload().code, kOk);
+    EXPECT_EQ(pages.stores, 1);
+    EXPECT_EQ(simulator.Device().UploadCount(), 1u);
+    session.SetPages(nullptr);
+}
+
 TEST_F(Session, DownloadOverDataAsksFirstAndKeepsABackup)
 {
     ConnectAndDownload();
