@@ -24,6 +24,20 @@ TEST_F(Qzbctl, EntryDeleteReachesTheLastSlotOfEachList)
     }
 }
 
+// Numbers in a value have at most the digits of their field: leading zeros do not make room.
+TEST_F(Qzbctl, EntryValuesWiderThanTheirFieldsAreUsageErrors)
+{
+    ASSERT_EQ(Run({"--model", "8313", "new", File("a.dat")}).status, kExitOk);
+    const Bytes before = Read(File("a.dat"));
+    for (const char* value : {"groups=0003", "batch=007:05", "batch=07:005"}) {
+        const CRun run = Run({"entry", "set", File("a.dat"), "speed:4", "number=1", value});
+        EXPECT_EQ(run.status, kExitUsage) << value;
+        EXPECT_NE(run.err.find("does not take that value"), std::string::npos) << value << run.err;
+    }
+    EXPECT_EQ(Read(File("a.dat")), before);
+    EXPECT_EQ(Run({"entry", "set", File("a.dat"), "speed:4", "number=1", "groups=003", "batch=07:05"}).status, kExitOk);
+}
+
 // A device without a duplex unit: the page offers the duplex speed, but a settings file leaves its
 // row out, so the value would be lost without a word.
 TEST_F(Qzbctl, PageSetOfAValueTheFileLeavesOutFailsAndKeepsTheFile)

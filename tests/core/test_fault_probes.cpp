@@ -217,6 +217,29 @@ TEST(ImageEncoderScan, WritesBothCopiesOfThePassword)
     EXPECT_EQ(Bytes(entry->begin() + scan::kPasswordCopy, entry->begin() + scan::kPasswordCopy + 7), secret);
 }
 
+// A batch time needs both its hour and its minute: an entry with only one is sent without one.
+TEST(ImageEncoderFax, ABatchTimeNeedsItsHourAndItsMinute)
+{
+    CFullDevice full;
+    CFaxMailEntry fax;
+    fax.number = 220;
+    fax.address.Assign("1");
+    fax.batchHour = 5;
+    fax.batchMinute = -1;
+    full.device.book.PutFaxMailEntry(fax);
+    fax.number = 219;
+    fax.batchHour = -1;
+    fax.batchMinute = 30;
+    full.device.book.PutFaxMailEntry(fax);
+    const Bytes image = Encode(full);
+    for (const std::uint32_t id : {kLastFaxMailId, kLastFaxMailId - 1}) {
+        const std::optional<Bytes> entry = FindEntry(image, id);
+        ASSERT_TRUE(entry);
+        EXPECT_EQ((*entry)[faxmail::kFlags], 0x06) << std::hex << id;
+        EXPECT_EQ(Bytes(entry->begin() + faxmail::kBatchTime, entry->end()), (Bytes{0xE0, 0xFF})) << std::hex << id;
+    }
+}
+
 // Backups hold the device's passwords in clear: their owner's alone whatever the umask lets others.
 TEST(BackupRights, OwnerOnlyUnderAUsualUmask)
 {

@@ -408,6 +408,34 @@ INSTANTIATE_TEST_SUITE_P(Table, LimitEdge, testing::ValuesIn(kLimits), [](const 
     return name;
 });
 
+// A number out of its field's range is told with the range, so that the user learns what it holds.
+TEST(SettingCheckRange, ANumberOutOfItsFieldIsToldWithTheRange)
+{
+    const CAppContext& c = SettingContext();
+    struct CCase
+    {
+        const char* page;
+        const char* key;
+        std::int32_t value;
+        std::int64_t minimum;
+        std::int64_t maximum;
+    };
+    for (const CCase& k : {CCase{kFaxRxPage, kMemoryPassword, 10000, -1, 9999},
+                           CCase{kFaxRxPage, kMemoryPassword, -2, -1, 9999},
+                           CCase{kMachinePage, kEnergySaveTime, 256, 0, 255},
+                           CCase{kUserPage, kMonth, -1, 0, 255},
+                           CCase{kTcpIpPage, kIpAddress3, 256, 0, 255}}) {
+        const CSettingCheck check = CheckSettingNumber(c.device, c.store, k.page, k.key, k.value);
+        EXPECT_EQ(check.refusal, SettingRefusal::OutOfRange) << k.key << " " << k.value;
+        EXPECT_EQ(check.minimum, k.minimum) << k.key;
+        EXPECT_EQ(check.maximum, k.maximum) << k.key;
+    }
+    const CSettingCheck text = CheckSettingText(c.device, c.store, kSnmpPage, kCommunity, Repeat16(16, u'c'));
+    EXPECT_EQ(text.refusal, SettingRefusal::TooLong);
+    EXPECT_EQ(text.bytes, 16u);
+    EXPECT_EQ(text.maxBytes, 15u);
+}
+
 // Every edit of every page takes as many characters as its limit and refuses one more.
 TEST(PageEditLimits, EveryLimitedEditTakesItsLimitAndRefusesOneMore)
 {

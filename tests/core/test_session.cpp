@@ -231,6 +231,46 @@ TEST_F(Session, TheUploadPreviewComparesWithTheDeviceAfterAFileWasOpened)
     EXPECT_EQ(ports.previews.back().summary, u"No changes") << "the device now holds what was sent";
 }
 
+// While a transfer runs the device's state is changing: the comparison waits until it ended.
+class CWatchingTransfers : public ISessionTransfers
+{
+public:
+    explicit CWatchingTransfers(const CQZBSession& watched)
+        : m_watched(watched)
+    {
+    }
+    MessageCode Run(std::uint32_t, const std::function<MessageCode()>& work) override
+    {
+        comparable.push_back(m_watched.CanCompareWithDevice());
+        return work();
+    }
+    std::vector<bool> comparable;
+
+private:
+    const CQZBSession& m_watched;
+};
+
+TEST_F(Session, NoComparisonWithTheDeviceWhileATransferRuns)
+{
+    ASSERT_EQ(session.EnterServiceMan(u"qorlex").code, kOk);
+    ConnectAndDownload();
+    const std::filesystem::path path = folder.Path() / "kept.dat";
+    ASSERT_EQ(WriteDatFile(path, context), kOk);
+    presenter.answers = {kAnswerOk};
+    ports.files = {path};
+    ASSERT_EQ(session.Open().code, kOk);
+    EXPECT_TRUE(session.CanCompareWithDevice());
+
+    CWatchingTransfers transfers(session);
+    session.SetTransfers(&transfers);
+    presenter.answers = {kAnswerOk};
+    EXPECT_EQ(session.Upload().code, kOk);
+    session.SetTransfers(nullptr);
+    ASSERT_FALSE(transfers.comparable.empty());
+    EXPECT_EQ(std::count(transfers.comparable.begin(), transfers.comparable.end(), true), 0);
+    EXPECT_TRUE(session.CanCompareWithDevice()) << "once the transfer ended";
+}
+
 TEST_F(Session, AFileOpenedOfflineIsComparedWithWhatTheDeviceHoldsOnceConnected)
 {
     ASSERT_EQ(session.EnterServiceMan(u"qorlex").code, kOk);
