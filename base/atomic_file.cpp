@@ -1,5 +1,6 @@
 #include "base/atomic_file.h"
 
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -38,6 +39,13 @@ public:
     const char* name() const noexcept override { return "file kind"; }
     std::string message(int) const override { return "is no regular file, so it is left as it is"; }
 };
+
+std::atomic<FileSyncCall> g_fileSync{&::fsync};
+
+int SyncFile(int fd)
+{
+    return g_fileSync.load()(fd);
+}
 
 const CFileKindCategory kFileKindCategory;
 const CFolderCategory kFolderCategory;
@@ -202,12 +210,17 @@ void SyncFolder(const std::filesystem::path& folder)
 {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
-        ::fsync(fd);
+        SyncFile(fd);
         ::close(fd);
     }
 }
 
 } // namespace
+
+FileSyncCall SetFileSyncCall(FileSyncCall call)
+{
+    return g_fileSync.exchange(call);
+}
 
 const std::error_category& FolderErrorCategory()
 {
@@ -300,7 +313,7 @@ bool WriteFileAtomically(const std::filesystem::path& path,
         }
     }
     errno = 0;
-    bool ok = SetRights(fd, replacing ? &existing : nullptr, rights) && WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    bool ok = SetRights(fd, replacing ? &existing : nullptr, rights) && WriteAll(fd, bytes) && SyncFile(fd) == 0;
     int reason = ok ? 0 : errno;
     bool folderFailed = false;
     if (ok && unnamed && !NameUnnamed(fd, folder, temporary)) {

@@ -37,6 +37,12 @@ WriteFileAtomically(const std::filesystem::path& path, std::span<const std::uint
     return WriteFileAtomically(path, bytes, nullptr, rights);
 }
 
+// The call that puts a written file's content on the disk before the rename makes it the file (and
+// the folder's after it). Tests put a recording or failing call in its place; returns the one it
+// replaced. A failing call fails the write and keeps the previous file.
+using FileSyncCall = int (*)(int fd);
+FileSyncCall SetFileSyncCall(FileSyncCall call);
+
 // The category of a system error that concerns the folder a file is written in, not the file.
 const std::error_category& FolderErrorCategory();
 // The refusal to replace something that is no regular file.

@@ -138,6 +138,42 @@ protected:
     CQZBSession session;
 };
 
+// The page shown holds a value its checks refuse: the refusal is told and focused, nothing is stored
+// and nothing is sent.
+class CRefusingPages : public ISessionPages
+{
+public:
+    CCheckResult CommitCurrent() override { return refusal; }
+    void FocusRefusal(const CCheckResult& shown) override { focused.push_back(shown.controlId); }
+    void StoreAll() override { ++stores; }
+    void ReloadAll() override { }
+
+    CCheckResult refusal{kMsgInvalidRangeValue, 1005};
+    std::vector<std::int32_t> focused;
+    int stores = 0;
+};
+
+TEST_F(Session, UploadWhileThePageHoldsAnInvalidValueTellsItAndSendsNothing)
+{
+    ConnectAndDownload();
+    CRefusingPages pages;
+    session.SetPages(&pages);
+    presenter.answers = {kAnswerOk, kAnswerOk};
+    EXPECT_EQ(session.Upload().code, kMsgAlreadyReported);
+    EXPECT_EQ(presenter.Codes(), std::vector<MessageCode>{kMsgInvalidRangeValue}) << "no question about sending";
+    EXPECT_EQ(pages.focused, std::vector<std::int32_t>{1005});
+    EXPECT_EQ(pages.stores, 0);
+    EXPECT_EQ(simulator.Device().WriteCommandCount(), 0u);
+
+    pages.refusal = {};
+    presenter.shown.clear();
+    presenter.answers = {kAnswerOk};
+    EXPECT_EQ(session.Upload().code, kOk);
+    EXPECT_EQ(pages.stores, 1);
+    EXPECT_EQ(simulator.Device().UploadCount(), 1u);
+    session.SetPages(nullptr);
+}
+
 TEST_F(Session, DownloadOverDataAsksFirstAndKeepsABackup)
 {
     ConnectAndDownload();
@@ -193,6 +229,46 @@ TEST_F(Session, TheUploadPreviewComparesWithTheDeviceAfterAFileWasOpened)
     ports.send = false;
     session.Upload();
     EXPECT_EQ(ports.previews.back().summary, u"No changes") << "the device now holds what was sent";
+}
+
+// While a transfer runs the device's state is changing: the comparison waits until it ended.
+class CWatchingTransfers : public ISessionTransfers
+{
+public:
+    explicit CWatchingTransfers(const CQZBSession& watched)
+        : m_watched(watched)
+    {
+    }
+    MessageCode Run(std::uint32_t, const std::function<MessageCode()>& work) override
+    {
+        comparable.push_back(m_watched.CanCompareWithDevice());
+        return work();
+    }
+    std::vector<bool> comparable;
+
+private:
+    const CQZBSession& m_watched;
+};
+
+TEST_F(Session, NoComparisonWithTheDeviceWhileATransferRuns)
+{
+    ASSERT_EQ(session.EnterServiceMan(u"qorlex").code, kOk);
+    ConnectAndDownload();
+    const std::filesystem::path path = folder.Path() / "kept.dat";
+    ASSERT_EQ(WriteDatFile(path, context), kOk);
+    presenter.answers = {kAnswerOk};
+    ports.files = {path};
+    ASSERT_EQ(session.Open().code, kOk);
+    EXPECT_TRUE(session.CanCompareWithDevice());
+
+    CWatchingTransfers transfers(session);
+    session.SetTransfers(&transfers);
+    presenter.answers = {kAnswerOk};
+    EXPECT_EQ(session.Upload().code, kOk);
+    session.SetTransfers(nullptr);
+    ASSERT_FALSE(transfers.comparable.empty());
+    EXPECT_EQ(std::count(transfers.comparable.begin(), transfers.comparable.end(), true), 0);
+    EXPECT_TRUE(session.CanCompareWithDevice()) << "once the transfer ended";
 }
 
 TEST_F(Session, AFileOpenedOfflineIsComparedWithWhatTheDeviceHoldsOnceConnected)

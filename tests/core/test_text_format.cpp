@@ -15,6 +15,8 @@ TEST(TextFormat, FirstIntegerDirectiveTakesTheNumber)
     EXPECT_EQ(FormatNumberText(u"%i.", 7), u"7.");
     EXPECT_EQ(FormatNumberText(u"[%3d]", 7), u"[  7]");
     EXPECT_EQ(FormatNumberText(u"%03d", -7), u"-07");
+    EXPECT_EQ(FormatNumberText(u"[%4d]", -7), u"[  -7]") << "the sign stands before the digits, after the spaces";
+    EXPECT_EQ(FormatNumberText(u"%02d", -12), u"-12") << "a number wider than its field is not cut";
     EXPECT_EQ(FormatNumberText(u"100% %s %d %d", 5), u"100% %s 5 %d") << "other directives stand as they are";
     EXPECT_EQ(FormatNumberText(u"no directive", 5), u"no directive");
     EXPECT_EQ(FormatNumberText(u"%", 5), u"%");
