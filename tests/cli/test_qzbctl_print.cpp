@@ -120,7 +120,7 @@ TEST_F(Qzbctl, PrintWritesTheListsInTheLanguageWithEmbeddedFaces)
 {
     ASSERT_EQ(Run({"--model", "8313", "new", File("a.dat")}).status, kExitOk);
     ASSERT_EQ(Run({"set", File("a.dat"), "MACHINE_SET_DLG", "Machine_Language", "--number", "11"}).status, kExitOk);
-    for (const std::vector<std::string> entry :
+    for (const std::vector<std::string>& entry :
          {std::vector<std::string>{"speed:1", "name=ﾔﾏﾀﾞ ｼｮｳｼﾞ", "number=551", "groups=1"},
           {"group:1", "name=ｴｲｷﾞｮｳ"},
           {"favourite:1", "speed=1"}}) {
