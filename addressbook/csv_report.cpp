@@ -2,26 +2,20 @@
 
 #include "addressbook/csv_format.h"
 #include "addressbook/report_text.h"
+#include "base/text_format.h"
 #include "model/text_codec.h"
 
 #include <cstdio>
 #include <initializer_list>
+#include <span>
 #include <string>
+#include <utility>
 
 namespace qzb {
 
 std::u16string FillInserts(std::u16string text, std::initializer_list<std::u16string> inserts)
 {
-    std::size_t from = 0;
-    for (const std::u16string& insert : inserts) {
-        const std::size_t at = text.find(u"%s", from);
-        if (at == std::u16string::npos) {
-            break;
-        }
-        text.replace(at, 2, insert);
-        from = at + insert.size();
-    }
-    return text;
+    return FillInserts(std::move(text), std::span<const std::u16string>(inserts.begin(), inserts.size()));
 }
 
 std::u16string CountText(std::size_t count)

@@ -1,6 +1,7 @@
 #include "app/messenger.h"
 
 #include "app/string_table.h"
+#include "base/text_format.h"
 
 namespace qzb {
 
@@ -24,17 +25,7 @@ std::u16string InsertText(std::u16string_view format, std::u16string_view insert
 
 std::u16string InsertTexts(std::u16string_view format, std::span<const std::u16string> inserts)
 {
-    std::u16string out(format);
-    std::size_t from = 0;
-    for (const std::u16string& insert : inserts) {
-        const std::size_t at = out.find(u"%s", from);
-        if (at == std::u16string::npos) {
-            break;
-        }
-        out.replace(at, 2, insert);
-        from = at + insert.size();
-    }
-    return out;
+    return FillInserts(std::u16string(format), inserts);
 }
 
 CMessenger::CMessenger(const CStringTable& table, IMessagePresenter& presenter)

@@ -36,4 +36,18 @@ std::u16string FormatNumberText(std::u16string_view format, std::int64_t number)
     return std::u16string(format);
 }
 
+std::u16string FillInserts(std::u16string text, std::span<const std::u16string> inserts)
+{
+    std::size_t from = 0;
+    for (const std::u16string& insert : inserts) {
+        const std::size_t at = text.find(u"%s", from);
+        if (at == std::u16string::npos) {
+            break;
+        }
+        text.replace(at, 2, insert);
+        from = at + insert.size();
+    }
+    return text;
+}
+
 } // namespace qzb

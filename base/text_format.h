@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -10,5 +11,9 @@ namespace qzb {
 // the number takes the place of the first one; everything else stands as it is, so a translation
 // can never make the formatting read arguments that are not there.
 std::u16string FormatNumberText(std::u16string_view format, std::int64_t number);
+
+// Puts each insert in place of the next "%s"; the inserts are taken literally, so a "%s" inside
+// one is never filled again.
+std::u16string FillInserts(std::u16string text, std::span<const std::u16string> inserts);
 
 } // namespace qzb

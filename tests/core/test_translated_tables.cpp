@@ -5,6 +5,7 @@
 #include "app/rendered_text.h"
 #include "app/string_table.h"
 #include "model/text_codec.h"
+#include "tests/support/languages.h"
 #include "tests/support/models.h"
 
 #include <gtest/gtest.h>
@@ -106,17 +107,6 @@ CTextShape ShapeOf(const std::u16string& text)
         }
     }
     return shape;
-}
-
-std::vector<std::string_view> TranslatedLanguages()
-{
-    std::vector<std::string_view> codes;
-    for (const CUiLanguage& language : UiLanguages()) {
-        if (language.code != kEnglishLanguage) {
-            codes.push_back(language.code);
-        }
-    }
-    return codes;
 }
 
 class TranslatedTable : public ::testing::TestWithParam<std::string_view>
@@ -273,9 +263,10 @@ TEST_P(TranslatedTable, MenuAcceleratorsAreUniqueWithinEachMenu)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Languages, TranslatedTable, ::testing::ValuesIn(TranslatedLanguages()), [](const auto& info) {
-    return std::string(info.param);
-});
+INSTANTIATE_TEST_SUITE_P(Languages,
+                         TranslatedTable,
+                         ::testing::ValuesIn(TranslatedLanguageCodes()),
+                         [](const auto& info) { return std::string(info.param); });
 
 TEST(LanguageClassOfTables, ComesFromEachTablesWordForNo)
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/language_choice.h"
+#include "tests/support/languages.h"
 
 #include <gtest/gtest.h>
 
@@ -99,16 +100,6 @@ inline void ExpectControlsFit(QWidget& root, const std::vector<QWidget*>& shown,
             EXPECT_FALSE(shown[i]->accessibleName().isEmpty()) << where << ": " << name;
         }
     }
-}
-
-// The codes of the languages the window speaks, for tests walked in each of them.
-inline std::vector<std::string_view> UiLanguageCodes()
-{
-    std::vector<std::string_view> codes;
-    for (const CUiLanguage& language : UiLanguages()) {
-        codes.push_back(language.code);
-    }
-    return codes;
 }
 
 } // namespace qzb

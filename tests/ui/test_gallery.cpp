@@ -54,30 +54,44 @@ TEST(Gallery, ServiceManModeReachesEveryPageAndTheDialogsOfEachModel)
 class GalleryProcess : public ::testing::Test
 {
 protected:
+    struct CGrabRun
+    {
+        bool finished = false;
+        QProcess::ExitStatus exitStatus = QProcess::CrashExit;
+        int exitCode = -1;
+        std::string errors;
+    };
+
+    // qzb --grab-all into the folder on the simulated device after a download, with the options
+    // before it.
+    static CGrabRun GrabAll(const QStringList& options, const QString& folder)
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        QProcess qzb;
+        qzb.setProcessEnvironment(env);
+        qzb.start(QZB_EXECUTABLE,
+                  options +
+                      QStringList{
+                          "--data-dir", QZB_TEST_DATA_DIR, "--simulate", "--fast", "--download", "--grab-all", folder});
+        CGrabRun run;
+        run.finished = qzb.waitForFinished(180000);
+        run.exitStatus = qzb.exitStatus();
+        run.exitCode = qzb.exitCode();
+        run.errors = qzb.readAllStandardError().toStdString();
+        return run;
+    }
+
     CFreshApp m_fresh;
 };
 
 TEST_F(GalleryProcess, GrabsEveryPageOfBothModesOnTheSimulator)
 {
     QTemporaryDir folder;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    QProcess qzb;
-    qzb.setProcessEnvironment(env);
-    qzb.start(QZB_EXECUTABLE,
-              {"--model",
-               "8313",
-               "--data-dir",
-               QZB_TEST_DATA_DIR,
-               "--simulate",
-               "--fast",
-               "--download",
-               "--grab-all",
-               folder.path()});
-    ASSERT_TRUE(qzb.waitForFinished(180000));
-    const QByteArray errors = qzb.readAllStandardError();
-    EXPECT_EQ(qzb.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(qzb.exitCode(), 0) << errors.toStdString();
+    const CGrabRun run = GrabAll({"--model", "8313"}, folder.path());
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(run.exitStatus, QProcess::NormalExit);
+    EXPECT_EQ(run.exitCode, 0) << run.errors;
     for (const char* name : {"normal/MAIN_WINDOW.png",
                              "normal/FAX_EMAIL.png",
                              "normal/FAX_EMAIL_EDITOR.png",
@@ -96,26 +110,13 @@ TEST_F(GalleryProcess, GrabsEveryPageOfBothModesOnTheSimulator)
 // show, and none raises a message.
 TEST_F(GalleryProcess, GrabsEveryPictureCleanInEveryLanguage)
 {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "offscreen");
     for (const std::string_view code : UiLanguageCodes()) {
         const QString language = QString::fromUtf8(code.data(), static_cast<qsizetype>(code.size()));
         QTemporaryDir folder;
-        QProcess qzb;
-        qzb.setProcessEnvironment(env);
-        qzb.start(QZB_EXECUTABLE,
-                  {"--language",
-                   language,
-                   "--data-dir",
-                   QZB_TEST_DATA_DIR,
-                   "--simulate",
-                   "--fast",
-                   "--download",
-                   "--grab-all",
-                   folder.path()});
-        ASSERT_TRUE(qzb.waitForFinished(180000)) << code;
-        EXPECT_EQ(qzb.exitStatus(), QProcess::NormalExit) << code;
-        EXPECT_EQ(qzb.exitCode(), 0) << code << ": " << qzb.readAllStandardError().toStdString();
+        const CGrabRun run = GrabAll({"--language", language}, folder.path());
+        ASSERT_TRUE(run.finished) << code;
+        EXPECT_EQ(run.exitStatus, QProcess::NormalExit) << code;
+        EXPECT_EQ(run.exitCode, 0) << code << ": " << run.errors;
         EXPECT_FALSE(QImage(folder.filePath("normal/MAIN_WINDOW.png")).isNull()) << code;
         EXPECT_FALSE(QImage(folder.filePath("service/MACHINE_SET_DLG.png")).isNull()) << code;
     }
